@@ -1,0 +1,32 @@
+#!/bin/bash
+# Installs the Debian packages that building, running and testing need.
+# Only missing packages are installed; a machine that has them all is left alone.
+set -euo pipefail
+
+build_pkgs=(cmake ninja-build ccache g++ pkg-config clang-format
+    qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libqt6svg6 libgl-dev
+    libquazip1-qt6-dev libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
+    fonts-liberation2)
+test_pkgs=(xvfb xauth xdotool openbox trayer poppler-utils unzip g++-mingw-w64-x86-64)
+
+wanted=("${build_pkgs[@]}")
+if [ "${1:-}" = "--test" ]; then
+    wanted+=("${test_pkgs[@]}")
+fi
+
+missing=()
+for p in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

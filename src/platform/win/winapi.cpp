@@ -1,0 +1,1 @@
+// Win32 half of the platform layer
