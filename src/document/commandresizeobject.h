@@ -1,0 +1,27 @@
+#pragma once
+
+#include "pagecommand.h"
+
+#include <QList>
+#include <QRectF>
+
+class Obj;
+
+// Gives the selected floating object a new rectangle (the select tool builds
+// it only with exactly one object selected).
+class CommandResizeObject : public PageCommand
+{
+public:
+    CommandResizeObject(PageHost *host, const QRectF &oldRect, const QRectF &newRect,
+                        QUndoCommand *parent = nullptr);
+
+    void redo() override;
+    void undo() override;
+
+private:
+    void apply(const QRectF &r);
+
+    QRectF m_oldRect;
+    QRectF m_newRect;
+    QList<Obj *> m_objects;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "pagecommand.h"
+
+#include <QList>
+
+class Obj;
+
+// Turns the selected floating objects by a difference in degrees; angles are
+// never wrapped, so undo lands exactly where the object was.
+class CommandRotateObject : public PageCommand
+{
+public:
+    CommandRotateObject(PageHost *host, float delta, QUndoCommand *parent = nullptr);
+
+    void redo() override;
+    void undo() override;
+
+private:
+    void turn(float delta);
+
+    float m_delta;
+    QList<Obj *> m_objects;
+};

@@ -1,0 +1,52 @@
+#include "imagestatic.h"
+
+#include "pixelround.h"
+#include "safeimagereader.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+ImageStatic::ImageStatic()
+{
+    kind = KindImageStatic;
+}
+
+ImageStatic::ImageStatic(const QRectF &r)
+    : ObjImage(r)
+{
+    kind = KindImageStatic;
+}
+
+ImageStatic::~ImageStatic()
+{
+    release();
+}
+
+void ImageStatic::load(const QString &file)
+{
+    path = file;
+    pixmap = new QPixmap(QPixmap::fromImage(SafeImageReader::read(file)));
+    rect.setSize(pixmap->size());
+}
+
+void ImageStatic::release()
+{
+    delete pixmap;
+    pixmap = nullptr;
+}
+
+void ImageStatic::paint(QPainter *p)
+{
+    p->save();
+    Obj::paint(p);
+    if (pixmap && !pixmap->isNull()) {
+        p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p->drawPixmap(PixelRound::rect(rect.normalized()), *pixmap);
+    }
+    p->restore();
+}
+
+Obj *ImageStatic::clone() const
+{
+    return cloneInto(new ImageStatic);
+}

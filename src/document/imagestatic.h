@@ -1,0 +1,24 @@
+#pragma once
+
+#include "objimage.h"
+
+class QPixmap;
+
+// An inserted raster picture, stretched to `rect`.
+class ImageStatic : public ObjImage
+{
+public:
+    ImageStatic();
+    explicit ImageStatic(const QRectF &r);
+    ~ImageStatic() override;
+
+    QPixmap *pixmap = nullptr; // owned; empty when the file could not be used
+
+    // Keeps the top-left of `rect` and takes the picture's size (0 x 0 for a
+    // file that is missing, unreadable, not a picture or too large).
+    void load(const QString &path) override;
+    void release() override;
+
+    void paint(QPainter *p) override;
+    Obj *clone() const override;
+};

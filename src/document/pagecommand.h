@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QUndoCommand>
+
+class MainPage;
+class PageHost;
+
+// Base of the undo commands. A command acts only on the page that was current
+// when it was built, which is the page whose stack holds it; that page and
+// the host therefore outlive it.
+class PageCommand : public QUndoCommand
+{
+protected:
+    PageCommand(PageHost *host, QUndoCommand *parent);
+
+    PageHost *const m_host;
+    MainPage *const m_page; // null when built without a page: then it does nothing
+};
