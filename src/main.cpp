@@ -1,7 +1,44 @@
-#include <QApplication>
+#include "app/appstate.h"
+#include "app/mainapp.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/platform.h"
+#include "platform/terminationwatcher.h"
+
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillbury"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("quillbury.example"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tavelmark"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAV_VERSION));
+
+    MainApp app(argc, argv);
+    if (app.isRunning()) {
+        app.sendMessage(QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
+                                                    QCoreApplication::applicationName()));
+        return 0;
+    }
+
+    AppState::instance().appPath = MainApp::applyInstallationPath(
+        Platform::installationPath(), QCoreApplication::applicationDirPath());
+
+    auto *window = new MainWindow;
+    QObject::connect(&app, &MainApp::signal_MessageAvailable, window,
+                     &MainWindow::slot_ReceiveMessage);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, window,
+                     &MainWindow::slot_AboutToQuit_SaveINI);
+
+    TerminationWatcher termination;
+    QObject::connect(&termination, &TerminationWatcher::signal_Terminate, window,
+                     &MainWindow::slot_Exit);
+
+    auto *translator = new QTranslator;
+    if (translator->load(QStringLiteral(":/Language/qt_%1.qm").arg(AppState::instance().language)))
+        QCoreApplication::installTranslator(translator);
+
+    const int code = app.exec();
+    delete translator;
+    delete window;
+    return code;
 }

@@ -23,12 +23,18 @@ void AppState::reset()
     storage().reset(new AppState);
 }
 
+const AppState &AppState::defaults()
+{
+    static const AppState state;
+    return state;
+}
+
 QList<QColor> AppState::defaultRgb()
 {
-    static const char *const names[] = {"#000000", "#ffffff", "#7f7f7f", "#c3c3c3", "#880015",
-                                        "#b97a57", "#ed1c24", "#ffaec9", "#ff7f27", "#ffc90e",
-                                        "#fff200", "#efe4b0", "#22b14c", "#b5e61d", "#00a2e8",
-                                        "#99d9ea", "#3f48cc", "#7092be"};
+    static const char *const names[]
+        = { "#000000", "#ffffff", "#7f7f7f", "#c3c3c3", "#880015", "#b97a57",
+            "#ed1c24", "#ffaec9", "#ff7f27", "#ffc90e", "#fff200", "#efe4b0",
+            "#22b14c", "#b5e61d", "#00a2e8", "#99d9ea", "#3f48cc", "#7092be" };
     QList<QColor> colours;
     for (const char *name : names)
         colours.append(QColor(QLatin1String(name)));
@@ -37,8 +43,8 @@ QList<QColor> AppState::defaultRgb()
 
 QList<QColor> AppState::defaultRgb2()
 {
-    static const char *const names[] = {"#000000", "#ffffff", "#7f7f7f", "#ed1c24", "#ff7f27",
-                                        "#fff200", "#22b14c", "#b5e61d", "#00a2e8"};
+    static const char *const names[] = { "#000000", "#ffffff", "#7f7f7f", "#ed1c24", "#ff7f27",
+                                         "#fff200", "#22b14c", "#b5e61d", "#00a2e8" };
     QList<QColor> colours;
     for (const char *name : names)
         colours.append(QColor(QLatin1String(name)));

@@ -54,6 +54,8 @@ class AppState
 public:
     static AppState &instance();
     static void reset();
+    // A state with every setting at its default, for keys missing from the file.
+    static const AppState &defaults();
 
     static QList<QColor> defaultRgb();
     static QList<QColor> defaultRgb2();
@@ -94,9 +96,13 @@ public:
     int screenIndex = 0;
     double scaleFactor1 = 1.0; // 96 / logical DPI
     double scaleFactor2 = 0.5; // logical DPI / 192
-    QColor greys[5] = {QColor(230, 230, 230), QColor(210, 210, 210), QColor(180, 180, 180),
-                       QColor(120, 120, 120), QColor(30, 30, 30)};
+    QColor greys[5] = { QColor(230, 230, 230), QColor(210, 210, 210), QColor(180, 180, 180),
+                        QColor(120, 120, 120), QColor(30, 30, 30) };
     bool fileDialogOpen = false;
+    // The quit save runs only while this is on; an import pending makes it
+    // write an empty "Language" so that the next start takes the backup.
+    bool savingEnabled = true;
+    bool importPending = false;
 
     // A size scaled for the screen: base / f1, and also / f2 with the touch UI.
     int scaled(double base) const;

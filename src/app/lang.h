@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QFile>
+#include <QObject>
+
+// The string table of the current language, loaded on first use and released
+// after each batch of lookups. English is the text in the code; a missing
+// table, context or entry leaves the English text.
+class Lang : public QObject
+{
+    Q_OBJECT
+public:
+    static Lang *instance();
+    static void release();
+    // Shorthand for instance()->translate(...).
+    static QString tr(const char *context, const QString &strText);
+
+    QString translate(const QString &strContext, const QString &strText);
+
+    // The language code whose display name is strName in ":/Language/Language.xml",
+    // or an empty string when there is none.
+    static QString codeForDisplayName(const QString &strName);
+
+private:
+    explicit Lang(const QString &strFile);
+
+    QFile file;
+    QDomDocument document;
+    QDomElement root;
+    QDomElement context;
+};

@@ -1,0 +1,51 @@
+#include "windowhelpers.h"
+
+#include "app/appstate.h"
+#include "app/resourcepixmap.h"
+#include "platform/platform.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+void CentreOnScreen(QWidget *pWidget, bool bPrimary)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const int index = AppState::instance().screenIndex;
+    QScreen *screen = (bPrimary || index < 0 || index >= screens.size())
+        ? QGuiApplication::primaryScreen()
+        : screens.at(index);
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    if (pWidget->width() > area.width() && pWidget->height() > area.height())
+        return;
+    pWidget->move(area.left() + (area.width() + 1 - pWidget->width()) / 2,
+                  area.top() + (area.height() + 1 - pWidget->height()) / 2 - 39);
+}
+
+void MakeToolWindow(QWidget *pWidget, bool bNativeStyle)
+{
+    if (bNativeStyle)
+        Platform::instance().setToolWindowStyle(pWidget);
+    else
+        pWidget->setWindowFlags(pWidget->windowFlags() | Qt::Tool);
+}
+
+void SetScaledCursor(QWidget *pWidget, const QString &strPath, const QPoint &hotSpot)
+{
+    const AppState &s = AppState::instance();
+    const QString path = strPath.isEmpty() ? QStringLiteral(":/Cursor/Cross") : strPath;
+    const bool highRes = s.enableTouchUI || s.scaleFactor1 <= 1.0;
+    const QPixmap picture = ResourcePixmap::load(path, highRes);
+    const int side = s.scaled(24);
+    if (picture.isNull() || side <= 0) {
+        pWidget->setCursor(Qt::CrossCursor);
+        return;
+    }
+    const double factor = side / 24.0;
+    const QPixmap cursor
+        = picture.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    pWidget->setCursor(QCursor(cursor, int(hotSpot.x() * factor), int(hotSpot.y() * factor)));
+}

@@ -1,0 +1,22 @@
+#include "nullplatform.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+QString NullPlatform::name() const
+{
+    return QStringLiteral("null");
+}
+
+void NullPlatform::setTopmost(QWidget *pWidget)
+{
+    pWidget->raise();
+}
+
+void NullPlatform::setToolWindowStyle(QWidget *) { }
+
+bool NullPlatform::isCompositionAvailable()
+{
+    // Wayland compositors always blend translucent windows.
+    return QGuiApplication::platformName() == QLatin1String("wayland");
+}

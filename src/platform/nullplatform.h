@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform.h"
+
+// Backend for platforms without native support: relies on Qt alone.
+class NullPlatform : public Platform
+{
+public:
+    QString name() const override;
+    void setTopmost(QWidget *pWidget) override;
+    void setToolWindowStyle(QWidget *pWidget) override;
+    bool isCompositionAvailable() override;
+};

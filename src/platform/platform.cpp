@@ -1,0 +1,71 @@
+#include "platform.h"
+
+#include "nullplatform.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSettings>
+
+#include <memory>
+
+#if defined(Q_OS_WIN)
+#include "winplatform.h"
+#elif defined(Q_OS_UNIX)
+#include "x11platform.h"
+#endif
+
+namespace {
+
+std::unique_ptr<Platform> &storage()
+{
+    static std::unique_ptr<Platform> backend;
+    return backend;
+}
+
+std::unique_ptr<Platform> chooseBackend()
+{
+    if (qEnvironmentVariable("TAV_PLATFORM") == QLatin1String("null"))
+        return std::make_unique<NullPlatform>();
+#if defined(Q_OS_WIN)
+    return std::make_unique<WinPlatform>();
+#elif defined(Q_OS_UNIX)
+    // The interface answers on other platforms too, without a connection.
+    if (qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11 && x11->connection())
+            return std::make_unique<X11Platform>(x11->connection());
+    }
+#endif
+    return std::make_unique<NullPlatform>();
+}
+
+} // namespace
+
+Platform &Platform::instance()
+{
+    auto &backend = storage();
+    if (!backend)
+        backend = chooseBackend();
+    return *backend;
+}
+
+void Platform::reset()
+{
+    storage().reset();
+}
+
+QString Platform::installationPath()
+{
+    const QString product = QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
+                                                        QCoreApplication::applicationName());
+#if defined(Q_OS_WIN)
+    QSettings settings(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\") + product,
+                       QSettings::NativeFormat);
+#else
+    // The machine-wide configuration file, e.g. /etc/xdg/Quillbury/Tavelmark.conf.
+    Q_UNUSED(product)
+    QSettings settings(QSettings::NativeFormat, QSettings::SystemScope,
+                       QCoreApplication::organizationName(), QCoreApplication::applicationName());
+#endif
+    return settings.value(QStringLiteral("Path")).toString();
+}

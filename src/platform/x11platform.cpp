@@ -1,0 +1,95 @@
+#include "x11platform.h"
+
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace {
+// _NET_WM_STATE client-message action.
+constexpr uint32_t NetWmStateAdd = 1;
+// Source indication: a normal application.
+constexpr uint32_t SourceApplication = 1;
+} // namespace
+
+X11Platform::X11Platform(xcb_connection_t *connection)
+    : conn(connection)
+{
+}
+
+QString X11Platform::name() const
+{
+    return QStringLiteral("x11");
+}
+
+xcb_window_t X11Platform::rootWindow() const
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(conn)).data->root;
+}
+
+xcb_atom_t X11Platform::atom(const QByteArray &name) const
+{
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        conn, xcb_intern_atom(conn, 0, uint16_t(name.size()), name.constData()), nullptr);
+    if (!reply)
+        return XCB_ATOM_NONE;
+    const xcb_atom_t result = reply->atom;
+    std::free(reply);
+    return result;
+}
+
+// A mapped window asks the window manager through a client message; an
+// unmapped one gets the property, which the manager reads when it maps it.
+void X11Platform::addNetWmState(QWidget *pWidget, const QList<xcb_atom_t> &states)
+{
+    const xcb_window_t window = xcb_window_t(pWidget->winId());
+    const xcb_atom_t netWmState = atom("_NET_WM_STATE");
+    if (!pWidget->isVisible()) {
+        xcb_change_property(conn, XCB_PROP_MODE_APPEND, window, netWmState, XCB_ATOM_ATOM, 32,
+                            uint32_t(states.size()), states.constData());
+        xcb_flush(conn);
+        return;
+    }
+    for (int i = 0; i < states.size(); i += 2) {
+        xcb_client_message_event_t event = {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = netWmState;
+        event.data.data32[0] = NetWmStateAdd;
+        event.data.data32[1] = states.at(i);
+        event.data.data32[2] = i + 1 < states.size() ? states.at(i + 1) : 0;
+        event.data.data32[3] = SourceApplication;
+        xcb_send_event(conn, 0, rootWindow(),
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&event));
+    }
+    xcb_flush(conn);
+}
+
+void X11Platform::setTopmost(QWidget *pWidget)
+{
+    addNetWmState(pWidget, { atom("_NET_WM_STATE_ABOVE") });
+    const uint32_t stackMode = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(conn, xcb_window_t(pWidget->winId()), XCB_CONFIG_WINDOW_STACK_MODE,
+                         &stackMode);
+    xcb_flush(conn);
+}
+
+void X11Platform::setToolWindowStyle(QWidget *pWidget)
+{
+    addNetWmState(pWidget,
+                  { atom("_NET_WM_STATE_SKIP_TASKBAR"), atom("_NET_WM_STATE_SKIP_PAGER") });
+}
+
+bool X11Platform::isCompositionAvailable()
+{
+    const int screen = 0;
+    const xcb_atom_t selection = atom(QByteArray("_NET_WM_CM_S") + QByteArray::number(screen));
+    xcb_get_selection_owner_reply_t *reply
+        = xcb_get_selection_owner_reply(conn, xcb_get_selection_owner(conn, selection), nullptr);
+    if (!reply)
+        return false;
+    const bool owned = reply->owner != XCB_NONE;
+    std::free(reply);
+    return owned;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QByteArray>
+
+#include <xcb/xcb.h>
+
+// X11 backend: EWMH hints for stacking and taskbar, the compositing-manager
+// selection for composition.
+class X11Platform : public Platform
+{
+public:
+    explicit X11Platform(xcb_connection_t *connection);
+
+    QString name() const override;
+    void setTopmost(QWidget *pWidget) override;
+    void setToolWindowStyle(QWidget *pWidget) override;
+    bool isCompositionAvailable() override;
+
+    xcb_connection_t *connection() const { return conn; }
+    xcb_window_t rootWindow() const;
+    xcb_atom_t atom(const QByteArray &name) const;
+
+private:
+    void addNetWmState(QWidget *pWidget, const QList<xcb_atom_t> &states);
+    xcb_connection_t *conn;
+};
