@@ -1,0 +1,222 @@
+#include "pixels.h"
+
+#include "app/appstate.h"
+#include "document/imagestatic.h"
+#include "document/mainpage.h"
+#include "document/objeraser.h"
+#include "document/objstroke.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Strokes, highlighter, brush and eraser as they land in the layer.
+class TestObjStroke : public QObject
+{
+    Q_OBJECT
+
+    static ObjStroke *stroke(int kind, const QPointF &from, const QPointF &to, int width,
+                             const QColor &colour = Qt::red)
+    {
+        auto *s = new ObjStroke;
+        s->strokeKind = kind;
+        s->width = width;
+        s->colour = colour;
+        s->path.moveTo(from);
+        s->path.lineTo(to);
+        return s;
+    }
+
+    // A long smoothed stroke built the way the pen tool builds one.
+    static ObjStroke *wave(int kind, int width, const QColor &colour)
+    {
+        auto *s = new ObjStroke;
+        s->strokeKind = kind;
+        s->width = width;
+        s->colour = colour;
+        QPointF last(10, 150);
+        s->path.moveTo(last);
+        s->path.lineTo(last + QPointF(0.05, 0.05));
+        for (int i = 1; i < 120; ++i) {
+            const QPointF pt(10 + i * 2.4, 150 + 110 * std::sin(i / 7.0));
+            s->path.quadTo(last, (last + pt) / 2);
+            s->pressures.append(0.3f + 0.7f * float(i % 10) / 10);
+            last = pt;
+        }
+        return s;
+    }
+
+private slots:
+    void init() { AppState::reset(); }
+
+    void penStrokeCoversItsPath()
+    {
+        std::unique_ptr<ObjStroke> s(stroke(ObjStroke::Pen, QPointF(20, 50), QPointF(180, 50), 10));
+        const QRect ink = Pixels::ink(Pixels::paint(*s), 64);
+        QVERIFY2(qAbs(ink.left() - 15) <= 1 && qAbs(ink.right() - 185) <= 1,
+                 qPrintable(QString::number(ink.right())));
+        QVERIFY(qAbs(ink.top() - 45) <= 1 && qAbs(ink.bottom() - 55) <= 1);
+        QVERIFY(s->paintRect().contains(Pixels::ink(Pixels::paint(*s))));
+
+        ObjStroke dotless;
+        dotless.path.moveTo(50, 50);
+        QVERIFY(Pixels::ink(Pixels::paint(dotless)).isNull());
+    }
+
+    void highlighterNibIsAQuarterWideAtFortyPercent()
+    {
+        std::unique_ptr<ObjStroke> down(
+            stroke(ObjStroke::Highlighter, QPointF(100, 60), QPointF(100, 160), 40, Qt::black));
+        QImage img = Pixels::paint(*down);
+        QRect ink = Pixels::ink(img, 64);
+        QVERIFY2(qAbs(ink.width() - 10) <= 1, qPrintable(QString::number(ink.width())));
+        QVERIFY2(qAbs(ink.height() - 140) <= 1, qPrintable(QString::number(ink.height())));
+        QVERIFY(qAbs(Pixels::alphaAt(img, 100, 110) - 102) <= 2);
+
+        std::unique_ptr<ObjStroke> across(
+            stroke(ObjStroke::Highlighter, QPointF(60, 100), QPointF(160, 100), 40, Qt::black));
+        ink = Pixels::ink(Pixels::paint(*across), 64);
+        QVERIFY(qAbs(ink.width() - 110) <= 1 && qAbs(ink.height() - 40) <= 1);
+
+        ObjStroke empty;
+        empty.strokeKind = ObjStroke::Highlighter;
+        QImage untouched = Pixels::blank();
+        QPainter p(&untouched);
+        empty.paint(&p);
+        QCOMPARE(p.opacity(), 1.0);
+    }
+
+    void brushDotsFollowPressure()
+    {
+        // The first segment drawn is a dot at its end, sized by the pressure.
+        std::unique_ptr<ObjStroke> s(
+            stroke(ObjStroke::Brush, QPointF(20, 50), QPointF(60, 50), 20));
+        s->pressures = { 0.0f, 1.0f };
+        QRect ink = Pixels::ink(Pixels::paint(*s));
+        QVERIFY2(qAbs(ink.center().x() - 60) <= 1 && qAbs(ink.width() - 21) <= 2,
+                 qPrintable(QString("%1 %2").arg(ink.center().x()).arg(ink.width())));
+
+        s->pressures = { 0.0f, 0.0f };
+        ink = Pixels::ink(Pixels::paint(*s));
+        QVERIFY(ink.width() <= 3 && ink.height() <= 3);
+
+        // Elements without a pressure are skipped; the next drawn segment
+        // tapers from the last drawn dot.
+        s->path.lineTo(100, 50);
+        s->path.lineTo(140, 50);
+        s->pressures = { 0.0f, 1.0f };
+        ink = Pixels::ink(Pixels::paint(*s));
+        QVERIFY(ink.right() <= 71);
+        s->pressures = { 0.0f, 1.0f, 0.5f, 0.0f };
+        const QImage img = Pixels::paint(*s);
+        ink = Pixels::ink(img);
+        QVERIFY(qAbs(ink.right() - 141) <= 1);
+        const auto columnHeight = [&img](int x) {
+            int n = 0;
+            for (int y = 0; y < img.height(); ++y)
+                n += qAlpha(img.pixel(x, y)) > 0;
+            return n;
+        };
+        QVERIFY(columnHeight(70) > columnHeight(110));
+        QVERIFY(columnHeight(110) > columnHeight(135));
+    }
+
+    void paintRectGrowsByHalfTheWidth()
+    {
+        std::unique_ptr<ObjStroke> s(stroke(ObjStroke::Pen, QPointF(10, 10), QPointF(110, 60), 5));
+        QCOMPARE(s->paintRect(), QRect(QPoint(6, 6), QPoint(113, 63)));
+
+        ObjEraser eraser;
+        QVERIFY(eraser.paintRect().isNull());
+        eraser.width = 20;
+        eraser.appendSegment(QPointF(40, 30), QPointF(10, 80));
+        QCOMPARE(eraser.points.size(), 2);
+        QCOMPARE(eraser.paintRect(), QRect(-2, 18, 54, 74));
+    }
+
+    void eraserClearsOnlyEarlierLayerPixels()
+    {
+        QTemporaryDir dir;
+        QImage picture(100, 100, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        QVERIFY(picture.save(dir.filePath("green.png")));
+
+        MainPage page(QSize(300, 300), false);
+        page.colour = Qt::white;
+        auto *image = new ImageStatic(QRectF(100, 100, 0, 0));
+        image->load(dir.filePath("green.png"));
+        auto *before = stroke(ObjStroke::Pen, QPointF(20, 150), QPointF(280, 150), 12, Qt::blue);
+        auto *eraser = new ObjEraser;
+        eraser->width = 30;
+        eraser->appendSegment(QPointF(150, 20), QPointF(150, 280));
+        auto *after = stroke(ObjStroke::Pen, QPointF(20, 200), QPointF(280, 200), 12, Qt::red);
+        page.appendObjects({ image, before, eraser, after }, false);
+
+        QImage layer = Pixels::blank();
+        page.renderLayer(&layer, QRect());
+        QCOMPARE(Pixels::alphaAt(layer, 150, 150), 0);
+        QCOMPARE(layer.pixelColor(60, 150), QColor(Qt::blue));
+        QCOMPARE(layer.pixelColor(150, 200), QColor(Qt::red));
+
+        // The page as shown: background, floating pass, then the layer.
+        QImage shown(300, 300, QImage::Format_RGB32);
+        shown.fill(page.colour);
+        QPainter p(&shown);
+        page.paint(&p, true, QRect());
+        p.drawImage(0, 0, layer);
+        p.end();
+        QCOMPARE(shown.pixelColor(150, 150), QColor(Qt::green));
+        QCOMPARE(shown.pixelColor(150, 110), QColor(Qt::green));
+        QCOMPARE(shown.pixelColor(150, 250), QColor(Qt::white));
+    }
+
+    void clippedPaintMatchesFullPaint_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("pen") << int(ObjStroke::Pen) << QColor(Qt::darkBlue);
+        QTest::newRow("translucent pen") << int(ObjStroke::Pen) << QColor(255, 0, 0, 120);
+        QTest::newRow("highlighter") << int(ObjStroke::Highlighter) << QColor(Qt::yellow);
+        QTest::newRow("brush") << int(ObjStroke::Brush) << QColor(Qt::black);
+        QTest::newRow("eraser") << 0 << QColor();
+    }
+
+    void clippedPaintMatchesFullPaint()
+    {
+        QFETCH(int, kind);
+        QFETCH(QColor, colour);
+        MainPage page(QSize(300, 300), false);
+        QList<Obj *> objects;
+        objects.append(wave(ObjStroke::Pen, 9, Qt::gray));
+        // Long straight pieces whose thick outline reaches rectangles their
+        // own bounds miss.
+        objects.append(stroke(ObjStroke::Pen, QPointF(10, 60), QPointF(290, 60), 24, Qt::green));
+        objects.append(stroke(kind ? kind : int(ObjStroke::Pen), QPointF(240, 10),
+                              QPointF(240, 290), 30, Qt::darkCyan));
+        static_cast<ObjStroke *>(objects.last())->pressures = { 1.0f, 1.0f };
+        if (kind) {
+            objects.append(wave(kind, 14, colour));
+        } else {
+            auto *eraser = new ObjEraser;
+            eraser->width = 16;
+            for (int x = 10; x < 290; x += 7)
+                eraser->appendSegment(QPointF(x, 150 + 100 * std::sin(x / 17.0)),
+                                      QPointF(x + 7, 150 + 100 * std::sin((x + 7) / 17.0)));
+            objects.append(eraser);
+        }
+        page.appendObjects(objects, false);
+
+        QImage full = Pixels::blank();
+        page.renderLayer(&full, QRect());
+        for (const QRect &dirty :
+             { QRect(120, 40, 40, 40), QRect(0, 130, 30, 50), QRect(200, 200, 90, 90),
+               QRect(140, 145, 3, 3), QRect(120, 66, 30, 20), QRect(245, 100, 20, 20) }) {
+            QImage partial = Pixels::blank();
+            partial.fill(Qt::magenta); // must be cleared inside the rectangle
+            page.renderLayer(&partial, dirty);
+            QCOMPARE(Pixels::differences(full, partial, dirty, 1), 0);
+        }
+    }
+};
+
+QTEST_MAIN(TestObjStroke)
+#include "test_objstroke.moc"
