@@ -11,9 +11,6 @@
 
 static const QImage &menuPicture()
 {
-    // The library is static: naming the resource here links it in for every
-    // program that paints a frame.
-    Q_INIT_RESOURCE(document);
     static const QImage picture(AppState::instance().wantsHighResPictures()
                                     ? QStringLiteral(":/Res/ObjMenu@2x")
                                     : QStringLiteral(":/Res/ObjMenu"));
