@@ -27,6 +27,7 @@ void ImageStatic::load(const QString &file)
     path = file;
     pixmap = new QPixmap(QPixmap::fromImage(SafeImageReader::read(file)));
     rect.setSize(pixmap->size());
+    centre = rect.center();
 }
 
 void ImageStatic::release()

@@ -14,8 +14,9 @@ public:
 
     QPixmap *pixmap = nullptr; // owned; empty when the file could not be used
 
-    // Keeps the top-left of `rect` and takes the picture's size (0 x 0 for a
-    // file that is missing, unreadable, not a picture or too large).
+    // Keeps the top-left of `rect`, takes the picture's size (0 x 0 for a
+    // file that is missing, unreadable, not a picture or too large) and
+    // turns about the picture's own centre.
     void load(const QString &path) override;
     void release() override;
 

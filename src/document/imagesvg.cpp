@@ -31,6 +31,7 @@ void ImageSVG::load(const QString &file)
 {
     path = file;
     rect.setSize(QSizeF(0, 0));
+    centre = rect.center();
     const QFileInfo info(file);
     if (!info.isFile() || info.size() > MaxFileBytes)
         return;
@@ -40,6 +41,7 @@ void ImageSVG::load(const QString &file)
         return;
     }
     rect.setSize(renderer->defaultSize());
+    centre = rect.center();
 }
 
 void ImageSVG::release()

@@ -19,8 +19,9 @@ public:
 
     QSvgRenderer *renderer = nullptr; // child of this object; null when unusable
 
-    // Keeps the top-left of `rect` and takes the picture's default size
-    // (0 x 0 for a file that is missing, invalid or refused).
+    // Keeps the top-left of `rect`, takes the picture's default size (0 x 0
+    // for a file that is missing, invalid or refused) and turns about the
+    // picture's own centre.
     void load(const QString &path) override;
     void release() override;
 
