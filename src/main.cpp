@@ -29,8 +29,7 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QCoreApplication::aboutToQuit, window,
                      &MainWindow::slot_AboutToQuit_SaveINI);
 
-    TerminationWatcher termination;
-    QObject::connect(&termination, &TerminationWatcher::signal_Terminate, window,
+    QObject::connect(app.terminationWatcher(), &TerminationWatcher::signal_Terminate, window,
                      &MainWindow::slot_Exit);
 
     auto *translator = new QTranslator;

@@ -1,5 +1,6 @@
 #include "mainapp.h"
 
+#include "platform/terminationwatcher.h"
 #include "singleinstancepaths.h"
 
 #include <QDeadlineTimer>
@@ -18,6 +19,7 @@ constexpr int ConnectRetryMs = 3000;
 
 MainApp::MainApp(int &argc, char **argv)
     : QApplication(argc, argv)
+    , termination(new TerminationWatcher(this))
 {
     strKey = QStringLiteral("%1 %2-%3")
                  .arg(organizationName(), applicationName(),

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLocalServer;
+class TerminationWatcher;
 
 // The application object. It makes sure one instance runs per user: the first
 // start holds a lock file and listens on a local socket; a second start finds
@@ -21,6 +22,9 @@ public:
 
     bool isRunning() const { return running; }
     QString key() const { return strKey; }
+    // Reports requests to end the process; watched from the start so that
+    // none is lost while the window is being built.
+    TerminationWatcher *terminationWatcher() const { return termination; }
     // Second instance only: hands strMessage to the first. False when no first
     // instance answered.
     bool sendMessage(const QString &strMessage);
@@ -43,5 +47,6 @@ private:
     bool running = false;
     std::unique_ptr<QLockFile> marker;
     QLocalServer *server = nullptr;
+    TerminationWatcher *termination = nullptr;
     QString socketPath;
 };

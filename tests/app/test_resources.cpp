@@ -1,0 +1,51 @@
+#include <QFile>
+#include <QImage>
+#include <QtTest>
+
+// Every picture the program names exists, is a real drawing (not empty or a
+// single colour) and has a twice-as-large "@2x" twin.
+class TestResources : public QObject
+{
+    Q_OBJECT
+
+    static int distinctColours(const QImage &image)
+    {
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                colours.insert(image.pixel(x, y));
+        return colours.size();
+    }
+
+private Q_SLOTS:
+    void picturesHaveTwins_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const char *path : { ":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu" })
+            QTest::newRow(path) << QString::fromLatin1(path);
+    }
+
+    void picturesHaveTwins()
+    {
+        QFETCH(QString, path);
+        const QImage normal(path);
+        const QImage twin(path + QStringLiteral("@2x"));
+        QVERIFY2(!normal.isNull(), qPrintable(path));
+        QVERIFY2(!twin.isNull(), qPrintable(path + QStringLiteral("@2x")));
+        QCOMPARE(twin.size(), normal.size() * 2);
+        QVERIFY(distinctColours(normal) > 4);
+        QVERIFY(distinctColours(twin) > 4);
+    }
+
+    void textResourcesExist()
+    {
+        for (const char *path : { ":/Style/menu.qss", ":/Language/Language.xml" }) {
+            QFile file(QString::fromLatin1(path));
+            QVERIFY2(file.open(QIODevice::ReadOnly), path);
+            QVERIFY(file.size() > 0);
+        }
+    }
+};
+
+QTEST_MAIN(TestResources)
+#include "test_resources.moc"

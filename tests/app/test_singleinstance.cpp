@@ -1,0 +1,175 @@
+#include "app/mainapp.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+// The test process itself is a first instance (its own data folder); the real
+// program is started beside it, as second starts and as first instances of
+// another data folder.
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TestSingleInstance(MainApp *app)
+        : app(app)
+    {
+    }
+
+    static QString firstHome() { return qEnvironmentVariable("XDG_DATA_HOME"); }
+
+private:
+    MainApp *app;
+    QTemporaryDir otherHome;
+
+    std::unique_ptr<QProcess> start(const QString &strDataHome)
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), strDataHome);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TAV_PLATFORM"), QStringLiteral("null"));
+        process->setProcessEnvironment(env);
+        // The diagnostics come on stderr; waitForReadyRead watches this channel.
+        process->setReadChannel(QProcess::StandardError);
+        process->start(QStringLiteral(TAV_PROGRAM), {});
+        return process;
+    }
+
+    // Reads the program's diagnostics until a line starting with strPrefix
+    // arrives; false when the process ends first or nothing comes in time.
+    static bool waitForLine(QProcess *process, const char *prefix, QByteArray *log)
+    {
+        QDeadlineTimer deadline(15000);
+        while (!deadline.hasExpired()) {
+            *log += process->readAllStandardError();
+            for (const QByteArray &line : log->split('\n'))
+                if (line.startsWith(prefix))
+                    return true;
+            if (process->state() == QProcess::NotRunning)
+                return false;
+            process->waitForReadyRead(int(deadline.remainingTime()));
+        }
+        return false;
+    }
+
+    // Starts the program and waits until it is the listening first instance;
+    // null when it did not become one.
+    std::unique_ptr<QProcess> startFirst(const QString &strDataHome)
+    {
+        auto process = start(strDataHome);
+        QByteArray log;
+        if (waitForLine(process.get(), "Listening:", &log))
+            return process;
+        qWarning() << "no first instance:" << log;
+        return nullptr;
+    }
+
+private Q_SLOTS:
+    void secondStartWakesTheFirst()
+    {
+        QVERIFY(!app->isRunning());
+        QSignalSpy messages(app, &MainApp::signal_MessageAvailable);
+        auto second = start(firstHome());
+        QSignalSpy finished(second.get(), &QProcess::finished);
+        QVERIFY(finished.wait(15000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(second->readAllStandardError().contains("Has one instance."));
+        QTRY_COMPARE(messages.count(), 1);
+        QCOMPARE(messages.at(0).at(0).toString(), QStringLiteral("Quillbury Tavelmark"));
+        // The second start made no folders or settings of its own.
+        QVERIFY(!QFile::exists(firstHome() + QStringLiteral("/Quillbury/Tavelmark/Setting.ini")));
+    }
+
+    void crashedInstanceNeverPreventsAStart()
+    {
+        auto current = startFirst(otherHome.path());
+        QVERIFY(current);
+        for (int round = 0; round < 3; ++round) {
+            current->kill();
+            QVERIFY(current->waitForFinished(10000));
+            current = startFirst(otherHome.path());
+            QVERIFY(current);
+        }
+        current->terminate();
+        QVERIFY(current->waitForFinished(15000));
+        QCOMPARE(current->exitCode(), 0);
+        // A polite end closes like Exit: settings written, temporary folder gone.
+        const QString data = otherHome.path() + QStringLiteral("/Quillbury/Tavelmark");
+        QSettings ini(data + QStringLiteral("/Setting.ini"), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("UserInterface/Language")).toString(),
+                 QStringLiteral("en_GB"));
+        QVERIFY(!QFile::exists(data + QStringLiteral("/temp")));
+    }
+
+    void simultaneousStartsGiveOneFirstInstance()
+    {
+        auto crashed = startFirst(otherHome.path());
+        QVERIFY(crashed);
+        crashed->kill();
+        QVERIFY(crashed->waitForFinished(10000));
+
+        std::vector<std::unique_ptr<QProcess>> starts;
+        int finished = 0;
+        for (int i = 0; i < 6; ++i) {
+            starts.push_back(start(otherHome.path()));
+            connect(starts.back().get(), &QProcess::finished, this,
+                    [&finished](int exitCode) { finished += exitCode == 0 ? 1 : 100; });
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(finished, 5, 20000);
+        QProcess *survivor = nullptr;
+        for (auto &process : starts) {
+            if (process->state() == QProcess::Running)
+                survivor = process.get();
+        }
+        QVERIFY(survivor);
+        QByteArray log;
+        QVERIFY(waitForLine(survivor, "Listening:", &log));
+        survivor->terminate();
+        QVERIFY(survivor->waitForFinished(15000));
+    }
+
+    void installationPathRule()
+    {
+        const QString before = QDir::currentPath();
+        QTemporaryDir exeDir;
+        QTemporaryDir emptyDir;
+        QTemporaryDir fullDir;
+        QFile marker(fullDir.filePath(QStringLiteral("help.pdf")));
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+        marker.close();
+
+        QCOMPARE(MainApp::applyInstallationPath(QString(), exeDir.path()),
+                 QDir(exeDir.path()).canonicalPath());
+        QCOMPARE(MainApp::applyInstallationPath(fullDir.path(), exeDir.path()),
+                 QDir(fullDir.path()).canonicalPath());
+        // An empty or missing folder keeps the inherited working directory.
+        QCOMPARE(MainApp::applyInstallationPath(emptyDir.path(), exeDir.path()),
+                 QDir(fullDir.path()).canonicalPath());
+        QCOMPARE(MainApp::applyInstallationPath(QStringLiteral("/no/such/folder"), exeDir.path()),
+                 QDir(fullDir.path()).canonicalPath());
+        QDir::setCurrent(before);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    QTemporaryDir runtime;
+    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillbury"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tavelmark"));
+    MainApp app(argc, argv);
+    TestSingleInstance test(&app);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_singleinstance.moc"

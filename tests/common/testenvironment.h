@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/appstate.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+// Gives a test its own data and runtime folders, and a fresh settings state,
+// so that nothing touches the user's files or another test's.
+class TestEnvironment
+{
+public:
+    TestEnvironment()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Quillbury"));
+        QCoreApplication::setApplicationName(QStringLiteral("Tavelmark"));
+        qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", root.filePath(QStringLiteral("run")).toLocal8Bit());
+        QDir(root.path()).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(root.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        AppState::reset();
+    }
+
+    QString dataHome() const { return root.filePath(QStringLiteral("data")); }
+    QString dataFolder() const { return dataHome() + QStringLiteral("/Quillbury/Tavelmark"); }
+    QString path(const QString &strName) const { return root.filePath(strName); }
+
+private:
+    QTemporaryDir root;
+};
