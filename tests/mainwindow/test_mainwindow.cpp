@@ -1,0 +1,213 @@
+#include "app/appstate.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/messageboxdialog.h"
+#include "mainwindow/windowhelpers.h"
+#include "testenvironment.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<MainWindow> window;
+
+    // Runs pAction, answering the message box it opens with fnAnswer.
+    static void answerMessageBox(const std::function<void()> &action,
+                                 const std::function<void(QMessageBox *)> &answer)
+    {
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            answer(box);
+            answered = true;
+        });
+        action();
+        QVERIFY(answered);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        window = std::make_unique<MainWindow>();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        env.reset();
+    }
+
+    void startsInDesktopMode()
+    {
+        QCOMPARE(MainWindow::instance(), window.get());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!window->trayOpenAction()->isEnabled());
+        QCOMPARE(window->trayIcon()->toolTip(), QStringLiteral("Quillbury Tavelmark"));
+        QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(window->windowFlags().testFlag(Qt::Tool));
+        QVERIFY(QFile::exists(AppState::instance().tempFolder));
+    }
+
+    void drawingModeCoversTheScreen()
+    {
+        window->SetDrawMode(true);
+        QVERIFY(window->isVisible());
+        QCOMPARE(AppState::instance().mode, 1);
+        QCOMPARE(window->geometry(), window->currentScreen()->geometry());
+        window->SetDrawMode(false);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(AppState::instance().mode, 0);
+    }
+
+    void captureWaitsTheDelayOnce()
+    {
+        AppState::instance().captureDelay = 100;
+        window->slot_NewCapture();
+        QVERIFY(window->isBusy());
+        QVERIFY(!window->isVisible());
+        QTRY_VERIFY(!window->isBusy());
+        QCOMPARE(AppState::instance().mode, 1);
+        QCOMPARE(window->capturedScreen().size(), window->currentScreen()->size());
+    }
+
+    void escapeReturnsToTheDesktop()
+    {
+        window->SetDrawMode(true);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(AppState::instance().mode, 0);
+    }
+
+    void liveDesktopNeedsComposition()
+    {
+        AppState::instance().compositionAvailable = false;
+        answerMessageBox(
+            [this] { window->slot_LiveDesktop(); },
+            [](QMessageBox *box) {
+                QCOMPARE(box->text(), QStringLiteral("This feature is not available."));
+                QCOMPARE(box->informativeText(),
+                         QStringLiteral("Desktop Window Manager (DWM) composition is disabled."));
+                QCOMPARE(box->windowTitle(), QStringLiteral("Quillbury Tavelmark"));
+                box->accept();
+            });
+        QVERIFY(!AppState::instance().liveDesktop);
+
+        AppState::instance().compositionAvailable = true;
+        window->slot_LiveDesktop();
+        QVERIFY(AppState::instance().liveDesktop);
+        QVERIFY(window->testAttribute(Qt::WA_TranslucentBackground));
+        window->slot_LiveDesktop();
+        QVERIFY(!AppState::instance().liveDesktop);
+        QVERIFY(!window->testAttribute(Qt::WA_TranslucentBackground));
+    }
+
+    void screenChangesSettleOnce()
+    {
+        window->SetDrawMode(true);
+        window->slot_ScreenResized(AppState::instance().screenIndex + 1);
+        QCOMPARE(window->findChildren<QTimer *>().size(), 0);
+        window->slot_ScreenResized(AppState::instance().screenIndex);
+        window->slot_ScreenResized(AppState::instance().screenIndex);
+        QCOMPARE(window->findChildren<QTimer *>().size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(AppState::instance().mode, 0, 3000);
+        QTRY_COMPARE(window->findChildren<QTimer *>().size(), 0);
+    }
+
+    void languageChangeRetextsOnlyKnownNames()
+    {
+        QSignalSpy spy(window.get(), &MainWindow::signal_UpdateLang);
+        window->slot_ChangeLanguage(QStringLiteral("Nonexistent"));
+        QCOMPARE(spy.count(), 0);
+        AppState::instance().language = QStringLiteral("zz");
+        window->slot_ChangeLanguage(QStringLiteral("English"));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(AppState::instance().language, QStringLiteral("en_GB"));
+    }
+
+    void messageBoxCarriesTitleIconAndButtons()
+    {
+        MessageBoxDialog box(nullptr, QStringLiteral("The document has been modified."),
+                             QStringLiteral("Do you want to save your changes?"),
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(box.iconPixmap().size(), QSize(64, 64));
+        QCOMPARE(box.button(QMessageBox::Save)->text(), QStringLiteral("Save"));
+        QCOMPARE(box.button(QMessageBox::Discard)->text(), QStringLiteral("Discard"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancel"));
+    }
+
+    void centreOnScreenSitsAboveTheMiddle()
+    {
+        QWidget widget;
+        widget.resize(200, 100);
+        CentreOnScreen(&widget, true);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(widget.pos(),
+                 QPoint(screen.left() + (screen.width() + 1 - 200) / 2,
+                        screen.top() + (screen.height() + 1 - 100) / 2 - 39));
+        widget.move(5, 6);
+        widget.resize(screen.width() + 10, screen.height() + 10);
+        CentreOnScreen(&widget, true);
+        QCOMPARE(widget.pos(), QPoint(5, 6));
+    }
+
+    void scaledCursorFollowsTheTouchInterface()
+    {
+        QWidget widget;
+        SetScaledCursor(&widget, QStringLiteral(":/Res/TrayIcon"), QPoint(11, 11));
+        QCOMPARE(widget.cursor().pixmap().size(), QSize(24, 24));
+        QCOMPARE(widget.cursor().hotSpot(), QPoint(11, 11));
+        AppState::instance().enableTouchUI = true;
+        SetScaledCursor(&widget, QStringLiteral(":/Res/TrayIcon"), QPoint(11, 11));
+        QCOMPARE(widget.cursor().pixmap().size(), QSize(48, 48));
+        QCOMPARE(widget.cursor().hotSpot(), QPoint(22, 22));
+    }
+
+    // Closing quits the application, after which no modal loop runs in this
+    // process: these cases come last.
+    void closingSavesAndRemovesTemporaryFiles()
+    {
+        AppState::instance().captureDelay = 2500;
+        const QString temp = AppState::instance().tempFolder;
+        QFile page(temp + QStringLiteral("page1.png"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+        window->slot_Exit();
+        QVERIFY(!QFile::exists(temp));
+        QSettings ini(AppState::instance().iniPath, QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("UserInterface/CaptureDelay")).toString(),
+                 QStringLiteral("2500"));
+    }
+
+    // Without a tray to come back from, hiding would lose the program: the
+    // close button ends it instead (here: no tray host on this platform).
+    void closeButtonWithoutTrayEndsTheProgram()
+    {
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        AppState::instance().captureDelay = 700;
+        window->slot_HideToTray();
+        QVERIFY(!window->isHiddenToTray());
+        QVERIFY(!QFile::exists(AppState::instance().tempFolder));
+        QSettings ini(AppState::instance().iniPath, QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("UserInterface/CaptureDelay")).toString(),
+                 QStringLiteral("700"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
