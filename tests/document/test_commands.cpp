@@ -196,22 +196,6 @@ private slots:
         stack()->redo();
         QCOMPARE(obj->angle, 20.0f);
     }
-
-    void commandsWithoutAPageDoNothing()
-    {
-        TestHost host(m_page.get());
-        host.page = nullptr;
-        QUndoStack orphan;
-        auto *s = stroke(10);
-        orphan.push(new AddCommand(&host, s));
-        orphan.push(new RemoveCommand(&host));
-        orphan.push(new CommandDelObject(&host, s));
-        orphan.push(new CommandMoveObject(&host, QPointF(5, 5)));
-        orphan.undo();
-        orphan.undo();
-        orphan.undo();
-        QVERIFY(m_page->objects.isEmpty());
-    }
 };
 
 QTEST_MAIN(TestCommands)

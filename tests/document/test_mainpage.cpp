@@ -57,11 +57,7 @@ private slots:
         QCOMPARE(first.id, next);
         QCOMPARE(second.id, next + 1);
         QCOMPARE(MainPage::nextId(), next + 2);
-        QVERIFY(first.modified);
         QCOMPARE(first.colour, QColor(Qt::yellow));
-        QCOMPARE(first.background, int(MainPage::ColourBackground));
-        QVERIFY(first.displayFlag);
-        QVERIFY(!first.parent() && !first.undoStack->parent());
         QCOMPARE(MainPage::backgroundFile(17), QStringLiteral("/tmp/t/page17.png"));
     }
 

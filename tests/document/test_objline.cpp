@@ -137,15 +137,6 @@ private slots:
         l.endCap = ObjLine::NoCap;
         QCOMPARE(l.paintRect(), QRect(QPoint(5, 5), QPoint(114, 14)));
     }
-
-    void cloneCopiesCapsAndStyle()
-    {
-        auto lPtr = horizontal(7, ObjLine::Square, ObjLine::RoundCap);
-        ObjLine &l = *lPtr;
-        l.penStyle = Qt::DashLine;
-        std::unique_ptr<Obj> copy(l.clone());
-        QCOMPARE(Pixels::paint(*copy), Pixels::paint(l));
-    }
 };
 
 QTEST_MAIN(TestObjLine)
