@@ -1,7 +1,7 @@
 #include "windowhelpers.h"
 
 #include "app/appstate.h"
-#include "app/resourcepixmap.h"
+#include "app/scaledcursor.h"
 #include "platform/platform.h"
 
 #include <QCursor>
@@ -35,17 +35,6 @@ void MakeToolWindow(QWidget *pWidget, bool bNativeStyle)
 
 void SetScaledCursor(QWidget *pWidget, const QString &strPath, const QPoint &hotSpot)
 {
-    const AppState &s = AppState::instance();
     const QString path = strPath.isEmpty() ? QStringLiteral(":/Cursor/Cross") : strPath;
-    const bool highRes = s.enableTouchUI || s.scaleFactor1 <= 1.0;
-    const QPixmap picture = ResourcePixmap::load(path, highRes);
-    const int side = s.scaled(24);
-    if (picture.isNull() || side <= 0) {
-        pWidget->setCursor(Qt::CrossCursor);
-        return;
-    }
-    const double factor = side / 24.0;
-    const QPixmap cursor
-        = picture.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    pWidget->setCursor(QCursor(cursor, int(hotSpot.x() * factor), int(hotSpot.y() * factor)));
+    pWidget->setCursor(ScaledCursor::make(path, hotSpot));
 }

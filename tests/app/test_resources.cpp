@@ -11,8 +11,8 @@ class TestResources : public QObject
     static int distinctColours(const QImage &image)
     {
         QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); y += 2)
-            for (int x = 0; x < image.width(); x += 2)
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
                 colours.insert(image.pixel(x, y));
         return colours.size();
     }
@@ -21,7 +21,8 @@ private Q_SLOTS:
     void picturesHaveTwins_data()
     {
         QTest::addColumn<QString>("path");
-        for (const char *path : { ":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu" })
+        for (const char *path : {":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
+                                 ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker"})
             QTest::newRow(path) << QString::fromLatin1(path);
     }
 

@@ -1,0 +1,3 @@
+# Drawing tools: pen, highlighter, eraser, line, shape, text, mouse, drag.
+target_sources(tavelmark_core PRIVATE
+)

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "document/pagehost.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+
+#include <memory>
+
+class MainPage;
+class Obj;
+class QUndoCommand;
+
+// The drawing surface: shows the current page, owns the document's pages,
+// hands mouse and stylus input to the tool kit and keeps the layer, an image
+// of the current page's layer objects, so that a repaint costs one copy.
+// Sized to the page and centred in the main window.
+class MainView : public QWidget, public PageHost
+{
+    Q_OBJECT
+public:
+    explicit MainView(QWidget *pParent = nullptr);
+    ~MainView() override;
+
+    // Page list. Every operation but movePage first resets the current tool.
+    QSize newPage();
+    void duplicatePage();
+    int deletePage();
+    bool gotoPage(int index);
+    void movePage(int from, int to);
+    void clearAll(bool bCreateNew);
+    void clearPage();
+    bool pushCommand(QUndoCommand *command);
+    bool undo();
+    bool redo();
+
+    int pageCount() const { return int(pages.size()); }
+    int currentPageNumber() const { return pageNumber; }
+    const QList<MainPage *> &pageList() const { return pages; }
+    Obj *objectAt(const QPointF &point, int *hit = nullptr) const;
+    QList<Obj *> pageObjects() const;
+    bool isAnyPageModified() const;
+    void setAllPagesModified(bool bModified);
+    bool canUndo() const;
+    bool canRedo() const;
+
+    // Background and layer.
+    void setBackground(const QPixmap &picture);
+    void saveBackground();
+    void loadBackground();
+    QImage *layer() const { return layerImage.get(); }
+    QPixmap backgroundPicture() const { return background; }
+
+    // Rendering of any page, for export and thumbnails.
+    QImage renderPage(MainPage *page, bool bScaled = false, float factor = 1.0f) const;
+    QImage renderObjects(MainPage *page, bool bScaled = false, float factor = 1.0f) const;
+
+    // Screen pictures, in global coordinates.
+    QPixmap grabDesktopRect(const QRect &rect) const;
+    QPixmap grabScreen(const QPoint &point, bool bAtPoint) const;
+
+    void fitToWindow(const QSize &window);
+    void updatePageCommands();
+    void updateUndoCommands();
+
+    // The cross cursor of the drawing tools, built once per scale.
+    void setDrawCursor();
+
+    // PageHost
+    MainPage *currentPage() const override { return page; }
+    void updateObjectCache(MainPage *pPage, const QRect &rect) override;
+    void repaint(const QRect &rect) override;
+    QList<Obj *> selection() const override;
+    void addToSelection(Obj *obj) override;
+    void removeFromSelection(Obj *obj) override;
+
+Q_SIGNALS:
+    // Which page commands apply now: a page exists, a previous and a next one.
+    void signal_PageCommands(bool bHasPage, bool bHasPrevious, bool bHasNext);
+    void signal_UndoCommands(bool bCanUndo, bool bCanRedo);
+
+protected:
+    void mousePressEvent(QMouseEvent *pEvent) override;
+    void mouseMoveEvent(QMouseEvent *pEvent) override;
+    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
+    void tabletEvent(QTabletEvent *pEvent) override;
+    void paintEvent(QPaintEvent *pEvent) override;
+
+private:
+    void makeCurrent(MainPage *pPage, int number);
+    bool writeBackgroundFile(int pageId) const;
+    void discardPage(MainPage *pPage);
+    void paintBackground(QPainter &painter) const;
+    void paintFrame(QPainter &painter) const;
+    void paintLabel(QPainter &painter) const;
+    void renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const;
+
+    bool rightDrag = false;
+    QPixmap background;
+    std::unique_ptr<QImage> layerImage;
+    int pageNumber = 0;
+    MainPage *page = nullptr;
+    QList<MainPage *> pages;
+    int stylusDown = 0;
+    int savedToolId = 0;
+    QCursor drawCursor;
+    double drawCursorScale = 0;
+};

@@ -1,0 +1,3 @@
+# The select tool.
+target_sources(tavelmark_core PRIVATE
+)
