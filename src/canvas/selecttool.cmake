@@ -1,3 +1,4 @@
 # The select tool.
 target_sources(tavelmark_core PRIVATE
+    selecttool.cpp selecttool.h
 )
