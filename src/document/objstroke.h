@@ -22,11 +22,13 @@ public:
     void paint(QPainter *p) override;
     QRect paintRect() const override;
     Obj *clone() const override;
+    // Brush only: the dots from p1 to p2, carrying the last dot's diameter in
+    // `last` (-1 before the first). The pen tool stamps live pieces with it.
+    void paintBrushSegment(QPainter *p, const QPointF &p1, const QPointF &p2, float pressure,
+                           float &last) const;
 
 private:
     void paintPen(QPainter *p) const;
     void paintHighlighter(QPainter *p) const;
     void paintBrush(QPainter *p) const;
-    void paintBrushSegment(QPainter *p, const QPointF &p1, const QPointF &p2, float pressure,
-                           float &last) const;
 };
