@@ -10,6 +10,7 @@
 #include "document/objselect.h"
 #include "document/pixelround.h"
 #include "mainview.h"
+#include "toolkit.h"
 
 #include <QApplication>
 #include <QImage>
@@ -528,9 +529,12 @@ QRect SelectTool::clearSelection()
     return area;
 }
 
+// Only the current tool is reset before an undo, so a selection made while
+// another tool is current could outlive the objects it points to.
 QRect SelectTool::addToSelection(Obj *obj)
 {
-    if (!obj || selection.contains(obj) || (canvas && !canvas->currentPage()))
+    if (!obj || selection.contains(obj) || ToolKit::instance().currentTool() != this
+        || (canvas && !canvas->currentPage()))
         return QRect();
     selection.append(obj);
     return frameArea(obj);

@@ -173,8 +173,10 @@ private slots:
         click(image->handlePos(3).toPoint());
         QVERIFY(!page()->objects.contains(image));
         QVERIFY(tool()->selectedObjects().isEmpty());
+        ToolKit::instance().setCurrentTool(ToolKit::Mouse);
         QVERIFY(m_view->undo());
         QCOMPARE(page()->objects, QList<Obj *> { image });
+        QVERIFY(tool()->selectedObjects().isEmpty()); // nothing left to go stale
     }
 
     void movesStayOnTheCanvasAndOnThePage()
