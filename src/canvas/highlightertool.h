@@ -1,0 +1,26 @@
+#pragma once
+
+#include "document/objstroke.h"
+#include "tool.h"
+
+// Translucent strokes. Painting overlapping pieces into the layer would
+// darken where they cross, so the stroke grows as a preview and reaches the
+// layer once, at release.
+class HighlighterTool : public Tool
+{
+public:
+    HighlighterTool();
+
+    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void paint(QPainter *painter) override;
+
+    ObjStroke strokeTemplate;
+
+private:
+    void extendTo(MainView *view, const QPointF &pt);
+
+    bool moved = false;
+};

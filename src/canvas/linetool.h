@@ -1,0 +1,26 @@
+#pragma once
+
+#include "document/objline.h"
+#include "tool.h"
+
+// Straight lines with caps: a preview follows the pointer and the line
+// reaches the layer at release. Shift snaps the angle to steps of 15 degrees.
+class LineTool : public Tool
+{
+public:
+    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void paint(QPainter *painter) override;
+
+    // `to` turned about `from` down to the nearest multiple of 15 degrees in
+    // QLineF::angle terms, at the same distance. The pen snaps with it too.
+    static QPointF snapped(const QPointF &from, const QPointF &to);
+
+    ObjLine lineTemplate;
+    int popupIndex = 0;
+
+private:
+    void stretchTo(MainView *view, const QPointF &pt, QInputEvent *event);
+};

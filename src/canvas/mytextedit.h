@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QTextEdit>
+
+// The text area of the in-place text editor: transparent, frameless, plain
+// text on unwrapped lines. Escape and Ctrl+Return stay out of the text.
+class MyTextEdit : public QTextEdit
+{
+    Q_OBJECT
+public:
+    explicit MyTextEdit(QWidget *pParent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *pEvent) override;
+};

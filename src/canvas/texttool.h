@@ -1,0 +1,33 @@
+#pragma once
+
+#include "document/objtext.h"
+#include "tool.h"
+
+#include <QPointer>
+
+class TextEditWidget;
+
+// A click opens an in-place editor; the next click turns what was typed into
+// a text object, or just closes an empty editor.
+class TextTool : public Tool
+{
+public:
+    ~TextTool() override;
+
+    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    // Discards the text being edited.
+    void reset() override;
+
+    TextEditWidget *textEditor() const { return editor; }
+
+    ObjText textTemplate;
+    int popupIndex = 0;
+
+private:
+    void openEditor(MainView *view, const QPointF &pt);
+    void commit(MainView *view);
+
+    // The canvas owns the editor as its child and may go first.
+    QPointer<TextEditWidget> editor;
+};
