@@ -19,17 +19,11 @@ void Tool::mouseRelease(MainView *, const QPointF &, QInputEvent *)
     gesture().pressed = false;
 }
 
-void Tool::mouseDoubleClick(MainView *, const QPointF &, QInputEvent *)
-{
-}
+void Tool::mouseDoubleClick(MainView *, const QPointF &, QInputEvent *) { }
 
-void Tool::paint(QPainter *)
-{
-}
+void Tool::paint(QPainter *) { }
 
-void Tool::reset()
-{
-}
+void Tool::reset() { }
 
 Tool::Gesture &Tool::gesture()
 {

@@ -3,13 +3,13 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPainterPath>
-#include <QPixmap>
 #include <QSystemTrayIcon>
 
 class QAction;
 class QMenu;
 class QScreen;
 class QTimer;
+class MainView;
 class TabBar;
 
 // The controller of the program. In desktop mode it is hidden and only the
@@ -29,8 +29,9 @@ public:
     bool isBusy() const { return busy; }
     bool isHiddenToTray() const { return hiddenToTray; }
     QScreen *currentScreen() const;
-    // The last capture of the screen, shown while drawing.
-    QPixmap capturedScreen() const { return capture; }
+    MainView *view() const { return mainView; }
+    // Calls the slot of the last drawing tool without changing modes.
+    void RestoreDrawTool();
     QSystemTrayIcon *trayIcon() const { return tray; }
     QAction *trayOpenAction() const { return actionOpen; }
 
@@ -52,8 +53,43 @@ public Q_SLOTS:
     void slot_HideToTray();
     void slot_TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
 
+    void slot_Mouse(qint8 iPress, bool bGotoDrawMode);
+    void slot_Mouse(qint8 iPress);
+    void slot_Mouse();
+    void slot_Select(qint8 iPress, bool bMustChangeDrawMode);
+    void slot_Select(qint8 iPress);
+    void slot_Select();
+    void slot_Pen(qint8 iPress, bool bMustChangeDrawMode);
+    void slot_Pen(qint8 iPress);
+    void slot_Pen();
+    void slot_Highlighter(qint8 iPress, bool bMustChangeDrawMode);
+    void slot_Highlighter(qint8 iPress);
+    void slot_Highlighter();
+    void slot_Eraser(qint8 iPress, bool bMustChangeDrawMode);
+    void slot_Eraser(qint8 iPress);
+    void slot_Eraser();
+    void slot_Line(qint8 iPress, bool bMustChangeDrawMode);
+    void slot_Line(qint8 iPress);
+    void slot_Line();
+    void slot_Shape(qint8 iPress, bool bMustChangeDrawMode);
+    void slot_Shape(qint8 iPress);
+    void slot_Shape();
+    void slot_Text(qint8 iPress, bool bMustChangeDrawMode);
+    void slot_Text(qint8 iPress);
+    void slot_Text();
+
+    void slot_New();
+    void slot_NewFullScreenCapture();
+    void slot_DuplicatePage();
+    void slot_Close();
+    void slot_Undo();
+    void slot_Redo();
+    void slot_PageUp();
+    void slot_PageDown();
+
 protected:
     void paintEvent(QPaintEvent *pEvent) override;
+    void resizeEvent(QResizeEvent *pEvent) override;
     void keyPressEvent(QKeyEvent *pEvent) override;
     void closeEvent(QCloseEvent *pEvent) override;
 
@@ -63,12 +99,17 @@ private:
     void watchScreens();
     void hideToTray();
     bool askBeforeHidingToTray();
-    QPixmap grabScreen() const;
+    void selectDrawTool(int iTool, bool bMustChangeDrawMode);
+    void enterDrawModeFromDesktop();
+    void waitForDesktopMode();
+    void createToolShortcuts();
 
     TabBar *tabBar = nullptr;
+    MainView *mainView = nullptr;
     QMenu *trayMenu = nullptr;
     QSystemTrayIcon *tray = nullptr;
     QAction *actionOpen = nullptr;
+    QAction *actionNew = nullptr;
     QAction *actionCapture = nullptr;
     QAction *actionExit = nullptr;
     QList<QWidget *> rulers;
@@ -78,5 +119,4 @@ private:
     bool busy = false;
     bool hiddenToTray = false;
     QTimer *resizeTimer = nullptr;
-    QPixmap capture;
 };

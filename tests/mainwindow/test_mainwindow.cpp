@@ -1,4 +1,7 @@
 #include "app/appstate.h"
+#include "canvas/mainview.h"
+#include "canvas/toolkit.h"
+#include "document/mainpage.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/messageboxdialog.h"
 #include "mainwindow/windowhelpers.h"
@@ -40,6 +43,7 @@ private Q_SLOTS:
     void init()
     {
         env = std::make_unique<TestEnvironment>();
+        ToolKit::reset();
         window = std::make_unique<MainWindow>();
     }
 
@@ -81,16 +85,25 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QTRY_VERIFY(!window->isBusy());
         QCOMPARE(AppState::instance().mode, 1);
-        QCOMPARE(window->capturedScreen().size(), window->currentScreen()->size());
+        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->currentPage()->background, int(MainPage::PictureBackground));
+        QCOMPARE(window->view()->backgroundPicture().size(), window->currentScreen()->size());
     }
 
     void escapeReturnsToTheDesktop()
     {
         window->SetDrawMode(true);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // The Mouse tool is already the desktop: Escape does nothing.
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(window->isVisible());
+
+        window->slot_Highlighter(1, false);
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
         QCOMPARE(AppState::instance().mode, 0);
+        QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Mouse));
+        QCOMPARE(ToolKit::instance().lastToolId(), int(ToolKit::Highlighter));
     }
 
     void liveDesktopNeedsComposition()

@@ -1,0 +1,605 @@
+#include "mainview.h"
+
+#include "app/appstate.h"
+#include "app/filewriter.h"
+#include "app/resourcepixmap.h"
+#include "app/scaledcursor.h"
+#include "document/mainpage.h"
+#include "document/obj.h"
+#include "document/removecommand.h"
+#include "dragtool.h"
+#include "erasertool.h"
+#include "selecttool.h"
+#include "toolkit.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTabletEvent>
+#include <QUndoStack>
+
+namespace {
+
+// The UI scale: logical DPI / 96, or 2 with the touch interface.
+double uiScale(const QWidget *widget)
+{
+    return AppState::instance().enableTouchUI ? 2.0 : widget->logicalDpiX() / 96.0;
+}
+
+// The nine-slice frame picture: a 3 x 3 grid of square tiles.
+const QImage &frameImage(bool highRes)
+{
+    static const QImage normal
+        = ResourcePixmap::load(QStringLiteral(":/Res/Frame"), false).toImage();
+    static const QImage twin = ResourcePixmap::load(QStringLiteral(":/Res/Frame"), true).toImage();
+    return highRes ? twin : normal;
+}
+
+QScreen *screenAtIndex(int index)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return (index >= 0 && index < screens.size()) ? screens.at(index)
+                                                  : QGuiApplication::primaryScreen();
+}
+
+QPointF eventPoint(const QPointF &position)
+{
+    return QPointF(position.toPoint());
+}
+
+} // namespace
+
+MainView::MainView(QWidget *pParent)
+    : QWidget(pParent)
+{
+    setAttribute(Qt::WA_StaticContents);
+    setMouseTracking(true);
+}
+
+MainView::~MainView() = default;
+
+QSize MainView::newPage()
+{
+    ToolKit::instance().resetTool();
+    QScreen *screen = screenAtIndex(AppState::instance().screenIndex);
+    auto *created = new MainPage(screen ? screen->size() : QSize(800, 600), false);
+    pages.insert(pageNumber, created);
+    makeCurrent(created, pageNumber + 1);
+    return created->size;
+}
+
+void MainView::duplicatePage()
+{
+    if (!page) {
+        updatePageCommands();
+        return;
+    }
+    ToolKit::instance().resetTool();
+    // The copy shows the same picture from a file of its own.
+    if (page->background == MainPage::PictureBackground)
+        writeBackgroundFile(MainPage::nextId());
+    MainPage *copy = page->clone();
+    pages.insert(pageNumber, copy);
+    makeCurrent(copy, pageNumber + 1);
+}
+
+int MainView::deletePage()
+{
+    if (!page)
+        return 0;
+    ToolKit::instance().resetTool();
+    const int deleted = pageNumber;
+    pages.removeAt(pageNumber - 1);
+    discardPage(page);
+    page = nullptr;
+    if (pages.isEmpty()) {
+        pageNumber = 0;
+        newPage();
+        return 0;
+    }
+    const int index = qMin(deleted - 1, int(pages.size()) - 1);
+    makeCurrent(pages.at(index), index + 1);
+    return deleted;
+}
+
+bool MainView::gotoPage(int index)
+{
+    if (index + 1 == pageNumber)
+        return false;
+    ToolKit::instance().resetTool();
+    if (index < 0 || index >= pages.size()) {
+        updatePageCommands();
+        return false;
+    }
+    makeCurrent(pages.at(index), index + 1);
+    return true;
+}
+
+void MainView::movePage(int from, int to)
+{
+    if (from < 0 || from >= pages.size() || to < 0 || to >= pages.size())
+        return;
+    pages.move(from, to);
+    pageNumber = page ? int(pages.indexOf(page)) + 1 : 0;
+    updatePageCommands();
+    update();
+}
+
+void MainView::clearAll(bool bCreateNew)
+{
+    ToolKit::instance().resetTool();
+    for (MainPage *p : std::as_const(pages))
+        discardPage(p);
+    pages.clear();
+    page = nullptr;
+    pageNumber = 0;
+    layerImage.reset();
+    background = QPixmap();
+    if (bCreateNew)
+        newPage();
+    updatePageCommands();
+    update();
+}
+
+void MainView::clearPage()
+{
+    if (page && !page->objects.isEmpty())
+        pushCommand(new RemoveCommand(this));
+}
+
+bool MainView::pushCommand(QUndoCommand *command)
+{
+    if (!page) {
+        delete command;
+        return false;
+    }
+    page->undoStack->push(command);
+    page->modified = true;
+    updateUndoCommands();
+    return true;
+}
+
+bool MainView::undo()
+{
+    if (!page)
+        return false;
+    ToolKit::instance().resetTool();
+    page->undoStack->undo();
+    page->modified = true;
+    updateUndoCommands();
+    return true;
+}
+
+bool MainView::redo()
+{
+    if (!page)
+        return false;
+    ToolKit::instance().resetTool();
+    page->undoStack->redo();
+    page->modified = true;
+    updateUndoCommands();
+    return true;
+}
+
+Obj *MainView::objectAt(const QPointF &point, int *hit) const
+{
+    if (!page)
+        return nullptr;
+    for (auto it = page->objects.crbegin(); it != page->objects.crend(); ++it) {
+        const int result = (*it)->hitTest(point, false);
+        if (result != 0) {
+            if (hit)
+                *hit = result;
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+QList<Obj *> MainView::pageObjects() const
+{
+    return page ? page->objects : QList<Obj *>();
+}
+
+bool MainView::isAnyPageModified() const
+{
+    return std::any_of(pages.cbegin(), pages.cend(), [](MainPage *p) { return p->modified; });
+}
+
+void MainView::setAllPagesModified(bool bModified)
+{
+    for (MainPage *p : std::as_const(pages))
+        p->modified = bModified;
+}
+
+bool MainView::canUndo() const
+{
+    return page && page->undoStack->canUndo();
+}
+
+bool MainView::canRedo() const
+{
+    return page && page->undoStack->canRedo();
+}
+
+void MainView::setBackground(const QPixmap &picture)
+{
+    if (!page)
+        return;
+    background = picture;
+    saveBackground();
+    update();
+}
+
+void MainView::saveBackground()
+{
+    if (!page)
+        return;
+    page->background = MainPage::PictureBackground;
+    writeBackgroundFile(page->id);
+}
+
+// The picture is kept in a file of the private temporary folder, readable by
+// its owner only; a failed write leaves the page with an empty picture.
+bool MainView::writeBackgroundFile(int pageId) const
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(80);
+    if (!writer.write(background.toImage()))
+        return false;
+    return FileWriter::write(MainPage::backgroundFile(pageId), buffer.data(),
+                             QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void MainView::loadBackground()
+{
+    background = QPixmap();
+    if (page && page->background == MainPage::PictureBackground)
+        background.load(MainPage::backgroundFile(page->id), "PNG");
+}
+
+void MainView::discardPage(MainPage *pPage)
+{
+    if (pPage->background == MainPage::PictureBackground)
+        QFile::remove(MainPage::backgroundFile(pPage->id));
+    delete pPage;
+}
+
+void MainView::makeCurrent(MainPage *pPage, int number)
+{
+    page = pPage;
+    pageNumber = number;
+    loadBackground();
+    updateObjectCache(page, QRect());
+    updatePageCommands();
+    update();
+}
+
+void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
+{
+    if (!pPage || pPage != page)
+        return;
+    if (rect.isValid() && layerImage) {
+        page->renderLayer(layerImage.get(), rect);
+        update(rect);
+        return;
+    }
+    layerImage = std::make_unique<QImage>(page->size, QImage::Format_ARGB32_Premultiplied);
+    layerImage->fill(Qt::transparent);
+    page->renderLayer(layerImage.get(), QRect());
+    update();
+}
+
+void MainView::repaint(const QRect &rect)
+{
+    update(rect);
+}
+
+QList<Obj *> MainView::selection() const
+{
+    return ToolKit::instance().selectTool()->selectedObjects();
+}
+
+void MainView::addToSelection(Obj *obj)
+{
+    update(ToolKit::instance().selectTool()->addToSelection(obj));
+}
+
+void MainView::removeFromSelection(Obj *obj)
+{
+    update(ToolKit::instance().selectTool()->removeFromSelection(obj));
+}
+
+QImage MainView::renderPage(MainPage *pPage, bool bScaled, float factor) const
+{
+    if (!pPage)
+        return QImage();
+    const QSize size = bScaled
+        ? QSize(qRound(pPage->size.width() * factor), qRound(pPage->size.height() * factor))
+        : pPage->size;
+    QImage image(size, QImage::Format_RGB32);
+    if (pPage->background == MainPage::ColourBackground) {
+        image.fill(pPage->colour);
+    } else if (pPage->background == MainPage::PictureBackground) {
+        image.fill(Qt::white);
+        QImage picture(MainPage::backgroundFile(pPage->id), "PNG");
+        if (!picture.isNull()) {
+            if (bScaled)
+                picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            QPainter painter(&image);
+            painter.drawImage((size.width() - picture.width()) / 2,
+                              (size.height() - picture.height()) / 2, picture);
+        }
+    }
+    renderInto(image, pPage, bScaled, factor);
+    return image;
+}
+
+QImage MainView::renderObjects(MainPage *pPage, bool bScaled, float factor) const
+{
+    if (!pPage)
+        return QImage();
+    const QSize size = bScaled
+        ? QSize(qRound(pPage->size.width() * factor), qRound(pPage->size.height() * factor))
+        : pPage->size;
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    renderInto(image, pPage, bScaled, factor);
+    return image;
+}
+
+// Floating objects straight onto the image, then the layer objects through a
+// transparent image of their own, so that erasers clear only layer pixels.
+void MainView::renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const
+{
+    QImage layerPixels(image.size(), QImage::Format_ARGB32_Premultiplied);
+    layerPixels.fill(Qt::transparent);
+    {
+        QPainter painter(&layerPixels);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (bScaled)
+            painter.scale(factor, factor);
+        pPage->paint(&painter, false, QRect());
+    }
+    QPainter painter(&image);
+    painter.save();
+    if (bScaled)
+        painter.scale(factor, factor);
+    pPage->paint(&painter, true, QRect());
+    painter.restore();
+    painter.drawImage(0, 0, layerPixels);
+}
+
+QPixmap MainView::grabDesktopRect(const QRect &rect) const
+{
+    QScreen *screen = QGuiApplication::screenAt(rect.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QPixmap();
+    const QRect local = rect.translated(-screen->geometry().topLeft());
+    return screen->grabWindow(0, local.x(), local.y(), local.width(), local.height());
+}
+
+QPixmap MainView::grabScreen(const QPoint &point, bool bAtPoint) const
+{
+    QScreen *screen = bAtPoint ? QGuiApplication::screenAt(point)
+                               : screenAtIndex(AppState::instance().screenIndex);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->grabWindow(0) : QPixmap();
+}
+
+void MainView::fitToWindow(const QSize &window)
+{
+    if (page) {
+        setFixedSize(page->size);
+        move((window.width() - page->size.width()) / 2,
+             (window.height() - page->size.height()) / 2);
+    } else {
+        setFixedSize(window);
+        move(0, 0);
+    }
+}
+
+void MainView::updatePageCommands()
+{
+    if (parentWidget())
+        fitToWindow(parentWidget()->size());
+    Q_EMIT signal_PageCommands(page != nullptr, pageNumber >= 2, pageNumber < pages.size());
+    updateUndoCommands();
+}
+
+void MainView::updateUndoCommands()
+{
+    Q_EMIT signal_UndoCommands(canUndo(), canRedo());
+}
+
+void MainView::setDrawCursor()
+{
+    const AppState &s = AppState::instance();
+    const double scale = s.enableTouchUI ? -s.scaleFactor1 : s.scaleFactor1;
+    if (scale != drawCursorScale) {
+        drawCursor = ScaledCursor::make(QStringLiteral(":/Cursor/Cross"), QPoint(11, 11));
+        drawCursorScale = scale;
+    }
+    if (cursor().pixmap().cacheKey() != drawCursor.pixmap().cacheKey())
+        setCursor(drawCursor);
+}
+
+void MainView::mousePressEvent(QMouseEvent *pEvent)
+{
+    if (stylusDown)
+        return;
+    const QPointF point = eventPoint(pEvent->position());
+    if (!(pEvent->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
+        && pEvent->buttons() == Qt::RightButton)
+        rightDrag = true;
+    if (rightDrag)
+        ToolKit::instance().dragTool()->mousePress(this, point, pEvent);
+    else
+        ToolKit::instance().mousePress(this, point, pEvent);
+}
+
+void MainView::mouseMoveEvent(QMouseEvent *pEvent)
+{
+    if (stylusDown)
+        return;
+    const QPointF point = eventPoint(pEvent->position());
+    if (rightDrag)
+        ToolKit::instance().dragTool()->mouseMove(this, point, pEvent);
+    else
+        ToolKit::instance().mouseMove(this, point, pEvent);
+}
+
+void MainView::mouseReleaseEvent(QMouseEvent *pEvent)
+{
+    if (stylusDown)
+        return;
+    const QPointF point = eventPoint(pEvent->position());
+    if (rightDrag) {
+        ToolKit::instance().dragTool()->mouseRelease(this, point, pEvent);
+        rightDrag = false;
+    } else {
+        ToolKit::instance().mouseRelease(this, point, pEvent);
+    }
+}
+
+void MainView::mouseDoubleClickEvent(QMouseEvent *pEvent)
+{
+    if (stylusDown)
+        return;
+    ToolKit::instance().mouseDoubleClick(this, eventPoint(pEvent->position()), pEvent);
+}
+
+void MainView::tabletEvent(QTabletEvent *pEvent)
+{
+    if (!AppState::instance().supportPenAndTouch) {
+        QWidget::tabletEvent(pEvent);
+        return;
+    }
+    pEvent->accept();
+    if (pEvent->deviceType() != QInputDevice::DeviceType::Stylus)
+        return;
+    ToolKit &kit = ToolKit::instance();
+    const QPointF point = eventPoint(pEvent->position());
+    const bool eraserEnd = pEvent->pointerType() == QPointingDevice::PointerType::Eraser;
+    switch (pEvent->type()) {
+    case QEvent::TabletPress:
+        if (eraserEnd && stylusDown == 0) {
+            savedToolId = kit.currentToolId();
+            kit.setCurrentTool(ToolKit::Eraser);
+        }
+        stylusDown = 1;
+        kit.mousePress(this, point, pEvent);
+        break;
+    case QEvent::TabletMove:
+        kit.mouseMove(this, point, pEvent);
+        break;
+    case QEvent::TabletRelease:
+        kit.mouseRelease(this, point, pEvent);
+        if (eraserEnd)
+            kit.setCurrentTool(savedToolId);
+        stylusDown = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void MainView::paintEvent(QPaintEvent *)
+{
+    if (!page)
+        return;
+    QPainter painter(this);
+    painter.save();
+    paintBackground(painter);
+    page->paint(&painter, true, QRect());
+    if (layerImage)
+        painter.drawImage(QRect(QPoint(0, 0), page->size), *layerImage);
+    painter.restore();
+    ToolKit::instance().paint(&painter);
+
+    const bool coversWindow = !parentWidget()
+        || (width() >= parentWidget()->width() && height() >= parentWidget()->height());
+    const bool live = AppState::instance().liveDesktop;
+    if (coversWindow) {
+        if (!live)
+            paintFrame(painter);
+        paintLabel(painter);
+    } else if (!live) {
+        painter.setPen(QColor(120, 120, 120));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(0, 0, width() - 1, height() - 1);
+        paintLabel(painter);
+    }
+}
+
+void MainView::paintBackground(QPainter &painter) const
+{
+    if (AppState::instance().liveDesktop) {
+        const bool selecting = ToolKit::instance().currentToolId() == ToolKit::Select;
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), QColor(128, 128, 128, selecting ? 0 : 1));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
+    if (page->background == MainPage::ColourBackground) {
+        painter.fillRect(rect(), page->colour);
+    } else if (page->background == MainPage::PictureBackground) {
+        const QPoint origin((page->size.width() - background.width()) / 2,
+                            (page->size.height() - background.height()) / 2);
+        if (background.isNull() || origin != QPoint(0, 0) || background.size() != size())
+            painter.fillRect(rect(), Qt::white);
+        painter.drawPixmap(origin, background);
+    }
+}
+
+void MainView::paintFrame(QPainter &painter) const
+{
+    const AppState &s = AppState::instance();
+    const bool highRes = s.enableTouchUI || logicalDpiX() > 96;
+    const QImage &frame = frameImage(highRes);
+    if (frame.isNull())
+        return;
+    const int t = frame.width() / 3;
+    const int k = qRound(12 * uiScale(this));
+    const int w = width();
+    const int h = height();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, logicalDpiX() > 96);
+    auto tile = [&](const QRect &target, int column, int row) {
+        painter.drawImage(target, frame, QRect(column * t, row * t, t, t));
+    };
+    tile(QRect(0, 0, k, k), 0, 0);
+    tile(QRect(w - k, 0, k, k), 2, 0);
+    tile(QRect(0, h - k, k, k), 0, 2);
+    tile(QRect(w - k, h - k, k, k), 2, 2);
+    tile(QRect(0, k, k, h - 2 * k), 0, 1);
+    tile(QRect(k, 0, w - 2 * k, k), 1, 0);
+    tile(QRect(w - k, k, k, h - 2 * k), 2, 1);
+    tile(QRect(k, h - k, w - 2 * k, k), 1, 2);
+}
+
+void MainView::paintLabel(QPainter &painter) const
+{
+    const AppState &s = AppState::instance();
+    QFont labelFont = font();
+    labelFont.setPointSizeF(s.enableTouchUI ? 14.0 * 192 / logicalDpiX() : 14.0);
+    const int d = qRound(10 * uiScale(this));
+    const QString label = QStringLiteral("%1 | %2").arg(pageNumber).arg(pages.size());
+    painter.save();
+    painter.setFont(labelFont);
+    painter.translate(-d, d);
+    painter.setPen(Qt::white);
+    painter.drawText(rect(), Qt::AlignTop | Qt::AlignRight, label);
+    painter.translate(-1, -1);
+    painter.setPen(Qt::black);
+    painter.drawText(rect(), Qt::AlignTop | Qt::AlignRight, label);
+    painter.restore();
+}
