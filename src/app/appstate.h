@@ -99,6 +99,9 @@ public:
     QColor greys[5] = { QColor(230, 230, 230), QColor(210, 210, 210), QColor(180, 180, 180),
                         QColor(120, 120, 120), QColor(30, 30, 30) };
     bool fileDialogOpen = false;
+    // The toolbar's centre lies left of its screen's centre: popups and the
+    // popup markers face right.
+    bool toolbarOnLeft = true;
     // The quit save runs only while this is on; an import pending makes it
     // write an empty "Language" so that the next start takes the backup.
     bool savingEnabled = true;
