@@ -1,1 +1,2 @@
 # Tests of the drawing tools.
+tav_add_test(test_pentool SOURCES test_pentool.cpp canvasfixture.h)

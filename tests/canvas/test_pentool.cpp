@@ -1,0 +1,196 @@
+#include "canvas/pentool.h"
+#include "canvasfixture.h"
+#include "document/objline.h"
+#include "document/objstroke.h"
+
+#include <QMouseEvent>
+
+// The pen: freehand strokes painted piece by piece, stylus brushes and
+// straight segments.
+class TestPenTool : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CanvasFixture> canvas;
+
+    PenTool *pen() const { return ToolKit::instance().penTool(); }
+
+    // Records the areas the canvas repaints.
+    class PaintSpy : public QObject
+    {
+    public:
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    };
+
+private Q_SLOTS:
+    void init()
+    {
+        canvas = std::make_unique<CanvasFixture>();
+        QVERIFY(canvas->exposed);
+        pen()->strokeTemplate.width = pen()->lineTemplate.width = 10;
+        pen()->strokeTemplate.colour = pen()->lineTemplate.colour = Qt::blue;
+    }
+
+    void cleanup() { canvas.reset(); }
+
+    void clickLeavesRoundDot()
+    {
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QCOMPARE(canvas->objects().size(), 1);
+        const QRect ink = [&] {
+            QRect box;
+            for (int y = 80; y < 120; ++y)
+                for (int x = 80; x < 120; ++x)
+                    if (canvas->layerAlpha(x, y) > 128)
+                        box |= QRect(x, y, 1, 1);
+            return box;
+        }();
+        QVERIFY2(ink.width() >= 9 && ink.width() <= 11, qPrintable(QString::number(ink.width())));
+        QVERIFY(ink.height() >= 9 && ink.height() <= 11);
+        QVERIFY(ink.contains(100, 100));
+        QCOMPARE(canvas->layerAlpha(ink.left(), ink.top()), 0); // round, not square
+        QCOMPARE(canvas->page()->undoStack->count(), 1);
+    }
+
+    void strokeSkipsShortMovesAndEndsAtLastMidpoint()
+    {
+        QTest::mousePress(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QTest::mouseMove(canvas->view, QPoint(103, 97));
+        QTest::mouseMove(canvas->view, QPoint(97, 103));
+        QCOMPARE(pen()->strokeTemplate.path.elementCount(), 2);
+        QTest::mouseMove(canvas->view, QPoint(120, 100));
+        QTest::mouseMove(canvas->view, QPoint(140, 110));
+        QTest::mouseMove(canvas->view, QPoint(142, 112));
+        QTest::mouseRelease(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(150, 110));
+
+        auto *stroke = canvas->lastObject<ObjStroke>();
+        QVERIFY(stroke);
+        QCOMPARE(stroke->strokeKind, int(ObjStroke::Pen));
+        QVERIFY(stroke->pressures.isEmpty());
+        // Two moves kept, then the release; a quadratic curve is stored as three elements.
+        QCOMPARE(stroke->path.elementCount(), 2 + 3 * 3);
+        QCOMPARE(stroke->path.currentPosition(), QPointF(145, 110));
+        QVERIFY(canvas->layerAlpha(130, 105) > 128);
+        QCOMPARE(canvas->layerAlpha(152, 110), 0); // short of the release point
+    }
+
+    void movePaintsAndRepaintsOnlyItsPiece()
+    {
+        PaintSpy spy;
+        canvas->view->installEventFilter(&spy);
+        QTest::mousePress(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(50, 300));
+        for (int x = 70; x <= 590; x += 20)
+            QTest::mouseMove(canvas->view, QPoint(x, 300));
+        QCoreApplication::processEvents();
+        spy.painted = QRegion();
+        QTest::mouseMove(canvas->view, QPoint(620, 300));
+        QCoreApplication::processEvents();
+
+        // The layer already holds the piece; the repaint covers the piece
+        // between the last two midpoints (580 to 605) and the pen's width.
+        QVERIFY(canvas->layerAlpha(600, 300) > 128);
+        const QRect painted = spy.painted.boundingRect();
+        QVERIFY(!painted.isEmpty());
+        QVERIFY2(painted.left() >= 570 && painted.right() <= 615 && painted.height() < 20,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(painted.x())
+                                .arg(painted.y())
+                                .arg(painted.width())
+                                .arg(painted.height())));
+        QTest::mouseRelease(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(620, 300));
+    }
+
+    void stylusStrokeIsBrushWithPressures()
+    {
+        AppState::instance().supportPenAndTouch = true;
+        canvas->tablet(QEvent::TabletPress, QPointF(100, 200), 0.5);
+        canvas->tablet(QEvent::TabletMove, QPointF(120, 200), 0.6);
+        canvas->tablet(QEvent::TabletMove, QPointF(122, 201), 0.9); // too close: skipped
+        canvas->tablet(QEvent::TabletMove, QPointF(140, 200), 0.7);
+        canvas->tablet(QEvent::TabletRelease, QPointF(160, 200), 0.8);
+
+        auto *stroke = canvas->lastObject<ObjStroke>();
+        QVERIFY(stroke);
+        QCOMPARE(stroke->strokeKind, int(ObjStroke::Brush));
+        QCOMPARE(stroke->pressures, QList<float>({ 0.6f, 0.7f, 0.8f }));
+        QCOMPARE(stroke->path.elementCount(), 2 + stroke->pressures.size());
+        QCOMPARE(stroke->path.currentPosition(), QPointF(150, 200));
+        QVERIFY(canvas->layerAlpha(130, 200) > 128);
+    }
+
+    void straightSegmentsSnapWithShift_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QPoint>("end");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<int>("cap");
+        // 29 degrees above and below the horizontal, 100 px along it.
+        QTest::newRow("left, above")
+            << int(Qt::LeftButton) << QPoint(300, 245) << 15.0 << int(ObjLine::NoCap);
+        QTest::newRow("right, below")
+            << int(Qt::RightButton) << QPoint(300, 355) << 330.0 << int(ObjLine::FilledArrow);
+    }
+
+    void straightSegmentsSnapWithShift()
+    {
+        QFETCH(int, button);
+        QFETCH(QPoint, end);
+        QFETCH(double, angle);
+        QFETCH(int, cap);
+        const Qt::MouseButton b = Qt::MouseButton(button);
+        const QPoint start(200, 300);
+        QTest::mousePress(canvas->view, b, Qt::ControlModifier, start);
+        QTest::mouseMove(canvas->view, QPoint(250, 280));
+        QTest::mouseRelease(canvas->view, b, Qt::ControlModifier | Qt::ShiftModifier, end);
+
+        auto *line = canvas->lastObject<ObjLine>();
+        QVERIFY(line);
+        QCOMPARE(canvas->objects().size(), 1);
+        QCOMPARE(line->endCap, cap);
+        QCOMPARE(line->line.p1(), QPointF(start));
+        QVERIFY(qAbs(line->line.angle() - angle) < 1e-6);
+        QVERIFY(qAbs(line->line.length() - QLineF(start, end).length()) < 1e-6);
+        QVERIFY(canvas->layerAlpha(line->line.center().x(), line->line.center().y()) > 128);
+    }
+
+    void ctrlClickCreatesNoLine()
+    {
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::ControlModifier, QPoint(200, 200));
+        QVERIFY(canvas->objects().isEmpty());
+        QCOMPARE(canvas->page()->undoStack->count(), 0);
+    }
+
+    void doubleClickStartsStroke()
+    {
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(300, 100),
+                        canvas->view->mapToGlobal(QPointF(300, 100)), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas->view, &dbl);
+        QTest::mouseMove(canvas->view, QPoint(340, 100));
+        QTest::mouseRelease(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(360, 100));
+        auto *stroke = canvas->lastObject<ObjStroke>();
+        QVERIFY(stroke);
+        QCOMPARE(QPointF(stroke->path.elementAt(0)), QPointF(300, 100));
+    }
+
+    void undoAndRedoRerenderTheLayer()
+    {
+        canvas->drag({ QPoint(100, 400), QPoint(150, 400), QPoint(200, 400), QPoint(250, 400) });
+        QVERIFY(canvas->layerAlpha(170, 400) > 128);
+        QVERIFY(canvas->view->undo());
+        QVERIFY(canvas->objects().isEmpty());
+        QCOMPARE(canvas->layerAlpha(170, 400), 0);
+        QVERIFY(canvas->view->redo());
+        QCOMPARE(canvas->objects().size(), 1);
+        QVERIFY(canvas->layerAlpha(170, 400) > 128);
+    }
+};
+
+QTEST_MAIN(TestPenTool)
+#include "test_pentool.moc"
