@@ -226,6 +226,19 @@ private slots:
         QCOMPARE(commands(), 1);
     }
 
+    void aSecondButtonDuringADragKeepsItsUndoExact()
+    {
+        ImageStatic *image = insertImage(QPointF(100, 100));
+        QTest::mousePress(m_view, Qt::LeftButton, Qt::NoModifier, QPoint(150, 140));
+        QTest::mouseMove(m_view, QPoint(200, 180));
+        QTest::mousePress(m_view, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
+        QTest::mouseRelease(m_view, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
+        QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+        QCOMPARE(image->rect.topLeft(), QPointF(150, 140));
+        QVERIFY(m_view->undo());
+        QCOMPARE(image->rect.topLeft(), QPointF(100, 100));
+    }
+
     void lassoClickClearsTheSelection()
     {
         insertImage(QPointF(100, 100));
