@@ -3,6 +3,7 @@
 #include "hotkeyrecord.h"
 
 #include <QColor>
+#include <QFont>
 #include <QList>
 #include <QString>
 
@@ -44,6 +45,14 @@ struct RulerSettings
     bool light = false;
     bool vertical = false;
     int opacity = 80;
+};
+
+// The look of a text or number stamp.
+struct TextStyle
+{
+    QFont font;
+    QColor textColor;
+    QColor borderColor;
 };
 
 // The process-wide settings and run-time state. Loaded from the settings file
@@ -106,6 +115,14 @@ public:
     // write an empty "Language" so that the next start takes the backup.
     bool savingEnabled = true;
     bool importPending = false;
+
+    // Text and number stamps: one style per input mode (0 text, 1 number) and
+    // the number the next stamp shows. Kept for the run, never saved.
+    TextStyle textStyles[2] = {
+        { QFont(QStringLiteral("Arial"), 24), QColor(0xff, 0x00, 0x00), QColor(0xff, 0xff, 0xff) },
+        { QFont(QStringLiteral("Arial"), 36), QColor(0xff, 0xff, 0xff), QColor(0xff, 0x00, 0x00) }
+    };
+    int nextNumber = 1;
 
     // A size scaled for the screen: base / f1, and also / f2 with the touch UI.
     int scaled(double base) const;
