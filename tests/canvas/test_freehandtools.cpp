@@ -1,0 +1,113 @@
+#include "canvas/erasertool.h"
+#include "canvas/highlightertool.h"
+#include "canvas/pentool.h"
+#include "canvasfixture.h"
+#include "document/addcommand.h"
+#include "document/imagestatic.h"
+#include "document/objeraser.h"
+#include "document/objstroke.h"
+
+#include <QPixmap>
+
+// The highlighter and the eraser, with the mouse and with the stylus's
+// eraser end.
+class TestFreehandTools : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CanvasFixture> canvas;
+
+    void penLine(int y)
+    {
+        ToolKit::instance().setCurrentTool(ToolKit::Pen);
+        canvas->drag({ QPoint(100, y), QPoint(200, y), QPoint(300, y), QPoint(400, y) });
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        canvas = std::make_unique<CanvasFixture>();
+        QVERIFY(canvas->exposed);
+        ToolKit::instance().penTool()->strokeTemplate.width = 20;
+        ToolKit::instance().eraserTool()->eraserTemplate.width = 30;
+    }
+
+    void cleanup() { canvas.reset(); }
+
+    void clicksWithoutMovementCreateNothing()
+    {
+        for (int id : { int(ToolKit::Highlighter), int(ToolKit::Eraser) }) {
+            ToolKit::instance().setCurrentTool(id);
+            QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100 * id, 100));
+        }
+        QVERIFY(canvas->objects().isEmpty());
+        QCOMPARE(canvas->page()->undoStack->count(), 0);
+    }
+
+    void highlighterCrossingItselfDoesNotDarken()
+    {
+        ToolKit::instance().setCurrentTool(ToolKit::Highlighter);
+        QTest::mousePress(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 200));
+        QTest::mouseMove(canvas->view, QPoint(300, 200));
+        QCOMPARE(canvas->layerAlpha(200, 200), 0); // a preview until release
+        QTest::mouseRelease(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+
+        auto *stroke = canvas->lastObject<ObjStroke>();
+        QVERIFY(stroke);
+        QCOMPARE(stroke->strokeKind, int(ObjStroke::Highlighter));
+        QCOMPARE(stroke->path.elementCount(), 3);
+        // The way back retraces 200 to 300.
+        const int once = canvas->layerAlpha(150, 200);
+        const int twice = canvas->layerAlpha(250, 200);
+        QVERIFY2(once > 80 && once < 120, qPrintable(QString::number(once)));
+        QCOMPARE(twice, once);
+    }
+
+    void eraserClearsLayerAndUndoBringsItBack()
+    {
+        penLine(300);
+        ToolKit::instance().setCurrentTool(ToolKit::Eraser);
+        canvas->drag({ QPoint(250, 250), QPoint(250, 300), QPoint(250, 350) });
+        auto *eraser = canvas->lastObject<ObjEraser>();
+        QVERIFY(eraser);
+        QCOMPARE(eraser->points.size(), 6); // two moves and the release
+        QCOMPARE(canvas->layerAlpha(250, 300), 0);
+        QVERIFY(canvas->layerAlpha(150, 300) > 128);
+        QVERIFY(canvas->view->undo());
+        QVERIFY(canvas->layerAlpha(250, 300) > 128);
+    }
+
+    void eraserLeavesInsertedImages()
+    {
+        auto *image = new ImageStatic(QRectF(200, 200, 100, 100));
+        image->pixmap = new QPixmap(100, 100);
+        image->pixmap->fill(Qt::green);
+        canvas->view->pushCommand(new AddCommand(canvas->view, image));
+        canvas->view->updateObjectCache(canvas->page(), QRect());
+        penLine(250);
+        ToolKit::instance().setCurrentTool(ToolKit::Eraser);
+        canvas->drag({ QPoint(150, 250), QPoint(250, 250), QPoint(350, 250) });
+
+        const QImage rendered = canvas->view->renderPage(canvas->page());
+        QCOMPARE(rendered.pixel(250, 250), QColor(Qt::green).rgb());
+        QCOMPARE(rendered.pixel(120, 250), QColor(Qt::black).rgb()); // the pen outside the eraser
+    }
+
+    void stylusEraserEndErasesThenPreviousToolReturns()
+    {
+        AppState::instance().supportPenAndTouch = true;
+        penLine(300);
+        ToolKit::instance().setCurrentTool(ToolKit::Line);
+        canvas->tablet(QEvent::TabletPress, QPointF(250, 250), 0.5, true);
+        QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Eraser));
+        canvas->tablet(QEvent::TabletMove, QPointF(250, 300), 0.5, true);
+        canvas->tablet(QEvent::TabletRelease, QPointF(250, 350), 0, true);
+
+        QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Line));
+        QVERIFY(canvas->lastObject<ObjEraser>());
+        QCOMPARE(canvas->layerAlpha(250, 300), 0);
+    }
+};
+
+QTEST_MAIN(TestFreehandTools)
+#include "test_freehandtools.moc"
