@@ -147,8 +147,11 @@ void MainView::clearAll(bool bCreateNew)
 
 void MainView::clearPage()
 {
-    if (page && !page->objects.isEmpty())
-        pushCommand(new RemoveCommand(this));
+    if (!page || page->objects.isEmpty())
+        return;
+    // A selection must not outlive the objects it points at.
+    ToolKit::instance().resetTool();
+    pushCommand(new RemoveCommand(this));
 }
 
 bool MainView::pushCommand(QUndoCommand *command)
