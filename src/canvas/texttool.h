@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/objtext.h"
+#include "texteditwidget.h"
 #include "tool.h"
 
 #include <QPointer>
@@ -19,7 +20,7 @@ public:
     // Discards the text being edited.
     void reset() override;
 
-    TextEditWidget *textEditor() const { return editor; }
+    TextEditWidget *textEditor() const;
 
     ObjText textTemplate;
     int popupIndex = 0;

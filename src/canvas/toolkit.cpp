@@ -9,7 +9,6 @@
 #include "pentool.h"
 #include "selecttool.h"
 #include "shapetool.h"
-#include "texteditwidget.h"
 #include "texttool.h"
 
 namespace {
