@@ -13,6 +13,11 @@ TextTool::~TextTool()
     delete editor;
 }
 
+TextEditWidget *TextTool::textEditor() const
+{
+    return editor;
+}
+
 void TextTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
 {
     Tool::mousePress(view, pt, event);
