@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDial>
+
+// The width dial of the current tool, painted from pictures: a plate with
+// notches, a knob and a value pointer turned over the dial's 300 degrees.
+// An empty range (a tool without a width) shows the dial faded.
+// Every user change, be it a drag, a click or a wheel turn, is announced
+// through sliderMoved; programmatic changes are not.
+class DialWidget : public QDial
+{
+    Q_OBJECT
+public:
+    explicit DialWidget(QWidget *pParent);
+
+protected:
+    void paintEvent(QPaintEvent *pEvent) override;
+    void mousePressEvent(QMouseEvent *pEvent) override;
+    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    void wheelEvent(QWheelEvent *pEvent) override;
+
+private:
+    void announceChange(int before);
+    // The pointer's angle in degrees clockwise from 12 o'clock.
+    double pointerAngle() const;
+};

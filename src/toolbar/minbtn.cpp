@@ -1,0 +1,6 @@
+#include "minbtn.h"
+
+MinBtn::MinBtn(QWidget *pParent)
+    : StripButton(QStringLiteral(":/Res/Min"), 16, pParent)
+{
+}

@@ -1,0 +1,420 @@
+#include "toolwidget.h"
+
+#include "app/appstate.h"
+#include "app/lang.h"
+#include "closebtn.h"
+#include "dialwidget.h"
+#include "menubtn.h"
+#include "minbtn.h"
+#include "toolbarscale.h"
+#include "toolcentralwidget.h"
+#include "toolgridwidget.h"
+#include "tooloptionwidget.h"
+#include "toolwidgetbtn.h"
+#include "toolwidgetbtn_option.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+
+#include <iterator>
+
+namespace {
+
+struct ButtonPlace
+{
+    int grid; // 0 history, 1 tools, 2 pages, 3 extras
+    int row;
+    int column;
+    int columnSpan;
+    int type;
+    const char *icon;
+    const char *tooltip;
+};
+
+constexpr ButtonPlace Places[ToolWidget::ButtonCount] = {
+    { 0, 0, 0, 1, 0, "Undo", "Undo" },
+    { 0, 0, 1, 1, 0, "Redo", "Redo" },
+    { 1, 0, 0, 1, 0, "Mouse", "Mouse" },
+    { 1, 0, 1, 1, 0, "Select", "Select" },
+    { 1, 1, 0, 1, 0, "Pen", "Pen" },
+    { 1, 1, 1, 1, 0, "Highlighter", "Highlighter" },
+    { 1, 2, 0, 1, 0, "Eraser", "Eraser" },
+    { 1, 2, 1, 1, 0, "Line", "Line" },
+    { 1, 3, 0, 1, 0, "Shape", "Shape" },
+    { 1, 3, 1, 1, 0, "Text", "Text" },
+    { 2, 0, 0, 2, 2, "Newpage", "New Blank Page" },
+    { 2, 1, 0, 2, 2, "Clearpage", "Clear Page" },
+    { 2, 2, 0, 1, 0, "Pageup", "Previous Page" },
+    { 2, 2, 1, 1, 0, "Pagedown", "Next Page" },
+    { 2, 3, 0, 2, 1, "Browser", "Page Browser..." },
+    { 3, 0, 0, 2, 1, "Livedesktop", "Live Desktop" },
+    { 3, 1, 0, 2, 2, "Save", "Save..." },
+    { 3, 2, 0, 2, 3, "Tools", "More Tools" },
+};
+
+// Enabled by the canvas once there is something to undo, turn to or save.
+constexpr int StartDisabled[] = { ToolWidget::Undo, ToolWidget::Redo, ToolWidget::PageUp,
+                                  ToolWidget::PageDown, ToolWidget::Save };
+
+const char *const MenuTitles[] = { "File", "Edit", "View", "Tools", "Help" };
+
+bool drawsInColour(int index)
+{
+    return index == ToolWidget::Pen || index == ToolWidget::Highlighter || index == ToolWidget::Line
+        || index == ToolWidget::Shape || index == ToolWidget::Text;
+}
+
+bool isImageFile(const QString &strName)
+{
+    for (const char *suffix : { ".bmp", ".jpg", ".jpeg", ".png" })
+        if (strName.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+QString readStyleSheet(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll())
+                                                            : QString();
+}
+
+QPoint clampedInto(const QRect &area, QRect rect)
+{
+    rect.moveRight(qMin(rect.right(), area.right()));
+    rect.moveBottom(qMin(rect.bottom(), area.bottom()));
+    rect.moveLeft(qMax(rect.left(), area.left()));
+    rect.moveTop(qMax(rect.top(), area.top()));
+    return rect.topLeft();
+}
+
+} // namespace
+
+ToolWidget::ToolWidget(QWidget *pParent)
+    : QMainWindow(pParent)
+    , titleHeight(ToolbarScale::px(this, 20))
+{
+    setUpWindow();
+    central = new ToolCentralWidget(titleHeight, this);
+    setCentralWidget(central);
+    createButtons();
+    unfoldedSize = central->sizeHint();
+    createTitleButtons();
+    slot_UpdateLang();
+    const AppState &s = AppState::instance();
+    folded = s.minimize;
+    applyFoldedSize();
+    moveToolbar(QPoint(s.barPosX, s.barPosY));
+}
+
+void ToolWidget::setUpWindow()
+{
+    // Keep the window flag: the toolbar stays a window of its own even when
+    // created with the main window as parent.
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
+    setAcceptDrops(true);
+    setMouseTracking(true);
+    const int opacity = AppState::instance().toolWidgetOpacity;
+    if (opacity != 100)
+        setWindowOpacity(opacity / 100.0);
+    setWindowTitle(QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
+                                               QCoreApplication::applicationName()));
+}
+
+void ToolWidget::createButtons()
+{
+    for (ToolGridWidget *&grid : grids) {
+        grid = new ToolGridWidget(central);
+        central->addGrid(grid);
+    }
+    for (int i = 0; i < ButtonCount; ++i) {
+        const ButtonPlace &place = Places[i];
+        ToolGridWidget *grid = grids[place.grid];
+        buttons[i] = new ToolWidgetBtn(place.type,
+                                       QStringLiteral(":/Res/") + QLatin1String(place.icon), grid);
+        grid->addWidget(buttons[i], place.row, place.column, place.columnSpan);
+    }
+    optionWidget = new ToolOptionWidget(grids[1]);
+    grids[1]->addWidget(optionWidget, 4, 0, 2);
+    for (int index : StartDisabled)
+        buttons[index]->setEnabled(false);
+}
+
+void ToolWidget::createTitleButtons()
+{
+    const int margin = ToolbarScale::px(this, 2);
+    closeBtn = new CloseBtn(this);
+    closeBtn->move(margin, margin);
+    minBtn = new MinBtn(this);
+    minBtn->move(closeBtn->width() + margin, margin);
+    menuBtn = new MenuBtn(this);
+    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
+    for (QWidget *title : { static_cast<QWidget *>(closeBtn), static_cast<QWidget *>(minBtn),
+                            static_cast<QWidget *>(menuBtn) })
+        title->raise();
+    connect(minBtn, &QAbstractButton::clicked, this, &ToolWidget::slot_Minimize);
+    connect(menuBtn, &QAbstractButton::clicked, this, &ToolWidget::slot_Menu);
+}
+
+ToolWidgetBtn *ToolWidget::button(int index) const
+{
+    return (index >= 0 && index < ButtonCount) ? buttons[index] : nullptr;
+}
+
+ToolWidgetBtn_Option *ToolWidget::optionButton() const
+{
+    return optionWidget->optionButton();
+}
+
+QDial *ToolWidget::dial() const
+{
+    return optionWidget->dial();
+}
+
+QAbstractButton *ToolWidget::closeButton() const
+{
+    return closeBtn;
+}
+
+void ToolWidget::setCurrentToolButton(int index)
+{
+    for (int i = Mouse; i <= Text; ++i)
+        buttons[i]->setCurrentMark(i == index);
+    optionButton()->setSwatchesActive(drawsInColour(index));
+}
+
+void ToolWidget::setDial(int value, int min, int max)
+{
+    DialWidget *dialWidget = optionWidget->dial();
+    dialWidget->setRange(min, max);
+    dialWidget->setValue(value);
+    dialWidget->setEnabled(max > min);
+    dialWidget->update();
+}
+
+void ToolWidget::setOptionColour(const QColor &colour)
+{
+    optionButton()->setColour(colour);
+}
+
+void ToolWidget::setMenus(const QList<QMenu *> &menuList)
+{
+    menus.clear();
+    for (QMenu *menu : menuList)
+        menus.append(menu);
+}
+
+QScreen *ToolWidget::currentScreen() const
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const int index = AppState::instance().screenIndex;
+    return (index >= 0 && index < screens.size()) ? screens.at(index)
+                                                  : QGuiApplication::primaryScreen();
+}
+
+QRect ToolWidget::allowedArea() const
+{
+    if (!isWindow())
+        return parentWidget()->rect();
+    const QScreen *screen = currentScreen();
+    return screen ? screen->geometry() : QRect();
+}
+
+void ToolWidget::moveToolbar(const QPoint &point)
+{
+    const QRect area = allowedArea();
+    QRect target(point, frameGeometry().size());
+    if (!area.contains(target))
+        target.moveTopLeft(QPoint(area.left(), area.top() + (area.height() - target.height()) / 2));
+    move(target.topLeft());
+    updateSide();
+}
+
+void ToolWidget::pullInside()
+{
+    const QRect area = allowedArea();
+    if (!area.isEmpty())
+        move(clampedInto(area, frameGeometry()));
+}
+
+void ToolWidget::chooseScreenOfToolbar()
+{
+    const QRect bar = frameGeometry();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    int best = -1;
+    qint64 bestOverlap = 0;
+    for (int i = 0; i < screens.size(); ++i) {
+        const QRect common = screens.at(i)->geometry() & bar;
+        qint64 overlap = qint64(common.width()) * common.height();
+        if (screens.at(i)->geometry().contains(bar.center()))
+            overlap += qint64(bar.width()) * bar.height();
+        if (overlap > bestOverlap) {
+            best = i;
+            bestOverlap = overlap;
+        }
+    }
+    if (best >= 0)
+        AppState::instance().screenIndex = best;
+}
+
+void ToolWidget::updateSide()
+{
+    const QRect area = allowedArea();
+    const bool onLeft = frameGeometry().center().x() < area.center().x();
+    AppState &s = AppState::instance();
+    if (s.toolbarOnLeft == onLeft)
+        return;
+    s.toolbarOnLeft = onLeft;
+    update();
+}
+
+void ToolWidget::moveGlobal(const QPoint &topLeft)
+{
+    move(isWindow() ? topLeft : parentWidget()->mapFromGlobal(topLeft));
+}
+
+void ToolWidget::slot_Minimize()
+{
+    setFolded(!folded);
+}
+
+void ToolWidget::setFolded(bool bFolded)
+{
+    folded = bFolded;
+    AppState::instance().minimize = bFolded;
+    applyFoldedSize();
+    if (!bFolded)
+        pullInside();
+}
+
+void ToolWidget::applyFoldedSize()
+{
+    central->setVisible(!folded);
+    setFixedSize(folded ? QSize(unfoldedSize.width(), titleHeight) : unfoldedSize);
+}
+
+void ToolWidget::slot_Menu()
+{
+    QPointer<QMenu> popup = new QMenu(this);
+    for (int i = 0; i < menus.size() && i < int(std::size(MenuTitles)); ++i) {
+        QMenu *submenu = popup->addMenu(Lang::tr("MainWindow", QLatin1String(MenuTitles[i])));
+        if (menus.at(i))
+            submenu->addActions(menus.at(i)->actions());
+    }
+    Lang::release();
+    // Open towards the screen centre, hanging from the menu button.
+    QPoint anchor(0, menuBtn->height());
+    if (!AppState::instance().toolbarOnLeft)
+        anchor.rx() += menuBtn->width() - popup->sizeHint().width();
+    popup->exec(menuBtn->mapToGlobal(anchor));
+    delete popup.data();
+}
+
+void ToolWidget::slot_UpdateLang()
+{
+    for (int i = 0; i < ButtonCount; ++i)
+        buttons[i]->setToolTip(Lang::tr("MainWindow", QLatin1String(Places[i].tooltip)));
+    optionButton()->setToolTip(Lang::tr("MainWindow", QStringLiteral("Draw Tool Options")));
+    closeBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Close")));
+    minBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Minimize")));
+    menuBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Menu")));
+    Lang::release();
+}
+
+void ToolWidget::paintEvent(QPaintEvent *)
+{
+    const QColor border(30, 30, 30);
+    QPainter painter(this);
+    painter.fillRect(rect(), border);
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(210, 210, 210));
+    const QRect strip(0, 0, width(), titleHeight);
+    painter.fillRect(strip, border);
+    QLinearGradient gradient(0, 0, 0, titleHeight);
+    gradient.setColorAt(0, Qt::white);
+    gradient.setColorAt(0.1, QColor(120, 120, 120));
+    gradient.setColorAt(0.97, QColor(120, 120, 120));
+    gradient.setColorAt(1.0, Qt::white);
+    painter.fillRect(strip.adjusted(1, 1, -1, -1), gradient);
+}
+
+void ToolWidget::mousePressEvent(QMouseEvent *pEvent)
+{
+    if (pEvent->button() != Qt::LeftButton) {
+        QMainWindow::mousePressEvent(pEvent);
+        return;
+    }
+    dragState = 1;
+    pressPoint = pEvent->position().toPoint();
+    pressOffset = pEvent->globalPosition().toPoint() - mapToGlobal(QPoint(0, 0));
+}
+
+void ToolWidget::mouseMoveEvent(QMouseEvent *pEvent)
+{
+    if (!(pEvent->buttons() & Qt::LeftButton))
+        return;
+    const QPoint global = pEvent->globalPosition().toPoint();
+    if (dragState == 0) {
+        // A button gave up its press to a drag: carry on from here.
+        pressOffset = global - mapToGlobal(QPoint(0, 0));
+        dragState = 2;
+    }
+    const int threshold = 6 * QApplication::startDragDistance();
+    if (dragState == 1
+        && (pEvent->position().toPoint() - pressPoint).manhattanLength() >= threshold)
+        dragState = 2;
+    if (dragState == 2)
+        moveGlobal(global - pressOffset);
+}
+
+void ToolWidget::mouseReleaseEvent(QMouseEvent *pEvent)
+{
+    if (pEvent->button() != Qt::LeftButton || dragState == 0) {
+        QMainWindow::mouseReleaseEvent(pEvent);
+        return;
+    }
+    dragState = 0;
+    raise();
+    if (isWindow())
+        chooseScreenOfToolbar();
+    pullInside();
+    updateSide();
+}
+
+void ToolWidget::moveEvent(QMoveEvent *pEvent)
+{
+    QMainWindow::moveEvent(pEvent);
+    const QPoint global = isWindow() ? pos() : mapToGlobal(QPoint(0, 0));
+    AppState &s = AppState::instance();
+    s.barPosX = global.x();
+    s.barPosY = global.y();
+}
+
+void ToolWidget::dragEnterEvent(QDragEnterEvent *pEvent)
+{
+    if (pEvent->mimeData()->hasFormat(QStringLiteral("text/uri-list")))
+        pEvent->acceptProposedAction();
+}
+
+void ToolWidget::dropEvent(QDropEvent *pEvent)
+{
+    QStringList files;
+    for (const QUrl &url : pEvent->mimeData()->urls()) {
+        const QString name = url.toLocalFile();
+        if (isImageFile(name))
+            files.append(name);
+    }
+    if (files.isEmpty())
+        return;
+    pEvent->acceptProposedAction();
+    emit signal_FilesDropped(files);
+}

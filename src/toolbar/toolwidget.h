@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+class CloseBtn;
+class MenuBtn;
+class MinBtn;
+class QAbstractButton;
+class QDial;
+class QMenu;
+class QScreen;
+class ToolCentralWidget;
+class ToolGridWidget;
+class ToolOptionWidget;
+class ToolWidgetBtn;
+class ToolWidgetBtn_Option;
+
+// The floating toolbar: a small frameless window that stays on top, through
+// which the user picks tools and page commands. Its buttons only announce
+// press kinds; the owner connects them to the commands. The user drags it
+// by any spot that is not a button; it keeps itself on its screen (on its
+// parent while it is a child window) and tracks which half of the screen it
+// is in, which decides where popups open. It can fold to its title strip.
+class ToolWidget : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int ButtonCount = 18;
+    // Indices of button(): the tool of id n has the button n + 2.
+    enum Button {
+        Undo,
+        Redo,
+        Mouse,
+        Select,
+        Pen,
+        Highlighter,
+        Eraser,
+        Line,
+        Shape,
+        Text,
+        NewPage,
+        ClearPage,
+        PageUp,
+        PageDown,
+        Browser,
+        LiveDesktop,
+        Save,
+        Tools
+    };
+
+    explicit ToolWidget(QWidget *pParent = nullptr);
+
+    ToolWidgetBtn *button(int index) const;
+    ToolWidgetBtn_Option *optionButton() const;
+    QDial *dial() const;
+    QAbstractButton *closeButton() const;
+
+    // Marks the button of the current tool (index 2 to 9); the quick colours
+    // work only for tools that draw in a colour.
+    void setCurrentToolButton(int index);
+    void setDial(int value, int min, int max);
+    void setOptionColour(const QColor &colour);
+    // Moves to point when the toolbar fits there on the current screen,
+    // otherwise to the screen's left edge, vertically centred.
+    void moveToolbar(const QPoint &point);
+    // The menu bar's File, Edit, View, Tools and Help menus, for slot_Menu().
+    void setMenus(const QList<QMenu *> &menus);
+    bool isFolded() const { return folded; }
+    void setFolded(bool bFolded);
+
+public Q_SLOTS:
+    void slot_Minimize();
+    void slot_Menu();
+    void slot_UpdateLang();
+
+Q_SIGNALS:
+    // Image files (BMP, JPG, JPEG, PNG) dropped on the toolbar.
+    void signal_FilesDropped(QStringList files);
+
+protected:
+    void paintEvent(QPaintEvent *pEvent) override;
+    void mousePressEvent(QMouseEvent *pEvent) override;
+    void mouseMoveEvent(QMouseEvent *pEvent) override;
+    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    void moveEvent(QMoveEvent *pEvent) override;
+    void dragEnterEvent(QDragEnterEvent *pEvent) override;
+    void dropEvent(QDropEvent *pEvent) override;
+
+private:
+    void setUpWindow();
+    void createButtons();
+    void createTitleButtons();
+    void applyFoldedSize();
+    // Where the toolbar may be, in the coordinates move() takes: the current
+    // screen, or the parent's rectangle while the toolbar is a child.
+    QRect allowedArea() const;
+    QScreen *currentScreen() const;
+    void chooseScreenOfToolbar();
+    void pullInside();
+    void moveGlobal(const QPoint &topLeft);
+    void updateSide();
+
+    int dragState = 0; // 0 idle, 1 pressed, 2 dragging
+    QPoint pressOffset;
+    QPoint pressPoint;
+    bool folded = false;
+    QSize unfoldedSize;
+    const int titleHeight;
+    ToolCentralWidget *central;
+    CloseBtn *closeBtn;
+    MinBtn *minBtn;
+    MenuBtn *menuBtn;
+    ToolGridWidget *grids[4];
+    ToolOptionWidget *optionWidget;
+    ToolWidgetBtn *buttons[ButtonCount];
+    QList<QPointer<QMenu>> menus;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+class QPainter;
+
+// A toolbar button. It does not act by itself: a click emits the press kind,
+// which the main window's slot interprets.
+//   1 left half, 2 right half;
+//   3 / 4 the popup strip of a popup button on its left / right edge; the
+//   strip faces the screen centre, so it is 3 on a toolbar in the right half
+//   of the screen and 4 in the left half.
+// A press that moves by 3 drag distances is given up, and the rest of the
+// gesture goes to the toolbar, which then drags the window.
+class ToolWidgetBtn : public QWidget
+{
+    Q_OBJECT
+public:
+    // Type 0 is a square button; the wide types are 1 plain, 2 with a popup
+    // strip beside the main face, 3 a popup button as a whole.
+    ToolWidgetBtn(int iType, const QString &strIcon, QWidget *pParent);
+
+    int type() const { return buttonType; }
+    // The icon shown while the button is held, unless it is the current tool.
+    void setSecondIcon(const QImage &image);
+    // The current-tool mark (also the on state of a toggle button).
+    void setCurrentMark(bool bMarked);
+    bool hasCurrentMark() const { return marked; }
+    int pressKind() const { return kind; }
+
+Q_SIGNALS:
+    void signals_Clicked(qint8 iPress);
+
+protected:
+    void mousePressEvent(QMouseEvent *pEvent) override;
+    void mouseMoveEvent(QMouseEvent *pEvent) override;
+    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    void changeEvent(QEvent *pEvent) override;
+    void paintEvent(QPaintEvent *pEvent) override;
+
+    // The background for the up, held, marked and disabled states.
+    void paintFace(QPainter &painter) const;
+    // Whether a move from pressAt to pos is far enough to give up a press.
+    static bool isDragAway(const QPoint &pressAt, const QPoint &pos);
+    void clearPress();
+
+private:
+    int kindAt(const QPoint &pos) const;
+    bool hasPopupStrip() const { return buttonType >= 2; }
+    QRect popupStrip() const;
+    void paintPopupMarker(QPainter &painter) const;
+
+    const int buttonType;
+    bool marked = false;
+    int kind = 0;
+    bool pressed = false;
+    QPoint pressPoint;
+    QImage icon;
+    QImage secondIcon;
+};
