@@ -24,6 +24,15 @@ private Q_SLOTS:
         for (const char *path : {":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
                                  ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker"})
             QTest::newRow(path) << QString::fromLatin1(path);
+        for (const char *path :
+             { ":/Res/Undo",      ":/Res/Redo",        ":/Res/Mouse",   ":/Res/Select",
+               ":/Res/Pen",       ":/Res/Highlighter", ":/Res/Eraser",  ":/Res/Line",
+               ":/Res/Shape",     ":/Res/Text",        ":/Res/Newpage", ":/Res/Clearpage",
+               ":/Res/Pageup",    ":/Res/Pagedown",    ":/Res/Browser", ":/Res/Livedesktop",
+               ":/Res/Save",      ":/Res/Tools",       ":/Res/Min",     ":/Res/Close",
+               ":/Res/Menu",      ":/Res/PopupArrow",  ":/Res/Dial_BG", ":/Res/Dial",
+               ":/Res/Dial_Value" })
+            QTest::newRow(path) << QString::fromLatin1(path);
     }
 
     void picturesHaveTwins()
