@@ -1,0 +1,359 @@
+#include "documentcommands.h"
+
+#include "app/appstate.h"
+#include "app/filewriter.h"
+#include "app/lang.h"
+#include "canvas/mainview.h"
+#include "canvas/toolkit.h"
+#include "dialogs/textinputdlg.h"
+#include "document/addcommand.h"
+#include "document/imagestatic.h"
+#include "document/imagesvg.h"
+#include "document/mainpage.h"
+#include "document/safeimagereader.h"
+#include "exportdlg.h"
+#include "mainwindow.h"
+#include "messageboxdialog.h"
+#include "pageexporter.h"
+#include "picturecopy.h"
+#include "progressdialog.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+
+namespace {
+
+constexpr int StampQuality = 80;
+
+bool isSvg(const QString &strFile)
+{
+    return strFile.endsWith(QLatin1String("svg"), Qt::CaseInsensitive);
+}
+
+QString proposedName()
+{
+    return QStringLiteral("%1/Tavelmark_%2")
+        .arg(AppState::instance().homePath,
+             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")));
+}
+
+void processPendingEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// Why a picture file is refused before anything is decoded, or an empty
+// string. Only absurd sizes are refused; a damaged file gives an empty picture.
+QString refusal(const QString &strFile)
+{
+    const QString name = QFileInfo(strFile).fileName();
+    if (isSvg(strFile)) {
+        const qint64 bytes = QFileInfo(strFile).size();
+        if (bytes <= ImageSVG::MaxFileBytes)
+            return QString();
+        return QStringLiteral("%1 has %2 MB; the largest SVG file accepted has %3 MB.")
+            .arg(name)
+            .arg(bytes / (1024 * 1024))
+            .arg(ImageSVG::MaxFileBytes / (1024 * 1024));
+    }
+    const QSize size = QImageReader(strFile).size();
+    if (!size.isValid()
+        || qint64(size.width()) * size.height() * 4 <= SafeImageReader::MaxImageBytes)
+        return QString();
+    return QStringLiteral("%1 has %2 x %3 pixels; the largest picture accepted has %4 million "
+                          "pixels (for example 8192 x 8192).")
+        .arg(name)
+        .arg(size.width())
+        .arg(size.height())
+        .arg(SafeImageReader::MaxImageBytes / 4 / 1000000);
+}
+
+// The picture at its own size, or shrunk into the page keeping its shape.
+QPixmap pagePicture(const QString &strFile, const QSize &pageSize)
+{
+    QImage image = SafeImageReader::read(strFile);
+    if (image.width() > pageSize.width() || image.height() > pageSize.height())
+        image = image.scaled(pageSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
+
+DocumentCommands::DocumentCommands(MainWindow *pWindow)
+    : QObject(pWindow)
+    , window(pWindow)
+{
+}
+
+QStringList DocumentCommands::askOpenFileNames(const QString &strTitle, const QString &strFilter)
+{
+    return QFileDialog::getOpenFileNames(
+        window, strTitle, AppState::instance().homePath + QLatin1Char('/'), strFilter);
+}
+
+QString DocumentCommands::askSaveFileName(const QString &strTitle, const QString &strProposed,
+                                          const QString &strFilters, QString *pSelectedFilter)
+{
+    return QFileDialog::getSaveFileName(window, strTitle, strProposed, strFilters, pSelectedFilter);
+}
+
+void DocumentCommands::slot_Open()
+{
+    chooseAndOpen(false);
+}
+
+void DocumentCommands::slot_InsertImage()
+{
+    chooseAndOpen(true);
+}
+
+void DocumentCommands::chooseAndOpen(bool bInsert)
+{
+    AppState &s = AppState::instance();
+    if (ToolKit::instance().currentToolId() != ToolKit::Mouse) {
+        window->slot_Mouse(1, true);
+        // With the live desktop, drawing mode ends on a short timer.
+        while (s.mode == 1 && s.liveDesktop)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
+                                            | QEventLoop::WaitForMoreEvents);
+    }
+    s.fileDialogOpen = true;
+    const QString title = Lang::tr("MessageBox", QStringLiteral("Open"));
+    const QString filter = bInsert ? QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png *.svg)")
+                                   : QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)");
+    Lang::release();
+    const QStringList files = askOpenFileNames(title, filter);
+    s.fileDialogOpen = false;
+    if (!files.isEmpty())
+        OpenImages(title, files, bInsert);
+}
+
+void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &files,
+                                  bool bIntoCurrentPage)
+{
+    if (files.isEmpty())
+        return;
+    AppState &s = AppState::instance();
+    MainView *view = window->view();
+    QStringList refused;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    s.homePath = QFileInfo(files.first()).absolutePath();
+    {
+        ProgressDialog progress(window, strLabel, QString(), 0, int(files.size()), true);
+        progress.show();
+        const bool fromDesktop = s.mode == 0;
+        if (fromDesktop)
+            window->RestoreDrawTool();
+        QSizeF area;
+        if (bIntoCurrentPage)
+            area = view->currentPage() ? view->currentPage()->size : view->newPage();
+        for (int i = 0; i < files.size(); ++i) {
+            progress.setValue(i);
+            processPendingEvents();
+            const QString why = refusal(files.at(i));
+            if (!why.isEmpty())
+                refused.append(why);
+            else if (bIntoCurrentPage)
+                InsertImageFile(QPointF(0, 0), area, files.at(i), true);
+            else
+                view->setBackground(pagePicture(files.at(i), view->newPage()));
+        }
+        if (fromDesktop && view->pageCount() > 0)
+            window->SetDrawMode(true);
+        progress.setValue(int(files.size()));
+    }
+    QApplication::restoreOverrideCursor();
+    if (!refused.isEmpty())
+        reportFailure(QStringLiteral("Some pictures are too large to open."),
+                      refused.join(QLatin1Char('\n')));
+}
+
+bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
+                                       const QString &strFile, bool bFit)
+{
+    MainView *view = window->view();
+    if (!view->currentPage() || !QFileInfo(strFile).isFile())
+        return false;
+    const QString why = refusal(strFile);
+    if (!why.isEmpty()) {
+        reportFailure(QStringLiteral("The picture is too large to insert."), why);
+        return false;
+    }
+    const QString copy = PictureCopy::into(strFile, AppState::instance().tempFolder);
+    if (copy.isEmpty()) {
+        reportFailure(QStringLiteral("The picture could not be inserted."),
+                      QStringLiteral("It could not be copied into the temporary folder; the "
+                                     "disk may be full."));
+        return false;
+    }
+    const QRectF placeholder(0, 0, 10, 10);
+    ObjImage *image = isSvg(strFile) ? static_cast<ObjImage *>(new ImageSVG(placeholder))
+                                     : new ImageStatic(placeholder);
+    image->load(copy);
+    QSizeF size = image->rect.size();
+    if (bFit && (size.width() > area.width() || size.height() > area.height()))
+        size.scale(area, Qt::KeepAspectRatio);
+    image->rect = QRectF(QPointF((area.width() - size.width()) * 0.5 + point.x(),
+                                 (area.height() - size.height()) * 0.5 + point.y()),
+                         size);
+    image->centre = image->rect.center();
+    return view->pushCommand(new AddCommand(view, image));
+}
+
+bool DocumentCommands::InsertPixmap(const QPixmap &pixmap, const QSizeF &area, bool bFit)
+{
+    const QString folder = AppState::instance().tempFolder + QStringLiteral("insert/");
+    const QString file = folder
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-hhmmss"))
+        + QStringLiteral(".png");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(StampQuality);
+    bool inserted = QDir().mkpath(folder) && writer.write(pixmap.toImage())
+        && FileWriter::write(file, bytes, QFile::ReadOwner | QFile::WriteOwner);
+    if (inserted)
+        inserted = InsertImageFile(QPointF(0, 0), area, file, bFit);
+    else
+        reportFailure(QStringLiteral("The picture could not be inserted."),
+                      QStringLiteral("It could not be stored in the temporary folder; the disk "
+                                     "may be full."));
+    QDir(folder).removeRecursively();
+    return inserted;
+}
+
+bool DocumentCommands::SaveImageAs(const QImage &image)
+{
+    AppState &s = AppState::instance();
+    const QString bmp = QStringLiteral("Bitmap Files (*.bmp)");
+    const QString jpg = QStringLiteral("JPG Files (*.jpg)");
+    QString filter = QStringLiteral("PNG Files (*.png)");
+    s.fileDialogOpen = true;
+    const QString title = Lang::tr("MessageBox", QStringLiteral("Save"));
+    Lang::release();
+    QString name = askSaveFileName(title, proposedName(),
+                                   QStringLiteral("%1;;%2;;%3").arg(bmp, jpg, filter), &filter);
+    s.fileDialogOpen = false;
+    if (name.isEmpty())
+        return false;
+    const QString suffix = filter == bmp ? QStringLiteral("bmp")
+        : filter == jpg                  ? QStringLiteral("jpg")
+                                         : QStringLiteral("png");
+    if (!name.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+        name += QLatin1Char('.') + suffix;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QByteArray bytes = PageExporter::encode(image, suffix);
+    const bool written = !bytes.isEmpty() && FileWriter::write(name, bytes);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        reportFailure(QStringLiteral("The picture could not be saved."),
+                      QStringLiteral("%1 could not be written; the folder may be write-protected "
+                                     "or the disk full.")
+                          .arg(QDir::toNativeSeparators(name)));
+        return false;
+    }
+    s.homePath = QFileInfo(name).absolutePath();
+    return true;
+}
+
+bool DocumentCommands::SelectSave(int iSave)
+{
+    if (iSave == 0) {
+        MainView *view = window->view();
+        const QImage page = view->renderPage(view->currentPage(), false, 1.0f);
+        return !page.isNull() && SaveImageAs(page);
+    }
+    ExportDlg dialog(this, window);
+    dialog.exec();
+    return dialog.written();
+}
+
+bool DocumentCommands::ExportToImage(const QString &strZip, const QString &strSuffix,
+                                     bool bDrawingOnly)
+{
+    return runExport(strZip, QStringLiteral("Export to Image"), [&](PageExporter &exporter) {
+        return exporter.exportImages(strZip, strSuffix, bDrawingOnly);
+    });
+}
+
+bool DocumentCommands::ExportToPdf(const QString &strPdf)
+{
+    return runExport(strPdf, QStringLiteral("Export to PDF"),
+                     [&](PageExporter &exporter) { return exporter.exportPdf(strPdf); });
+}
+
+bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel,
+                                 const std::function<bool(PageExporter &)> &work)
+{
+    PageExporter exporter(window->view());
+    bool written = false;
+    {
+        const QString label = Lang::tr("Export", strLabel);
+        Lang::release();
+        ProgressDialog progress(window, label, QString(), 0, window->view()->pageCount(), true);
+        progress.show();
+        exporter.progress = [&progress](int i) {
+            progress.setValue(i);
+            processPendingEvents();
+        };
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        written = work(exporter);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!written) {
+        reportFailure(QStringLiteral("The pages could not be exported."),
+                      QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strFile),
+                                                   exporter.errorString()));
+        return false;
+    }
+    AppState::instance().homePath = QFileInfo(strFile).absolutePath();
+    return true;
+}
+
+void DocumentCommands::slot_InsertText()
+{
+    TextInputDlg dialog(0, false, window);
+    if (dialog.exec() == QDialog::Accepted && !dialog.text().isEmpty())
+        placeStamp(dialog.textPixmap());
+}
+
+void DocumentCommands::slot_InsertNumber()
+{
+    TextInputDlg dialog(1, true, window);
+    if (dialog.exec() == QDialog::Accepted && !dialog.text().isEmpty())
+        placeStamp(dialog.numberPixmap(1));
+}
+
+void DocumentCommands::slot_InsertNumber_Inc()
+{
+    TextInputDlg dialog(1, false, window);
+    if (!dialog.text().isEmpty())
+        placeStamp(dialog.numberPixmap(1));
+}
+
+void DocumentCommands::placeStamp(const QPixmap &pixmap)
+{
+    if (pixmap.isNull())
+        return;
+    const bool fromDesktop = AppState::instance().mode == 0;
+    if (fromDesktop)
+        window->RestoreDrawTool();
+    MainView *view = window->view();
+    const QSize area = view->currentPage() ? view->currentPage()->size : view->newPage();
+    InsertPixmap(pixmap, area, false);
+    if (fromDesktop)
+        window->SetDrawMode(true);
+}
+
+void DocumentCommands::reportFailure(const QString &strText, const QString &strDetail)
+{
+    MessageBoxDialog box(window, strText, strDetail, QMessageBox::Ok);
+    box.exec();
+}

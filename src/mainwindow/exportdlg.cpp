@@ -1,0 +1,97 @@
+#include "exportdlg.h"
+
+#include "app/appstate.h"
+#include "app/lang.h"
+#include "documentcommands.h"
+#include "exportbtn.h"
+
+#include <QButtonGroup>
+#include <QDateTime>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int PdfFormat = 4;
+
+struct FormatText
+{
+    const char *title;
+    const char *detail;
+};
+
+constexpr FormatText formatTexts[] = {
+    { "Image save as bitmap format.", " (*.BMP)" }, { "Image save as jpg format.", " (*.JPG)" },
+    { "Image save as png format.", " (*.PNG)" },    { "Save drawing only.", " (*.PNG)" },
+    { "Image save as pdf format.", " (*.PDF)" },
+};
+
+} // namespace
+
+ExportDlg::ExportDlg(DocumentCommands *pCommands, QWidget *pParent)
+    : MainDialog(pParent)
+    , commands(pCommands)
+    , group(new QButtonGroup(this))
+{
+    Lang *lang = Lang::instance();
+    const QString context = QStringLiteral("Export");
+    auto tr = [&](const char *text) { return lang->translate(context, QLatin1String(text)); };
+    setWindowTitle(tr("Save"));
+    auto *layout = new QVBoxLayout(this);
+    auto *heading = new QLabel(
+        QStringLiteral("<b>%1</b>").arg(tr("Which image format you want to save as?")), this);
+    layout->addWidget(heading);
+    for (int i = 0; i <= PdfFormat; ++i) {
+        auto *button = new ExportBtn(i, tr(formatTexts[i].title), tr(formatTexts[i].detail), this);
+        group->addButton(button, i);
+        layout->addWidget(button);
+    }
+    auto *cancel = new QPushButton(tr("Cancel"), this);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    Lang::release();
+    connect(group, &QButtonGroup::idClicked, this, &ExportDlg::slot_ExportAs);
+    setFixedSize(sizeHint());
+}
+
+void ExportDlg::slot_ExportAs(int iFormat)
+{
+    hide();
+    const bool pdf = iFormat == PdfFormat;
+    const QString suffix = pdf ? QStringLiteral(".pdf") : QStringLiteral(".zip");
+    QString filter
+        = pdf ? QStringLiteral("PDF Files (*.pdf)") : QStringLiteral("Zip Files (*.zip)");
+    AppState &s = AppState::instance();
+    s.fileDialogOpen = true;
+    const QString title = Lang::tr("Export", QStringLiteral("Save"));
+    Lang::release();
+    QString name = commands->askSaveFileName(
+        title,
+        QStringLiteral("%1/Tavelmark_%2")
+            .arg(s.homePath, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm"))),
+        filter, &filter);
+    s.fileDialogOpen = false;
+    if (!name.isEmpty()) {
+        if (!name.endsWith(suffix, Qt::CaseInsensitive))
+            name += suffix;
+        wasWritten = exportFormat(iFormat, name);
+    }
+    accept();
+}
+
+bool ExportDlg::exportFormat(int iFormat, const QString &strFile)
+{
+    switch (iFormat) {
+    case 0:
+        return commands->ExportToImage(strFile, QStringLiteral("bmp"), false);
+    case 1:
+        return commands->ExportToImage(strFile, QStringLiteral("jpg"), false);
+    case 2:
+        return commands->ExportToImage(strFile, QStringLiteral("png"), false);
+    case 3:
+        return commands->ExportToImage(strFile, QStringLiteral("png"), true);
+    default:
+        return commands->ExportToPdf(strFile);
+    }
+}

@@ -1,0 +1,211 @@
+#include "pageexporter.h"
+
+#include "app/filewriter.h"
+#include "canvas/mainview.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QScreen>
+#include <QTemporaryFile>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr int ZipStored = 0;
+
+QString entryName(int index, const QString &strSuffix)
+{
+    return QStringLiteral("Tavelmark_%1.%2").arg(index + 1).arg(strSuffix);
+}
+
+bool addStoredEntry(QuaZip &zip, const QString &strName, const QByteArray &data)
+{
+    QuaZipFile entry(&zip);
+    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(strName), nullptr, 0, ZipStored, 0))
+        return false;
+    const bool complete = entry.write(data) == data.size();
+    entry.close();
+    return complete && entry.getZipError() == ZIP_OK;
+}
+
+// Opens the archive again and reads every entry through: the names must be
+// the ones written, and each entry's checksum must match its data.
+bool readsBack(const QString &strPath, const QStringList &names)
+{
+    QuaZip zip(strPath);
+    if (!zip.open(QuaZip::mdUnzip) || zip.getEntriesCount() != names.size()
+        || zip.getFileNameList() != names)
+        return false;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::ReadOnly))
+            return false;
+        while (!entry.atEnd()) {
+            if (entry.read(1 << 20).isEmpty())
+                return false;
+        }
+        entry.close();
+        if (entry.getZipError() != UNZ_OK)
+            return false;
+    }
+    return zip.getZipError() == UNZ_OK;
+}
+
+// Moves a finished file over the target in one step, so that the target is
+// always either the old file or the whole new one.
+bool replaceFile(const QString &strFresh, const QString &strTarget)
+{
+    std::error_code code;
+    std::filesystem::rename(QFile::encodeName(strFresh).toStdString(),
+                            QFile::encodeName(strTarget).toStdString(), code);
+    return !code;
+}
+
+} // namespace
+
+PageExporter::PageExporter(const MainView *pView)
+    : view(pView)
+{
+}
+
+QByteArray PageExporter::encode(const QImage &image, const QString &strSuffix)
+{
+    const QString suffix = strSuffix.toLower();
+    QImage picture = image;
+    if (suffix != QLatin1String("png") && image.hasAlphaChannel()) {
+        picture = QImage(image.size(), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.drawImage(0, 0, image);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, suffix.toLatin1());
+    if (picture.isNull() || !writer.write(picture))
+        return QByteArray();
+    return bytes;
+}
+
+QImage PageExporter::pagePicture(int index, bool bDrawingOnly) const
+{
+    MainPage *page = view->pageList().at(index);
+    return bDrawingOnly ? view->renderObjects(page, false, 1.0f)
+                        : view->renderPage(page, false, 1.0f);
+}
+
+void PageExporter::report(int index) const
+{
+    if (progress)
+        progress(index);
+}
+
+bool PageExporter::fail(const QString &strError)
+{
+    error = strError;
+    return false;
+}
+
+bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly)
+{
+    error.clear();
+    const QFileInfo target(strZip);
+    if (!target.absoluteDir().exists())
+        return fail(QStringLiteral("The folder %1 does not exist.").arg(target.absolutePath()));
+    // The new archive is built beside the target, so that the final rename
+    // stays on one file system.
+    QTemporaryFile part(target.absolutePath() + QStringLiteral("/.") + target.fileName()
+                        + QStringLiteral(".XXXXXX"));
+    if (!part.open())
+        return fail(part.errorString());
+    QStringList names;
+    if (!writeZip(part.fileName(), strSuffix, bDrawingOnly, &names))
+        return false;
+    if (!readsBack(part.fileName(), names))
+        return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
+    part.setPermissions(target.exists() ? QFile::permissions(strZip)
+                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                | QFile::ReadOther);
+    if (!replaceFile(part.fileName(), strZip))
+        return fail(QStringLiteral("The file could not be replaced."));
+    part.setAutoRemove(false);
+    report(view->pageCount());
+    return true;
+}
+
+bool PageExporter::writeZip(const QString &strPath, const QString &strSuffix, bool bDrawingOnly,
+                            QStringList *pNames)
+{
+    QFile file(strPath);
+    QuaZip zip(&file);
+    if (!zip.open(QuaZip::mdCreate))
+        return fail(file.errorString());
+    for (int i = 0; i < view->pageCount(); ++i) {
+        report(i);
+        const QByteArray bytes = encode(pagePicture(i, bDrawingOnly), strSuffix);
+        if (bytes.isEmpty()) {
+            zip.close();
+            return fail(QStringLiteral("Page %1 could not be encoded.").arg(i + 1));
+        }
+        const QString name = entryName(i, strSuffix);
+        if (!addStoredEntry(zip, name, bytes)) {
+            zip.close();
+            return fail(QStringLiteral("Writing failed; the disk may be full."));
+        }
+        pNames->append(name);
+    }
+    zip.close();
+    if (zip.getZipError() != ZIP_OK || file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("Writing failed; the disk may be full."));
+    return true;
+}
+
+bool PageExporter::exportPdf(const QString &strPdf)
+{
+    error.clear();
+    // Rendered into memory first: a PDF written straight to a full disk can
+    // be cut short without any error being reported.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        writer.setResolution(screen ? qRound(screen->logicalDotsPerInchX()) : 96);
+        writer.setPageOrientation(QPageLayout::Landscape);
+        writer.setCreator(QStringLiteral("Tavelmark"));
+        writer.setTitle(QFileInfo(strPdf).completeBaseName());
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return fail(QStringLiteral("The PDF could not be started."));
+        const QRect viewport = painter.viewport();
+        for (int i = 0; i < view->pageCount(); ++i) {
+            report(i);
+            const QImage picture = pagePicture(i, false);
+            if (i > 0)
+                writer.newPage();
+            const QSize size = picture.size().scaled(viewport.size(), Qt::KeepAspectRatio);
+            painter.drawImage(QRect(QPoint((viewport.width() - size.width()) / 2,
+                                           (viewport.height() - size.height()) / 2),
+                                    size),
+                              picture);
+        }
+        if (!painter.end())
+            return fail(QStringLiteral("The PDF could not be finished."));
+    }
+    if (!FileWriter::write(strPdf, bytes))
+        return fail(QStringLiteral("Writing failed; the folder may be write-protected or the "
+                                   "disk full."));
+    report(view->pageCount());
+    return true;
+}

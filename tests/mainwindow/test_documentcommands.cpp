@@ -1,0 +1,590 @@
+#include "app/appstate.h"
+#include "canvas/mainview.h"
+#include "canvas/toolkit.h"
+#include "document/addcommand.h"
+#include "document/imagestatic.h"
+#include "document/imagesvg.h"
+#include "document/mainpage.h"
+#include "document/objstroke.h"
+#include "mainwindow/documentcommands.h"
+#include "mainwindow/exportbtn.h"
+#include "mainwindow/exportdlg.h"
+#include "mainwindow/mainwindow.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+namespace {
+
+// Answers the file dialogs from queues, as the user would.
+class TestCommands : public DocumentCommands
+{
+public:
+    using DocumentCommands::DocumentCommands;
+
+    QList<QStringList> openAnswers;
+    QList<QPair<QString, QString>> saveAnswers; // name, chosen filter
+    QStringList filtersAsked;
+
+    QStringList askOpenFileNames(const QString &, const QString &strFilter) override
+    {
+        filtersAsked.append(strFilter);
+        return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
+    }
+
+    QString askSaveFileName(const QString &, const QString &, const QString &strFilters,
+                            QString *pSelectedFilter) override
+    {
+        filtersAsked.append(strFilters);
+        if (saveAnswers.isEmpty())
+            return QString();
+        const auto [name, filter] = saveAnswers.takeFirst();
+        if (!filter.isEmpty())
+            *pSelectedFilter = filter;
+        return name;
+    }
+};
+
+// Closes every message box that comes up and keeps what it said.
+class MessageWatcher
+{
+public:
+    MessageWatcher()
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts.append(box->text() + QLatin1Char('\n') + box->informativeText());
+                box->accept();
+            }
+        });
+        timer.start();
+    }
+
+    QStringList texts;
+
+private:
+    QTimer timer;
+};
+
+// A folder that takes at most 256 KiB: a tmpfs mounted over it, or, where
+// mounting is refused, a file size limit on the whole process.
+class SmallDisk
+{
+public:
+    explicit SmallDisk(const QString &strPath)
+        : path(strPath)
+    {
+        QDir().mkpath(path);
+        mounted
+            = ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, "size=256k") == 0;
+    }
+    ~SmallDisk()
+    {
+        fill(false);
+        if (mounted)
+            ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+    }
+    // Without a mount the limit applies only while filled, so that the test
+    // can still write its own files.
+    void fill(bool on)
+    {
+        if (mounted)
+            return;
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = on ? 256 * 1024 : limit.rlim_max;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+
+    QString path;
+
+private:
+    bool mounted = false;
+};
+
+QImage noise(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    auto *random = QRandomGenerator::global();
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = 0xff000000u | (random->generate() & 0xffffffu);
+    }
+    return image;
+}
+
+QString writePicture(const QString &strPath, const QSize &size, const QColor &colour,
+                     const char *format = "png")
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image.save(strPath, format) ? strPath : QString();
+}
+
+QByteArray readAll(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QByteArray();
+    return process.readAllStandardOutput();
+}
+
+bool near(QRgb a, const QColor &b, int tolerance = 8)
+{
+    return qAbs(qRed(a) - b.red()) <= tolerance && qAbs(qGreen(a) - b.green()) <= tolerance
+        && qAbs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TestDocumentCommands : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<MainWindow> window;
+    TestCommands *commands = nullptr;
+
+    MainView *view() const { return window->view(); }
+    QString path(const QString &strName) const { return env->path(strName); }
+
+    QList<ObjImage *> images() const
+    {
+        QList<ObjImage *> found;
+        for (Obj *obj : view()->pageObjects())
+            if (auto *image = dynamic_cast<ObjImage *>(obj))
+                found.append(image);
+        return found;
+    }
+
+    // A page of the given colour with a red stroke from (100, 100) to (300, 100).
+    void addPage(const QColor &colour)
+    {
+        view()->newPage();
+        view()->setBackground([&] {
+            QPixmap picture(view()->currentPage()->size);
+            picture.fill(colour);
+            return picture;
+        }());
+        auto *stroke = new ObjStroke;
+        stroke->width = 20;
+        stroke->colour = Qt::red;
+        stroke->path.moveTo(100, 100);
+        stroke->path.lineTo(300, 100);
+        QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
+    }
+
+    QStringList zipEntries(const QString &strZip) const
+    {
+        return QString::fromUtf8(run(QStringLiteral("unzip"), { QStringLiteral("-Z1"), strZip }))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QImage zipPicture(const QString &strZip, const QString &strEntry) const
+    {
+        return QImage::fromData(
+            run(QStringLiteral("unzip"), { QStringLiteral("-p"), strZip, strEntry }));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        ToolKit::reset();
+        window = std::make_unique<MainWindow>();
+        commands = new TestCommands(window.get());
+        AppState::instance().homePath = env->path(QString());
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        env.reset();
+    }
+
+    void insertScalesLargePicturesAndCentres()
+    {
+        view()->newPage();
+        const QSizeF area = view()->currentPage()->size;
+        const QString large = writePicture(path(QStringLiteral("large.png")),
+                                           QSize(area.width() * 2, area.height()), Qt::blue);
+        const QString small
+            = writePicture(path(QStringLiteral("small.bmp")), QSize(100, 50), Qt::green, "bmp");
+        QVERIFY(commands->InsertImageFile(QPointF(0, 0), area, large, true));
+        QVERIFY(commands->InsertImageFile(QPointF(0, 0), area, small, true));
+        QVERIFY(commands->InsertImageFile(QPointF(10, 20), area, large, false));
+        const QList<ObjImage *> placed = images();
+        QCOMPARE(placed.size(), 3);
+        QCOMPARE(placed[0]->rect, QRectF(0, area.height() / 4, area.width(), area.height() / 2));
+        QCOMPARE(placed[1]->rect,
+                 QRectF((area.width() - 100) / 2, (area.height() - 50) / 2, 100, 50));
+        QCOMPARE(placed[2]->rect,
+                 QRectF(10 - area.width() / 2, 20, area.width() * 2, area.height()));
+        QCOMPARE(placed[1]->centre, placed[1]->rect.center());
+
+        QFile svg(path(QStringLiteral("shape.SVG")));
+        QVERIFY(svg.open(QIODevice::WriteOnly));
+        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='40' height='30'>"
+                  "<rect width='40' height='30' fill='red'/></svg>");
+        svg.close();
+        QVERIFY(commands->InsertImageFile(QPointF(0, 0), area, svg.fileName(), true));
+        auto *vector = dynamic_cast<ImageSVG *>(images().last());
+        QVERIFY(vector && vector->renderer);
+        QCOMPARE(vector->rect.size(), QSizeF(40, 30));
+        const QImage page = view()->renderPage(view()->currentPage());
+        QVERIFY(near(page.pixel(area.width() / 2, area.height() / 2), Qt::red));
+    }
+
+    void temporaryCopiesAreReusedOnlyForTheSameContent()
+    {
+        view()->newPage();
+        const QSizeF area = view()->currentPage()->size;
+        QDir().mkpath(path(QStringLiteral("one")));
+        QDir().mkpath(path(QStringLiteral("two")));
+        // Same name and byte size, different pixels.
+        const QString first
+            = writePicture(path(QStringLiteral("one/a.bmp")), QSize(20, 20), Qt::red, "bmp");
+        const QString second
+            = writePicture(path(QStringLiteral("two/a.bmp")), QSize(20, 20), Qt::blue, "bmp");
+        QCOMPARE(QFileInfo(first).size(), QFileInfo(second).size());
+        QVERIFY(commands->InsertImageFile(QPointF(), area, first, true));
+        QVERIFY(commands->InsertImageFile(QPointF(), area, first, true));
+        QVERIFY(commands->InsertImageFile(QPointF(), area, second, true));
+        QVERIFY(commands->InsertImageFile(QPointF(), area, second, true));
+
+        const QString temp = AppState::instance().tempFolder;
+        QCOMPARE(QDir(temp).entryList({ QStringLiteral("a*.bmp") }, QDir::Files),
+                 QStringList({ QStringLiteral("a(1).bmp"), QStringLiteral("a.bmp") }));
+        QCOMPARE(readAll(temp + QStringLiteral("a.bmp")), readAll(first));
+        QCOMPARE(readAll(temp + QStringLiteral("a(1).bmp")), readAll(second));
+        QCOMPARE(QFile::permissions(temp + QStringLiteral("a(1).bmp"))
+                     & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup
+                        | QFile::WriteGroup | QFile::ExeGroup | QFile::ExeOwner),
+                 QFile::Permissions());
+        const QList<ObjImage *> placed = images();
+        QCOMPARE(placed[1]->path, temp + QStringLiteral("a.bmp"));
+        QCOMPARE(placed[3]->path, temp + QStringLiteral("a(1).bmp"));
+    }
+
+    void openingMakesOnePagePerPictureFromTheDesktop()
+    {
+        QVERIFY(AppState::instance().mode == 0);
+        const QSize screen = window->currentScreen()->size();
+        const QString wide = writePicture(path(QStringLiteral("wide.png")),
+                                          QSize(screen.width() * 2, screen.height()), Qt::blue);
+        const QString small
+            = writePicture(path(QStringLiteral("small.jpg")), QSize(40, 40), Qt::green, "jpg");
+        QFile broken(path(QStringLiteral("broken.png")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("\x89PNG\r\n\x1a\nnot a picture");
+        broken.close();
+
+        commands->openAnswers.append({ wide, small, broken.fileName() });
+        commands->slot_Open();
+        QCOMPARE(commands->filtersAsked,
+                 QStringList({ QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)") }));
+        QCOMPARE(view()->pageCount(), 3);
+        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(!AppState::instance().fileDialogOpen);
+        QCOMPARE(AppState::instance().homePath, env->path(QString()));
+
+        const QList<MainPage *> pages = view()->pageList();
+        const QImage first = view()->renderPage(pages[0]);
+        // Shrunk to the page width, centred, white above and below.
+        QVERIFY(near(first.pixel(screen.width() / 2, screen.height() / 2), Qt::blue));
+        QVERIFY(near(first.pixel(screen.width() / 2, 2), Qt::white));
+        const QImage second = view()->renderPage(pages[1]);
+        QVERIFY(near(second.pixel(screen.width() / 2, screen.height() / 2), Qt::green, 24));
+        QVERIFY(near(second.pixel(screen.width() / 2 - 30, screen.height() / 2), Qt::white));
+        QCOMPARE(pages[2]->background, int(MainPage::PictureBackground));
+    }
+
+    void absurdPicturesAreRefusedWithTheirSize()
+    {
+        // A header claiming 9000 x 9000 at 32 bits, without the pixels.
+        QByteArray bmp(54, '\0');
+        QDataStream stream(&bmp, QIODevice::WriteOnly);
+        stream.setByteOrder(QDataStream::LittleEndian);
+        stream << quint8('B') << quint8('M') << quint32(54) << quint32(0) << quint32(54)
+               << quint32(40) << qint32(9000) << qint32(9000) << quint16(1) << quint16(32);
+        QFile file(path(QStringLiteral("huge.bmp")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bmp);
+        file.close();
+
+        MessageWatcher watcher;
+        commands->OpenImages(QStringLiteral("Open"), { file.fileName() }, true);
+        QCOMPARE(watcher.texts.size(), 1);
+        QVERIFY2(watcher.texts[0].contains(QStringLiteral("9000 x 9000")),
+                 qPrintable(watcher.texts[0]));
+        QVERIFY(watcher.texts[0].contains(QStringLiteral("8192 x 8192")));
+        QVERIFY(images().isEmpty());
+
+        // Above the toolkit's own default allocation limit, below ours.
+        QImage big(6000, 6000, QImage::Format_RGB888);
+        big.fill(Qt::darkCyan);
+        QVERIFY(big.save(path(QStringLiteral("big.png"))));
+        big = QImage();
+        QVERIFY(commands->InsertImageFile(QPointF(), view()->currentPage()->size,
+                                          path(QStringLiteral("big.png")), true));
+        auto *picture = dynamic_cast<ImageStatic *>(images().last());
+        QVERIFY(picture && picture->pixmap);
+        QCOMPARE(picture->pixmap->size(), QSize(6000, 6000));
+        QCOMPARE(watcher.texts.size(), 1);
+    }
+
+    void savingOnePicture()
+    {
+        QImage image(60, 40, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter(&image).fillRect(0, 0, 30, 40, Qt::blue);
+
+        commands->saveAnswers
+            = { { path(QStringLiteral("notes")), QStringLiteral("JPG Files (*.jpg)") },
+                { path(QStringLiteral("notes.PNG")), QString() },
+                { path(QStringLiteral("shot")), QStringLiteral("Bitmap Files (*.bmp)") } };
+        QVERIFY(commands->SaveImageAs(image));
+        QVERIFY(commands->SaveImageAs(image));
+        QVERIFY(commands->SaveImageAs(image));
+        const QImage jpg(path(QStringLiteral("notes.jpg")), "JPG");
+        QVERIFY(near(jpg.pixel(50, 20), Qt::white));
+        QVERIFY(near(jpg.pixel(10, 20), Qt::blue, 24));
+        QVERIFY(!QFile::exists(path(QStringLiteral("notes.PNG.png"))));
+        const QImage png(path(QStringLiteral("notes.PNG")), "PNG");
+        QCOMPARE(qAlpha(png.pixel(50, 20)), 0);
+        QVERIFY(near(QImage(path(QStringLiteral("shot.bmp")), "BMP").pixel(50, 20), Qt::white));
+        QCOMPARE(commands->filtersAsked[0],
+                 QStringLiteral("Bitmap Files (*.bmp);;JPG Files (*.jpg);;PNG Files (*.png)"));
+
+        // A cancelled dialog writes nothing.
+        const int files = QDir(path(QString())).count();
+        QVERIFY(!commands->SaveImageAs(image));
+        QCOMPARE(int(QDir(path(QString())).count()), files);
+        QVERIFY(!AppState::instance().fileDialogOpen);
+    }
+
+    void failedSavesAreReportedAndKeepTheOldFile()
+    {
+        QFile blocker(path(QStringLiteral("plain")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        MessageWatcher watcher;
+        commands->saveAnswers = { { path(QStringLiteral("plain/notes.png")), QString() } };
+        QVERIFY(!commands->SaveImageAs(noise(QSize(50, 50))));
+        QCOMPARE(watcher.texts.size(), 1);
+        QVERIFY(watcher.texts[0].startsWith(QStringLiteral("The picture could not be saved.")));
+        QCOMPARE(AppState::instance().homePath, path(QString()));
+
+        SmallDisk disk(path(QStringLiteral("small")));
+        const QString target = disk.path + QStringLiteral("/old.png");
+        QVERIFY(!writePicture(target, QSize(10, 10), Qt::red).isEmpty());
+        const QByteArray old = readAll(target);
+        commands->saveAnswers = { { target, QString() } };
+        disk.fill(true);
+        QVERIFY(!commands->SaveImageAs(noise(QSize(600, 400))));
+        disk.fill(false);
+        QCOMPARE(watcher.texts.size(), 2);
+        QCOMPARE(readAll(target), old);
+    }
+
+    void exportsToZipReadBackWithTheirPictures()
+    {
+        addPage(Qt::blue);
+        addPage(Qt::green);
+        addPage(Qt::yellow);
+        const QString zip = path(QStringLiteral("pages.zip"));
+        QVERIFY(commands->ExportToImage(zip, QStringLiteral("png"), false));
+        const QStringList names
+            = { QStringLiteral("Tavelmark_1.png"), QStringLiteral("Tavelmark_2.png"),
+                QStringLiteral("Tavelmark_3.png") };
+        QCOMPARE(zipEntries(zip), names);
+        const QColor colours[] = { Qt::blue, Qt::green, Qt::yellow };
+        for (int i = 0; i < 3; ++i) {
+            const QImage page = zipPicture(zip, names[i]);
+            QCOMPARE(page.size(), view()->pageList()[i]->size);
+            QVERIFY(near(page.pixel(500, 300), colours[i]));
+            QVERIFY(near(page.pixel(200, 100), Qt::red));
+        }
+        // Pictures are stored, not deflated again.
+        const QString listing
+            = QString::fromUtf8(run(QStringLiteral("unzip"), { QStringLiteral("-v"), zip }));
+        QCOMPARE(listing.count(QStringLiteral("Stored")), 3);
+        QVERIFY(!listing.contains(QStringLiteral("Defl")));
+
+        const QString jpgZip = path(QStringLiteral("jpg.zip"));
+        QVERIFY(commands->ExportToImage(jpgZip, QStringLiteral("jpg"), false));
+        QVERIFY(near(zipPicture(jpgZip, QStringLiteral("Tavelmark_2.jpg")).pixel(500, 300),
+                     Qt::green, 24));
+        const QString bmpZip = path(QStringLiteral("bmp.zip"));
+        QVERIFY(commands->ExportToImage(bmpZip, QStringLiteral("bmp"), false));
+        QVERIFY(near(zipPicture(bmpZip, QStringLiteral("Tavelmark_3.bmp")).pixel(500, 300),
+                     Qt::yellow));
+
+        const QString drawing = path(QStringLiteral("drawing.zip"));
+        QVERIFY(commands->ExportToImage(drawing, QStringLiteral("png"), true));
+        const QImage only = zipPicture(drawing, QStringLiteral("Tavelmark_1.png"));
+        QCOMPARE(qAlpha(only.pixel(500, 300)), 0);
+        QVERIFY(near(only.pixel(200, 100), Qt::red));
+        QCOMPARE(qAlpha(only.pixel(200, 100)), 255);
+        QCOMPARE(AppState::instance().homePath, path(QString()));
+    }
+
+    void exportsToPdfOnePrinterPagePerPage()
+    {
+        addPage(Qt::blue);
+        addPage(Qt::green);
+        const QString pdf = path(QStringLiteral("pages.pdf"));
+        QVERIFY(commands->ExportToPdf(pdf));
+        const QString info = QString::fromUtf8(run(QStringLiteral("pdfinfo"), { pdf }));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))),
+                 qPrintable(info));
+        const QString png = path(QStringLiteral("rendered"));
+        run(QStringLiteral("pdftoppm"),
+            { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("30"),
+              QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-singlefile"), pdf, png });
+        const QImage page(png + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        QVERIFY(page.width() > page.height());
+        QVERIFY(near(page.pixel(page.width() / 2, page.height() / 2), Qt::green, 24));
+
+        addPage(Qt::red);
+        view()->gotoPage(0);
+        view()->deletePage();
+        view()->deletePage();
+        QVERIFY(commands->ExportToPdf(pdf));
+        QVERIFY(run(QStringLiteral("pdfinfo"), { pdf }).contains("Pages:           1\n"));
+    }
+
+    void failedExportsAreReportedAndKeepTheOldFile()
+    {
+        for (int i = 0; i < 2; ++i) {
+            view()->newPage();
+            view()->setBackground(QPixmap::fromImage(noise(view()->currentPage()->size)));
+        }
+        MessageWatcher watcher;
+        QFile blocker(path(QStringLiteral("plain")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!commands->ExportToImage(path(QStringLiteral("plain/x.zip")), QStringLiteral("png"),
+                                         false));
+        QVERIFY(!commands->ExportToPdf(path(QStringLiteral("plain/x.pdf"))));
+        QCOMPARE(watcher.texts.size(), 2);
+
+        SmallDisk disk(path(QStringLiteral("small")));
+        const QString zip = disk.path + QStringLiteral("/old.zip");
+        const QString pdf = disk.path + QStringLiteral("/old.pdf");
+        for (const QString &name : { zip, pdf }) {
+            QFile old(name);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("the old export");
+        }
+        disk.fill(true);
+        QVERIFY(!commands->ExportToImage(zip, QStringLiteral("png"), false));
+        QVERIFY(!commands->ExportToPdf(pdf));
+        disk.fill(false);
+        QCOMPARE(watcher.texts.size(), 4);
+        QVERIFY(watcher.texts[2].contains(QStringLiteral("old.zip")));
+        QCOMPARE(readAll(zip), QByteArray("the old export"));
+        QCOMPARE(readAll(pdf), QByteArray("the old export"));
+        QCOMPARE(QDir(disk.path).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({ QStringLiteral("old.pdf"), QStringLiteral("old.zip") }));
+    }
+
+    void selectSaveTellsWhetherAFileWasWritten()
+    {
+        addPage(Qt::blue);
+        auto chooseInDialog = [](int iFormat) {
+            QTimer::singleShot(0, [iFormat] {
+                auto *dialog = qobject_cast<ExportDlg *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                const QList<ExportBtn *> buttons = dialog->findChildren<ExportBtn *>();
+                QCOMPARE(buttons.size(), 5);
+                if (iFormat < 0)
+                    dialog->reject();
+                else
+                    QTest::mouseClick(buttons[iFormat], Qt::LeftButton);
+            });
+        };
+        chooseInDialog(-1);
+        QVERIFY(!commands->SelectSave(1));
+        chooseInDialog(4);
+        QVERIFY(!commands->SelectSave(1)); // file dialog cancelled
+
+        commands->saveAnswers = { { path(QStringLiteral("all")), QString() } };
+        chooseInDialog(2);
+        QVERIFY(commands->SelectSave(1));
+        QCOMPARE(zipEntries(path(QStringLiteral("all.zip"))),
+                 QStringList({ QStringLiteral("Tavelmark_1.png") }));
+        QCOMPARE(commands->filtersAsked.last(), QStringLiteral("Zip Files (*.zip)"));
+
+        MessageWatcher watcher;
+        commands->saveAnswers = { { path(QStringLiteral("all.pdf/x.pdf")), QString() } };
+        chooseInDialog(4);
+        QVERIFY(!commands->SelectSave(1));
+        QCOMPARE(watcher.texts.size(), 1);
+
+        commands->saveAnswers = { { path(QStringLiteral("page")), QString() } };
+        QVERIFY(commands->SelectSave(0));
+        QCOMPARE(QImage(path(QStringLiteral("page.png"))).size(), view()->currentPage()->size);
+    }
+
+    void cancelledOpenChangesNothing()
+    {
+        window->slot_Pen(1, false);
+        commands->slot_InsertImage();
+        QCOMPARE(commands->filtersAsked,
+                 QStringList({ QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png *.svg)") }));
+        QCOMPARE(view()->pageCount(), 0);
+        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!AppState::instance().fileDialogOpen);
+    }
+
+    void numberStampsContinueAndWrap()
+    {
+        commands->slot_InsertNumber_Inc();
+        QCOMPARE(AppState::instance().mode, 1);
+        QCOMPARE(view()->pageCount(), 1);
+        commands->slot_InsertNumber_Inc();
+        QCOMPARE(AppState::instance().nextNumber, 3);
+        AppState::instance().nextNumber = 99;
+        commands->slot_InsertNumber_Inc();
+        QCOMPARE(AppState::instance().nextNumber, 0);
+        commands->slot_InsertNumber_Inc();
+        QCOMPARE(AppState::instance().nextNumber, 1);
+
+        const QList<ObjImage *> stamps = images();
+        QCOMPARE(stamps.size(), 4);
+        const QSizeF page = view()->currentPage()->size;
+        const int side = 36 * AppState::instance().scaled(2);
+        for (ObjImage *stamp : stamps) {
+            QCOMPARE(stamp->rect.size(), QSizeF(side, side));
+            QCOMPARE(stamp->rect.center(), QPointF(page.width() / 2, page.height() / 2));
+        }
+        QVERIFY(!QFile::exists(AppState::instance().tempFolder + QStringLiteral("insert")));
+    }
+};
+
+QTEST_MAIN(TestDocumentCommands)
+#include "test_documentcommands.moc"
