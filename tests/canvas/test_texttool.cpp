@@ -1,0 +1,115 @@
+#include "canvas/mytextedit.h"
+#include "canvas/texteditwidget.h"
+#include "canvas/texttool.h"
+#include "canvasfixture.h"
+#include "document/objtext.h"
+
+#include <QTextDocument>
+
+// The text tool's two clicks, its in-place editor, and panning with the
+// right button.
+class TestTextTool : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CanvasFixture> canvas;
+
+    TextTool *text() const { return ToolKit::instance().textTool(); }
+
+    int inkIn(const QRect &area) const
+    {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += canvas->layerAlpha(x, y) > 0;
+        return count;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        canvas = std::make_unique<CanvasFixture>();
+        QVERIFY(canvas->exposed);
+        ToolKit::instance().setCurrentTool(ToolKit::Text);
+    }
+
+    void cleanup() { canvas.reset(); }
+
+    void secondClickCommitsTextInsideTheMargin()
+    {
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 120));
+        TextEditWidget *editor = text()->textEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor->pos(), QPoint(100, 120));
+        QVERIFY(!editor->document());
+        QTest::keyClicks(editor->textEdit(), QStringLiteral("Hello"));
+        QTest::keyClick(editor->textEdit(), Qt::Key_Escape); // swallowed
+        const QRect box = editor->geometry();
+
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(500, 500));
+        QVERIFY(!text()->textEditor());
+        auto *obj = canvas->lastObject<ObjText>();
+        QVERIFY(obj);
+        QCOMPARE(canvas->objects().size(), 1);
+        QCOMPARE(obj->rect, QRectF(box.adjusted(12, 12, -12, -12)));
+        QVERIFY(obj->document);
+        QCOMPARE(obj->document->toPlainText(), QStringLiteral("Hello"));
+        QVERIFY(inkIn(obj->rect.toRect()) > 0);
+
+        // The commit click opens nothing; the next one does.
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+        QVERIFY(text()->textEditor());
+    }
+
+    void emptyEditorClosesWithoutObject()
+    {
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QVERIFY(text()->textEditor());
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+        QVERIFY(!text()->textEditor());
+        QVERIFY(canvas->objects().isEmpty());
+    }
+
+    void switchingToolsDiscardsText()
+    {
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QPointer<TextEditWidget> editor = text()->textEditor();
+        QTest::keyClicks(editor->textEdit(), QStringLiteral("gone"));
+        ToolKit::instance().setCurrentTool(ToolKit::Pen);
+        QVERIFY(editor.isNull());
+        QVERIFY(canvas->objects().isEmpty());
+    }
+
+    void canvasClosingFirstLeavesNoDanglingEditor()
+    {
+        QTest::mouseClick(canvas->view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QVERIFY(text()->textEditor());
+        canvas->window.reset();
+        QVERIFY(!text()->textEditor());
+        text()->reset();
+    }
+
+    void rightDragPansWideViewHorizontallyUpToTheEdge()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        canvas = std::make_unique<CanvasFixture>(QSize(screen.width() / 2, screen.height()));
+        QVERIFY(canvas->exposed);
+        MainView *view = canvas->view;
+        const int left = view->x();
+        QCOMPARE(left, -screen.width() / 4);
+
+        QTest::mousePress(view, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
+        QTest::mouseMove(view, QPoint(250, 340));
+        QCOMPARE(view->pos(), QPoint(left - 50, 0));
+        // The view moved under the pointer: the press point is under it again.
+        QTest::mouseMove(view, QPoint(300 - screen.width(), 300));
+        QCOMPARE(view->pos(), QPoint(-screen.width() / 2, 0));
+        QTest::mouseMove(view, QPoint(300 + screen.width(), 300));
+        QCOMPARE(view->pos(), QPoint(0, 0));
+        QTest::mouseRelease(view, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
+        QVERIFY(canvas->objects().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestTextTool)
+#include "test_texttool.moc"
