@@ -1,0 +1,175 @@
+#include "app/appstate.h"
+#include "dialogs/colorbtn.h"
+#include "dialogs/numberwidget.h"
+#include "dialogs/stamppainter.h"
+#include "dialogs/textinputdlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+int countPixels(const QImage &image, const std::function<bool(QRgb)> &match)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += match(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool opaque(QRgb pixel, const QColor &colour)
+{
+    return qAlpha(pixel) >= 240 && qAbs(qRed(pixel) - colour.red()) < 8
+        && qAbs(qGreen(pixel) - colour.green()) < 8 && qAbs(qBlue(pixel) - colour.blue()) < 8;
+}
+
+} // namespace
+
+class TestTextInput : public QObject
+{
+    Q_OBJECT
+
+    static TextStyle &style(int mode) { return AppState::instance().textStyles[mode]; }
+
+private Q_SLOTS:
+    void init() { AppState::reset(); }
+
+    void numberStampIsARimmedDiscWithTheNumber()
+    {
+        TextInputDlg dialog(1, true, nullptr);
+        QCOMPARE(dialog.text(), QStringLiteral("1"));
+        QVERIFY(dialog.findChild<QTextEdit *>()->isHidden());
+        const int side = 36 * AppState::instance().scaled(2);
+        const QImage stamp = dialog.numberPixmap(0).toImage();
+        QCOMPARE(stamp.size(), QSize(side, side));
+        QCOMPARE(qAlpha(stamp.pixel(0, 0)), 0);
+        QVERIFY(opaque(stamp.pixel(side / 2, 1), Qt::white));
+        QVERIFY(opaque(stamp.pixel(side / 5, side / 2), Qt::red));
+        // The digit, white, inside the disc.
+        const QImage middle = stamp.copy(side / 3, side / 4, side / 3, side / 2);
+        QVERIFY(countPixels(middle, [](QRgb p) { return opaque(p, Qt::white); }) > 20);
+        QCOMPARE(AppState::instance().nextNumber, 1);
+        // The preview shows the same picture.
+        QCOMPARE(dialog.findChild<NumberWidget *>()->pixmap().toImage(), stamp);
+    }
+
+    void nextNumberContinuesAndWraps()
+    {
+        AppState &s = AppState::instance();
+        s.nextNumber = 99;
+        {
+            TextInputDlg dialog(1, false, nullptr);
+            QCOMPARE(dialog.text(), QStringLiteral("99"));
+            dialog.numberPixmap(1);
+            QCOMPARE(s.nextNumber, 0);
+        }
+        {
+            TextInputDlg dialog(1, false, nullptr);
+            QCOMPARE(dialog.text(), QStringLiteral("0"));
+            dialog.numberPixmap(1);
+            QCOMPARE(s.nextNumber, 1);
+        }
+        {
+            TextInputDlg dialog(1, false, nullptr);
+            auto *field = dialog.findChild<QLineEdit *>();
+            field->clear();
+            QTest::keyClicks(field, QStringLiteral("05"));
+            QCOMPARE(dialog.text(), QStringLiteral("05"));
+            dialog.numberPixmap(1);
+            QCOMPARE(s.nextNumber, 6);
+        }
+        TextInputDlg reset(1, true, nullptr);
+        QCOMPARE(reset.text(), QStringLiteral("1"));
+        QCOMPARE(s.nextNumber, 1);
+    }
+
+    void styleChangesOutliveACancel()
+    {
+        {
+            TextInputDlg dialog(0, false, nullptr);
+            QVERIFY(dialog.findChild<NumberWidget *>()->isHidden());
+            QVERIFY(dialog.findChild<QLineEdit *>()->isHidden());
+            const QList<QCheckBox *> boxes = dialog.findChildren<QCheckBox *>();
+            QCOMPARE(boxes.size(), 3);
+            boxes[0]->click();
+            auto *sizes = dialog.findChildren<QComboBox *>()[1];
+            sizes->setCurrentIndex(sizes->findText(QStringLiteral("48")));
+
+            QTimer::singleShot(0, [] {
+                auto *picker = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+                QVERIFY(picker);
+                picker->setCurrentColor(Qt::green);
+                picker->accept();
+            });
+            dialog.findChildren<ColorBtn *>()[0]->click();
+            QTimer::singleShot(0, [] {
+                auto *picker = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+                QVERIFY(picker);
+                picker->reject();
+            });
+            dialog.findChildren<ColorBtn *>()[1]->click();
+            dialog.reject();
+        }
+        QCOMPARE(style(0).font.weight(), QFont::Bold);
+        QCOMPARE(style(0).font.pointSize(), 48);
+        QCOMPARE(style(0).textColor, QColor(Qt::green));
+        QCOMPARE(style(0).borderColor, QColor(Qt::white));
+        QCOMPARE(style(1).font.pointSize(), 36);
+
+        TextInputDlg again(0, false, nullptr);
+        QVERIFY(again.findChildren<QCheckBox *>()[0]->isChecked());
+        QCOMPARE(again.findChildren<ColorBtn *>()[0]->color(), QColor(Qt::green));
+    }
+
+    void unknownFamilyOrSizeKeepsTheStyle()
+    {
+        style(1).font = QFont(QStringLiteral("No Such Family Anywhere"), 13);
+        TextInputDlg dialog(1, false, nullptr);
+        const QList<QComboBox *> lists = dialog.findChildren<QComboBox *>();
+        QCOMPARE(lists[0]->currentIndex(), -1);
+        QCOMPARE(lists[1]->currentIndex(), -1);
+        const QFont font = dialog.currentFont();
+        QCOMPARE(font.family(), QStringLiteral("No Such Family Anywhere"));
+        QCOMPARE(font.pointSize(), 13);
+        QCOMPARE(dialog.numberPixmap(0).width(), 13 * AppState::instance().scaled(2));
+    }
+
+    void textStampOutlinesEveryLine()
+    {
+        const TextStyle &textStyle = style(0);
+        const QFontMetrics metrics(textStyle.font);
+        const int lineHeight = 1 + metrics.ascent() + metrics.descent() + metrics.leading();
+        const QImage one = StampPainter::textPixmap(QStringLiteral("Hello"), textStyle).toImage();
+        QCOMPARE(one.height(), lineHeight);
+        QCOMPARE(one.width(),
+                 metrics.boundingRect(QStringLiteral("Hello")).width()
+                     + AppState::instance().scaled(24));
+
+        const QImage three
+            = StampPainter::textPixmap(QStringLiteral("Hello\n\nWorld!"), textStyle).toImage();
+        QCOMPARE(three.height(), 3 * lineHeight);
+        const int red = countPixels(three, [](QRgb p) { return opaque(p, Qt::red); });
+        const int white = countPixels(three, [](QRgb p) { return opaque(p, Qt::white); });
+        const int shadow = countPixels(three, [](QRgb p) {
+            return qAlpha(p) > 60 && qAlpha(p) < 200 && qRed(p) < 40 && qGreen(p) < 40;
+        });
+        QVERIFY(red > 50);
+        QVERIFY(white > 50);
+        QVERIFY(shadow > 10);
+        // The empty middle line stays empty.
+        const QImage middle = three.copy(0, lineHeight + metrics.descent() + 3, three.width(),
+                                         lineHeight - metrics.descent() - 6);
+        QCOMPARE(countPixels(middle, [](QRgb p) { return qAlpha(p) > 0; }), 0);
+    }
+};
+
+QTEST_MAIN(TestTextInput)
+#include "test_textinput.moc"
