@@ -20,3 +20,10 @@ bool NullPlatform::isCompositionAvailable()
     // Wayland compositors always blend translucent windows.
     return QGuiApplication::platformName() == QLatin1String("wayland");
 }
+
+bool NullPlatform::registerHotKey(int, const HotKeyRecord &)
+{
+    return false;
+}
+
+void NullPlatform::unregisterHotKey(int) { }

@@ -10,4 +10,7 @@ public:
     void setTopmost(QWidget *pWidget) override;
     void setToolWindowStyle(QWidget *pWidget) override;
     bool isCompositionAvailable() override;
+    // No global hotkeys: registering always fails.
+    bool registerHotKey(int iId, const HotKeyRecord &record) override;
+    void unregisterHotKey(int iId) override;
 };

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "hotkeyevents.h"
+
 #include <QString>
 
 class QWidget;
+struct HotKeyRecord;
 
 // The few things the program needs from the windowing system beyond Qt.
 // One backend is chosen at run time: X11 under an X server, Windows on
@@ -26,7 +29,22 @@ public:
     // Whether translucent windows show the desktop beneath them.
     virtual bool isCompositionAvailable() = 0;
 
+    // Global hotkeys: combinations that reach the program while another
+    // application has the focus. registerHotKey claims the record's
+    // combination (its enabled flag is the caller's business) under iId, a
+    // positive number, replacing whatever iId held. False when the combination
+    // cannot be had: the key has no counterpart here, another program or
+    // another identifier holds it, or the platform has no global hotkeys.
+    // unregisterHotKey releases iId; an identifier not held is ignored.
+    virtual bool registerHotKey(int iId, const HotKeyRecord &record) = 0;
+    virtual void unregisterHotKey(int iId) = 0;
+    // Where a pressed hotkey's identifier arrives, on the GUI thread.
+    HotKeyEvents &hotKeyEvents() { return events; }
+
     // The per-installation "Path" setting: the folder the program should work
     // in, or an empty string when none is set.
     static QString installationPath();
+
+private:
+    HotKeyEvents events;
 };

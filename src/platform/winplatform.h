@@ -2,12 +2,24 @@
 
 #include "platform.h"
 
-// Windows backend: the Qt side; the Win32 calls live in win/winapi.cpp.
+#include <memory>
+
+class HotKeyWindow;
+
+// Windows backend: the Qt side; the Win32 calls live in win/.
 class WinPlatform : public Platform
 {
 public:
+    ~WinPlatform() override;
+
     QString name() const override;
     void setTopmost(QWidget *pWidget) override;
     void setToolWindowStyle(QWidget *pWidget) override;
     bool isCompositionAvailable() override;
+    bool registerHotKey(int iId, const HotKeyRecord &record) override;
+    void unregisterHotKey(int iId) override;
+
+private:
+    // Made on first use, so that a run without hotkeys creates no window.
+    std::unique_ptr<HotKeyWindow> hotKeyWindow;
 };

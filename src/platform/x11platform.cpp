@@ -1,5 +1,7 @@
 #include "x11platform.h"
 
+#include "x11hotkeys.h"
+
 #include <QWidget>
 
 #include <cstdlib>
@@ -15,6 +17,8 @@ X11Platform::X11Platform(xcb_connection_t *connection)
     : conn(connection)
 {
 }
+
+X11Platform::~X11Platform() = default;
 
 QString X11Platform::name() const
 {
@@ -92,4 +96,17 @@ bool X11Platform::isCompositionAvailable()
     const bool owned = reply->owner != XCB_NONE;
     std::free(reply);
     return owned;
+}
+
+bool X11Platform::registerHotKey(int iId, const HotKeyRecord &record)
+{
+    if (!hotKeys)
+        hotKeys = std::make_unique<X11HotKeys>(conn, rootWindow(), hotKeyEvents());
+    return hotKeys->add(iId, record);
+}
+
+void X11Platform::unregisterHotKey(int iId)
+{
+    if (hotKeys)
+        hotKeys->remove(iId);
 }

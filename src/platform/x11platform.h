@@ -6,17 +6,24 @@
 
 #include <xcb/xcb.h>
 
+#include <memory>
+
+class X11HotKeys;
+
 // X11 backend: EWMH hints for stacking and taskbar, the compositing-manager
-// selection for composition.
+// selection for composition, key grabs on the root window for hotkeys.
 class X11Platform : public Platform
 {
 public:
     explicit X11Platform(xcb_connection_t *connection);
+    ~X11Platform() override;
 
     QString name() const override;
     void setTopmost(QWidget *pWidget) override;
     void setToolWindowStyle(QWidget *pWidget) override;
     bool isCompositionAvailable() override;
+    bool registerHotKey(int iId, const HotKeyRecord &record) override;
+    void unregisterHotKey(int iId) override;
 
     xcb_connection_t *connection() const { return conn; }
     xcb_window_t rootWindow() const;
@@ -25,4 +32,6 @@ public:
 private:
     void addNetWmState(QWidget *pWidget, const QList<xcb_atom_t> &states);
     xcb_connection_t *conn;
+    // Made on first use, so that a run without hotkeys installs no filter.
+    std::unique_ptr<X11HotKeys> hotKeys;
 };

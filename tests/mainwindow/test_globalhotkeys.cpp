@@ -1,0 +1,162 @@
+#include "app/appstate.h"
+#include "mainwindow/globalhotkeys.h"
+#include "platform/nullplatform.h"
+#include "testenvironment.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+#include <set>
+
+namespace {
+
+// Records what is asked of it; refuses the identifiers in `refused`.
+class RecordingPlatform : public NullPlatform
+{
+public:
+    bool registerHotKey(int iId, const HotKeyRecord &record) override
+    {
+        registered.append(iId);
+        records.append(record);
+        return refused.count(iId) == 0;
+    }
+    void unregisterHotKey(int iId) override { unregistered.append(iId); }
+
+    void fire(int iId) { emit hotKeyEvents().signal_HotKey(iId); }
+
+    QList<int> registered;
+    QList<HotKeyRecord> records;
+    QList<int> unregistered;
+    std::set<int> refused;
+};
+
+HotKeyRecord record(int iVirtualKey, bool bEnabled = true)
+{
+    HotKeyRecord r;
+    r.enabled = bEnabled;
+    r.ctrl = true;
+    r.alt = true;
+    r.virtualKey = iVirtualKey;
+    return r;
+}
+
+} // namespace
+
+class TestGlobalHotKeys : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+
+private Q_SLOTS:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+
+    void enabledRecordsAreRegisteredUnderRecordNumberTimesHundred()
+    {
+        AppState &s = AppState::instance();
+        s.hotKeys[0] = record('A');
+        s.hotKeys[1] = record('B', false);
+        s.hotKeys[2] = record('C');
+        s.hotKeys[3] = record('D', false);
+        RecordingPlatform platform;
+        GlobalHotKeys hotKeys(platform);
+        hotKeys.RegisterHotKeys();
+        QCOMPARE(platform.registered, QList<int>({ 100, 300 }));
+        QCOMPARE(platform.records, QList<HotKeyRecord>({ s.hotKeys[0], s.hotKeys[2] }));
+
+        hotKeys.UnregisterHotKeys();
+        QCOMPARE(platform.unregistered, QList<int>({ 100, 300 }));
+        // Nothing is held any more: a second release asks nothing.
+        hotKeys.UnregisterHotKeys();
+        QCOMPARE(platform.unregistered.size(), 2);
+    }
+
+    void refusedCombinationIsSkippedAndNeverReleased()
+    {
+        AppState &s = AppState::instance();
+        for (int i = 0; i < 4; ++i)
+            s.hotKeys[i] = record('E' + i);
+        RecordingPlatform platform;
+        platform.refused = { 200 };
+        GlobalHotKeys hotKeys(platform);
+        QSignalSpy spy(&hotKeys, &GlobalHotKeys::signal_HotKey);
+        hotKeys.RegisterHotKeys();
+        QCOMPARE(platform.registered, QList<int>({ 100, 200, 300, 400 }));
+        // Another program owns the combination: its presses are not ours.
+        platform.fire(200);
+        platform.fire(400);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), 400);
+        hotKeys.UnregisterHotKeys();
+        QCOMPARE(platform.unregistered, QList<int>({ 100, 300, 400 }));
+    }
+
+    // Releasing follows what was registered, not the records as they are
+    // now: a record switched off meanwhile must not leave its grab behind.
+    void releaseFollowsWhatWasRegistered()
+    {
+        AppState &s = AppState::instance();
+        s.hotKeys[1] = record('F');
+        RecordingPlatform platform;
+        GlobalHotKeys hotKeys(platform);
+        hotKeys.RegisterHotKeys();
+        s.hotKeys[1].enabled = false;
+        s.hotKeys[3] = record('G');
+        hotKeys.UnregisterHotKeys();
+        QCOMPARE(platform.unregistered, QList<int>({ 200 }));
+
+        // Registering again starts from the records as they are now.
+        hotKeys.RegisterHotKeys();
+        QCOMPARE(platform.registered, QList<int>({ 200, 400 }));
+        s.hotKeys[3] = record('H');
+        hotKeys.RegisterHotKeys();
+        QCOMPARE(platform.unregistered, QList<int>({ 200, 400 }));
+        QCOMPARE(platform.registered, QList<int>({ 200, 400, 400 }));
+        QCOMPARE(platform.records.last().virtualKey, int('H'));
+    }
+
+    void pressesArriveOnlyWhileRegistered()
+    {
+        AppState::instance().hotKeys[2] = record('P');
+        RecordingPlatform platform;
+        GlobalHotKeys hotKeys(platform);
+        QSignalSpy spy(&hotKeys, &GlobalHotKeys::signal_HotKey);
+        platform.fire(300);
+        QCOMPARE(spy.size(), 0);
+        hotKeys.RegisterHotKeys();
+        platform.fire(300);
+        platform.fire(500);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), int(GlobalHotKeys::ColorPicker));
+        // The preferences dialog releases the hotkeys while it is open.
+        hotKeys.UnregisterHotKeys();
+        platform.fire(300);
+        QCOMPARE(spy.size(), 1);
+    }
+
+    void destructionReleasesTheHotKeys()
+    {
+        AppState::instance().hotKeys[0] = record('Q');
+        RecordingPlatform platform;
+        {
+            GlobalHotKeys hotKeys(platform);
+            hotKeys.RegisterHotKeys();
+        }
+        QCOMPARE(platform.unregistered, QList<int>({ 100 }));
+    }
+
+    void withoutPlatformSupportNothingIsHeld()
+    {
+        AppState::instance().hotKeys[0] = record('Q');
+        NullPlatform platform;
+        GlobalHotKeys hotKeys(platform);
+        QSignalSpy spy(&hotKeys, &GlobalHotKeys::signal_HotKey);
+        hotKeys.RegisterHotKeys();
+        emit platform.hotKeyEvents().signal_HotKey(100);
+        QCOMPARE(spy.size(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGlobalHotKeys)
+#include "test_globalhotkeys.moc"
