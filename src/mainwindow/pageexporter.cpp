@@ -129,7 +129,7 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     if (!part.open())
         return fail(part.errorString());
     QStringList names;
-    if (!writeZip(part.fileName(), strSuffix, bDrawingOnly, &names))
+    if (!writeZip(&part, strSuffix, bDrawingOnly, &names))
         return false;
     if (!readsBack(part.fileName(), names))
         return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
@@ -143,13 +143,14 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     return true;
 }
 
-bool PageExporter::writeZip(const QString &strPath, const QString &strSuffix, bool bDrawingOnly,
+// The archive closes the file when it is finished; a write the disk refused
+// shows in the file's error then.
+bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
                             QStringList *pNames)
 {
-    QFile file(strPath);
-    QuaZip zip(&file);
+    QuaZip zip(pFile);
     if (!zip.open(QuaZip::mdCreate))
-        return fail(file.errorString());
+        return fail(pFile->errorString());
     for (int i = 0; i < view->pageCount(); ++i) {
         report(i);
         const QByteArray bytes = encode(pagePicture(i, bDrawingOnly), strSuffix);
@@ -165,7 +166,7 @@ bool PageExporter::writeZip(const QString &strPath, const QString &strSuffix, bo
         pNames->append(name);
     }
     zip.close();
-    if (zip.getZipError() != ZIP_OK || file.error() != QFileDevice::NoError)
+    if (zip.getZipError() != ZIP_OK || pFile->error() != QFileDevice::NoError)
         return fail(QStringLiteral("Writing failed; the disk may be full."));
     return true;
 }

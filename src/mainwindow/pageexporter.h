@@ -7,6 +7,7 @@
 #include <functional>
 
 class MainView;
+class QFileDevice;
 
 // Writes every page of the document to one file: a ZIP with one picture per
 // page, or a PDF with one page per page. An existing file of that name is
@@ -38,7 +39,7 @@ private:
     QImage pagePicture(int index, bool bDrawingOnly) const;
     void report(int index) const;
     bool fail(const QString &strError);
-    bool writeZip(const QString &strPath, const QString &strSuffix, bool bDrawingOnly,
+    bool writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
                   QStringList *pNames);
 
     const MainView *view;
