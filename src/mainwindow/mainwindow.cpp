@@ -5,17 +5,28 @@
 #include "app/settingsstore.h"
 #include "canvas/mainview.h"
 #include "canvas/selecttool.h"
+#include "canvas/tooldial.h"
 #include "canvas/toolkit.h"
+#include "documentcommands.h"
+#include "globalhotkeys.h"
+#include "mainshortcut.h"
+#include "menubar.h"
 #include "messageboxdialog.h"
 #include "platform/platform.h"
 #include "tabbar.h"
+#include "toolbar/toolwidget.h"
+#include "toolbar/toolwidgetbtn.h"
+#include "toolbar/toolwidgetbtn_option.h"
 #include "windowhelpers.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDial>
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
@@ -30,6 +41,22 @@ namespace {
 MainWindow *s_mainWindow = nullptr;
 constexpr int ScreenSettleMs = 1000;
 constexpr int DesktopSwitchMs = 50;
+const char *const FeedbackAddress = "https://quillbury.example/tavelmark";
+
+// Toolbar buttons by index.
+enum Button {
+    UndoButton = 0,
+    RedoButton = 1,
+    MouseButton = 2,
+    NewPageButton = 10,
+    ClearPageButton = 11,
+    PageUpButton = 12,
+    PageDownButton = 13,
+    BrowserButton = 14,
+    LiveDesktopButton = 15,
+    SaveButton = 16,
+    MoreToolsButton = 17,
+};
 
 QString readStyleSheet(const QString &strPath)
 {
@@ -37,6 +64,9 @@ QString readStyleSheet(const QString &strPath)
     return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll())
                                                             : QString();
 }
+
+constexpr Qt::WindowFlags ToolbarWindowFlags
+    = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
 } // namespace
 
 MainWindow::MainWindow()
@@ -47,32 +77,32 @@ MainWindow::MainWindow()
     ToolKit::instance().applySettings(s.draw);
     s_mainWindow = this;
 
-    // The menu bar joins the tab bar here.
-    tabBar = new TabBar(this);
-    addToolBar(tabBar);
-    addToolBarBreak();
+    createMenus();
     mainView = new MainView(this);
+    documents = new DocumentCommands(this);
 
     setWindowTitle(MessageBoxDialog::productTitle());
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    s.screenIndex = qMax(0, screens.indexOf(QGuiApplication::primaryScreen()));
+    s.screenIndex = qMax(0, QGuiApplication::screens().indexOf(QGuiApplication::primaryScreen()));
     watchScreens();
     if (QScreen *screen = currentScreen())
         setGeometry(screen->geometry());
     setWindowIcon(QIcon(QStringLiteral(":/Res/Tavelmark")));
 
     createTrayIcon();
-
-    // The floating toolbar is created here.
-    slot_Mouse(1, false);
-    createToolShortcuts();
+    createToolbar();
     QFile::remove(s.dataFolder + QStringLiteral("/TavelmarkUpdate.exe"));
     MakeToolWindow(this, false);
+    hotKeys = new GlobalHotKeys(Platform::instance(), this);
+    connect(hotKeys, &GlobalHotKeys::signal_HotKey, this, &MainWindow::onHotKey);
+    hotKeys->RegisterHotKeys();
 }
 
 MainWindow::~MainWindow()
 {
+    // In desktop mode the toolbar is a window of its own.
+    if (toolWidget && toolWidget->parentWidget() != this)
+        delete toolWidget;
     if (s_mainWindow == this)
         s_mainWindow = nullptr;
 }
@@ -90,19 +120,32 @@ QScreen *MainWindow::currentScreen() const
                                                   : QGuiApplication::primaryScreen();
 }
 
+// The menu bar sits in the hidden tab bar; its actions also belong to the
+// window itself so that their shortcuts answer in drawing mode.
+void MainWindow::createMenus()
+{
+    menuBar = new MenuBar(this);
+    QFont font = QApplication::font();
+    if (AppState::instance().enableTouchUI)
+        font.setPointSizeF(font.pointSizeF() / AppState::instance().scaleFactor2);
+    menuBar->setFont(font);
+    addActions(menuBar->shortcutActions());
+    tabBar = new TabBar(this);
+    tabBar->addWidget(menuBar);
+    addToolBar(tabBar);
+    addToolBarBreak();
+}
+
 void MainWindow::createTrayIcon()
 {
     trayMenu = new QMenu(this);
-    actionOpen = trayMenu->addAction(QString(), this, &MainWindow::slot_OpenFromTray);
-    actionOpen->setEnabled(false);
+    trayMenu->addAction(menuBar->actionOpenFromTray);
     trayMenu->addSeparator();
-    actionNew = trayMenu->addAction(QString(), this, &MainWindow::slot_New);
-    actionCapture = trayMenu->addAction(QString(), this, &MainWindow::slot_NewFullScreenCapture);
+    trayMenu->addAction(menuBar->actionNew);
+    trayMenu->addAction(menuBar->actionNewFullScreenCapture);
     trayMenu->addSeparator();
-    actionExit = trayMenu->addAction(QString(), this, &MainWindow::slot_Exit);
+    trayMenu->addAction(menuBar->actionExit);
     trayMenu->setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
-    retranslateTray();
-    connect(this, &MainWindow::signal_UpdateLang, this, &MainWindow::retranslateTray);
 
     tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/Res/TrayIcon")), this);
     tray->setContextMenu(trayMenu);
@@ -111,15 +154,78 @@ void MainWindow::createTrayIcon()
     tray->setVisible(AppState::instance().showTrayIcon);
 }
 
-void MainWindow::retranslateTray()
+void MainWindow::createToolbar()
 {
-    Lang *lang = Lang::instance();
-    const QString context = QStringLiteral("MainWindow");
-    actionOpen->setText(lang->translate(context, QStringLiteral("Open")));
-    actionNew->setText(lang->translate(context, QStringLiteral("New Blank Page")));
-    actionCapture->setText(lang->translate(context, QStringLiteral("New FullScreen Capture")));
-    actionExit->setText(lang->translate(context, QStringLiteral("Exit")));
-    Lang::release();
+    toolWidget = new ToolWidget(nullptr);
+    toolWidget->setWindowFlags(toolWidget->windowFlags() | ToolbarWindowFlags);
+    toolWidget->setMenus(menuBar->menus());
+    mainShortcut = new MainShortcut(toolWidget, menuBar);
+    connectToolbar();
+    // Pictures of the desktop tools and the page browser come with those tools.
+    toolWidget->button(BrowserButton)->setEnabled(false);
+    toolWidget->button(MoreToolsButton)->setEnabled(false);
+    slot_Mouse(1, false);
+    toolWidget->setFolded(AppState::instance().minimize);
+    toolWidget->show();
+}
+
+void MainWindow::connectToolbar()
+{
+    using PressSlot = void (MainWindow::*)(qint8);
+    const PressSlot pressSlots[] = {
+        &MainWindow::slot_Undo,
+        &MainWindow::slot_Redo,
+        &MainWindow::slot_Mouse,
+        &MainWindow::slot_Select,
+        &MainWindow::slot_Pen,
+        &MainWindow::slot_Highlighter,
+        &MainWindow::slot_Eraser,
+        &MainWindow::slot_Line,
+        &MainWindow::slot_Shape,
+        &MainWindow::slot_Text,
+        &MainWindow::slot_New,
+        &MainWindow::slot_PopupOpPageWidget,
+        &MainWindow::slot_PageUp,
+        &MainWindow::slot_PageDown,
+        nullptr,
+        &MainWindow::slot_LiveDesktop,
+        &MainWindow::slot_PopupSaveWidget,
+        nullptr,
+    };
+    for (int i = 0; i < 18; ++i) {
+        if (pressSlots[i])
+            connect(toolWidget->button(i), &ToolWidgetBtn::signals_Clicked, this, pressSlots[i]);
+    }
+    for (int i : { UndoButton, RedoButton, PageUpButton, PageDownButton, SaveButton })
+        toolWidget->button(i)->setEnabled(false);
+    connect(toolWidget->optionButton(), &ToolWidgetBtn_Option::signal_ColourPicked, this,
+            &MainWindow::slot_ChangeDrawToolColor);
+    connect(toolWidget->dial(), &QDial::sliderMoved, this, &MainWindow::slot_ChangeDrawToolWidth);
+    connect(toolWidget->closeButton(), &QAbstractButton::clicked, this,
+            &MainWindow::slot_HideToTray);
+    connect(toolWidget, &ToolWidget::signal_FilesDropped, this, [this](const QStringList &files) {
+        OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), files, false);
+        Lang::release();
+    });
+    connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
+
+    connect(mainView, &MainView::signal_PageCommands, this,
+            [this](bool bHasPage, bool bHasPrevious, bool bHasNext) {
+                menuBar->actionDuplicatePage->setEnabled(bHasPage);
+                menuBar->actionSave->setEnabled(bHasPage);
+                menuBar->actionBackToLastPage->setEnabled(bHasPage);
+                toolWidget->button(SaveButton)->setEnabled(bHasPage);
+                menuBar->actionPageUp->setEnabled(bHasPrevious);
+                toolWidget->button(PageUpButton)->setEnabled(bHasPrevious);
+                menuBar->actionPageDown->setEnabled(bHasNext);
+                toolWidget->button(PageDownButton)->setEnabled(bHasNext);
+            });
+    connect(mainView, &MainView::signal_UndoCommands, this, [this](bool bCanUndo, bool bCanRedo) {
+        menuBar->actionUndo->setEnabled(bCanUndo);
+        toolWidget->button(UndoButton)->setEnabled(bCanUndo);
+        menuBar->actionRedo->setEnabled(bCanRedo);
+        toolWidget->button(RedoButton)->setEnabled(bCanRedo);
+    });
 }
 
 // Geometry changes of any screen reach slot_ScreenResized with that screen's
@@ -145,9 +251,15 @@ void MainWindow::watchScreens()
 void MainWindow::SetDrawMode(bool bDrawMode)
 {
     AppState &s = AppState::instance();
+    const QPoint toolbarPos = toolWidget->mapToGlobal(QPoint(0, 0));
     if (!bDrawMode) {
         s.mode = 0;
+        toolWidget->setParent(nullptr, ToolbarWindowFlags);
+        toolWidget->move(toolbarPos);
+        mainShortcut->setActive(true);
         hide();
+        if (!hiddenToTray)
+            toolWidget->show();
         return;
     }
     if (QScreen *screen = currentScreen()) {
@@ -155,7 +267,13 @@ void MainWindow::SetDrawMode(bool bDrawMode)
             setGeometry(screen->geometry());
     }
     s.mode = 1;
+    mainShortcut->setActive(false);
+    toolWidget->setParent(this, Qt::Widget);
     show();
+    toolWidget->move(mapFromGlobal(toolbarPos));
+    toolWidget->setCurrentToolButton(ToolKit::instance().currentToolId() + 2);
+    toolWidget->show();
+    toolWidget->raise();
     Platform::instance().setTopmost(this);
 }
 
@@ -175,10 +293,17 @@ void MainWindow::slot_Exit()
     close();
 }
 
+void MainWindow::slot_LiveDesktop(qint8)
+{
+    slot_LiveDesktop();
+}
+
 void MainWindow::slot_LiveDesktop()
 {
     AppState &s = AppState::instance();
     if (!s.compositionAvailable) {
+        menuBar->actionLiveDesktop->setChecked(false);
+        toolWidget->button(LiveDesktopButton)->setCurrentMark(false);
         MessageBoxDialog box(
             this, QStringLiteral("This feature is not available."),
             QStringLiteral("Desktop Window Manager (DWM) composition is disabled."),
@@ -187,9 +312,12 @@ void MainWindow::slot_LiveDesktop()
         return;
     }
     s.liveDesktop = !s.liveDesktop;
+    menuBar->actionLiveDesktop->setChecked(s.liveDesktop);
+    toolWidget->button(LiveDesktopButton)->setCurrentMark(s.liveDesktop);
     setAttribute(Qt::WA_NoSystemBackground, s.liveDesktop);
     setAttribute(Qt::WA_TranslucentBackground, s.liveDesktop);
     update();
+    mainView->update();
 }
 
 void MainWindow::slot_NewCapture()
@@ -197,6 +325,7 @@ void MainWindow::slot_NewCapture()
     if (busy)
         return;
     busy = true;
+    toolWidget->hide();
     QTimer::singleShot(AppState::instance().captureDelay, this, &MainWindow::slot_CaptureDone);
 }
 
@@ -218,6 +347,7 @@ void MainWindow::slot_ScreenResized(int iScreen)
     if (iScreen != AppState::instance().screenIndex || resizeTimer)
         return;
     resizeTimer = new QTimer(this);
+    resizeTimer->setObjectName(QStringLiteral("resizeTimer"));
     resizeTimer->setSingleShot(true);
     connect(resizeTimer, &QTimer::timeout, this, &MainWindow::slot_ScreenResizedTimeOut);
     resizeTimer->start(ScreenSettleMs);
@@ -225,8 +355,9 @@ void MainWindow::slot_ScreenResized(int iScreen)
 
 void MainWindow::slot_ScreenResizedTimeOut()
 {
-    if (AppState::instance().mode == 1)
-        SetDrawMode(false);
+    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+        leaveDrawModeAndWait();
+    toolWidget->moveToolbar(toolWidget->pos());
     resizeTimer->deleteLater();
     resizeTimer = nullptr;
 }
@@ -245,15 +376,16 @@ void MainWindow::slot_OpenFromTray()
     if (busy || !hiddenToTray)
         return;
     hiddenToTray = false;
-    actionOpen->setEnabled(false);
+    menuBar->actionOpenFromTray->setEnabled(false);
+    toolWidget->show();
+    toolWidget->raise();
 }
 
 void MainWindow::hideToTray()
 {
     hiddenToTray = true;
-    actionOpen->setEnabled(true);
-    if (AppState::instance().mode == 1)
-        SetDrawMode(false);
+    menuBar->actionOpenFromTray->setEnabled(true);
+    toolWidget->hide();
 }
 
 // Without a tray icon (switched off, or no tray host running) a hidden program
@@ -265,8 +397,8 @@ void MainWindow::slot_HideToTray()
         close();
         return;
     }
-    if (s.mode == 1) {
-        SetDrawMode(false);
+    if (s.mode == 1 || ToolKit::instance().currentToolId() != ToolKit::Mouse) {
+        leaveDrawModeAndWait();
         return;
     }
     if (!s.alertTrayIcon || askBeforeHidingToTray())
@@ -295,6 +427,21 @@ void MainWindow::slot_TrayIconActivated(QSystemTrayIcon::ActivationReason reason
     if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger
         || reason == QSystemTrayIcon::MiddleClick)
         slot_OpenFromTray();
+}
+
+// Folding keeps a tool window reachable; a minimised tool window has no
+// taskbar entry to bring it back.
+void MainWindow::slot_Minimize()
+{
+    if (AppState::instance().mode == 1)
+        slot_Mouse(1, true);
+    else
+        toolWidget->slot_Minimize();
+}
+
+void MainWindow::slot_MinimizeToolbar()
+{
+    toolWidget->slot_Minimize();
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -340,14 +487,41 @@ void MainWindow::keyPressEvent(QKeyEvent *pEvent)
     QMainWindow::keyPressEvent(pEvent);
 }
 
+bool MainWindow::askToSaveBeforeClosing()
+{
+    if (!mainView->isAnyPageModified())
+        return true;
+    MessageBoxDialog box(this, QStringLiteral("The document has been modified."),
+                         QStringLiteral("Do you want to save your changes?"),
+                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                         QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Discard:
+        return true;
+    case QMessageBox::Save:
+        // A cancelled or failed export keeps every page.
+        return documents->SelectSave(1);
+    default:
+        return false;
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent *pEvent)
 {
+    if (!askToSaveBeforeClosing()) {
+        pEvent->ignore();
+        if (!hiddenToTray)
+            toolWidget->show();
+        return;
+    }
     const QString installer
         = AppState::instance().dataFolder + QStringLiteral("/TavelmarkUpdate.exe");
     if (updateRequested && QFile::exists(installer))
         QDesktopServices::openUrl(QUrl::fromLocalFile(installer));
+    toolWidget->hide();
     slot_AboutToQuit_SaveINI();
     SettingsStore::removeTemporaryFolder();
+    hotKeys->UnregisterHotKeys();
     pEvent->accept();
     QCoreApplication::quit();
 }
@@ -362,24 +536,65 @@ void MainWindow::selectDrawTool(int iTool, bool bMustChangeDrawMode)
     else
         SetScaledCursor(mainView, QString(), QPoint(11, 11));
     const int previous = kit.currentToolId();
+    toolWidget->setCurrentToolButton(iTool + 2);
+    menuBar->toolAction(iTool)->setChecked(true);
     kit.setCurrentTool(iTool);
-    if (!bMustChangeDrawMode)
-        return;
-    const AppState &s = AppState::instance();
-    if (s.mode == 0)
-        slot_NewCapture();
-    else if (s.liveDesktop && previous == ToolKit::Select)
-        mainView->update();
+    if (bMustChangeDrawMode) {
+        const AppState &s = AppState::instance();
+        if (s.mode == 0)
+            slot_NewCapture();
+        else if (s.liveDesktop && previous == ToolKit::Select)
+            mainView->update();
+    }
+    updateDial();
+}
+
+// The width dial offers the current tool's range in its colour.
+void MainWindow::updateDial()
+{
+    const ToolDial::Setting dial = ToolDial::forTool(ToolKit::instance().currentToolId());
+    toolWidget->setDial(dial.value, dial.minimum, dial.maximum);
+    toolWidget->setOptionColour(dial.colour);
+}
+
+void MainWindow::slot_ChangeDrawToolWidth(int iWidth)
+{
+    if (ToolDial::setWidth(ToolKit::instance().currentToolId(), iWidth))
+        updateDial();
+}
+
+void MainWindow::slot_ChangeDrawToolColor(QColor colour)
+{
+    if (ToolDial::setColour(ToolKit::instance().currentToolId(), colour))
+        updateDial();
+}
+
+void MainWindow::slot_ChangeDrawToolOpacity(int iOpacity)
+{
+    ToolDial::setOpacity(ToolKit::instance().currentToolId(), iOpacity);
+}
+
+void MainWindow::slot_ChangeNewpageColor(QColor colour)
+{
+    AppState::instance().draw.newpageColor = colour;
+    slot_New();
 }
 
 void MainWindow::slot_Mouse(qint8, bool bGotoDrawMode)
 {
     ToolKit &kit = ToolKit::instance();
+    const bool leaving = bGotoDrawMode && AppState::instance().mode == 1;
+    if (leaving)
+        toolWidget->hide();
     if (kit.isDrawingTool(kit.currentToolId()))
         kit.setLastTool(kit.currentToolId());
     SetScaledCursor(mainView, QString(), QPoint(11, 11));
+    toolWidget->setCurrentToolButton(MouseButton);
+    menuBar->toolAction(ToolKit::Mouse)->setChecked(true);
     kit.setCurrentTool(ToolKit::Mouse);
-    if (!bGotoDrawMode || AppState::instance().mode != 1)
+    toolWidget->setDial(0, 0, 0);
+    toolWidget->setOptionColour(Qt::transparent);
+    if (!leaving)
         return;
     if (AppState::instance().liveDesktop)
         QTimer::singleShot(DesktopSwitchMs, this, &MainWindow::slot_PrepareDesktopDone);
@@ -391,7 +606,6 @@ void MainWindow::slot_Mouse(qint8 iPress)
 {
     slot_Mouse(iPress, true);
 }
-
 void MainWindow::slot_Mouse()
 {
     slot_Mouse(1, true);
@@ -504,36 +718,6 @@ void MainWindow::slot_Text()
     slot_Text(1, true);
 }
 
-// The drawing tools' shortcuts while the canvas has the keyboard.
-void MainWindow::createToolShortcuts()
-{
-    using Slot = void (MainWindow::*)();
-    const Slot toolSlots[]
-        = { &MainWindow::slot_Mouse,       &MainWindow::slot_Select, &MainWindow::slot_Pen,
-            &MainWindow::slot_Highlighter, &MainWindow::slot_Eraser, &MainWindow::slot_Line,
-            &MainWindow::slot_Shape,       &MainWindow::slot_Text };
-    for (int i = 0; i < 8; ++i) {
-        auto *action = new QAction(this);
-        action->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(i)));
-        connect(action, &QAction::triggered, this, toolSlots[i]);
-        addAction(action);
-    }
-    const std::pair<QKeySequence, Slot> commands[] = {
-        { QKeySequence::Undo, &MainWindow::slot_Undo },
-        { QKeySequence(QStringLiteral("Ctrl+Y")), &MainWindow::slot_Redo },
-        { QKeySequence(Qt::Key_PageUp), &MainWindow::slot_PageUp },
-        { QKeySequence(Qt::Key_PageDown), &MainWindow::slot_PageDown },
-        { QKeySequence(QStringLiteral("Ctrl+N")), &MainWindow::slot_New },
-        { QKeySequence(QStringLiteral("Ctrl+W")), &MainWindow::slot_Close },
-    };
-    for (const auto &[keys, command] : commands) {
-        auto *action = new QAction(this);
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, command);
-        addAction(action);
-    }
-}
-
 // From the desktop, page commands bring back the last drawing tool and the
 // drawing window.
 void MainWindow::enterDrawModeFromDesktop()
@@ -544,12 +728,30 @@ void MainWindow::enterDrawModeFromDesktop()
     SetDrawMode(true);
 }
 
+void MainWindow::leaveDrawModeAndWait()
+{
+    slot_Mouse(1, true);
+    waitForDesktopMode();
+}
+
+// With live desktop the switch happens on a short timer; user input waits.
 void MainWindow::waitForDesktopMode()
 {
     const AppState &s = AppState::instance();
-    while (s.mode == 1 && s.liveDesktop)
+    while (s.mode == 1 && !toolWidget->isVisible())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
                                         | QEventLoop::WaitForMoreEvents);
+}
+
+bool MainWindow::confirm(const QString &strText, const QString &strInformative)
+{
+    MessageBoxDialog box(this, strText, strInformative, QMessageBox::Ok | QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void MainWindow::slot_New(qint8)
+{
+    slot_New();
 }
 
 void MainWindow::slot_New()
@@ -571,10 +773,8 @@ void MainWindow::slot_NewFullScreenCapture()
     if (busy)
         return;
     ToolKit &kit = ToolKit::instance();
-    if (AppState::instance().mode == 1 && kit.currentToolId() != ToolKit::Mouse) {
-        slot_Mouse(1, true);
-        waitForDesktopMode();
-    }
+    if (AppState::instance().mode == 1 && kit.currentToolId() != ToolKit::Mouse)
+        leaveDrawModeAndWait();
     const int last = kit.lastToolId();
     selectDrawTool(kit.isDrawingTool(last) ? last : int(ToolKit::Pen), true);
 }
@@ -596,11 +796,113 @@ void MainWindow::slot_Close()
     if (mainView->pageCount() == 0)
         return;
     enterDrawModeFromDesktop();
-    MessageBoxDialog box(this, QStringLiteral("Close current page from document."),
-                         QStringLiteral("Do you want to close current page?"),
-                         QMessageBox::Ok | QMessageBox::Cancel);
-    if (box.exec() == QMessageBox::Ok)
+    if (confirm(QStringLiteral("Close current page from document."),
+                QStringLiteral("Do you want to close current page?")))
         mainView->deletePage();
+}
+
+void MainWindow::slot_CloseAll()
+{
+    if (mainView->pageCount() == 0)
+        return;
+    enterDrawModeFromDesktop();
+    if (!confirm(QStringLiteral("Close all pages from document."),
+                 QStringLiteral("Do you want to close all pages?")))
+        return;
+    leaveDrawModeAndWait();
+    mainView->clearAll(false);
+}
+
+void MainWindow::slot_SelectOpPage(int iOpPage)
+{
+    if (iOpPage == 0)
+        slot_Close();
+    else if (iOpPage == 1)
+        slot_CloseAll();
+    else
+        slot_ClearPage();
+}
+
+// The page-operation popup is not part of the toolbar yet: every press of the
+// button clears the page, as its right half does.
+void MainWindow::slot_PopupOpPageWidget(qint8)
+{
+    slot_ClearPage();
+}
+
+void MainWindow::slot_PopupOpPageWidget()
+{
+    slot_ClearPage();
+}
+
+void MainWindow::slot_PopupSaveWidget(qint8)
+{
+    slot_SelectSave(1);
+}
+
+void MainWindow::slot_PopupSaveWidget()
+{
+    slot_SelectSave(1);
+}
+
+void MainWindow::slot_SelectSave(int iSave)
+{
+    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+        leaveDrawModeAndWait();
+    documents->SelectSave(iSave);
+}
+
+void MainWindow::slot_Save()
+{
+    slot_SelectSave(1);
+}
+
+void MainWindow::slot_Open()
+{
+    documents->slot_Open();
+}
+
+void MainWindow::slot_InsertImage()
+{
+    documents->slot_InsertImage();
+}
+
+void MainWindow::slot_InsertText()
+{
+    documents->slot_InsertText();
+}
+
+void MainWindow::slot_InsertNumber()
+{
+    documents->slot_InsertNumber();
+}
+
+void MainWindow::slot_InsertNumber_Inc()
+{
+    documents->slot_InsertNumber_Inc();
+}
+
+void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
+                            bool bIntoCurrentPage)
+{
+    documents->OpenImages(strLabel, files, bIntoCurrentPage);
+}
+
+void MainWindow::slot_Undo(qint8)
+{
+    slot_Undo();
+}
+void MainWindow::slot_Redo(qint8)
+{
+    slot_Redo();
+}
+void MainWindow::slot_PageUp(qint8)
+{
+    slot_PageUp();
+}
+void MainWindow::slot_PageDown(qint8)
+{
+    slot_PageDown();
 }
 
 void MainWindow::slot_Undo()
@@ -619,13 +921,20 @@ void MainWindow::slot_Redo()
     mainView->redo();
 }
 
+void MainWindow::slot_ClearPage()
+{
+    if (mainView->pageCount() == 0)
+        return;
+    enterDrawModeFromDesktop();
+    mainView->clearPage();
+}
+
 void MainWindow::slot_PageUp()
 {
     if (mainView->pageCount() == 0)
         return;
     enterDrawModeFromDesktop();
-    if (mainView->currentPageNumber() >= 2)
-        mainView->gotoPage(mainView->currentPageNumber() - 2);
+    slot_Browser_GotoPage(mainView->currentPageNumber() - 1);
 }
 
 void MainWindow::slot_PageDown()
@@ -633,6 +942,53 @@ void MainWindow::slot_PageDown()
     if (mainView->pageCount() == 0)
         return;
     enterDrawModeFromDesktop();
-    if (mainView->currentPageNumber() < mainView->pageCount())
-        mainView->gotoPage(mainView->currentPageNumber());
+    slot_Browser_GotoPage(mainView->currentPageNumber() + 1);
+}
+
+void MainWindow::slot_BackToLastPage()
+{
+    if (mainView->pageCount() == 0)
+        return;
+    enterDrawModeFromDesktop();
+    mainView->update();
+}
+
+void MainWindow::slot_Browser_GotoPage(int iPage)
+{
+    if (iPage < 1 || iPage > mainView->pageCount())
+        return;
+    mainView->gotoPage(iPage - 1);
+    mainView->update();
+}
+
+void MainWindow::slot_Help()
+{
+    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+        leaveDrawModeAndWait();
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(AppState::instance().appPath + QStringLiteral("/help.pdf")));
+}
+
+void MainWindow::slot_Feedback()
+{
+    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+        leaveDrawModeAndWait();
+    QDesktopServices::openUrl(QUrl(QLatin1String(FeedbackAddress) + QStringLiteral("/")));
+}
+
+void MainWindow::onHotKey(int id)
+{
+    switch (id) {
+    case 100:
+        menuBar->actionNew->activate(QAction::Trigger);
+        break;
+    case 200:
+        menuBar->actionNewFullScreenCapture->activate(QAction::Trigger);
+        break;
+    case 400:
+        menuBar->actionBackToLastPage->activate(QAction::Trigger);
+        break;
+    default:
+        break;
+    }
 }

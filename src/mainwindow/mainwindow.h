@@ -5,16 +5,21 @@
 #include <QPainterPath>
 #include <QSystemTrayIcon>
 
-class QAction;
+class DocumentCommands;
+class GlobalHotKeys;
+class MainShortcut;
+class MainView;
+class MenuBar;
 class QMenu;
 class QScreen;
 class QTimer;
-class MainView;
 class TabBar;
+class ToolWidget;
 
 // The controller of the program. In desktop mode it is hidden and only the
 // toolbar floats over the desktop; in drawing mode it covers one screen, stays
-// on top and shows the current page. Every command ends in one of its slots.
+// on top and shows the current page with the toolbar inside it. Every command
+// ends in one of its slots.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -26,14 +31,20 @@ public:
     static MainWindow *instance();
 
     void SetDrawMode(bool bDrawMode);
+    // Calls the slot of the last drawing tool without changing modes.
+    void RestoreDrawTool();
+    // Hands image files to the open operation (new pages, or the current page).
+    void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
+
     bool isBusy() const { return busy; }
     bool isHiddenToTray() const { return hiddenToTray; }
     QScreen *currentScreen() const;
     MainView *view() const { return mainView; }
-    // Calls the slot of the last drawing tool without changing modes.
-    void RestoreDrawTool();
+    MenuBar *menu() const { return menuBar; }
+    ToolWidget *toolbar() const { return toolWidget; }
+    MainShortcut *shortcuts() const { return mainShortcut; }
     QSystemTrayIcon *trayIcon() const { return tray; }
-    QAction *trayOpenAction() const { return actionOpen; }
+    QMenu *trayContextMenu() const { return trayMenu; }
 
 Q_SIGNALS:
     void signal_UpdateLang();
@@ -41,18 +52,40 @@ Q_SIGNALS:
 public Q_SLOTS:
     void slot_ReceiveMessage(QString strMessage);
     void slot_AboutToQuit_SaveINI();
+    void slot_ChangeDrawToolWidth(int iWidth);
+    void slot_ChangeDrawToolColor(QColor colour);
+    void slot_ChangeDrawToolOpacity(int iOpacity);
+    void slot_ChangeNewpageColor(QColor colour);
+    void slot_SelectOpPage(int iOpPage);
+    void slot_SelectSave(int iSave);
+    void slot_New(qint8 iPress);
+    void slot_New();
+    void slot_NewFullScreenCapture();
+    void slot_DuplicatePage();
+    void slot_Open();
+    void slot_Save();
+    void slot_Close();
+    void slot_CloseAll();
     void slot_Exit();
+    void slot_Undo(qint8 iPress);
+    void slot_Undo();
+    void slot_Redo(qint8 iPress);
+    void slot_Redo();
+    void slot_ClearPage();
+    void slot_InsertImage();
+    void slot_InsertText();
+    void slot_InsertNumber();
+    void slot_InsertNumber_Inc();
+    void slot_Minimize();
+    void slot_MinimizeToolbar();
+    void slot_PageUp(qint8 iPress);
+    void slot_PageUp();
+    void slot_PageDown(qint8 iPress);
+    void slot_PageDown();
+    void slot_BackToLastPage();
+    void slot_Browser_GotoPage(int iPage);
+    void slot_LiveDesktop(qint8 iPress);
     void slot_LiveDesktop();
-    void slot_NewCapture();
-    void slot_CaptureDone();
-    void slot_PrepareDesktopDone();
-    void slot_ScreenResized(int iScreen);
-    void slot_ScreenResizedTimeOut();
-    void slot_ChangeLanguage(QString strLanguage);
-    void slot_OpenFromTray();
-    void slot_HideToTray();
-    void slot_TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
-
     void slot_Mouse(qint8 iPress, bool bGotoDrawMode);
     void slot_Mouse(qint8 iPress);
     void slot_Mouse();
@@ -77,15 +110,21 @@ public Q_SLOTS:
     void slot_Text(qint8 iPress, bool bMustChangeDrawMode);
     void slot_Text(qint8 iPress);
     void slot_Text();
-
-    void slot_New();
-    void slot_NewFullScreenCapture();
-    void slot_DuplicatePage();
-    void slot_Close();
-    void slot_Undo();
-    void slot_Redo();
-    void slot_PageUp();
-    void slot_PageDown();
+    void slot_Help();
+    void slot_Feedback();
+    void slot_NewCapture();
+    void slot_CaptureDone();
+    void slot_PrepareDesktopDone();
+    void slot_PopupOpPageWidget(qint8 iPress);
+    void slot_PopupOpPageWidget();
+    void slot_PopupSaveWidget(qint8 iPress);
+    void slot_PopupSaveWidget();
+    void slot_ScreenResized(int iScreen);
+    void slot_ScreenResizedTimeOut();
+    void slot_ChangeLanguage(QString strLanguage);
+    void slot_OpenFromTray();
+    void slot_HideToTray();
+    void slot_TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;
@@ -94,24 +133,31 @@ protected:
     void closeEvent(QCloseEvent *pEvent) override;
 
 private:
+    void createMenus();
     void createTrayIcon();
-    void retranslateTray();
+    void createToolbar();
+    void connectToolbar();
     void watchScreens();
     void hideToTray();
     bool askBeforeHidingToTray();
+    bool askToSaveBeforeClosing();
     void selectDrawTool(int iTool, bool bMustChangeDrawMode);
+    void updateDial();
     void enterDrawModeFromDesktop();
+    void leaveDrawModeAndWait();
     void waitForDesktopMode();
-    void createToolShortcuts();
+    bool confirm(const QString &strText, const QString &strInformative);
+    void onHotKey(int id);
 
+    MenuBar *menuBar = nullptr;
     TabBar *tabBar = nullptr;
     MainView *mainView = nullptr;
     QMenu *trayMenu = nullptr;
     QSystemTrayIcon *tray = nullptr;
-    QAction *actionOpen = nullptr;
-    QAction *actionNew = nullptr;
-    QAction *actionCapture = nullptr;
-    QAction *actionExit = nullptr;
+    ToolWidget *toolWidget = nullptr;
+    MainShortcut *mainShortcut = nullptr;
+    DocumentCommands *documents = nullptr;
+    GlobalHotKeys *hotKeys = nullptr;
     QList<QWidget *> rulers;
     int desktopTool = 0;
     QPainterPath previousCaptureArea;

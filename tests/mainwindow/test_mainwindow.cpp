@@ -3,6 +3,7 @@
 #include "canvas/toolkit.h"
 #include "document/mainpage.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/menubar.h"
 #include "mainwindow/messageboxdialog.h"
 #include "mainwindow/windowhelpers.h"
 #include "testenvironment.h"
@@ -58,7 +59,7 @@ private Q_SLOTS:
         QCOMPARE(MainWindow::instance(), window.get());
         QVERIFY(!window->isVisible());
         QCOMPARE(AppState::instance().mode, 0);
-        QVERIFY(!window->trayOpenAction()->isEnabled());
+        QVERIFY(!window->menu()->actionOpenFromTray->isEnabled());
         QCOMPARE(window->trayIcon()->toolTip(), QStringLiteral("Quillbury Tavelmark"));
         QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -131,14 +132,15 @@ private Q_SLOTS:
 
     void screenChangesSettleOnce()
     {
+        window->slot_Pen(1, false);
         window->SetDrawMode(true);
         window->slot_ScreenResized(AppState::instance().screenIndex + 1);
-        QCOMPARE(window->findChildren<QTimer *>().size(), 0);
+        QCOMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 0);
         window->slot_ScreenResized(AppState::instance().screenIndex);
         window->slot_ScreenResized(AppState::instance().screenIndex);
-        QCOMPARE(window->findChildren<QTimer *>().size(), 1);
+        QCOMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(AppState::instance().mode, 0, 3000);
-        QTRY_COMPARE(window->findChildren<QTimer *>().size(), 0);
+        QTRY_COMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 0);
     }
 
     void languageChangeRetextsOnlyKnownNames()

@@ -2,6 +2,7 @@
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/menubar.h"
 #include "testenvironment.h"
 #include "x11probe.h"
 
@@ -131,7 +132,7 @@ private Q_SLOTS:
         // With the question off, the close button hides at once.
         window->slot_HideToTray();
         QVERIFY(window->isHiddenToTray());
-        QVERIFY(window->trayOpenAction()->isEnabled());
+        QVERIFY(window->menu()->actionOpenFromTray->isEnabled());
     }
 
     void trayAndSecondStartBringTheProgramBack()
@@ -143,7 +144,7 @@ private Q_SLOTS:
         QVERIFY(window->isHiddenToTray());
         window->slot_TrayIconActivated(QSystemTrayIcon::Trigger);
         QVERIFY(!window->isHiddenToTray());
-        QVERIFY(!window->trayOpenAction()->isEnabled());
+        QVERIFY(!window->menu()->actionOpenFromTray->isEnabled());
 
         AppState::instance().alertTrayIcon = false;
         window->slot_HideToTray();

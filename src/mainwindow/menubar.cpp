@@ -1,0 +1,196 @@
+#include "menubar.h"
+
+#include "app/appstate.h"
+#include "app/lang.h"
+#include "mainwindow.h"
+#include "messageboxdialog.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+namespace {
+const char *const MenuContext = "MainWindow";
+} // namespace
+
+MenuBar::MenuBar(MainWindow *pWindow)
+    : QMenuBar(pWindow)
+{
+    slot_UpdateStyle();
+    buildFile(pWindow);
+    buildEdit(pWindow);
+    buildView(pWindow);
+    buildTools(pWindow);
+    buildHelp(pWindow);
+    actionOpenFromTray = new QAction(this);
+    actionOpenFromTray->setEnabled(false);
+    connect(actionOpenFromTray, &QAction::triggered, pWindow, &MainWindow::slot_OpenFromTray);
+    connect(pWindow, &MainWindow::signal_UpdateLang, this, &MenuBar::slot_UpdateLang);
+    slot_UpdateLang();
+}
+
+QMenu *MenuBar::addTitledMenu(const QString &strTitle)
+{
+    QMenu *menu = addMenu(QString());
+    menuTexts.append({ menu, strTitle });
+    return menu;
+}
+
+template<typename Slot>
+QAction *MenuBar::addEntry(QMenu *pMenu, const QString &strText, const char *shortcut,
+                           MainWindow *pWindow, Slot slot)
+{
+    QAction *action = pMenu->addAction(QString());
+    if (shortcut)
+        action->setShortcut(QKeySequence(QLatin1String(shortcut)));
+    connect(action, &QAction::triggered, pWindow, slot);
+    actionTexts.append({ action, strText });
+    return action;
+}
+
+void MenuBar::buildFile(MainWindow *w)
+{
+    menuFile = addTitledMenu(QStringLiteral("File"));
+    QMenu *m = menuFile;
+    actionNew = addEntry(m, QStringLiteral("New Blank Page"), "Ctrl+N", w,
+                         qOverload<>(&MainWindow::slot_New));
+    actionNewFullScreenCapture
+        = addEntry(m, QStringLiteral("New FullScreen Capture"), "Ctrl+Shift+N", w,
+                   &MainWindow::slot_NewFullScreenCapture);
+    actionDuplicatePage = addEntry(m, QStringLiteral("New Clone of Current Page"), nullptr, w,
+                                   &MainWindow::slot_DuplicatePage);
+    actionDuplicatePage->setEnabled(false);
+    m->addSeparator();
+    actionOpen = addEntry(m, QStringLiteral("Open..."), "Ctrl+O", w, &MainWindow::slot_Open);
+    actionSave = addEntry(m, QStringLiteral("Save..."), "Ctrl+S", w, &MainWindow::slot_Save);
+    m->addSeparator();
+    actionClose
+        = addEntry(m, QStringLiteral("Close Current Page"), "Ctrl+W", w, &MainWindow::slot_Close);
+    actionCloseAll = addEntry(m, QStringLiteral("Close All Pages"), "Ctrl+Shift+W", w,
+                              &MainWindow::slot_CloseAll);
+    m->addSeparator();
+    actionExit = addEntry(m, QStringLiteral("Exit"), "Ctrl+Q", w, &MainWindow::slot_Exit);
+}
+
+void MenuBar::buildEdit(MainWindow *w)
+{
+    menuEdit = addTitledMenu(QStringLiteral("Edit"));
+    QMenu *m = menuEdit;
+    actionUndo
+        = addEntry(m, QStringLiteral("Undo"), "Ctrl+Z", w, qOverload<>(&MainWindow::slot_Undo));
+    actionUndo->setEnabled(false);
+    actionRedo
+        = addEntry(m, QStringLiteral("Redo"), "Ctrl+Y", w, qOverload<>(&MainWindow::slot_Redo));
+    m->addSeparator();
+    actionClearPage
+        = addEntry(m, QStringLiteral("Clear Page"), "Ctrl+L", w, &MainWindow::slot_ClearPage);
+    m->addSeparator();
+    actionInsertImage = addEntry(m, QStringLiteral("Insert Image to Current Page..."),
+                                 "Ctrl+Shift+0", w, &MainWindow::slot_InsertImage);
+    actionInsertText = addEntry(m, QStringLiteral("Insert Text to Current Page..."), "Ctrl+Shift+1",
+                                w, &MainWindow::slot_InsertText);
+    actionInsertNumber = addEntry(m, QStringLiteral("Insert Number to Current Page..."),
+                                  "Ctrl+Shift+2", w, &MainWindow::slot_InsertNumber);
+}
+
+void MenuBar::buildView(MainWindow *w)
+{
+    menuView = addTitledMenu(QStringLiteral("View"));
+    QMenu *m = menuView;
+    actionPageUp = addEntry(m, QStringLiteral("Previous Page"), "PgUp", w,
+                            qOverload<>(&MainWindow::slot_PageUp));
+    actionPageUp->setEnabled(false);
+    actionPageDown = addEntry(m, QStringLiteral("Next Page"), "PgDown", w,
+                              qOverload<>(&MainWindow::slot_PageDown));
+    m->addSeparator();
+    actionBackToLastPage = addEntry(m, QStringLiteral("Back To Last Page"), nullptr, w,
+                                    &MainWindow::slot_BackToLastPage);
+    m->addSeparator();
+    actionLiveDesktop = addEntry(m, QStringLiteral("Live Desktop"), nullptr, w,
+                                 qOverload<>(&MainWindow::slot_LiveDesktop));
+    actionLiveDesktop->setCheckable(true);
+}
+
+void MenuBar::buildTools(MainWindow *w)
+{
+    menuTools = addTitledMenu(QStringLiteral("Tools"));
+    using ToolSlot = void (MainWindow::*)();
+    static const struct
+    {
+        const char *text;
+        const char *shortcut;
+        ToolSlot slot;
+    } tools[] = {
+        { "Mouse", "Ctrl+0", &MainWindow::slot_Mouse },
+        { "Select", "Ctrl+1", &MainWindow::slot_Select },
+        { "Pen", "Ctrl+2", &MainWindow::slot_Pen },
+        { "Highlighter", "Ctrl+3", &MainWindow::slot_Highlighter },
+        { "Eraser", "Ctrl+4", &MainWindow::slot_Eraser },
+        { "Line", "Ctrl+5", &MainWindow::slot_Line },
+        { "Shape", "Ctrl+6", &MainWindow::slot_Shape },
+        { "Text", "Ctrl+7", &MainWindow::slot_Text },
+    };
+    toolGroup = new QActionGroup(this);
+    toolGroup->setExclusive(true);
+    for (int i = 0; i < 8; ++i) {
+        actionTools[i] = addEntry(menuTools, QLatin1String(tools[i].text), tools[i].shortcut, w,
+                                  tools[i].slot);
+        actionTools[i]->setCheckable(true);
+        toolGroup->addAction(actionTools[i]);
+    }
+}
+
+void MenuBar::buildHelp(MainWindow *w)
+{
+    menuHelp = addTitledMenu(QStringLiteral("Help"));
+    actionHelp = addEntry(menuHelp, QStringLiteral("Help"), nullptr, w, &MainWindow::slot_Help);
+    actionFeedback = addEntry(menuHelp, QStringLiteral("Send feedback or bug report..."), nullptr,
+                              w, &MainWindow::slot_Feedback);
+}
+
+QList<QMenu *> MenuBar::menus() const
+{
+    return { menuFile, menuEdit, menuView, menuTools, menuHelp };
+}
+
+QList<QAction *> MenuBar::shortcutActions() const
+{
+    QList<QAction *> actions;
+    for (const auto &entry : actionTexts) {
+        if (!entry.first->shortcut().isEmpty())
+            actions.append(entry.first);
+    }
+    return actions;
+}
+
+void MenuBar::slot_UpdateStyle()
+{
+    const AppState &s = AppState::instance();
+    const QString text = s.greys[4].name();
+    const QString top = s.greys[3].name();
+    const QString bottom = s.greys[1].name();
+    const QString items = QStringLiteral(
+        "QMenuBar::item {background-color: transparent; border: 1px solid transparent; "
+        "padding: 2px 6px 2px 6px; color: %1;}"
+        "QMenuBar::item:selected {background-color: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+        "stop:0 %2, stop:1 %3); border: 1px solid %2; color: white; border-radius: 2px;}");
+    QString bar = QStringLiteral("QMenuBar {background-color: transparent;}");
+    if (s.uiFont != QLatin1String("System Default"))
+        bar = QStringLiteral("QMenuBar {background-color: transparent; font-family: \"%1\";}")
+                  .arg(s.uiFont);
+    setStyleSheet(bar + items.arg(text, top, bottom));
+}
+
+void MenuBar::slot_UpdateLang()
+{
+    Lang *lang = Lang::instance();
+    const QString context = QLatin1String(MenuContext);
+    for (const auto &[menu, text] : std::as_const(menuTexts))
+        menu->setTitle(lang->translate(context, text));
+    for (const auto &[action, text] : std::as_const(actionTexts))
+        action->setText(lang->translate(context, text));
+    actionOpenFromTray->setText(lang->translate(context, QStringLiteral("Open"))
+                                + QStringLiteral(" ") + MessageBoxDialog::productTitle());
+    Lang::release();
+    setFixedWidth(sizeHint().width());
+}

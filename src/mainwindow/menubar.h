@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QMenuBar>
+#include <QString>
+
+class MainWindow;
+class QAction;
+class QActionGroup;
+class QMenu;
+
+// The main window's menus. Their actions carry the shortcuts, connect to the
+// main window's slots, fill the tray menu and the toolbar's menu, and are
+// enabled, disabled and checked from elsewhere.
+class MenuBar : public QMenuBar
+{
+    Q_OBJECT
+public:
+    explicit MenuBar(MainWindow *pWindow);
+
+    QList<QMenu *> menus() const;
+    // Every action with a shortcut, for the window that must answer them.
+    QList<QAction *> shortcutActions() const;
+    QAction *toolAction(int iTool) const { return actionTools[iTool]; }
+
+    QMenu *menuFile = nullptr;
+    QMenu *menuEdit = nullptr;
+    QMenu *menuView = nullptr;
+    QMenu *menuTools = nullptr;
+    QMenu *menuHelp = nullptr;
+
+    QAction *actionNew = nullptr;
+    QAction *actionNewFullScreenCapture = nullptr;
+    QAction *actionDuplicatePage = nullptr;
+    QAction *actionOpen = nullptr;
+    QAction *actionSave = nullptr;
+    QAction *actionClose = nullptr;
+    QAction *actionCloseAll = nullptr;
+    QAction *actionExit = nullptr;
+    QAction *actionUndo = nullptr;
+    QAction *actionRedo = nullptr;
+    QAction *actionClearPage = nullptr;
+    QAction *actionInsertImage = nullptr;
+    QAction *actionInsertText = nullptr;
+    QAction *actionInsertNumber = nullptr;
+    QAction *actionPageUp = nullptr;
+    QAction *actionPageDown = nullptr;
+    QAction *actionBackToLastPage = nullptr;
+    QAction *actionLiveDesktop = nullptr;
+    QAction *actionTools[8] = {};
+    QActionGroup *toolGroup = nullptr;
+    QAction *actionHelp = nullptr;
+    QAction *actionFeedback = nullptr;
+    QAction *actionOpenFromTray = nullptr;
+
+public Q_SLOTS:
+    void slot_UpdateStyle();
+    void slot_UpdateLang();
+
+private:
+    QMenu *addTitledMenu(const QString &strTitle);
+    template<typename Slot>
+    QAction *addEntry(QMenu *pMenu, const QString &strText, const char *shortcut,
+                      MainWindow *pWindow, Slot slot);
+    void buildFile(MainWindow *pWindow);
+    void buildEdit(MainWindow *pWindow);
+    void buildView(MainWindow *pWindow);
+    void buildTools(MainWindow *pWindow);
+    void buildHelp(MainWindow *pWindow);
+
+    // English texts of menu titles and entries, re-translated on a language change.
+    QList<QPair<QMenu *, QString>> menuTexts;
+    QList<QPair<QAction *, QString>> actionTexts;
+};
