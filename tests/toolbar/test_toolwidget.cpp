@@ -254,6 +254,33 @@ private Q_SLOTS:
         QCOMPARE(bar->x(), screen.left());
     }
 
+    void asChildStaysInsideItsParent()
+    {
+        QWidget host;
+        host.setGeometry(screenRect(1));
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        bar->setParent(&host);
+        bar->show();
+        // Places are in the parent's coordinates.
+        bar->moveToolbar(QPoint(760, 20));
+        QCOMPARE(bar->pos(), QPoint(0, (600 - bar->height()) / 2));
+        bar->moveToolbar(QPoint(600, 20));
+        QCOMPARE(bar->pos(), QPoint(600, 20));
+        QVERIFY(!AppState::instance().toolbarOnLeft);
+        QCOMPARE(AppState::instance().barPosX, 1400);
+
+        const QPoint press = bar->mapToGlobal(QPoint(42, 10));
+        mouseAt(QTest::MousePress, bar.get(), press);
+        mouseAt(QTest::MouseMove, bar.get(), press + QPoint(-300, 200));
+        QCOMPARE(bar->pos(), QPoint(300, 220));
+        mouseAt(QTest::MouseRelease, bar.get(), press + QPoint(-300, 200));
+        QCOMPARE(bar->pos(), QPoint(300, 600 - bar->height()));
+        QVERIFY(AppState::instance().toolbarOnLeft);
+        QCOMPARE(AppState::instance().screenIndex, 0);
+        bar->setParent(nullptr);
+    }
+
     void quickColours()
     {
         ToolWidgetBtn_Option *option = bar->optionButton();
