@@ -46,6 +46,8 @@ ExportBtn::ExportBtn(int iFormat, const QString &strTitle, const QString &strDet
     row->addWidget(icon);
     row->addLayout(lines, 1);
     setAccessibleName(strTitle);
+    // Return must not start an export the user did not pick.
+    setAutoDefault(false);
 }
 
 QSize ExportBtn::sizeHint() const
