@@ -85,10 +85,12 @@ void PenTool::appendPiece(MainView *view, const QPointF &pt, QInputEvent *event)
         QPainter painter(layer);
         paintPiece(painter, mid, pressureOf(event));
     }
-    view->update(pieceRect(piece.boundingRect(), strokeTemplate.width));
+    // The control points enclose the curve and cost less to bound.
+    view->update(pieceRect(piece.controlPointRect(), strokeTemplate.width));
     previous = pt;
     lastMid = mid;
-    piece = QPainterPath(lastMid);
+    piece.clear();
+    piece.moveTo(lastMid);
 }
 
 void PenTool::paintPiece(QPainter &painter, const QPointF &mid, float pressure)

@@ -6,7 +6,6 @@
 
 #include <QPointer>
 
-
 // A click opens an in-place editor; the next click turns what was typed into
 // a text object, or just closes an empty editor.
 class TextTool : public Tool
