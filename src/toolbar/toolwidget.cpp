@@ -234,7 +234,7 @@ void ToolWidget::moveToolbar(const QPoint &point)
 {
     const QRect area = allowedArea();
     QRect target(point, frameGeometry().size());
-    if (!area.contains(target))
+    if (!area.isEmpty() && !area.contains(target))
         target.moveTopLeft(QPoint(area.left(), area.top() + (area.height() - target.height()) / 2));
     move(target.topLeft());
     updateSide();
@@ -247,6 +247,7 @@ void ToolWidget::pullInside()
         move(clampedInto(area, frameGeometry()));
 }
 
+// The screen holding the toolbar's centre, else the one it overlaps most.
 void ToolWidget::chooseScreenOfToolbar()
 {
     const QRect bar = frameGeometry();
