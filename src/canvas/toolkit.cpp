@@ -88,6 +88,8 @@ void ToolKit::setCurrentTool(int id)
     if (id < 0 || id >= int(tools.size()))
         return;
     currentTool()->reset();
+    // A gesture begun with the outgoing tool must not be finished by the new one.
+    Tool::gesture() = Tool::Gesture();
     current = id;
 }
 

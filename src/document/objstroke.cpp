@@ -69,13 +69,17 @@ void ObjStroke::paintBrush(QPainter *p) const
     p->setPen(QPen(QColor(colour.red(), colour.green(), colour.blue(), 50), 2.0, Qt::SolidLine,
                    Qt::FlatCap, Qt::MiterJoin));
     p->setBrush(colour);
+    // Elements 0 and 1 are the press point and its dot; every later element
+    // carries the pressure recorded when it was appended, so that a repaint
+    // draws exactly what the pen drew live.
     QPointF prev = path.elementAt(0);
     float last = -1;
-    for (int i = 1; i < path.elementCount(); ++i) {
-        if (i >= pressures.size())
-            continue;
+    for (int i = BrushFirstElement; i < path.elementCount(); ++i) {
+        const int sample = i - BrushFirstElement;
+        if (sample >= pressures.size())
+            break;
         const QPointF pos = path.elementAt(i);
-        paintBrushSegment(p, prev, pos, pressures.at(i), last);
+        paintBrushSegment(p, prev, pos, pressures.at(sample), last);
         prev = pos;
     }
     p->restore();

@@ -14,6 +14,9 @@ public:
 
     ObjStroke();
 
+    // The first path element with a pressure of a brush stroke.
+    static constexpr int BrushFirstElement = 2;
+
     int strokeKind = Pen;
     QPainterPath path;
     // Brush only: the pressure (0 to 1) of each element after the first.

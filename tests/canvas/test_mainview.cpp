@@ -215,6 +215,19 @@ private Q_SLOTS:
         QCOMPARE(shown.pixelColor(5, 300), QColor(Qt::white));
     }
 
+    void switchingToolsMidGestureCommitsNothing()
+    {
+        window->show();
+        view->newPage();
+        ToolKit::instance().setCurrentTool(ToolKit::Shape);
+        QTest::mousePress(view, Qt::LeftButton, Qt::ControlModifier, QPoint(100, 100));
+        QTest::mouseMove(view, QPoint(200, 180));
+        ToolKit::instance().setCurrentTool(ToolKit::Pen);
+        QTest::mouseRelease(view, Qt::LeftButton, Qt::ControlModifier, QPoint(200, 180));
+        QVERIFY(view->pageObjects().isEmpty());
+        QVERIFY(!view->canUndo());
+    }
+
     void rightButtonPansWhateverTheTool()
     {
         window->resize(600, 400);

@@ -122,6 +122,14 @@ private Q_SLOTS:
         QCOMPARE(stroke->path.elementCount(), 2 + stroke->pressures.size());
         QCOMPARE(stroke->path.currentPosition(), QPointF(150, 200));
         QVERIFY(canvas->layerAlpha(130, 200) > 128);
+
+        // Repainted from the page (after undo and redo), the brush is the
+        // one the pen drew live.
+        const QImage live = canvas->view->layer()->copy();
+        canvas->view->undo();
+        canvas->view->redo();
+        canvas->view->updateObjectCache(canvas->view->currentPage(), QRect());
+        QCOMPARE(*canvas->view->layer(), live);
     }
 
     void straightSegmentsSnapWithShift_data()

@@ -87,26 +87,28 @@ private slots:
 
     void brushDotsFollowPressure()
     {
-        // The first segment drawn is a dot at its end, sized by the pressure.
+        // Built as the pen builds it: the press point, its dot, then one
+        // element per pressure sample.
         std::unique_ptr<ObjStroke> s(
-            stroke(ObjStroke::Brush, QPointF(20, 50), QPointF(60, 50), 20));
-        s->pressures = { 0.0f, 1.0f };
+            stroke(ObjStroke::Brush, QPointF(20, 50), QPointF(20.05, 50.05), 20));
+        s->path.lineTo(60, 50);
+        s->pressures = { 1.0f };
         QRect ink = Pixels::ink(Pixels::paint(*s));
         QVERIFY2(qAbs(ink.center().x() - 60) <= 1 && qAbs(ink.width() - 21) <= 2,
                  qPrintable(QString("%1 %2").arg(ink.center().x()).arg(ink.width())));
 
-        s->pressures = { 0.0f, 0.0f };
+        s->pressures = { 0.0f };
         ink = Pixels::ink(Pixels::paint(*s));
         QVERIFY(ink.width() <= 3 && ink.height() <= 3);
 
-        // Elements without a pressure are skipped; the next drawn segment
-        // tapers from the last drawn dot.
+        // Elements without a pressure are not drawn; drawn segments taper
+        // from one sample's width to the next.
         s->path.lineTo(100, 50);
         s->path.lineTo(140, 50);
-        s->pressures = { 0.0f, 1.0f };
+        s->pressures = { 1.0f };
         ink = Pixels::ink(Pixels::paint(*s));
         QVERIFY(ink.right() <= 71);
-        s->pressures = { 0.0f, 1.0f, 0.5f, 0.0f };
+        s->pressures = { 1.0f, 0.5f, 0.0f };
         const QImage img = Pixels::paint(*s);
         ink = Pixels::ink(img);
         QVERIFY(qAbs(ink.right() - 141) <= 1);
