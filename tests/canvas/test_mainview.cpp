@@ -221,7 +221,11 @@ private Q_SLOTS:
         view->newPage();
         ToolKit::instance().setCurrentTool(ToolKit::Shape);
         QTest::mousePress(view, Qt::LeftButton, Qt::ControlModifier, QPoint(100, 100));
-        QTest::mouseMove(view, QPoint(200, 180));
+        // A centred shape: the drag sets the secondary mode that a straight pen
+        // segment would also read.
+        QMouseEvent move(QEvent::MouseMove, QPointF(200, 180), view->mapToGlobal(QPointF(200, 180)),
+                         Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+        QApplication::sendEvent(view, &move);
         ToolKit::instance().setCurrentTool(ToolKit::Pen);
         QTest::mouseRelease(view, Qt::LeftButton, Qt::ControlModifier, QPoint(200, 180));
         QVERIFY(view->pageObjects().isEmpty());
