@@ -7,6 +7,8 @@
 #include "mainwindow/messageboxdialog.h"
 #include "mainwindow/windowhelpers.h"
 #include "testenvironment.h"
+#include "toolbar/toolwidget.h"
+#include "toolbar/toolwidgetbtn.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -76,6 +78,16 @@ private Q_SLOTS:
         window->SetDrawMode(false);
         QVERIFY(!window->isVisible());
         QCOMPARE(AppState::instance().mode, 0);
+    }
+
+    void penButtonStartsACapture()
+    {
+        window->toolbar()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window->toolbar()));
+        QWidget *pen = window->toolbar()->button(ToolWidget::Pen);
+        QTest::mouseClick(pen, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(window->isBusy());
+        QVERIFY(!window->toolbar()->isVisible());
     }
 
     void captureWaitsTheDelayOnce()
