@@ -1,4 +1,5 @@
 #include "app/appstate.h"
+#include "swatch.h"
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
@@ -10,25 +11,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-// A plain window of one colour, to be found again in the program's capture.
-class Swatch : public QWidget
-{
-public:
-    explicit Swatch(const QColor &colour)
-        : colour(colour)
-    {
-        setWindowFlags(Qt::FramelessWindowHint);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), colour); }
-
-private:
-    QColor colour;
-};
-} // namespace
 
 // The real program on an X server with a window manager: the toolbar shows,
 // a click on Pen captures the screen into a full-screen page, Escape returns.

@@ -3,6 +3,7 @@
 #include "canvas/toolkit.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
+#include "swatch.h"
 #include "testenvironment.h"
 #include "x11probe.h"
 
@@ -14,25 +15,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-// A plain window of one colour, to be found again in a screen capture.
-class Swatch : public QWidget
-{
-public:
-    explicit Swatch(const QColor &colour)
-        : colour(colour)
-    {
-        setWindowFlags(Qt::FramelessWindowHint);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), colour); }
-
-private:
-    QColor colour;
-};
-} // namespace
 
 // The main window on a real X server with a window manager and a tray host.
 class TestMainWindowX11 : public QObject
