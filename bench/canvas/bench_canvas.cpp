@@ -1,0 +1,218 @@
+// The canvas on a full-HD page with a picture background, three pictures and
+// 1000 pen strokes: a full repaint beside drawing its pictures and layer raw,
+// undo of one stroke beside a full layer rebuild, and a page switch beside a
+// bare load of the background file, all measured in the same run.
+#include "benchtimer.h"
+
+#include "app/appstate.h"
+#include "canvas/mainview.h"
+#include "document/addcommand.h"
+#include "document/imagestatic.h"
+#include "document/mainpage.h"
+#include "document/objstroke.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+const QSize pageSize(1920, 1080);
+const QList<QPoint> pictureSpots { QPoint(120, 90), QPoint(700, 380), QPoint(1280, 640) };
+
+// Something like a screen shot: a gradient, panels and text, so that the PNG
+// codec has real work.
+QImage makePicture(const QSize &size, int seed)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0, QColor::fromHsv(seed * 40 % 360, 120, 230));
+    gradient.setColorAt(1, QColor::fromHsv((seed * 40 + 150) % 360, 160, 90));
+    p.fillRect(image.rect(), gradient);
+    QRandomGenerator rng(seed);
+    for (int i = 0; i < 40; ++i) {
+        const QRect panel(rng.bounded(size.width()), rng.bounded(size.height()),
+                          rng.bounded(40, 400), rng.bounded(20, 200));
+        p.fillRect(panel, QColor::fromRgb(rng.generate() | 0xff000000u));
+        p.drawText(panel, Qt::AlignCenter | Qt::TextWordWrap,
+                   QStringLiteral("panel %1 of picture %2").arg(i).arg(seed));
+    }
+    return image;
+}
+
+// A stroke as the pen builds it: a dot, then quadratic pieces through the
+// midpoints of a random walk.
+ObjStroke *penStroke(QRandomGenerator &rng)
+{
+    auto *s = new ObjStroke;
+    s->width = rng.bounded(2, 9);
+    s->colour = QColor::fromRgb(rng.generate() | 0xff000000u);
+    QPointF last(rng.bounded(pageSize.width()), rng.bounded(pageSize.height()));
+    const QPointF drift(rng.bounded(6.0) - 3, rng.bounded(6.0) - 3);
+    s->path.moveTo(last);
+    s->path.lineTo(last + QPointF(0.05, 0.05));
+    for (int i = 0; i < 35; ++i) {
+        const QPointF pt = last + drift + QPointF(rng.bounded(9.0) - 4.5, rng.bounded(9.0) - 4.5);
+        s->path.quadTo(last, (last + pt) / 2);
+        last = pt;
+    }
+    return s;
+}
+
+// A new current page of the full-HD size; a new page takes the screen's.
+MainPage *addPage(MainView *view, const QPixmap &background)
+{
+    view->newPage();
+    view->currentPage()->size = pageSize;
+    view->updateObjectCache(view->currentPage(), QRect());
+    view->fitToWindow(pageSize);
+    view->setBackground(background);
+    return view->currentPage();
+}
+
+void addPictures(MainView *view, const QString &folder)
+{
+    for (int i = 0; i < pictureSpots.size(); ++i) {
+        const QString file = QStringLiteral("%1/picture%2.png").arg(folder).arg(i);
+        makePicture(QSize(480, 360), i + 1).save(file);
+        auto *image = new ImageStatic(QRectF(pictureSpots.at(i), QSizeF(10, 10)));
+        image->load(file);
+        view->pushCommand(new AddCommand(view, image));
+    }
+}
+
+// What a repaint must at least do: copy the background and blend the
+// pictures and the layer into a frame of the backing store's format.
+double rawFrameMs(MainView *view)
+{
+    const QImage background = view->backgroundPicture().toImage();
+    const QImage layer = *view->layer();
+    QList<QImage> pictures;
+    for (Obj *obj : view->currentPage()->objects)
+        if (auto *image = dynamic_cast<ImageStatic *>(obj))
+            pictures.append(image->pixmap->toImage());
+    QImage frame(pageSize, QImage::Format_RGB32);
+    return medianMs(31, [&] {
+        QPainter p(&frame);
+        p.drawImage(0, 0, background);
+        for (int i = 0; i < pictures.size(); ++i)
+            p.drawImage(pictureSpots.at(i), pictures.at(i));
+        p.drawImage(0, 0, layer);
+    });
+}
+
+void measureRepaint(MainView *view)
+{
+    const double repaint = medianMs(31, [&] { view->QWidget::repaint(); });
+    const double raw = rawFrameMs(view);
+    std::printf("(a) full canvas repaint                   %8.3f ms\n", repaint);
+    std::printf("    raw drawImage of background, 3 pictures, layer %8.3f ms\n", raw);
+    std::printf("    ratio %.2f (target at most 1.3)\n", repaint / raw);
+}
+
+double medianOf(std::vector<double> v)
+{
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+// Undo of the top stroke and its redo, each with the repaint it schedules.
+bool measureUndo(MainView *view)
+{
+    std::vector<double> undos, redos;
+    for (int i = 0; i < 41; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        view->undo();
+        QCoreApplication::processEvents();
+        undos.push_back(timer.nsecsElapsed() / 1e6);
+        timer.start();
+        view->redo();
+        QCoreApplication::processEvents();
+        redos.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    const double worst = *std::max_element(undos.begin(), undos.end());
+    const double undo = medianOf(undos), redo = medianOf(redos);
+    const double rebuild = medianMs(7, [&] {
+        view->updateObjectCache(view->currentPage(), QRect());
+        QCoreApplication::processEvents();
+    });
+    std::printf("(b) undo of one stroke of 1000 + repaint  %8.3f ms (worst %.3f, budget 16 ms)\n",
+                undo, worst);
+    std::printf("    its redo + repaint                    %8.3f ms\n", redo);
+    std::printf("    full layer rebuild + repaint          %8.3f ms   ratio %.3f\n", rebuild,
+                undo / rebuild);
+    return worst < 16;
+}
+
+// Parts of a switch besides decoding: the picture loaded as the canvas loads
+// it, alternating between the files as the switch does, and a fresh layer.
+void printSwitchParts(const MainPage *one, const MainPage *other)
+{
+    const QString files[2]
+        = { MainPage::backgroundFile(one->id), MainPage::backgroundFile(other->id) };
+    int next = 0;
+    const double pixmap = medianMs(21, [&] { QPixmap(files[next ^= 1], "PNG"); });
+    const double layer = medianMs(21, [&] {
+        QImage image(pageSize, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+    });
+    std::printf("    parts: QPixmap load %.3f ms, fresh transparent layer %.3f ms\n", pixmap,
+                layer);
+}
+
+// Between the current page and the one before it.
+void measurePageSwitch(MainView *view)
+{
+    const int last = view->currentPageNumber() - 1;
+    auto toggle = [&] { view->gotoPage(view->currentPageNumber() - 1 == last ? last - 1 : last); };
+    const double switchOnly = medianMs(21, toggle);
+    const double shown = medianMs(21, [&] {
+        toggle();
+        QCoreApplication::processEvents();
+    });
+    const QString file = MainPage::backgroundFile(view->currentPage()->id);
+    const double load = medianMs(21, [&] { QImage(file, "PNG"); });
+    std::printf("(c) page switch to a picture page, shown  %8.3f ms (gotoPage alone %.3f)\n", shown,
+                switchOnly);
+    std::printf("    bare QImage load of its PNG           %8.3f ms\n", load);
+    std::printf("    ratio %.2f (target at most 1.1)\n", shown / load);
+    printSwitchParts(view->pageList().at(last - 1), view->pageList().at(last));
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    QDir().mkpath(AppState::instance().tempFolder = dir.filePath(QStringLiteral("temp/")));
+    QWidget window;
+    window.resize(pageSize);
+    auto *view = new MainView(&window);
+    MainPage *page = addPage(view, QPixmap::fromImage(makePicture(pageSize, 9)));
+    addPictures(view, dir.path());
+    QRandomGenerator rng(11);
+    for (int i = 0; i < 1000; ++i)
+        view->pushCommand(new AddCommand(view, penStroke(rng)));
+    view->updateObjectCache(page, QRect());
+    window.show();
+    QCoreApplication::processEvents();
+
+    std::printf("medians on a %d x %d page with a picture background, 3 pictures and %lld "
+                "strokes\n",
+                pageSize.width(), pageSize.height(),
+                static_cast<long long>(page->objects.size() - pictureSpots.size()));
+    measureRepaint(view);
+    const bool inFrame = measureUndo(view);
+    const QPixmap second = QPixmap::fromImage(makePicture(pageSize, 10));
+    addPage(view, second);
+    addPage(view, second);
+    measurePageSwitch(view);
+    return inFrame ? 0 : 1;
+}
