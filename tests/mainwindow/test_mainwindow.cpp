@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDialog>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -204,8 +205,57 @@ private Q_SLOTS:
         QCOMPARE(widget.cursor().hotSpot(), QPoint(22, 22));
     }
 
+    void closeQuestionCancelKeepsTheDocument()
+    {
+        window->view()->newPage();
+        bool closed = true;
+        answerMessageBox([&] { closed = window->close(); },
+                         [](QMessageBox *box) {
+                             QCOMPARE(box->text(),
+                                      QStringLiteral("The document has been modified."));
+                             box->button(QMessageBox::Cancel)->click();
+                         });
+        QVERIFY(!closed);
+        QCOMPARE(window->view()->pageCount(), 1);
+        QVERIFY(QFile::exists(AppState::instance().tempFolder));
+    }
+
+    // Choosing "Save" and then not exporting must not lose the pages.
+    void closeQuestionSaveWithoutExportKeepsTheDocument()
+    {
+        window->view()->newPage();
+        window->view()->newPage();
+        bool closed = true;
+        bool exportOffered = false;
+        answerMessageBox([&] { closed = window->close(); },
+                         [&](QMessageBox *box) {
+                             QTimer::singleShot(0, [&] {
+                                 QDialog *dialog
+                                     = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                                 exportOffered = dialog && dialog != box;
+                                 if (dialog)
+                                     dialog->reject();
+                             });
+                             box->button(QMessageBox::Save)->click();
+                         });
+        QVERIFY(exportOffered);
+        QVERIFY(!closed);
+        QCOMPARE(window->view()->pageCount(), 2);
+        QVERIFY(window->view()->isAnyPageModified());
+    }
+
     // Closing quits the application, after which no modal loop runs in this
     // process: these cases come last.
+    void closeQuestionDiscardCloses()
+    {
+        window->view()->newPage();
+        bool closed = false;
+        answerMessageBox([&] { closed = window->close(); },
+                         [](QMessageBox *box) { box->button(QMessageBox::Discard)->click(); });
+        QVERIFY(closed);
+        QVERIFY(!QFile::exists(AppState::instance().tempFolder));
+    }
+
     void closingSavesAndRemovesTemporaryFiles()
     {
         AppState::instance().captureDelay = 2500;
