@@ -174,17 +174,26 @@ double cpuMs(qint64 pid)
 }
 
 // CPU time of all threads from the scheduler, in milliseconds (finer than
-// the clock ticks of stat).
-double scheduledMs(qint64 pid)
+// the clock ticks of stat), and how many times they were scheduled.
+struct Scheduled
 {
-    double ns = 0;
+    double ms = 0;
+    double runs = 0;
+};
+
+Scheduled scheduled(qint64 pid)
+{
+    Scheduled sum;
     const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
     for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile file(tasks.filePath(task + QStringLiteral("/schedstat")));
-        if (file.open(QIODevice::ReadOnly))
-            ns += file.readAll().split(' ').first().toDouble();
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> fields = file.readAll().trimmed().split(' ');
+        sum.ms += fields.at(0).toDouble() / 1e6;
+        sum.runs += fields.at(2).toDouble();
     }
-    return ns / 1e6;
+    return sum;
 }
 
 // Starts `program` and returns the milliseconds until its window is mapped,
@@ -233,23 +242,25 @@ void measureIdle(Program &real, Program &minimal, MapWatcher &watcher,
 {
     QProcess processes[2];
     Program *programs[2] = { &real, &minimal };
-    double before[2][2];
+    double ticksBefore[2];
+    Scheduled before[2];
     for (int i = 0; i < 2; ++i) {
         processes[i].setProcessEnvironment(env);
         start(processes[i], *programs[i], watcher);
     }
     QThread::msleep(settleMs);
     for (int i = 0; i < 2; ++i) {
-        before[i][0] = cpuMs(processes[i].processId());
-        before[i][1] = scheduledMs(processes[i].processId());
+        ticksBefore[i] = cpuMs(processes[i].processId());
+        before[i] = scheduled(processes[i].processId());
     }
     QThread::msleep(idleMs); // the idle period itself is the measurement
     for (int i = 0; i < 2; ++i) {
-        const double ticks = cpuMs(processes[i].processId()) - before[i][0];
-        const double scheduled = scheduledMs(processes[i].processId()) - before[i][1];
-        std::printf("idle CPU over %d s, %-16s utime+stime %6.1f ms  (scheduler %7.3f ms)%s\n",
-                    idleMs / 1000, programs[i]->name, ticks, scheduled,
-                    i == 0 ? "  target under 10 ms" : "");
+        const double ticks = cpuMs(processes[i].processId()) - ticksBefore[i];
+        const Scheduled after = scheduled(processes[i].processId());
+        std::printf("idle CPU over %d s, %-16s utime+stime %6.1f ms  (scheduler %.3f ms in %.0f "
+                    "runs)%s\n",
+                    idleMs / 1000, programs[i]->name, ticks, after.ms - before[i].ms,
+                    after.runs - before[i].runs, i == 0 ? "  target under 10 ms" : "");
         stop(processes[i]);
     }
 }
