@@ -28,7 +28,8 @@ void INI::release()
 
 QString INI::value(const QString &strGroup, const QString &strKey, const QString &strDefault)
 {
-    settings.sync();
+    if (!batch)
+        settings.sync();
     const QVariant value = settings.value(strGroup + QLatin1Char('/') + strKey);
     if (!value.isValid())
         return strDefault;
@@ -41,9 +42,25 @@ QString INI::value(const QString &strGroup, const QString &strKey, const QString
 bool INI::setValue(const QString &strGroup, const QString &strKey, const QString &strValue)
 {
     settings.setValue(strGroup + QLatin1Char('/') + strKey, strValue);
+    if (!batch) {
+        settings.sync();
+        failed = settings.status() != QSettings::NoError;
+    }
+    return true;
+}
+
+void INI::beginBatch()
+{
+    settings.sync();
+    batch = true;
+}
+
+bool INI::endBatch()
+{
+    batch = false;
     settings.sync();
     failed = settings.status() != QSettings::NoError;
-    return true;
+    return !failed;
 }
 
 bool INI::writeFailed() const

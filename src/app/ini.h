@@ -14,6 +14,9 @@ public:
 
     QString value(const QString &strGroup, const QString &strKey, const QString &strDefault);
     bool setValue(const QString &strGroup, const QString &strKey, const QString &strValue);
+    // A batch reads the file once and writes it once, when it ends.
+    void beginBatch();
+    bool endBatch();
     // Whether the last write reached the disk.
     bool writeFailed() const;
 
@@ -21,4 +24,5 @@ private:
     explicit INI(const QString &strPath);
     QSettings settings;
     bool failed = false;
+    bool batch = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -11,4 +12,6 @@ public:
     static QPixmap load(const QString &strPath, bool bHighRes);
     // The "@2x" choice the screen and the touch interface call for.
     static QPixmap load(const QString &strPath);
+    // Both sizes of a picture as an icon.
+    static QIcon icon(const QString &strPath);
 };

@@ -68,8 +68,10 @@ void SettingsStore::load(int logicalDpiX)
 {
     AppState &s = AppState::instance();
     INI *ini = INI::instance();
+    ini->beginBatch();
     for (const SettingEntry &entry : SettingEntry::table())
         entry.read(s, ini->value(entry.group, entry.key, QString()));
+    ini->endBatch();
     INI::release();
 
     s.mode = 0;
@@ -85,7 +87,7 @@ bool SettingsStore::save()
     if (!s.savingEnabled)
         return true;
     INI *ini = INI::instance();
-    bool failed = false;
+    ini->beginBatch();
     for (const SettingEntry &entry : SettingEntry::table()) {
         if (!entry.savedAtQuit)
             continue;
@@ -93,8 +95,8 @@ bool SettingsStore::save()
         if (entry.key == QLatin1String("Language") && s.importPending)
             value = QString();
         ini->setValue(entry.group, entry.key, value);
-        failed = failed || ini->writeFailed();
     }
+    const bool failed = !ini->endBatch();
     INI::release();
     if (failed)
         qWarning().noquote() << "Cannot write" << s.iniPath;

@@ -13,7 +13,8 @@ static const QImage &menuPicture()
 {
     static const QImage picture(AppState::instance().wantsHighResPictures()
                                     ? QStringLiteral(":/Res/ObjMenu@2x")
-                                    : QStringLiteral(":/Res/ObjMenu"));
+                                    : QStringLiteral(":/Res/ObjMenu"),
+                                "PNG");
     return picture;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "app/resourcepixmap.h"
 #include "app/settingsstore.h"
 #include "canvas/mainview.h"
 #include "canvas/selecttool.h"
@@ -87,7 +88,7 @@ MainWindow::MainWindow()
     watchScreens();
     if (QScreen *screen = currentScreen())
         setGeometry(screen->geometry());
-    setWindowIcon(QIcon(QStringLiteral(":/Res/Tavelmark")));
+    setWindowIcon(ResourcePixmap::icon(QStringLiteral(":/Res/Tavelmark")));
 
     createTrayIcon();
     createToolbar();
@@ -147,7 +148,7 @@ void MainWindow::createTrayIcon()
     trayMenu->addAction(menuBar->actionExit);
     trayMenu->setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
 
-    tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/Res/TrayIcon")), this);
+    tray = new QSystemTrayIcon(ResourcePixmap::icon(QStringLiteral(":/Res/TrayIcon")), this);
     tray->setContextMenu(trayMenu);
     tray->setToolTip(MessageBoxDialog::productTitle());
     connect(tray, &QSystemTrayIcon::activated, this, &MainWindow::slot_TrayIconActivated);
