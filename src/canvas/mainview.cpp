@@ -424,6 +424,7 @@ void MainView::updateUndoCommands()
     Q_EMIT signal_UndoCommands(canUndo(), canRedo());
 }
 
+// Called on every pointer move: cheap unless the cursor really changes.
 void MainView::setDrawCursor()
 {
     const AppState &s = AppState::instance();
@@ -431,9 +432,21 @@ void MainView::setDrawCursor()
     if (scale != drawCursorScale) {
         drawCursor = ScaledCursor::make(QStringLiteral(":/Cursor/Cross"), QPoint(11, 11));
         drawCursorScale = scale;
+        drawCursorShown = false;
     }
-    if (cursor().pixmap().cacheKey() != drawCursor.pixmap().cacheKey())
-        setCursor(drawCursor);
+    if (drawCursorShown)
+        return;
+    settingDrawCursor = true;
+    setCursor(drawCursor);
+    settingDrawCursor = false;
+    drawCursorShown = true;
+}
+
+bool MainView::event(QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::CursorChange && !settingDrawCursor)
+        drawCursorShown = false;
+    return QWidget::event(pEvent);
 }
 
 void MainView::mousePressEvent(QMouseEvent *pEvent)

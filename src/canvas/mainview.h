@@ -83,6 +83,7 @@ Q_SIGNALS:
     void signal_UndoCommands(bool bCanUndo, bool bCanRedo);
 
 protected:
+    bool event(QEvent *pEvent) override;
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
@@ -109,4 +110,6 @@ private:
     int savedToolId = 0;
     QCursor drawCursor;
     double drawCursorScale = 0;
+    bool drawCursorShown = false;
+    bool settingDrawCursor = false;
 };
