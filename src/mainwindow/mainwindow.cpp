@@ -278,11 +278,6 @@ void MainWindow::SetDrawMode(bool bDrawMode)
     Platform::instance().setTopmost(this);
 }
 
-void MainWindow::slot_ReceiveMessage(QString)
-{
-    slot_OpenFromTray();
-}
-
 void MainWindow::slot_AboutToQuit_SaveINI()
 {
     ToolKit::instance().storeSettings(AppState::instance().draw);
@@ -292,11 +287,6 @@ void MainWindow::slot_AboutToQuit_SaveINI()
 void MainWindow::slot_Exit()
 {
     close();
-}
-
-void MainWindow::slot_LiveDesktop(qint8)
-{
-    slot_LiveDesktop();
 }
 
 void MainWindow::slot_LiveDesktop()
@@ -603,15 +593,6 @@ void MainWindow::slot_Mouse(qint8, bool bGotoDrawMode)
         slot_PrepareDesktopDone();
 }
 
-void MainWindow::slot_Mouse(qint8 iPress)
-{
-    slot_Mouse(iPress, true);
-}
-void MainWindow::slot_Mouse()
-{
-    slot_Mouse(1, true);
-}
-
 void MainWindow::RestoreDrawTool()
 {
     switch (ToolKit::instance().lastToolId()) {
@@ -632,91 +613,6 @@ void MainWindow::RestoreDrawTool()
     default:
         return;
     }
-}
-
-void MainWindow::slot_Select(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Select, b);
-}
-void MainWindow::slot_Select(qint8 iPress)
-{
-    slot_Select(iPress, true);
-}
-void MainWindow::slot_Select()
-{
-    slot_Select(1, true);
-}
-void MainWindow::slot_Pen(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Pen, b);
-}
-void MainWindow::slot_Pen(qint8 iPress)
-{
-    slot_Pen(iPress, true);
-}
-void MainWindow::slot_Pen()
-{
-    slot_Pen(1, true);
-}
-void MainWindow::slot_Highlighter(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Highlighter, b);
-}
-void MainWindow::slot_Highlighter(qint8 iPress)
-{
-    slot_Highlighter(iPress, true);
-}
-void MainWindow::slot_Highlighter()
-{
-    slot_Highlighter(1, true);
-}
-void MainWindow::slot_Eraser(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Eraser, b);
-}
-void MainWindow::slot_Eraser(qint8 iPress)
-{
-    slot_Eraser(iPress, true);
-}
-void MainWindow::slot_Eraser()
-{
-    slot_Eraser(1, true);
-}
-void MainWindow::slot_Line(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Line, b);
-}
-void MainWindow::slot_Line(qint8 iPress)
-{
-    slot_Line(iPress, true);
-}
-void MainWindow::slot_Line()
-{
-    slot_Line(1, true);
-}
-void MainWindow::slot_Shape(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Shape, b);
-}
-void MainWindow::slot_Shape(qint8 iPress)
-{
-    slot_Shape(iPress, true);
-}
-void MainWindow::slot_Shape()
-{
-    slot_Shape(1, true);
-}
-void MainWindow::slot_Text(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Text, b);
-}
-void MainWindow::slot_Text(qint8 iPress)
-{
-    slot_Text(iPress, true);
-}
-void MainWindow::slot_Text()
-{
-    slot_Text(1, true);
 }
 
 // From the desktop, page commands bring back the last drawing tool and the
@@ -748,11 +644,6 @@ bool MainWindow::confirm(const QString &strText, const QString &strInformative)
 {
     MessageBoxDialog box(this, strText, strInformative, QMessageBox::Ok | QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
-}
-
-void MainWindow::slot_New(qint8)
-{
-    slot_New();
 }
 
 void MainWindow::slot_New()
@@ -826,26 +717,6 @@ void MainWindow::slot_SelectOpPage(int iOpPage)
 
 // The page-operation popup is not part of the toolbar yet: every press of the
 // button clears the page, as its right half does.
-void MainWindow::slot_PopupOpPageWidget(qint8)
-{
-    slot_ClearPage();
-}
-
-void MainWindow::slot_PopupOpPageWidget()
-{
-    slot_ClearPage();
-}
-
-void MainWindow::slot_PopupSaveWidget(qint8)
-{
-    slot_SelectSave(1);
-}
-
-void MainWindow::slot_PopupSaveWidget()
-{
-    slot_SelectSave(1);
-}
-
 void MainWindow::slot_SelectSave(int iSave)
 {
     if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
@@ -853,57 +724,10 @@ void MainWindow::slot_SelectSave(int iSave)
     documents->SelectSave(iSave);
 }
 
-void MainWindow::slot_Save()
-{
-    slot_SelectSave(1);
-}
-
-void MainWindow::slot_Open()
-{
-    documents->slot_Open();
-}
-
-void MainWindow::slot_InsertImage()
-{
-    documents->slot_InsertImage();
-}
-
-void MainWindow::slot_InsertText()
-{
-    documents->slot_InsertText();
-}
-
-void MainWindow::slot_InsertNumber()
-{
-    documents->slot_InsertNumber();
-}
-
-void MainWindow::slot_InsertNumber_Inc()
-{
-    documents->slot_InsertNumber_Inc();
-}
-
 void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
                             bool bIntoCurrentPage)
 {
     documents->OpenImages(strLabel, files, bIntoCurrentPage);
-}
-
-void MainWindow::slot_Undo(qint8)
-{
-    slot_Undo();
-}
-void MainWindow::slot_Redo(qint8)
-{
-    slot_Redo();
-}
-void MainWindow::slot_PageUp(qint8)
-{
-    slot_PageUp();
-}
-void MainWindow::slot_PageDown(qint8)
-{
-    slot_PageDown();
 }
 
 void MainWindow::slot_Undo()
@@ -992,4 +816,64 @@ void MainWindow::onHotKey(int id)
     default:
         break;
     }
+}
+
+void MainWindow::slot_Open()
+{
+    documents->slot_Open();
+}
+
+void MainWindow::slot_InsertImage()
+{
+    documents->slot_InsertImage();
+}
+
+void MainWindow::slot_InsertText()
+{
+    documents->slot_InsertText();
+}
+
+void MainWindow::slot_InsertNumber()
+{
+    documents->slot_InsertNumber();
+}
+
+void MainWindow::slot_InsertNumber_Inc()
+{
+    documents->slot_InsertNumber_Inc();
+}
+
+void MainWindow::slot_Select(qint8, bool b)
+{
+    selectDrawTool(ToolKit::Select, b);
+}
+
+void MainWindow::slot_Pen(qint8, bool b)
+{
+    selectDrawTool(ToolKit::Pen, b);
+}
+
+void MainWindow::slot_Highlighter(qint8, bool b)
+{
+    selectDrawTool(ToolKit::Highlighter, b);
+}
+
+void MainWindow::slot_Eraser(qint8, bool b)
+{
+    selectDrawTool(ToolKit::Eraser, b);
+}
+
+void MainWindow::slot_Line(qint8, bool b)
+{
+    selectDrawTool(ToolKit::Line, b);
+}
+
+void MainWindow::slot_Shape(qint8, bool b)
+{
+    selectDrawTool(ToolKit::Shape, b);
+}
+
+void MainWindow::slot_Text(qint8, bool b)
+{
+    selectDrawTool(ToolKit::Text, b);
 }

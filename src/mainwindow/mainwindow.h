@@ -50,7 +50,7 @@ Q_SIGNALS:
     void signal_UpdateLang();
 
 public Q_SLOTS:
-    void slot_ReceiveMessage(QString strMessage);
+    void slot_ReceiveMessage(QString) { slot_OpenFromTray(); }
     void slot_AboutToQuit_SaveINI();
     void slot_ChangeDrawToolWidth(int iWidth);
     void slot_ChangeDrawToolColor(QColor colour);
@@ -58,18 +58,18 @@ public Q_SLOTS:
     void slot_ChangeNewpageColor(QColor colour);
     void slot_SelectOpPage(int iOpPage);
     void slot_SelectSave(int iSave);
-    void slot_New(qint8 iPress);
+    void slot_New(qint8) { slot_New(); }
     void slot_New();
     void slot_NewFullScreenCapture();
     void slot_DuplicatePage();
     void slot_Open();
-    void slot_Save();
+    void slot_Save() { slot_SelectSave(1); }
     void slot_Close();
     void slot_CloseAll();
     void slot_Exit();
-    void slot_Undo(qint8 iPress);
+    void slot_Undo(qint8) { slot_Undo(); }
     void slot_Undo();
-    void slot_Redo(qint8 iPress);
+    void slot_Redo(qint8) { slot_Redo(); }
     void slot_Redo();
     void slot_ClearPage();
     void slot_InsertImage();
@@ -78,47 +78,47 @@ public Q_SLOTS:
     void slot_InsertNumber_Inc();
     void slot_Minimize();
     void slot_MinimizeToolbar();
-    void slot_PageUp(qint8 iPress);
+    void slot_PageUp(qint8) { slot_PageUp(); }
     void slot_PageUp();
-    void slot_PageDown(qint8 iPress);
+    void slot_PageDown(qint8) { slot_PageDown(); }
     void slot_PageDown();
     void slot_BackToLastPage();
     void slot_Browser_GotoPage(int iPage);
-    void slot_LiveDesktop(qint8 iPress);
+    void slot_LiveDesktop(qint8) { slot_LiveDesktop(); }
     void slot_LiveDesktop();
     void slot_Mouse(qint8 iPress, bool bGotoDrawMode);
-    void slot_Mouse(qint8 iPress);
-    void slot_Mouse();
-    void slot_Select(qint8 iPress, bool bMustChangeDrawMode);
-    void slot_Select(qint8 iPress);
-    void slot_Select();
-    void slot_Pen(qint8 iPress, bool bMustChangeDrawMode);
-    void slot_Pen(qint8 iPress);
-    void slot_Pen();
-    void slot_Highlighter(qint8 iPress, bool bMustChangeDrawMode);
-    void slot_Highlighter(qint8 iPress);
-    void slot_Highlighter();
-    void slot_Eraser(qint8 iPress, bool bMustChangeDrawMode);
-    void slot_Eraser(qint8 iPress);
-    void slot_Eraser();
-    void slot_Line(qint8 iPress, bool bMustChangeDrawMode);
-    void slot_Line(qint8 iPress);
-    void slot_Line();
-    void slot_Shape(qint8 iPress, bool bMustChangeDrawMode);
-    void slot_Shape(qint8 iPress);
-    void slot_Shape();
-    void slot_Text(qint8 iPress, bool bMustChangeDrawMode);
-    void slot_Text(qint8 iPress);
-    void slot_Text();
+    void slot_Mouse(qint8 iPress) { slot_Mouse(iPress, true); }
+    void slot_Mouse() { slot_Mouse(1, true); }
+    void slot_Select(qint8, bool b);
+    void slot_Select(qint8 iPress) { slot_Select(iPress, true); }
+    void slot_Select() { slot_Select(1, true); }
+    void slot_Pen(qint8, bool b);
+    void slot_Pen(qint8 iPress) { slot_Pen(iPress, true); }
+    void slot_Pen() { slot_Pen(1, true); }
+    void slot_Highlighter(qint8, bool b);
+    void slot_Highlighter(qint8 iPress) { slot_Highlighter(iPress, true); }
+    void slot_Highlighter() { slot_Highlighter(1, true); }
+    void slot_Eraser(qint8, bool b);
+    void slot_Eraser(qint8 iPress) { slot_Eraser(iPress, true); }
+    void slot_Eraser() { slot_Eraser(1, true); }
+    void slot_Line(qint8, bool b);
+    void slot_Line(qint8 iPress) { slot_Line(iPress, true); }
+    void slot_Line() { slot_Line(1, true); }
+    void slot_Shape(qint8, bool b);
+    void slot_Shape(qint8 iPress) { slot_Shape(iPress, true); }
+    void slot_Shape() { slot_Shape(1, true); }
+    void slot_Text(qint8, bool b);
+    void slot_Text(qint8 iPress) { slot_Text(iPress, true); }
+    void slot_Text() { slot_Text(1, true); }
     void slot_Help();
     void slot_Feedback();
     void slot_NewCapture();
     void slot_CaptureDone();
     void slot_PrepareDesktopDone();
-    void slot_PopupOpPageWidget(qint8 iPress);
-    void slot_PopupOpPageWidget();
-    void slot_PopupSaveWidget(qint8 iPress);
-    void slot_PopupSaveWidget();
+    void slot_PopupOpPageWidget(qint8) { slot_ClearPage(); }
+    void slot_PopupOpPageWidget() { slot_ClearPage(); }
+    void slot_PopupSaveWidget(qint8) { slot_SelectSave(1); }
+    void slot_PopupSaveWidget() { slot_SelectSave(1); }
     void slot_ScreenResized(int iScreen);
     void slot_ScreenResizedTimeOut();
     void slot_ChangeLanguage(QString strLanguage);
