@@ -192,9 +192,10 @@ bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
                                      "disk may be full."));
         return false;
     }
-    const QRectF placeholder(0, 0, 10, 10);
-    ObjImage *image = isSvg(strFile) ? static_cast<ObjImage *>(new ImageSVG(placeholder))
-                                     : new ImageStatic(placeholder);
+    // Loading gives the object the picture's natural size.
+    const QRectF unloaded(0, 0, 10, 10);
+    ObjImage *image = isSvg(strFile) ? static_cast<ObjImage *>(new ImageSVG(unloaded))
+                                     : new ImageStatic(unloaded);
     image->load(copy);
     QSizeF size = image->rect.size();
     if (bFit && (size.width() > area.width() || size.height() > area.height()))
