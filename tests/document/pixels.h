@@ -1,12 +1,36 @@
 #pragma once
 
 #include "document/obj.h"
+#include "document/objstroke.h"
 
 #include <QImage>
 #include <QPainter>
 
 // Pixel helpers shared by the document tests.
 namespace Pixels {
+
+// A straight stroke from `from` to `to`.
+inline ObjStroke *line(const QPointF &from, const QPointF &to, int width,
+                       const QColor &colour = Qt::red, int kind = ObjStroke::Pen)
+{
+    auto *s = new ObjStroke;
+    s->strokeKind = kind;
+    s->width = width;
+    s->colour = colour;
+    s->path.moveTo(from);
+    s->path.lineTo(to);
+    return s;
+}
+
+// Saves an opaque picture of one colour and returns its path.
+inline QString savePicture(const QString &path, const QSize &size, const QColor &colour)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    if (!picture.save(path))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
 
 inline QImage blank(const QSize &size = QSize(300, 300))
 {

@@ -3,7 +3,6 @@
 #include "app/appstate.h"
 #include "document/imagestatic.h"
 #include "document/imagesvg.h"
-#include "document/safeimagereader.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -61,26 +60,13 @@ class TestImages : public QObject
         return bytes;
     }
 
-    static void checkEmpty(ImageStatic &image)
-    {
-        QVERIFY(image.pixmap);
-        QVERIFY(image.pixmap->isNull());
-        QCOMPARE(image.rect, QRectF(30, 40, 0, 0));
-        QVERIFY(Pixels::ink(Pixels::paint(image)).isNull());
-    }
-
 private slots:
     void init() { AppState::reset(); }
 
     void rasterLoadTakesThePictureSize()
     {
-        QImage picture(40, 30, QImage::Format_RGB32);
-        picture.fill(Qt::blue);
-        const QString path = m_dir.filePath("blue.png");
-        QVERIFY(picture.save(path));
         ImageStatic image(QRectF(30, 40, 1, 1));
-        image.load(path);
-        QCOMPARE(image.path, path);
+        image.load(Pixels::savePicture(m_dir.filePath("blue.png"), QSize(40, 30), Qt::blue));
         QCOMPARE(image.rect, QRectF(30, 40, 40, 30));
         // Stretched to its rectangle.
         image.rect = QRectF(30, 40, 80, 60);
@@ -107,31 +93,24 @@ private slots:
         for (const QString &path : paths) {
             ImageStatic image(QRectF(30, 40, 10, 10));
             image.load(path);
-            checkEmpty(image);
+            QVERIFY2(image.pixmap && image.pixmap->isNull(), qPrintable(path));
+            QCOMPARE(image.rect, QRectF(30, 40, 0, 0));
+            QVERIFY(Pixels::ink(Pixels::paint(image)).isNull());
         }
         QVERIFY(timer.elapsed() < 2000); // refused from the header, not decoded
         QCOMPARE(QImageReader::allocationLimit(), limitBefore);
-
-        // The limit itself: 8000 x 8000 fits, 8193 x 8193 does not.
-        QVERIFY(qint64(8000) * 8000 * 4 <= SafeImageReader::MaxImageBytes);
-        QVERIFY(qint64(8193) * 8193 * 4 > SafeImageReader::MaxImageBytes);
     }
 
     void hostileSvgFilesGiveAnEmptyPicture()
     {
-        const QByteArray bomb
-            = "<?xml version=\"1.0\"?>\n"
-              "<!DOCTYPE svg [\n"
-              "<!ENTITY a "
-              "\"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">\n"
-              "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
-              "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n"
-              "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">\n"
-              "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">\n"
-              "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">\n"
-              "]>\n"
-              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" "
-              "height=\"100\"><text>&f;</text></svg>";
+        // Entities nested five deep: 20^5 copies of the innermost text.
+        QByteArray bomb = "<?xml version=\"1.0\"?>\n<!DOCTYPE svg [\n<!ENTITY a \""
+            + QByteArray(71, 'a') + "\">\n";
+        for (char e = 'b'; e <= 'f'; ++e)
+            bomb += "<!ENTITY " + QByteArray(1, e) + " \""
+                + ("&" + QByteArray(1, char(e - 1)) + ";").repeated(20) + "\">\n";
+        bomb += "]>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" "
+                "height=\"100\"><text>&f;</text></svg>";
         const QByteArray huge = "<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
                                 " width=\"1000000000\" height=\"1000000000\"><rect width=\"10\" "
                                 "height=\"10\"/></svg>";
@@ -203,10 +182,8 @@ private slots:
         QCOMPARE(image.hitTest(QPointF(200, 150), false), 1);
         // Inside the unrotated rectangle, outside the turned one.
         QCOMPARE(image.hitTest(QPointF(105, 195), false), 0);
-        QCOMPARE(image.hitTest(QPointF(295, 105), false), 0);
         // Outside the unrotated rectangle, inside the turned one.
         QCOMPARE(image.hitTest(QPointF(200, 210), false), 1);
-        QCOMPARE(image.hitTest(QPointF(200, 90), false), 1);
         // The handles turn with it.
         QCOMPARE(image.hitTest(image.handlePos(3), true), 3);
         QCOMPARE(image.hitTest(QPointF(300, 100), true), 0);
@@ -214,12 +191,8 @@ private slots:
 
     void rotatedImagePaintsTurned()
     {
-        QImage picture(200, 100, QImage::Format_RGB32);
-        picture.fill(Qt::blue);
-        const QString path = m_dir.filePath("wide.png");
-        QVERIFY(picture.save(path));
         ImageStatic image(QRectF(50, 100, 0, 0));
-        image.load(path);
+        image.load(Pixels::savePicture(m_dir.filePath("wide.png"), QSize(200, 100), Qt::blue));
         image.setAngle(90);
         const QRect ink = Pixels::ink(Pixels::paint(image), 128);
         QVERIFY2(qAbs(ink.width() - 100) <= 1 && qAbs(ink.height() - 200) <= 1,
@@ -228,10 +201,8 @@ private slots:
 
     void cloneReadsItsOwnPicture()
     {
-        QImage picture(20, 10, QImage::Format_RGB32);
-        picture.fill(Qt::green);
-        const QString path = m_dir.filePath("green.png");
-        QVERIFY(picture.save(path));
+        const QString path
+            = Pixels::savePicture(m_dir.filePath("green.png"), QSize(20, 10), Qt::green);
         auto source = std::make_unique<ImageStatic>(QRectF(10, 10, 0, 0));
         source->load(path);
         source->rect = QRectF(10, 10, 60, 30);
@@ -239,10 +210,8 @@ private slots:
         source->setAngle(30);
         std::unique_ptr<ImageStatic> copy(static_cast<ImageStatic *>(source->clone()));
         QVERIFY(copy->pixmap && copy->pixmap != source->pixmap);
-        QCOMPARE(copy->rect, source->rect);
-        QCOMPARE(copy->centre, source->centre);
-        QCOMPARE(copy->angle, 30.0f);
         const QImage before = Pixels::paint(*copy);
+        QCOMPARE(before, Pixels::paint(*source));
         source.reset();
         QCOMPARE(Pixels::paint(*copy), before);
 

@@ -29,9 +29,7 @@ class TestObjLine : public QObject
 private slots:
     void arrowheadPointsAlongTheLine()
     {
-        auto endPtr = horizontal(12, ObjLine::NoCap, ObjLine::FilledArrow);
-        ObjLine &end = *endPtr;
-        QImage img = Pixels::paint(end);
+        QImage img = Pixels::paint(*horizontal(12, ObjLine::NoCap, ObjLine::FilledArrow));
         QRect ink = Pixels::ink(img, 64);
         QVERIFY2(ink.right() >= 250 && ink.right() <= 265,
                  qPrintable(QString::number(ink.right())));
@@ -42,9 +40,7 @@ private slots:
         QVERIFY(columnHeight(img, 250) < columnHeight(img, 238));
         QVERIFY(columnHeight(img, 258) < columnHeight(img, 250));
 
-        auto startPtr = horizontal(12, ObjLine::FilledArrow, ObjLine::NoCap);
-        ObjLine &start = *startPtr;
-        img = Pixels::paint(start);
+        img = Pixels::paint(*horizontal(12, ObjLine::FilledArrow, ObjLine::NoCap));
         ink = Pixels::ink(img, 64);
         QVERIFY(ink.left() <= 50 && ink.left() >= 35);
         QCOMPARE(ink.right(), 249);
@@ -52,10 +48,9 @@ private slots:
         QVERIFY(columnHeight(img, 50) < columnHeight(img, 62));
 
         // Drawn right to left, the end cap points left.
-        auto backPtr = horizontal(12, ObjLine::NoCap, ObjLine::FilledArrow);
-        ObjLine &back = *backPtr;
-        back.line = QLineF(back.line.p2(), back.line.p1());
-        QVERIFY(columnHeight(Pixels::paint(back), 62) > 2 * 12);
+        auto back = horizontal(12, ObjLine::NoCap, ObjLine::FilledArrow);
+        back->line = QLineF(back->line.p2(), back->line.p1());
+        QVERIFY(columnHeight(Pixels::paint(*back), 62) > 2 * 12);
 
         // Straight down: the head widens the rows above the tip.
         ObjLine down;
@@ -70,23 +65,21 @@ private slots:
 
     void coincidentEndsPaintNothing()
     {
-        auto lPtr = horizontal(12, ObjLine::Dot, ObjLine::OpenArrow);
-        ObjLine &l = *lPtr;
-        l.shadow = 1;
-        l.line = QLineF(100, 100, 100, 100);
-        QVERIFY(Pixels::ink(Pixels::paint(l)).isNull());
+        auto l = horizontal(12, ObjLine::Dot, ObjLine::OpenArrow);
+        l->shadow = 1;
+        l->line = QLineF(100, 100, 100, 100);
+        QVERIFY(Pixels::ink(Pixels::paint(*l)).isNull());
     }
 
     void thinLinesGetFullSizeCaps()
     {
-        auto lPtr = horizontal(1, ObjLine::NoCap, ObjLine::Dot);
-        ObjLine &l = *lPtr;
-        QRect ink = Pixels::ink(Pixels::paint(l), 64);
+        auto l = horizontal(1, ObjLine::NoCap, ObjLine::Dot);
+        QRect ink = Pixels::ink(Pixels::paint(*l), 64);
         QVERIFY2(ink.height() >= 6 && ink.height() <= 8, qPrintable(QString::number(ink.height())));
 
         // The open arrowhead keeps the thin pen: its strokes stay one pixel wide.
-        l.endCap = ObjLine::OpenArrow;
-        const QImage img = Pixels::paint(l);
+        l->endCap = ObjLine::OpenArrow;
+        const QImage img = Pixels::paint(*l);
         ink = Pixels::ink(img, 64);
         QVERIFY(ink.height() >= 11); // the strokes are 3 x (3 + 1) long
         QVERIFY(columnHeight(img, 240) <= 4);
@@ -94,11 +87,10 @@ private slots:
 
     void shadowFallsRightAndDown()
     {
-        auto lPtr = horizontal(4, ObjLine::NoCap, ObjLine::NoCap);
-        ObjLine &l = *lPtr;
-        l.colour = Qt::red;
-        l.shadow = 1;
-        const QImage img = Pixels::paint(l);
+        auto l = horizontal(4, ObjLine::NoCap, ObjLine::NoCap);
+        l->colour = Qt::red;
+        l->shadow = 1;
+        const QImage img = Pixels::paint(*l);
         const QColor below = img.pixelColor(150, 102);
         QVERIFY(below.alpha() > 100 && below.alpha() < 160);
         QCOMPARE(below.red(), 0);

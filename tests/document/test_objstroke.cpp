@@ -14,28 +14,11 @@ class TestObjStroke : public QObject
 {
     Q_OBJECT
 
-    static ObjStroke *stroke(int kind, const QPointF &from, const QPointF &to, int width,
-                             const QColor &colour = Qt::red)
-    {
-        auto *s = new ObjStroke;
-        s->strokeKind = kind;
-        s->width = width;
-        s->colour = colour;
-        s->path.moveTo(from);
-        s->path.lineTo(to);
-        return s;
-    }
-
     // A long smoothed stroke built the way the pen tool builds one.
     static ObjStroke *wave(int kind, int width, const QColor &colour)
     {
-        auto *s = new ObjStroke;
-        s->strokeKind = kind;
-        s->width = width;
-        s->colour = colour;
         QPointF last(10, 150);
-        s->path.moveTo(last);
-        s->path.lineTo(last + QPointF(0.05, 0.05));
+        auto *s = Pixels::line(last, last + QPointF(0.05, 0.05), width, colour, kind);
         for (int i = 1; i < 120; ++i) {
             const QPointF pt(10 + i * 2.4, 150 + 110 * std::sin(i / 7.0));
             s->path.quadTo(last, (last + pt) / 2);
@@ -50,7 +33,7 @@ private slots:
 
     void penStrokeCoversItsPath()
     {
-        std::unique_ptr<ObjStroke> s(stroke(ObjStroke::Pen, QPointF(20, 50), QPointF(180, 50), 10));
+        std::unique_ptr<ObjStroke> s(Pixels::line(QPointF(20, 50), QPointF(180, 50), 10));
         const QRect ink = Pixels::ink(Pixels::paint(*s), 64);
         QVERIFY2(qAbs(ink.left() - 15) <= 1 && qAbs(ink.right() - 185) <= 1,
                  qPrintable(QString::number(ink.right())));
@@ -64,19 +47,20 @@ private slots:
 
     void highlighterNibIsAQuarterWideAtFortyPercent()
     {
-        std::unique_ptr<ObjStroke> down(
-            stroke(ObjStroke::Highlighter, QPointF(100, 60), QPointF(100, 160), 40, Qt::black));
+        std::unique_ptr<ObjStroke> down(Pixels::line(QPointF(100, 60), QPointF(100, 160), 40,
+                                                     Qt::black, ObjStroke::Highlighter));
         QImage img = Pixels::paint(*down);
         QRect ink = Pixels::ink(img, 64);
         QVERIFY2(qAbs(ink.width() - 10) <= 1, qPrintable(QString::number(ink.width())));
         QVERIFY2(qAbs(ink.height() - 140) <= 1, qPrintable(QString::number(ink.height())));
         QVERIFY(qAbs(Pixels::alphaAt(img, 100, 110) - 102) <= 2);
 
-        std::unique_ptr<ObjStroke> across(
-            stroke(ObjStroke::Highlighter, QPointF(60, 100), QPointF(160, 100), 40, Qt::black));
+        std::unique_ptr<ObjStroke> across(Pixels::line(QPointF(60, 100), QPointF(160, 100), 40,
+                                                       Qt::black, ObjStroke::Highlighter));
         ink = Pixels::ink(Pixels::paint(*across), 64);
         QVERIFY(qAbs(ink.width() - 110) <= 1 && qAbs(ink.height() - 40) <= 1);
 
+        // An empty highlighter leaves the painter's opacity as it found it.
         ObjStroke empty;
         empty.strokeKind = ObjStroke::Highlighter;
         QImage untouched = Pixels::blank();
@@ -90,7 +74,7 @@ private slots:
         // Built as the pen builds it: the press point, its dot, then one
         // element per pressure sample.
         std::unique_ptr<ObjStroke> s(
-            stroke(ObjStroke::Brush, QPointF(20, 50), QPointF(20.05, 50.05), 20));
+            Pixels::line(QPointF(20, 50), QPointF(20.05, 50.05), 20, Qt::red, ObjStroke::Brush));
         s->path.lineTo(60, 50);
         s->pressures = { 1.0f };
         QRect ink = Pixels::ink(Pixels::paint(*s));
@@ -124,33 +108,27 @@ private slots:
 
     void paintRectGrowsByHalfTheWidth()
     {
-        std::unique_ptr<ObjStroke> s(stroke(ObjStroke::Pen, QPointF(10, 10), QPointF(110, 60), 5));
+        std::unique_ptr<ObjStroke> s(Pixels::line(QPointF(10, 10), QPointF(110, 60), 5));
         QCOMPARE(s->paintRect(), QRect(QPoint(6, 6), QPoint(113, 63)));
 
         ObjEraser eraser;
-        QVERIFY(eraser.paintRect().isNull());
         eraser.width = 20;
         eraser.appendSegment(QPointF(40, 30), QPointF(10, 80));
-        QCOMPARE(eraser.points.size(), 2);
         QCOMPARE(eraser.paintRect(), QRect(-2, 18, 54, 74));
     }
 
     void eraserClearsOnlyEarlierLayerPixels()
     {
         QTemporaryDir dir;
-        QImage picture(100, 100, QImage::Format_RGB32);
-        picture.fill(Qt::green);
-        QVERIFY(picture.save(dir.filePath("green.png")));
-
         MainPage page(QSize(300, 300), false);
         page.colour = Qt::white;
         auto *image = new ImageStatic(QRectF(100, 100, 0, 0));
-        image->load(dir.filePath("green.png"));
-        auto *before = stroke(ObjStroke::Pen, QPointF(20, 150), QPointF(280, 150), 12, Qt::blue);
+        image->load(Pixels::savePicture(dir.filePath("green.png"), QSize(100, 100), Qt::green));
+        auto *before = Pixels::line(QPointF(20, 150), QPointF(280, 150), 12, Qt::blue);
         auto *eraser = new ObjEraser;
         eraser->width = 30;
         eraser->appendSegment(QPointF(150, 20), QPointF(150, 280));
-        auto *after = stroke(ObjStroke::Pen, QPointF(20, 200), QPointF(280, 200), 12, Qt::red);
+        auto *after = Pixels::line(QPointF(20, 200), QPointF(280, 200), 12, Qt::red);
         page.appendObjects({ image, before, eraser, after }, false);
 
         QImage layer = Pixels::blank();
@@ -191,9 +169,9 @@ private slots:
         objects.append(wave(ObjStroke::Pen, 9, Qt::gray));
         // Long straight pieces whose thick outline reaches rectangles their
         // own bounds miss.
-        objects.append(stroke(ObjStroke::Pen, QPointF(10, 60), QPointF(290, 60), 24, Qt::green));
-        objects.append(stroke(kind ? kind : int(ObjStroke::Pen), QPointF(240, 10),
-                              QPointF(240, 290), 30, Qt::darkCyan));
+        objects.append(Pixels::line(QPointF(10, 60), QPointF(290, 60), 24, Qt::green));
+        objects.append(Pixels::line(QPointF(240, 10), QPointF(240, 290), 30, Qt::darkCyan,
+                                    kind ? kind : int(ObjStroke::Pen)));
         static_cast<ObjStroke *>(objects.last())->pressures = { 1.0f, 1.0f };
         if (kind) {
             objects.append(wave(kind, 14, colour));
