@@ -1,2 +1,2 @@
 # Tests of the select tool.
-tav_add_test(test_selecttool SOURCES test_selecttool.cpp)
+tav_add_test(test_selecttool SOURCES test_selecttool.cpp canvasfixture.h)
