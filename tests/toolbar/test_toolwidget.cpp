@@ -1,17 +1,14 @@
 #include "app/appstate.h"
 #include "testenvironment.h"
-#include "toolbar/menubtn.h"
 #include "toolbar/minbtn.h"
 #include "toolbar/toolgridwidget.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
 #include "toolbar/toolwidgetbtn_option.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDial>
-#include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QSignalSpy>
@@ -104,24 +101,6 @@ private Q_SLOTS:
         env.reset();
     }
 
-    void setUp()
-    {
-        QVERIFY(bar->windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(bar->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(bar->acceptDrops());
-        QCOMPARE(bar->windowTitle(), QStringLiteral("Quillbury Tavelmark"));
-        for (int i = 0; i < ToolWidget::ButtonCount; ++i) {
-            const bool startsDisabled = i == ToolWidget::Undo || i == ToolWidget::Redo
-                || i == ToolWidget::PageUp || i == ToolWidget::PageDown || i == ToolWidget::Save;
-            QCOMPARE(bar->button(i)->isEnabled(), !startsDisabled);
-        }
-        // Square buttons are 30 px at 96 DPI; wide ones span two and the gap.
-        QCOMPARE(bar->button(ToolWidget::Pen)->size(), QSize(30, 30));
-        QCOMPARE(bar->button(ToolWidget::Save)->size(), QSize(61, 30));
-        QCOMPARE(bar->button(ToolWidget::Pen)->toolTip(), QStringLiteral("Pen"));
-        QCOMPARE(bar->optionButton()->toolTip(), QStringLiteral("Draw Tool Options"));
-    }
-
     void firstPlacementAndStoredPosition()
     {
         // -9999: the left edge of the screen, vertically centred.
@@ -133,6 +112,11 @@ private Q_SLOTS:
         bar = std::make_unique<ToolWidget>();
         QCOMPARE(bar->pos(), QPoint(500, 40));
         QVERIFY(!AppState::instance().toolbarOnLeft);
+        bar.reset();
+        AppState::instance().minimize = true;
+        bar = std::make_unique<ToolWidget>();
+        QVERIFY(bar->isFolded());
+        QCOMPARE(bar->height(), 20);
     }
 
     void pressKinds()
@@ -152,35 +136,14 @@ private Q_SLOTS:
         // A button without a popup has no strip.
         QCOMPARE(clicksOn(bar->button(ToolWidget::Browser), { QPoint(5, 15) }),
                  (QList<qint8> { 1 }));
-    }
+        QCOMPARE(clicksOn(bar->button(ToolWidget::Undo), { QPoint(10, 10) }), QList<qint8>());
 
-    void releaseOutsideOrDisabledEmitsNothing()
-    {
-        ToolWidgetBtn *undo = bar->button(ToolWidget::Undo);
-        QCOMPARE(clicksOn(undo, { QPoint(10, 10) }), QList<qint8>());
-        undo->setEnabled(true);
-        QCOMPARE(clicksOn(undo, { QPoint(10, 10) }), (QList<qint8> { 1 }));
-
-        ToolWidgetBtn *pen = bar->button(ToolWidget::Pen);
+        // Released outside the button.
         QSignalSpy spy(pen, &ToolWidgetBtn::signals_Clicked);
         QTest::mousePress(pen, Qt::LeftButton, Qt::NoModifier, QPoint(28, 15));
         QTest::mouseMove(pen, QPoint(33, 15));
         QTest::mouseRelease(pen, Qt::LeftButton, Qt::NoModifier, QPoint(33, 15));
         QCOMPARE(spy.size(), 0);
-    }
-
-    void smallMoveStillClicks()
-    {
-        ToolWidgetBtn *pen = bar->button(ToolWidget::Pen);
-        QSignalSpy spy(pen, &ToolWidgetBtn::signals_Clicked);
-        const QPoint start = bar->pos();
-        const int nearly = 3 * dragDistance() - 1;
-        QTest::mousePress(pen, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-        QTest::mouseMove(pen, QPoint(3 + nearly / 2, 3 + nearly - nearly / 2));
-        QCOMPARE(pen->pressKind(), 1);
-        QTest::mouseRelease(pen, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(bar->pos(), start);
     }
 
     void dragFromButtonMovesWindowInstead()
@@ -190,6 +153,15 @@ private Q_SLOTS:
         bar->moveToolbar(QPoint(100, 40));
         const QPoint press = pen->mapToGlobal(QPoint(10, 10));
         const QPoint away = press + QPoint(3 * dragDistance(), 0);
+        // Just short of the threshold, over both axes, is still a click.
+        const int nearly = 3 * dragDistance() - 1;
+        mouseAt(QTest::MousePress, pen, press);
+        mouseAt(QTest::MouseMove, pen, press + QPoint(nearly / 2, nearly - nearly / 2));
+        QCOMPARE(pen->pressKind(), 1);
+        mouseAt(QTest::MouseRelease, pen, press);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(bar->pos(), QPoint(100, 40));
+
         mouseAt(QTest::MousePress, pen, press);
         mouseAt(QTest::MouseMove, pen, away);
         QCOMPARE(pen->pressKind(), 0);
@@ -197,8 +169,7 @@ private Q_SLOTS:
         mouseAt(QTest::MouseMove, pen, away + QPoint(50, 20));
         QCOMPARE(bar->pos(), QPoint(150, 60));
         mouseAt(QTest::MouseRelease, pen, away + QPoint(50, 20));
-        QCOMPARE(spy.size(), 0);
-        QCOMPARE(bar->pos(), QPoint(150, 60));
+        QCOMPARE(spy.size(), 1);
         QCOMPARE(AppState::instance().barPosX, 150);
         QCOMPARE(AppState::instance().barPosY, 60);
     }
@@ -214,10 +185,7 @@ private Q_SLOTS:
         QCOMPARE(bar->pos(), QPoint(100, 40));
         mouseAt(QTest::MouseMove, bar.get(), press + QPoint(threshold, 0));
         QCOMPARE(bar->pos(), QPoint(100 + threshold, 40));
-        mouseAt(QTest::MouseMove, bar.get(), press + QPoint(200, 20));
-        QCOMPARE(bar->pos(), QPoint(300, 60));
-        mouseAt(QTest::MouseRelease, bar.get(), press + QPoint(200, 20));
-        QCOMPARE(bar->pos(), QPoint(300, 60));
+        mouseAt(QTest::MouseRelease, bar.get(), press + QPoint(threshold, 0));
         QCOMPARE(AppState::instance().screenIndex, 0);
     }
 
@@ -287,6 +255,7 @@ private Q_SLOTS:
         QSignalSpy picked(option, &ToolWidgetBtn_Option::signal_ColourPicked);
         QSignalSpy clicked(option, &ToolWidgetBtn::signals_Clicked);
         bar->setCurrentToolButton(ToolWidget::Pen);
+        QVERIFY(option->swatchRect(0).left() < option->width() / 2);
         QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, option->swatchRect(3).center());
         QCOMPARE(picked.size(), 1);
         QCOMPARE(picked.at(0).at(0).value<QColor>(), QColor(0xed, 0x1c, 0x24));
@@ -307,32 +276,18 @@ private Q_SLOTS:
                           QPoint(option->width() - 3, option->height() / 2));
         QCOMPARE(clicked.size(), 1);
         QCOMPARE(picked.size(), 1);
-    }
 
-    void swatchesFollowTheSide()
-    {
-        ToolWidgetBtn_Option *option = bar->optionButton();
-        QVERIFY(option->swatchRect(0).left() < option->width() / 2);
+        // On the right half the swatches move to the other end.
         moveToRightHalf();
         QVERIFY(option->swatchRect(2).right() > option->width() / 2);
-        bar->setCurrentToolButton(ToolWidget::Text);
-        QSignalSpy picked(option, &ToolWidgetBtn_Option::signal_ColourPicked);
         QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, option->swatchRect(8).center());
-        QCOMPARE(picked.size(), 1);
-        QCOMPARE(picked.at(0).at(0).value<QColor>(), QColor(0x00, 0xa2, 0xe8));
-    }
-
-    void swatchesInactiveForColourlessTools_data()
-    {
-        QTest::addColumn<int>("tool");
-        QTest::newRow("mouse") << int(ToolWidget::Mouse);
-        QTest::newRow("select") << int(ToolWidget::Select);
-        QTest::newRow("eraser") << int(ToolWidget::Eraser);
+        QCOMPARE(picked.size(), 2);
+        QCOMPARE(picked.at(1).at(0).value<QColor>(), QColor(0x00, 0xa2, 0xe8));
     }
 
     void swatchesInactiveForColourlessTools()
     {
-        QFETCH(int, tool);
+        const int tool = ToolWidget::Eraser;
         bar->setCurrentToolButton(ToolWidget::Pen);
         bar->setCurrentToolButton(tool);
         for (int i = ToolWidget::Mouse; i <= ToolWidget::Text; ++i)
@@ -372,16 +327,12 @@ private Q_SLOTS:
         QCOMPARE(bar->pos(), place);
         for (ToolGridWidget *grid : grids)
             QVERIFY(!grid->isVisible());
-        QVERIFY(minimise->isVisible());
-        QVERIFY(bar->closeButton()->isVisible());
 
         QTest::mouseClick(minimise, Qt::LeftButton);
         QVERIFY(!bar->isFolded());
         QVERIFY(!AppState::instance().minimize);
         QCOMPARE(bar->size(), full);
         QCOMPARE(bar->pos(), place);
-        for (ToolGridWidget *grid : grids)
-            QVERIFY(grid->isVisible());
 
         // Unfolding near the bottom grows back inside the screen.
         bar->setFolded(true);
@@ -390,22 +341,11 @@ private Q_SLOTS:
         QCOMPARE(bar->pos(), QPoint(300, 600 - full.height()));
     }
 
-    void foldedStateComesFromSettings()
-    {
-        bar.reset();
-        AppState::instance().minimize = true;
-        bar = std::make_unique<ToolWidget>();
-        QVERIFY(bar->isFolded());
-        QCOMPARE(bar->height(), 20);
-    }
-
     void dialAnnouncesOnlyUserChanges()
     {
         QDial *dial = bar->dial();
         QSignalSpy moved(dial, &QDial::sliderMoved);
         bar->setDial(10, 1, 36);
-        QCOMPARE(dial->value(), 10);
-        QCOMPARE(dial->minimum(), 1);
         QCOMPARE(moved.size(), 0);
         // A click near 3 o'clock is most of the way up a 300-degree dial.
         QTest::mouseClick(dial, Qt::LeftButton, Qt::NoModifier,
@@ -424,37 +364,6 @@ private Q_SLOTS:
         // Without a range (a tool without a width) the dial takes no input.
         bar->setDial(0, 0, 0);
         QVERIFY(!dial->isEnabled());
-    }
-
-    void menuButtonShowsTheMenus()
-    {
-        QList<QMenu *> menus;
-        for (int i = 0; i < 5; ++i) {
-            auto *menu = new QMenu(bar.get());
-            menu->addAction(QStringLiteral("first %1").arg(i));
-            menu->addSeparator();
-            menu->addAction(QStringLiteral("second %1").arg(i));
-            menus.append(menu);
-        }
-        bar->setMenus(menus);
-        QStringList titles;
-        int entries = 0;
-        QTimer::singleShot(0, [&] {
-            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(popup);
-            for (QAction *action : popup->actions()) {
-                titles.append(action->text());
-                entries += int(action->menu()->actions().size());
-            }
-            popup->close();
-        });
-        QTest::mouseClick(bar->findChild<MenuBtn *>(), Qt::LeftButton);
-        QCOMPARE(
-            titles,
-            (QStringList { QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"),
-                           QStringLiteral("Tools"), QStringLiteral("Help") }));
-        QCOMPARE(entries, 15);
-        QCOMPARE(bar->findChildren<QMenu *>().size(), 5);
     }
 };
 
