@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QToolButton>
+
+// The checkable icon button of every option panel and desktop-tool panel.
+class PopupWidgetBtn : public QToolButton
+{
+    Q_OBJECT
+public:
+    // strPicture: a resource picture, shown at iBaseSide (scaled for the
+    // screen) inside a slightly larger button.
+    PopupWidgetBtn(const QString &strPicture, int iBaseSide, QWidget *pParent);
+    // A button showing a ready-made icon (colour swatches, shape outlines).
+    PopupWidgetBtn(const QIcon &icon, int iBaseSide, QWidget *pParent);
+};
