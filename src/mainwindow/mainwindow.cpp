@@ -705,6 +705,11 @@ void MainWindow::slot_CloseAll()
     mainView->clearAll(false);
 }
 
+void MainWindow::slot_SelectTools(int iTools)
+{
+    desktopTool = iTools;
+}
+
 void MainWindow::slot_SelectOpPage(int iOpPage)
 {
     if (iOpPage == 0)

@@ -37,6 +37,7 @@ public:
     void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
 
     bool isBusy() const { return busy; }
+    int desktopToolValue() const { return desktopTool; }
     bool isHiddenToTray() const { return hiddenToTray; }
     QScreen *currentScreen() const;
     MainView *view() const { return mainView; }
@@ -58,6 +59,9 @@ public Q_SLOTS:
     void slot_ChangeNewpageColor(QColor colour);
     void slot_SelectOpPage(int iOpPage);
     void slot_SelectSave(int iSave);
+    // Starts desktop tool iTools (0-7; 41-43 pick one colour for the current
+    // tool, the fill or the new page).
+    void slot_SelectTools(int iTools);
     void slot_New(qint8) { slot_New(); }
     void slot_New();
     void slot_NewFullScreenCapture();
