@@ -34,6 +34,15 @@ MainShortcut::MainShortcut(QWidget *pToolbar, MenuBar *pMenuBar)
     add("Ctrl+5", &MainShortcut::slot_ActionDrawTools5);
     add("Ctrl+6", &MainShortcut::slot_ActionDrawTools6);
     add("Ctrl+7", &MainShortcut::slot_ActionDrawTools7);
+    add("Ctrl+D", &MainShortcut::slot_FloatingDrawToolOptions);
+    add("Alt+0", &MainShortcut::slot_ActionScreenCapture_Rect);
+    add("Alt+1", &MainShortcut::slot_ActionScreenCapture_Freeform);
+    add("Alt+2", &MainShortcut::slot_ActionScreenCapture_Window);
+    add("Alt+3", &MainShortcut::slot_ActionScreenCapture_PreviousArea);
+    add("Alt+4", &MainShortcut::slot_ActionColorPicker);
+    add("Alt+5", &MainShortcut::slot_ActionMagnifier);
+    add("Alt+6", &MainShortcut::slot_ActionRuler);
+    add("Alt+7", &MainShortcut::slot_ActionProtractor);
 }
 
 template<typename Slot>
@@ -149,4 +158,40 @@ void MainShortcut::slot_ActionDrawTools6()
 void MainShortcut::slot_ActionDrawTools7()
 {
     trigger(menu->toolAction(7));
+}
+void MainShortcut::slot_FloatingDrawToolOptions()
+{
+    trigger(menu->actionFloatingDrawToolOptions);
+}
+void MainShortcut::slot_ActionScreenCapture_Rect()
+{
+    trigger(menu->actionDesktopTools[0]);
+}
+void MainShortcut::slot_ActionScreenCapture_Freeform()
+{
+    trigger(menu->actionDesktopTools[1]);
+}
+void MainShortcut::slot_ActionScreenCapture_Window()
+{
+    trigger(menu->actionDesktopTools[2]);
+}
+void MainShortcut::slot_ActionScreenCapture_PreviousArea()
+{
+    trigger(menu->actionDesktopTools[3]);
+}
+void MainShortcut::slot_ActionColorPicker()
+{
+    trigger(menu->actionDesktopTools[4]);
+}
+void MainShortcut::slot_ActionMagnifier()
+{
+    trigger(menu->actionDesktopTools[5]);
+}
+void MainShortcut::slot_ActionRuler()
+{
+    trigger(menu->actionDesktopTools[6]);
+}
+void MainShortcut::slot_ActionProtractor()
+{
+    trigger(menu->actionDesktopTools[7]);
 }

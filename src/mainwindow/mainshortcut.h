@@ -37,6 +37,7 @@ public Q_SLOTS:
     void slot_ActionInsertNumber();
     void slot_ActionPageup();
     void slot_ActionPagedown();
+    void slot_FloatingDrawToolOptions();
     void slot_ActionDrawTools0();
     void slot_ActionDrawTools1();
     void slot_ActionDrawTools2();
@@ -45,6 +46,14 @@ public Q_SLOTS:
     void slot_ActionDrawTools5();
     void slot_ActionDrawTools6();
     void slot_ActionDrawTools7();
+    void slot_ActionScreenCapture_Rect();
+    void slot_ActionScreenCapture_Freeform();
+    void slot_ActionScreenCapture_Window();
+    void slot_ActionScreenCapture_PreviousArea();
+    void slot_ActionColorPicker();
+    void slot_ActionMagnifier();
+    void slot_ActionRuler();
+    void slot_ActionProtractor();
 
 private:
     template<typename Slot>

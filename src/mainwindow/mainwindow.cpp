@@ -8,6 +8,7 @@
 #include "canvas/selecttool.h"
 #include "canvas/tooldial.h"
 #include "canvas/toolkit.h"
+#include "desktoptoolrunner.h"
 #include "documentcommands.h"
 #include "globalhotkeys.h"
 #include "mainshortcut.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow()
     createMenus();
     mainView = new MainView(this);
     documents = new DocumentCommands(this);
+    runner = new DesktopToolRunner(this);
 
     setWindowTitle(MessageBoxDialog::productTitle());
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -144,6 +146,9 @@ void MainWindow::createTrayIcon()
     trayMenu->addSeparator();
     trayMenu->addAction(menuBar->actionNew);
     trayMenu->addAction(menuBar->actionNewFullScreenCapture);
+    trayMenu->addSeparator();
+    for (QAction *action : menuBar->actionDesktopTools)
+        trayMenu->addAction(action);
     trayMenu->addSeparator();
     trayMenu->addAction(menuBar->actionExit);
     trayMenu->setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
@@ -707,7 +712,12 @@ void MainWindow::slot_CloseAll()
 
 void MainWindow::slot_SelectTools(int iTools)
 {
-    desktopTool = iTools;
+    runner->selectTools(iTools);
+}
+
+void MainWindow::slot_ColorPicker_HotKey()
+{
+    runner->colorPickerHotKey();
 }
 
 void MainWindow::slot_SelectOpPage(int iOpPage)
@@ -806,6 +816,25 @@ void MainWindow::slot_Feedback()
     QDesktopServices::openUrl(QUrl(QLatin1String(FeedbackAddress) + QStringLiteral("/")));
 }
 
+void MainWindow::slot_Browser() { }
+
+void MainWindow::slot_FloatingDrawToolOptions()
+{
+    AppState &s = AppState::instance();
+    s.showFloatingOptionWidget = !s.showFloatingOptionWidget;
+    menuBar->actionFloatingDrawToolOptions->setChecked(s.showFloatingOptionWidget);
+}
+
+void MainWindow::slot_Updates() { }
+
+void MainWindow::slot_Preferences()
+{
+    hotKeys->UnregisterHotKeys();
+    hotKeys->RegisterHotKeys();
+}
+
+void MainWindow::slot_About() { }
+
 void MainWindow::onHotKey(int id)
 {
     switch (id) {
@@ -814,6 +843,9 @@ void MainWindow::onHotKey(int id)
         break;
     case 200:
         menuBar->actionNewFullScreenCapture->activate(QAction::Trigger);
+        break;
+    case 300:
+        slot_ColorPicker_HotKey();
         break;
     case 400:
         menuBar->actionBackToLastPage->activate(QAction::Trigger);

@@ -2,9 +2,9 @@
 
 #include <QList>
 #include <QMainWindow>
-#include <QPainterPath>
 #include <QSystemTrayIcon>
 
+class DesktopToolRunner;
 class DocumentCommands;
 class GlobalHotKeys;
 class MainShortcut;
@@ -33,11 +33,15 @@ public:
     void SetDrawMode(bool bDrawMode);
     // Calls the slot of the last drawing tool without changing modes.
     void RestoreDrawTool();
+    // Returns to the desktop and waits until the switch is done.
+    void leaveDrawModeAndWait();
     // Hands image files to the open operation (new pages, or the current page).
     void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
 
     bool isBusy() const { return busy; }
-    int desktopToolValue() const { return desktopTool; }
+    void setBusy(bool bBusy) { busy = bBusy; }
+    DesktopToolRunner *desktopTools() const { return runner; }
+    DocumentCommands *documentCommands() const { return documents; }
     bool isHiddenToTray() const { return hiddenToTray; }
     QScreen *currentScreen() const;
     MainView *view() const { return mainView; }
@@ -114,8 +118,24 @@ public Q_SLOTS:
     void slot_Text(qint8, bool b);
     void slot_Text(qint8 iPress) { slot_Text(iPress, true); }
     void slot_Text() { slot_Text(1, true); }
+    void slot_Browser(qint8) { slot_Browser(); }
+    void slot_Browser();
+    void slot_FloatingDrawToolOptions(qint8) { slot_FloatingDrawToolOptions(); }
+    void slot_FloatingDrawToolOptions();
+    void slot_ScreenCapture_Rect() { slot_SelectTools(0); }
+    void slot_ScreenCapture_Freeform() { slot_SelectTools(1); }
+    void slot_ScreenCapture_Window() { slot_SelectTools(2); }
+    void slot_ScreenCapture_PreviousArea() { slot_SelectTools(3); }
+    void slot_ColorPicker() { slot_SelectTools(4); }
+    void slot_Magnifier() { slot_SelectTools(5); }
+    void slot_Ruler() { slot_SelectTools(6); }
+    void slot_Protractor() { slot_SelectTools(7); }
+    void slot_ColorPicker_HotKey();
     void slot_Help();
     void slot_Feedback();
+    void slot_Updates();
+    void slot_Preferences();
+    void slot_About();
     void slot_NewCapture();
     void slot_CaptureDone();
     void slot_PrepareDesktopDone();
@@ -148,7 +168,6 @@ private:
     void selectDrawTool(int iTool, bool bMustChangeDrawMode);
     void updateDial();
     void enterDrawModeFromDesktop();
-    void leaveDrawModeAndWait();
     void waitForDesktopMode();
     bool confirm(const QString &strText, const QString &strInformative);
     void onHotKey(int id);
@@ -162,9 +181,7 @@ private:
     MainShortcut *mainShortcut = nullptr;
     DocumentCommands *documents = nullptr;
     GlobalHotKeys *hotKeys = nullptr;
-    QList<QWidget *> rulers;
-    int desktopTool = 0;
-    QPainterPath previousCaptureArea;
+    DesktopToolRunner *runner = nullptr;
     bool updateRequested = false;
     bool busy = false;
     bool hiddenToTray = false;

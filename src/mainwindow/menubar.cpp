@@ -105,10 +105,16 @@ void MenuBar::buildView(MainWindow *w)
     m->addSeparator();
     actionBackToLastPage = addEntry(m, QStringLiteral("Back To Last Page"), nullptr, w,
                                     &MainWindow::slot_BackToLastPage);
+    actionBrowser = addEntry(m, QStringLiteral("Page Browser..."), nullptr, w,
+                             qOverload<>(&MainWindow::slot_Browser));
     m->addSeparator();
     actionLiveDesktop = addEntry(m, QStringLiteral("Live Desktop"), nullptr, w,
                                  qOverload<>(&MainWindow::slot_LiveDesktop));
     actionLiveDesktop->setCheckable(true);
+    actionFloatingDrawToolOptions
+        = addEntry(m, QStringLiteral("Floating Draw Tool Options"), "Ctrl+D", w,
+                   qOverload<>(&MainWindow::slot_FloatingDrawToolOptions));
+    actionFloatingDrawToolOptions->setCheckable(true);
 }
 
 void MenuBar::buildTools(MainWindow *w)
@@ -138,6 +144,33 @@ void MenuBar::buildTools(MainWindow *w)
         actionTools[i]->setCheckable(true);
         toolGroup->addAction(actionTools[i]);
     }
+    menuTools->addSeparator();
+    buildDesktopTools(w);
+}
+
+void MenuBar::buildDesktopTools(MainWindow *w)
+{
+    using ToolSlot = void (MainWindow::*)();
+    static const struct
+    {
+        const char *text;
+        const char *shortcut;
+        ToolSlot slot;
+    } tools[] = {
+        { "Screen Capture (Rectangle)", "Alt+0", &MainWindow::slot_ScreenCapture_Rect },
+        { "Screen Capture (Freeform Shape)", "Alt+1", &MainWindow::slot_ScreenCapture_Freeform },
+        { "Screen Capture (Window)", "Alt+2", &MainWindow::slot_ScreenCapture_Window },
+        { "Screen Capture (Previous Area)", "Alt+3", &MainWindow::slot_ScreenCapture_PreviousArea },
+        { "Color Picker", "Alt+4", &MainWindow::slot_ColorPicker },
+        { "Magnifier", "Alt+5", &MainWindow::slot_Magnifier },
+        { "Ruler", "Alt+6", &MainWindow::slot_Ruler },
+        { "Protractor", "Alt+7", &MainWindow::slot_Protractor },
+    };
+    for (int i = 0; i < 8; ++i)
+        actionDesktopTools[i] = addEntry(menuTools, QLatin1String(tools[i].text), tools[i].shortcut,
+                                         w, tools[i].slot);
+    // There is no previous area before the first capture.
+    actionDesktopTools[3]->setEnabled(false);
 }
 
 void MenuBar::buildHelp(MainWindow *w)
@@ -146,6 +179,15 @@ void MenuBar::buildHelp(MainWindow *w)
     actionHelp = addEntry(menuHelp, QStringLiteral("Help"), nullptr, w, &MainWindow::slot_Help);
     actionFeedback = addEntry(menuHelp, QStringLiteral("Send feedback or bug report..."), nullptr,
                               w, &MainWindow::slot_Feedback);
+    actionUpdates = addEntry(menuHelp, QStringLiteral("Check for Updates..."), nullptr, w,
+                             &MainWindow::slot_Updates);
+    menuHelp->addSeparator();
+    actionPreferences = addEntry(menuHelp, QStringLiteral("Preferences..."), nullptr, w,
+                                 &MainWindow::slot_Preferences);
+    menuHelp->addSeparator();
+    // Its text is composed in slot_UpdateLang.
+    actionAbout = menuHelp->addAction(QString());
+    connect(actionAbout, &QAction::triggered, w, &MainWindow::slot_About);
 }
 
 QList<QMenu *> MenuBar::menus() const
@@ -191,6 +233,8 @@ void MenuBar::slot_UpdateLang()
         action->setText(lang->translate(context, text));
     actionOpenFromTray->setText(lang->translate(context, QStringLiteral("Open"))
                                 + QStringLiteral(" ") + MessageBoxDialog::productTitle());
+    actionAbout->setText(lang->translate(context, QStringLiteral("About"))
+                         + QStringLiteral(" %1...").arg(MessageBoxDialog::productTitle()));
     Lang::release();
     setFixedWidth(sizeHint().width());
 }

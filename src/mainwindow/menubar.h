@@ -22,6 +22,7 @@ public:
     // Every action with a shortcut, for the window that must answer them.
     QList<QAction *> shortcutActions() const;
     QAction *toolAction(int iTool) const { return actionTools[iTool]; }
+    QAction *previousAreaAction() const { return actionDesktopTools[3]; }
 
     QMenu *menuFile = nullptr;
     QMenu *menuEdit = nullptr;
@@ -46,11 +47,19 @@ public:
     QAction *actionPageUp = nullptr;
     QAction *actionPageDown = nullptr;
     QAction *actionBackToLastPage = nullptr;
+    QAction *actionBrowser = nullptr;
     QAction *actionLiveDesktop = nullptr;
+    QAction *actionFloatingDrawToolOptions = nullptr;
     QAction *actionTools[8] = {};
     QActionGroup *toolGroup = nullptr;
+    // Screen Capture (Rectangle, Freeform Shape, Window, Previous Area), Color
+    // Picker, Magnifier, Ruler, Protractor.
+    QAction *actionDesktopTools[8] = {};
     QAction *actionHelp = nullptr;
     QAction *actionFeedback = nullptr;
+    QAction *actionUpdates = nullptr;
+    QAction *actionPreferences = nullptr;
+    QAction *actionAbout = nullptr;
     QAction *actionOpenFromTray = nullptr;
 
 public Q_SLOTS:
@@ -66,6 +75,7 @@ private:
     void buildEdit(MainWindow *pWindow);
     void buildView(MainWindow *pWindow);
     void buildTools(MainWindow *pWindow);
+    void buildDesktopTools(MainWindow *pWindow);
     void buildHelp(MainWindow *pWindow);
 
     // English texts of menu titles and entries, re-translated on a language change.

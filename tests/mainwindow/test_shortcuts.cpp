@@ -91,6 +91,10 @@ private Q_SLOTS:
             { "Ctrl+2", "Pen" },
             { "Ctrl+7", "Text" },
             { "Ctrl+Shift+2", "Insert Number to Current Page..." },
+            { "Ctrl+D", "Floating Draw Tool Options" },
+            { "Alt+0", "Screen Capture (Rectangle)" },
+            { "Alt+5", "Magnifier" },
+            { "Alt+7", "Protractor" },
         };
         for (const auto &row : rows)
             QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
@@ -136,6 +140,10 @@ private Q_SLOTS:
         window->menu()->actionUndo->setEnabled(false);
         QCOMPARE(triggersFor(window->toolbar(), QKeySequence("Ctrl+Z"), window->menu()->actionUndo),
                  0);
+        // There is no previous area before the first capture.
+        QAction *previous = window->menu()->previousAreaAction();
+        QVERIFY(!previous->isEnabled());
+        QCOMPARE(triggersFor(window->toolbar(), QKeySequence("Alt+3"), previous), 0);
     }
 };
 

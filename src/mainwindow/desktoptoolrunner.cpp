@@ -1,0 +1,183 @@
+#include "desktoptoolrunner.h"
+
+#include "app/appstate.h"
+#include "canvas/mainview.h"
+#include "canvas/shapetool.h"
+#include "canvas/toolkit.h"
+#include "documentcommands.h"
+#include "mainwindow.h"
+#include "menubar.h"
+#include "toolbar/toolwidget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPixmap>
+#include <QTimer>
+
+DesktopToolRunner::DesktopToolRunner(MainWindow *pWindow)
+    : QObject(pWindow)
+    , window(pWindow)
+{
+}
+
+void DesktopToolRunner::selectTools(int iTools)
+{
+    desktopTool = iTools;
+    switch (iTools) {
+    case 0:
+    case 1:
+    case 3:
+        startDelayed(&DesktopToolRunner::slot_PrepareCaptureDlg);
+        break;
+    case 2:
+        startWindowCapture();
+        break;
+    case 4:
+        startDelayed(&DesktopToolRunner::slot_PreparePickerDlg);
+        break;
+    case 5:
+        startDelayed(&DesktopToolRunner::slot_PrepareZoomDlg);
+        break;
+    case 6:
+        startRuler();
+        break;
+    case 7:
+        startDelayed(&DesktopToolRunner::slot_PrepareProtractorDlg);
+        break;
+    case 41:
+    case 42:
+    case 43:
+        startDelayed(&DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose, false);
+        break;
+    default:
+        break;
+    }
+}
+
+template<typename Slot>
+bool DesktopToolRunner::startDelayed(Slot slot, bool bHideToolbar)
+{
+    if (window->isBusy())
+        return false;
+    window->setBusy(true);
+    if (bHideToolbar)
+        window->toolbar()->hide();
+    QTimer::singleShot(AppState::instance().captureDelay, this, slot);
+    return true;
+}
+
+void DesktopToolRunner::finish()
+{
+    if (!window->isHiddenToTray())
+        window->toolbar()->show();
+    window->setBusy(false);
+}
+
+void DesktopToolRunner::rememberArea(const QPainterPath &area)
+{
+    previousCaptureArea = area;
+    window->menu()->previousAreaAction()->setEnabled(true);
+}
+
+void DesktopToolRunner::colorPickerHotKey()
+{
+    if (AppState::instance().mode == 0) {
+        window->menu()->actionDesktopTools[4]->trigger();
+        return;
+    }
+    switch (ToolKit::instance().currentToolId()) {
+    case ToolKit::Pen:
+    case ToolKit::Highlighter:
+    case ToolKit::Line:
+    case ToolKit::Shape:
+    case ToolKit::Text:
+        selectTools(41);
+        break;
+    default:
+        break;
+    }
+}
+
+void DesktopToolRunner::applyPickedColour(QRgb colour)
+{
+    if (desktopTool == 41)
+        window->slot_ChangeDrawToolColor(QColor(colour));
+    else if (desktopTool == 42)
+        ToolKit::instance().shapeTool()->shapeTemplate.fill = QColor(colour);
+    else if (desktopTool == 43)
+        window->slot_ChangeNewpageColor(QColor(colour));
+}
+
+void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
+{
+    if (picture.isNull())
+        return;
+    if (iCode == 2) {
+        const bool fromDesktop = AppState::instance().mode == 0;
+        if (fromDesktop)
+            window->RestoreDrawTool();
+        const QSize size = window->view()->newPage();
+        window->documentCommands()->InsertPixmap(picture, size, true);
+        if (fromDesktop)
+            window->SetDrawMode(true);
+        else
+            window->view()->update();
+    } else if (iCode == 3) {
+        if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+            window->leaveDrawModeAndWait();
+        window->documentCommands()->SaveImageAs(picture.toImage());
+    } else if (iCode == 4) {
+        auto *data = new QMimeData;
+        data->setImageData(picture.toImage());
+        QApplication::clipboard()->clear();
+        QApplication::clipboard()->setMimeData(data);
+    }
+}
+
+void DesktopToolRunner::startWindowCapture()
+{
+    finish();
+}
+
+void DesktopToolRunner::startRuler() { }
+
+void DesktopToolRunner::slot_PrepareCaptureDlg()
+{
+    finish();
+}
+
+void DesktopToolRunner::slot_PrepareCaptureWin()
+{
+    finish();
+}
+
+void DesktopToolRunner::slot_PreparePickerDlg()
+{
+    finish();
+}
+
+void DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose()
+{
+    finish();
+}
+
+void DesktopToolRunner::slot_PrepareZoomDlg()
+{
+    finish();
+}
+
+void DesktopToolRunner::slot_PrepareProtractorDlg()
+{
+    finish();
+}
+
+void DesktopToolRunner::slot_CreateRuler(bool) { }
+
+void DesktopToolRunner::slot_DeleteRuler(QWidget *pRuler)
+{
+    rulers.removeOne(pRuler);
+    pRuler->deleteLater();
+    if (rulers.isEmpty())
+        finish();
+}

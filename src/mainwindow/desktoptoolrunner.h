@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPainterPath>
+#include <QRgb>
+
+class MainWindow;
+class QPixmap;
+class QWidget;
+
+// Starts the desktop tools for the main window: a busy flag keeps a second
+// tool out, the toolbar steps aside, the screen is grabbed after the capture
+// delay and the tool's dialog runs on that still picture. Capture results go
+// to a new page, a file or the clipboard.
+class DesktopToolRunner : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DesktopToolRunner(MainWindow *pWindow);
+
+    void selectTools(int iTools);
+    void colorPickerHotKey();
+    // 2: new page, 3: file, 4: clipboard; anything else is a cancel.
+    void deliver(int iCode, const QPixmap &picture);
+    const QPainterPath &previousArea() const { return previousCaptureArea; }
+    int rulerCount() const { return int(rulers.size()); }
+
+public Q_SLOTS:
+    void slot_PrepareCaptureDlg();
+    void slot_PrepareCaptureWin();
+    void slot_PreparePickerDlg();
+    void slot_PreparePickerDlg_PickerAndClose();
+    void slot_PrepareZoomDlg();
+    void slot_PrepareProtractorDlg();
+    void slot_CreateRuler(bool bVertical);
+    void slot_DeleteRuler(QWidget *pRuler);
+
+private:
+    // Sets busy, hides the toolbar unless asked not to, and runs `slot` after
+    // the capture delay. False when another tool is running.
+    template<typename Slot>
+    bool startDelayed(Slot slot, bool bHideToolbar = true);
+    void startWindowCapture();
+    void startRuler();
+    void finish();
+    void rememberArea(const QPainterPath &area);
+    void applyPickedColour(QRgb colour);
+
+    MainWindow *window;
+    int desktopTool = -1;
+    QPainterPath previousCaptureArea;
+    QList<QWidget *> rulers;
+};
