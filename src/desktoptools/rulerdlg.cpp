@@ -230,7 +230,7 @@ void RulerDlg::mousePressEvent(QMouseEvent *pEvent)
         measuring = true;
         setButtonsVisible(false);
         rulerView->start();
-        measureAt(p, pEvent->globalPosition().toPoint());
+        placeView(pEvent->globalPosition().toPoint(), RulerView::Inside);
     } else if (inGripStrip(p)) {
         resizing = true;
         widthAtPress = width();
@@ -279,10 +279,17 @@ void RulerDlg::measureAt(const QPoint &p, const QPoint &global)
         out = outFlag;
     }
     update();
+    placeView(global, out);
+}
+
+// The view shows the marker's place along the ruler at the pointer's height
+// across it.
+void RulerDlg::placeView(const QPoint &global, int iOut)
+{
     const QPoint origin = mapToGlobal(QPoint(0, 0));
     const QPoint markerPoint = vertical ? QPoint(global.x(), origin.y() + markerPos)
                                         : QPoint(origin.x() + markerPos, global.y());
-    rulerView->place(markerPoint, global, out);
+    rulerView->place(markerPoint, global, iOut);
 }
 
 void RulerDlg::mouseReleaseEvent(QMouseEvent *pEvent)

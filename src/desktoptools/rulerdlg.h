@@ -79,6 +79,7 @@ private:
     QRect markerSquare(int iSide) const;
     void resizeTo(const QPoint &p);
     void measureAt(const QPoint &p, const QPoint &global);
+    void placeView(const QPoint &global, int iOut);
     void setIdleCursor(const QPoint &p);
 
     void paintBody(QPainter &painter) const;

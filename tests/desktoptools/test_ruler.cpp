@@ -224,6 +224,7 @@ private Q_SLOTS:
         press(&ruler, QPoint(10, 50));
         QVERIFY(ruler.view()->isVisible());
         QVERIFY(!closeBtn->isVisible());
+        QCOMPARE(ruler.marker(), 0);
         drag(&ruler, QPoint(96, 60));
         QCOMPARE(ruler.marker(), 96);
         const QPoint origin = ruler.mapToGlobal(QPoint(0, 0));
