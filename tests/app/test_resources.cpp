@@ -36,6 +36,10 @@ private Q_SLOTS:
                ":/Res/Menu",      ":/Res/PopupArrow",  ":/Res/Dial_BG", ":/Res/Dial",
                ":/Res/Dial_Value" })
             QTest::newRow(path) << QString::fromLatin1(path);
+        // Ruler and protractor.
+        for (const char *path : { ":/Tools/Hand", ":/Tools/ResizeDark", ":/Tools/ResizeLight",
+                                  ":/Tools/Value", ":/Tools/Angle", ":/Tools/Create" })
+            QTest::newRow(path) << QString::fromLatin1(path);
     }
 
     void picturesHaveTwins()

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "toolbar/stripbutton.h"
+
+// The small strip button that opens one more of a tool's windows.
+class CreateBtn : public StripButton
+{
+    Q_OBJECT
+public:
+    explicit CreateBtn(QWidget *pParent);
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "captureloupe.h"
+#include "fullscreendialog.h"
+
+class CloseBtn;
+
+// Measures an angle on a still picture of the screen: two arms meet at a
+// vertex, and the angle turning clockwise on the screen from the first arm to
+// the second is written beside the vertex. The vertex and both arm ends can
+// be dragged; the loupe shows the pixels under the dragged point.
+class ProtractorDlg : public FullScreenDialog
+{
+    Q_OBJECT
+public:
+    enum Handle { Vertex = 0, FirstEnd = 1, SecondEnd = 2, NoHandle = 3 };
+
+    // pScreenImage stays owned by the caller and must outlive the dialog.
+    ProtractorDlg(QPixmap *pScreenImage, QWidget *pParent);
+
+    // Degrees clockwise from the first arm to the second, in (0, 360]: arms
+    // lying on each other give 360.
+    static float angle(const QPoint &vertex, const QPoint &first, const QPoint &second);
+    static QString angleText(float fAngle);
+
+    QPoint point(int iHandle) const;
+    int currentHandle() const { return current; }
+    QRect loupeRect() const { return loupe.rect(); }
+    // Which handle lies under p; NoHandle when none does.
+    int hitTest(const QPoint &p) const;
+
+protected:
+    void paintEvent(QPaintEvent *pEvent) override;
+    void mousePressEvent(QMouseEvent *pEvent) override;
+    void mouseMoveEvent(QMouseEvent *pEvent) override;
+    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+
+private:
+    static QRect vertexSquare(const QPoint &p);
+    static QRect armSquare(const QPoint &p);
+    void moveCurrent(const QPoint &p);
+    void placeCloseButton();
+    void paintCross(QPainter &painter) const;
+    void paintArcs(QPainter &painter, float fAngle) const;
+    void paintHandles(QPainter &painter) const;
+    void paintAngleText(QPainter &painter, float fAngle) const;
+    void paintLoupe(QPainter &painter, const QPoint &p) const;
+
+    QPoint vertex;
+    QPoint firstEnd;
+    QPoint secondEnd;
+    int current = NoHandle;
+    CaptureLoupe loupe;
+    QPixmap *screenImage;
+    CloseBtn *closeBtn;
+};
