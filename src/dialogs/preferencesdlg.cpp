@@ -1,0 +1,515 @@
+#include "preferencesdlg.h"
+
+#include "app/appstate.h"
+#include "app/ini.h"
+#include "app/lang.h"
+#include "app/settingsstore.h"
+#include "hotkeylineedit.h"
+#include "hotkeywidget.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/messageboxdialog.h"
+#include "platform/virtualkeys.h"
+#include "spinboxtime.h"
+#include "toolbar/toolwidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDebug>
+#include <QDialogButtonBox>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+
+namespace {
+
+const char *const Fonts[] = { "Segoe UI", "Arial", "Microsoft JhengHei", "System Default" };
+const char *const Sizes[] = { "Small", "Medium", "Large" };
+const char *const HotKeyNames[]
+    = { "New Blank Page", "New FullScreen Capture", "Color Picker", "Back To Last Page" };
+const QString IniFilter = QStringLiteral("Ini Files (*.ini)");
+const QString UserInterface = QStringLiteral("UserInterface");
+
+QString translated(const char *strText)
+{
+    return Lang::tr("Preferences", QLatin1String(strText));
+}
+
+QString restartNote(const QString &strText)
+{
+    return QStringLiteral("<font color=#777 size=\"3\">[ %1 ]</font> %2")
+        .arg(translated("Need Restart"), strText);
+}
+
+QString restartMenuText(const char *strText)
+{
+    return QStringLiteral("[ %1 ] %2").arg(translated("Need Restart"), translated(strText));
+}
+
+// The offered languages: display name and code, in file order.
+QList<QPair<QString, QString>> languages()
+{
+    QList<QPair<QString, QString>> result;
+    QFile file(QStringLiteral(":/Language/Language.xml"));
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text) || !document.setContent(&file))
+        return result;
+    const QDomElement root = document.documentElement();
+    for (QDomElement e = root.firstChildElement(QStringLiteral("String")); !e.isNull();
+         e = e.nextSiblingElement(QStringLiteral("String")))
+        result.append({ e.text(), e.attribute(QStringLiteral("name")) });
+    return result;
+}
+
+// Settings that apply at the next start: what the file holds for the next
+// start, or the running value while the file has none.
+QString nextStartValue(const QString &strKey, const QString &strRunning)
+{
+    const QString value = INI::instance()->value(UserInterface, strKey, strRunning).trimmed();
+    INI::release();
+    return value.isEmpty() ? strRunning : value;
+}
+
+bool nextStartFlag(const QString &strKey, bool bRunning)
+{
+    return nextStartValue(strKey, QString::number(int(bRunning))).toInt() != 0;
+}
+
+// Keys that only modify another key, or lock one, make no hotkey alone.
+bool isModifierOrLock(int iKey)
+{
+    switch (iKey) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString modifierPrefix(const HotKeyRecord &record)
+{
+    QString text;
+    if (record.ctrl)
+        text += QStringLiteral("Ctrl+");
+    if (record.shift)
+        text += QStringLiteral("Shift+");
+    if (record.alt)
+        text += QStringLiteral("Alt+");
+    if (record.win)
+        text += QStringLiteral("Win+");
+    return text;
+}
+
+// An imported file becomes the settings file at the next start, and a file
+// without a language counts as damaged there; refuse what is not one.
+bool looksLikeSettingsFile(const QString &strPath)
+{
+    QSettings settings(strPath, QSettings::IniFormat);
+    return settings.status() == QSettings::NoError
+        && !settings.value(UserInterface + QStringLiteral("/Language")).toString().isEmpty();
+}
+
+} // namespace
+
+PreferencesDlg::PreferencesDlg(QWidget *pParent, const QString &strKeyTable)
+    : MainDialog(pParent)
+    , keyTable(strKeyTable)
+{
+    const AppState &s = AppState::instance();
+    for (int i = 0; i < 4; ++i)
+        records[i] = s.hotKeys[i];
+    if (!keyTable.problem().isEmpty())
+        qWarning().noquote() << keyTable.problem();
+    buildControls();
+    buildHotKeyEditors();
+    buildLayout();
+    slot_UpdateLang();
+    connectControls();
+    connectMainWindow();
+}
+
+void PreferencesDlg::buildControls()
+{
+    const AppState &s = AppState::instance();
+    languageLabel = new QLabel(this);
+    languageBox = new QComboBox(this);
+    languageBox->setObjectName(QStringLiteral("languageBox"));
+    for (const auto &[name, code] : languages())
+        languageBox->addItem(name, code);
+    languageBox->setCurrentIndex(languageBox->findData(s.language));
+
+    fontLabel = new QLabel(this);
+    fontBox = new QComboBox(this);
+    fontBox->setObjectName(QStringLiteral("fontBox"));
+    for (const char *font : Fonts)
+        fontBox->addItem(QLatin1String(font));
+    fontInFile = nextStartValue(QStringLiteral("UIFont"), s.uiFont);
+    if (fontBox->findText(fontInFile) < 0)
+        fontBox->addItem(fontInFile);
+    fontBox->setCurrentText(fontInFile);
+
+    sizeLabel = new QLabel(this);
+    sizeBox = new QComboBox(this);
+    sizeBox->setObjectName(QStringLiteral("sizeBox"));
+    for (int i = 0; i < 3; ++i)
+        sizeBox->addItem(QString());
+    sizeBox->setCurrentIndex(qBound(0, s.toolWidgetUISize / 2, 2));
+
+    opacityLabel = new QLabel(this);
+    opacityBox = new QComboBox(this);
+    opacityBox->setObjectName(QStringLiteral("opacityBox"));
+    for (int opacity = 10; opacity <= 100; opacity += 10)
+        opacityBox->addItem(QString::number(opacity), opacity);
+    // The file may hold any percentage; the box offers steps of ten.
+    opacityBox->setCurrentIndex(
+        opacityBox->findData(qBound(10, (s.toolWidgetOpacity + 5) / 10 * 10, 100)));
+
+    delayLabel = new QLabel(this);
+    delayBox = new SpinBoxTime(this);
+    delayBox->setObjectName(QStringLiteral("delayBox"));
+    delayBox->setRange(100, 5000);
+    delayBox->setSingleStep(100);
+    delayBox->setValue(s.captureDelay);
+
+    for (QLabel *&note : restartNotes)
+        note = new QLabel(this);
+    trayIconBox = new QCheckBox(this);
+    trayIconBox->setObjectName(QStringLiteral("trayIconBox"));
+    trayIconBox->setChecked(nextStartFlag(QStringLiteral("ShowTrayIcon"), s.showTrayIcon));
+    penBox = new QCheckBox(this);
+    penBox->setObjectName(QStringLiteral("penBox"));
+    penBox->setChecked(nextStartFlag(QStringLiteral("SupportPenAndTouch"), s.supportPenAndTouch));
+    touchBox = new QCheckBox(this);
+    touchBox->setObjectName(QStringLiteral("touchBox"));
+    touchBox->setChecked(nextStartFlag(QStringLiteral("EnableTouchUI"), s.enableTouchUI));
+
+    defaultBtn = new QPushButton(this);
+    defaultBtn->setObjectName(QStringLiteral("defaultBtn"));
+    auto *menu = new QMenu(defaultBtn);
+    defaultAction = menu->addAction(QString(), this, &PreferencesDlg::slot_Default);
+    importAction = menu->addAction(QString(), this, &PreferencesDlg::slot_Import);
+    exportAction = menu->addAction(QString(), this, &PreferencesDlg::slot_Export);
+    defaultBtn->setMenu(menu);
+    buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+}
+
+void PreferencesDlg::buildHotKeyEditors()
+{
+    hotKeysLabel = new QLabel(this);
+    keyTableProblem = new QLabel(this);
+    keyTableProblem->setObjectName(QStringLiteral("keyTableProblem"));
+    keyTableProblem->setWordWrap(true);
+    keyTableProblem->setVisible(keyTable.isEmpty());
+    for (int i = 0; i < 4; ++i) {
+        hotKeyLabels[i] = new QLabel(this);
+        hotKeyEditors[i] = new HotKeyWidget(this);
+        hotKeyEditors[i]->setEnabled(!keyTable.isEmpty());
+        showHotKey(i);
+    }
+}
+
+void PreferencesDlg::buildLayout()
+{
+    auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    const QList<QPair<QLabel *, QWidget *>> rows
+        = { { languageLabel, languageBox },   { fontLabel, fontBox },
+            { sizeLabel, sizeBox },           { opacityLabel, opacityBox },
+            { delayLabel, delayBox },         { restartNotes[0], trayIconBox },
+            { restartNotes[1], penBox },      { restartNotes[2], touchBox },
+            { hotKeysLabel, keyTableProblem } };
+    int row = 0;
+    for (const auto &[label, control] : rows) {
+        grid->addWidget(label, row, 0, Qt::AlignRight);
+        grid->addWidget(control, row++, 1);
+    }
+    for (int i = 0; i < 4; ++i) {
+        grid->addWidget(hotKeyLabels[i], row, 0, Qt::AlignRight);
+        grid->addWidget(hotKeyEditors[i], row++, 1);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(defaultBtn);
+    buttons->addStretch();
+    buttons->addWidget(buttonBox);
+    grid->addLayout(buttons, row, 0, 1, 2);
+    grid->setColumnMinimumWidth(1, AppState::instance().scaled(220));
+}
+
+void PreferencesDlg::connectControls()
+{
+    connect(languageBox, &QComboBox::currentIndexChanged, this,
+            [this] { Q_EMIT signal_ChangeLanguage(languageBox->currentText()); });
+    connect(fontBox, &QComboBox::currentTextChanged, this, &PreferencesDlg::slot_ChangeUIFont);
+    connect(sizeBox, &QComboBox::currentIndexChanged, this, &PreferencesDlg::slot_ChangeUISize);
+    connect(opacityBox, &QComboBox::currentTextChanged, this, &PreferencesDlg::slot_ChangeOpacity);
+    connect(delayBox, &QSpinBox::valueChanged, this, &PreferencesDlg::slot_ChangeDelay);
+    connect(trayIconBox, &QCheckBox::toggled, this, &PreferencesDlg::slot_ChangeShowTrayIcon);
+    connect(penBox, &QCheckBox::toggled, this, &PreferencesDlg::slot_ChangeSupportPenAndTouch);
+    connect(touchBox, &QCheckBox::toggled, this, &PreferencesDlg::slot_ChangeEnableTouchUI);
+    void (PreferencesDlg::*changes[])(QKeyEvent *)
+        = { &PreferencesDlg::slot_ChangeHotKey1, &PreferencesDlg::slot_ChangeHotKey2,
+            &PreferencesDlg::slot_ChangeHotKey3, &PreferencesDlg::slot_ChangeHotKey4 };
+    void (PreferencesDlg::*clears[])()
+        = { &PreferencesDlg::slot_ClearHotKey1, &PreferencesDlg::slot_ClearHotKey2,
+            &PreferencesDlg::slot_ClearHotKey3, &PreferencesDlg::slot_ClearHotKey4 };
+    for (int i = 0; i < 4; ++i) {
+        connect(hotKeyEditors[i], &HotKeyWidget::signal_ChangeHotKey, this, changes[i]);
+        connect(hotKeyEditors[i], &HotKeyWidget::signal_ClearHotKey, this, clears[i]);
+    }
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &PreferencesDlg::accept);
+    connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void PreferencesDlg::connectMainWindow()
+{
+    MainWindow *window = MainWindow::instance();
+    if (!window)
+        return;
+    connect(this, &PreferencesDlg::signal_ChangeLanguage, window, &MainWindow::slot_ChangeLanguage);
+    connect(window, &MainWindow::signal_UpdateLang, this, &PreferencesDlg::slot_UpdateLang);
+    if (QWidget *toolbar = window->toolbar())
+        connect(this, &PreferencesDlg::signal_ChangeToolbarOpacity, toolbar,
+                [toolbar](int iOpacity) { toolbar->setWindowOpacity(iOpacity / 100.0); });
+}
+
+void PreferencesDlg::accept()
+{
+    AppState &s = AppState::instance();
+    for (int i = 0; i < 4; ++i)
+        s.hotKeys[i] = records[i];
+    MainDialog::accept();
+}
+
+void PreferencesDlg::slot_UpdateLang()
+{
+    setWindowTitle(translated("Preferences"));
+    languageLabel->setText(translated("Language:"));
+    fontLabel->setText(restartNote(translated("UI Font:")));
+    sizeLabel->setText(translated("Size of Toolbar:"));
+    for (int i = 0; i < 3; ++i)
+        sizeBox->setItemText(i, translated(Sizes[i]));
+    opacityLabel->setText(translated("Opacity of Toolbar:"));
+    delayLabel->setText(translated("Screenshot Delay:"));
+    delayBox->setUnitText(translated("seconds"));
+    for (QLabel *note : restartNotes)
+        note->setText(restartNote(QString()));
+    trayIconBox->setText(translated("Show System Tray Icon"));
+    penBox->setText(translated("Enable Stylus Support (Wacom Device)"));
+    touchBox->setText(translated("Enable TouchUI (IWB)"));
+    hotKeysLabel->setText(translated("Global Hotkeys:"));
+    keyTableProblem->setText(
+        translated("Hotkeys cannot be changed: the key table is missing or damaged."));
+    for (int i = 0; i < 4; ++i) {
+        hotKeyLabels[i]->setText(Lang::tr("MainWindow", QLatin1String(HotKeyNames[i])));
+        hotKeyEditors[i]->lineEdit()->setPlaceholderText(translated("Type Hotkeys"));
+    }
+    defaultBtn->setText(translated("Default"));
+    defaultAction->setText(restartMenuText("Default"));
+    importAction->setText(restartMenuText("Import..."));
+    exportAction->setText(translated("Export..."));
+    buttonBox->button(QDialogButtonBox::Ok)->setText(translated("OK"));
+    buttonBox->button(QDialogButtonBox::Cancel)->setText(translated("Cancel"));
+    Lang::release();
+}
+
+void PreferencesDlg::slot_ChangeUIFont(QString strFont)
+{
+    if (strFont == fontInFile)
+        return;
+    if (writeRestartSetting(QStringLiteral("UIFont"), strFont)) {
+        fontInFile = strFont;
+        return;
+    }
+    const QSignalBlocker blocker(fontBox);
+    fontBox->setCurrentText(fontInFile);
+}
+
+void PreferencesDlg::slot_ChangeUISize(int iIndex)
+{
+    if (iIndex < 0 || iIndex > 2)
+        return;
+    AppState::instance().toolWidgetUISize = iIndex * 2;
+    Q_EMIT signal_ChangeToolbarSize(iIndex * 2);
+}
+
+void PreferencesDlg::slot_ChangeOpacity(QString strOpacity)
+{
+    const int opacity = strOpacity.toInt();
+    if (opacity < 10 || opacity > 100)
+        return;
+    AppState::instance().toolWidgetOpacity = opacity;
+    Q_EMIT signal_ChangeToolbarOpacity(opacity);
+}
+
+void PreferencesDlg::slot_ChangeDelay(int iDelay)
+{
+    AppState::instance().captureDelay = iDelay;
+}
+
+void PreferencesDlg::slot_ChangeShowTrayIcon(bool bShow)
+{
+    writeRestartFlag(QStringLiteral("ShowTrayIcon"), bShow, trayIconBox);
+}
+
+void PreferencesDlg::slot_ChangeSupportPenAndTouch(bool bSupport)
+{
+    writeRestartFlag(QStringLiteral("SupportPenAndTouch"), bSupport, penBox);
+}
+
+void PreferencesDlg::slot_ChangeEnableTouchUI(bool bEnable)
+{
+    writeRestartFlag(QStringLiteral("EnableTouchUI"), bEnable, touchBox);
+}
+
+bool PreferencesDlg::writeRestartFlag(const QString &strKey, bool bValue, QCheckBox *pBox)
+{
+    if (writeRestartSetting(strKey, QString::number(int(bValue))))
+        return true;
+    // The box shows what the file holds.
+    const QSignalBlocker blocker(pBox);
+    pBox->setChecked(!bValue);
+    return false;
+}
+
+bool PreferencesDlg::writeRestartSetting(const QString &strKey, const QString &strValue)
+{
+    if (SettingsStore::writeNow(strKey, strValue))
+        return true;
+    tell(QStringLiteral("The settings file cannot be written."), AppState::instance().iniPath);
+    return false;
+}
+
+void PreferencesDlg::tell(const QString &strText, const QString &strInformative)
+{
+    MessageBoxDialog box(this, strText, strInformative, QMessageBox::Ok);
+    box.exec();
+}
+
+void PreferencesDlg::changeHotKey(int i, QKeyEvent *pEvent)
+{
+    if (isModifierOrLock(pEvent->key()))
+        return;
+    const Qt::KeyboardModifiers modifiers = pEvent->modifiers();
+    HotKeyRecord &record = records[i];
+    record.ctrl = modifiers.testFlag(Qt::ControlModifier);
+    record.shift = modifiers.testFlag(Qt::ShiftModifier);
+    record.alt = modifiers.testFlag(Qt::AltModifier);
+    record.win = modifiers.testFlag(Qt::MetaModifier);
+    const int code = VirtualKeys::fromKeyEvent(*pEvent);
+    record.enabled = keyTable.contains(code);
+    record.virtualKey = record.enabled ? code : 0;
+    showHotKey(i);
+}
+
+void PreferencesDlg::clearHotKey(int i)
+{
+    records[i] = HotKeyRecord();
+    showHotKey(i);
+}
+
+void PreferencesDlg::showHotKey(int i)
+{
+    const HotKeyRecord &record = records[i];
+    QString text = modifierPrefix(record);
+    if (record.enabled) {
+        // A code the table lacks still shows, so that nothing looks unset.
+        const QString key = keyTable.text(record.virtualKey);
+        text += key.isEmpty()
+            ? QStringLiteral("0x%1").arg(record.virtualKey, 2, 16, QLatin1Char('0'))
+            : key;
+    }
+    hotKeyEditors[i]->lineEdit()->setText(text);
+}
+
+void PreferencesDlg::slot_Default()
+{
+    const AppState &d = AppState::defaults();
+    AppState &s = AppState::instance();
+    const int language = languageBox->findData(d.language);
+    if (language >= 0)
+        languageBox->setCurrentIndex(language);
+    {
+        const QSignalBlocker blockers[]
+            = { QSignalBlocker(sizeBox), QSignalBlocker(opacityBox), QSignalBlocker(delayBox) };
+        sizeBox->setCurrentIndex(0);
+        opacityBox->setCurrentIndex(opacityBox->findData(100));
+        delayBox->setValue(d.captureDelay);
+    }
+    slot_ChangeUISize(0);
+    slot_ChangeOpacity(QStringLiteral("100"));
+    slot_ChangeDelay(d.captureDelay);
+    fontBox->setCurrentText(d.uiFont);
+    trayIconBox->setChecked(true);
+    penBox->setChecked(false);
+    touchBox->setChecked(false);
+    s.alertTrayIcon = true;
+    s.rgb = AppState::defaultRgb();
+    s.rgb2 = AppState::defaultRgb2();
+    for (int i = 0; i < 4; ++i)
+        clearHotKey(i);
+    accept();
+}
+
+void PreferencesDlg::slot_Import()
+{
+    AppState &s = AppState::instance();
+    s.fileDialogOpen = true;
+    const QString path = QFileDialog::getOpenFileName(
+        this, Lang::tr("MessageBox", QStringLiteral("Import")), s.homePath, IniFilter);
+    Lang::release();
+    s.fileDialogOpen = false;
+    if (!path.isEmpty())
+        importSettings(path);
+    accept();
+}
+
+bool PreferencesDlg::importSettings(const QString &strPath)
+{
+    if (!looksLikeSettingsFile(strPath)) {
+        tell(QStringLiteral("The file is not a settings file."), strPath);
+        return false;
+    }
+    if (!SettingsStore::importFrom(strPath)) {
+        tell(QStringLiteral("The settings cannot be imported."), strPath);
+        return false;
+    }
+    return true;
+}
+
+void PreferencesDlg::slot_Export()
+{
+    AppState &s = AppState::instance();
+    s.fileDialogOpen = true;
+    const QString proposed
+        = QStringLiteral("%1/Tavelmark_%2.ini")
+              .arg(s.homePath,
+                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")));
+    const QString path = QFileDialog::getSaveFileName(
+        this, Lang::tr("MessageBox", QStringLiteral("Export")), proposed, IniFilter);
+    Lang::release();
+    s.fileDialogOpen = false;
+    if (!path.isEmpty()) {
+        // The exported file carries the hotkeys as edited here.
+        for (int i = 0; i < 4; ++i)
+            s.hotKeys[i] = records[i];
+        if (!SettingsStore::exportTo(path))
+            tell(QStringLiteral("The settings cannot be exported."), path);
+    }
+    accept();
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/hotkeyrecord.h"
+#include "mainwindow/maindialog.h"
+#include "virtualkeytable.h"
+
+#include <QKeyEvent>
+
+class HotKeyWidget;
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class SpinBoxTime;
+
+// The user-interface preferences. Most changes apply at once and outlive a
+// cancelled dialog; the font, the tray icon, stylus support and the touch
+// interface are written straight into the settings file and apply at the next
+// start. The hotkeys are edited on copies that replace the settings' records
+// only when the dialog is accepted. When the main window exists, the dialog
+// switches its language, follows its language changes and sets the toolbar's
+// opacity.
+class PreferencesDlg : public MainDialog
+{
+    Q_OBJECT
+public:
+    explicit PreferencesDlg(QWidget *pParent = nullptr,
+                            const QString &strKeyTable = VirtualKeyTable::defaultPath());
+
+    // The edited hotkey i (0 to 3) and its editor.
+    const HotKeyRecord &hotKey(int i) const { return records[i]; }
+    HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
+
+Q_SIGNALS:
+    // The display name of the chosen language, for the main window.
+    void signal_ChangeLanguage(QString strLanguage);
+    // The toolbar's new size step; it has to be laid out again.
+    void signal_ChangeToolbarSize(int iSizeStep);
+    void signal_ChangeToolbarOpacity(int iOpacity);
+
+public Q_SLOTS:
+    void accept() override;
+    void slot_UpdateLang();
+    void slot_ChangeUIFont(QString strFont);
+    void slot_ChangeUISize(int iIndex);
+    void slot_ChangeOpacity(QString strOpacity);
+    void slot_ChangeDelay(int iDelay);
+    void slot_ChangeShowTrayIcon(bool bShow);
+    void slot_ChangeSupportPenAndTouch(bool bSupport);
+    void slot_ChangeEnableTouchUI(bool bEnable);
+    void slot_ChangeHotKey1(QKeyEvent *pEvent) { changeHotKey(0, pEvent); }
+    void slot_ClearHotKey1() { clearHotKey(0); }
+    void slot_ChangeHotKey2(QKeyEvent *pEvent) { changeHotKey(1, pEvent); }
+    void slot_ClearHotKey2() { clearHotKey(1); }
+    void slot_ChangeHotKey3(QKeyEvent *pEvent) { changeHotKey(2, pEvent); }
+    void slot_ClearHotKey3() { clearHotKey(2); }
+    void slot_ChangeHotKey4(QKeyEvent *pEvent) { changeHotKey(3, pEvent); }
+    void slot_ClearHotKey4() { clearHotKey(3); }
+    void slot_Default();
+    void slot_Import();
+    void slot_Export();
+
+private:
+    void buildControls();
+    void buildHotKeyEditors();
+    void buildLayout();
+    void connectControls();
+    void connectMainWindow();
+    void changeHotKey(int i, QKeyEvent *pEvent);
+    void clearHotKey(int i);
+    void showHotKey(int i);
+    // Writes a setting that applies at the next start; false, after telling
+    // the user, when the file cannot be written.
+    bool writeRestartSetting(const QString &strKey, const QString &strValue);
+    bool writeRestartFlag(const QString &strKey, bool bValue, QCheckBox *pBox);
+    void tell(const QString &strText, const QString &strInformative);
+    bool importSettings(const QString &strPath);
+
+    VirtualKeyTable keyTable;
+    HotKeyRecord records[4];
+    QString fontInFile;
+
+    QLabel *languageLabel;
+    QComboBox *languageBox;
+    QLabel *fontLabel;
+    QComboBox *fontBox;
+    QLabel *sizeLabel;
+    QComboBox *sizeBox;
+    QLabel *opacityLabel;
+    QComboBox *opacityBox;
+    QLabel *delayLabel;
+    SpinBoxTime *delayBox;
+    QLabel *restartNotes[3];
+    QCheckBox *trayIconBox;
+    QCheckBox *penBox;
+    QCheckBox *touchBox;
+    QLabel *hotKeysLabel;
+    QLabel *hotKeyLabels[4];
+    HotKeyWidget *hotKeyEditors[4];
+    QLabel *keyTableProblem;
+    QPushButton *defaultBtn;
+    QAction *defaultAction;
+    QAction *importAction;
+    QAction *exportAction;
+    QDialogButtonBox *buttonBox;
+};

@@ -1,0 +1,217 @@
+#include "app/appstate.h"
+#include "dialogs/hotkeybtn.h"
+#include "dialogs/hotkeylineedit.h"
+#include "dialogs/hotkeywidget.h"
+#include "dialogs/preferencesdlg.h"
+#include "dialogs/virtualkeytable.h"
+#include "platform/virtualkeys.h"
+#include "testenvironment.h"
+
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+
+QString writeTable(const QTemporaryDir &dir, const QByteArray &content)
+{
+    const QString path = dir.filePath(QStringLiteral("virtualkey.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        return {};
+    return path;
+}
+
+HotKeyRecord record(bool enabled, bool ctrl, bool shift, bool alt, bool win, int key)
+{
+    return { enabled, ctrl, shift, alt, win, key };
+}
+
+} // namespace
+
+class TestHotKeyEditing : public QObject
+{
+    Q_OBJECT
+
+    TestEnvironment *environment = nullptr;
+
+    static HotKeyLineEdit *edit(const PreferencesDlg &dialog, int i)
+    {
+        return dialog.hotKeyWidget(i)->lineEdit();
+    }
+
+private Q_SLOTS:
+    void init() { environment = new TestEnvironment; }
+    void cleanup() { delete environment; }
+
+    // Every key offered can be grabbed on X11 and typed on a keyboard, and
+    // the modifiers themselves are not offered.
+    void tableMatchesTheKeyTranslation()
+    {
+        const VirtualKeyTable table;
+        QVERIFY2(table.problem().isEmpty(), qPrintable(table.problem()));
+        QCOMPARE(table.text(0x50), QStringLiteral("P"));
+        QCOMPARE(table.text(0xBC), QStringLiteral(","));
+        QCOMPARE(table.text(0x74), QStringLiteral("F5"));
+        for (int modifier : { 0x10, 0x11, 0x12, 0x5B, 0x5C, 0xA0, 0xA5 })
+            QVERIFY(!table.contains(modifier));
+        QSet<int> typeable;
+        for (const auto &[first, last] :
+             { qMakePair(0x20, 0xff), qMakePair(0x01000000, 0x010001ff),
+               qMakePair(0x01010000, 0x01010010), qMakePair(0x01020000, 0x01020010) })
+            for (int key = first; key <= last; ++key)
+                for (auto modifiers : { Qt::NoModifier, Qt::KeypadModifier, Qt::ShiftModifier })
+                    typeable.insert(VirtualKeys::fromQtKey(key, modifiers));
+        for (int code : table.codes()) {
+            const QString hex = QString::number(code, 16);
+            QVERIFY2(VirtualKeys::toKeySym(code) != 0, qPrintable(hex));
+            QVERIFY2(typeable.contains(code), qPrintable(hex));
+        }
+    }
+
+    // Keys reached with Shift go back to their key; the number pad has its
+    // own codes.
+    void qtKeysTranslate()
+    {
+        const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_F5, Qt::ControlModifier | shift), 0x74);
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_Exclam, shift), int('1'));
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_Plus, shift), 0xBB);
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_Plus, Qt::KeypadModifier), 0x6B);
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_5, Qt::KeypadModifier), 0x65);
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_Less, shift), 0xBC);
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_Less, Qt::NoModifier), 0xE2);
+        QCOMPARE(VirtualKeys::fromQtKey(Qt::Key_unknown, Qt::NoModifier), 0);
+    }
+
+    // Typed combinations become records and texts; modifiers alone change
+    // nothing, a key the table lacks leaves the prefix and no usable key.
+    void editorCapturesCombinations()
+    {
+        PreferencesDlg dialog;
+        dialog.show();
+        HotKeyLineEdit *field = edit(dialog, 1);
+        QTest::keyClick(field, Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialog.hotKey(1), record(true, true, true, false, false, 0x74));
+        QCOMPARE(field->text(), QStringLiteral("Ctrl+Shift+F5"));
+
+        QTest::keyClick(field, Qt::Key_Control, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Super_L, Qt::MetaModifier);
+        QCOMPARE(dialog.hotKey(1), record(true, true, true, false, false, 0x74));
+        QCOMPARE(field->text(), QStringLiteral("Ctrl+Shift+F5"));
+
+        QTest::keyClick(field, Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(field->text(), QStringLiteral("Ctrl+Alt+P"));
+        QTest::keyClick(field, Qt::Key_Comma, Qt::MetaModifier);
+        QCOMPARE(field->text(), QStringLiteral("Win+,"));
+
+        QTest::keyClick(field, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClick(field, Qt::Key_CapsLock, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(field->text(), QStringLiteral("Win+,"));
+        QTest::keyClick(field, Qt::Key_Eacute, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(field->text(), QStringLiteral("Ctrl+Alt+"));
+        QVERIFY(!dialog.hotKey(1).enabled);
+
+        // Keys the dialog would act on are captured too.
+        QTest::keyClick(field, Qt::Key_Escape, Qt::AltModifier);
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(field->text(), QStringLiteral("Enter"));
+        QCOMPARE(dialog.hotKey(1), record(true, false, false, false, false, 0x0D));
+    }
+
+    // The clear button empties the field so that the placeholder shows; the
+    // edited records replace the settings only on OK.
+    void clearingAndWritingBack()
+    {
+        AppState &s = AppState::instance();
+        s.hotKeys[0] = record(true, true, false, false, false, 'A');
+        s.hotKeys[2] = record(true, false, false, true, false, 0x70);
+        {
+            PreferencesDlg dialog;
+            dialog.show();
+            QCOMPARE(edit(dialog, 0)->text(), QStringLiteral("Ctrl+A"));
+            QCOMPARE(edit(dialog, 2)->text(), QStringLiteral("Alt+F1"));
+            HotKeyBtn *clear = dialog.hotKeyWidget(0)->button();
+            QCOMPARE(clear->size(), QSize(20, 16));
+            QTest::mouseClick(clear, Qt::LeftButton);
+            QVERIFY(edit(dialog, 0)->text().isEmpty());
+            QCOMPARE(edit(dialog, 0)->placeholderText(), QStringLiteral("Type Hotkeys"));
+            QCOMPARE(dialog.hotKey(0), HotKeyRecord());
+            QTest::keyClick(edit(dialog, 2), Qt::Key_N, Qt::ControlModifier);
+            dialog.reject();
+        }
+        QCOMPARE(s.hotKeys[0], record(true, true, false, false, false, 'A'));
+        QCOMPARE(s.hotKeys[2], record(true, false, false, true, false, 0x70));
+
+        PreferencesDlg dialog;
+        dialog.show();
+        QTest::mouseClick(dialog.hotKeyWidget(0)->button(), Qt::LeftButton);
+        QTest::keyClick(edit(dialog, 2), Qt::Key_N, Qt::ControlModifier);
+        QTest::keyClick(edit(dialog, 2), Qt::Key_Enter, Qt::NoModifier);
+        QVERIFY(dialog.isVisible());
+        dialog.accept();
+        QCOMPARE(s.hotKeys[0], HotKeyRecord());
+        QCOMPARE(s.hotKeys[2], record(true, false, false, false, false, 0x0D));
+    }
+
+    // The editor reads as one white box with a grey rim.
+    void editorIsOneBox()
+    {
+        HotKeyWidget widget;
+        widget.resize(160, 24);
+        const QImage image = widget.grab().toImage();
+        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::gray));
+        QCOMPARE(image.pixelColor(159, 12), QColor(Qt::gray));
+        const QPoint inside = widget.button()->geometry().topLeft() + QPoint(1, 1);
+        QCOMPARE(image.pixelColor(inside), QColor(Qt::white));
+        QVERIFY(widget.lineEdit()->contextMenuPolicy() == Qt::NoContextMenu);
+        QVERIFY(!widget.lineEdit()->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+
+    // Bad lines are skipped and the rest is used; a table that cannot be read
+    // disables the editors with a message and keeps the records as they are.
+    void damagedTables()
+    {
+        QTemporaryDir dir;
+        const QString path = writeTable(dir,
+                                        "; comment\n"
+                                        "VK_X,zz,Bad\n"
+                                        "only,two\n"
+                                        ",0x50,P\n"
+                                        ",0x50,Again\n"
+                                        "VK_OEM_COMMA,0xBC,,\r\n"
+                                        ",0x100,Big\n"
+                                        "VK_F5,74,F5\n"
+                                        ",0x51,\n");
+        const VirtualKeyTable table(path);
+        QCOMPARE(table.codes(), QList<int>({ 0x50, 0xBC, 0x74 }));
+        QCOMPARE(table.texts(), QStringList({ "P", ",", "F5" }));
+        QVERIFY(table.problem().contains(QStringLiteral("2, 3, 5, 7, 9")));
+
+        PreferencesDlg usable(nullptr, path);
+        usable.show();
+        QTest::keyClick(edit(usable, 3), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(edit(usable, 3)->text(), QStringLiteral("Ctrl+"));
+        QTest::keyClick(edit(usable, 3), Qt::Key_F5, Qt::ShiftModifier);
+        QCOMPARE(edit(usable, 3)->text(), QStringLiteral("Shift+F5"));
+
+        AppState::instance().hotKeys[1] = record(true, true, false, false, false, 0x74);
+        const QString junk = writeTable(dir, QByteArray("\x00\xff\xfe,,,\n\x01", 9));
+        for (const QString &bad : { dir.filePath(QStringLiteral("missing.txt")), junk }) {
+            const VirtualKeyTable badTable(bad);
+            QVERIFY(badTable.isEmpty());
+            QVERIFY(!badTable.problem().isEmpty());
+            PreferencesDlg dialog(nullptr, bad);
+            dialog.show();
+            QVERIFY(!dialog.hotKeyWidget(0)->isEnabled());
+            QVERIFY(dialog.findChild<QLabel *>(QStringLiteral("keyTableProblem"))->isVisible());
+            QCOMPARE(edit(dialog, 1)->text(), QStringLiteral("Ctrl+0x74"));
+            dialog.accept();
+            QCOMPARE(AppState::instance().hotKeys[1],
+                     record(true, true, false, false, false, 0x74));
+        }
+    }
+};
+
+QTEST_MAIN(TestHotKeyEditing)
+#include "test_hotkeyediting.moc"

@@ -1,0 +1,319 @@
+#include "app/appstate.h"
+#include "app/settingsstore.h"
+#include "dialogs/aboutdlg.h"
+#include "dialogs/hotkeylineedit.h"
+#include "dialogs/hotkeywidget.h"
+#include "dialogs/iconwidget.h"
+#include "dialogs/preferencesdlg.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+
+// Answers the modal dialogs that open while it lives: a file dialog gets the
+// given path (or is cancelled without one), a message box is noted and closed.
+class ModalAnswerer
+{
+public:
+    explicit ModalAnswerer(const QString &strPath)
+        : path(strPath)
+    {
+        timer.callOnTimeout([this] { answer(); });
+        timer.start(10);
+    }
+
+    QStringList messages;
+    int fileDialogs = 0;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            ++fileDialogs;
+            if (path.isEmpty()) {
+                files->reject();
+                return;
+            }
+            files->selectFile(path);
+            QMetaObject::invokeMethod(files, "accept");
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages.append(box->text());
+            box->accept();
+        }
+    }
+
+    QString path;
+    QTimer timer;
+};
+
+// A "UserInterface" value as the settings store reads it (a value with
+// commas may come back as a list).
+QString fileValue(const QString &strKey, const QString &strFile = AppState::instance().iniPath)
+{
+    QSettings settings(strFile, QSettings::IniFormat);
+    const QVariant value = settings.value(QStringLiteral("UserInterface/") + strKey);
+    return value.metaType().id() == QMetaType::QStringList
+        ? value.toStringList().join(QLatin1Char(','))
+        : value.toString();
+}
+
+QByteArray contents(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &strPath, const QByteArray &data)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+template<typename T>
+T *control(const QWidget &dialog, const char *name)
+{
+    return dialog.findChild<T *>(QLatin1String(name));
+}
+
+QAction *menuAction(const PreferencesDlg &dialog, int index)
+{
+    return control<QPushButton>(dialog, "defaultBtn")->menu()->actions().at(index);
+}
+
+} // namespace
+
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+    TestEnvironment *environment = nullptr;
+
+private Q_SLOTS:
+    void init()
+    {
+        environment = new TestEnvironment;
+        SettingsStore::locate();
+    }
+    void cleanup() { delete environment; }
+
+    // The four restart settings go into the file and leave the running
+    // values alone; the next dialog shows what the file now holds.
+    void restartSettingsAreWrittenToTheFile()
+    {
+        const AppState &s = AppState::instance();
+        {
+            PreferencesDlg dialog;
+            dialog.show();
+            QTest::mouseClick(control<QCheckBox>(dialog, "trayIconBox"), Qt::LeftButton);
+            QTest::mouseClick(control<QCheckBox>(dialog, "touchBox"), Qt::LeftButton);
+            QTest::mouseClick(control<QCheckBox>(dialog, "penBox"), Qt::LeftButton);
+            control<QComboBox>(dialog, "fontBox")->setCurrentText(QStringLiteral("Segoe UI"));
+            dialog.reject();
+        }
+        QCOMPARE(fileValue(QStringLiteral("ShowTrayIcon")), QStringLiteral("0"));
+        QCOMPARE(fileValue(QStringLiteral("EnableTouchUI")), QStringLiteral("1"));
+        QCOMPARE(fileValue(QStringLiteral("SupportPenAndTouch")), QStringLiteral("1"));
+        QCOMPARE(fileValue(QStringLiteral("UIFont")), QStringLiteral("Segoe UI"));
+        QVERIFY(s.showTrayIcon && !s.enableTouchUI && !s.supportPenAndTouch);
+        QCOMPARE(s.uiFont, QStringLiteral("Arial"));
+
+        PreferencesDlg again;
+        QVERIFY(!control<QCheckBox>(again, "trayIconBox")->isChecked());
+        QVERIFY(control<QCheckBox>(again, "touchBox")->isChecked());
+        QCOMPARE(control<QComboBox>(again, "fontBox")->currentText(), QStringLiteral("Segoe UI"));
+    }
+
+    // Toolbar size, opacity and the capture delay apply at once and stay
+    // after Cancel; the delay shows seconds and steps by a tenth.
+    void otherSettingsApplyAtOnce()
+    {
+        AppState &s = AppState::instance();
+        PreferencesDlg dialog;
+        QSignalSpy opacity(&dialog, &PreferencesDlg::signal_ChangeToolbarOpacity);
+        QSignalSpy size(&dialog, &PreferencesDlg::signal_ChangeToolbarSize);
+        dialog.show();
+        control<QComboBox>(dialog, "opacityBox")->setCurrentText(QStringLiteral("40"));
+        control<QComboBox>(dialog, "sizeBox")->setCurrentIndex(2);
+        auto *delay = control<QSpinBox>(dialog, "delayBox");
+        QCOMPARE(delay->text(), QStringLiteral("0.5  seconds"));
+        delay->setFocus();
+        QTest::keyClick(delay, Qt::Key_Up);
+        QCOMPARE(delay->text(), QStringLiteral("0.6  seconds"));
+        dialog.reject();
+        QCOMPARE(opacity.count(), 1);
+        QCOMPARE(opacity.at(0).at(0).toInt(), 40);
+        QCOMPARE(size.count(), 1);
+        QCOMPARE(size.at(0).at(0).toInt(), 4);
+        QCOMPARE(s.toolWidgetOpacity, 40);
+        QCOMPARE(s.toolWidgetUISize, 4);
+        QCOMPARE(s.captureDelay, 600);
+        QVERIFY(fileValue(QStringLiteral("ToolWidgetOpacity")).isEmpty());
+    }
+
+    void defaultResetsEverything()
+    {
+        AppState &s = AppState::instance();
+        s.toolWidgetOpacity = 40;
+        s.toolWidgetUISize = 4;
+        s.captureDelay = 2000;
+        s.alertTrayIcon = false;
+        s.rgb2[0] = Qt::cyan;
+        s.hotKeys[3] = { true, true, false, false, false, 'B' };
+        SettingsStore::writeNow(QStringLiteral("ShowTrayIcon"), QStringLiteral("0"));
+        SettingsStore::writeNow(QStringLiteral("EnableTouchUI"), QStringLiteral("1"));
+        SettingsStore::writeNow(QStringLiteral("UIFont"), QStringLiteral("Segoe UI"));
+
+        PreferencesDlg dialog;
+        QSignalSpy opacity(&dialog, &PreferencesDlg::signal_ChangeToolbarOpacity);
+        QSignalSpy size(&dialog, &PreferencesDlg::signal_ChangeToolbarSize);
+        dialog.show();
+        menuAction(dialog, 0)->trigger();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(opacity.takeLast().at(0).toInt(), 100);
+        QCOMPARE(size.takeLast().at(0).toInt(), 0);
+        QCOMPARE(s.toolWidgetOpacity, 100);
+        QCOMPARE(s.toolWidgetUISize, 0);
+        QCOMPARE(s.captureDelay, 500);
+        QVERIFY(s.alertTrayIcon);
+        QCOMPARE(s.rgb2, AppState::defaultRgb2());
+        QCOMPARE(s.hotKeys[3], HotKeyRecord());
+        QCOMPARE(fileValue(QStringLiteral("ShowTrayIcon")), QStringLiteral("1"));
+        QCOMPARE(fileValue(QStringLiteral("EnableTouchUI")), QStringLiteral("0"));
+        QCOMPARE(fileValue(QStringLiteral("UIFont")), QStringLiteral("Arial"));
+    }
+
+    // An export followed by an import of the same file brings the exported
+    // settings, hotkeys edited in the dialog among them, back at the next start.
+    void exportImportRoundTrip()
+    {
+        AppState &s = AppState::instance();
+        s.toolWidgetOpacity = 40;
+        const QString exported = environment->path(QStringLiteral("saved.ini"));
+        {
+            PreferencesDlg dialog;
+            dialog.show();
+            QTest::keyClick(dialog.hotKeyWidget(0)->lineEdit(), Qt::Key_F5,
+                            Qt::ControlModifier | Qt::ShiftModifier);
+            ModalAnswerer answerer(exported);
+            menuAction(dialog, 2)->trigger();
+            QCOMPARE(answerer.fileDialogs, 1);
+            QCOMPARE(answerer.messages, QStringList());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(fileValue(QStringLiteral("HotKey1"), exported), QStringLiteral("1,1,1,0,0,116"));
+        QCOMPARE(fileValue(QStringLiteral("ToolWidgetOpacity"), exported), QStringLiteral("40"));
+
+        s.toolWidgetOpacity = 70;
+        s.hotKeys[0] = {};
+        QVERIFY(SettingsStore::save());
+        {
+            PreferencesDlg dialog;
+            dialog.show();
+            ModalAnswerer answerer(exported);
+            menuAction(dialog, 1)->trigger();
+            QCOMPARE(answerer.messages, QStringList());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QVERIFY(s.importPending);
+        QCOMPARE(contents(s.bakPath), contents(exported));
+
+        // Quit and start again.
+        QVERIFY(SettingsStore::save());
+        AppState::reset();
+        SettingsStore::locate();
+        SettingsStore::load(96);
+        QCOMPARE(AppState::instance().toolWidgetOpacity, 40);
+        QCOMPARE(AppState::instance().hotKeys[0],
+                 HotKeyRecord({ true, true, true, false, false, 0x74 }));
+    }
+
+    // Failed writes and refused files are told, never passed off as done.
+    void failuresAreReported()
+    {
+        AppState &s = AppState::instance();
+        const QString notSettings = environment->path(QStringLiteral("picture.ini"));
+        QVERIFY(writeFile(notSettings, QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)));
+        const QByteArray backup = contents(s.bakPath);
+        {
+            PreferencesDlg dialog;
+            dialog.show();
+            ModalAnswerer answerer(notSettings);
+            menuAction(dialog, 1)->trigger();
+            QCOMPARE(answerer.messages, QStringList({ "The file is not a settings file." }));
+        }
+        QVERIFY(!s.importPending);
+        QCOMPARE(contents(s.bakPath), backup);
+
+        // A file where the settings folder should be makes every write fail.
+        const QString blocker = environment->path(QStringLiteral("blocker"));
+        QVERIFY(writeFile(blocker, "x"));
+        s.iniPath = blocker + QStringLiteral("/Setting.ini");
+        s.bakPath = s.iniPath + QStringLiteral(".bak");
+        const QString target = environment->path(QStringLiteral("out.ini"));
+        PreferencesDlg dialog;
+        dialog.show();
+        {
+            ModalAnswerer answerer { QString() };
+            auto *tray = control<QCheckBox>(dialog, "trayIconBox");
+            QTest::mouseClick(tray, Qt::LeftButton);
+            QCOMPARE(answerer.messages, QStringList({ "The settings file cannot be written." }));
+            QVERIFY(tray->isChecked());
+        }
+        {
+            ModalAnswerer answerer(target);
+            menuAction(dialog, 2)->trigger();
+            QCOMPARE(answerer.messages, QStringList({ "The settings cannot be exported." }));
+            QVERIFY(!QFile::exists(target));
+        }
+        const QString good = environment->path(QStringLiteral("good.ini"));
+        QVERIFY(writeFile(good, "[UserInterface]\nLanguage=en_GB\n"));
+        {
+            ModalAnswerer answerer(good);
+            menuAction(dialog, 1)->trigger();
+            QCOMPARE(answerer.messages, QStringList({ "The settings cannot be imported." }));
+            QVERIFY(!s.importPending);
+        }
+        {
+            ModalAnswerer answerer { QString() };
+            menuAction(dialog, 2)->trigger();
+            QCOMPARE(answerer.fileDialogs, 1);
+            QCOMPARE(answerer.messages, QStringList());
+            QVERIFY(!s.fileDialogOpen);
+        }
+    }
+
+    void aboutShowsPictureAndVersion()
+    {
+        QCoreApplication::setApplicationVersion(QStringLiteral("3.1.4"));
+        AboutDlg dialog;
+        dialog.show();
+        QVERIFY(dialog.versionLabel()->text().contains(QStringLiteral("3.1.4")));
+        const QImage shown = dialog.icon()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage picture = QImage(QStringLiteral(":/Res/Tavelmark"))
+                                   .scaled(shown.size())
+                                   .convertToFormat(QImage::Format_ARGB32);
+        int opaque = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qAlpha(picture.pixel(x, y)) == 255) {
+                    ++opaque;
+                    QCOMPARE(shown.pixel(x, y), picture.pixel(x, y));
+                }
+        QVERIFY(opaque > picture.width() * picture.height() / 4);
+    }
+};
+
+QTEST_MAIN(TestPreferences)
+#include "test_preferences.moc"
