@@ -166,6 +166,8 @@ void PopupWidget::placeTransient()
         y = qBound(area.top(), y, area.bottom() + 1 - height());
     const int tip = qBound(d, a.center().y() - y, height() - d);
     const QPolygon polygon = pointerOutline(size(), pointRight, d, tip);
+    // The border runs along the last pixels inside the mask.
+    edge = pointerOutline(size() - QSize(1, 1), pointRight, d, tip);
     path = QPainterPath();
     path.addPolygon(polygon);
     path.closeSubpath();
@@ -230,7 +232,7 @@ void PopupWidget::paintEvent(QPaintEvent *)
     if (bIsPopup) {
         painter.fillPath(path, s.greys[0]);
         painter.setPen(s.greys[3]);
-        painter.drawPolygon(path.toFillPolygon().toPolygon());
+        painter.drawPolygon(edge);
         return;
     }
     painter.fillRect(rect(), s.greys[4]);

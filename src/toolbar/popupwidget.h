@@ -2,6 +2,7 @@
 
 #include <QPainterPath>
 #include <QPointer>
+#include <QPolygon>
 #include <QWidget>
 
 class CloseBtn;
@@ -77,6 +78,7 @@ private:
     CloseBtn *closeBtn = nullptr;
     MinBtn *minBtn = nullptr;
     QPainterPath path;
+    QPolygon edge; // the transient form's border
     QPointer<QWidget> anchor;
     QGridLayout *layout;
     FloatingPlace *place;
