@@ -19,3 +19,12 @@ PopupWidgetBtn::PopupWidgetBtn(const QIcon &icon, int iBaseSide, QWidget *pParen
     setIconSize(QSize(side, side));
     setFixedSize(side + ToolbarScale::px(this, 6), side + ToolbarScale::px(this, 6));
 }
+
+void PopupWidgetBtn::setCaption(const QString &strText)
+{
+    setText(strText);
+    setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    setMinimumWidth(0);
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}

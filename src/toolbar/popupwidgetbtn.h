@@ -12,4 +12,8 @@ public:
     PopupWidgetBtn(const QString &strPicture, int iBaseSide, QWidget *pParent);
     // A button showing a ready-made icon (colour swatches, shape outlines).
     PopupWidgetBtn(const QIcon &icon, int iBaseSide, QWidget *pParent);
+
+    // Shows strText beside the icon; the button then keeps only its height
+    // fixed, so that a column of such entries lines up.
+    void setCaption(const QString &strText);
 };

@@ -40,6 +40,24 @@ private Q_SLOTS:
         for (const char *path : { ":/Tools/Hand", ":/Tools/ResizeDark", ":/Tools/ResizeLight",
                                   ":/Tools/Value", ":/Tools/Angle", ":/Tools/Create" })
             QTest::newRow(path) << QString::fromLatin1(path);
+        // Option popups.
+        for (const char *path :
+             { ":/Popup/MoreColor",  ":/Popup/Picker",     ":/Popup/LineCap1",
+               ":/Popup/LineCap2",   ":/Popup/LineCap3",   ":/Popup/LineCap4",
+               ":/Popup/LineCap5",   ":/Popup/LineCap6",   ":/Popup/LineCap7",
+               ":/Popup/LineCap8",   ":/Popup/LineCap9",   ":/Popup/LineCap10",
+               ":/Popup/LineCap11",  ":/Popup/LineCap12",  ":/Popup/LineStyle1",
+               ":/Popup/LineStyle2", ":/Popup/LineStyle3", ":/Popup/LineStyle4",
+               ":/Popup/LineStyle5", ":/Popup/Shadow",     ":/Popup/FillNull",
+               ":/Popup/Text1",      ":/Popup/Text2",      ":/Popup/Text3",
+               ":/Popup/Text4",      ":/Popup/Text5",      ":/Popup/Text6",
+               ":/Popup/Tools1",     ":/Popup/Tools2",     ":/Popup/Tools3",
+               ":/Popup/Tools4",     ":/Popup/Tools5",     ":/Popup/Tools6",
+               ":/Popup/Tools7",     ":/Popup/Tools8",     ":/Popup/Save1",
+               ":/Popup/Save2",      ":/Popup/OpPage1",    ":/Popup/OpPage2",
+               ":/Popup/OpPage3",    ":/Popup/Capture",    ":/Popup/DuplicatePage",
+               ":/Popup/Image" })
+            QTest::newRow(path) << QString::fromLatin1(path);
     }
 
     void picturesHaveTwins()
@@ -56,7 +74,8 @@ private Q_SLOTS:
 
     void textResourcesExist()
     {
-        for (const char *path : { ":/Style/menu.qss", ":/Language/Language.xml" }) {
+        for (const char *path :
+             { ":/Style/menu.qss", ":/Style/slider.qss", ":/Language/Language.xml" }) {
             QFile file(QString::fromLatin1(path));
             QVERIFY2(file.open(QIODevice::ReadOnly), path);
             QVERIFY(file.size() > 0);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QAbstractButton;
+class QButtonGroup;
+
+// The line page: start and end caps, pen style and shadow of the line tool.
+class LineWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit LineWidget(QWidget *pParent);
+
+    QButtonGroup *startCapGroup() const { return startCaps; }
+    QButtonGroup *endCapGroup() const { return endCaps; }
+    QButtonGroup *penStyleGroup() const { return penStyles; }
+    QAbstractButton *shadowButton() const { return shadow; }
+
+public Q_SLOTS:
+    void slot_LineCapStart(int iLineCapStart);
+    void slot_LineCapEnd(int iLineCapEnd);
+    void slot_LinePenStyle(int iLinePenStyle);
+    void slot_StrokeShadow(bool bShadow);
+
+private:
+    QButtonGroup *startCaps;
+    QButtonGroup *endCaps;
+    QButtonGroup *penStyles;
+    QAbstractButton *shadow;
+};

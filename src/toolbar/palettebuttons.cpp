@@ -1,0 +1,65 @@
+#include "palettebuttons.h"
+
+#include "app/appstate.h"
+#include "popupwidgetbtn.h"
+
+#include <QGridLayout>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+constexpr int SwatchSide = 16;
+
+QPixmap swatch(const QColor &colour, int ratio)
+{
+    QPixmap pixmap(SwatchSide * ratio, SwatchSide * ratio);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(AppState::instance().greys[3], ratio));
+    painter.drawRect(QRectF(0, 0, pixmap.width(), pixmap.height())
+                         .adjusted(ratio / 2.0, ratio / 2.0, -ratio / 2.0, -ratio / 2.0));
+    return pixmap;
+}
+
+} // namespace
+
+PaletteButtons::PaletteButtons(QGridLayout *pGrid, int iFirstRow, QWidget *pOwner)
+    : QButtonGroup(pOwner)
+    , grid(pGrid)
+    , firstRow(iFirstRow)
+{
+    setExclusive(true);
+    const QList<QColor> &rgb = AppState::instance().rgb;
+    for (int i = 0; i < rgb.size(); ++i) {
+        QIcon icon(swatch(rgb.at(i), 1));
+        icon.addPixmap(swatch(rgb.at(i), 2));
+        append(new PopupWidgetBtn(icon, SwatchSide, pOwner), i);
+    }
+}
+
+QColor PaletteButtons::colour(int id) const
+{
+    const QList<QColor> &rgb = AppState::instance().rgb;
+    return (id >= 0 && id < rgb.size()) ? rgb.at(id) : QColor();
+}
+
+void PaletteButtons::append(QAbstractButton *pButton, int id)
+{
+    grid->addWidget(pButton, firstRow + cells / Columns, cells % Columns);
+    ++cells;
+    if (id >= 0)
+        addButton(pButton, id);
+}
+
+void PaletteButtons::showColour(const QColor &colour)
+{
+    const QList<QColor> &rgb = AppState::instance().rgb;
+    // An exclusive group cannot uncheck its last checked button.
+    setExclusive(false);
+    for (int i = 0; i < rgb.size(); ++i)
+        if (QAbstractButton *b = button(i))
+            b->setChecked(colour.isValid() && rgb.at(i).rgba() == colour.rgba());
+    setExclusive(true);
+}

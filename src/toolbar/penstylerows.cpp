@@ -1,0 +1,27 @@
+#include "penstylerows.h"
+
+#include "popupbuttons.h"
+#include "popupwidgetbtn.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+
+QButtonGroup *PenStyleRows::addStyles(QGridLayout *pGrid, int &iRow, int iPenStyle, QWidget *pOwner)
+{
+    PopupButtons::addLabel(pGrid, iRow, "Line Style:", pOwner);
+    QButtonGroup *group = PopupButtons::addRow(pGrid, iRow, QStringLiteral(":/Popup/LineStyle%1"),
+                                               1, StyleCount, pOwner);
+    PopupButtons::check(group, iPenStyle - Qt::SolidLine);
+    return group;
+}
+
+QAbstractButton *PenStyleRows::addShadow(QGridLayout *pGrid, int &iRow, int iShadow,
+                                         QWidget *pOwner)
+{
+    PopupButtons::addLabel(pGrid, iRow, "Shadow:", pOwner);
+    auto *button
+        = new PopupWidgetBtn(QStringLiteral(":/Popup/Shadow"), PopupButtons::IconSide, pOwner);
+    button->setChecked(iShadow > 0);
+    pGrid->addWidget(button, iRow++, 0);
+    return button;
+}
