@@ -466,12 +466,18 @@ void PreferencesDlg::slot_Default()
     accept();
 }
 
+QString PreferencesDlg::askFileName(bool bSave, const QString &strTitle, const QString &strProposed)
+{
+    return bSave ? QFileDialog::getSaveFileName(this, strTitle, strProposed, IniFilter)
+                 : QFileDialog::getOpenFileName(this, strTitle, strProposed, IniFilter);
+}
+
 void PreferencesDlg::slot_Import()
 {
     AppState &s = AppState::instance();
     s.fileDialogOpen = true;
-    const QString path = QFileDialog::getOpenFileName(
-        this, Lang::tr("MessageBox", QStringLiteral("Import")), s.homePath, IniFilter);
+    const QString path
+        = askFileName(false, Lang::tr("MessageBox", QStringLiteral("Import")), s.homePath);
     Lang::release();
     s.fileDialogOpen = false;
     if (!path.isEmpty())
@@ -500,8 +506,8 @@ void PreferencesDlg::slot_Export()
         = QStringLiteral("%1/Tavelmark_%2.ini")
               .arg(s.homePath,
                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")));
-    const QString path = QFileDialog::getSaveFileName(
-        this, Lang::tr("MessageBox", QStringLiteral("Export")), proposed, IniFilter);
+    const QString path
+        = askFileName(true, Lang::tr("MessageBox", QStringLiteral("Export")), proposed);
     Lang::release();
     s.fileDialogOpen = false;
     if (!path.isEmpty()) {

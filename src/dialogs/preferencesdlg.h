@@ -62,6 +62,11 @@ public Q_SLOTS:
     void slot_Import();
     void slot_Export();
 
+protected:
+    // The file dialogs; an empty answer is a cancel. Tests answer them
+    // without showing a dialog.
+    virtual QString askFileName(bool bSave, const QString &strTitle, const QString &strProposed);
+
 private:
     void buildControls();
     void buildHotKeyEditors();

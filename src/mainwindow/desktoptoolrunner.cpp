@@ -4,10 +4,13 @@
 #include "canvas/mainview.h"
 #include "canvas/shapetool.h"
 #include "canvas/toolkit.h"
+#include "desktoptools/protractordlg.h"
+#include "desktoptools/rulerdlg.h"
 #include "documentcommands.h"
 #include "mainwindow.h"
 #include "menubar.h"
 #include "toolbar/toolwidget.h"
+#include "windowhelpers.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,10 +18,17 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <utility>
+
 DesktopToolRunner::DesktopToolRunner(MainWindow *pWindow)
     : QObject(pWindow)
     , window(pWindow)
 {
+}
+
+DesktopToolRunner::~DesktopToolRunner()
+{
+    closeRulers();
 }
 
 void DesktopToolRunner::selectTools(int iTools)
@@ -169,10 +179,28 @@ void DesktopToolRunner::slot_PrepareZoomDlg()
 
 void DesktopToolRunner::slot_PrepareProtractorDlg()
 {
+    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    {
+        ProtractorDlg protractor(&still, window);
+        protractor.exec();
+    }
     finish();
 }
 
-void DesktopToolRunner::slot_CreateRuler(bool) { }
+void DesktopToolRunner::slot_CreateRuler(bool bVertical)
+{
+    auto *ruler = new RulerDlg(bVertical, true, nullptr);
+    connect(ruler, &RulerDlg::signal_DeleteRuler, this, &DesktopToolRunner::slot_DeleteRuler);
+    connect(ruler, &RulerDlg::signal_CreateRuler, this, &DesktopToolRunner::slot_CreateRuler);
+    MakeToolWindow(ruler, false);
+    rulers.append(ruler);
+    ruler->show();
+}
+
+void DesktopToolRunner::closeRulers()
+{
+    qDeleteAll(std::exchange(rulers, {}));
+}
 
 void DesktopToolRunner::slot_DeleteRuler(QWidget *pRuler)
 {

@@ -18,13 +18,18 @@ class DesktopToolRunner : public QObject
     Q_OBJECT
 public:
     explicit DesktopToolRunner(MainWindow *pWindow);
+    ~DesktopToolRunner() override;
 
     void selectTools(int iTools);
     void colorPickerHotKey();
+    // The last tool asked for (also the code of a window capture).
+    int currentTool() const { return desktopTool; }
     // 2: new page, 3: file, 4: clipboard; anything else is a cancel.
     void deliver(int iCode, const QPixmap &picture);
     const QPainterPath &previousArea() const { return previousCaptureArea; }
     int rulerCount() const { return int(rulers.size()); }
+    // At exit: the open desktop rulers go without asking for the toolbar.
+    void closeRulers();
 
 public Q_SLOTS:
     void slot_PrepareCaptureDlg();

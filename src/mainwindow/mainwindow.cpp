@@ -9,6 +9,8 @@
 #include "canvas/tooldial.h"
 #include "canvas/toolkit.h"
 #include "desktoptoolrunner.h"
+#include "dialogs/aboutdlg.h"
+#include "dialogs/preferencesdlg.h"
 #include "documentcommands.h"
 #include "globalhotkeys.h"
 #include "mainshortcut.h"
@@ -16,6 +18,7 @@
 #include "messageboxdialog.h"
 #include "platform/platform.h"
 #include "tabbar.h"
+#include "toolbar/optionpopups.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
 #include "toolbar/toolwidgetbtn_option.h"
@@ -83,6 +86,7 @@ MainWindow::MainWindow()
     mainView = new MainView(this);
     documents = new DocumentCommands(this);
     runner = new DesktopToolRunner(this);
+    popups = new OptionPopups(this);
 
     setWindowTitle(MessageBoxDialog::productTitle());
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -167,10 +171,9 @@ void MainWindow::createToolbar()
     toolWidget->setMenus(menuBar->menus());
     mainShortcut = new MainShortcut(toolWidget, menuBar);
     connectToolbar();
-    // Pictures of the desktop tools and the page browser come with those tools.
-    toolWidget->button(BrowserButton)->setEnabled(false);
-    toolWidget->button(MoreToolsButton)->setEnabled(false);
     slot_Mouse(1, false);
+    menuBar->actionFloatingDrawToolOptions->setChecked(
+        AppState::instance().showFloatingOptionWidget);
     toolWidget->setFolded(AppState::instance().minimize);
     toolWidget->show();
 }
@@ -193,15 +196,17 @@ void MainWindow::connectToolbar()
         &MainWindow::slot_PopupOpPageWidget,
         &MainWindow::slot_PageUp,
         &MainWindow::slot_PageDown,
-        nullptr,
+        &MainWindow::slot_Browser,
         &MainWindow::slot_LiveDesktop,
         &MainWindow::slot_PopupSaveWidget,
-        nullptr,
+        &MainWindow::slot_PopupToolsWidget,
     };
-    for (int i = 0; i < 18; ++i) {
-        if (pressSlots[i])
-            connect(toolWidget->button(i), &ToolWidgetBtn::signals_Clicked, this, pressSlots[i]);
-    }
+    for (int i = 0; i < 18; ++i)
+        connect(toolWidget->button(i), &ToolWidgetBtn::signals_Clicked, this, pressSlots[i]);
+    connect(toolWidget->optionButton(), &ToolWidgetBtn::signals_Clicked, this,
+            qOverload<qint8>(&MainWindow::slot_PopupOptionWidget));
+    connect(popups, &OptionPopups::signal_FloatingClosed, this,
+            [this] { menuBar->actionFloatingDrawToolOptions->setChecked(false); });
     for (int i : { UndoButton, RedoButton, PageUpButton, PageDownButton, SaveButton })
         toolWidget->button(i)->setEnabled(false);
     connect(toolWidget->optionButton(), &ToolWidgetBtn_Option::signal_ColourPicked, this,
@@ -375,6 +380,7 @@ void MainWindow::slot_OpenFromTray()
     menuBar->actionOpenFromTray->setEnabled(false);
     toolWidget->show();
     toolWidget->raise();
+    popups->setFloatingVisible(true);
 }
 
 void MainWindow::hideToTray()
@@ -382,6 +388,7 @@ void MainWindow::hideToTray()
     hiddenToTray = true;
     menuBar->actionOpenFromTray->setEnabled(true);
     toolWidget->hide();
+    popups->setFloatingVisible(false);
 }
 
 // Without a tray icon (switched off, or no tray host running) a hidden program
@@ -515,6 +522,7 @@ void MainWindow::closeEvent(QCloseEvent *pEvent)
     if (updateRequested && QFile::exists(installer))
         QDesktopServices::openUrl(QUrl::fromLocalFile(installer));
     toolWidget->hide();
+    runner->closeRulers();
     slot_AboutToQuit_SaveINI();
     SettingsStore::removeTemporaryFolder();
     hotKeys->UnregisterHotKeys();
@@ -532,9 +540,11 @@ void MainWindow::selectDrawTool(int iTool, bool bMustChangeDrawMode)
     else
         SetScaledCursor(mainView, QString(), QPoint(11, 11));
     const int previous = kit.currentToolId();
+    popups->hidePopup();
     toolWidget->setCurrentToolButton(iTool + 2);
     menuBar->toolAction(iTool)->setChecked(true);
     kit.setCurrentTool(iTool);
+    popups->toolChanged(toolWidget->optionButton());
     if (bMustChangeDrawMode) {
         const AppState &s = AppState::instance();
         if (s.mode == 0)
@@ -555,14 +565,18 @@ void MainWindow::updateDial()
 
 void MainWindow::slot_ChangeDrawToolWidth(int iWidth)
 {
-    if (ToolDial::setWidth(ToolKit::instance().currentToolId(), iWidth))
+    if (ToolDial::setWidth(ToolKit::instance().currentToolId(), iWidth)) {
         updateDial();
+        popups->refreshStroke();
+    }
 }
 
 void MainWindow::slot_ChangeDrawToolColor(QColor colour)
 {
-    if (ToolDial::setColour(ToolKit::instance().currentToolId(), colour))
+    if (ToolDial::setColour(ToolKit::instance().currentToolId(), colour)) {
         updateDial();
+        popups->refreshStroke();
+    }
 }
 
 void MainWindow::slot_ChangeDrawToolOpacity(int iOpacity)
@@ -587,7 +601,9 @@ void MainWindow::slot_Mouse(qint8, bool bGotoDrawMode)
     SetScaledCursor(mainView, QString(), QPoint(11, 11));
     toolWidget->setCurrentToolButton(MouseButton);
     menuBar->toolAction(ToolKit::Mouse)->setChecked(true);
+    popups->hidePopup();
     kit.setCurrentTool(ToolKit::Mouse);
+    popups->toolChanged(toolWidget->optionButton());
     toolWidget->setDial(0, 0, 0);
     toolWidget->setOptionColour(Qt::transparent);
     if (!leaving)
@@ -651,6 +667,51 @@ bool MainWindow::confirm(const QString &strText, const QString &strInformative)
     return box.exec() == QMessageBox::Ok;
 }
 
+// Kinds 3 and 4 are the popup strip of a toolbar button.
+static bool isStripPress(qint8 iPress)
+{
+    return iPress == 3 || iPress == 4;
+}
+
+void MainWindow::slot_New(qint8 iPress)
+{
+    if (busy)
+        return;
+    if (isStripPress(iPress))
+        popups->openNewpage(toolWidget->button(NewPageButton));
+    else
+        slot_New();
+}
+
+// The strip opens the panel, as on the other buttons with a popup strip;
+// the face clears the page.
+void MainWindow::slot_PopupOpPageWidget(qint8 iPress)
+{
+    if (isStripPress(iPress))
+        popups->openOpPage(toolWidget->button(ClearPageButton));
+    else
+        slot_ClearPage();
+}
+
+void MainWindow::slot_PopupSaveWidget(qint8 iPress)
+{
+    if (isStripPress(iPress))
+        popups->openSave(toolWidget->button(SaveButton));
+    else
+        slot_SelectSave(1);
+}
+
+void MainWindow::slot_PopupToolsWidget(qint8 iPress)
+{
+    if (iPress >= 1 && iPress <= 4)
+        popups->openTools(toolWidget->button(MoreToolsButton));
+}
+
+void MainWindow::slot_PopupOptionWidget(qint8 iPress, bool bIsPopup)
+{
+    popups->openDrawToolOptions(iPress, bIsPopup, toolWidget->optionButton());
+}
+
 void MainWindow::slot_New()
 {
     if (busy)
@@ -670,6 +731,7 @@ void MainWindow::slot_NewFullScreenCapture()
     if (busy)
         return;
     ToolKit &kit = ToolKit::instance();
+    popups->hidePopup();
     if (AppState::instance().mode == 1 && kit.currentToolId() != ToolKit::Mouse)
         leaveDrawModeAndWait();
     const int last = kit.lastToolId();
@@ -680,6 +742,7 @@ void MainWindow::slot_DuplicatePage()
 {
     if (busy)
         return;
+    popups->hidePopup();
     const bool fromDesktop = AppState::instance().mode == 0;
     if (fromDesktop)
         RestoreDrawTool();
@@ -712,6 +775,7 @@ void MainWindow::slot_CloseAll()
 
 void MainWindow::slot_SelectTools(int iTools)
 {
+    popups->hidePopup();
     runner->selectTools(iTools);
 }
 
@@ -722,6 +786,7 @@ void MainWindow::slot_ColorPicker_HotKey()
 
 void MainWindow::slot_SelectOpPage(int iOpPage)
 {
+    popups->hidePopup();
     if (iOpPage == 0)
         slot_Close();
     else if (iOpPage == 1)
@@ -730,10 +795,9 @@ void MainWindow::slot_SelectOpPage(int iOpPage)
         slot_ClearPage();
 }
 
-// The page-operation popup is not part of the toolbar yet: every press of the
-// button clears the page, as its right half does.
 void MainWindow::slot_SelectSave(int iSave)
 {
+    popups->hidePopup();
     if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
         leaveDrawModeAndWait();
     documents->SelectSave(iSave);
@@ -823,17 +887,33 @@ void MainWindow::slot_FloatingDrawToolOptions()
     AppState &s = AppState::instance();
     s.showFloatingOptionWidget = !s.showFloatingOptionWidget;
     menuBar->actionFloatingDrawToolOptions->setChecked(s.showFloatingOptionWidget);
+    if (s.showFloatingOptionWidget)
+        popups->openDrawToolOptions(1, false, toolWidget->optionButton());
+    else
+        popups->deleteFloating();
 }
 
 void MainWindow::slot_Updates() { }
 
+// The dialog edits the hotkeys; while it is open none of them may fire.
 void MainWindow::slot_Preferences()
 {
     hotKeys->UnregisterHotKeys();
+    popups->deleteFloating();
+    {
+        PreferencesDlg preferences(this);
+        connect(&preferences, &PreferencesDlg::signal_ChangeToolbarSize, toolWidget,
+                &ToolWidget::slot_UpdateSize);
+        preferences.exec();
+    }
     hotKeys->RegisterHotKeys();
 }
 
-void MainWindow::slot_About() { }
+void MainWindow::slot_About()
+{
+    AboutDlg about(this);
+    about.exec();
+}
 
 void MainWindow::onHotKey(int id)
 {

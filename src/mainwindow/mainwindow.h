@@ -10,6 +10,7 @@ class GlobalHotKeys;
 class MainShortcut;
 class MainView;
 class MenuBar;
+class OptionPopups;
 class QMenu;
 class QScreen;
 class QTimer;
@@ -42,6 +43,7 @@ public:
     void setBusy(bool bBusy) { busy = bBusy; }
     DesktopToolRunner *desktopTools() const { return runner; }
     DocumentCommands *documentCommands() const { return documents; }
+    OptionPopups *optionPopups() const { return popups; }
     bool isHiddenToTray() const { return hiddenToTray; }
     QScreen *currentScreen() const;
     MainView *view() const { return mainView; }
@@ -66,7 +68,7 @@ public Q_SLOTS:
     // Starts desktop tool iTools (0-7; 41-43 pick one colour for the current
     // tool, the fill or the new page).
     void slot_SelectTools(int iTools);
-    void slot_New(qint8) { slot_New(); }
+    void slot_New(qint8 iPress);
     void slot_New();
     void slot_NewFullScreenCapture();
     void slot_DuplicatePage();
@@ -139,10 +141,15 @@ public Q_SLOTS:
     void slot_NewCapture();
     void slot_CaptureDone();
     void slot_PrepareDesktopDone();
-    void slot_PopupOpPageWidget(qint8) { slot_ClearPage(); }
-    void slot_PopupOpPageWidget() { slot_ClearPage(); }
-    void slot_PopupSaveWidget(qint8) { slot_SelectSave(1); }
-    void slot_PopupSaveWidget() { slot_SelectSave(1); }
+    void slot_PopupOpPageWidget(qint8 iPress);
+    void slot_PopupOpPageWidget() { slot_PopupOpPageWidget(3); }
+    void slot_PopupSaveWidget(qint8 iPress);
+    void slot_PopupSaveWidget() { slot_PopupSaveWidget(3); }
+    void slot_PopupToolsWidget(qint8 iPress);
+    void slot_PopupToolsWidget() { slot_PopupToolsWidget(1); }
+    void slot_PopupOptionWidget(qint8 iPress, bool bIsPopup);
+    void slot_PopupOptionWidget(qint8 iPress) { slot_PopupOptionWidget(iPress, true); }
+    void slot_PopupOptionWidget() { slot_PopupOptionWidget(1, true); }
     void slot_ScreenResized(int iScreen);
     void slot_ScreenResizedTimeOut();
     void slot_ChangeLanguage(QString strLanguage);
@@ -182,6 +189,7 @@ private:
     DocumentCommands *documents = nullptr;
     GlobalHotKeys *hotKeys = nullptr;
     DesktopToolRunner *runner = nullptr;
+    OptionPopups *popups = nullptr;
     bool updateRequested = false;
     bool busy = false;
     bool hiddenToTray = false;

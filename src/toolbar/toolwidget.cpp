@@ -17,6 +17,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMimeData>
@@ -296,6 +297,21 @@ void ToolWidget::setFolded(bool bFolded)
     applyFoldedSize();
     if (!bFolded)
         pullInside();
+}
+
+void ToolWidget::slot_UpdateSize()
+{
+    for (ToolWidgetBtn *btn : buttons)
+        btn->applySize();
+    optionButton()->applySize();
+    for (ToolGridWidget *grid : grids)
+        grid->layout()->activate();
+    central->layout()->activate();
+    unfoldedSize = central->sizeHint();
+    const int margin = ToolbarScale::px(this, 2);
+    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
+    applyFoldedSize();
+    moveToolbar(pos());
 }
 
 void ToolWidget::applyFoldedSize()

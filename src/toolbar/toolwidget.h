@@ -75,6 +75,8 @@ public Q_SLOTS:
     void slot_Minimize();
     void slot_Menu();
     void slot_UpdateLang();
+    // Lays the toolbar out again after a change of the size step.
+    void slot_UpdateSize();
 
 Q_SIGNALS:
     // Image files (BMP, JPG, JPEG, PNG) dropped on the toolbar.

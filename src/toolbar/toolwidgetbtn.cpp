@@ -14,8 +14,13 @@ ToolWidgetBtn::ToolWidgetBtn(int iType, const QString &strIcon, QWidget *pParent
     , buttonType(iType)
     , icon(ResourcePixmap::load(strIcon).toImage())
 {
+    ToolWidgetBtn::applySize();
+}
+
+void ToolWidgetBtn::applySize()
+{
     const int side = ToolbarScale::buttonSide(this);
-    setFixedSize(iType == 0 ? side : 2 * side + 1, side);
+    setFixedSize(buttonType == 0 ? side : 2 * side + 1, side);
 }
 
 void ToolWidgetBtn::setSecondIcon(const QImage &image)

@@ -23,6 +23,8 @@ public:
     ToolWidgetBtn(int iType, const QString &strIcon, QWidget *pParent);
 
     int type() const { return buttonType; }
+    // Takes the size the toolbar size step calls for.
+    virtual void applySize();
     // The icon shown while the button is held, unless it is the current tool.
     void setSecondIcon(const QImage &image);
     // The current-tool mark (also the on state of a toggle button).

@@ -14,6 +14,11 @@ constexpr int SwatchCount = 9;
 ToolWidgetBtn_Option::ToolWidgetBtn_Option(QWidget *pParent)
     : ToolWidgetBtn(1, QString(), pParent)
 {
+    applySize();
+}
+
+void ToolWidgetBtn_Option::applySize()
+{
     const int side = ToolbarScale::buttonSide(this);
     const int block = 3 * ToolbarScale::px(this, 13) + 2;
     setFixedSize(2 * side + 1, qMax(side, block + 2 * ToolbarScale::px(this, 4)));

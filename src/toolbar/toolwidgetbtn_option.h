@@ -16,6 +16,7 @@ public:
     explicit ToolWidgetBtn_Option(QWidget *pParent);
 
     void setColour(const QColor &colour);
+    void applySize() override;
     QColor colour() const { return shownColour; }
     void setSwatchesActive(bool bActive);
     bool swatchesActive() const { return active; }

@@ -26,36 +26,42 @@ namespace {
 class ModalAnswerer
 {
 public:
-    explicit ModalAnswerer(const QString &strPath)
-        : path(strPath)
+    ModalAnswerer()
     {
         timer.callOnTimeout([this] { answer(); });
         timer.start(10);
     }
 
     QStringList messages;
-    int fileDialogs = 0;
 
 private:
     void answer()
     {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            ++fileDialogs;
-            if (path.isEmpty()) {
-                files->reject();
-                return;
-            }
-            files->selectFile(path);
-            QMetaObject::invokeMethod(files, "accept");
+            files->reject();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             messages.append(box->text());
             box->accept();
         }
     }
 
-    QString path;
     QTimer timer;
+};
+
+// Answers its file questions with `answer` (empty: cancelled).
+class AnsweredPreferencesDlg : public PreferencesDlg
+{
+public:
+    QString answer;
+    int fileDialogs = 0;
+
+protected:
+    QString askFileName(bool, const QString &, const QString &) override
+    {
+        ++fileDialogs;
+        return answer;
+    }
 };
 
 // A "UserInterface" value as the settings store reads it (a value with
@@ -202,13 +208,14 @@ private Q_SLOTS:
         s.toolWidgetOpacity = 40;
         const QString exported = environment->path(QStringLiteral("saved.ini"));
         {
-            PreferencesDlg dialog;
+            AnsweredPreferencesDlg dialog;
             dialog.show();
             QTest::keyClick(dialog.hotKeyWidget(0)->lineEdit(), Qt::Key_F5,
                             Qt::ControlModifier | Qt::ShiftModifier);
-            ModalAnswerer answerer(exported);
+            dialog.answer = exported;
+            ModalAnswerer answerer;
             menuAction(dialog, 2)->trigger();
-            QCOMPARE(answerer.fileDialogs, 1);
+            QCOMPARE(dialog.fileDialogs, 1);
             QCOMPARE(answerer.messages, QStringList());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
@@ -219,9 +226,10 @@ private Q_SLOTS:
         s.hotKeys[0] = {};
         QVERIFY(SettingsStore::save());
         {
-            PreferencesDlg dialog;
+            AnsweredPreferencesDlg dialog;
             dialog.show();
-            ModalAnswerer answerer(exported);
+            dialog.answer = exported;
+            ModalAnswerer answerer;
             menuAction(dialog, 1)->trigger();
             QCOMPARE(answerer.messages, QStringList());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -247,9 +255,10 @@ private Q_SLOTS:
         QVERIFY(writeFile(notSettings, QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)));
         const QByteArray backup = contents(s.bakPath);
         {
-            PreferencesDlg dialog;
+            AnsweredPreferencesDlg dialog;
             dialog.show();
-            ModalAnswerer answerer(notSettings);
+            dialog.answer = notSettings;
+            ModalAnswerer answerer;
             menuAction(dialog, 1)->trigger();
             QCOMPARE(answerer.messages, QStringList({ "The file is not a settings file." }));
         }
@@ -262,17 +271,20 @@ private Q_SLOTS:
         s.iniPath = blocker + QStringLiteral("/Setting.ini");
         s.bakPath = s.iniPath + QStringLiteral(".bak");
         const QString target = environment->path(QStringLiteral("out.ini"));
-        PreferencesDlg dialog;
+        AnsweredPreferencesDlg dialog;
         dialog.show();
         {
-            ModalAnswerer answerer { QString() };
+            dialog.answer.clear();
+            dialog.fileDialogs = 0;
+            ModalAnswerer answerer;
             auto *tray = control<QCheckBox>(dialog, "trayIconBox");
             QTest::mouseClick(tray, Qt::LeftButton);
             QCOMPARE(answerer.messages, QStringList({ "The settings file cannot be written." }));
             QVERIFY(tray->isChecked());
         }
         {
-            ModalAnswerer answerer(target);
+            dialog.answer = target;
+            ModalAnswerer answerer;
             menuAction(dialog, 2)->trigger();
             QCOMPARE(answerer.messages, QStringList({ "The settings cannot be exported." }));
             QVERIFY(!QFile::exists(target));
@@ -280,15 +292,18 @@ private Q_SLOTS:
         const QString good = environment->path(QStringLiteral("good.ini"));
         QVERIFY(writeFile(good, "[UserInterface]\nLanguage=en_GB\n"));
         {
-            ModalAnswerer answerer(good);
+            dialog.answer = good;
+            ModalAnswerer answerer;
             menuAction(dialog, 1)->trigger();
             QCOMPARE(answerer.messages, QStringList({ "The settings cannot be imported." }));
             QVERIFY(!s.importPending);
         }
         {
-            ModalAnswerer answerer { QString() };
+            dialog.answer.clear();
+            dialog.fileDialogs = 0;
+            ModalAnswerer answerer;
             menuAction(dialog, 2)->trigger();
-            QCOMPARE(answerer.fileDialogs, 1);
+            QCOMPARE(dialog.fileDialogs, 1);
             QCOMPARE(answerer.messages, QStringList());
             QVERIFY(!s.fileDialogOpen);
         }
