@@ -36,6 +36,10 @@ private Q_SLOTS:
                ":/Res/Menu",      ":/Res/PopupArrow",  ":/Res/Dial_BG", ":/Res/Dial",
                ":/Res/Dial_Value" })
             QTest::newRow(path) << QString::fromLatin1(path);
+        for (const char *path :
+             { ":/Tools/Clipboard", ":/Tools/Resize", ":/Tools/ZoomIn", ":/Tools/ZoomOut",
+               ":/Tools/ZoomAll", ":/Tools/Captopage", ":/Tools/Captofile", ":/Tools/Captoclip" })
+            QTest::newRow(path) << QString::fromLatin1(path);
     }
 
     void picturesHaveTwins()
