@@ -58,6 +58,11 @@ private Q_SLOTS:
                ":/Popup/OpPage3",    ":/Popup/Capture",    ":/Popup/DuplicatePage",
                ":/Popup/Image" })
             QTest::newRow(path) << QString::fromLatin1(path);
+        // Colour picker, magnifier and capture outputs.
+        for (const char *path :
+             { ":/Tools/Clipboard", ":/Tools/Resize", ":/Tools/ZoomIn", ":/Tools/ZoomOut",
+               ":/Tools/ZoomAll", ":/Tools/Captopage", ":/Tools/Captofile", ":/Tools/Captoclip" })
+            QTest::newRow(path) << QString::fromLatin1(path);
     }
 
     void picturesHaveTwins()

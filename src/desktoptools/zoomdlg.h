@@ -1,0 +1,81 @@
+#pragma once
+
+#include "fullscreendialog.h"
+
+#include <QPixmap>
+#include <QPointF>
+
+class ZoomOptionWidget;
+
+// The magnifier: a still picture of the screen with a movable, resizable frame
+// that shows the area under it enlarged, or, in full-screen mode, the whole
+// picture enlarged and panned by the user. It ends with a capture result code:
+// 0 cancelled, 2 new page, 3 file, 4 clipboard; for 2 to 4 the caller takes
+// outputPicture().
+class ZoomDlg : public FullScreenDialog
+{
+    Q_OBJECT
+public:
+    // Kept for the run: a magnifier opened again starts where the last one ended.
+    struct Session
+    {
+        double factor = 2.0;
+        bool fullScreen = false;
+    };
+    static Session &session();
+
+    // pScreenImage: the still picture of the screen the dialog covers.
+    ZoomDlg(QPixmap *pScreenImage, QWidget *pParent);
+
+    QPixmap outputPicture() const { return output; }
+    // Inclusive corners, in dialog pixels.
+    QRect frame() const { return frameRect; }
+    // Full-screen mode: where the enlarged picture's top-left corner lies.
+    QPointF panOffset() const { return pan; }
+    bool factorLabelShown() const { return labelCount > 0; }
+
+public Q_SLOTS:
+    void slot_Captopage();
+    void slot_Captofile();
+    void slot_Captoclip();
+    void slot_ZoomIn();
+    void slot_ZoomOut();
+    void slot_ZoomAll();
+    void slot_HideScale();
+
+protected:
+    void paintEvent(QPaintEvent *pEvent) override;
+    void mousePressEvent(QMouseEvent *pEvent) override;
+    void mouseMoveEvent(QMouseEvent *pEvent) override;
+    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    void wheelEvent(QWheelEvent *pEvent) override;
+    void keyReleaseEvent(QKeyEvent *pEvent) override;
+
+private:
+    enum DragKind { NoDrag, Resize, Move };
+
+    void finish(int iCode);
+    void zoomBy(double delta);
+    void clampPan();
+    void placePanel();
+    void dragFrame(const QPoint &p);
+    void setHoverCursor(const QPoint &p);
+    QRect gripRect() const;
+    QRectF enlargedTarget() const;
+    QRectF toImage(const QRectF &dialogRect) const;
+    void paintFrameMode(QPainter &painter) const;
+    void paintFrameBorder(QPainter &painter) const;
+    void paintFactorLabel(QPainter &painter) const;
+
+    bool dragging = false;
+    QPoint lastPoint;
+    QPointF pan;
+    QPixmap grip;
+    DragKind dragKind = NoDrag;
+    QSize pressSize;
+    int labelCount = 0;
+    QRect frameRect;
+    ZoomOptionWidget *panel;
+    QPixmap *screenImage;
+    QPixmap output;
+};
