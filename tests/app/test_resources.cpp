@@ -21,11 +21,11 @@ private Q_SLOTS:
     void picturesHaveTwins_data()
     {
         QTest::addColumn<QString>("path");
-        for (const char *path :
-             { ":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
-               ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker", ":/Res/ExportFileType0",
-               ":/Res/ExportFileType1", ":/Res/ExportFileType2", ":/Res/ExportFileType3",
-               ":/Res/ExportFileType4" })
+        for (const char *path : {":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
+                                 ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker",
+                                 ":/Res/ExportFileType0", ":/Res/ExportFileType1",
+                                 ":/Res/ExportFileType2", ":/Res/ExportFileType3",
+                                 ":/Res/ExportFileType4"})
             QTest::newRow(path) << QString::fromLatin1(path);
         for (const char *path :
              { ":/Res/Undo",      ":/Res/Redo",        ":/Res/Mouse",   ":/Res/Select",

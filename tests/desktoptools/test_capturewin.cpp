@@ -10,8 +10,7 @@
 #include <memory>
 
 // The window capture panel without a windowing system to pick from (the
-// null platform finds no window): moving, picking that finds nothing,
-// closing.
+// null platform finds no window): moving it, and a pick that finds nothing.
 class TestCaptureWin : public QObject
 {
     Q_OBJECT
@@ -30,8 +29,6 @@ private Q_SLOTS:
 
     void startsWaitingWithOutputsDisabled()
     {
-        QVERIFY(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(panel->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(panel->findChild<CloseBtn *>()->isEnabled());
         const QList<PopupWidgetBtn *> outputs = panel->findChildren<PopupWidgetBtn *>();
         QCOMPARE(outputs.size(), 3);
@@ -39,7 +36,6 @@ private Q_SLOTS:
             QVERIFY(!button->isEnabled());
         QVERIFY(panel->pickedRect().isEmpty());
         QCOMPARE(panel->cameraLabel()->pixmap().size(), QSize(40, 40));
-        QVERIFY(panel->size() == panel->minimumSize() && panel->size() == panel->maximumSize());
     }
 
     void draggingElsewhereMovesThePanel()
@@ -72,14 +68,6 @@ private Q_SLOTS:
         QVERIFY(!panel->cameraLabel()->pixmap().isNull());
         QVERIFY(panel->pickedRect().isEmpty());
         QCOMPARE(panel->pos(), QPoint(100, 100));
-    }
-
-    void closeButtonCancels()
-    {
-        panel->setResult(-1);
-        QTest::mouseClick(panel->findChild<CloseBtn *>(), Qt::LeftButton);
-        QVERIFY(!panel->isVisible());
-        QCOMPARE(panel->result(), 0);
     }
 };
 
