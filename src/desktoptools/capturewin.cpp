@@ -71,7 +71,10 @@ void CaptureWin::buildLayout()
         column->addWidget(button);
     column->addStretch();
     grid->addLayout(column, 0, 1, 2, 1);
-    setFixedSize(sizeHint());
+    // Wide enough for the whole title, which the layout does not know about.
+    const int titleWidth
+        = CapturePanel::titleHeight(this) + fontMetrics().horizontalAdvance(title) + margin;
+    setFixedSize(qMax(sizeHint().width(), titleWidth), sizeHint().height());
 }
 
 void CaptureWin::excludeWindow(QWidget *pWidget)
