@@ -27,3 +27,20 @@ bool NullPlatform::registerHotKey(int, const HotKeyRecord &)
 }
 
 void NullPlatform::unregisterHotKey(int) { }
+
+WId NullPlatform::topLevelWindowAt(const QPoint &, const QList<WId> &)
+{
+    return 0;
+}
+
+QRect NullPlatform::windowFrameRect(WId)
+{
+    return QRect();
+}
+
+bool NullPlatform::showWindowFrame(WId)
+{
+    return false;
+}
+
+void NullPlatform::hideWindowFrame(WId) { }

@@ -13,4 +13,9 @@ public:
     // No global hotkeys: registering always fails.
     bool registerHotKey(int iId, const HotKeyRecord &record) override;
     void unregisterHotKey(int iId) override;
+    // No access to other programs' windows: none is ever found.
+    WId topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded) override;
+    QRect windowFrameRect(WId window) override;
+    bool showWindowFrame(WId window) override;
+    void hideWindowFrame(WId window) override;
 };

@@ -2,7 +2,10 @@
 
 #include "hotkeyevents.h"
 
+#include <QList>
+#include <QRect>
 #include <QString>
+#include <qwindowdefs.h>
 
 class QWidget;
 struct HotKeyRecord;
@@ -40,6 +43,20 @@ public:
     virtual void unregisterHotKey(int iId) = 0;
     // Where a pressed hotkey's identifier arrives, on the GUI thread.
     HotKeyEvents &hotKeyEvents() { return events; }
+
+    // Window picking for the window capture. Windows are native top-level
+    // handles, 0 for none; positions and rectangles are global coordinates.
+    // topLevelWindowAt: the top-level window whose area (frame included) is
+    // uppermost at the point, or 0 when there is none or when it is one of
+    // the excluded windows (the program's own).
+    virtual WId topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded) = 0;
+    // The window's rectangle with the window manager's frame; empty when the
+    // window is gone.
+    virtual QRect windowFrameRect(WId window) = 0;
+    // A dotted black frame one pixel inside the window's rectangle, shown
+    // until hideWindowFrame. False when the window cannot be framed.
+    virtual bool showWindowFrame(WId window) = 0;
+    virtual void hideWindowFrame(WId window) = 0;
 
     // The per-installation "Path" setting: the folder the program should work
     // in, or an empty string when none is set.

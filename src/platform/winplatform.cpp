@@ -1,6 +1,7 @@
 #include "winplatform.h"
 
 #include "app/hotkeyrecord.h"
+#include "nativecoordinates.h"
 #include "win/hotkeywindow.h"
 #include "win/winapi.h"
 
@@ -45,4 +46,29 @@ void WinPlatform::unregisterHotKey(int iId)
 {
     if (hotKeyWindow)
         hotKeyWindow->unregisterHotKey(iId);
+}
+
+WId WinPlatform::topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded)
+{
+    const QPoint native = NativeCoordinates::toNative(globalPos);
+    const WId window = WId(winapi::topLevelWindowAt(native.x(), native.y()));
+    return excluded.contains(window) ? 0 : window;
+}
+
+QRect WinPlatform::windowFrameRect(WId window)
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (!winapi::windowRect(reinterpret_cast<void *>(window), &left, &top, &right, &bottom))
+        return QRect();
+    return NativeCoordinates::fromNative(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+bool WinPlatform::showWindowFrame(WId window)
+{
+    return winapi::drawWindowFrame(reinterpret_cast<void *>(window));
+}
+
+void WinPlatform::hideWindowFrame(WId window)
+{
+    winapi::eraseWindowFrame(reinterpret_cast<void *>(window));
 }

@@ -18,6 +18,10 @@ public:
     bool isCompositionAvailable() override;
     bool registerHotKey(int iId, const HotKeyRecord &record) override;
     void unregisterHotKey(int iId) override;
+    WId topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded) override;
+    QRect windowFrameRect(WId window) override;
+    bool showWindowFrame(WId window) override;
+    void hideWindowFrame(WId window) override;
 
 private:
     // Made on first use, so that a run without hotkeys creates no window.

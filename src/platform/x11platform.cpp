@@ -1,6 +1,9 @@
 #include "x11platform.h"
 
+#include "nativecoordinates.h"
+#include "windowframeoutline.h"
 #include "x11hotkeys.h"
+#include "x11windowpicker.h"
 
 #include <QWidget>
 
@@ -15,6 +18,7 @@ constexpr uint32_t SourceApplication = 1;
 
 X11Platform::X11Platform(xcb_connection_t *connection)
     : conn(connection)
+    , picker(std::make_unique<X11WindowPicker>(connection, rootWindow()))
 {
 }
 
@@ -109,4 +113,37 @@ void X11Platform::unregisterHotKey(int iId)
 {
     if (hotKeys)
         hotKeys->remove(iId);
+}
+
+WId X11Platform::topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded)
+{
+    return picker->windowAt(NativeCoordinates::toNative(globalPos), excluded);
+}
+
+QRect X11Platform::windowFrameRect(WId window)
+{
+    const QRect native = picker->frameRect(xcb_window_t(window));
+    return native.isEmpty() ? native : NativeCoordinates::fromNative(native);
+}
+
+bool X11Platform::showWindowFrame(WId window)
+{
+    const QRect rect = windowFrameRect(window);
+    if (rect.isEmpty())
+        return false;
+    // Made for each pick and dropped with it, so that no window of ours
+    // outlives the application object.
+    if (!outline)
+        outline = std::make_unique<WindowFrameOutline>();
+    outline->show(rect);
+    outlinedWindow = window;
+    return true;
+}
+
+void X11Platform::hideWindowFrame(WId window)
+{
+    if (!outline || window != outlinedWindow)
+        return;
+    outline.reset();
+    outlinedWindow = 0;
 }

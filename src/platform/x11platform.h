@@ -9,9 +9,12 @@
 #include <memory>
 
 class X11HotKeys;
+class X11WindowPicker;
+class WindowFrameOutline;
 
 // X11 backend: EWMH hints for stacking and taskbar, the compositing-manager
-// selection for composition, key grabs on the root window for hotkeys.
+// selection for composition, key grabs on the root window for hotkeys, the
+// window tree for window picking and outline windows of our own as its frame.
 class X11Platform : public Platform
 {
 public:
@@ -24,6 +27,10 @@ public:
     bool isCompositionAvailable() override;
     bool registerHotKey(int iId, const HotKeyRecord &record) override;
     void unregisterHotKey(int iId) override;
+    WId topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded) override;
+    QRect windowFrameRect(WId window) override;
+    bool showWindowFrame(WId window) override;
+    void hideWindowFrame(WId window) override;
 
     xcb_connection_t *connection() const { return conn; }
     xcb_window_t rootWindow() const;
@@ -34,4 +41,7 @@ private:
     xcb_connection_t *conn;
     // Made on first use, so that a run without hotkeys installs no filter.
     std::unique_ptr<X11HotKeys> hotKeys;
+    std::unique_ptr<X11WindowPicker> picker;
+    std::unique_ptr<WindowFrameOutline> outline;
+    WId outlinedWindow = 0;
 };

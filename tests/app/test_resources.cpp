@@ -61,7 +61,8 @@ private Q_SLOTS:
         // Colour picker, magnifier and capture outputs.
         for (const char *path :
              { ":/Tools/Clipboard", ":/Tools/Resize", ":/Tools/ZoomIn", ":/Tools/ZoomOut",
-               ":/Tools/ZoomAll", ":/Tools/Captopage", ":/Tools/Captofile", ":/Tools/Captoclip" })
+               ":/Tools/ZoomAll", ":/Tools/Captopage", ":/Tools/Captofile", ":/Tools/Captoclip",
+               ":/Tools/CaptureWin", ":/Tools/Scale" })
             QTest::newRow(path) << QString::fromLatin1(path);
     }
 

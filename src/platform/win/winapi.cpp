@@ -49,4 +49,59 @@ bool isCompositionAvailable()
     return ok && enabled;
 }
 
+void *topLevelWindowAt(int x, int y)
+{
+    POINT point = { x, y };
+    HWND window = WindowFromPoint(point);
+    return window ? GetAncestor(window, GA_ROOT) : nullptr;
+}
+
+bool isWindow(void *hwnd)
+{
+    return hwnd && IsWindow(static_cast<HWND>(hwnd)) != FALSE;
+}
+
+bool windowRect(void *hwnd, int *pLeft, int *pTop, int *pRight, int *pBottom)
+{
+    RECT rect;
+    if (!isWindow(hwnd) || !GetWindowRect(static_cast<HWND>(hwnd), &rect))
+        return false;
+    *pLeft = rect.left;
+    *pTop = rect.top;
+    *pRight = rect.right;
+    *pBottom = rect.bottom;
+    return true;
+}
+
+bool drawWindowFrame(void *hwnd)
+{
+    HWND window = static_cast<HWND>(hwnd);
+    RECT rect;
+    if (!isWindow(hwnd) || !GetWindowRect(window, &rect))
+        return false;
+    HDC dc = GetWindowDC(window);
+    if (!dc)
+        return false;
+    HPEN pen = CreatePen(PS_DOT, 1, 0);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 1, 1, rect.right - 1 - rect.left, rect.bottom - 1 - rect.top);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    ReleaseDC(window, dc);
+    DeleteObject(pen);
+    return true;
+}
+
+void eraseWindowFrame(void *hwnd)
+{
+    if (!isWindow(hwnd))
+        return;
+    HWND window = static_cast<HWND>(hwnd);
+    UpdateWindow(window);
+    InvalidateRect(window, nullptr, TRUE);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+}
+
 } // namespace winapi

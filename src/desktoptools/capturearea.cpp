@@ -1,0 +1,23 @@
+#include "capturearea.h"
+
+#include <QPainter>
+
+QRect CaptureArea::pixelBounds(const QPainterPath &area)
+{
+    const QRectF bounds = area.boundingRect();
+    return QRect(qRound(bounds.x()), qRound(bounds.y()), qRound(bounds.width()),
+                 qRound(bounds.height()));
+}
+
+QPixmap CaptureArea::cut(const QPainterPath &area, const QPixmap &still)
+{
+    const QRect bounds = pixelBounds(area);
+    if (bounds.width() < 1 || bounds.height() < 1)
+        return QPixmap();
+    QPixmap image(bounds.size());
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setClipPath(area.translated(-bounds.topLeft()));
+    painter.drawPixmap(QPoint(0, 0), still, bounds);
+    return image;
+}

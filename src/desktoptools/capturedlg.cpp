@@ -1,0 +1,477 @@
+#include "capturedlg.h"
+
+#include "app/resourcepixmap.h"
+#include "app/scaledcursor.h"
+#include "captureoptionwidget.h"
+#include "toolbar/toolbarscale.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+const QColor DarkGrey(30, 30, 30);
+const QColor LightGrey(230, 230, 230);
+const QColor Cyan(0, 255, 255);
+// The smallest distance between opposite edges of the rectangle.
+constexpr int MinSpan = 15;
+constexpr int HandleReach = 8;
+const QSize BoxSize(220, 20);
+
+QString pointCaption(const QPoint &p)
+{
+    return QStringLiteral("x: %1, y: %2").arg(p.x()).arg(p.y());
+}
+
+} // namespace
+
+CaptureDlg::CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
+                       const QPainterPath &previousArea)
+    : FullScreenDialog(pParent)
+    , captureMode(iMode)
+    , screenImage(pScreenImage)
+    , crossCursor(ScaledCursor::make(QStringLiteral(":/Cursor/Cross"), QPoint(11, 11)))
+    , crossFindCursor(ScaledCursor::make(QStringLiteral(":/Cursor/CrossFind"), QPoint(11, 11)))
+    , scalePicture(ResourcePixmap::load(QStringLiteral(":/Tools/Scale")))
+{
+    QFont smaller = font();
+    if (smaller.pointSizeF() > 0) {
+        smaller.setPointSizeF(smaller.pointSizeF() / ToolbarScale::ui(this));
+        setFont(smaller);
+    }
+    setMouseTracking(true);
+    optionPanel = new CaptureOptionWidget(this);
+    lastPoint = mapFromGlobal(QCursor::pos());
+
+    const int w = width();
+    const int h = height();
+    if (captureMode == Freeform) {
+        optionPanel->hide();
+        setCursor(crossCursor);
+        return;
+    }
+    if (captureMode == PreviousArea) {
+        area = previousArea;
+        marked = area.boundingRect().toRect();
+    } else {
+        marked.setCoords(w / 2 - 150, h / 2 - 100, w / 2 + 149, h / 2 + 99);
+    }
+    boxPos = QPoint(marked.left(), marked.bottom() + 1);
+    placeOptionPanel();
+}
+
+void CaptureDlg::slot_Captopage()
+{
+    finish(2);
+}
+
+void CaptureDlg::slot_Captofile()
+{
+    finish(3);
+}
+
+void CaptureDlg::slot_Captoclip()
+{
+    finish(4);
+}
+
+void CaptureDlg::finish(int iCode)
+{
+    if (captureMode == Rectangle) {
+        area = QPainterPath();
+        area.addRect(marked.left(), marked.top(), marked.width(), marked.height());
+    }
+    done(iCode);
+}
+
+// Beside the area on the right, else on the left, else against the right
+// edge; always wholly on the screen, so that the outputs stay reachable.
+void CaptureDlg::placeOptionPanel()
+{
+    const int panelWidth = optionPanel->width();
+    int x = marked.right() + 4;
+    int y = marked.top() + 10;
+    if (x + panelWidth > width())
+        x = marked.left() - 2 - panelWidth;
+    if (x < 0)
+        x = width() - panelWidth;
+    y = qMax(0, qMin(y, height() - optionPanel->height()));
+    optionPanel->move(x, y);
+    optionPanel->show();
+}
+
+QPoint CaptureDlg::handlePoint(int iHandle) const
+{
+    switch (iHandle) {
+    case TopLeft:
+        return marked.topLeft();
+    case TopRight:
+        return marked.topRight();
+    case BottomRight:
+        return marked.bottomRight();
+    case BottomLeft:
+        return marked.bottomLeft();
+    default:
+        return marked.center();
+    }
+}
+
+QRect CaptureDlg::handleSquare(int iHandle) const
+{
+    const QPoint c = handlePoint(iHandle);
+    const QPoint reach(HandleReach, HandleReach);
+    return QRect(c - reach, c + reach);
+}
+
+int CaptureDlg::handleAt(const QPoint &p) const
+{
+    for (int handle = TopLeft; handle <= BottomLeft; ++handle) {
+        if (handleSquare(handle).contains(p))
+            return handle;
+    }
+    return marked.contains(p) ? Body : NoHandle;
+}
+
+void CaptureDlg::setHoverCursor(const QPoint &p)
+{
+    const int handle = handleAt(p);
+    if (handle >= TopLeft && handle <= BottomLeft)
+        setCursor(crossCursor);
+    else
+        setCursor(Qt::ArrowCursor);
+}
+
+void CaptureDlg::mousePressEvent(QMouseEvent *pEvent)
+{
+    if (pEvent->button() != Qt::LeftButton)
+        return;
+    const QPoint p = pEvent->position().toPoint();
+    if (captureMode == Rectangle)
+        rectanglePress(p);
+    else if (captureMode == Freeform)
+        freeformPress(p);
+}
+
+void CaptureDlg::mouseMoveEvent(QMouseEvent *pEvent)
+{
+    if (captureMode == Rectangle)
+        rectangleMove(pEvent);
+    else if (captureMode == Freeform)
+        freeformMove(pEvent);
+}
+
+void CaptureDlg::mouseReleaseEvent(QMouseEvent *pEvent)
+{
+    if (pEvent->button() == Qt::RightButton) {
+        reject();
+        return;
+    }
+    const QPoint p = pEvent->position().toPoint();
+    if (captureMode == Rectangle)
+        rectangleRelease(p);
+    else if (captureMode == Freeform)
+        freeformRelease(p);
+    else
+        update();
+}
+
+void CaptureDlg::mouseDoubleClickEvent(QMouseEvent *pEvent)
+{
+    // Elsewhere the second click of a double-click is a plain press.
+    if (captureMode != Freeform)
+        mousePressEvent(pEvent);
+    else if (pEvent->button() == Qt::LeftButton)
+        freeformDoubleClick(pEvent->position().toPoint());
+}
+
+void CaptureDlg::rectanglePress(const QPoint &p)
+{
+    pressed = true;
+    pressPoint = p;
+    currentHandle = handleAt(p);
+    if (currentHandle >= TopLeft && currentHandle <= BottomLeft) {
+        dragAnchor = handlePoint(currentHandle);
+        pressPoint = dragAnchor;
+        setCursor(crossCursor);
+    } else {
+        setCursor(Qt::ArrowCursor);
+    }
+    optionPanel->hide();
+    update();
+}
+
+void CaptureDlg::rectangleMove(QMouseEvent *pEvent)
+{
+    const QPoint p = pEvent->position().toPoint();
+    if (!pressed) {
+        setHoverCursor(p);
+        return;
+    }
+    if (currentHandle == NoHandle)
+        return;
+    dragHandle(currentHandle, p);
+    placeCoordinatesBox();
+    loupe.place(handlePoint(currentHandle), size());
+    update();
+}
+
+void CaptureDlg::rectangleRelease(const QPoint &p)
+{
+    pressed = false;
+    pressPoint = QPoint(0, 0);
+    currentHandle = NoHandle;
+    setHoverCursor(p);
+    placeOptionPanel();
+    update();
+}
+
+void CaptureDlg::dragHandle(int iHandle, const QPoint &p)
+{
+    const QPoint d = p - pressPoint;
+    if (iHandle == Body) {
+        moveBody(d);
+        pressPoint = p;
+    } else {
+        moveCorner(iHandle, dragAnchor + d);
+    }
+}
+
+// Corners stay on the screen (a drag may leave it, a key may push past it)
+// and keep MinSpan from the opposite edges by pushing back the moved edge.
+void CaptureDlg::moveCorner(int iHandle, const QPoint &to)
+{
+    const int x = qBound(0, to.x(), width() - 1);
+    const int y = qBound(0, to.y(), height() - 1);
+    int x1, y1, x2, y2;
+    marked.getCoords(&x1, &y1, &x2, &y2);
+    if (iHandle == TopLeft || iHandle == BottomLeft)
+        x1 = qMin(x, x2 - MinSpan);
+    else
+        x2 = qMax(x, x1 + MinSpan);
+    if (iHandle == TopLeft || iHandle == TopRight)
+        y1 = qMin(y, y2 - MinSpan);
+    else
+        y2 = qMax(y, y1 + MinSpan);
+    marked.setCoords(x1, y1, x2, y2);
+}
+
+void CaptureDlg::moveBody(const QPoint &d)
+{
+    const int dx = qBound(-marked.left(), d.x(), width() - 1 - marked.right());
+    const int dy = qBound(-marked.top(), d.y(), height() - 1 - marked.bottom());
+    marked.translate(dx, dy);
+}
+
+void CaptureDlg::placeCoordinatesBox()
+{
+    const int w = width();
+    const int h = height();
+    const int x = marked.left() >= w - 219 ? w - BoxSize.width() : marked.left();
+    int y = marked.bottom() + 1;
+    if (marked.bottom() >= h - 19)
+        y = marked.top() > 19 ? marked.top() - 20 : marked.bottom() - 20;
+    boxPos = QPoint(x, y);
+}
+
+void CaptureDlg::keyReleaseEvent(QKeyEvent *pEvent)
+{
+    const int key = pEvent->key();
+    if (captureMode != Rectangle
+        || (key != Qt::Key_Left && key != Qt::Key_Up && key != Qt::Key_Right
+            && key != Qt::Key_Down)) {
+        FullScreenDialog::keyReleaseEvent(pEvent);
+        return;
+    }
+    nudge(key, pEvent->modifiers().testFlag(Qt::ShiftModifier));
+    placeCoordinatesBox();
+    placeOptionPanel();
+    update();
+}
+
+// Arrows move the rectangle by a pixel; with Shift they grow it at the
+// left or top edge (Left, Up) or at the right or bottom edge (Right, Down).
+void CaptureDlg::nudge(int iKey, bool bShift)
+{
+    const QPoint step = iKey == Qt::Key_Left ? QPoint(-1, 0)
+        : iKey == Qt::Key_Right              ? QPoint(1, 0)
+        : iKey == Qt::Key_Up                 ? QPoint(0, -1)
+                                             : QPoint(0, 1);
+    if (!bShift) {
+        moveBody(step);
+        return;
+    }
+    const int corner = (iKey == Qt::Key_Left || iKey == Qt::Key_Up) ? TopLeft : BottomRight;
+    moveCorner(corner, handlePoint(corner) + step);
+}
+
+QPoint CaptureDlg::startPoint() const
+{
+    const QPainterPath::Element start = area.elementAt(0);
+    return QPoint(int(start.x), int(start.y));
+}
+
+bool CaptureDlg::onStartSquare(const QPoint &p) const
+{
+    const QPoint s = startPoint();
+    return QRect(s - QPoint(2, 2), s + QPoint(1, 1)).contains(p);
+}
+
+void CaptureDlg::freeformPress(const QPoint &p)
+{
+    if (closed)
+        return;
+    pressed = true;
+    // A path holding only its start counts as empty to QPainterPath.
+    if (area.elementCount() == 0)
+        area.moveTo(p);
+    lastPoint = p;
+    optionPanel->hide();
+    update();
+}
+
+void CaptureDlg::freeformMove(QMouseEvent *pEvent)
+{
+    if (closed)
+        return;
+    const QPoint p = pEvent->position().toPoint();
+    if (area.elementCount() > 1)
+        setCursor(onStartSquare(p) ? crossFindCursor : crossCursor);
+    if (pressed)
+        area.lineTo(p);
+    lastPoint = p;
+    loupe.place(p, size());
+    update();
+}
+
+// A release ends a freehand stretch or a clicked polygon side; on the start
+// point it closes the shape exactly there.
+void CaptureDlg::freeformRelease(const QPoint &p)
+{
+    if (closed || !pressed)
+        return;
+    pressed = false;
+    lastPoint = p;
+    area.lineTo(p);
+    if (area.elementCount() > 1 && onStartSquare(p)) {
+        closed = true;
+        area.lineTo(area.elementAt(0));
+    }
+    setCursor(crossCursor);
+    marked = area.boundingRect().toRect();
+    if (closed)
+        placeOptionPanel();
+    update();
+}
+
+void CaptureDlg::freeformDoubleClick(const QPoint &p)
+{
+    if (closed || area.elementCount() == 0)
+        return;
+    pressed = false;
+    closed = true;
+    lastPoint = p;
+    area.lineTo(p);
+    marked = area.boundingRect().toRect();
+    placeOptionPanel();
+    update();
+}
+
+void CaptureDlg::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (screenImage)
+        painter.drawPixmap(rect(), *screenImage);
+    if (captureMode == Rectangle)
+        paintRectangle(painter);
+    else if (captureMode == Freeform)
+        paintFreeform(painter);
+    else
+        paintPreviousArea(painter);
+}
+
+void CaptureDlg::darkenOutside(QPainter &painter, const QPainterPath &inside) const
+{
+    QPainterPath outside;
+    outside.setFillRule(Qt::OddEvenFill);
+    outside.addRect(rect());
+    outside.addPath(inside);
+    painter.fillPath(outside, QColor(0, 0, 0, 40));
+}
+
+void CaptureDlg::paintLoupe(QPainter &painter, const QPoint &p) const
+{
+    if (screenImage)
+        loupe.paint(painter, *screenImage, p, pointCaption(p));
+}
+
+void CaptureDlg::paintRectangle(QPainter &painter) const
+{
+    QPainterPath inside;
+    inside.addRect(marked);
+    darkenOutside(painter, inside);
+
+    const int spanX = marked.right() - marked.left();
+    const int spanY = marked.bottom() - marked.top();
+    painter.setBrush(Qt::NoBrush);
+    painter.setOpacity(0.5);
+    painter.setPen(LightGrey);
+    painter.drawRect(QRect(marked.left() + 1, marked.top() + 1, spanX - 2, spanY - 2));
+    painter.setOpacity(1);
+    painter.setPen(DarkGrey);
+    painter.drawRect(QRect(marked.topLeft(), QSize(spanX, spanY)));
+
+    const QRect box(boxPos, BoxSize);
+    painter.fillRect(box, DarkGrey);
+    painter.drawRect(QRect(boxPos, BoxSize - QSize(1, 1)));
+    painter.setPen(LightGrey);
+    painter.drawText(box, Qt::AlignCenter,
+                     QStringLiteral("x: %1, y: %2, w: %3, h: %4")
+                         .arg(marked.left())
+                         .arg(marked.top())
+                         .arg(marked.width())
+                         .arg(marked.height()));
+
+    if (pressed && currentHandle >= TopLeft && currentHandle <= BottomLeft)
+        paintLoupe(painter, handlePoint(currentHandle));
+    if (currentHandle == NoHandle) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, logicalDpiX() > 96);
+        for (int handle = TopLeft; handle <= BottomLeft; ++handle)
+            painter.drawPixmap(handleSquare(handle), scalePicture);
+    }
+}
+
+void CaptureDlg::paintFreeform(QPainter &painter) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    painter.setPen(QPen(Cyan, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(area);
+    if (area.elementCount() > 0) {
+        const QPainterPath::Element last = area.elementAt(area.elementCount() - 1);
+        painter.drawLine(QPointF(last.x, last.y), lastPoint);
+    }
+    painter.restore();
+
+    if (area.elementCount() > 0) {
+        const QPainterPath::Element start = area.elementAt(0);
+        const QRect marker(int(start.x - 2.5), int(start.y - 2.5), 4, 4);
+        painter.fillRect(marker.adjusted(0, 0, 1, 1), Qt::white);
+        painter.setPen(DarkGrey);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(marker);
+    }
+    if (!closed)
+        paintLoupe(painter, lastPoint);
+}
+
+void CaptureDlg::paintPreviousArea(QPainter &painter) const
+{
+    darkenOutside(painter, area);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(DarkGrey, 2, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin));
+    painter.drawPath(area);
+}

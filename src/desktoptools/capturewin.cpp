@@ -1,0 +1,220 @@
+#include "capturewin.h"
+
+#include "app/appstate.h"
+#include "app/lang.h"
+#include "app/resourcepixmap.h"
+#include "capturepanel.h"
+#include "platform/platform.h"
+#include "toolbar/closebtn.h"
+#include "toolbar/popupwidgetbtn.h"
+#include "toolbar/smalllabel.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+CaptureWin::CaptureWin(QWidget *pParent)
+    : QDialog(pParent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , title(Lang::tr("MainWindow", QStringLiteral("Screen Capture (Window)")))
+    , camera(new QLabel(this))
+    , infoLabel(new SmallLabel(QString(), this))
+    , outputs(CapturePanel::makeOutputButtons(this))
+{
+    const int side = CapturePanel::px(this, 40);
+    cameraPicture = ResourcePixmap::load(QStringLiteral(":/Tools/CaptureWin"))
+                        .scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    setWindowTitle(title);
+    const AppState &state = AppState::instance();
+    QFont small = font();
+    small.setPointSizeF(state.enableTouchUI ? 8.0 * 192 / logicalDpiX() : 8.0);
+    setFont(small);
+
+    connect(CapturePanel::makeCloseButton(this), &QToolButton::clicked, this, &QDialog::reject);
+    connect(outputs[0], &QToolButton::clicked, this, &CaptureWin::slot_Captopage);
+    connect(outputs[1], &QToolButton::clicked, this, &CaptureWin::slot_Captofile);
+    connect(outputs[2], &QToolButton::clicked, this, &CaptureWin::slot_Captoclip);
+    camera->setFixedSize(side, side);
+    camera->setAlignment(Qt::AlignCenter);
+    camera->setPixmap(cameraPicture);
+    infoLabel->setMinimumWidth(CapturePanel::px(this, 120));
+    showHint();
+    enableOutputs(false);
+    buildLayout();
+    Lang::release();
+}
+
+// Closed in the middle of a pick: the frame and the camera cursor go too.
+CaptureWin::~CaptureWin()
+{
+    unframe();
+    if (picking)
+        QApplication::restoreOverrideCursor();
+}
+
+void CaptureWin::buildLayout()
+{
+    auto *grid = new QGridLayout(this);
+    const int margin = CapturePanel::px(this, 4);
+    const int spacing = CapturePanel::px(this, 2);
+    grid->setContentsMargins(margin, CapturePanel::px(this, 24), margin, margin);
+    grid->setSpacing(spacing);
+    grid->addWidget(camera, 0, 0, Qt::AlignHCenter);
+    grid->addWidget(infoLabel, 1, 0, Qt::AlignTop);
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(spacing);
+    column->addStretch();
+    for (PopupWidgetBtn *button : outputs)
+        column->addWidget(button);
+    column->addStretch();
+    grid->addLayout(column, 0, 1, 2, 1);
+    // Wide enough for the whole title, which the layout does not know about.
+    const int titleWidth
+        = CapturePanel::titleHeight(this) + fontMetrics().horizontalAdvance(title) + margin;
+    setFixedSize(qMax(sizeHint().width(), titleWidth), sizeHint().height());
+}
+
+void CaptureWin::excludeWindow(QWidget *pWidget)
+{
+    excluded.append(pWidget);
+}
+
+QList<WId> CaptureWin::excludedWindows() const
+{
+    QList<WId> ids = { winId() };
+    for (const QPointer<QWidget> &widget : excluded) {
+        if (widget)
+            ids.append(widget->window()->winId());
+    }
+    return ids;
+}
+
+void CaptureWin::slot_Captopage()
+{
+    done(2);
+}
+
+void CaptureWin::slot_Captofile()
+{
+    done(3);
+}
+
+void CaptureWin::slot_Captoclip()
+{
+    done(4);
+}
+
+void CaptureWin::showHint()
+{
+    infoLabel->setText(
+        Lang::tr("Tools", QStringLiteral("Darg camera icon%1 to start capture")).arg(QChar('\n')));
+    Lang::release();
+}
+
+void CaptureWin::enableOutputs(bool bEnabled)
+{
+    for (PopupWidgetBtn *button : outputs)
+        button->setEnabled(bEnabled);
+}
+
+void CaptureWin::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    CapturePanel::paintBackground(painter, this);
+    const int strip = CapturePanel::titleHeight(this);
+    const QRect text(strip, 0, width() - strip, strip);
+    const QColor *greys = AppState::instance().greys;
+    painter.setPen(greys[4]);
+    painter.drawText(text.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.setPen(greys[0]);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, title);
+}
+
+void CaptureWin::mousePressEvent(QMouseEvent *pEvent)
+{
+    if (pEvent->button() != Qt::LeftButton)
+        return;
+    const QPoint global = pEvent->globalPosition().toPoint();
+    dragOffset = global - pos();
+    pressPoint = pEvent->position().toPoint();
+    dragState = camera->geometry().contains(pressPoint) ? DraggingCamera : MovingPanel;
+}
+
+void CaptureWin::mouseMoveEvent(QMouseEvent *pEvent)
+{
+    if (!(pEvent->buttons() & Qt::LeftButton))
+        return;
+    const QPoint global = pEvent->globalPosition().toPoint();
+    if (dragState == MovingPanel) {
+        move(global - dragOffset);
+    } else if (dragState == DraggingCamera && !picking) {
+        if ((pEvent->position().toPoint() - pressPoint).manhattanLength()
+            >= QApplication::startDragDistance())
+            startPicking();
+    } else if (picking) {
+        pickAt(global);
+    }
+}
+
+// The icon leaves its place and becomes the cursor, its lens on the pointer.
+void CaptureWin::startPicking()
+{
+    QCursor::setPos(camera->mapToGlobal(camera->rect().center()));
+    camera->setPixmap(QPixmap());
+    const int hotSpot = CapturePanel::px(this, 19);
+    QApplication::setOverrideCursor(QCursor(cameraPicture, hotSpot, hotSpot));
+    picking = true;
+}
+
+void CaptureWin::pickAt(const QPoint &globalPos)
+{
+    Platform &platform = Platform::instance();
+    const WId window = platform.topLevelWindowAt(globalPos, excludedWindows());
+    if (window == 0 || window == framed)
+        return;
+    unframe();
+    if (!platform.showWindowFrame(window))
+        return;
+    framed = window;
+    picked = platform.windowFrameRect(window);
+    infoLabel->setText(QStringLiteral("x: %1, y: %2, \nw: %3, h: %4")
+                           .arg(picked.x())
+                           .arg(picked.y())
+                           .arg(picked.width())
+                           .arg(picked.height()));
+}
+
+void CaptureWin::unframe()
+{
+    if (framed != 0)
+        Platform::instance().hideWindowFrame(framed);
+    framed = 0;
+}
+
+void CaptureWin::mouseReleaseEvent(QMouseEvent *pEvent)
+{
+    if (picking)
+        endPicking(pEvent->globalPosition().toPoint());
+    dragState = NoDrag;
+    if (pEvent->button() == Qt::RightButton)
+        reject();
+}
+
+// Dropping the icon back on the panel, or where no window was framed,
+// cancels the pick; otherwise the framed window is the one picked.
+void CaptureWin::endPicking(const QPoint &globalPos)
+{
+    const bool cancelled = framed == 0 || rect().contains(mapFromGlobal(globalPos));
+    unframe();
+    camera->setPixmap(cameraPicture);
+    if (cancelled) {
+        picked = QRect();
+        showHint();
+    }
+    enableOutputs(!cancelled);
+    QApplication::restoreOverrideCursor();
+    picking = false;
+}
