@@ -21,11 +21,11 @@ private Q_SLOTS:
     void picturesHaveTwins_data()
     {
         QTest::addColumn<QString>("path");
-        for (const char *path : {":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
-                                 ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker",
-                                 ":/Res/ExportFileType0", ":/Res/ExportFileType1",
-                                 ":/Res/ExportFileType2", ":/Res/ExportFileType3",
-                                 ":/Res/ExportFileType4"})
+        for (const char *path :
+             { ":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
+               ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker", ":/Res/ExportFileType0",
+               ":/Res/ExportFileType1", ":/Res/ExportFileType2", ":/Res/ExportFileType3",
+               ":/Res/ExportFileType4" })
             QTest::newRow(path) << QString::fromLatin1(path);
         for (const char *path :
              { ":/Res/Undo",      ":/Res/Redo",        ":/Res/Mouse",   ":/Res/Select",
@@ -35,6 +35,9 @@ private Q_SLOTS:
                ":/Res/Save",      ":/Res/Tools",       ":/Res/Min",     ":/Res/Close",
                ":/Res/Menu",      ":/Res/PopupArrow",  ":/Res/Dial_BG", ":/Res/Dial",
                ":/Res/Dial_Value" })
+            QTest::newRow(path) << QString::fromLatin1(path);
+        for (const char *path : { ":/Res/Browser_BG", ":/Res/Deletepage", ":/Res/Dropdown",
+                                  ":/Res/Dropdown2", ":/Res/Loading" })
             QTest::newRow(path) << QString::fromLatin1(path);
     }
 
@@ -52,7 +55,8 @@ private Q_SLOTS:
 
     void textResourcesExist()
     {
-        for (const char *path : { ":/Style/menu.qss", ":/Language/Language.xml" }) {
+        for (const char *path :
+             { ":/Style/menu.qss", ":/Style/scrollbar.qss", ":/Language/Language.xml" }) {
             QFile file(QString::fromLatin1(path));
             QVERIFY2(file.open(QIODevice::ReadOnly), path);
             QVERIFY(file.size() > 0);
