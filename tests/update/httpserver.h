@@ -5,9 +5,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-// A tiny HTTP server on the loopback address answering each path with a
-// fixed response. A response can be held back after `holdAfter` bytes until
-// release() is called, or cut there when `cut` is set.
+// A tiny HTTP server on the loopback address answering each path with fixed
+// bytes. A response can stop after `holdAfter` bytes, then either wait for
+// release() or, with `cut`, close the connection there.
 class HttpServer : public QTcpServer
 {
 public:
@@ -38,20 +38,13 @@ public:
     {
         return QStringLiteral("http://127.0.0.1:%1/tavelmark").arg(serverPort());
     }
-
     void answer(const QByteArray &path, const Response &response) { routes.insert(path, response); }
-    void answer(const QByteArray &path, const QByteArray &bytes)
-    {
-        answer(path, Response { bytes });
-    }
-
-    // Sends the rest of a held response.
     void release()
     {
-        if (held)
+        if (held) {
             held->write(rest);
-        if (held)
             held->disconnectFromHost();
+        }
     }
 
     int requests = 0;
@@ -59,25 +52,19 @@ public:
 private:
     void serve(QTcpSocket *socket)
     {
-        buffers[socket] += socket->readAll();
-        const QByteArray request = buffers.value(socket);
+        QByteArray &request = buffers[socket];
+        request += socket->readAll();
         if (!request.contains("\r\n\r\n"))
             return;
         ++requests;
-        const QByteArray path = request.split(' ').value(1);
-        const Response response = routes.value(path, Response { http(404, "missing") });
-        if (response.holdAfter < 0) {
-            socket->write(response.bytes);
-            socket->disconnectFromHost();
-            return;
-        }
-        socket->write(response.bytes.left(response.holdAfter));
-        if (response.cut) {
+        const Response r = routes.value(request.split(' ').value(1), { http(404, "missing") });
+        socket->write(r.bytes.left(r.holdAfter < 0 ? r.bytes.size() : r.holdAfter));
+        if (r.holdAfter < 0 || r.cut) {
             socket->disconnectFromHost();
             return;
         }
         held = socket;
-        rest = response.bytes.mid(response.holdAfter);
+        rest = r.bytes.mid(r.holdAfter);
     }
 
     QHash<QByteArray, Response> routes;
