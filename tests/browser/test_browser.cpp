@@ -254,6 +254,7 @@ private Q_SLOTS:
 
         // The pressed page goes even when nothing showed it on the canvas.
         dlg->disconnect(view.get());
+        view->gotoPage(2);
         BoxAnswerer ok(QMessageBox::Ok);
         clickDeleteIcon(1);
         QCOMPARE(ok.texts.size(), 1);
