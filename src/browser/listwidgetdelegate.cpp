@@ -28,8 +28,9 @@ void ListWidgetDelegate::paint(QPainter *pPainter, const QStyleOptionViewItem &o
 {
     const QRect r = option.rect;
     pPainter->save();
-    static const QPixmap tile = ResourcePixmap::load(QStringLiteral(":/Res/Browser_BG"), true);
-    pPainter->drawPixmap(r, tile);
+    static const QImage tile
+        = ResourcePixmap::load(QStringLiteral(":/Res/Browser_BG"), true).toImage();
+    pPainter->drawImage(r, tile);
     pPainter->setPen(Qt::black);
     pPainter->drawRect(r.adjusted(0, 0, -1, -1));
     paintIcon(pPainter, option, index);
@@ -71,10 +72,12 @@ void ListWidgetDelegate::paintIcon(QPainter *pPainter, const QStyleOptionViewIte
 void ListWidgetDelegate::paintDeleteIcon(QPainter *pPainter, const QRect &item)
 {
     const bool highRes = scaledUp() || AppState::instance().enableTouchUI;
-    static const QPixmap normal = ResourcePixmap::load(QStringLiteral(":/Res/Deletepage"), false);
-    static const QPixmap twin = ResourcePixmap::load(QStringLiteral(":/Res/Deletepage"), true);
+    static const QImage normal
+        = ResourcePixmap::load(QStringLiteral(":/Res/Deletepage"), false).toImage();
+    static const QImage twin
+        = ResourcePixmap::load(QStringLiteral(":/Res/Deletepage"), true).toImage();
     pPainter->setRenderHint(QPainter::SmoothPixmapTransform, scaledUp());
-    pPainter->drawPixmap(deleteRect(item), highRes ? twin : normal);
+    pPainter->drawImage(deleteRect(item), highRes ? twin : normal);
 }
 
 QSize ListWidgetDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
