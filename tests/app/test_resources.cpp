@@ -21,11 +21,11 @@ private Q_SLOTS:
     void picturesHaveTwins_data()
     {
         QTest::addColumn<QString>("path");
-        for (const char *path : {":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
-                                 ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker",
-                                 ":/Res/ExportFileType0", ":/Res/ExportFileType1",
-                                 ":/Res/ExportFileType2", ":/Res/ExportFileType3",
-                                 ":/Res/ExportFileType4"})
+        for (const char *path :
+             { ":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
+               ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker", ":/Res/ExportFileType0",
+               ":/Res/ExportFileType1", ":/Res/ExportFileType2", ":/Res/ExportFileType3",
+               ":/Res/ExportFileType4" })
             QTest::newRow(path) << QString::fromLatin1(path);
         for (const char *path :
              { ":/Res/Undo",      ":/Res/Redo",        ":/Res/Mouse",   ":/Res/Select",
@@ -64,6 +64,10 @@ private Q_SLOTS:
                ":/Tools/ZoomAll", ":/Tools/Captopage", ":/Tools/Captofile", ":/Tools/Captoclip",
                ":/Tools/CaptureWin", ":/Tools/Scale" })
             QTest::newRow(path) << QString::fromLatin1(path);
+        // Page browser and update dialog.
+        for (const char *path : { ":/Res/Browser_BG", ":/Res/Deletepage", ":/Res/Dropdown",
+                                  ":/Res/Dropdown2", ":/Res/Loading" })
+            QTest::newRow(path) << QString::fromLatin1(path);
     }
 
     void picturesHaveTwins()
@@ -82,6 +86,7 @@ private Q_SLOTS:
     {
         for (const char *path :
              { ":/Style/menu.qss", ":/Style/slider.qss", ":/Language/Language.xml" }) {
+             { ":/Style/menu.qss", ":/Style/scrollbar.qss", ":/Language/Language.xml" }) {
             QFile file(QString::fromLatin1(path));
             QVERIFY2(file.open(QIODevice::ReadOnly), path);
             QVERIFY(file.size() > 0);

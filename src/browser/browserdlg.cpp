@@ -1,0 +1,165 @@
+#include "browserdlg.h"
+
+#include "app/appstate.h"
+#include "app/lang.h"
+#include "browser.h"
+#include "browsermodel.h"
+#include "canvas/mainview.h"
+#include "document/mainpage.h"
+#include "toolbar/closebtn.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+BrowserDlg::BrowserDlg(MainView *pView, QWidget *pParent)
+    : FullScreenDialog(pParent)
+    , view(pView)
+    , list(new Browser(Lang::tr("Browser", QStringLiteral("Page")), this))
+{
+    auto *closeBtn = new CloseBtn(this);
+    closeBtn->setToolTip(Lang::tr("Browser", QStringLiteral("Close")));
+    Lang::release();
+    connect(closeBtn, &QAbstractButton::clicked, this, qOverload<>(&BrowserDlg::slot_Browser_Quit));
+
+    const int gap = AppState::instance().scaled(10);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(gap, gap, gap, gap);
+    column->setSpacing(gap);
+    column->addWidget(list);
+    column->addWidget(closeBtn, 0, Qt::AlignHCenter);
+
+    connect(list, &Browser::signal_GotoPage, this, &BrowserDlg::choosePage);
+    connect(list, &Browser::signal_MovePage, this, &BrowserDlg::movePage);
+    connect(list, &Browser::signal_ClosePage, this, &BrowserDlg::slot_Browser_Close);
+    connect(list, &Browser::signal_QuitBrowser, this,
+            qOverload<bool>(&BrowserDlg::slot_Browser_Quit));
+
+    // Shown first, filled afterwards: building many thumbnails takes a while.
+    timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, &BrowserDlg::slot_StartBrowser);
+    timer->start(100);
+}
+
+void BrowserDlg::choosePage(int page)
+{
+    chosen = page;
+    Q_EMIT signal_GotoPage(page);
+}
+
+void BrowserDlg::movePage(int from, int to)
+{
+    view->movePage(from, to);
+}
+
+void BrowserDlg::slot_StartBrowser()
+{
+    BrowserModel *model = list->browserModel();
+    list->setActive(false);
+    model->removeAll();
+    const int build = ++generation;
+    const int count = view->pageCount();
+    const int side = list->iconSize().width();
+    QImage placeholder(side, side, QImage::Format_ARGB32_Premultiplied);
+    placeholder.fill(Qt::transparent);
+    for (int row = 0; row < count; ++row)
+        model->appendThumbnail(placeholder, list->pageLabel(row + 1));
+    const QModelIndex current = model->index(view->currentPageNumber() - 1);
+    list->setCurrentIndex(current);
+    list->scrollTo(current);
+
+    for (int row = 0; row < count; ++row) {
+        QCoreApplication::processEvents();
+        if (build != generation || !renderThumbnail(row))
+            return;
+        QCoreApplication::processEvents();
+        if (build != generation)
+            return;
+    }
+    list->setActive(true);
+}
+
+bool BrowserDlg::renderThumbnail(int row)
+{
+    const QList<MainPage *> &pages = view->pageList();
+    if (row >= pages.size() || row >= list->browserModel()->rowCount())
+        return false;
+    MainPage *page = pages.at(row);
+    const QSize icon = list->iconSize();
+    QImage thumbnail(icon, QImage::Format_ARGB32_Premultiplied);
+    thumbnail.fill(Qt::transparent);
+    const int margin = AppState::instance().scaled(20);
+    const QSize room(icon.width() - margin, icon.height() - margin);
+    if (!page->size.isEmpty() && !room.isEmpty()) {
+        const QSize fitted = page->size.scaled(room, Qt::KeepAspectRatio);
+        const float factor = float(fitted.width()) / float(page->size.width());
+        const QImage picture = view->renderPage(page, true, factor);
+        const QRect target((icon.width() - picture.width()) / 2,
+                           (icon.height() - picture.height()) / 2, picture.width(),
+                           picture.height());
+        QPainter painter(&thumbnail);
+        painter.drawImage(target.topLeft(), picture);
+        painter.setPen(AppState::instance().greys[3]);
+        painter.drawRect(target.adjusted(0, 0, -1, -1));
+    }
+    list->browserModel()->setThumbnail(row, thumbnail, list->pageLabel(row + 1));
+    return true;
+}
+
+void BrowserDlg::slot_Browser_Close()
+{
+    // The page to close is the one the browser chose, whoever handled that
+    // choice (or did not).
+    if (chosen >= 1 && chosen != view->currentPageNumber())
+        view->gotoPage(chosen - 1);
+    if (view->deletePage() == 0) {
+        slot_StartBrowser();
+        return;
+    }
+    const QModelIndex current = list->browserModel()->index(view->currentPageNumber() - 1);
+    list->setCurrentIndex(current);
+    chosen = view->currentPageNumber();
+}
+
+void BrowserDlg::slot_Browser_Quit(bool bReject)
+{
+    stopTimer();
+    list->setActive(false);
+    ++generation;
+    list->browserModel()->removeAll();
+    if (bReject)
+        reject();
+    else
+        accept();
+}
+
+void BrowserDlg::slot_Browser_Quit()
+{
+    slot_Browser_Quit(true);
+}
+
+void BrowserDlg::stopTimer()
+{
+    if (timer) {
+        timer->stop();
+        delete timer;
+    }
+}
+
+void BrowserDlg::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Browser::backgroundColour());
+}
+
+void BrowserDlg::keyPressEvent(QKeyEvent *pEvent)
+{
+    if (pEvent->key() == Qt::Key_Escape) {
+        slot_Browser_Quit(true);
+        return;
+    }
+    FullScreenDialog::keyPressEvent(pEvent);
+}

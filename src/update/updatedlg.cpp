@@ -1,0 +1,442 @@
+#include "updatedlg.h"
+
+#include "app/appstate.h"
+#include "app/lang.h"
+#include "detailanim.h"
+#include "mainwindow/messageboxdialog.h"
+#include "updatedescription.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+
+// A description is a page of text; anything bigger is not one.
+constexpr qint64 MaxDescriptionSize = 1024 * 1024;
+// A transfer that stalls this long fails instead of hanging.
+constexpr int TransferTimeout = 30000;
+
+QString text(const char *strEnglish)
+{
+    return Lang::tr("Update", QLatin1String(strEnglish));
+}
+
+bool isWindows()
+{
+    return QSysInfo::kernelType() == QLatin1String("winnt");
+}
+
+} // namespace
+
+UpdateDlg::UpdateDlg(QWidget *pParent, const QUrl &baseUrl)
+    : MainDialog(pParent)
+    , base(baseUrl)
+    , manager(new QNetworkAccessManager(this))
+{
+    buildWidgets();
+    buildLayout();
+    Lang::release();
+    requestDescription();
+}
+
+UpdateDlg::~UpdateDlg()
+{
+    manager->disconnect(this);
+    if (reply) {
+        reply->disconnect(this);
+        reply->abort();
+    }
+}
+
+QUrl UpdateDlg::defaultBase()
+{
+    return QUrl(QStringLiteral("https://update.quillbury.com/tavelmark"));
+}
+
+QString UpdateDlg::platformName()
+{
+    return isWindows() ? QStringLiteral("windows") : QStringLiteral("linux");
+}
+
+bool UpdateDlg::startInstaller(const QString &strFile)
+{
+    const QFileInfo info(strFile);
+    if (strFile.isEmpty() || !info.isFile())
+        return false;
+    const QString target = isWindows() ? info.absoluteFilePath() : info.absolutePath();
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+}
+
+QString UpdateDlg::installerPath() const
+{
+    QString folder = AppState::instance().dataFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return QDir(folder).filePath(localName);
+}
+
+void UpdateDlg::buildWidgets()
+{
+    const AppState &s = AppState::instance();
+    setFixedWidth(s.scaled(380));
+    setWindowTitle(text("Update"));
+    anim = new DetailAnim(this);
+    connect(anim, &DetailAnim::signal_Click, this, &UpdateDlg::slot_ClickDetail);
+    anim->start();
+    status = new QLabel(text("Check for available updates..."), this);
+    status->setObjectName(QStringLiteral("status"));
+    // Parts of the status come from the server: never read them as markup.
+    status->setTextFormat(Qt::PlainText);
+    status->setWordWrap(true);
+    notes = new QTextBrowser(this);
+    notes->setObjectName(QStringLiteral("notes"));
+    notes->setOpenLinks(false);
+    notes->setMinimumSize(s.scaled(350), s.scaled(200));
+    notes->hide();
+    downloadBtn = new QPushButton(text("Download"), this);
+    downloadBtn->setObjectName(QStringLiteral("download"));
+    downloadBtn->setDefault(true);
+    downloadBtn->setEnabled(false);
+    connect(downloadBtn, &QPushButton::clicked, this, &UpdateDlg::slot_DownloadFile);
+    cancelBtn = new QPushButton(text("Cancel"), this);
+    cancelBtn->setAutoDefault(false);
+    connect(cancelBtn, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void UpdateDlg::buildLayout()
+{
+    row = new QHBoxLayout;
+    row->addWidget(anim);
+    row->addWidget(status, 1);
+    buttons = new QDialogButtonBox(this);
+    buttons->addButton(downloadBtn, QDialogButtonBox::ActionRole);
+    buttons->addButton(cancelBtn, QDialogButtonBox::RejectRole);
+    column = new QVBoxLayout(this);
+    column->addLayout(row);
+    column->addWidget(notes, 1);
+    column->addStretch();
+    column->addWidget(buttons);
+}
+
+void UpdateDlg::requestDescription()
+{
+    const QUrl url(
+        QStringLiteral("%1/%2/tavelmarkupdate.xml").arg(base.toString(), platformName()));
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
+    request.setTransferTimeout(TransferTimeout);
+    connect(manager, &QNetworkAccessManager::finished, this,
+            &UpdateDlg::slot_XmlNetworkReplyFinished);
+    QNetworkReply *pending = manager->get(request);
+    connect(pending, &QNetworkReply::downloadProgress, this, [this, pending](qint64 received) {
+        if (received > MaxDescriptionSize) {
+            descriptionTooLarge = true;
+            pending->abort();
+        }
+    });
+}
+
+void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
+{
+    manager->disconnect(this);
+    pReply->deleteLater();
+    const int code = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (descriptionTooLarge) {
+        showFailure(QStringLiteral("Error code:%1The update description is too large!%2"));
+    } else if (pReply->error() != QNetworkReply::NoError || code != 200) {
+        showFailure(QStringLiteral("Error code:%1Network disconnection!%2"));
+    } else {
+        const UpdateDescription release = UpdateDescription::parse(pReply->readAll());
+        switch (release.problem) {
+        case UpdateDescription::Damaged:
+            showFailure(QStringLiteral("Error code:%1The update description is damaged!%2"));
+            break;
+        case UpdateDescription::NoVersion:
+            showFailure(QStringLiteral("Error code:%1Get null version from web!%2"));
+            break;
+        case UpdateDescription::BadVersion:
+            showFailure(QStringLiteral("Error code:%1Get invalid version from web!%2"));
+            break;
+        case UpdateDescription::BadFileName:
+            showFailure(QStringLiteral("Error code:%1Get invalid file name from web!%2"));
+            break;
+        case UpdateDescription::None:
+            setNotes(release.notes);
+            showRelease(release.version, release.fileName);
+            break;
+        }
+    }
+    anim->stop();
+    Lang::release();
+}
+
+void UpdateDlg::showFailure(const QString &strReason)
+{
+    setStatus("Check for available updates failed.");
+    setNotes(Lang::tr("Update", strReason).arg(QStringLiteral("\n"), QStringLiteral("\n")));
+}
+
+void UpdateDlg::showRelease(const QString &strVersion, const QString &strFileName)
+{
+    const int own = UpdateDescription::versionCode(QCoreApplication::applicationVersion());
+    if (UpdateDescription::versionCode(strVersion) <= own) {
+        setStatus("No new version available.");
+        setNotes(
+            text("There is no new version available at this time!%1").arg(QStringLiteral("\n")));
+        return;
+    }
+    setStatus("A new version(%1) is available.", strVersion);
+    if (strFileName.isEmpty()) {
+        action = OpenWebPage;
+        downloadBtn->setText(text("Web"));
+    } else {
+        action = Download;
+        installerUrl
+            = QUrl(QStringLiteral("%1/%2/%3").arg(base.toString(), platformName(), strFileName));
+        localName = isWindows() ? QStringLiteral("TavelmarkUpdate.exe") : strFileName;
+    }
+    downloadBtn->setEnabled(true);
+}
+
+void UpdateDlg::setStatus(const QString &strEnglish, const QString &strArg)
+{
+    QString line = Lang::tr("Update", strEnglish);
+    if (!strArg.isNull())
+        line = line.arg(strArg);
+    status->setText(line);
+}
+
+void UpdateDlg::setNotes(const QString &strText)
+{
+    notes->clear();
+    notes->setPlainText(strText);
+}
+
+void UpdateDlg::slot_DownloadFile()
+{
+    switch (action) {
+    case OpenWebPage:
+        QDesktopServices::openUrl(QUrl(base.toString() + QStringLiteral("/")));
+        close();
+        break;
+    case Download:
+        startFileDownload();
+        break;
+    case Apply:
+        accept();
+        break;
+    default:
+        break;
+    }
+}
+
+void UpdateDlg::startFileDownload()
+{
+    if (!openFile())
+        return;
+    if (!progress) {
+        progress = new QProgressDialog(this);
+        progress->setWindowTitle(text("Download"));
+        progress->setLabelText(text("Downloading updates..."));
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
+        connect(progress, &QProgressDialog::canceled, this, &UpdateDlg::slot_CancelDownload);
+    }
+    progress->setValue(0);
+    progress->show();
+    Lang::release();
+    downloadBtn->setEnabled(false);
+    aborted = false;
+    startDownload(installerUrl);
+}
+
+// The package is written beside its final name and only takes that name once
+// it is complete, so an old package stays whole until a new one replaces it.
+bool UpdateDlg::openFile()
+{
+    QDir().mkpath(QFileInfo(installerPath()).absolutePath());
+    file = std::make_unique<QSaveFile>(installerPath());
+    writeFailed = false;
+    received = 0;
+    if (file->open(QIODevice::WriteOnly))
+        return true;
+    setStatus("Unable to save the file %1: %2.", localName);
+    status->setText(status->text().arg(file->errorString()));
+    file.reset();
+    Lang::release();
+    return false;
+}
+
+void UpdateDlg::discardFile()
+{
+    if (file)
+        file->cancelWriting();
+    file.reset();
+}
+
+void UpdateDlg::startDownload(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(TransferTimeout);
+    reply = manager->get(request);
+    connect(reply, &QNetworkReply::finished, this, &UpdateDlg::slot_HttpFinished);
+    connect(reply, &QIODevice::readyRead, this, &UpdateDlg::slot_HttpReadyRead);
+    connect(reply, &QNetworkReply::downloadProgress, this, &UpdateDlg::slot_UpdateDataReadProgress);
+}
+
+void UpdateDlg::slot_HttpReadyRead()
+{
+    if (!file || !reply || writeFailed)
+        return;
+    const QByteArray data = reply->readAll();
+    // A short write (a full disk) must not pass for a complete file.
+    if (file->write(data) != data.size()) {
+        writeFailed = true;
+        reply->abort();
+        return;
+    }
+    received += data.size();
+    // The network's own progress signal is throttled and may never come for
+    // a quick download.
+    slot_UpdateDataReadProgress(received,
+                                reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+}
+
+void UpdateDlg::slot_UpdateDataReadProgress(qint64 bytesRead, qint64 totalBytes)
+{
+    if (aborted || !progress)
+        return;
+    progress->setMaximum(totalBytes > 0 ? int(qMin<qint64>(totalBytes / 1024, INT_MAX)) : 0);
+    progress->setValue(totalBytes > 0 ? int(qMin<qint64>(bytesRead / 1024, INT_MAX)) : 0);
+}
+
+void UpdateDlg::slot_CancelDownload()
+{
+    setStatus("Download canceled.");
+    Lang::release();
+    downloadBtn->setEnabled(true);
+    aborted = true;
+    if (reply)
+        reply->abort();
+}
+
+void UpdateDlg::slot_HttpFinished()
+{
+    if (progress)
+        progress->hide();
+    if (aborted) {
+        discardFile();
+    } else if (file) {
+        slot_HttpReadyRead();
+        if (!finishFile())
+            return;
+    }
+    if (reply) {
+        reply->deleteLater();
+        reply = nullptr;
+    }
+    Lang::release();
+}
+
+// Ends the download in `file`; false when a redirect started another one.
+bool UpdateDlg::finishFile()
+{
+    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    const int code = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (writeFailed) {
+        setStatus("Unable to save the file %1: %2.", localName);
+        status->setText(status->text().arg(file->errorString()));
+    } else if (reply->error() != QNetworkReply::NoError) {
+        setStatus("Download failed: %1.", reply->errorString());
+    } else if (target.isValid()) {
+        const QUrl resolved = installerUrl.resolved(target);
+        discardFile();
+        if (!askRedirect(resolved))
+            return true;
+        installerUrl = resolved;
+        reply->deleteLater();
+        reply = nullptr;
+        if (openFile())
+            startDownload(installerUrl);
+        else
+            downloadBtn->setEnabled(true);
+        return false;
+    } else if (code != 200 || (announced > 0 && received != announced)) {
+        setStatus("Download failed: %1.", text("incomplete file"));
+    } else if (!file->commit()) {
+        setStatus("Unable to save the file %1: %2.", localName);
+        status->setText(status->text().arg(file->errorString()));
+    } else {
+        file.reset();
+        downloaded = installerPath();
+        setStatus("Download finish.");
+        downloadBtn->setText(text("Apply"));
+        downloadBtn->setEnabled(true);
+        setNotes(text("Press [Apply] button to apply update."));
+        action = Apply;
+        return true;
+    }
+    discardFile();
+    downloadBtn->setEnabled(true);
+    return true;
+}
+
+// Only web addresses are followed, and only when the user agrees.
+bool UpdateDlg::askRedirect(const QUrl &target)
+{
+    const QString scheme = target.scheme();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        setStatus("Download failed: %1.", target.toString());
+        downloadBtn->setEnabled(true);
+        return false;
+    }
+    MessageBoxDialog question(this, text("Update"), text("Redirect to %1 ?").arg(target.toString()),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    question.button(QMessageBox::Yes)->setText(Lang::tr("MessageBox", QStringLiteral("Yes")));
+    question.button(QMessageBox::No)->setText(Lang::tr("MessageBox", QStringLiteral("No")));
+    Lang::release();
+    return question.exec() == QMessageBox::Yes;
+}
+
+void UpdateDlg::slot_ClickDetail(bool show)
+{
+    column->setSizeConstraint(QLayout::SetNoConstraint);
+    setMinimumSize(0, 0);
+    if (show) {
+        savedWidth = width();
+        savedHeight = height();
+        notes->show();
+    } else {
+        notes->hide();
+        resize(savedWidth, savedHeight);
+    }
+    column->setSizeConstraint(QLayout::SetDefaultConstraint);
+}
+
+void UpdateDlg::reject()
+{
+    // Leaving while a download runs ends it and leaves no partial file.
+    if (reply) {
+        aborted = true;
+        reply->abort();
+    }
+    MainDialog::reject();
+}

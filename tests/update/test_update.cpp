@@ -1,0 +1,314 @@
+#include "httpserver.h"
+#include "testenvironment.h"
+#include "update/detailanim.h"
+#include "update/updatedescription.h"
+#include "update/updatedlg.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+
+#include <memory>
+
+using Response = HttpServer::Response;
+
+// Keeps the addresses the program asks the desktop to open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    explicit UrlCatcher(const QString &strScheme)
+        : scheme(strScheme)
+    {
+        QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme); }
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+
+private:
+    QString scheme;
+};
+
+// The update check against a local server: finding a release, refusing bad
+// descriptions, and downloading the package whole or not at all.
+class TestUpdate : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<HttpServer> server;
+    std::unique_ptr<UpdateDlg> dlg;
+    const QByteArray package = "/tavelmark/linux/tavelmark_9.0.0_amd64.deb";
+    const QByteArray body = QByteArray(300000, 'p');
+
+    static QByteArray description(const QByteArray &version, const QByteArray &file)
+    {
+        return "<?xml version=\"1.0\"?><mainDoc version=\"" + version + "\" filename=\"" + file
+            + "\"><title>Tavelmark " + version
+            + "</title><item>Faster pages</item><item>A &lt;b&gt;bold&lt;/b&gt; fix</item>"
+              "<date>2026-11-02</date></mainDoc>";
+    }
+
+    // Opens the dialog against a server describing `xml` and waits for its verdict.
+    void check(const QByteArray &xml, const QString &expected, int code = 200)
+    {
+        server->answer("/tavelmark/linux/tavelmarkupdate.xml", { HttpServer::http(code, xml) });
+        dlg = std::make_unique<UpdateDlg>(nullptr, QUrl(server->base()));
+        dlg->show();
+        QTRY_VERIFY(dlg->findChild<DetailAnim *>()->state() != DetailAnim::Loading);
+        QCOMPARE(status(), expected);
+    }
+    void checkNewRelease()
+    {
+        check(description("9.0.0", package.mid(17)), "A new version(9.0.0) is available.");
+    }
+
+    QString status() const { return dlg->findChild<QLabel *>("status")->text(); }
+    QString notes() const { return dlg->findChild<QTextBrowser *>("notes")->toPlainText(); }
+    QPushButton *button() const { return dlg->findChild<QPushButton *>("download"); }
+    QProgressDialog *progress() const { return dlg->findChild<QProgressDialog *>(); }
+
+    QString target() const { return env->dataFolder() + "/tavelmark_9.0.0_amd64.deb"; }
+    QStringList files() const { return QDir(env->dataFolder()).entryList(QDir::Files); }
+    QByteArray targetBytes() const
+    {
+        QFile f(target());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    }
+    void writeOldPackage()
+    {
+        QDir().mkpath(env->dataFolder());
+        QFile old(target());
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    }
+
+    // Clicks `answer` in the next message box and keeps its informative text.
+    void answerBox(QMessageBox::StandardButton answer, QString *text)
+    {
+        auto *timer = new QTimer(dlg.get());
+        connect(timer, &QTimer::timeout, timer, [timer, answer, text] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *text = box->informativeText();
+                box->button(answer)->click();
+                timer->deleteLater();
+            }
+        });
+        timer->start(5);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        AppState::instance().dataFolder = env->dataFolder();
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.570"));
+        server = std::make_unique<HttpServer>();
+        QVERIFY(server->isListening());
+    }
+
+    void cleanup()
+    {
+        dlg.reset();
+        server.reset();
+        env.reset();
+    }
+
+    void descriptionRules()
+    {
+        using D = UpdateDescription;
+        QVERIFY(D::versionCode("2.0.0") > D::versionCode("1.9.9"));
+        QCOMPARE(D::versionCode("1.2.3.570"), 10203);
+        QCOMPARE(D::versionCode("1.2"), 0);
+        QCOMPARE(D::versionCode("1.100.0"), D::versionCode("1.0.0"));
+        QCOMPARE(D::versionCode("x.2.3"), 203);
+        QVERIFY(D::isWellFormedVersion("1.2.3.4"));
+        for (const char *bad : { "1.2", "1..2.3", "1.2.3-beta", "1.2.3\n<b>", "-1.2.3" })
+            QVERIFY2(!D::isWellFormedVersion(bad), bad);
+        QVERIFY(D::isSafeFileName("tavelmark_9.0.0_amd64.deb"));
+        const D d = D::parse("<r><date>d1</date><x><title>T</title></x><item>i1</item>"
+                             "<mainDoc version=\"2.0.0\" filename=\"\"/><item>i2</item></r>");
+        QCOMPARE(d.notes, QStringLiteral("\nd1\nT\n\ni1\ni2\n"));
+        for (const char *bad :
+             { "../x.deb", "/etc/passwd", ".hidden", "a/b", "C:\\x", "http://h/x" })
+            QVERIFY2(!D::isSafeFileName(bad), bad);
+    }
+
+    void newerReleaseOffersTheDownload()
+    {
+        checkNewRelease();
+        QVERIFY(button()->isEnabled());
+        QCOMPARE(button()->text(), QStringLiteral("Download"));
+        // Markup from the server stays text.
+        QCOMPARE(notes(), "Tavelmark 9.0.0\n\nFaster pages\nA <b>bold</b> fix\n\n2026-11-02\n");
+
+        auto *arrow = dlg->findChild<DetailAnim *>();
+        auto *notesView = dlg->findChild<QTextBrowser *>();
+        QTest::mouseClick(arrow, Qt::LeftButton);
+        QVERIFY(notesView->isVisible());
+        QTest::mouseClick(arrow, Qt::LeftButton);
+        QVERIFY(!notesView->isVisible());
+    }
+
+    void sameOrOlderReleaseOffersNothing()
+    {
+        for (const QByteArray &version : { "1.2.3", "1.1.9", "1.102.3" }) {
+            check(description(version, "t.deb"), "No new version available.");
+            QVERIFY(!button()->isEnabled());
+            QCOMPARE(notes(), QStringLiteral("There is no new version available at this time!\n"));
+        }
+    }
+
+    void badDescriptionsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("reason");
+        const QByteArray good = description("9.0.0", "a.deb");
+        QTest::newRow("http error") << good << 500 << "Network disconnection!";
+        QTest::newRow("not xml") << good.chopped(3) << 200 << "The update description is damaged!";
+        QTest::newRow("no version")
+            << QByteArray("<mainDoc/>") << 200 << "Get null version from web!";
+        QTest::newRow("short version")
+            << description("9.0", "a.deb") << 200 << "Get invalid version from web!";
+        QTest::newRow("hostile file")
+            << description("9.0.0", "../../.profile") << 200 << "Get invalid file name from web!";
+        QTest::newRow("huge") << good + QByteArray(3 << 20, ' ') << 200
+                              << "The update description is too large!";
+    }
+
+    void badDescriptionsAreRefused()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(int, code);
+        QFETCH(QString, reason);
+        check(xml, "Check for available updates failed.", code);
+        QCOMPARE(notes(), QStringLiteral("Error code:\n%1\n").arg(reason));
+        QVERIFY(!button()->isEnabled());
+    }
+
+    void releaseWithoutFileOpensTheWebPage()
+    {
+        UrlCatcher catcher(QStringLiteral("http"));
+        check(description("9.0.0", ""), "A new version(9.0.0) is available.");
+        QCOMPARE(button()->text(), QStringLiteral("Web"));
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QCOMPARE(catcher.urls, QList<QUrl>({ QUrl(server->base() + "/") }));
+        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+    }
+
+    // Until the last byte is in, the old package stays whole under its name.
+    void downloadReplacesThePackageAtomically()
+    {
+        writeOldPackage();
+        const QByteArray response = HttpServer::http(200, body);
+        server->answer(package, { response, int(response.size()) / 2 });
+        checkNewRelease();
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QVERIFY(!button()->isEnabled());
+        QTRY_VERIFY(progress()->value() > 0);
+        QCOMPARE(targetBytes(), QByteArray("old"));
+
+        server->release();
+        QTRY_COMPARE(status(), QStringLiteral("Download finish."));
+        QCOMPARE(targetBytes(), body);
+        QCOMPARE(files(), QStringList({ "tavelmark_9.0.0_amd64.deb" }));
+        QCOMPARE(notes(), QStringLiteral("Press [Apply] button to apply update."));
+        QCOMPARE(button()->text(), QStringLiteral("Apply"));
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(dlg->downloadedFile(), target());
+
+        // Here the package is shown in its folder, never run.
+        UrlCatcher catcher(QStringLiteral("file"));
+        QVERIFY(UpdateDlg::startInstaller(dlg->downloadedFile()));
+        QCOMPARE(catcher.urls, QList<QUrl>({ QUrl::fromLocalFile(env->dataFolder()) }));
+    }
+
+    void failedDownloadsKeepTheOldPackage()
+    {
+        writeOldPackage();
+        const QByteArray full = HttpServer::http(200, body);
+        for (const Response &r : { Response { full, int(full.size()) / 2, true },
+                                   Response { HttpServer::http(404, "gone") } }) {
+            server->answer(package, r);
+            checkNewRelease();
+            QTest::mouseClick(button(), Qt::LeftButton);
+            QTRY_VERIFY(status().startsWith("Download failed: "));
+            QCOMPARE(targetBytes(), QByteArray("old"));
+            QCOMPARE(files().size(), 1);
+            QVERIFY(button()->isEnabled());
+            QVERIFY(dlg->downloadedFile().isEmpty());
+        }
+    }
+
+    void cancellingEndsTheDownload()
+    {
+        const QByteArray response = HttpServer::http(200, body);
+        server->answer(package, { response, int(response.size()) / 3 });
+        checkNewRelease();
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QTRY_VERIFY(progress()->value() > 0);
+        QTest::mouseClick(progress()->findChild<QPushButton *>(), Qt::LeftButton);
+        QCOMPARE(status(), QStringLiteral("Download canceled."));
+        QTRY_VERIFY(!progress()->isVisible());
+        QVERIFY(button()->isEnabled());
+        QCOMPARE(files(), QStringList());
+
+        // A second try starts over.
+        server->answer(package, { HttpServer::http(200, "complete") });
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QTRY_COMPARE(status(), QStringLiteral("Download finish."));
+        QCOMPARE(targetBytes(), QByteArray("complete"));
+    }
+
+    void redirectsAreFollowedOnlyWhenAgreed()
+    {
+        server->answer(package, { HttpServer::http(302, "", "Location: /mirror/t.deb\r\n") });
+        server->answer("/mirror/t.deb", { HttpServer::http(200, "mirrored") });
+        QString asked;
+        checkNewRelease();
+        answerBox(QMessageBox::No, &asked);
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QTRY_COMPARE(asked,
+                     QString("Redirect to %1/mirror/t.deb ?").arg(server->base().chopped(10)));
+        QCOMPARE(status(), QStringLiteral("A new version(9.0.0) is available."));
+        QVERIFY(!button()->isEnabled());
+        QCOMPARE(files(), QStringList());
+
+        checkNewRelease();
+        answerBox(QMessageBox::Yes, &asked);
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QTRY_COMPARE(status(), QStringLiteral("Download finish."));
+        QCOMPARE(targetBytes(), QByteArray("mirrored"));
+
+        // Never off the web.
+        server->answer(package, { HttpServer::http(302, "", "Location: file:///etc/passwd\r\n") });
+        checkNewRelease();
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QTRY_COMPARE(status(), QStringLiteral("Download failed: file:///etc/passwd."));
+        QVERIFY(button()->isEnabled());
+    }
+
+    void unwritableFolderIsReported()
+    {
+        QFile blocker(env->path("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        AppState::instance().dataFolder = env->path("blocker/sub");
+        checkNewRelease();
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QVERIFY(status().startsWith("Unable to save the file tavelmark_9.0.0_amd64.deb: "));
+        QVERIFY(button()->isEnabled());
+        QCOMPARE(server->requests, 1);
+    }
+};
+
+QTEST_MAIN(TestUpdate)
+#include "test_update.moc"
