@@ -4,8 +4,14 @@
 #include "canvas/mainview.h"
 #include "canvas/shapetool.h"
 #include "canvas/toolkit.h"
+#include "desktoptools/capturearea.h"
+#include "desktoptools/capturedlg.h"
+#include "desktoptools/capturewin.h"
+#include "desktoptools/fullscreendialog.h"
+#include "desktoptools/pickerdlg.h"
 #include "desktoptools/protractordlg.h"
 #include "desktoptools/rulerdlg.h"
+#include "desktoptools/zoomdlg.h"
 #include "documentcommands.h"
 #include "mainwindow.h"
 #include "menubar.h"
@@ -16,6 +22,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <utility>
@@ -145,36 +152,104 @@ void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
     }
 }
 
+// The panel runs at once; the picked window is grabbed from the live desktop
+// once the toolbar is out of the way.
 void DesktopToolRunner::startWindowCapture()
 {
-    finish();
+    if (window->isBusy())
+        return;
+    window->setBusy(true);
+    CaptureWin picker(window);
+    picker.excludeWindow(window->toolbar());
+    const int code = picker.exec();
+    if (code == 0) {
+        finish();
+        return;
+    }
+    QPainterPath area;
+    area.addRect(picker.pickedRect());
+    previousCaptureArea = area;
+    desktopTool = code;
+    window->toolbar()->hide();
+    QTimer::singleShot(AppState::instance().captureDelay, this,
+                       &DesktopToolRunner::slot_PrepareCaptureWin);
 }
 
 void DesktopToolRunner::startRuler() { }
 
+// A window pick leaves the area in desktop coordinates; the dialog works in
+// those of the current screen.
+QPainterPath DesktopToolRunner::areaOnCurrentScreen() const
+{
+    if (desktopTool != 3 || !windowPicked)
+        return previousCaptureArea;
+    return previousCaptureArea.translated(-FullScreenDialog::currentScreen()->geometry().topLeft());
+}
+
 void DesktopToolRunner::slot_PrepareCaptureDlg()
 {
+    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    int code = 0;
+    QPainterPath area;
+    {
+        CaptureDlg capture(desktopTool, &still, window, areaOnCurrentScreen());
+        code = capture.exec();
+        area = capture.areaPath();
+    }
     finish();
+    if (code == 0)
+        return;
+    const QPixmap cut = CaptureArea::cut(area, still);
+    if (cut.isNull())
+        return;
+    deliver(code, cut);
+    windowPicked = false;
+    rememberArea(area);
 }
 
 void DesktopToolRunner::slot_PrepareCaptureWin()
 {
+    const QRect rect = CaptureArea::pixelBounds(previousCaptureArea);
+    const QPixmap picture = window->view()->grabDesktopRect(rect);
     finish();
+    deliver(desktopTool, picture);
+    windowPicked = true;
+    rememberArea(previousCaptureArea);
 }
 
 void DesktopToolRunner::slot_PreparePickerDlg()
 {
+    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    {
+        PickerDlg picker(&still, false, window);
+        picker.exec();
+    }
     finish();
 }
 
+// The toolbar stayed up; the picked colour goes where the tool value says.
 void DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose()
 {
-    finish();
+    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    PickerDlg picker(&still, true, window);
+    if (picker.exec() == 1)
+        applyPickedColour(picker.pickedColor().rgb());
+    window->setBusy(false);
 }
 
 void DesktopToolRunner::slot_PrepareZoomDlg()
 {
+    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    int code = 0;
+    QPixmap picture;
+    {
+        ZoomDlg zoom(&still, window);
+        code = zoom.exec();
+        picture = zoom.outputPicture();
+    }
     finish();
+    if (code != 0)
+        deliver(code, picture);
 }
 
 void DesktopToolRunner::slot_PrepareProtractorDlg()

@@ -51,9 +51,12 @@ private:
     void finish();
     void rememberArea(const QPainterPath &area);
     void applyPickedColour(QRgb colour);
+    QPainterPath areaOnCurrentScreen() const;
 
     MainWindow *window;
     int desktopTool = -1;
     QPainterPath previousCaptureArea;
+    // The previous area came from a window pick (desktop coordinates).
+    bool windowPicked = false;
     QList<QWidget *> rulers;
 };

@@ -4,6 +4,7 @@
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "app/settingsstore.h"
+#include "browser/browserdlg.h"
 #include "canvas/mainview.h"
 #include "canvas/selecttool.h"
 #include "canvas/tooldial.h"
@@ -22,6 +23,7 @@
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
 #include "toolbar/toolwidgetbtn_option.h"
+#include "update/updatedlg.h"
 #include "windowhelpers.h"
 
 #include <QAbstractButton>
@@ -517,10 +519,8 @@ void MainWindow::closeEvent(QCloseEvent *pEvent)
             toolWidget->show();
         return;
     }
-    const QString installer
-        = AppState::instance().dataFolder + QStringLiteral("/TavelmarkUpdate.exe");
-    if (updateRequested && QFile::exists(installer))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(installer));
+    if (!updateInstaller.isEmpty())
+        UpdateDlg::startInstaller(updateInstaller);
     toolWidget->hide();
     runner->closeRulers();
     slot_AboutToQuit_SaveINI();
@@ -880,7 +880,16 @@ void MainWindow::slot_Feedback()
     QDesktopServices::openUrl(QUrl(QLatin1String(FeedbackAddress) + QStringLiteral("/")));
 }
 
-void MainWindow::slot_Browser() { }
+void MainWindow::slot_Browser()
+{
+    if (busy)
+        return;
+    popups->hidePopup();
+    BrowserDlg browser(mainView, this);
+    connect(&browser, &BrowserDlg::signal_GotoPage, this, &MainWindow::slot_Browser_GotoPage);
+    if (browser.exec() == QDialog::Accepted && mainView->pageCount() > 0)
+        enterDrawModeFromDesktop();
+}
 
 void MainWindow::slot_FloatingDrawToolOptions()
 {
@@ -893,7 +902,16 @@ void MainWindow::slot_FloatingDrawToolOptions()
         popups->deleteFloating();
 }
 
-void MainWindow::slot_Updates() { }
+void MainWindow::slot_Updates()
+{
+    UpdateDlg updates(this);
+    if (updates.exec() != QDialog::Accepted) {
+        updateInstaller.clear();
+        return;
+    }
+    updateInstaller = updates.downloadedFile();
+    close();
+}
 
 // The dialog edits the hotkeys; while it is open none of them may fire.
 void MainWindow::slot_Preferences()

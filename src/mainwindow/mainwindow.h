@@ -190,7 +190,8 @@ private:
     GlobalHotKeys *hotKeys = nullptr;
     DesktopToolRunner *runner = nullptr;
     OptionPopups *popups = nullptr;
-    bool updateRequested = false;
+    // A downloaded update, handed over when the program closes.
+    QString updateInstaller;
     bool busy = false;
     bool hiddenToTray = false;
     QTimer *resizeTimer = nullptr;

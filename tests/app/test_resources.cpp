@@ -84,9 +84,8 @@ private Q_SLOTS:
 
     void textResourcesExist()
     {
-        for (const char *path :
-             { ":/Style/menu.qss", ":/Style/slider.qss", ":/Language/Language.xml" }) {
-             { ":/Style/menu.qss", ":/Style/scrollbar.qss", ":/Language/Language.xml" }) {
+        for (const char *path : { ":/Style/menu.qss", ":/Style/slider.qss", ":/Style/scrollbar.qss",
+                                  ":/Language/Language.xml" }) {
             QFile file(QString::fromLatin1(path));
             QVERIFY2(file.open(QIODevice::ReadOnly), path);
             QVERIFY(file.size() > 0);
