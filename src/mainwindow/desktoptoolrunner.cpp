@@ -38,8 +38,12 @@ DesktopToolRunner::~DesktopToolRunner()
     closeRulers();
 }
 
+// While a tool runs the value stays that of the running one: a picker's
+// colour must still reach what it was started for.
 void DesktopToolRunner::selectTools(int iTools)
 {
+    if (window->isBusy())
+        return;
     desktopTool = iTools;
     switch (iTools) {
     case 0:
@@ -175,7 +179,25 @@ void DesktopToolRunner::startWindowCapture()
                        &DesktopToolRunner::slot_PrepareCaptureWin);
 }
 
-void DesktopToolRunner::startRuler() { }
+// From the desktop rulers stay open as windows of their own until the last
+// one closes; over a page one ruler runs modally.
+void DesktopToolRunner::startRuler()
+{
+    if (window->isBusy())
+        return;
+    window->setBusy(true);
+    window->toolbar()->hide();
+    const bool vertical = AppState::instance().ruler.vertical;
+    if (AppState::instance().mode == 0) {
+        slot_CreateRuler(vertical);
+        return;
+    }
+    {
+        RulerDlg ruler(vertical, false, window);
+        ruler.exec();
+    }
+    finish();
+}
 
 // A window pick leaves the area in desktop coordinates; the dialog works in
 // those of the current screen.
@@ -228,13 +250,15 @@ void DesktopToolRunner::slot_PreparePickerDlg()
 }
 
 // The toolbar stayed up; the picked colour goes where the tool value says.
+// Busy is cleared first: a new-page colour creates its page at once.
 void DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose()
 {
     QPixmap still = window->view()->grabScreen(QPoint(), false);
     PickerDlg picker(&still, true, window);
-    if (picker.exec() == 1)
-        applyPickedColour(picker.pickedColor().rgb());
+    const bool picked = picker.exec() == 1;
     window->setBusy(false);
+    if (picked)
+        applyPickedColour(picker.pickedColor().rgb());
 }
 
 void DesktopToolRunner::slot_PrepareZoomDlg()
