@@ -1,5 +1,6 @@
 #include "app/appstate.h"
 #include "app/mainapp.h"
+#include "app/pluginscan.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/platform.h"
 #include "platform/terminationwatcher.h"
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    PluginScan::defer();
     AppState::instance().appPath = MainApp::applyInstallationPath(
         Platform::installationPath(), QCoreApplication::applicationDirPath());
 
@@ -36,6 +38,7 @@ int main(int argc, char *argv[])
     if (translator->load(QStringLiteral(":/Language/qt_%1.qm").arg(AppState::instance().language)))
         QCoreApplication::installTranslator(translator);
 
+    PluginScan::resumeLater();
     const int code = app.exec();
     delete translator;
     delete window;

@@ -9,6 +9,9 @@
 
 DialWidget::DialWidget(QWidget *pParent)
     : QDial(pParent)
+    , background(ResourcePixmap::load(QStringLiteral(":/Res/Dial_BG")))
+    , face(ResourcePixmap::load(QStringLiteral(":/Res/Dial")))
+    , pointer(ResourcePixmap::load(QStringLiteral(":/Res/Dial_Value")))
 {
     const int side = ToolbarScale::px(this, 50);
     setFixedSize(side, side);
@@ -32,15 +35,15 @@ void DialWidget::paintEvent(QPaintEvent *)
     const bool hasRange = maximum() > minimum();
     if (!hasRange)
         painter.setOpacity(0.4);
-    painter.drawPixmap(rect(), ResourcePixmap::load(QStringLiteral(":/Res/Dial_BG")));
-    painter.drawPixmap(rect(), ResourcePixmap::load(QStringLiteral(":/Res/Dial")));
+    painter.drawPixmap(rect(), background);
+    painter.drawPixmap(rect(), face);
     if (!hasRange)
         return;
     painter.save();
     painter.translate(QRectF(rect()).center());
     painter.rotate(pointerAngle());
     painter.translate(-QRectF(rect()).center());
-    painter.drawPixmap(rect(), ResourcePixmap::load(QStringLiteral(":/Res/Dial_Value")));
+    painter.drawPixmap(rect(), pointer);
     painter.restore();
     QFont font = painter.font();
     font.setPixelSize(ToolbarScale::px(this, 12));

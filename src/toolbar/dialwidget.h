@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDial>
+#include <QPixmap>
 
 // The width dial of the current tool, painted from pictures: a plate with
 // notches, a knob and a value pointer turned over the dial's 300 degrees.
@@ -23,4 +24,8 @@ private:
     void announceChange(int before);
     // The pointer's angle in degrees clockwise from 12 o'clock.
     double pointerAngle() const;
+
+    QPixmap background;
+    QPixmap face;
+    QPixmap pointer;
 };

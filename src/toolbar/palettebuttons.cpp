@@ -27,9 +27,13 @@ QPixmap swatch(const QColor &colour, int ratio)
 
 PaletteButtons::PaletteButtons(QGridLayout *pGrid, int iFirstRow, QWidget *pOwner)
     : QButtonGroup(pOwner)
-    , grid(pGrid)
-    , firstRow(iFirstRow)
+    , grid(new QGridLayout)
 {
+    // A grid of its own keeps the swatch columns evenly spaced whatever the
+    // page's wider controls do to the page's columns.
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(pGrid->spacing());
+    pGrid->addLayout(grid, iFirstRow, 0, 1, -1, Qt::AlignLeft);
     setExclusive(true);
     const QList<QColor> &rgb = AppState::instance().rgb;
     for (int i = 0; i < rgb.size(); ++i) {
@@ -47,7 +51,7 @@ QColor PaletteButtons::colour(int id) const
 
 void PaletteButtons::append(QAbstractButton *pButton, int id)
 {
-    grid->addWidget(pButton, firstRow + cells / Columns, cells % Columns);
+    grid->addWidget(pButton, cells / Columns, cells % Columns);
     ++cells;
     if (id >= 0)
         addButton(pButton, id);

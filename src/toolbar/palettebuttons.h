@@ -25,6 +25,5 @@ public:
 
 private:
     QGridLayout *grid;
-    int firstRow;
     int cells = 0;
 };

@@ -125,6 +125,8 @@ void ToolWidget::setUpWindow()
     setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
     setAcceptDrops(true);
     setMouseTracking(true);
+    // A tool window over other programs is rarely the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     const int opacity = AppState::instance().toolWidgetOpacity;
     if (opacity != 100)
         setWindowOpacity(opacity / 100.0);

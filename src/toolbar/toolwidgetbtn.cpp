@@ -15,6 +15,7 @@ ToolWidgetBtn::ToolWidgetBtn(int iType, const QString &strIcon, QWidget *pParent
     , icon(ResourcePixmap::load(strIcon).toImage())
 {
     ToolWidgetBtn::applySize();
+    popupArrow(true);
 }
 
 void ToolWidgetBtn::applySize()
@@ -140,13 +141,19 @@ void ToolWidgetBtn::paintPopupMarker(QPainter &painter) const
         const int x = facesRight ? strip.left() : strip.right();
         painter.drawLine(x, 3, x, height() - 4);
     }
-    QImage arrow = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow")).toImage();
-    if (!facesRight)
-        arrow = arrow.mirrored(true, false);
+    const QImage &arrow = popupArrow(facesRight);
     const int side = ToolbarScale::px(this, 16);
     QRect target(0, 0, side, side);
     target.moveCenter(strip.center());
     painter.drawImage(target, arrow);
+}
+
+// Decoded once, with the first button, rather than on every repaint.
+const QImage &ToolWidgetBtn::popupArrow(bool bFacesRight)
+{
+    static const QImage right = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow")).toImage();
+    static const QImage left = right.mirrored(true, false);
+    return bFacesRight ? right : left;
 }
 
 void ToolWidgetBtn::paintEvent(QPaintEvent *)

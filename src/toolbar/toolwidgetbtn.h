@@ -53,6 +53,7 @@ private:
     bool hasPopupStrip() const { return buttonType >= 2; }
     QRect popupStrip() const;
     void paintPopupMarker(QPainter &painter) const;
+    static const QImage &popupArrow(bool bFacesRight);
 
     const int buttonType;
     bool marked = false;
