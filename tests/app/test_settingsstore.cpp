@@ -20,9 +20,7 @@ private:
     void writeIni(const QByteArray &content)
     {
         QDir().mkpath(env->dataFolder());
-        QFile file(env->dataFolder() + QStringLiteral("/Setting.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        QVERIFY(writeFile(env->dataFolder() + QStringLiteral("/Setting.ini"), content));
     }
 
     // What a new start of the program does with the settings.
@@ -63,22 +61,6 @@ private Q_SLOTS:
         const QFileDevice::Permissions permissions = QFileInfo(s.tempFolder).permissions();
         QVERIFY(permissions.testFlags(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(int(permissions & 0x0077), 0);
-    }
-
-    void emptyFileGivesDefaults()
-    {
-        restart();
-        const AppState &s = AppState::instance();
-        QCOMPARE(s.language, QStringLiteral("en_GB"));
-        QCOMPARE(s.captureDelay, 500);
-        QCOMPARE(s.barPosX, -9999);
-        QCOMPARE(s.draw.penWidth, 3);
-        QCOMPARE(s.draw.lineEndType, 2);
-        QCOMPARE(s.draw.shapeFillColor, QColor(Qt::transparent));
-        QCOMPARE(s.rgb, AppState::defaultRgb());
-        QCOMPARE(s.rgb2.size(), 9);
-        QCOMPARE(s.ruler.opacity, 80);
-        QVERIFY(!s.hotKeys[0].enabled);
     }
 
     void roundTripKeepsEveryValue()
@@ -194,31 +176,26 @@ private Q_SLOTS:
         QCOMPARE(AppState::instance().rgb.last(), QColor(0xab, 0xcd, 0xef));
     }
 
-    void damagedFileStartsWithDefaults()
+    void emptyOrDamagedFileStartsWithDefaults()
     {
-        writeIni(QByteArray(4096, '\0'));
-        restart();
-        QCOMPARE(AppState::instance().draw.penWidth, 3);
-        writeIni(QByteArray("\xff\xfe[[[=\n\x01\x02garbage=\x80\n[Draw\nPenWidth"));
-        restart();
-        QCOMPARE(AppState::instance().draw.penWidth, 3);
+        for (const QByteArray &content :
+             { QByteArray(), QByteArray(4096, '\0'),
+               QByteArray("\xff\xfe[[[=\n\x01\x02garbage=\x80\n[Draw\nPenWidth") }) {
+            writeIni(content);
+            restart();
+            QCOMPARE(AppState::instance().draw.penWidth, 3);
+            QCOMPARE(AppState::instance().rgb, AppState::defaultRgb());
+        }
         QVERIFY(SettingsStore::save());
     }
 
-    void soundFileRefreshesBackup()
+    // A sound file refreshes the backup, which stands in when the file
+    // later loses its language.
+    void backupRestoresADamagedFile()
     {
         writeIni("[UserInterface]\nLanguage=en_GB\nCaptureDelay=900\n");
         restart();
-        QFile bak(AppState::instance().bakPath);
-        QVERIFY(bak.open(QIODevice::ReadOnly));
-        QVERIFY(bak.readAll().contains("CaptureDelay=900"));
-    }
-
-    void emptyLanguageRestoresBackup()
-    {
-        writeIni("[UserInterface]\nLanguage=en_GB\nCaptureDelay=900\n");
-        restart();
-        // The file gets damaged: its language is gone.
+        QVERIFY(readFile(AppState::instance().bakPath).contains("CaptureDelay=900"));
         writeIni("[UserInterface]\nLanguage=\nCaptureDelay=2000\n");
         restart();
         QCOMPARE(AppState::instance().captureDelay, 900);
@@ -252,9 +229,7 @@ private Q_SLOTS:
     {
         restart();
         const QString notAFolder = env->path(QStringLiteral("plain-file"));
-        QFile file(notAFolder);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(writeFile(notAFolder, QByteArray()));
         QVERIFY(!SettingsStore::exportTo(notAFolder + QStringLiteral("/out.ini")));
         QVERIFY(!SettingsStore::importFrom(env->path(QStringLiteral("missing.ini"))));
         QVERIFY(!AppState::instance().importPending);
@@ -264,12 +239,9 @@ private Q_SLOTS:
     // write there either) leaves defaults and a save that reports failure.
     void unwritableDataFolderKeepsRunning()
     {
-        QFile blocker(env->dataHome());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot .*")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot .*")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot .*")));
+        QVERIFY(writeFile(env->dataHome(), QByteArray()));
+        for (int i = 0; i < 3; ++i)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot .*")));
         restart();
         QCOMPARE(AppState::instance().draw.penWidth, 3);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot write .*")));

@@ -5,11 +5,11 @@
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
 #include "document/mainpage.h"
+#include "modalanswerer.h"
 #include "testenvironment.h"
 #include "toolbar/closebtn.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -18,26 +18,6 @@
 #include <memory>
 
 using Colours = QList<QColor>;
-
-// Answers the message boxes that come up with `answer` and keeps their texts.
-class BoxAnswerer
-{
-public:
-    explicit BoxAnswerer(QMessageBox::StandardButton answer)
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this, answer] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts.append(box->text() + QLatin1Char('|') + box->informativeText());
-                box->button(answer)->click();
-            }
-        });
-        timer.start(5);
-    }
-    QStringList texts;
-
-private:
-    QTimer timer;
-};
 
 // The page browser over a real canvas: thumbnails, choosing, moving and
 // closing pages, and leaving.
@@ -243,10 +223,10 @@ private Q_SLOTS:
         makePages({ Qt::red, Qt::green, Qt::blue });
         openBrowser();
         {
-            BoxAnswerer cancel(QMessageBox::Cancel);
+            ModalAnswerer cancel(QMessageBox::Cancel);
             clickDeleteIcon(1);
             QCOMPARE(cancel.texts,
-                     QStringList({ "Close selected page from document.|"
+                     QStringList({ "Close selected page from document.\n"
                                    "Do you want to close selected page?" }));
         }
         QCOMPARE(view->pageCount(), 3);
@@ -255,7 +235,7 @@ private Q_SLOTS:
         // The pressed page goes even when nothing showed it on the canvas.
         dlg->disconnect(view.get());
         view->gotoPage(2);
-        BoxAnswerer ok(QMessageBox::Ok);
+        ModalAnswerer ok(QMessageBox::Ok);
         clickDeleteIcon(1);
         QCOMPARE(ok.texts.size(), 1);
         QCOMPARE(canvasColours(), Colours({ Qt::red, Qt::blue }));

@@ -32,3 +32,15 @@ public:
 private:
     QTemporaryDir root;
 };
+
+inline bool writeFile(const QString &strPath, const QByteArray &bytes)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline QByteArray readFile(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -4,6 +4,7 @@
 #include "testenvironment.h"
 #include "toolbar/closebtn.h"
 #include "toolbar/popupwidgetbtn.h"
+#include "widgetinput.h"
 
 #include <QImage>
 #include <QToolButton>
@@ -14,6 +15,9 @@
 // The capture dialog on the 800 x 800 offscreen screen, over a still picture
 // whose every pixel tells its own position, driven by real mouse and key
 // events.
+using WidgetInput::drag;
+using WidgetInput::hover;
+
 class TestCaptureDlg : public QObject
 {
     Q_OBJECT
@@ -21,36 +25,13 @@ class TestCaptureDlg : public QObject
     std::unique_ptr<TestEnvironment> env;
     QPixmap still;
 
-    static QRgb stillPixel(int x, int y) { return qRgb(x % 256, y % 256, (x / 256) * 60 + 20); }
-
-    static QPixmap positionPicture(const QSize &size)
-    {
-        QImage image(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                image.setPixel(x, y, stillPixel(x, y));
-        return QPixmap::fromImage(image);
-    }
+    static QRgb stillPixel(int x, int y) { return WidgetInput::positionPixel(x, y); }
 
     std::unique_ptr<CaptureDlg> open(int iMode, const QPainterPath &previous = QPainterPath())
     {
         auto dialog = std::make_unique<CaptureDlg>(iMode, &still, nullptr, previous);
         dialog->show();
         return dialog;
-    }
-
-    static void drag(QWidget *widget, const QPoint &from, const QPoint &to)
-    {
-        QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
-        QTest::mouseMove(widget, to);
-        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
-    }
-
-    static void hover(QWidget *widget, const QPoint &pos)
-    {
-        QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(widget, &move);
     }
 
     static void click(QWidget *widget, const QPoint &pos)
@@ -72,7 +53,7 @@ private Q_SLOTS:
     void init()
     {
         env = std::make_unique<TestEnvironment>();
-        still = positionPicture(QSize(800, 800));
+        still = QPixmap::fromImage(WidgetInput::positionImage(QSize(800, 800)));
     }
 
     void rectangleStartsInTheMiddle()

@@ -3,36 +3,23 @@
 #include "desktoptools/pickeroptionwidget.h"
 #include "desktoptools/pickerview.h"
 #include "testenvironment.h"
+#include "widgetinput.h"
 
 #include <QClipboard>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
 namespace {
 
-// Every pixel tells where it is: red and green the low bits of x and y, blue
-// their high bits. A grey patch sits at (100, 100)-(109, 109).
+// A grey patch sits at (100, 100)-(109, 109).
 QPixmap positionPicture()
 {
-    const QSize size = FullScreenDialog::currentScreen()->geometry().size();
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8)));
-    for (int y = 100; y < 110; ++y)
-        for (int x = 100; x < 110; ++x)
-            image.setPixel(x, y, qRgb(77, 77, 77));
+    QImage image = WidgetInput::positionImage(FullScreenDialog::currentScreen()->geometry().size());
+    QPainter(&image).fillRect(100, 100, 10, 10, QColor(77, 77, 77));
     return QPixmap::fromImage(image);
-}
-
-// QTest takes a null position for the widget's centre.
-void moveTo(QWidget *pWidget, const QPoint &p)
-{
-    QMouseEvent move(QEvent::MouseMove, p, pWidget->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(pWidget, &move);
 }
 
 QString clipboardText()
@@ -73,7 +60,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.pickedColor(), at(21, 49));
 
         // The point stays on the picture.
-        moveTo(&dialog, QPoint(0, 0));
+        WidgetInput::hover(&dialog, QPoint(0, 0));
         QTest::keyRelease(&dialog, Qt::Key_Left, Qt::ShiftModifier);
         QTest::keyRelease(&dialog, Qt::Key_Up);
         QCOMPARE(dialog.point(), QPoint(0, 0));
@@ -171,7 +158,7 @@ private Q_SLOTS:
                  QColor(under.red(), 255 - under.green(), 255 - under.blue()));
 
         // At the top-left corner the missing rows and columns are grey.
-        moveTo(&dialog, QPoint(0, 0));
+        WidgetInput::hover(&dialog, QPoint(0, 0));
         shown = view->grab().toImage();
         QCOMPARE(shown.pixelColor(110, 110), at(0, 0));
         QCOMPARE(shown.pixelColor(120, 120), at(1, 1));

@@ -6,6 +6,7 @@
 #include "desktoptools/rulerview.h"
 #include "testenvironment.h"
 #include "toolbar/closebtn.h"
+#include "widgetinput.h"
 
 #include <QComboBox>
 #include <QScreen>
@@ -295,9 +296,7 @@ private Q_SLOTS:
     {
         RulerDlg ruler(false, true);
         ruler.show();
-        press(&ruler, QPoint(10, 50));
-        drag(&ruler, QPoint(500, 50));
-        QTest::mouseRelease(&ruler, Qt::LeftButton, Qt::NoModifier, QPoint(500, 50));
+        WidgetInput::drag(&ruler, QPoint(10, 50), QPoint(500, 50));
         press(&ruler, QPoint(630, 20));
         drag(&ruler, QPoint(230, 20));
         QCOMPARE(ruler.width(), 240);

@@ -3,6 +3,7 @@
 #include "desktoptools/zoomoptionwidget.h"
 #include "testenvironment.h"
 #include "toolbar/closebtn.h"
+#include "widgetinput.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -11,16 +12,9 @@
 
 namespace {
 
-// Every pixel tells where it is: red and green the low bits of x and y, blue
-// their high bits.
 QImage positionImage()
 {
-    const QSize size = FullScreenDialog::currentScreen()->geometry().size();
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8)));
-    return image;
+    return WidgetInput::positionImage(FullScreenDialog::currentScreen()->geometry().size());
 }
 
 int brightPixels(const QImage &image)
@@ -48,9 +42,7 @@ class TestZoom : public QObject
     }
     static void drag(ZoomDlg &dialog, const QPoint &from, const QPoint &to)
     {
-        QTest::mousePress(&dialog, Qt::LeftButton, {}, from);
-        QTest::mouseMove(&dialog, to);
-        QTest::mouseRelease(&dialog, Qt::LeftButton, {}, to);
+        WidgetInput::drag(&dialog, from, to);
     }
 
 private Q_SLOTS:

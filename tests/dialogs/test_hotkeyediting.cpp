@@ -15,15 +15,7 @@ namespace {
 QString writeTable(const QTemporaryDir &dir, const QByteArray &content)
 {
     const QString path = dir.filePath(QStringLiteral("virtualkey.txt"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        return {};
-    return path;
-}
-
-HotKeyRecord record(bool enabled, bool ctrl, bool shift, bool alt, bool win, int key)
-{
-    return { enabled, ctrl, shift, alt, win, key };
+    return writeFile(path, content) ? path : QString();
 }
 
 } // namespace
@@ -91,12 +83,12 @@ private Q_SLOTS:
         dialog.show();
         HotKeyLineEdit *field = edit(dialog, 1);
         QTest::keyClick(field, Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(dialog.hotKey(1), record(true, true, true, false, false, 0x74));
+        QCOMPARE(dialog.hotKey(1), HotKeyRecord({ true, true, true, false, false, 0x74 }));
         QCOMPARE(field->text(), QStringLiteral("Ctrl+Shift+F5"));
 
         QTest::keyClick(field, Qt::Key_Control, Qt::ControlModifier);
         QTest::keyClick(field, Qt::Key_Super_L, Qt::MetaModifier);
-        QCOMPARE(dialog.hotKey(1), record(true, true, true, false, false, 0x74));
+        QCOMPARE(dialog.hotKey(1), HotKeyRecord({ true, true, true, false, false, 0x74 }));
         QCOMPARE(field->text(), QStringLiteral("Ctrl+Shift+F5"));
 
         QTest::keyClick(field, Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
@@ -116,7 +108,7 @@ private Q_SLOTS:
         QTest::keyClick(field, Qt::Key_Return);
         QVERIFY(dialog.isVisible());
         QCOMPARE(field->text(), QStringLiteral("Enter"));
-        QCOMPARE(dialog.hotKey(1), record(true, false, false, false, false, 0x0D));
+        QCOMPARE(dialog.hotKey(1), HotKeyRecord({ true, false, false, false, false, 0x0D }));
     }
 
     // The clear button empties the field so that the placeholder shows; the
@@ -124,8 +116,8 @@ private Q_SLOTS:
     void clearingAndWritingBack()
     {
         AppState &s = AppState::instance();
-        s.hotKeys[0] = record(true, true, false, false, false, 'A');
-        s.hotKeys[2] = record(true, false, false, true, false, 0x70);
+        s.hotKeys[0] = HotKeyRecord({ true, true, false, false, false, 'A' });
+        s.hotKeys[2] = HotKeyRecord({ true, false, false, true, false, 0x70 });
         {
             PreferencesDlg dialog;
             dialog.show();
@@ -140,8 +132,8 @@ private Q_SLOTS:
             QTest::keyClick(edit(dialog, 2), Qt::Key_N, Qt::ControlModifier);
             dialog.reject();
         }
-        QCOMPARE(s.hotKeys[0], record(true, true, false, false, false, 'A'));
-        QCOMPARE(s.hotKeys[2], record(true, false, false, true, false, 0x70));
+        QCOMPARE(s.hotKeys[0], HotKeyRecord({ true, true, false, false, false, 'A' }));
+        QCOMPARE(s.hotKeys[2], HotKeyRecord({ true, false, false, true, false, 0x70 }));
 
         PreferencesDlg dialog;
         dialog.show();
@@ -151,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(dialog.isVisible());
         dialog.accept();
         QCOMPARE(s.hotKeys[0], HotKeyRecord());
-        QCOMPARE(s.hotKeys[2], record(true, false, false, false, false, 0x0D));
+        QCOMPARE(s.hotKeys[2], HotKeyRecord({ true, false, false, false, false, 0x0D }));
     }
 
     // The editor reads as one white box with a grey rim.
@@ -195,7 +187,7 @@ private Q_SLOTS:
         QTest::keyClick(edit(usable, 3), Qt::Key_F5, Qt::ShiftModifier);
         QCOMPARE(edit(usable, 3)->text(), QStringLiteral("Shift+F5"));
 
-        AppState::instance().hotKeys[1] = record(true, true, false, false, false, 0x74);
+        AppState::instance().hotKeys[1] = HotKeyRecord({ true, true, false, false, false, 0x74 });
         const QString junk = writeTable(dir, QByteArray("\x00\xff\xfe,,,\n\x01", 9));
         for (const QString &bad : { dir.filePath(QStringLiteral("missing.txt")), junk }) {
             const VirtualKeyTable badTable(bad);
@@ -208,7 +200,7 @@ private Q_SLOTS:
             QCOMPARE(edit(dialog, 1)->text(), QStringLiteral("Ctrl+0x74"));
             dialog.accept();
             QCOMPARE(AppState::instance().hotKeys[1],
-                     record(true, true, false, false, false, 0x74));
+                     HotKeyRecord({ true, true, false, false, false, 0x74 }));
         }
     }
 };

@@ -5,64 +5,20 @@
 #include "dialogs/hotkeywidget.h"
 #include "dialogs/iconwidget.h"
 #include "dialogs/preferencesdlg.h"
+#include "modalanswerer.h"
 #include "testenvironment.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QtTest>
 
 namespace {
-
-// Answers the modal dialogs that open while it lives: a file dialog gets the
-// given path (or is cancelled without one), a message box is noted and closed.
-class ModalAnswerer
-{
-public:
-    ModalAnswerer()
-    {
-        timer.callOnTimeout([this] { answer(); });
-        timer.start(10);
-    }
-
-    QStringList messages;
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            files->reject();
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            messages.append(box->text());
-            box->accept();
-        }
-    }
-
-    QTimer timer;
-};
-
-// Answers its file questions with `answer` (empty: cancelled).
-class AnsweredPreferencesDlg : public PreferencesDlg
-{
-public:
-    QString answer;
-    int fileDialogs = 0;
-
-protected:
-    QString askFileName(bool, const QString &, const QString &) override
-    {
-        ++fileDialogs;
-        return answer;
-    }
-};
 
 // A "UserInterface" value as the settings store reads it (a value with
 // commas may come back as a list).
@@ -75,18 +31,6 @@ QString fileValue(const QString &strKey, const QString &strFile = AppState::inst
         : value.toString();
 }
 
-QByteArray contents(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &strPath, const QByteArray &data)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
 template<typename T>
 T *control(const QWidget &dialog, const char *name)
 {
@@ -95,8 +39,38 @@ T *control(const QWidget &dialog, const char *name)
 
 QAction *menuAction(const PreferencesDlg &dialog, int index)
 {
-    return control<QPushButton>(dialog, "defaultBtn")->menu()->actions().at(index);
+    return dialog.findChild<QPushButton *>(QStringLiteral("defaultBtn"))
+        ->menu()
+        ->actions()
+        .at(index);
 }
+
+// Answers its file questions with `answer` (empty: cancelled).
+class AnsweredPreferencesDlg : public PreferencesDlg
+{
+public:
+    AnsweredPreferencesDlg() { show(); }
+    QString answer;
+    int fileDialogs = 0;
+
+    // Runs entry `index` of the default menu (1 import, 2 export) answering
+    // `file`; returns the messages it showed.
+    QStringList run(int index, const QString &file)
+    {
+        answer = file;
+        fileDialogs = 0;
+        ModalAnswerer answerer;
+        menuAction(*this, index)->trigger();
+        return answerer.texts;
+    }
+
+protected:
+    QString askFileName(bool, const QString &, const QString &) override
+    {
+        ++fileDialogs;
+        return answer;
+    }
+};
 
 } // namespace
 
@@ -209,14 +183,10 @@ private Q_SLOTS:
         const QString exported = environment->path(QStringLiteral("saved.ini"));
         {
             AnsweredPreferencesDlg dialog;
-            dialog.show();
             QTest::keyClick(dialog.hotKeyWidget(0)->lineEdit(), Qt::Key_F5,
                             Qt::ControlModifier | Qt::ShiftModifier);
-            dialog.answer = exported;
-            ModalAnswerer answerer;
-            menuAction(dialog, 2)->trigger();
+            QCOMPARE(dialog.run(2, exported), QStringList());
             QCOMPARE(dialog.fileDialogs, 1);
-            QCOMPARE(answerer.messages, QStringList());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
         QCOMPARE(fileValue(QStringLiteral("HotKey1"), exported), QStringLiteral("1,1,1,0,0,116"));
@@ -227,15 +197,11 @@ private Q_SLOTS:
         QVERIFY(SettingsStore::save());
         {
             AnsweredPreferencesDlg dialog;
-            dialog.show();
-            dialog.answer = exported;
-            ModalAnswerer answerer;
-            menuAction(dialog, 1)->trigger();
-            QCOMPARE(answerer.messages, QStringList());
+            QCOMPARE(dialog.run(1, exported), QStringList());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
         QVERIFY(s.importPending);
-        QCOMPARE(contents(s.bakPath), contents(exported));
+        QCOMPARE(readFile(s.bakPath), readFile(exported));
 
         // Quit and start again.
         QVERIFY(SettingsStore::save());
@@ -253,60 +219,39 @@ private Q_SLOTS:
         AppState &s = AppState::instance();
         const QString notSettings = environment->path(QStringLiteral("picture.ini"));
         QVERIFY(writeFile(notSettings, QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)));
-        const QByteArray backup = contents(s.bakPath);
-        {
-            AnsweredPreferencesDlg dialog;
-            dialog.show();
-            dialog.answer = notSettings;
-            ModalAnswerer answerer;
-            menuAction(dialog, 1)->trigger();
-            QCOMPARE(answerer.messages, QStringList({ "The file is not a settings file." }));
-        }
+        const QByteArray backup = readFile(s.bakPath);
+        QCOMPARE(AnsweredPreferencesDlg().run(1, notSettings),
+                 QStringList({ "The file is not a settings file.\n" + notSettings }));
         QVERIFY(!s.importPending);
-        QCOMPARE(contents(s.bakPath), backup);
+        QCOMPARE(readFile(s.bakPath), backup);
 
         // A file where the settings folder should be makes every write fail.
         const QString blocker = environment->path(QStringLiteral("blocker"));
         QVERIFY(writeFile(blocker, "x"));
         s.iniPath = blocker + QStringLiteral("/Setting.ini");
         s.bakPath = s.iniPath + QStringLiteral(".bak");
-        const QString target = environment->path(QStringLiteral("out.ini"));
         AnsweredPreferencesDlg dialog;
-        dialog.show();
         {
-            dialog.answer.clear();
-            dialog.fileDialogs = 0;
             ModalAnswerer answerer;
             auto *tray = control<QCheckBox>(dialog, "trayIconBox");
             QTest::mouseClick(tray, Qt::LeftButton);
-            QCOMPARE(answerer.messages, QStringList({ "The settings file cannot be written." }));
+            QCOMPARE(answerer.texts,
+                     QStringList({ "The settings file cannot be written.\n" + s.iniPath }));
             QVERIFY(tray->isChecked());
+            QCOMPARE(dialog.fileDialogs, 0);
         }
-        {
-            dialog.answer = target;
-            ModalAnswerer answerer;
-            menuAction(dialog, 2)->trigger();
-            QCOMPARE(answerer.messages, QStringList({ "The settings cannot be exported." }));
-            QVERIFY(!QFile::exists(target));
-        }
+        const QString target = environment->path(QStringLiteral("out.ini"));
+        QCOMPARE(dialog.run(2, target),
+                 QStringList({ "The settings cannot be exported.\n" + target }));
+        QVERIFY(!QFile::exists(target));
         const QString good = environment->path(QStringLiteral("good.ini"));
         QVERIFY(writeFile(good, "[UserInterface]\nLanguage=en_GB\n"));
-        {
-            dialog.answer = good;
-            ModalAnswerer answerer;
-            menuAction(dialog, 1)->trigger();
-            QCOMPARE(answerer.messages, QStringList({ "The settings cannot be imported." }));
-            QVERIFY(!s.importPending);
-        }
-        {
-            dialog.answer.clear();
-            dialog.fileDialogs = 0;
-            ModalAnswerer answerer;
-            menuAction(dialog, 2)->trigger();
-            QCOMPARE(dialog.fileDialogs, 1);
-            QCOMPARE(answerer.messages, QStringList());
-            QVERIFY(!s.fileDialogOpen);
-        }
+        QCOMPARE(dialog.run(1, good), QStringList({ "The settings cannot be imported.\n" + good }));
+        QVERIFY(!s.importPending);
+        // A cancelled file dialog is no failure.
+        QCOMPARE(dialog.run(2, QString()), QStringList());
+        QCOMPARE(dialog.fileDialogs, 1);
+        QVERIFY(!s.fileDialogOpen);
     }
 
     void aboutShowsPictureAndVersion()

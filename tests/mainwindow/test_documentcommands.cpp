@@ -10,15 +10,14 @@
 #include "mainwindow/exportbtn.h"
 #include "mainwindow/exportdlg.h"
 #include "mainwindow/mainwindow.h"
+#include "modalanswerer.h"
 #include "testenvironment.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTimer>
 #include <QtTest>
 
 #include <csignal>
@@ -55,28 +54,6 @@ public:
             *pSelectedFilter = filter;
         return name;
     }
-};
-
-// Closes every message box that comes up and keeps what it said.
-class MessageWatcher
-{
-public:
-    MessageWatcher()
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts.append(box->text() + QLatin1Char('\n') + box->informativeText());
-                box->accept();
-            }
-        });
-        timer.start();
-    }
-
-    QStringList texts;
-
-private:
-    QTimer timer;
 };
 
 // A folder that takes at most 256 KiB: a tmpfs mounted over it, or, where
@@ -134,18 +111,6 @@ QString writePicture(const QString &strPath, const QSize &size, const QColor &co
     QImage image(size, QImage::Format_ARGB32);
     image.fill(colour);
     return image.save(strPath, format) ? strPath : QString();
-}
-
-bool writeFile(const QString &strPath, const QByteArray &bytes)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray run(const QString &program, const QStringList &arguments)
@@ -282,8 +247,8 @@ private Q_SLOTS:
         const QString temp = AppState::instance().tempFolder;
         QCOMPARE(QDir(temp).entryList({ QStringLiteral("a*.bmp") }, QDir::Files),
                  QStringList({ QStringLiteral("a(1).bmp"), QStringLiteral("a.bmp") }));
-        QCOMPARE(readAll(temp + QStringLiteral("a.bmp")), readAll(first));
-        QCOMPARE(readAll(temp + QStringLiteral("a(1).bmp")), readAll(second));
+        QCOMPARE(readFile(temp + QStringLiteral("a.bmp")), readFile(first));
+        QCOMPARE(readFile(temp + QStringLiteral("a(1).bmp")), readFile(second));
         QCOMPARE(QFile::permissions(temp + QStringLiteral("a(1).bmp"))
                      & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup
                         | QFile::WriteGroup | QFile::ExeGroup | QFile::ExeOwner),
@@ -333,7 +298,7 @@ private Q_SLOTS:
                << quint32(40) << qint32(9000) << qint32(9000) << quint16(1) << quint16(32);
         QVERIFY(writeFile(path(QStringLiteral("huge.bmp")), bmp));
 
-        MessageWatcher watcher;
+        ModalAnswerer watcher;
         commands->OpenImages(QStringLiteral("Open"), { path(QStringLiteral("huge.bmp")) }, true);
         QCOMPARE(watcher.texts.size(), 1);
         QVERIFY2(watcher.texts[0].contains(QStringLiteral("9000 x 9000")),
@@ -431,7 +396,7 @@ private Q_SLOTS:
             view()->newPage();
             view()->setBackground(QPixmap::fromImage(noise(view()->currentPage()->size)));
         }
-        MessageWatcher watcher;
+        ModalAnswerer watcher;
         QVERIFY(writeFile(path(QStringLiteral("plain")), QByteArray()));
         commands->saveAnswers = { { path(QStringLiteral("plain/notes.png")), QString() } };
         QVERIFY(!commands->SaveImageAs(noise(QSize(50, 50))));
@@ -458,7 +423,7 @@ private Q_SLOTS:
         QCOMPARE(watcher.texts.size(), 6);
         QVERIFY(watcher.texts[4].contains(QStringLiteral("old.zip")));
         for (const QString &name : { png, zip, pdf })
-            QCOMPARE(readAll(name), QByteArray("the old file"));
+            QCOMPARE(readFile(name), QByteArray("the old file"));
         QCOMPARE(QDir(disk.path).entryList(QDir::Files | QDir::Hidden),
                  QStringList({ QStringLiteral("old.pdf"), QStringLiteral("old.png"),
                                QStringLiteral("old.zip") }));
@@ -488,7 +453,7 @@ private Q_SLOTS:
         QCOMPARE(zipEntries(path(QStringLiteral("all.zip"))),
                  QStringList({ QStringLiteral("Tavelmark_1.png") }));
 
-        MessageWatcher watcher;
+        ModalAnswerer watcher;
         commands->saveAnswers = { { path(QStringLiteral("all.zip/x.pdf")), QString() } };
         chooseInDialog(4);
         QVERIFY(!commands->SelectSave(1));

@@ -124,14 +124,12 @@ private Q_SLOTS:
     {
         MenuBar *menu = window->menu();
         enterDesktopMode();
-        QCOMPARE(triggersFor(window->toolbar(), QKeySequence("Ctrl+I"), menu->actionInsertImage),
-                 1);
-        QCOMPARE(
-            triggersFor(window->toolbar(), QKeySequence("Ctrl+Shift+1"), menu->actionInsertImage),
-            1);
-        QCOMPARE(
-            triggersFor(window->toolbar(), QKeySequence("Ctrl+Shift+0"), menu->actionInsertText),
-            1);
+        const QList<QPair<const char *, QAction *>> keys
+            = { { "Ctrl+I", menu->actionInsertImage },
+                { "Ctrl+Shift+1", menu->actionInsertImage },
+                { "Ctrl+Shift+0", menu->actionInsertText } };
+        for (const auto &[sequence, action] : keys)
+            QCOMPARE(triggersFor(window->toolbar(), QKeySequence(sequence), action), 1);
     }
 
     void disabledCommandsIgnoreTheirKeys()

@@ -7,6 +7,7 @@
 #include "canvas/toolkit.h"
 #include "mainwindow/desktoptoolrunner.h"
 #include "mainwindow/mainwindow.h"
+#include "modalanswerer.h"
 #include "testenvironment.h"
 #include "toolbar/fillwidget.h"
 #include "toolbar/minbtn.h"
@@ -26,11 +27,9 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDial>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QStyleOptionSlider>
-#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -320,12 +319,9 @@ private Q_SLOTS:
         popups->openOpPage(window->toolbar()->button(ToolWidget::ClearPage));
         auto *opPage = qobject_cast<PopupOpPageWidget *>(popups->popup());
         QVERIFY(opPage);
-        QTimer::singleShot(0, [] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            box->button(QMessageBox::Ok)->click();
-        });
+        ModalAnswerer confirm(QMessageBox::Ok);
         click(opPage->entries(), 0);
+        QCOMPARE(confirm.texts.size(), 1);
         QCOMPARE(window->view()->pageCount(), 1);
     }
 };

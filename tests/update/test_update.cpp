@@ -1,4 +1,5 @@
 #include "httpserver.h"
+#include "modalanswerer.h"
 #include "testenvironment.h"
 #include "update/detailanim.h"
 #include "update/updatedescription.h"
@@ -78,30 +79,11 @@ class TestUpdate : public QObject
 
     QString target() const { return env->dataFolder() + "/tavelmark_9.0.0_amd64.deb"; }
     QStringList files() const { return QDir(env->dataFolder()).entryList(QDir::Files); }
-    QByteArray targetBytes() const
-    {
-        QFile f(target());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-    }
+    QByteArray targetBytes() const { return readFile(target()); }
     void writeOldPackage()
     {
         QDir().mkpath(env->dataFolder());
-        QFile old(target());
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    }
-
-    // Clicks `answer` in the next message box and keeps its informative text.
-    void answerBox(QMessageBox::StandardButton answer, QString *text)
-    {
-        auto *timer = new QTimer(dlg.get());
-        connect(timer, &QTimer::timeout, timer, [timer, answer, text] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                *text = box->informativeText();
-                box->button(answer)->click();
-                timer->deleteLater();
-            }
-        });
-        timer->start(5);
+        QVERIFY(writeFile(target(), "old"));
     }
 
 private Q_SLOTS:
@@ -273,18 +255,20 @@ private Q_SLOTS:
     {
         server->answer(package, { HttpServer::http(302, "", "Location: /mirror/t.deb\r\n") });
         server->answer("/mirror/t.deb", { HttpServer::http(200, "mirrored") });
-        QString asked;
         checkNewRelease();
-        answerBox(QMessageBox::No, &asked);
-        QTest::mouseClick(button(), Qt::LeftButton);
-        QTRY_COMPARE(asked,
-                     QString("Redirect to %1/mirror/t.deb ?").arg(server->base().chopped(10)));
+        {
+            ModalAnswerer refuse(QMessageBox::No);
+            QTest::mouseClick(button(), Qt::LeftButton);
+            QTRY_COMPARE(refuse.texts.size(), 1);
+            QVERIFY(refuse.texts[0].endsWith(
+                QString("\nRedirect to %1/mirror/t.deb ?").arg(server->base().chopped(10))));
+        }
         QCOMPARE(status(), QStringLiteral("A new version(9.0.0) is available."));
         QVERIFY(!button()->isEnabled());
         QCOMPARE(files(), QStringList());
 
         checkNewRelease();
-        answerBox(QMessageBox::Yes, &asked);
+        ModalAnswerer agree(QMessageBox::Yes);
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_COMPARE(status(), QStringLiteral("Download finish."));
         QCOMPARE(targetBytes(), QByteArray("mirrored"));
@@ -299,8 +283,7 @@ private Q_SLOTS:
 
     void unwritableFolderIsReported()
     {
-        QFile blocker(env->path("blocker"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QVERIFY(writeFile(env->path("blocker"), QByteArray()));
         AppState::instance().dataFolder = env->path("blocker/sub");
         checkNewRelease();
         QTest::mouseClick(button(), Qt::LeftButton);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QtTest>
+
+// Input and pictures shared by the widget tests.
+namespace WidgetInput {
+
+// A left-button press at `from`, one move and a release at `to`.
+inline void drag(QWidget *widget, const QPoint &from, const QPoint &to,
+                 Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mousePress(widget, button, Qt::NoModifier, from);
+    QTest::mouseMove(widget, to);
+    QTest::mouseRelease(widget, button, Qt::NoModifier, to);
+}
+
+// A move without buttons; QTest would take a null point for the centre.
+inline void hover(QWidget *widget, const QPoint &pos)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Every pixel tells where it is: red and green the low bits of x and y, blue
+// their high bits.
+inline QRgb positionPixel(int x, int y)
+{
+    return qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8));
+}
+
+inline QImage positionImage(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, positionPixel(x, y));
+    return image;
+}
+
+} // namespace WidgetInput
