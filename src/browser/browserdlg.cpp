@@ -63,10 +63,11 @@ void BrowserDlg::slot_StartBrowser()
     const int build = ++generation;
     const int count = view->pageCount();
     const int side = list->iconSize().width();
-    QImage placeholder(side, side, QImage::Format_ARGB32_Premultiplied);
-    placeholder.fill(Qt::transparent);
+    // Every tile is there at once, empty until its thumbnail is drawn.
+    QImage empty(side, side, QImage::Format_ARGB32_Premultiplied);
+    empty.fill(Qt::transparent);
     for (int row = 0; row < count; ++row)
-        model->appendThumbnail(placeholder, list->pageLabel(row + 1));
+        model->appendThumbnail(empty, list->pageLabel(row + 1));
     const QModelIndex current = model->index(view->currentPageNumber() - 1);
     list->setCurrentIndex(current);
     list->scrollTo(current);
