@@ -13,7 +13,8 @@
 #include <memory>
 
 // The real program on an X server with a window manager: the toolbar shows,
-// a click on Pen captures the screen into a full-screen page, Escape returns.
+// a click on Pen captures the screen into a full-screen page, Escape returns;
+// a desktop tool started by its key covers the screen until Escape.
 class TestProgramX11 : public QObject
 {
     Q_OBJECT
@@ -107,8 +108,23 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, 0), 10000);
         QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(centre)
                 != magenta);
-        QVERIFY(!run({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                       QStringLiteral("--name"), QStringLiteral("Quillbury Tavelmark") })
+        // Back on the desktop the toolbar is a new window of its own.
+        const QString again = run({ QStringLiteral("search"), QStringLiteral("--sync"),
+                                    QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                    QStringLiteral("Quillbury Tavelmark") })
+                                  .section(QLatin1Char('\n'), 0, 0);
+        QVERIFY(!again.isEmpty());
+
+        // A desktop tool from the toolbar's keys: the rectangle capture covers
+        // the screen and Escape gives the desktop and the toolbar back.
+        run({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), again });
+        run({ QStringLiteral("key"), QStringLiteral("alt+0") });
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, 0), 15000);
+        run({ QStringLiteral("key"), QStringLiteral("Escape") });
+        QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, 0), 10000);
+        QVERIFY(!run({ QStringLiteral("search"), QStringLiteral("--sync"),
+                       QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                       QStringLiteral("Quillbury Tavelmark") })
                      .isEmpty());
 
         // Closing now would ask about the modified page; that flow has its own tests.
