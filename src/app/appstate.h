@@ -123,6 +123,9 @@ public:
         { QFont(QStringLiteral("Arial"), 36), QColor(0xff, 0xff, 0xff), QColor(0xff, 0x00, 0x00) }
     };
     int nextNumber = 1;
+    // The magnifier opens again as the last one was left. Kept for the run.
+    double zoomFactor = 2.0;
+    bool zoomFullScreen = false;
 
     // A size scaled for the screen: base / f1, and also / f2 with the touch UI.
     int scaled(double base) const;

@@ -1,5 +1,6 @@
 #include "zoomdlg.h"
 
+#include "app/appstate.h"
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "arrowstep.h"
@@ -24,12 +25,6 @@ const int MinFrameSide = 16;
 const int Band = 7;
 } // namespace
 
-ZoomDlg::Session &ZoomDlg::session()
-{
-    static Session s;
-    return s;
-}
-
 ZoomDlg::ZoomDlg(QPixmap *pScreenImage, QWidget *pParent)
     : FullScreenDialog(pParent)
     , grip(ResourcePixmap::load(QStringLiteral(":/Tools/Resize")))
@@ -38,7 +33,7 @@ ZoomDlg::ZoomDlg(QPixmap *pScreenImage, QWidget *pParent)
     setMouseTracking(true);
     const QPoint middle(width() / 2, height() / 2);
     frameRect = QRect(middle - QPoint(240, 180), middle + QPoint(239, 179));
-    panel = new ZoomOptionWidget(session().fullScreen, this);
+    panel = new ZoomOptionWidget(AppState::instance().zoomFullScreen, this);
     Lang::release();
     using B = ZoomOptionWidget;
     connect(panel->closeButton(), &QAbstractButton::clicked, this, &QDialog::reject);
@@ -48,7 +43,7 @@ ZoomDlg::ZoomDlg(QPixmap *pScreenImage, QWidget *pParent)
     connect(panel->button(B::ZoomIn), &QAbstractButton::clicked, this, &ZoomDlg::slot_ZoomIn);
     connect(panel->button(B::ZoomOut), &QAbstractButton::clicked, this, &ZoomDlg::slot_ZoomOut);
     connect(panel->button(B::ZoomAll), &QAbstractButton::clicked, this, &ZoomDlg::slot_ZoomAll);
-    if (session().fullScreen)
+    if (AppState::instance().zoomFullScreen)
         clampPan();
     placePanel();
 }
@@ -72,12 +67,12 @@ void ZoomDlg::slot_Captoclip()
 // frame's content otherwise; what lies beyond the screen stays transparent.
 void ZoomDlg::finish(int iCode)
 {
-    const bool full = session().fullScreen;
+    const bool full = AppState::instance().zoomFullScreen;
     output = QPixmap(full ? size() : frameRect.size());
     output.fill(Qt::transparent);
     QPainter painter(&output);
     if (full) {
-        const double f = session().factor;
+        const double f = AppState::instance().zoomFactor;
         painter.drawPixmap(QRect(int(pan.x()), int(pan.y()), int(f * width()), int(f * height())),
                            *screenImage);
     } else {
@@ -100,21 +95,21 @@ void ZoomDlg::slot_ZoomOut()
 
 void ZoomDlg::zoomBy(double delta)
 {
-    const double next = session().factor + delta;
+    const double next = AppState::instance().zoomFactor + delta;
     if (next >= MinFactor && next <= MaxFactor)
-        session().factor = next;
+        AppState::instance().zoomFactor = next;
     ++labelCount;
     QTimer::singleShot(1000, this, &ZoomDlg::slot_HideScale);
-    if (session().fullScreen)
+    if (AppState::instance().zoomFullScreen)
         clampPan();
     update();
 }
 
 void ZoomDlg::slot_ZoomAll()
 {
-    session().fullScreen = !session().fullScreen;
-    panel->button(ZoomOptionWidget::ZoomAll)->setChecked(session().fullScreen);
-    if (session().fullScreen)
+    AppState::instance().zoomFullScreen = !AppState::instance().zoomFullScreen;
+    panel->button(ZoomOptionWidget::ZoomAll)->setChecked(AppState::instance().zoomFullScreen);
+    if (AppState::instance().zoomFullScreen)
         clampPan();
     update();
     placePanel();
@@ -128,7 +123,7 @@ void ZoomDlg::slot_HideScale()
 
 void ZoomDlg::clampPan()
 {
-    const double reach = session().factor - 1;
+    const double reach = AppState::instance().zoomFactor - 1;
     pan.setX(qBound(-reach * width(), pan.x(), 0.0));
     pan.setY(qBound(-reach * height(), pan.y(), 0.0));
 }
@@ -136,7 +131,7 @@ void ZoomDlg::clampPan()
 void ZoomDlg::placePanel()
 {
     QPoint p;
-    if (session().fullScreen) {
+    if (AppState::instance().zoomFullScreen) {
         p = QPoint(width() - 2 - panel->width(), 2);
     } else {
         p = QPoint(frameRect.right() + 3, frameRect.top());
@@ -158,7 +153,7 @@ QRect ZoomDlg::gripRect() const
 
 QRectF ZoomDlg::enlargedTarget() const
 {
-    const double f = session().factor;
+    const double f = AppState::instance().zoomFactor;
     const double w = frameRect.width();
     const double h = frameRect.height();
     return QRectF(frameRect.left() - (f - 1) * w / 2, frameRect.top() - (f - 1) * h / 2, f * w,
@@ -181,7 +176,7 @@ void ZoomDlg::mousePressEvent(QMouseEvent *pEvent)
     const QPoint p = pEvent->position().toPoint();
     dragging = true;
     lastPoint = p;
-    if (session().fullScreen)
+    if (AppState::instance().zoomFullScreen)
         return;
     if (gripRect().contains(p)) {
         dragKind = Resize;
@@ -198,9 +193,9 @@ void ZoomDlg::mouseMoveEvent(QMouseEvent *pEvent)
 {
     const QPoint p = pEvent->position().toPoint();
     if (!dragging) {
-        if (!session().fullScreen)
+        if (!AppState::instance().zoomFullScreen)
             setHoverCursor(p);
-    } else if (session().fullScreen) {
+    } else if (AppState::instance().zoomFullScreen) {
         pan += p - lastPoint;
         lastPoint = p;
         clampPan();
@@ -239,7 +234,7 @@ void ZoomDlg::mouseReleaseEvent(QMouseEvent *pEvent)
     }
     dragging = false;
     dragKind = NoDrag;
-    if (!session().fullScreen)
+    if (!AppState::instance().zoomFullScreen)
         setHoverCursor(pEvent->position().toPoint());
     placePanel();
 }
@@ -247,7 +242,7 @@ void ZoomDlg::mouseReleaseEvent(QMouseEvent *pEvent)
 void ZoomDlg::wheelEvent(QWheelEvent *pEvent)
 {
     pEvent->accept();
-    if (!session().fullScreen)
+    if (!AppState::instance().zoomFullScreen)
         return;
     pan += QPointF(pEvent->angleDelta()) / 8.0;
     clampPan();
@@ -258,7 +253,7 @@ void ZoomDlg::keyReleaseEvent(QKeyEvent *pEvent)
 {
     const QPoint d = ArrowStep(pEvent);
     if (!d.isNull()) {
-        if (session().fullScreen) {
+        if (AppState::instance().zoomFullScreen) {
             // The view moves towards the arrow, so the picture moves against it.
             pan -= d;
             clampPan();
@@ -273,8 +268,8 @@ void ZoomDlg::keyReleaseEvent(QKeyEvent *pEvent)
 void ZoomDlg::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (session().fullScreen) {
-        const double f = session().factor;
+    if (AppState::instance().zoomFullScreen) {
+        const double f = AppState::instance().zoomFactor;
         painter.drawPixmap(QRect(int(pan.x()), int(pan.y()), int(f * width()), int(f * height())),
                            *screenImage);
     } else {
@@ -325,7 +320,7 @@ void ZoomDlg::paintFactorLabel(QPainter &painter) const
     QFont big = font();
     big.setPointSizeF(36.0 * 96.0 / logicalDpiX());
     painter.setFont(big);
-    const QString text = QStringLiteral("%1 x").arg(session().factor, 0, 'g');
+    const QString text = QStringLiteral("%1 x").arg(AppState::instance().zoomFactor, 0, 'g');
     painter.setPen(Qt::white);
     painter.drawText(rect(), Qt::AlignHCenter | Qt::AlignBottom, text);
     painter.setPen(Qt::black);

@@ -16,14 +16,6 @@ class ZoomDlg : public FullScreenDialog
 {
     Q_OBJECT
 public:
-    // Kept for the run: a magnifier opened again starts where the last one ended.
-    struct Session
-    {
-        double factor = 2.0;
-        bool fullScreen = false;
-    };
-    static Session &session();
-
     // pScreenImage: the still picture of the screen the dialog covers.
     ZoomDlg(QPixmap *pScreenImage, QWidget *pParent);
 

@@ -1,3 +1,4 @@
+#include "app/appstate.h"
 #include "desktoptools/fullscreendialog.h"
 #include "desktoptools/zoomdlg.h"
 #include "desktoptools/zoomoptionwidget.h"
@@ -51,7 +52,11 @@ private Q_SLOTS:
         image = positionImage();
         picture = QPixmap::fromImage(image);
     }
-    void init() { ZoomDlg::session() = ZoomDlg::Session(); }
+    void init()
+    {
+        AppState::instance().zoomFactor = AppState::defaults().zoomFactor;
+        AppState::instance().zoomFullScreen = false;
+    }
 
     void zoomStepsStopAtTheLimitsAndShowTheFactor()
     {
@@ -63,10 +68,10 @@ private Q_SLOTS:
         QCOMPARE(brightPixels(dialog.grab(labelArea).toImage()), 0);
         for (int i = 0; i < 20; ++i)
             dialog.slot_ZoomIn();
-        QCOMPARE(ZoomDlg::session().factor, 10.0);
+        QCOMPARE(AppState::instance().zoomFactor, 10.0);
         for (int i = 0; i < 20; ++i)
             dialog.slot_ZoomOut();
-        QCOMPARE(ZoomDlg::session().factor, 1.0);
+        QCOMPARE(AppState::instance().zoomFactor, 1.0);
         QVERIFY(dialog.factorLabelShown());
         QVERIFY(brightPixels(dialog.grab(labelArea).toImage()) > 30);
         QTRY_VERIFY(!dialog.factorLabelShown());
@@ -85,7 +90,7 @@ private Q_SLOTS:
         sinceLast.start();
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.factorLabelShown(), 3000);
         QVERIFY(sinceLast.elapsed() >= 900);
-        QCOMPARE(ZoomDlg::session().factor, 3.5);
+        QCOMPARE(AppState::instance().zoomFactor, 3.5);
     }
 
     void frameShowsItsAreaEnlargedAboutItsCentre()
@@ -165,7 +170,7 @@ private Q_SLOTS:
         ZoomDlg dialog(&picture, nullptr);
         dialog.show();
         panel(dialog)->button(ZoomOptionWidget::ZoomAll)->click();
-        QVERIFY(ZoomDlg::session().fullScreen);
+        QVERIFY(AppState::instance().zoomFullScreen);
         QCOMPARE(panel(dialog)->pos(), QPoint(dialog.width() - 2 - panel(dialog)->width(), 2));
 
         drag(dialog, QPoint(300, 300), QPoint(200, 260));
@@ -194,7 +199,8 @@ private Q_SLOTS:
 
     void atFactorOneTheFullScreenPictureCannotMove()
     {
-        ZoomDlg::session() = { 1.5, true };
+        AppState::instance().zoomFactor = 1.5;
+        AppState::instance().zoomFullScreen = true;
         ZoomDlg dialog(&picture, nullptr);
         dialog.show();
         drag(dialog, QPoint(300, 300), QPoint(200, 200));
@@ -220,7 +226,7 @@ private Q_SLOTS:
         }
         ZoomDlg reopened(&picture, nullptr);
         reopened.show();
-        QCOMPARE(ZoomDlg::session().factor, 3.5);
+        QCOMPARE(AppState::instance().zoomFactor, 3.5);
         QVERIFY(panel(reopened)->button(ZoomOptionWidget::ZoomAll)->isChecked());
         QTest::mouseClick(&reopened, Qt::RightButton, {}, QPoint(5, 5));
         QCOMPARE(reopened.result(), 0);
