@@ -6,16 +6,14 @@
 #include "toolbar/closebtn.h"
 #include "toolbar/popupwidgetbtn.h"
 
-#include <QMouseEvent>
-#include <QPainter>
 #include <QVBoxLayout>
 
 CaptureOptionWidget::CaptureOptionWidget(CaptureDlg *pDialog)
-    : QWidget(pDialog)
+    : DesktopToolPanel(QString(), pDialog)
 {
-    setCursor(Qt::ArrowCursor);
+    // Moves over the panel keep the dialog's cursor from changing.
     setMouseTracking(true);
-    connect(CapturePanel::makeCloseButton(this), &QToolButton::clicked, pDialog, &QDialog::reject);
+    connect(closeButton(), &QToolButton::clicked, pDialog, &QDialog::reject);
 
     const auto buttons = CapturePanel::makeOutputButtons(this);
     connect(buttons[0], &QToolButton::clicked, pDialog, &CaptureDlg::slot_Captopage);
@@ -23,37 +21,10 @@ CaptureOptionWidget::CaptureOptionWidget(CaptureDlg *pDialog)
     connect(buttons[2], &QToolButton::clicked, pDialog, &CaptureDlg::slot_Captoclip);
 
     auto *box = new QVBoxLayout(this);
-    const int margin = CapturePanel::px(this, 4);
-    box->setContentsMargins(margin, CapturePanel::px(this, 24), margin, margin);
-    box->setSpacing(CapturePanel::px(this, 2));
+    box->setContentsMargins(unit(4), unit(24), unit(4), unit(4));
+    box->setSpacing(unit(2));
     for (PopupWidgetBtn *button : buttons)
         box->addWidget(button);
     setFixedSize(sizeHint());
     Lang::release();
-}
-
-void CaptureOptionWidget::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    CapturePanel::paintBackground(painter, this);
-}
-
-void CaptureOptionWidget::mousePressEvent(QMouseEvent *pEvent)
-{
-    pEvent->accept();
-}
-
-void CaptureOptionWidget::mouseMoveEvent(QMouseEvent *pEvent)
-{
-    pEvent->accept();
-}
-
-void CaptureOptionWidget::mouseReleaseEvent(QMouseEvent *pEvent)
-{
-    pEvent->accept();
-}
-
-void CaptureOptionWidget::mouseDoubleClickEvent(QMouseEvent *pEvent)
-{
-    pEvent->accept();
 }

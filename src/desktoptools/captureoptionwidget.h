@@ -1,22 +1,15 @@
 #pragma once
 
-#include <QWidget>
+#include "desktoptoolpanel.h"
 
 class CaptureDlg;
 
 // The capture dialog's output panel: close, then capture as a new page, as a
-// file or to the clipboard. It keeps the mouse to itself so that clicks on it
-// never reach the dialog's marking.
-class CaptureOptionWidget : public QWidget
+// file or to the clipboard. Like every tool panel it keeps the mouse to
+// itself, so that clicks on it never reach the dialog's marking.
+class CaptureOptionWidget : public DesktopToolPanel
 {
     Q_OBJECT
 public:
     explicit CaptureOptionWidget(CaptureDlg *pDialog);
-
-protected:
-    void paintEvent(QPaintEvent *pEvent) override;
-    void mousePressEvent(QMouseEvent *pEvent) override;
-    void mouseMoveEvent(QMouseEvent *pEvent) override;
-    void mouseReleaseEvent(QMouseEvent *pEvent) override;
-    void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
 };

@@ -42,6 +42,17 @@ void CapturePanel::paintBackground(QPainter &painter, const QWidget *pWidget)
     painter.fillRect(inner, shade);
 }
 
+void CapturePanel::paintTitle(QPainter &painter, const QWidget *pWidget, const QString &strTitle)
+{
+    const int strip = titleHeight(pWidget);
+    const QRect text(strip, 0, pWidget->width() - strip, strip);
+    const QColor *greys = AppState::instance().greys;
+    painter.setPen(greys[4]);
+    painter.drawText(text.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, strTitle);
+    painter.setPen(greys[0]);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, strTitle);
+}
+
 CloseBtn *CapturePanel::makeCloseButton(QWidget *pParent)
 {
     auto *button = new CloseBtn(pParent);

@@ -5,10 +5,11 @@
 class CloseBtn;
 class PopupWidgetBtn;
 class QPainter;
+class QString;
 class QWidget;
 
-// Sizes and look shared by the capture panels: the option panel of the
-// capture dialog and the window capture's floating panel.
+// Sizes and look shared by the desktop tools' panels: the capture, picker
+// and magnifier panels and the window capture's floating panel.
 class CapturePanel
 {
 public:
@@ -20,6 +21,8 @@ public:
     // Dark grey border, light grey body and a title strip shaded from white
     // to mid grey and back.
     static void paintBackground(QPainter &painter, const QWidget *pWidget);
+    // The title in the strip, light grey over a dark shadow.
+    static void paintTitle(QPainter &painter, const QWidget *pWidget, const QString &strTitle);
 
     // The title strip's close button, placed in its corner. Both makers look
     // up their tooltips; the caller releases the language table.

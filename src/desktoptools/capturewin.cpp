@@ -124,13 +124,7 @@ void CaptureWin::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     CapturePanel::paintBackground(painter, this);
-    const int strip = CapturePanel::titleHeight(this);
-    const QRect text(strip, 0, width() - strip, strip);
-    const QColor *greys = AppState::instance().greys;
-    painter.setPen(greys[4]);
-    painter.drawText(text.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, title);
-    painter.setPen(greys[0]);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, title);
+    CapturePanel::paintTitle(painter, this, title);
 }
 
 void CaptureWin::mousePressEvent(QMouseEvent *pEvent)

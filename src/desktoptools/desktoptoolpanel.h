@@ -15,9 +15,9 @@ public:
 
     CloseBtn *closeButton() const { return close; }
     // n × u, truncated.
-    int unit(double n) const;
+    int unit(int n) const;
     // The height of the title strip.
-    int stripHeight() const { return unit(20); }
+    int stripHeight() const;
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;

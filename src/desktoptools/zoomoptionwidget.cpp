@@ -1,9 +1,12 @@
 #include "zoomoptionwidget.h"
 
 #include "app/lang.h"
+#include "capturepanel.h"
 #include "toolbar/popupwidgetbtn.h"
 
 #include <QGridLayout>
+
+#include <algorithm>
 
 namespace {
 struct ButtonLook
@@ -12,10 +15,8 @@ struct ButtonLook
     const char *tooltip;
 };
 
-const ButtonLook Looks[ZoomOptionWidget::ButtonCount] = {
-    { ":/Tools/Captopage", "Capture As New Page" },
-    { ":/Tools/Captofile", "Capture As File..." },
-    { ":/Tools/Captoclip", "Capture To Clipboard" },
+// After the three capture outputs.
+const ButtonLook ZoomLooks[] = {
     { ":/Tools/ZoomIn", "Zoom In" },
     { ":/Tools/ZoomOut", "Zoom Out" },
     { ":/Tools/ZoomAll", "Full Screen" },
@@ -30,13 +31,18 @@ ZoomOptionWidget::ZoomOptionWidget(bool bFullScreen, QWidget *pParent)
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(unit(4), unit(24), unit(4), unit(4));
     grid->setSpacing(unit(2));
-    for (int i = 0; i < ButtonCount; ++i) {
-        auto *button = new PopupWidgetBtn(QLatin1String(Looks[i].picture), ButtonPicture, this);
-        button->setToolTip(Lang::tr("Tools", QLatin1String(Looks[i].tooltip)));
+    const auto outputs = CapturePanel::makeOutputButtons(this);
+    std::copy(outputs.begin(), outputs.end(), buttons);
+    for (int i = ZoomIn; i < ButtonCount; ++i) {
+        const ButtonLook &look = ZoomLooks[i - ZoomIn];
+        auto *button = new PopupWidgetBtn(QLatin1String(look.picture), ButtonPicture, this);
+        button->setToolTip(Lang::tr("Tools", QLatin1String(look.tooltip)));
         button->setCheckable(i == ZoomAll);
-        grid->addWidget(button, i / 3, i % 3);
         buttons[i] = button;
     }
+    Lang::release();
+    for (int i = 0; i < ButtonCount; ++i)
+        grid->addWidget(buttons[i], i / 3, i % 3);
     buttons[ZoomAll]->setChecked(bFullScreen);
     setFixedSize(sizeHint());
 }

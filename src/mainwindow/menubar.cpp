@@ -117,16 +117,17 @@ void MenuBar::buildView(MainWindow *w)
     actionFloatingDrawToolOptions->setCheckable(true);
 }
 
+void MenuBar::addEntries(const MenuEntry (&entries)[8], QAction *(&actions)[8], MainWindow *w)
+{
+    for (int i = 0; i < 8; ++i)
+        actions[i] = addEntry(menuTools, QLatin1String(entries[i].text), entries[i].shortcut, w,
+                              entries[i].slot);
+}
+
 void MenuBar::buildTools(MainWindow *w)
 {
     menuTools = addTitledMenu(QStringLiteral("Tools"));
-    using ToolSlot = void (MainWindow::*)();
-    static const struct
-    {
-        const char *text;
-        const char *shortcut;
-        ToolSlot slot;
-    } tools[] = {
+    static const MenuEntry tools[] = {
         { "Mouse", "Ctrl+0", &MainWindow::slot_Mouse },
         { "Select", "Ctrl+1", &MainWindow::slot_Select },
         { "Pen", "Ctrl+2", &MainWindow::slot_Pen },
@@ -136,27 +137,15 @@ void MenuBar::buildTools(MainWindow *w)
         { "Shape", "Ctrl+6", &MainWindow::slot_Shape },
         { "Text", "Ctrl+7", &MainWindow::slot_Text },
     };
+    addEntries(tools, actionTools, w);
     toolGroup = new QActionGroup(this);
     toolGroup->setExclusive(true);
-    for (int i = 0; i < 8; ++i) {
-        actionTools[i] = addEntry(menuTools, QLatin1String(tools[i].text), tools[i].shortcut, w,
-                                  tools[i].slot);
-        actionTools[i]->setCheckable(true);
-        toolGroup->addAction(actionTools[i]);
+    for (QAction *action : actionTools) {
+        action->setCheckable(true);
+        toolGroup->addAction(action);
     }
     menuTools->addSeparator();
-    buildDesktopTools(w);
-}
-
-void MenuBar::buildDesktopTools(MainWindow *w)
-{
-    using ToolSlot = void (MainWindow::*)();
-    static const struct
-    {
-        const char *text;
-        const char *shortcut;
-        ToolSlot slot;
-    } tools[] = {
+    static const MenuEntry desktopTools[] = {
         { "Screen Capture (Rectangle)", "Alt+0", &MainWindow::slot_ScreenCapture_Rect },
         { "Screen Capture (Freeform Shape)", "Alt+1", &MainWindow::slot_ScreenCapture_Freeform },
         { "Screen Capture (Window)", "Alt+2", &MainWindow::slot_ScreenCapture_Window },
@@ -166,9 +155,7 @@ void MenuBar::buildDesktopTools(MainWindow *w)
         { "Ruler", "Alt+6", &MainWindow::slot_Ruler },
         { "Protractor", "Alt+7", &MainWindow::slot_Protractor },
     };
-    for (int i = 0; i < 8; ++i)
-        actionDesktopTools[i] = addEntry(menuTools, QLatin1String(tools[i].text), tools[i].shortcut,
-                                         w, tools[i].slot);
+    addEntries(desktopTools, actionDesktopTools, w);
     // There is no previous area before the first capture.
     actionDesktopTools[3]->setEnabled(false);
 }

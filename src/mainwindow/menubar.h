@@ -74,8 +74,15 @@ private:
     void buildFile(MainWindow *pWindow);
     void buildEdit(MainWindow *pWindow);
     void buildView(MainWindow *pWindow);
+    // One row of the Tools menu.
+    struct MenuEntry
+    {
+        const char *text;
+        const char *shortcut;
+        void (MainWindow::*slot)();
+    };
+    void addEntries(const MenuEntry (&entries)[8], QAction *(&actions)[8], MainWindow *pWindow);
     void buildTools(MainWindow *pWindow);
-    void buildDesktopTools(MainWindow *pWindow);
     void buildHelp(MainWindow *pWindow);
 
     // English texts of menu titles and entries, re-translated on a language change.
