@@ -77,15 +77,12 @@ void DesktopToolRunner::selectTools(int iTools)
 }
 
 template<typename Slot>
-bool DesktopToolRunner::startDelayed(Slot slot, bool bHideToolbar)
+void DesktopToolRunner::startDelayed(Slot slot, bool bHideToolbar)
 {
-    if (window->isBusy())
-        return false;
     window->setBusy(true);
     if (bHideToolbar)
         window->toolbar()->hide();
     QTimer::singleShot(AppState::instance().captureDelay, this, slot);
-    return true;
 }
 
 void DesktopToolRunner::finish()
@@ -160,8 +157,6 @@ void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
 // once the toolbar is out of the way.
 void DesktopToolRunner::startWindowCapture()
 {
-    if (window->isBusy())
-        return;
     window->setBusy(true);
     CaptureWin picker(window);
     picker.excludeWindow(window->toolbar());
@@ -183,8 +178,6 @@ void DesktopToolRunner::startWindowCapture()
 // one closes; over a page one ruler runs modally.
 void DesktopToolRunner::startRuler()
 {
-    if (window->isBusy())
-        return;
     window->setBusy(true);
     window->toolbar()->hide();
     const bool vertical = AppState::instance().ruler.vertical;

@@ -43,9 +43,9 @@ public Q_SLOTS:
 
 private:
     // Sets busy, hides the toolbar unless asked not to, and runs `slot` after
-    // the capture delay. False when another tool is running.
+    // the capture delay.
     template<typename Slot>
-    bool startDelayed(Slot slot, bool bHideToolbar = true);
+    void startDelayed(Slot slot, bool bHideToolbar = true);
     void startWindowCapture();
     void startRuler();
     void finish();
