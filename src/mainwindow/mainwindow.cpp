@@ -264,11 +264,11 @@ void MainWindow::watchScreens()
 void MainWindow::SetDrawMode(bool bDrawMode)
 {
     AppState &s = AppState::instance();
-    const QPoint toolbarPos = toolWidget->mapToGlobal(QPoint(0, 0));
+    const QPoint toolbarPos = toolWidget->placedPosition();
     if (!bDrawMode) {
         s.mode = 0;
         toolWidget->setParent(nullptr, ToolbarWindowFlags);
-        toolWidget->move(toolbarPos);
+        toolWidget->moveGlobal(toolbarPos);
         mainShortcut->setActive(true);
         hide();
         if (!hiddenToTray)
@@ -283,7 +283,7 @@ void MainWindow::SetDrawMode(bool bDrawMode)
     mainShortcut->setActive(false);
     toolWidget->setParent(this, Qt::Widget);
     show();
-    toolWidget->move(mapFromGlobal(toolbarPos));
+    toolWidget->moveGlobal(toolbarPos);
     toolWidget->setCurrentToolButton(ToolKit::instance().currentToolId() + 2);
     toolWidget->show();
     toolWidget->raise();
@@ -360,7 +360,7 @@ void MainWindow::slot_ScreenResizedTimeOut()
 {
     if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
         leaveDrawModeAndWait();
-    toolWidget->moveToolbar(toolWidget->pos());
+    toolWidget->moveToolbar(toolWidget->placedPosition());
     resizeTimer->deleteLater();
     resizeTimer = nullptr;
 }

@@ -239,7 +239,7 @@ void ToolWidget::moveToolbar(const QPoint &point)
     QRect target(point, frameGeometry().size());
     if (!area.isEmpty() && !area.contains(target))
         target.moveTopLeft(QPoint(area.left(), area.top() + (area.height() - target.height()) / 2));
-    move(target.topLeft());
+    place(target.topLeft());
     updateSide();
 }
 
@@ -247,7 +247,7 @@ void ToolWidget::pullInside()
 {
     const QRect area = allowedArea();
     if (!area.isEmpty())
-        move(clampedInto(area, frameGeometry()));
+        place(clampedInto(area, frameGeometry()));
 }
 
 // The screen holding the toolbar's centre, else the one it overlaps most.
@@ -284,7 +284,19 @@ void ToolWidget::updateSide()
 
 void ToolWidget::moveGlobal(const QPoint &topLeft)
 {
-    move(isWindow() ? topLeft : parentWidget()->mapFromGlobal(topLeft));
+    place(isWindow() ? topLeft : parentWidget()->mapFromGlobal(topLeft));
+}
+
+// The position is remembered here rather than read back from move events:
+// right after mapping, some window managers report the window at the
+// corner of its frame (0, 0) until their own notice follows.
+void ToolWidget::place(const QPoint &local)
+{
+    move(local);
+    placed = isWindow() ? local : parentWidget()->mapToGlobal(local);
+    AppState &s = AppState::instance();
+    s.barPosX = placed.x();
+    s.barPosY = placed.y();
 }
 
 void ToolWidget::slot_Minimize()
@@ -407,15 +419,6 @@ void ToolWidget::mouseReleaseEvent(QMouseEvent *pEvent)
         chooseScreenOfToolbar();
     pullInside();
     updateSide();
-}
-
-void ToolWidget::moveEvent(QMoveEvent *pEvent)
-{
-    QMainWindow::moveEvent(pEvent);
-    const QPoint global = isWindow() ? pos() : mapToGlobal(QPoint(0, 0));
-    AppState &s = AppState::instance();
-    s.barPosX = global.x();
-    s.barPosY = global.y();
 }
 
 void ToolWidget::dragEnterEvent(QDragEnterEvent *pEvent)

@@ -66,6 +66,10 @@ public:
     // Moves to point when the toolbar fits there on the current screen,
     // otherwise to the screen's left edge, vertically centred.
     void moveToolbar(const QPoint &point);
+    // Moves to a global top-left, in whichever window holds the toolbar.
+    void moveGlobal(const QPoint &topLeft);
+    // Where the toolbar was last put (global), by the program or a drag.
+    QPoint placedPosition() const { return placed; }
     // The menu bar's File, Edit, View, Tools and Help menus, for slot_Menu().
     void setMenus(const QList<QMenu *> &menus);
     bool isFolded() const { return folded; }
@@ -87,7 +91,6 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
-    void moveEvent(QMoveEvent *pEvent) override;
     void dragEnterEvent(QDragEnterEvent *pEvent) override;
     void dropEvent(QDropEvent *pEvent) override;
 
@@ -102,13 +105,14 @@ private:
     QScreen *currentScreen() const;
     void chooseScreenOfToolbar();
     void pullInside();
-    void moveGlobal(const QPoint &topLeft);
+    void place(const QPoint &local);
     void updateSide();
 
     int dragState = 0; // 0 idle, 1 pressed, 2 dragging
     QPoint pressOffset;
     QPoint pressPoint;
     bool folded = false;
+    QPoint placed;
     QSize unfoldedSize;
     const int titleHeight;
     ToolCentralWidget *central;

@@ -86,6 +86,20 @@ private Q_SLOTS:
         QCOMPARE(AppState::instance().mode, 0);
     }
 
+    // The toolbar keeps where it was put across both modes, whatever the
+    // window system reports in between (some report the frame's corner).
+    void toolbarKeepsItsPlaceAcrossModes()
+    {
+        ToolWidget *bar = window->toolbar();
+        bar->moveToolbar(QPoint(0, 200));
+        bar->move(0, 0);
+        window->SetDrawMode(true);
+        QCOMPARE(bar->mapToGlobal(QPoint(0, 0)), QPoint(0, 200));
+        window->SetDrawMode(false);
+        QCOMPARE(bar->pos(), QPoint(0, 200));
+        QCOMPARE(AppState::instance().barPosY, 200);
+    }
+
     void penButtonStartsACapture()
     {
         window->toolbar()->show();
