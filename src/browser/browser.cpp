@@ -22,13 +22,14 @@ Browser::Browser(const QString &strWord, QWidget *pParent)
         setStyleSheet(QString::fromUtf8(style.readAll()));
     setItemDelegate(new ListWidgetDelegate(this));
     setEditTriggers(QAbstractItemView::DoubleClicked);
+    setFrameShape(QFrame::NoFrame);
+    setViewMode(QListView::IconMode);
+    // Pages keep their grid order: moving is done by the drop handler. The
+    // static movement switches dragging off, so it is switched on after it.
+    setMovement(QListView::Static);
     setDragEnabled(true);
     setAcceptDrops(true);
     setDropIndicatorShown(true);
-    setFrameShape(QFrame::NoFrame);
-    setViewMode(QListView::IconMode);
-    // Pages keep their grid order: moving is done by the drop handler.
-    setMovement(QListView::Static);
     setUniformItemSizes(true);
     setResizeMode(QListView::Adjust);
     const AppState &s = AppState::instance();

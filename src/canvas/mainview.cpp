@@ -151,7 +151,9 @@ void MainView::clearPage()
         return;
     // A selection must not outlive the objects it points at.
     ToolKit::instance().resetTool();
-    pushCommand(new RemoveCommand(this));
+    // The push leaves the layer to us: rebuild it whole.
+    if (pushCommand(new RemoveCommand(this)))
+        updateObjectCache(page, QRect());
 }
 
 bool MainView::pushCommand(QUndoCommand *command)
@@ -602,20 +604,44 @@ void MainView::paintFrame(QPainter &painter) const
     tile(QRect(k, h - k, w - 2 * k, k), 1, 2);
 }
 
+QFont MainView::labelFont() const
+{
+    QFont font = this->font();
+    const AppState &s = AppState::instance();
+    font.setPointSizeF(s.enableTouchUI ? 14.0 * 192 / logicalDpiX() : 14.0);
+    return font;
+}
+
+QString MainView::labelText() const
+{
+    return QStringLiteral("%1 | %2").arg(pageNumber).arg(pages.size());
+}
+
+// The label's text box, at the top right corner.
+QRect MainView::labelRect() const
+{
+    const int d = qRound(10 * uiScale(this));
+    return QFontMetrics(labelFont())
+        .boundingRect(rect(), Qt::AlignTop | Qt::AlignRight, labelText())
+        .translated(-d, d);
+}
+
 void MainView::paintLabel(QPainter &painter) const
 {
-    const AppState &s = AppState::instance();
-    QFont labelFont = font();
-    labelFont.setPointSizeF(s.enableTouchUI ? 14.0 * 192 / logicalDpiX() : 14.0);
-    const int d = qRound(10 * uiScale(this));
-    const QString label = QStringLiteral("%1 | %2").arg(pageNumber).arg(pages.size());
+    const QRect box = labelRect();
     painter.save();
-    painter.setFont(labelFont);
-    painter.translate(-d, d);
+    if (AppState::instance().liveDesktop) {
+        // Over a running desktop a thin shadow is lost on light and busy
+        // backgrounds: the label sits on a plate of its own.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 230));
+        painter.drawRoundedRect(box.adjusted(-5, -1, 4, 1), 4, 4);
+    }
+    painter.setFont(labelFont());
     painter.setPen(Qt::white);
-    painter.drawText(rect(), Qt::AlignTop | Qt::AlignRight, label);
-    painter.translate(-1, -1);
+    painter.drawText(box, Qt::AlignTop | Qt::AlignRight, labelText());
     painter.setPen(Qt::black);
-    painter.drawText(rect(), Qt::AlignTop | Qt::AlignRight, label);
+    painter.drawText(box.translated(-1, -1), Qt::AlignTop | Qt::AlignRight, labelText());
     painter.restore();
 }

@@ -52,6 +52,8 @@ public:
     void saveBackground();
     void loadBackground();
     QImage *layer() const { return layerImage.get(); }
+    // Where the "n | m" page label is drawn.
+    QRect labelRect() const;
     QPixmap backgroundPicture() const { return background; }
 
     // Rendering of any page, for export and thumbnails.
@@ -98,6 +100,8 @@ private:
     void paintBackground(QPainter &painter) const;
     void paintFrame(QPainter &painter) const;
     void paintLabel(QPainter &painter) const;
+    QFont labelFont() const;
+    QString labelText() const;
     void renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const;
 
     bool rightDrag = false;

@@ -264,7 +264,7 @@ void SelectTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *)
     canvas = view;
     switch (state) {
     case DeletePressed:
-        releaseDelete(view);
+        deleteSelection(view);
         break;
     case ObjectPressed:
     case SelectionPressed:
@@ -286,7 +286,7 @@ void SelectTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *)
     gesture().pressed = false;
 }
 
-void SelectTool::releaseDelete(MainView *view)
+void SelectTool::deleteSelection(MainView *view)
 {
     if (selection.size() == 1)
         view->pushCommand(new CommandDelObject(view, selection));
@@ -556,8 +556,7 @@ void SelectTool::copySelection()
 void SelectTool::cutSelection(MainView *view)
 {
     copySelection();
-    if (selection.size() == 1)
-        view->pushCommand(new CommandDelObject(view, selection));
+    deleteSelection(view);
 }
 
 // Each paste lands at the same offset from the copied object.

@@ -51,6 +51,8 @@ public:
     // object is selected (paste: when the clipboard holds one).
     void copySelection();
     void cutSelection(MainView *view);
+    // Removes the selected picture, as its frame's close button does.
+    void deleteSelection(MainView *view);
     void pasteClipboard(MainView *view);
 
     bool hasRasterSelection() const { return raster != nullptr; }
@@ -85,7 +87,6 @@ private:
     void growOutline(MainView *view, const QPointF &pt);
     void moveRaster(MainView *view, const QPointF &pt);
 
-    void releaseDelete(MainView *view);
     void releaseMove(MainView *view);
     void releaseRotate(MainView *view);
     void releaseResize(MainView *view);

@@ -110,7 +110,7 @@ void CaptureWin::slot_Captoclip()
 void CaptureWin::showHint()
 {
     infoLabel->setText(
-        Lang::tr("Tools", QStringLiteral("Darg camera icon%1 to start capture")).arg(QChar('\n')));
+        Lang::tr("Tools", QStringLiteral("Drag camera icon%1 to start capture")).arg(QChar('\n')));
     Lang::release();
 }
 

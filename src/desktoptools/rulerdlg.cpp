@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "app/placekeeper.h"
 #include "app/resourcepixmap.h"
 #include "createbtn.h"
 #include "fullscreendialog.h"
@@ -32,6 +33,7 @@ RulerDlg::RulerDlg(bool bVertical, bool bModeless, QWidget *pParent)
     , vertical(bVertical)
     , modeless(bModeless)
     , opacity(AppState::instance().ruler.opacity)
+    , keeper(new PlaceKeeper(this))
 {
     QFont smaller = font();
     smaller.setPointSizeF(8.0 * 96.0 / logicalDpiX());
@@ -107,8 +109,21 @@ void RulerDlg::layOut()
             createBtn->move(n(8), n(6) + closeBtn->height());
         preferencesBtn->move(n(8), height() - preferencesBtn->height() - n(6));
     }
-    move(area().center() - QPoint(width() / 2, height() / 2));
+    moveTo(area().center() - QPoint(width() / 2, height() / 2));
     update();
+}
+
+void RulerDlg::moveTo(const QPoint &topLeft)
+{
+    move(topLeft);
+    keeper->expect(topLeft);
+}
+
+// What the window system reports can lag behind, so the place is taken from
+// what the pointer tells: its position on the screen less that in the ruler.
+void RulerDlg::learnPlace(const QMouseEvent *pEvent)
+{
+    keeper->expect((pEvent->globalPosition() - pEvent->position()).toPoint());
 }
 
 void RulerDlg::dismiss()
@@ -223,8 +238,8 @@ void RulerDlg::mousePressEvent(QMouseEvent *pEvent)
     if (pEvent->button() != Qt::LeftButton)
         return;
     const QPoint p = pEvent->position().toPoint();
+    learnPlace(pEvent);
     pressed = true;
-    dragOffset = pEvent->globalPosition().toPoint() - pos();
     pressPoint = p;
     if (markerSquare(32).contains(p)) {
         measuring = true;
@@ -241,6 +256,8 @@ void RulerDlg::mousePressEvent(QMouseEvent *pEvent)
 void RulerDlg::mouseMoveEvent(QMouseEvent *pEvent)
 {
     const QPoint p = pEvent->position().toPoint();
+    if (!pressed || measuring)
+        learnPlace(pEvent);
     if (!pressed)
         setIdleCursor(p);
     else if (resizing)
@@ -248,7 +265,7 @@ void RulerDlg::mouseMoveEvent(QMouseEvent *pEvent)
     else if (measuring)
         measureAt(p, pEvent->globalPosition().toPoint());
     else
-        move(pEvent->globalPosition().toPoint() - dragOffset);
+        moveTo(pEvent->globalPosition().toPoint() - pressPoint);
 }
 
 void RulerDlg::resizeTo(const QPoint &p)
@@ -286,9 +303,8 @@ void RulerDlg::measureAt(const QPoint &p, const QPoint &global)
 // across it.
 void RulerDlg::placeView(const QPoint &global, int iOut)
 {
-    const QPoint origin = mapToGlobal(QPoint(0, 0));
-    const QPoint markerPoint = vertical ? QPoint(global.x(), origin.y() + markerPos)
-                                        : QPoint(origin.x() + markerPos, global.y());
+    const QPoint markerPoint = vertical ? QPoint(global.x(), keeper->target().y() + markerPos)
+                                        : QPoint(keeper->target().x() + markerPos, global.y());
     rulerView->place(markerPoint, global, iOut);
 }
 
@@ -309,16 +325,16 @@ void RulerDlg::keyPressEvent(QKeyEvent *pEvent)
     const int step = pEvent->modifiers() & Qt::ShiftModifier ? 10 : 1;
     switch (pEvent->key()) {
     case Qt::Key_Left:
-        move(pos() + QPoint(-step, 0));
+        moveTo(keeper->target() + QPoint(-step, 0));
         break;
     case Qt::Key_Right:
-        move(pos() + QPoint(step, 0));
+        moveTo(keeper->target() + QPoint(step, 0));
         break;
     case Qt::Key_Up:
-        move(pos() + QPoint(0, -step));
+        moveTo(keeper->target() + QPoint(0, -step));
         break;
     case Qt::Key_Down:
-        move(pos() + QPoint(0, step));
+        moveTo(keeper->target() + QPoint(0, step));
         break;
     case Qt::Key_Escape:
         dismiss();

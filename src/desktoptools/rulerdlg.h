@@ -6,6 +6,7 @@
 class CloseBtn;
 class CreateBtn;
 class MenuBtn;
+class PlaceKeeper;
 class RulerView;
 
 // A ruler on the screen: tick marks along both long edges in one of five
@@ -80,6 +81,8 @@ private:
     void resizeTo(const QPoint &p);
     void measureAt(const QPoint &p, const QPoint &global);
     void placeView(const QPoint &global, int iOut);
+    void moveTo(const QPoint &topLeft);
+    void learnPlace(const QMouseEvent *pEvent);
     void setIdleCursor(const QPoint &p);
 
     void paintBody(QPainter &painter) const;
@@ -94,8 +97,8 @@ private:
     bool vertical;
     bool modeless;
     int opacity;
+    PlaceKeeper *keeper;
     bool pressed = false;
-    QPoint dragOffset;
     QPoint pressPoint;
     bool resizing = false;
     int widthAtPress = 0;

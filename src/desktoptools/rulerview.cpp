@@ -80,9 +80,13 @@ void RulerView::place(const QPoint &markerPoint, const QPoint &pointerPoint, int
     marker = markerPoint;
     pointer = pointerPoint;
     out = iOut;
-    const QRect onScreen(mapToGlobal(QPoint(0, 0)), size());
-    if (onScreen.contains(pointerPoint))
-        move(pos() == bottomRightSpot() ? topLeftSpot() : bottomRightSpot());
+    // Where the view was put, not where the window system last said it was.
+    const QPoint spot = atBottomRight ? bottomRightSpot() : topLeftSpot();
+    const QRect onScreen(parentWidget() ? parentWidget()->mapToGlobal(spot) : spot, size());
+    if (onScreen.contains(pointerPoint)) {
+        atBottomRight = !atBottomRight;
+        move(atBottomRight ? bottomRightSpot() : topLeftSpot());
+    }
     update();
 }
 

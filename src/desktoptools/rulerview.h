@@ -48,6 +48,7 @@ private:
 
     QPoint marker;
     QPoint pointer;
+    bool atBottomRight = false;
     int out = Inside;
     QPixmap screenPicture;
     QTimer refreshTimer;

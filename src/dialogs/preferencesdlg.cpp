@@ -131,9 +131,6 @@ PreferencesDlg::PreferencesDlg(QWidget *pParent, const QString &strKeyTable)
     : MainDialog(pParent)
     , keyTable(strKeyTable)
 {
-    const AppState &s = AppState::instance();
-    for (int i = 0; i < 4; ++i)
-        records[i] = s.hotKeys[i];
     if (!keyTable.problem().isEmpty())
         qWarning().noquote() << keyTable.problem();
     buildControls();
@@ -272,7 +269,7 @@ void PreferencesDlg::connectControls()
         connect(hotKeyEditors[i], &HotKeyWidget::signal_ChangeHotKey, this, changes[i]);
         connect(hotKeyEditors[i], &HotKeyWidget::signal_ClearHotKey, this, clears[i]);
     }
-    connect(buttonBox, &QDialogButtonBox::accepted, this, &PreferencesDlg::accept);
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
@@ -286,14 +283,6 @@ void PreferencesDlg::connectMainWindow()
     if (QWidget *toolbar = window->toolbar())
         connect(this, &PreferencesDlg::signal_ChangeToolbarOpacity, toolbar,
                 [toolbar](int iOpacity) { toolbar->setWindowOpacity(iOpacity / 100.0); });
-}
-
-void PreferencesDlg::accept()
-{
-    AppState &s = AppState::instance();
-    for (int i = 0; i < 4; ++i)
-        s.hotKeys[i] = records[i];
-    MainDialog::accept();
 }
 
 void PreferencesDlg::slot_UpdateLang()
@@ -406,7 +395,7 @@ void PreferencesDlg::changeHotKey(int i, QKeyEvent *pEvent)
     if (isModifierOrLock(pEvent->key()))
         return;
     const Qt::KeyboardModifiers modifiers = pEvent->modifiers();
-    HotKeyRecord &record = records[i];
+    HotKeyRecord &record = AppState::instance().hotKeys[i];
     record.ctrl = modifiers.testFlag(Qt::ControlModifier);
     record.shift = modifiers.testFlag(Qt::ShiftModifier);
     record.alt = modifiers.testFlag(Qt::AltModifier);
@@ -419,13 +408,13 @@ void PreferencesDlg::changeHotKey(int i, QKeyEvent *pEvent)
 
 void PreferencesDlg::clearHotKey(int i)
 {
-    records[i] = HotKeyRecord();
+    AppState::instance().hotKeys[i] = HotKeyRecord();
     showHotKey(i);
 }
 
 void PreferencesDlg::showHotKey(int i)
 {
-    const HotKeyRecord &record = records[i];
+    const HotKeyRecord &record = AppState::instance().hotKeys[i];
     QString text = modifierPrefix(record);
     if (record.enabled) {
         // A code the table lacks still shows, so that nothing looks unset.
@@ -511,9 +500,6 @@ void PreferencesDlg::slot_Export()
     Lang::release();
     s.fileDialogOpen = false;
     if (!path.isEmpty()) {
-        // The exported file carries the hotkeys as edited here.
-        for (int i = 0; i < 4; ++i)
-            s.hotKeys[i] = records[i];
         if (!SettingsStore::exportTo(path))
             tell(QStringLiteral("The settings cannot be exported."), path);
     }

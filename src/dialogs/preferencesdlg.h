@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/appstate.h"
 #include "app/hotkeyrecord.h"
 #include "mainwindow/maindialog.h"
 #include "virtualkeytable.h"
@@ -18,8 +19,8 @@ class SpinBoxTime;
 // The user-interface preferences. Most changes apply at once and outlive a
 // cancelled dialog; the font, the tray icon, stylus support and the touch
 // interface are written straight into the settings file and apply at the next
-// start. The hotkeys are edited on copies that replace the settings' records
-// only when the dialog is accepted. When the main window exists, the dialog
+// start. Hotkey edits too apply at once (they are grabbed again when the
+// dialog closes). When the main window exists, the dialog
 // switches its language, follows its language changes and sets the toolbar's
 // opacity.
 class PreferencesDlg : public MainDialog
@@ -30,7 +31,7 @@ public:
                             const QString &strKeyTable = VirtualKeyTable::defaultPath());
 
     // The edited hotkey i (0 to 3) and its editor.
-    const HotKeyRecord &hotKey(int i) const { return records[i]; }
+    const HotKeyRecord &hotKey(int i) const { return AppState::instance().hotKeys[i]; }
     HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
 
 Q_SIGNALS:
@@ -41,7 +42,6 @@ Q_SIGNALS:
     void signal_ChangeToolbarOpacity(int iOpacity);
 
 public Q_SLOTS:
-    void accept() override;
     void slot_UpdateLang();
     void slot_ChangeUIFont(QString strFont);
     void slot_ChangeUISize(int iIndex);
@@ -84,7 +84,6 @@ private:
     bool importSettings(const QString &strPath);
 
     VirtualKeyTable keyTable;
-    HotKeyRecord records[4];
     QString fontInFile;
 
     QLabel *languageLabel;

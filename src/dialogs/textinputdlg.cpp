@@ -10,7 +10,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,14 +39,19 @@ TextInputDlg::TextInputDlg(int iMode, bool bResetNumber, QWidget *pParent)
     buildControls();
     buildLayout();
     connectControls();
+    // Typing goes straight into the text, not into the first check box.
     if (mode == NumberMode) {
         textEdit->hide();
         refreshPreview();
         setWindowTitle(translated("Number Input"));
+        numberEdit->setFocus();
+        numberEdit->selectAll();
     } else {
         numberEdit->hide();
         numberWidget->hide();
         setWindowTitle(translated("Text Input"));
+        textEdit->setFocus();
+        textEdit->installEventFilter(this);
     }
     Lang::release();
     setFixedSize(sizeHint());
@@ -62,8 +69,7 @@ void TextInputDlg::buildControls()
     familyLabel = new QLabel(translated("Font Family:"), this);
     familyList = new QComboBox(this);
     familyList->addItems(QFontDatabase::families());
-    familyList->setCurrentIndex(
-        familyList->findText(font.family(), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    familyList->setCurrentIndex(familyIndex(font));
     familyList->setFocusPolicy(Qt::NoFocus);
     familyList->setMinimumWidth(s.scaled(170));
 
@@ -136,6 +142,29 @@ void TextInputDlg::connectControls()
     connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
+// The family shown: the style's own, or else the one that stands in for it
+// when it is not installed, never a blank box.
+int TextInputDlg::familyIndex(const QFont &font) const
+{
+    const Qt::MatchFlags exact = Qt::MatchExactly | Qt::MatchCaseSensitive;
+    const int own = familyList->findText(font.family(), exact);
+    return own >= 0 ? own : familyList->findText(QFontInfo(font).family(), exact);
+}
+
+// Return makes a new line in the text; Ctrl+Return accepts, as OK does.
+bool TextInputDlg::eventFilter(QObject *pWatched, QEvent *pEvent)
+{
+    if (pWatched == textEdit && pEvent->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(pEvent);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && key->modifiers().testFlag(Qt::ControlModifier)) {
+            accept();
+            return true;
+        }
+    }
+    return MainDialog::eventFilter(pWatched, pEvent);
+}
+
 QString TextInputDlg::text() const
 {
     return mode == NumberMode ? numberEdit->text() : textEdit->toPlainText();
@@ -146,7 +175,8 @@ QString TextInputDlg::text() const
 QFont TextInputDlg::currentFont()
 {
     QFont font = style().font;
-    if (familyList->currentIndex() >= 0)
+    // A stand-in family shown for a missing one leaves the style's family.
+    if (familyList->currentIndex() >= 0 && familyList->currentIndex() != familyIndex(font))
         font.setFamily(familyList->currentText());
     bool isNumber = false;
     const int size = sizeList->currentText().toInt(&isNumber);

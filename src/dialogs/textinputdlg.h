@@ -42,8 +42,12 @@ public Q_SLOTS:
     void slot_Border(QColor colour);
     void slot_LineEdit(QString strText);
 
+protected:
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
+
 private:
     TextStyle &style() const;
+    int familyIndex(const QFont &font) const;
     void buildControls();
     void buildLayout();
     void connectControls();

@@ -29,13 +29,41 @@ void ObjStroke::paint(QPainter *p)
     }
 }
 
+// The pen draws a stroke piece by piece, each with round ends: the press dot
+// with the first curve, then one curve a piece. A repaint draws the same
+// pieces, so that it equals the live stroke; stroked as one path, the first
+// curve turning back from the dot leaves a light ring inside thick strokes.
 void ObjStroke::paintPen(QPainter *p) const
 {
+    if (path.isEmpty())
+        return;
     p->save();
     p->setRenderHint(QPainter::Antialiasing, true);
     p->setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p->setBrush(Qt::NoBrush);
-    p->drawPath(VisiblePath::forPainter(p, path, width / 2.0 + 2));
+    const QRectF area = VisiblePath::clipArea(p, width / 2.0 + 2);
+    const auto draw = [p, &area](const QPainterPath &piece) {
+        if (piece.elementCount() > 1
+            && (area.isNull() || area.intersects(piece.controlPointRect().adjusted(-1, -1, 1, 1))))
+            p->drawPath(piece);
+    };
+    QPainterPath piece(path.elementAt(0));
+    for (int i = 1; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            draw(piece);
+            piece = QPainterPath(e);
+        } else if (e.isLineTo()) {
+            piece.lineTo(e);
+        } else if (i + 2 < path.elementCount()) {
+            const QPointF end = path.elementAt(i + 2);
+            piece.cubicTo(e, path.elementAt(i + 1), end);
+            i += 2;
+            draw(piece);
+            piece = QPainterPath(end);
+        }
+    }
+    draw(piece);
     p->restore();
 }
 

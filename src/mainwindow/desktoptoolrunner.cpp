@@ -42,7 +42,8 @@ DesktopToolRunner::~DesktopToolRunner()
 // colour must still reach what it was started for.
 void DesktopToolRunner::selectTools(int iTools)
 {
-    if (window->isBusy())
+    // Before the first capture there is no previous area to show.
+    if (window->isBusy() || (iTools == 3 && previousCaptureArea.isEmpty()))
         return;
     desktopTool = iTools;
     switch (iTools) {
@@ -87,6 +88,10 @@ void DesktopToolRunner::startDelayed(Slot slot, bool bHideToolbar)
 
 void DesktopToolRunner::finish()
 {
+    if (pageSteppedAside) {
+        pageSteppedAside = false;
+        window->SetDrawMode(true);
+    }
     if (!window->isHiddenToTray())
         window->toolbar()->show();
     window->setBusy(false);
@@ -139,8 +144,6 @@ void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
         window->documentCommands()->InsertPixmap(picture, size, true);
         if (fromDesktop)
             window->SetDrawMode(true);
-        else
-            window->view()->update();
     } else if (iCode == 3) {
         if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
             window->leaveDrawModeAndWait();
@@ -158,6 +161,12 @@ void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
 void DesktopToolRunner::startWindowCapture()
 {
     window->setBusy(true);
+    // Over a page, the windows to pick lie beneath it: the page steps aside
+    // until the grab is done, as the toolbar does on the desktop.
+    if (AppState::instance().mode == 1) {
+        pageSteppedAside = true;
+        window->hide();
+    }
     CaptureWin picker(window);
     picker.excludeWindow(window->toolbar());
     const int code = picker.exec();

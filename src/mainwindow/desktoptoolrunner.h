@@ -58,5 +58,6 @@ private:
     QPainterPath previousCaptureArea;
     // The previous area came from a window pick (desktop coordinates).
     bool windowPicked = false;
+    bool pageSteppedAside = false;
     QList<QWidget *> rulers;
 };

@@ -204,7 +204,11 @@ bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
                                  (area.height() - size.height()) * 0.5 + point.y()),
                          size);
     image->centre = image->rect.center();
-    return view->pushCommand(new AddCommand(view, image));
+    // The push only changes the page; the picture is painted by us.
+    if (!view->pushCommand(new AddCommand(view, image)))
+        return false;
+    view->update(image->paintRect());
+    return true;
 }
 
 bool DocumentCommands::InsertPixmap(const QPixmap &pixmap, const QSizeF &area, bool bFit)
@@ -268,8 +272,12 @@ bool DocumentCommands::SelectSave(int iSave)
 {
     if (iSave == 0) {
         MainView *view = window->view();
-        const QImage page = view->renderPage(view->currentPage(), false, 1.0f);
-        return !page.isNull() && SaveImageAs(page);
+        MainPage *current = view->currentPage();
+        const QImage page = view->renderPage(current, false, 1.0f);
+        if (page.isNull() || !SaveImageAs(page))
+            return false;
+        current->modified = false;
+        return true;
     }
     ExportDlg dialog(this, window);
     dialog.exec();
@@ -315,6 +323,8 @@ bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel
         return false;
     }
     AppState::instance().homePath = QFileInfo(strFile).absolutePath();
+    // Every page is now kept in the file; only later changes need saving.
+    window->view()->setAllPagesModified(false);
     return true;
 }
 

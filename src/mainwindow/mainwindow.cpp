@@ -43,6 +43,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 MainWindow *s_mainWindow = nullptr;
@@ -304,13 +305,14 @@ void MainWindow::slot_Exit()
 void MainWindow::slot_LiveDesktop()
 {
     AppState &s = AppState::instance();
-    if (!s.compositionAvailable) {
+    // A compositor may have started or stopped since the program did.
+    if (!s.liveDesktop)
+        s.compositionAvailable = Platform::instance().isCompositionAvailable();
+    if (!s.liveDesktop && !s.compositionAvailable) {
         menuBar->actionLiveDesktop->setChecked(false);
         toolWidget->button(LiveDesktopButton)->setCurrentMark(false);
-        MessageBoxDialog box(
-            this, QStringLiteral("This feature is not available."),
-            QStringLiteral("Desktop Window Manager (DWM) composition is disabled."),
-            QMessageBox::Ok);
+        MessageBoxDialog box(this, QStringLiteral("This feature is not available."),
+                             Platform::instance().noCompositionAdvice(), QMessageBox::Ok);
         box.exec();
         return;
     }
@@ -319,8 +321,27 @@ void MainWindow::slot_LiveDesktop()
     toolWidget->button(LiveDesktopButton)->setCurrentMark(s.liveDesktop);
     setAttribute(Qt::WA_NoSystemBackground, s.liveDesktop);
     setAttribute(Qt::WA_TranslucentBackground, s.liveDesktop);
+    if (s.liveDesktop)
+        giveWindowAnAlphaChannel();
     update();
     mainView->update();
+}
+
+// A native window keeps the pixel format it was made with: one made opaque
+// (a page drawn before, or the start-up) would show black or grey where the
+// desktop should show through, so it is made anew.
+void MainWindow::giveWindowAnAlphaChannel()
+{
+    if (!windowHandle() || windowHandle()->format().hasAlpha())
+        return;
+    const bool shown = isVisible();
+    destroy();
+    create();
+    MakeToolWindow(this, false);
+    if (shown) {
+        show();
+        Platform::instance().setTopmost(this);
+    }
 }
 
 void MainWindow::slot_NewCapture()
@@ -484,6 +505,11 @@ void MainWindow::keyPressEvent(QKeyEvent *pEvent)
         default:
             break;
         }
+    }
+    if (kit.currentToolId() == ToolKit::Select && pEvent->modifiers() == Qt::NoModifier
+        && (pEvent->key() == Qt::Key_Delete || pEvent->key() == Qt::Key_Backspace)) {
+        kit.selectTool()->deleteSelection(mainView);
+        return;
     }
     if (pEvent->key() == Qt::Key_Escape && kit.currentToolId() != ToolKit::Mouse) {
         slot_Mouse(1, true);
@@ -925,6 +951,9 @@ void MainWindow::slot_Preferences()
         preferences.exec();
     }
     hotKeys->RegisterHotKeys();
+    // The panel was closed only while the toolbar could change size.
+    if (AppState::instance().showFloatingOptionWidget)
+        popups->openDrawToolOptions(1, false, toolWidget->optionButton());
 }
 
 void MainWindow::slot_About()

@@ -170,6 +170,7 @@ private:
     void connectToolbar();
     void watchScreens();
     void hideToTray();
+    void giveWindowAnAlphaChannel();
     bool askBeforeHidingToTray();
     bool askToSaveBeforeClosing();
     void selectDrawTool(int iTool, bool bMustChangeDrawMode);

@@ -54,6 +54,11 @@ void Platform::reset()
     storage().reset();
 }
 
+void Platform::replace(std::unique_ptr<Platform> backend)
+{
+    storage() = std::move(backend);
+}
+
 QString Platform::installationPath()
 {
     const QString product = QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
@@ -68,4 +73,11 @@ QString Platform::installationPath()
                        QCoreApplication::organizationName(), QCoreApplication::applicationName());
 #endif
     return settings.value(QStringLiteral("Path")).toString();
+}
+
+QString Platform::noCompositionAdvice() const
+{
+    return QStringLiteral("No compositing manager is running. Turn on your desktop's compositing "
+                          "(desktop effects), or start a compositor such as picom or xcompmgr, "
+                          "then try again.");
 }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+
+#include <memory>
 #include <qwindowdefs.h>
 
 class QWidget;
@@ -22,6 +24,9 @@ public:
     static Platform &instance();
     // Drops the current backend; the next instance() chooses again.
     static void reset();
+    // Puts the given backend in place of the chosen one (tests stand in for
+    // a desktop with it).
+    static void replace(std::unique_ptr<Platform> backend);
 
     virtual QString name() const = 0;
     // Puts a shown top-level window above all others and keeps it there,
@@ -29,8 +34,12 @@ public:
     virtual void setTopmost(QWidget *pWidget) = 0;
     // Keeps a top-level window out of the taskbar and window switchers.
     virtual void setToolWindowStyle(QWidget *pWidget) = 0;
-    // Whether translucent windows show the desktop beneath them.
+    // Whether translucent windows show the desktop beneath them; asked anew
+    // each time, since a compositor can start or stop at any moment.
     virtual bool isCompositionAvailable() = 0;
+    // Why translucent windows cannot be had and what the user can do, in
+    // English (the caller translates it).
+    virtual QString noCompositionAdvice() const;
 
     // Global hotkeys: combinations that reach the program while another
     // application has the focus. registerHotKey claims the record's

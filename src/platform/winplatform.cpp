@@ -29,6 +29,11 @@ bool WinPlatform::isCompositionAvailable()
     return winapi::isCompositionAvailable();
 }
 
+QString WinPlatform::noCompositionAdvice() const
+{
+    return QStringLiteral("Desktop Window Manager (DWM) composition is disabled.");
+}
+
 bool WinPlatform::registerHotKey(int iId, const HotKeyRecord &record)
 {
     if (!hotKeyWindow) {

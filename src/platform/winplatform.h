@@ -16,6 +16,7 @@ public:
     void setTopmost(QWidget *pWidget) override;
     void setToolWindowStyle(QWidget *pWidget) override;
     bool isCompositionAvailable() override;
+    QString noCompositionAdvice() const override;
     bool registerHotKey(int iId, const HotKeyRecord &record) override;
     void unregisterHotKey(int iId) override;
     WId topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded) override;

@@ -1,9 +1,11 @@
 #include "popuptoolswidget.h"
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/menubar.h"
 #include "popupbuttons.h"
 #include "popupcommands.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 
 namespace {
@@ -33,6 +35,8 @@ PopupToolsWidget::PopupToolsWidget(QWidget *pAnchor, QWidget *pParent)
     PopupCommands::addEntries(grid(), row, CaptureTools, 4, 0, group, this);
     PopupButtons::addLabel(grid(), row, "Other Tools", this);
     PopupCommands::addEntries(grid(), row, OtherTools, 4, 4, group, this);
+    if (MainWindow *window = MainWindow::instance())
+        group->button(3)->setEnabled(window->menu()->previousAreaAction()->isEnabled());
     connect(group, &QButtonGroup::idClicked, this, [this](int id) {
         close();
         if (MainWindow *window = MainWindow::instance())

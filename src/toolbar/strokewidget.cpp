@@ -37,22 +37,32 @@ const int *presetsOf(int iTool)
 }
 
 // A circle as wide as the stroke (the eraser's, a fifth of it, so that its
-// large sizes fit the picture too).
-QPixmap presetPicture(int preset, bool bEraser, int ratio)
+// large sizes fit the picture too), but never smaller than a visible dot that
+// grows with the preset's place; the value stands in the corner, since the
+// thinnest widths would otherwise look alike.
+QPixmap presetPicture(int preset, int index, bool bEraser, int ratio)
 {
-    const double diameter = (bEraser ? preset / 5 : preset / 2) + 1;
+    constexpr double Centre = 17.0;
+    const double natural = (bEraser ? preset / 5 : preset / 2) + 1;
+    const double diameter = qMin(qMax(natural, 5.0 + 2 * index), 2 * Centre - 2);
     QPixmap pixmap(PresetPicture * ratio, PresetPicture * ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF circle(QPointF(PresetPicture - diameter, PresetPicture - diameter) * ratio / 2.0,
-                        QSizeF(diameter, diameter) * ratio);
+    painter.scale(ratio, ratio);
+    const QRectF circle(Centre - diameter / 2, Centre - diameter / 2, diameter, diameter);
     QLinearGradient gradient(circle.topLeft(), circle.bottomRight());
     gradient.setColorAt(0, Qt::white);
     gradient.setColorAt(1, QColor(210, 210, 210));
-    painter.setPen(QPen(QColor(120, 120, 120), ratio));
+    painter.setPen(QPen(QColor(120, 120, 120), 1));
     painter.setBrush(gradient);
     painter.drawEllipse(circle);
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    painter.setFont(font);
+    painter.setPen(QColor(60, 60, 60));
+    painter.drawText(QRectF(0, 0, PresetPicture - 1, PresetPicture - 1),
+                     Qt::AlignRight | Qt::AlignBottom, QString::number(preset));
     return pixmap;
 }
 
@@ -91,8 +101,8 @@ void StrokeWidget::addPresets(QGridLayout *pGrid, int &iRow)
     presets = new QButtonGroup(this);
     for (int i = 0; i < PresetCount; ++i) {
         const bool eraser = iTool == ToolKit::Eraser;
-        QIcon icon(presetPicture(presetValue(i), eraser, 1));
-        icon.addPixmap(presetPicture(presetValue(i), eraser, 2));
+        QIcon icon(presetPicture(presetValue(i), i, eraser, 1));
+        icon.addPixmap(presetPicture(presetValue(i), i, eraser, 2));
         auto *button = new PopupWidgetBtn(icon, PresetPicture, this);
         button->setToolTip(QString::number(presetValue(i)));
         // Three to a row, each spanning two palette columns.

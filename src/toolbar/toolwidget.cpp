@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "app/placekeeper.h"
 #include "closebtn.h"
 #include "dialwidget.h"
 #include "menubtn.h"
@@ -102,6 +103,7 @@ QPoint clampedInto(const QRect &area, QRect rect)
 
 ToolWidget::ToolWidget(QWidget *pParent)
     : QMainWindow(pParent)
+    , keeper(new PlaceKeeper(this))
     , titleHeight(ToolbarScale::px(this, 20))
 {
     setUpWindow();
@@ -247,13 +249,21 @@ void ToolWidget::pullInside()
 {
     const QRect area = allowedArea();
     if (!area.isEmpty())
-        place(clampedInto(area, frameGeometry()));
+        place(clampedInto(area, placedRect()));
+}
+
+// Where the toolbar was put, in the coordinates of allowedArea(): the window
+// system's own report can lag behind right after mapping.
+QRect ToolWidget::placedRect() const
+{
+    const QPoint topLeft = isWindow() ? placed : parentWidget()->mapFromGlobal(placed);
+    return QRect(topLeft, frameGeometry().size());
 }
 
 // The screen holding the toolbar's centre, else the one it overlaps most.
 void ToolWidget::chooseScreenOfToolbar()
 {
-    const QRect bar = frameGeometry();
+    const QRect bar = placedRect();
     const QList<QScreen *> screens = QGuiApplication::screens();
     int best = -1;
     qint64 bestOverlap = 0;
@@ -274,7 +284,7 @@ void ToolWidget::chooseScreenOfToolbar()
 void ToolWidget::updateSide()
 {
     const QRect area = allowedArea();
-    const bool onLeft = frameGeometry().center().x() < area.center().x();
+    const bool onLeft = placedRect().center().x() < area.center().x();
     AppState &s = AppState::instance();
     if (s.toolbarOnLeft == onLeft)
         return;
@@ -293,6 +303,8 @@ void ToolWidget::moveGlobal(const QPoint &topLeft)
 void ToolWidget::place(const QPoint &local)
 {
     move(local);
+    if (isWindow())
+        keeper->expect(local);
     placed = isWindow() ? local : parentWidget()->mapToGlobal(local);
     AppState &s = AppState::instance();
     s.barPosX = placed.x();
@@ -325,7 +337,7 @@ void ToolWidget::slot_UpdateSize()
     const int margin = ToolbarScale::px(this, 2);
     menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
     applyFoldedSize();
-    moveToolbar(pos());
+    moveToolbar(placedRect().topLeft());
 }
 
 void ToolWidget::applyFoldedSize()
@@ -386,7 +398,7 @@ void ToolWidget::mousePressEvent(QMouseEvent *pEvent)
     }
     dragState = 1;
     pressPoint = pEvent->position().toPoint();
-    pressOffset = pEvent->globalPosition().toPoint() - mapToGlobal(QPoint(0, 0));
+    pressOffset = pressPoint;
 }
 
 void ToolWidget::mouseMoveEvent(QMouseEvent *pEvent)
@@ -396,7 +408,7 @@ void ToolWidget::mouseMoveEvent(QMouseEvent *pEvent)
     const QPoint global = pEvent->globalPosition().toPoint();
     if (dragState == 0) {
         // A button gave up its press to a drag: carry on from here.
-        pressOffset = global - mapToGlobal(QPoint(0, 0));
+        pressOffset = pEvent->position().toPoint();
         dragState = 2;
     }
     const int threshold = 6 * QApplication::startDragDistance();

@@ -8,6 +8,7 @@
 class CloseBtn;
 class MenuBtn;
 class MinBtn;
+class PlaceKeeper;
 class QAbstractButton;
 class QDial;
 class QMenu;
@@ -105,6 +106,7 @@ private:
     QScreen *currentScreen() const;
     void chooseScreenOfToolbar();
     void pullInside();
+    QRect placedRect() const;
     void place(const QPoint &local);
     void updateSide();
 
@@ -113,6 +115,7 @@ private:
     QPoint pressPoint;
     bool folded = false;
     QPoint placed;
+    PlaceKeeper *keeper;
     QSize unfoldedSize;
     const int titleHeight;
     ToolCentralWidget *central;

@@ -62,7 +62,7 @@ int UpdateDescription::versionCode(const QString &strVersion)
 
 bool UpdateDescription::isWellFormedVersion(const QString &strVersion)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\d{1,9}(\\.\\d{1,9}){2,}$"));
+    static const QRegularExpression pattern(QStringLiteral("^\\d{1,9}(\\.\\d{1,9})*$"));
     return strVersion.size() <= 64 && pattern.match(strVersion).hasMatch();
 }
 

@@ -18,7 +18,8 @@ public:
     // (a mod 100) * 10000 + (b mod 100) * 100 + (c mod 100) of "a.b.c...";
     // 0 with fewer than three fields, and a field that is no number reads 0.
     static int versionCode(const QString &strVersion);
-    // At least three dotted decimal fields, and nothing else.
+    // Dotted decimal fields and nothing else; with fewer than three it is
+    // well formed but never newer (its code is 0).
     static bool isWellFormedVersion(const QString &strVersion);
     // A plain file name that cannot leave the folder it is put in.
     static bool isSafeFileName(const QString &strName);

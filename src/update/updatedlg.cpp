@@ -159,7 +159,9 @@ void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
     if (descriptionTooLarge) {
         showFailure(QStringLiteral("Error code:%1The update description is too large!%2"));
     } else if (pReply->error() != QNetworkReply::NoError || code != 200) {
-        showFailure(QStringLiteral("Error code:%1Network disconnection!%2"));
+        // The server's status when it answered, else the network's reason.
+        showFailure(QStringLiteral("Error code:%1Network disconnection!%2"),
+                    code > 0 ? code : int(pReply->error()));
     } else {
         const UpdateDescription release = UpdateDescription::parse(pReply->readAll());
         switch (release.problem) {
@@ -185,10 +187,18 @@ void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
     Lang::release();
 }
 
-void UpdateDlg::showFailure(const QString &strReason)
+// The reason's text opens with an error-code line, which is left out when
+// there is no code to show.
+void UpdateDlg::showFailure(const QString &strReason, int iCode)
 {
     setStatus("Check for available updates failed.");
-    setNotes(Lang::tr("Update", strReason).arg(QStringLiteral("\n"), QStringLiteral("\n")));
+    QString reason = Lang::tr("Update", strReason);
+    const qsizetype codeAt = reason.indexOf(QLatin1String("%1"));
+    if (iCode == 0 && codeAt >= 0)
+        reason.remove(0, codeAt);
+    reason.replace(QLatin1String("%1"),
+                   iCode == 0 ? QString() : QStringLiteral(" %1\n").arg(iCode));
+    setNotes(reason.replace(QLatin1String("%2"), QStringLiteral("\n")));
 }
 
 void UpdateDlg::showRelease(const QString &strVersion, const QString &strFileName)

@@ -56,7 +56,7 @@ private:
     void buildWidgets();
     void buildLayout();
     void requestDescription();
-    void showFailure(const QString &strReason);
+    void showFailure(const QString &strReason, int iCode = 0);
     void showRelease(const QString &strVersion, const QString &strFileName);
     void startDownload(const QUrl &url);
     void startFileDownload();

@@ -10,7 +10,9 @@
 #include "toolbar/closebtn.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -200,6 +202,27 @@ private Q_SLOTS:
 
         QVERIFY(dropRow(1, 1));
         QCOMPARE(canvasColours(), moved);
+    }
+
+    // Dragging starts from real mouse input: press a thumbnail, move past the
+    // drag distance. The drag carries the pressed page. (Here the window
+    // system offers no drag, so the drag object stays behind unrun.)
+    void pressAndMoveStartsADragOfThePressedPage()
+    {
+        makePages({ Qt::red, Qt::green, Qt::blue });
+        openBrowser();
+        const QPoint from = itemRect(1).center();
+        QTest::mousePress(area(), Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 4; ++step) {
+            const QPoint to = from + QPoint(step * QApplication::startDragDistance(), 0);
+            QMouseEvent move(QEvent::MouseMove, to, area()->mapToGlobal(to), Qt::NoButton,
+                             Qt::LeftButton, {});
+            QApplication::sendEvent(area(), &move);
+        }
+        const QDrag *drag = list()->findChild<QDrag *>();
+        QVERIFY(drag);
+        QCOMPARE(BrowserModel::rowFromMimeData(drag->mimeData()), 1);
+        QTest::mouseRelease(area(), Qt::LeftButton, {}, from);
     }
 
     void foreignOrBrokenDropsChangeNothing()

@@ -125,6 +125,38 @@ private Q_SLOTS:
         QCOMPARE(drawingOnly.pixelColor(300, 400).alpha(), 0);
     }
 
+    // The first clear rebuilds the layer too: nothing of the strokes stays
+    // on screen; undo and redo bring them back and take them away again.
+    void clearingThePageClearsTheScreen()
+    {
+        bluePage();
+        canvas->addStroke({ 100, 220 }, { 400, 220 });
+        view->clearPage();
+        QCOMPARE(view->layer()->pixelColor(300, 220).alpha(), 0);
+        QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::blue));
+        view->undo();
+        QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::red));
+        view->redo();
+        QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::blue));
+    }
+
+    // Over a running desktop the label sits on a plate, so that no part of
+    // its glyphs is lost on the desktop beneath.
+    void liveLabelIsReadableOverAnyDesktop()
+    {
+        view->newPage();
+        AppState::instance().liveDesktop = true;
+        const QImage shown = view->grab().toImage();
+        AppState::instance().liveDesktop = false;
+        const QRect box = view->labelRect();
+        QVERIFY(!box.isEmpty());
+        int solid = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                solid += qAlpha(shown.pixel(x, y)) >= 200 ? 1 : 0;
+        QCOMPARE(solid, box.width() * box.height());
+    }
+
     void paintsFrameAndLabel()
     {
         view->newPage();

@@ -8,7 +8,9 @@
 #include "toolbar/closebtn.h"
 #include "widgetinput.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -260,6 +262,33 @@ private Q_SLOTS:
         QCOMPARE(ruler.marker(), 300);
         QCOMPARE(ruler.width(), 640);
         QTest::mouseRelease(&ruler, Qt::LeftButton, Qt::NoModifier, QPoint(300, 50));
+    }
+
+    // Right after mapping, a window manager may report the ruler at (0, 0)
+    // while it sits where it was put. The pointer's own positions tell the
+    // truth: the reading, the inset and a drag of the body follow them.
+    void staleWindowPositionDoesNotMisleadTheRuler()
+    {
+        RulerDlg ruler(false, true);
+        ruler.show();
+        const QPoint truth = ruler.pos();
+        QVERIFY(truth != QPoint(0, 0));
+        ruler.move(0, 0); // what the window system reported
+        auto send = [&](QEvent::Type type, const QPoint &local, Qt::MouseButtons buttons) {
+            const Qt::MouseButton button
+                = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent event(type, local, truth + local, button, buttons, {});
+            QApplication::sendEvent(&ruler, &event);
+        };
+        send(QEvent::MouseButtonPress, QPoint(10, 50), Qt::LeftButton);
+        send(QEvent::MouseMove, QPoint(210, 50), Qt::LeftButton);
+        QCOMPARE(ruler.view()->markerPoint(), truth + QPoint(210, 50));
+        send(QEvent::MouseButtonRelease, QPoint(210, 50), Qt::NoButton);
+
+        send(QEvent::MouseButtonPress, QPoint(300, 80), Qt::LeftButton);
+        send(QEvent::MouseMove, QPoint(200, 280), Qt::LeftButton);
+        QCOMPARE(ruler.pos(), truth + QPoint(-100, 200));
+        send(QEvent::MouseButtonRelease, QPoint(200, 280), Qt::NoButton);
     }
 
     void verticalMarkerIsHeldOnItsOwnAxis()

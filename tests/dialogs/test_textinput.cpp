@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QTimer>
@@ -115,17 +116,42 @@ private Q_SLOTS:
         QCOMPARE(again.findChildren<ColorBtn *>()[0]->color(), QColor(Qt::green));
     }
 
+    // A missing family shows the font that stands in for it, never a blank
+    // box, and the style keeps the family it asked for.
     void unknownFamilyOrSizeKeepsTheStyle()
     {
         style(1).font = QFont(QStringLiteral("No Such Family Anywhere"), 13);
         TextInputDlg dialog(1, false, nullptr);
         const QList<QComboBox *> lists = dialog.findChildren<QComboBox *>();
-        QCOMPARE(lists[0]->currentIndex(), -1);
+        QVERIFY(lists[0]->currentIndex() >= 0);
+        QCOMPARE(lists[0]->currentText(), QFontInfo(style(1).font).family());
         QCOMPARE(lists[1]->currentIndex(), -1);
         const QFont font = dialog.currentFont();
         QCOMPARE(font.family(), QStringLiteral("No Such Family Anywhere"));
         QCOMPARE(font.pointSize(), 13);
         QCOMPARE(dialog.numberPixmap(0).width(), 13 * AppState::instance().scaled(2));
+    }
+
+    // Typing goes into the text at once; Ctrl+Return accepts, Return does not.
+    void typingFillsTheTextAndCtrlReturnAccepts()
+    {
+        TextInputDlg dialog(0, false, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Hi there"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+        QCOMPARE(dialog.text(), QStringLiteral("Hi there\nx"));
+        QVERIFY(dialog.isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!style(0).font.bold());
+
+        TextInputDlg number(1, false, nullptr);
+        number.show();
+        QVERIFY(QTest::qWaitForWindowActive(&number));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("42"));
+        QCOMPARE(number.text(), QStringLiteral("42"));
     }
 
     void textStampOutlinesEveryLine()

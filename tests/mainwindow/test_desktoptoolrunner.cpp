@@ -2,6 +2,7 @@
 #include "canvas/pentool.h"
 #include "canvas/toolkit.h"
 #include "desktoptools/capturedlg.h"
+#include "desktoptools/capturewin.h"
 #include "desktoptools/pickerdlg.h"
 #include "desktoptools/rulerdlg.h"
 #include "mainwindow/desktoptoolrunner.h"
@@ -99,6 +100,25 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->image().size(), QSize(300, 200));
         QVERIFY(previous->isEnabled());
         QCOMPARE(runner()->previousArea().boundingRect().size(), QSizeF(300, 200));
+    }
+
+    // Window capture over a page: the page steps aside for the pick, so
+    // that the windows beneath it can be found, and comes back after.
+    void windowCaptureOverAPageUncoversTheDesktop()
+    {
+        window->slot_New();
+        QTRY_COMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->isVisible());
+        bool pageHidden = false;
+        QTimer::singleShot(0, window.get(), [this] { window->slot_SelectTools(2); });
+        QVERIFY(answerModal<CaptureWin>([&](CaptureWin *picker) {
+            pageHidden = !window->isVisible();
+            picker->reject();
+        }));
+        QVERIFY(pageHidden);
+        QTRY_VERIFY(!window->isBusy());
+        QVERIFY(window->isVisible());
+        QCOMPARE(AppState::instance().mode, 1);
     }
 
     // A second tool while one is pending is ignored and does not take over

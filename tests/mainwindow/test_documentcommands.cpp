@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -121,6 +122,22 @@ QByteArray run(const QString &program, const QStringList &arguments)
         return QByteArray();
     return process.readAllStandardOutput();
 }
+
+// Collects the region a widget repaints.
+class PaintSpy : public QObject
+{
+public:
+    explicit PaintSpy(QWidget *pWidget) { pWidget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *, QEvent *pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(pEvent)->region();
+        return false;
+    }
+};
 
 bool near(QRgb a, const QColor &b, int tolerance = 8)
 {
@@ -462,6 +479,58 @@ private Q_SLOTS:
         commands->saveAnswers = { { path(QStringLiteral("page")), QString() } };
         QVERIFY(commands->SelectSave(0));
         QCOMPARE(QImage(path(QStringLiteral("page.png"))).size(), view()->currentPage()->size);
+    }
+
+    // Saving keeps what it wrote: an export of every page clears every page's
+    // modified flag, a one-page save that page's; a failure clears nothing.
+    void savingClearsTheModifiedFlags()
+    {
+        addPage(Qt::blue);
+        addPage(Qt::green);
+        MainPage *first = view()->pageList()[0];
+        MainPage *second = view()->pageList()[1];
+        {
+            ModalAnswerer watcher;
+            QVERIFY(!commands->ExportToPdf(path(QStringLiteral("missing/x.pdf"))));
+        }
+        QVERIFY(first->modified && second->modified);
+        commands->saveAnswers = { { path(QStringLiteral("page")), QString() } };
+        QVERIFY(commands->SelectSave(0));
+        QVERIFY(first->modified);
+        QVERIFY(!second->modified);
+        QVERIFY(commands->ExportToPdf(path(QStringLiteral("all.pdf"))));
+        QVERIFY(!view()->isAnyPageModified());
+        view()->undo();
+        QVERIFY(view()->isAnyPageModified());
+    }
+
+    // What is inserted shows at once, without waiting for a page switch.
+    void stampsAreRepaintedAtOnce()
+    {
+        window->SetDrawMode(true);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        PaintSpy spy(view());
+        commands->slot_InsertNumber_Inc();
+        const QPoint centre = images().value(0)->rect.center().toPoint();
+        QTRY_VERIFY(spy.painted.contains(centre));
+    }
+
+    // Delete and BackSpace remove the selected picture, with undo.
+    void deleteKeyRemovesTheSelectedPicture()
+    {
+        view()->newPage();
+        commands->slot_InsertNumber_Inc();
+        ToolKit::instance().setCurrentTool(ToolKit::Select);
+        for (const Qt::Key key : { Qt::Key_Delete, Qt::Key_Backspace }) {
+            view()->addToSelection(images().value(0));
+            QTest::keyClick(window.get(), key);
+            QVERIFY(images().isEmpty());
+            view()->undo();
+            QCOMPARE(images().size(), 1);
+        }
+        view()->removeFromSelection(images().value(0));
+        QTest::keyClick(window.get(), Qt::Key_Delete);
+        QCOMPARE(images().size(), 1);
     }
 
     void numberStampsContinueAndWrap()

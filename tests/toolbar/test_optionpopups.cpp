@@ -128,6 +128,23 @@ private Q_SLOTS:
         QCOMPARE(stroke->presetGroup()->checkedId(), 3);
     }
 
+    // Even the thinnest presets show a dot, each larger than the one before.
+    void everyWidthPresetIsVisible()
+    {
+        StrokeWidget *stroke = openOptions(ToolKit::Pen)->strokePage();
+        int previous = 0;
+        for (int i = 0; i < 6; ++i) {
+            const QImage picture
+                = stroke->presetGroup()->button(i)->icon().pixmap(40, 40).toImage();
+            int dot = 0;
+            for (int y = 0; y < 27; ++y)
+                for (int x = 0; x < 27; ++x)
+                    dot += qAlpha(picture.pixel(x, y)) > 128 ? 1 : 0;
+            QVERIFY2(dot > qMax(previous, 12), qPrintable(QString::number(i)));
+            previous = dot;
+        }
+    }
+
     void strokePageWritesTheTemplate()
     {
         PopupOptionWidget *panel = openOptions(ToolKit::Pen);
@@ -294,6 +311,10 @@ private Q_SLOTS:
         popups->openTools(window->toolbar()->button(ToolWidget::Tools));
         auto *tools = qobject_cast<PopupToolsWidget *>(popups->popup());
         QVERIFY(tools);
+        // Before any capture there is no previous area to capture again.
+        QVERIFY(!tools->entries()->button(3)->isEnabled());
+        window->slot_SelectTools(3);
+        QVERIFY(!window->isBusy());
         click(tools->entries(), 7);
         QCOMPARE(window->desktopTools()->currentTool(), 7);
         QVERIFY(window->isBusy());
