@@ -1,5 +1,6 @@
 #include "rulerview.h"
 
+#include "app/lang.h"
 #include "fullscreendialog.h"
 #include "toolbar/toolbarscale.h"
 
@@ -90,9 +91,13 @@ QString RulerView::caption() const
 {
     switch (out) {
     case OutHorizontal:
-        return QStringLiteral("Out[x: %1], y: %2").arg(marker.x()).arg(marker.y());
+        return Lang::single("Tools", QStringLiteral("Out[x: %1], y: %2"))
+            .arg(marker.x())
+            .arg(marker.y());
     case OutVertical:
-        return QStringLiteral("x: %1, Out[y: %2]").arg(marker.x()).arg(marker.y());
+        return Lang::single("Tools", QStringLiteral("x: %1, Out[y: %2]"))
+            .arg(marker.x())
+            .arg(marker.y());
     default:
         return QStringLiteral("x: %1, y: %2").arg(marker.x()).arg(marker.y());
     }
