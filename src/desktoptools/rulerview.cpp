@@ -19,6 +19,8 @@ const int Zoom = 9;
 
 RulerView::RulerView(QWidget *pParent)
     : QWidget(pParent)
+    , outOfX(Lang::single("Tools", QStringLiteral("Out[x: %1], y: %2")))
+    , outOfY(Lang::single("Tools", QStringLiteral("x: %1, Out[y: %2]")))
 {
     if (!pParent)
         setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -91,13 +93,9 @@ QString RulerView::caption() const
 {
     switch (out) {
     case OutHorizontal:
-        return Lang::single("Tools", QStringLiteral("Out[x: %1], y: %2"))
-            .arg(marker.x())
-            .arg(marker.y());
+        return outOfX.arg(marker.x()).arg(marker.y());
     case OutVertical:
-        return Lang::single("Tools", QStringLiteral("x: %1, Out[y: %2]"))
-            .arg(marker.x())
-            .arg(marker.y());
+        return outOfY.arg(marker.x()).arg(marker.y());
     default:
         return QStringLiteral("x: %1, y: %2").arg(marker.x()).arg(marker.y());
     }

@@ -49,6 +49,9 @@ private:
     QPoint marker;
     QPoint pointer;
     int out = Inside;
+    // Translated once: the caption is painted at every marker move.
+    const QString outOfX;
+    const QString outOfY;
     QPixmap screenPicture;
     QTimer refreshTimer;
 };
