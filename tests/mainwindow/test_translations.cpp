@@ -16,6 +16,7 @@
 #include "dialogs/preferencesdlg.h"
 #include "dialogs/textinputdlg.h"
 #include "document/mainpage.h"
+#include "mainwindow/desktoptoolrunner.h"
 #include "mainwindow/exportdlg.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
@@ -421,6 +422,12 @@ private Q_SLOTS:
         AppState::instance().showFloatingOptionWidget = true;
         ToolKit::instance().setCurrentTool(ToolKit::Line);
         window->optionPopups()->openDrawToolOptions(1, false, window->toolbar()->optionButton());
+        window->desktopTools()->slot_CreateRuler(false);
+        RulerDlg *ruler = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *found = qobject_cast<RulerDlg *>(w))
+                ruler = found;
+        QVERIFY(ruler);
         PreferencesDlg preferences(window.get());
         auto *languages = preferences.findChild<QComboBox *>(QStringLiteral("languageBox"));
         QCOMPARE(languages->count(), 3);
@@ -435,6 +442,10 @@ private Q_SLOTS:
                  QStringLiteral("開啟 Quillbury Tavelmark"));
         QCOMPARE(window->optionPopups()->floating()->tabs()->tabTitle(1), QStringLiteral("筆觸"));
         QCOMPARE(preferences.windowTitle(), QStringLiteral("偏好設定"));
+        QStringList rulerTips;
+        for (QAbstractButton *button : ruler->findChildren<QAbstractButton *>())
+            rulerTips << button->toolTip();
+        QVERIFY2(rulerTips.contains(QStringLiteral("新增直尺")), qPrintable(rulerTips.join(',')));
         QCOMPARE(AboutDlg(window.get()).windowTitle(), QStringLiteral("關於"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
 
