@@ -1,11 +1,10 @@
 #include "app/appstate.h"
 #include "app/mainapp.h"
 #include "app/pluginscan.h"
+#include "app/qttranslations.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/platform.h"
 #include "platform/terminationwatcher.h"
-
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -34,13 +33,10 @@ int main(int argc, char *argv[])
     QObject::connect(app.terminationWatcher(), &TerminationWatcher::signal_Terminate, window,
                      &MainWindow::slot_Exit);
 
-    auto *translator = new QTranslator;
-    if (translator->load(QStringLiteral(":/Language/qt_%1.qm").arg(AppState::instance().language)))
-        QCoreApplication::installTranslator(translator);
+    QtTranslations::apply(AppState::instance().language);
 
     PluginScan::resumeLater();
     const int code = app.exec();
-    delete translator;
     delete window;
     return code;
 }

@@ -39,17 +39,28 @@ QString Lang::tr(const char *context, const QString &strText)
     return instance()->translate(QLatin1String(context), strText);
 }
 
+QString Lang::single(const char *context, const QString &strText)
+{
+    const QString result = tr(context, strText);
+    release();
+    return result;
+}
+
 QString Lang::translate(const QString &strContext, const QString &strText)
 {
-    if (root.isNull())
+    // An entry without a name must not give text to an empty label.
+    if (root.isNull() || strText.isEmpty())
         return strText;
     context = root.firstChildElement(strContext);
     if (context.isNull())
         return strText;
     for (QDomElement e = context.firstChildElement(QStringLiteral("String")); !e.isNull();
          e = e.nextSiblingElement(QStringLiteral("String"))) {
-        if (e.attribute(QStringLiteral("name")) == strText)
-            return e.text();
+        if (e.attribute(QStringLiteral("name")) == strText) {
+            // A damaged entry must not leave a blank label.
+            const QString translation = e.text();
+            return translation.trimmed().isEmpty() ? strText : translation;
+        }
     }
     return strText;
 }
@@ -65,4 +76,23 @@ QString Lang::codeForDisplayName(const QString &strName)
             return e.attribute(QStringLiteral("name"));
     }
     return {};
+}
+
+QString Lang::codeForLocale(const QLocale &locale)
+{
+    if (locale.language() != QLocale::Chinese)
+        return QStringLiteral("en_GB");
+    // Traditional script, or a region that writes it, unless the locale
+    // names Simplified outright.
+    if (locale.script() == QLocale::SimplifiedHanScript)
+        return QStringLiteral("zh_CN");
+    switch (locale.territory()) {
+    case QLocale::Taiwan:
+    case QLocale::HongKong:
+    case QLocale::Macao:
+        return QStringLiteral("zh_TW");
+    default:
+        return locale.script() == QLocale::TraditionalHanScript ? QStringLiteral("zh_TW")
+                                                                : QStringLiteral("zh_CN");
+    }
 }

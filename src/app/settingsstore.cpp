@@ -3,6 +3,7 @@
 #include "appstate.h"
 #include "filewriter.h"
 #include "ini.h"
+#include "lang.h"
 #include "platform/platform.h"
 #include "settingentry.h"
 
@@ -71,6 +72,10 @@ void SettingsStore::load(int logicalDpiX)
     ini->beginBatch();
     for (const SettingEntry &entry : SettingEntry::table())
         entry.read(s, ini->value(entry.group, entry.key, QString()));
+    // No choice stored yet (a first start): speak the desktop's language.
+    if (ini->value(QStringLiteral("UserInterface"), QStringLiteral("Language"), QString())
+            .isEmpty())
+        s.language = Lang::codeForLocale(QLocale::system());
     ini->endBatch();
     INI::release();
 

@@ -14,6 +14,8 @@ public:
     DesktopToolPanel(const QString &strTitle, QWidget *pParent);
 
     CloseBtn *closeButton() const { return close; }
+    // The title painted in the strip (empty for none).
+    QString titleText() const { return title; }
     // n × u, truncated.
     int unit(int n) const;
     // The height of the title strip.

@@ -53,18 +53,24 @@ RulerDlg::~RulerDlg()
 void RulerDlg::createButtons()
 {
     closeBtn = new CloseBtn(this);
-    closeBtn->setToolTip(Lang::tr("Tools", QStringLiteral("Close")));
     if (modeless) {
         connect(closeBtn, &QToolButton::clicked, this, &RulerDlg::slot_Close);
         createBtn = new CreateBtn(this);
-        createBtn->setToolTip(Lang::tr("Tools", QStringLiteral("Add Ruler")));
         connect(createBtn, &QToolButton::clicked, this, &RulerDlg::slot_Create);
     } else {
         connect(closeBtn, &QToolButton::clicked, this, &QDialog::reject);
     }
     preferencesBtn = new MenuBtn(this);
-    preferencesBtn->setToolTip(Lang::tr("Tools", QStringLiteral("Ruler Preferences")));
     connect(preferencesBtn, &QToolButton::clicked, this, &RulerDlg::slot_Preferences);
+    slot_UpdateLang();
+}
+
+void RulerDlg::slot_UpdateLang()
+{
+    closeBtn->setToolTip(Lang::tr("Tools", QStringLiteral("Close")));
+    if (createBtn)
+        createBtn->setToolTip(Lang::tr("Tools", QStringLiteral("Add Ruler")));
+    preferencesBtn->setToolTip(Lang::tr("Tools", QStringLiteral("Ruler Preferences")));
     Lang::release();
 }
 

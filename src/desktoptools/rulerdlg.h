@@ -46,6 +46,7 @@ Q_SIGNALS:
     void signal_CreateRuler(bool bVertical);
 
 public Q_SLOTS:
+    void slot_UpdateLang();
     void slot_Close();
     void slot_Create();
     void slot_Preferences();

@@ -1,5 +1,6 @@
 #include "rulerview.h"
 
+#include "app/lang.h"
 #include "fullscreendialog.h"
 #include "toolbar/toolbarscale.h"
 
@@ -18,6 +19,8 @@ const int Zoom = 9;
 
 RulerView::RulerView(QWidget *pParent)
     : QWidget(pParent)
+    , outOfX(Lang::single("Tools", QStringLiteral("Out[x: %1], y: %2")))
+    , outOfY(Lang::single("Tools", QStringLiteral("x: %1, Out[y: %2]")))
 {
     if (!pParent)
         setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -94,9 +97,9 @@ QString RulerView::caption() const
 {
     switch (out) {
     case OutHorizontal:
-        return QStringLiteral("Out[x: %1], y: %2").arg(marker.x()).arg(marker.y());
+        return outOfX.arg(marker.x()).arg(marker.y());
     case OutVertical:
-        return QStringLiteral("x: %1, Out[y: %2]").arg(marker.x()).arg(marker.y());
+        return outOfY.arg(marker.x()).arg(marker.y());
     default:
         return QStringLiteral("x: %1, y: %2").arg(marker.x()).arg(marker.y());
     }

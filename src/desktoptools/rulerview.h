@@ -50,6 +50,9 @@ private:
     QPoint pointer;
     bool atBottomRight = false;
     int out = Inside;
+    // Translated once: the caption is painted at every marker move.
+    const QString outOfX;
+    const QString outOfY;
     QPixmap screenPicture;
     QTimer refreshTimer;
 };

@@ -33,7 +33,6 @@ const char *const Fonts[] = { "Segoe UI", "Arial", "Microsoft JhengHei", "System
 const char *const Sizes[] = { "Small", "Medium", "Large" };
 const char *const HotKeyNames[]
     = { "New Blank Page", "New FullScreen Capture", "Color Picker", "Back To Last Page" };
-const QString IniFilter = QStringLiteral("Ini Files (*.ini)");
 const QString UserInterface = QStringLiteral("UserInterface");
 
 QString translated(const char *strText)
@@ -154,12 +153,14 @@ void PreferencesDlg::buildControls()
     fontLabel = new QLabel(this);
     fontBox = new QComboBox(this);
     fontBox->setObjectName(QStringLiteral("fontBox"));
+    // The item data is the value kept in the file; only "System Default" is
+    // shown translated (slot_UpdateLang).
     for (const char *font : Fonts)
-        fontBox->addItem(QLatin1String(font));
+        fontBox->addItem(QLatin1String(font), QLatin1String(font));
     fontInFile = nextStartValue(QStringLiteral("UIFont"), s.uiFont);
-    if (fontBox->findText(fontInFile) < 0)
-        fontBox->addItem(fontInFile);
-    fontBox->setCurrentText(fontInFile);
+    if (fontBox->findData(fontInFile) < 0)
+        fontBox->addItem(fontInFile, fontInFile);
+    fontBox->setCurrentIndex(fontBox->findData(fontInFile));
 
     sizeLabel = new QLabel(this);
     sizeBox = new QComboBox(this);
@@ -252,7 +253,8 @@ void PreferencesDlg::connectControls()
 {
     connect(languageBox, &QComboBox::currentIndexChanged, this,
             [this] { Q_EMIT signal_ChangeLanguage(languageBox->currentText()); });
-    connect(fontBox, &QComboBox::currentTextChanged, this, &PreferencesDlg::slot_ChangeUIFont);
+    connect(fontBox, &QComboBox::currentIndexChanged, this,
+            [this] { slot_ChangeUIFont(fontBox->currentData().toString()); });
     connect(sizeBox, &QComboBox::currentIndexChanged, this, &PreferencesDlg::slot_ChangeUISize);
     connect(opacityBox, &QComboBox::currentTextChanged, this, &PreferencesDlg::slot_ChangeOpacity);
     connect(delayBox, &QSpinBox::valueChanged, this, &PreferencesDlg::slot_ChangeDelay);
@@ -290,6 +292,8 @@ void PreferencesDlg::slot_UpdateLang()
     setWindowTitle(translated("Preferences"));
     languageLabel->setText(translated("Language:"));
     fontLabel->setText(restartNote(translated("UI Font:")));
+    fontBox->setItemText(fontBox->findData(QStringLiteral("System Default")),
+                         translated("System Default"));
     sizeLabel->setText(translated("Size of Toolbar:"));
     for (int i = 0; i < 3; ++i)
         sizeBox->setItemText(i, translated(Sizes[i]));
@@ -326,7 +330,7 @@ void PreferencesDlg::slot_ChangeUIFont(QString strFont)
         return;
     }
     const QSignalBlocker blocker(fontBox);
-    fontBox->setCurrentText(fontInFile);
+    fontBox->setCurrentIndex(fontBox->findData(fontInFile));
 }
 
 void PreferencesDlg::slot_ChangeUISize(int iIndex)
@@ -443,7 +447,7 @@ void PreferencesDlg::slot_Default()
     slot_ChangeUISize(0);
     slot_ChangeOpacity(QStringLiteral("100"));
     slot_ChangeDelay(d.captureDelay);
-    fontBox->setCurrentText(d.uiFont);
+    fontBox->setCurrentIndex(fontBox->findData(d.uiFont));
     trayIconBox->setChecked(true);
     penBox->setChecked(false);
     touchBox->setChecked(false);
@@ -457,8 +461,9 @@ void PreferencesDlg::slot_Default()
 
 QString PreferencesDlg::askFileName(bool bSave, const QString &strTitle, const QString &strProposed)
 {
-    return bSave ? QFileDialog::getSaveFileName(this, strTitle, strProposed, IniFilter)
-                 : QFileDialog::getOpenFileName(this, strTitle, strProposed, IniFilter);
+    const QString filter = Lang::single("Preferences", QStringLiteral("Ini Files (*.ini)"));
+    return bSave ? QFileDialog::getSaveFileName(this, strTitle, strProposed, filter)
+                 : QFileDialog::getOpenFileName(this, strTitle, strProposed, filter);
 }
 
 void PreferencesDlg::slot_Import()

@@ -293,6 +293,7 @@ void DesktopToolRunner::slot_CreateRuler(bool bVertical)
     auto *ruler = new RulerDlg(bVertical, true, nullptr);
     connect(ruler, &RulerDlg::signal_DeleteRuler, this, &DesktopToolRunner::slot_DeleteRuler);
     connect(ruler, &RulerDlg::signal_CreateRuler, this, &DesktopToolRunner::slot_CreateRuler);
+    connect(window, &MainWindow::signal_UpdateLang, ruler, &RulerDlg::slot_UpdateLang);
     MakeToolWindow(ruler, false);
     rulers.append(ruler);
     ruler->show();

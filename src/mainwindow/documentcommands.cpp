@@ -57,7 +57,9 @@ QString refusal(const QString &strFile)
         const qint64 bytes = QFileInfo(strFile).size();
         if (bytes <= ImageSVG::MaxFileBytes)
             return QString();
-        return QStringLiteral("%1 has %2 MB; the largest SVG file accepted has %3 MB.")
+        return Lang::single(
+                   "MessageBox",
+                   QStringLiteral("%1 has %2 MB; the largest SVG file accepted has %3 MB."))
             .arg(name)
             .arg(bytes / (1024 * 1024))
             .arg(ImageSVG::MaxFileBytes / (1024 * 1024));
@@ -66,8 +68,9 @@ QString refusal(const QString &strFile)
     if (!size.isValid()
         || qint64(size.width()) * size.height() * 4 <= SafeImageReader::MaxImageBytes)
         return QString();
-    return QStringLiteral("%1 has %2 x %3 pixels; the largest picture accepted has %4 million "
-                          "pixels (for example 8192 x 8192).")
+    return Lang::single("MessageBox",
+                        QStringLiteral("%1 has %2 x %3 pixels; the largest picture accepted has %4 "
+                                       "million pixels (for example 8192 x 8192)."))
         .arg(name)
         .arg(size.width())
         .arg(size.height())
@@ -125,8 +128,10 @@ void DocumentCommands::chooseAndOpen(bool bInsert)
     }
     s.fileDialogOpen = true;
     const QString title = Lang::tr("MessageBox", QStringLiteral("Open"));
-    const QString filter = bInsert ? QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png *.svg)")
-                                   : QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)");
+    const QString filter
+        = Lang::tr("MessageBox",
+                   bInsert ? QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png *.svg)")
+                           : QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
     Lang::release();
     const QStringList files = askOpenFileNames(title, filter);
     s.fileDialogOpen = false;
@@ -237,9 +242,9 @@ bool DocumentCommands::InsertPixmap(const QPixmap &pixmap, const QSizeF &area, b
 bool DocumentCommands::SaveImageAs(const QImage &image)
 {
     AppState &s = AppState::instance();
-    const QString bmp = QStringLiteral("Bitmap Files (*.bmp)");
-    const QString jpg = QStringLiteral("JPG Files (*.jpg)");
-    QString filter = QStringLiteral("PNG Files (*.png)");
+    const QString bmp = Lang::tr("MessageBox", QStringLiteral("Bitmap Files (*.bmp)"));
+    const QString jpg = Lang::tr("MessageBox", QStringLiteral("JPG Files (*.jpg)"));
+    QString filter = Lang::tr("MessageBox", QStringLiteral("PNG Files (*.png)"));
     s.fileDialogOpen = true;
     const QString title = Lang::tr("MessageBox", QStringLiteral("Save"));
     Lang::release();
@@ -259,8 +264,9 @@ bool DocumentCommands::SaveImageAs(const QImage &image)
     QApplication::restoreOverrideCursor();
     if (!written) {
         reportFailure(QStringLiteral("The picture could not be saved."),
-                      QStringLiteral("%1 could not be written; the folder may be write-protected "
-                                     "or the disk full.")
+                      Lang::single("MessageBox",
+                                   QStringLiteral("%1 could not be written; the folder may be "
+                                                  "write-protected or the disk full."))
                           .arg(QDir::toNativeSeparators(name)));
         return false;
     }

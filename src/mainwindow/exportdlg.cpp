@@ -61,7 +61,8 @@ void ExportDlg::slot_ExportAs(int iFormat)
     const bool pdf = iFormat == PdfFormat;
     const QString suffix = pdf ? QStringLiteral(".pdf") : QStringLiteral(".zip");
     QString filter
-        = pdf ? QStringLiteral("PDF Files (*.pdf)") : QStringLiteral("Zip Files (*.zip)");
+        = Lang::tr("MessageBox",
+                   pdf ? QStringLiteral("PDF Files (*.pdf)") : QStringLiteral("Zip Files (*.zip)"));
     AppState &s = AppState::instance();
     s.fileDialogOpen = true;
     const QString title = Lang::tr("Export", QStringLiteral("Save"));

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "app/qttranslations.h"
 #include "app/resourcepixmap.h"
 #include "app/settingsstore.h"
 #include "browser/browserdlg.h"
@@ -222,6 +223,8 @@ void MainWindow::connectToolbar()
         Lang::release();
     });
     connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
+    connect(this, &MainWindow::signal_UpdateLang, popups,
+            [this] { popups->retext(toolWidget->optionButton()); });
 
     connect(mainView, &MainView::signal_PageCommands, this,
             [this](bool bHasPage, bool bHasPrevious, bool bHasNext) {
@@ -392,6 +395,7 @@ void MainWindow::slot_ChangeLanguage(QString strLanguage)
     if (code.isEmpty())
         return;
     AppState::instance().language = code;
+    QtTranslations::apply(code);
     Q_EMIT signal_UpdateLang();
 }
 
@@ -433,10 +437,13 @@ void MainWindow::slot_HideToTray()
 
 bool MainWindow::askBeforeHidingToTray()
 {
-    MessageBoxDialog box(
-        this, QStringLiteral("Hide application to the system tray."),
-        QStringLiteral("Click the system tray icon %1can show application again.").arg(QString()),
-        QMessageBox::Ok | QMessageBox::Cancel);
+    // Translated before the blank goes in, or the entry would never match.
+    const QString how
+        = Lang::single("MessageBox",
+                       QStringLiteral("Click the system tray icon %1can show application again."))
+              .arg(QString());
+    MessageBoxDialog box(this, QStringLiteral("Hide application to the system tray."), how,
+                         QMessageBox::Ok | QMessageBox::Cancel);
     auto *check = new QCheckBox(
         Lang::tr("MessageBox", QStringLiteral("Don't show this dialog again")), &box);
     Lang::release();

@@ -1,6 +1,7 @@
 #include "pageexporter.h"
 
 #include "app/filewriter.h"
+#include "app/lang.h"
 #include "canvas/mainview.h"
 
 #include <QBuffer>
@@ -22,6 +23,12 @@
 namespace {
 
 constexpr int ZipStored = 0;
+
+// Shown to the user beside the file's name when the export fails.
+QString message(const char *strEnglish)
+{
+    return Lang::single("MessageBox", QLatin1String(strEnglish));
+}
 
 QString entryName(int index, const QString &strSuffix)
 {
@@ -121,7 +128,7 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     error.clear();
     const QFileInfo target(strZip);
     if (!target.absoluteDir().exists())
-        return fail(QStringLiteral("The folder %1 does not exist.").arg(target.absolutePath()));
+        return fail(message("The folder %1 does not exist.").arg(target.absolutePath()));
     // The new archive is built beside the target, so that the final rename
     // stays on one file system.
     QTemporaryFile part(target.absolutePath() + QStringLiteral("/.") + target.fileName()
@@ -132,12 +139,12 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     if (!writeZip(&part, strSuffix, bDrawingOnly, &names))
         return false;
     if (!readsBack(part.fileName(), names))
-        return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
+        return fail(message("The new file could not be read back; the disk may be full."));
     part.setPermissions(target.exists() ? QFile::permissions(strZip)
                                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                 | QFile::ReadOther);
     if (!replaceFile(part.fileName(), strZip))
-        return fail(QStringLiteral("The file could not be replaced."));
+        return fail(message("The file could not be replaced."));
     part.setAutoRemove(false);
     report(view->pageCount());
     return true;
@@ -156,18 +163,18 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool b
         const QByteArray bytes = encode(pagePicture(i, bDrawingOnly), strSuffix);
         if (bytes.isEmpty()) {
             zip.close();
-            return fail(QStringLiteral("Page %1 could not be encoded.").arg(i + 1));
+            return fail(message("Page %1 could not be encoded.").arg(i + 1));
         }
         const QString name = entryName(i, strSuffix);
         if (!addStoredEntry(zip, name, bytes)) {
             zip.close();
-            return fail(QStringLiteral("Writing failed; the disk may be full."));
+            return fail(message("Writing failed; the disk may be full."));
         }
         pNames->append(name);
     }
     zip.close();
     if (zip.getZipError() != ZIP_OK || pFile->error() != QFileDevice::NoError)
-        return fail(QStringLiteral("Writing failed; the disk may be full."));
+        return fail(message("Writing failed; the disk may be full."));
     return true;
 }
 
@@ -188,7 +195,7 @@ bool PageExporter::exportPdf(const QString &strPdf)
         writer.setTitle(QFileInfo(strPdf).completeBaseName());
         QPainter painter;
         if (!painter.begin(&writer))
-            return fail(QStringLiteral("The PDF could not be started."));
+            return fail(message("The PDF could not be started."));
         const QRect viewport = painter.viewport();
         for (int i = 0; i < view->pageCount(); ++i) {
             report(i);
@@ -202,11 +209,11 @@ bool PageExporter::exportPdf(const QString &strPdf)
                               picture);
         }
         if (!painter.end())
-            return fail(QStringLiteral("The PDF could not be finished."));
+            return fail(message("The PDF could not be finished."));
     }
     if (!FileWriter::write(strPdf, bytes))
-        return fail(QStringLiteral("Writing failed; the folder may be write-protected or the "
-                                   "disk full."));
+        return fail(message("Writing failed; the folder may be write-protected or the "
+                            "disk full."));
     report(view->pageCount());
     return true;
 }

@@ -125,6 +125,16 @@ void OptionPopups::refreshStroke()
         options->refreshStroke();
 }
 
+void OptionPopups::retext(QWidget *pAnchor)
+{
+    hidePopup();
+    if (!floatingWidget)
+        return;
+    const bool visible = floatingWidget->isVisible();
+    openDrawToolOptions(1, false, pAnchor);
+    setFloatingVisible(visible);
+}
+
 void OptionPopups::setFloatingVisible(bool bVisible)
 {
     if (floatingWidget)

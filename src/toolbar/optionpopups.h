@@ -37,6 +37,10 @@ public:
     void toolChanged(QWidget *pAnchor);
     // The width or colour changed elsewhere (dial, quick colours, picker).
     void refreshStroke();
+    // The language changed: the floating widget is built again in it (where
+    // it was left); a transient popup, which goes at the next click anyway,
+    // closes.
+    void retext(QWidget *pAnchor);
     // Follows the toolbar when it hides to the tray and comes back.
     void setFloatingVisible(bool bVisible);
 

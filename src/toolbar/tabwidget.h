@@ -13,6 +13,7 @@ public:
 
     int currentIndex() const { return current; }
     int tabCount() const { return int(titles.size()); }
+    QString tabTitle(int index) const { return titles.value(index); }
     QRect tabRect(int index) const;
 
 Q_SIGNALS:

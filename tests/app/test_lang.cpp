@@ -47,6 +47,43 @@ private Q_SLOTS:
                  QStringLiteral("Open"));
     }
 
+    // A damaged table never blanks a text: empty entries, a missing context,
+    // stray elements and an unparsable file all leave the English text.
+    void damagedTablesLeaveEnglish()
+    {
+        const QString partial = QStringLiteral("xx_PARTIAL");
+        QCOMPARE(lookup(partial, "MainWindow", QStringLiteral("Save...")),
+                 QStringLiteral("Sichern..."));
+        for (const char *text : { "Open", "Exit", "Undo", "Redo" })
+            QCOMPARE(lookup(partial, "MainWindow", QLatin1String(text)), QLatin1String(text));
+        QCOMPARE(lookup(partial, "Tools", QStringLiteral("Close")), QStringLiteral("Close"));
+        QCOMPARE(lookup(partial, "Tools", QString()), QString());
+        QCOMPARE(lookup(partial, "MessageBox", QStringLiteral("Save")), QStringLiteral("Save"));
+        QCOMPARE(lookup(QStringLiteral("xx_BROKEN"), "MainWindow", QStringLiteral("Save...")),
+                 QStringLiteral("Save..."));
+    }
+
+    void singleLookupReleasesTheTable()
+    {
+        AppState::instance().language = QStringLiteral("xx_TEST");
+        QCOMPARE(Lang::single("MainWindow", QStringLiteral("Open")), QStringLiteral("Aufmachen"));
+        AppState::instance().language = QStringLiteral("en_GB");
+        QCOMPARE(Lang::single("MainWindow", QStringLiteral("Open")), QStringLiteral("Open"));
+    }
+
+    void desktopLanguagesChooseATable()
+    {
+        const QList<QPair<const char *, const char *>> cases {
+            { "zh_CN", "zh_CN" },      { "zh_SG", "zh_CN" }, { "zh_TW", "zh_TW" },
+            { "zh_HK", "zh_TW" },      { "zh_MO", "zh_TW" }, { "zh_Hant_CN", "zh_TW" },
+            { "zh_Hans_HK", "zh_CN" }, { "en_US", "en_GB" }, { "de_DE", "en_GB" },
+            { "ja_JP", "en_GB" },      { "C", "en_GB" },
+        };
+        for (const auto &[locale, code] : cases)
+            QVERIFY2(Lang::codeForLocale(QLocale(QLatin1String(locale))) == QLatin1String(code),
+                     locale);
+    }
+
     void releaseLoadsTheNewLanguage()
     {
         AppState::instance().language = QStringLiteral("xx_TEST");
@@ -62,6 +99,8 @@ private Q_SLOTS:
     void displayNamesMapToCodes()
     {
         QCOMPARE(Lang::codeForDisplayName(QStringLiteral("English")), QStringLiteral("en_GB"));
+        QCOMPARE(Lang::codeForDisplayName(QStringLiteral("简体中文")), QStringLiteral("zh_CN"));
+        QCOMPARE(Lang::codeForDisplayName(QStringLiteral("繁體中文")), QStringLiteral("zh_TW"));
         QCOMPARE(Lang::codeForDisplayName(QStringLiteral("english")), QString());
         QCOMPARE(Lang::codeForDisplayName(QStringLiteral("Klingon")), QString());
     }
