@@ -48,6 +48,7 @@ MainApp::~MainApp() = default;
 // True when this folder decided: the lock is ours, or a live holder's.
 bool MainApp::lockIn(const QString &strFolder)
 {
+    QDir().mkpath(strFolder);
     const SingleInstancePaths paths(strKey, strFolder);
     socketPath = paths.socketFile();
     marker = std::make_unique<QLockFile>(paths.lockFile());

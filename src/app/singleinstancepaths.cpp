@@ -1,21 +1,7 @@
 #include "singleinstancepaths.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
-
-namespace {
-
-QString madeFolder(QStandardPaths::StandardLocation location)
-{
-    const QString path = QStandardPaths::writableLocation(location);
-    if (!path.isEmpty())
-        QDir().mkpath(path);
-    return path;
-}
-
-} // namespace
 
 QStringList SingleInstancePaths::folders()
 {
@@ -24,7 +10,7 @@ QStringList SingleInstancePaths::folders()
     QStringList list;
     for (const auto location :
          { QStandardPaths::RuntimeLocation, QStandardPaths::AppLocalDataLocation }) {
-        const QString path = madeFolder(location);
+        const QString path = QStandardPaths::writableLocation(location);
         if (!path.isEmpty() && !list.contains(path))
             list.append(path);
     }

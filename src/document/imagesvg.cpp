@@ -80,14 +80,21 @@ QSize ImageSVG::cacheSize(const QTransform &t, const QSizeF &size)
     return QSize(int(std::ceil(width)), int(std::ceil(height)));
 }
 
+// A picture up to twice the size asked for is drawn shrunk. One too small is
+// rendered again, with room to grow: a resize drag would otherwise render the
+// whole document at every step.
 const QImage &ImageSVG::rendered(const QSize &size)
 {
-    if (cache.size() == size)
+    const QSize have = cache.size();
+    if (!cache.isNull() && have.width() >= size.width() && have.height() >= size.height()
+        && have.width() <= 2 * size.width() && have.height() <= 2 * size.height())
         return cache;
-    cache = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    const QSize grown = cache.isNull() ? size : size * 1.25;
+    const qint64 pixels = qint64(grown.width()) * grown.height();
+    cache = QImage(pixels <= MaxCachePixels ? grown : size, QImage::Format_ARGB32_Premultiplied);
     cache.fill(Qt::transparent);
     QPainter painter(&cache);
-    renderer->render(&painter, QRectF(QPointF(0, 0), size));
+    renderer->render(&painter, QRectF(QPointF(0, 0), cache.size()));
     return cache;
 }
 
