@@ -142,7 +142,8 @@ void MainApp::readMessage(QLocalSocket *socket)
             return;
         socket->disconnect(this);
         socket->deleteLater();
-        Q_EMIT signal_MessageAvailable(QString::fromUtf8(*data));
+        if (!data->isEmpty())
+            Q_EMIT signal_MessageAvailable(QString::fromUtf8(*data));
     };
     connect(socket, &QLocalSocket::disconnected, this, finish);
     deadline->start(MessageDeadlineMs);
