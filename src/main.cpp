@@ -3,8 +3,29 @@
 #include "app/pluginscan.h"
 #include "app/qttranslations.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/messageboxdialog.h"
 #include "platform/platform.h"
 #include "platform/terminationwatcher.h"
+
+#include <QDebug>
+
+namespace {
+
+// What start-up had to give up, told once the window is up and without
+// holding the start.
+void showStartNotices(QWidget *parent)
+{
+    for (const QString &notice : AppState::instance().startNotices) {
+        qWarning().noquote() << notice;
+        auto *box = new MessageBoxDialog(parent, notice, QString(), QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    }
+    AppState::instance().startNotices.clear();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -14,11 +35,15 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(TAV_VERSION));
 
     MainApp app(argc, argv);
+    // Only an instance that really answered ends this start.
     if (app.isRunning()) {
-        app.sendMessage(QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
-                                                    QCoreApplication::applicationName()));
-        return 0;
+        if (app.sendMessage(QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
+                                                        QCoreApplication::applicationName())))
+            return 0;
+        app.startUnprotected();
     }
+    if (!app.notice().isEmpty())
+        AppState::instance().startNotices.append(app.notice());
 
     PluginScan::defer();
     AppState::instance().appPath = MainApp::applyInstallationPath(
@@ -35,6 +60,7 @@ int main(int argc, char *argv[])
 
     QtTranslations::apply(AppState::instance().language);
 
+    showStartNotices(window);
     PluginScan::resumeLater();
     const int code = app.exec();
     delete window;

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Settings of the drawing tools (INI group "Draw"). The tool kit copies these
 // into its tools' templates at start and back before the settings are saved.
@@ -115,6 +116,8 @@ public:
     // write an empty "Language" so that the next start takes the backup.
     bool savingEnabled = true;
     bool importPending = false;
+    // Told to the user once the window is up: what start-up had to give up.
+    QStringList startNotices;
 
     // Text and number stamps: one style per input mode (0 text, 1 number) and
     // the number the next stamp shows. Kept for the run, never saved.

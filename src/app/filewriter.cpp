@@ -1,26 +1,29 @@
 #include "filewriter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
-bool FileWriter::write(const QString &strPath, const QByteArray &data,
-                       QFileDevice::Permissions permissions)
+namespace {
+
+constexpr qint64 CopyBlock = 1 << 20;
+
+bool writeAll(QSaveFile &file, const char *data, qint64 size)
 {
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (permissions)
-        file.setPermissions(permissions);
     qint64 written = 0;
-    while (written < data.size()) {
-        const qint64 n = file.write(data.constData() + written, data.size() - written);
-        if (n <= 0) {
-            file.cancelWriting();
-            break;
-        }
+    while (written < size) {
+        const qint64 n = file.write(data + written, size - written);
+        if (n <= 0)
+            return false;
         written += n;
     }
-    if (written != data.size() || !file.flush()) {
+    return true;
+}
+
+// Keeps the old file: a cancelled QSaveFile commits nothing.
+bool finish(QSaveFile &file, bool complete)
+{
+    if (!complete || !file.flush()) {
         file.cancelWriting();
         file.commit();
         return false;
@@ -28,13 +31,44 @@ bool FileWriter::write(const QString &strPath, const QByteArray &data,
     return file.commit();
 }
 
-bool FileWriter::copy(const QString &strSource, const QString &strTarget)
+} // namespace
+
+bool FileWriter::isWriteProtected(const QString &strPath)
+{
+    const QFileInfo info(strPath);
+    constexpr auto anyWrite
+        = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite));
+}
+
+bool FileWriter::write(const QString &strPath, const QByteArray &data,
+                       QFileDevice::Permissions permissions)
+{
+    if (isWriteProtected(strPath))
+        return false;
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (permissions)
+        file.setPermissions(permissions);
+    return finish(file, writeAll(file, data.constData(), data.size()));
+}
+
+bool FileWriter::copy(const QString &strSource, const QString &strTarget,
+                      QFileDevice::Permissions permissions)
 {
     QFile source(strSource);
-    if (!source.open(QIODevice::ReadOnly))
+    if (isWriteProtected(strTarget) || !source.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray data = source.readAll();
-    if (source.error() != QFileDevice::NoError)
+    QSaveFile file(strTarget);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
-    return write(strTarget, data);
+    if (permissions)
+        file.setPermissions(permissions);
+    bool complete = true;
+    while (complete && !source.atEnd()) {
+        const QByteArray block = source.read(CopyBlock);
+        complete = !block.isEmpty() && writeAll(file, block.constData(), block.size());
+    }
+    return finish(file, complete && source.error() == QFileDevice::NoError);
 }

@@ -1,6 +1,7 @@
 #include "ini.h"
 
 #include "appstate.h"
+#include "inicodec.h"
 
 #include <QStringList>
 
@@ -9,7 +10,7 @@ INI *s_instance = nullptr;
 }
 
 INI::INI(const QString &strPath)
-    : settings(strPath, QSettings::IniFormat)
+    : settings(strPath, IniCodec::format())
 {
 }
 

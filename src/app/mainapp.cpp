@@ -10,6 +10,9 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 constexpr int WaitMs = 1000;
@@ -24,24 +27,57 @@ MainApp::MainApp(int &argc, char **argv)
     strKey = QStringLiteral("%1 %2-%3")
                  .arg(organizationName(), applicationName(),
                       QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-    const SingleInstancePaths paths(strKey);
-    socketPath = paths.socketFile();
-    marker = std::make_unique<QLockFile>(paths.lockFile());
-    marker->setStaleLockTime(0);
-    if (!marker->tryLock(0)) {
-        if (marker->error() != QLockFile::LockFailedError) {
-            qDebug() << "Unable to create single instance.";
-            return;
-        }
-        running = true;
-        qDebug() << "Has one instance.";
-    } else {
-        listen(socketPath);
+    const QStringList folders = SingleInstancePaths::folders();
+    bool decided = false;
+    for (const QString &folder : folders) {
+        if ((decided = lockIn(folder)))
+            break;
+    }
+    if (!decided) {
+        marker.reset();
+        qWarning().noquote() << "Unable to create single instance.";
+        strNotice = QStringLiteral("No single-instance lock could be made in %1, so starting "
+                                   "Tavelmark again opens another copy.")
+                        .arg(folders.join(QStringLiteral(", ")));
     }
     setQuitOnLastWindowClosed(false);
 }
 
 MainApp::~MainApp() = default;
+
+// True when this folder decided: the lock is ours, or a live holder's.
+bool MainApp::lockIn(const QString &strFolder)
+{
+    QDir().mkpath(strFolder);
+    const SingleInstancePaths paths(strKey, strFolder);
+    socketPath = paths.socketFile();
+    marker = std::make_unique<QLockFile>(paths.lockFile());
+    marker->setStaleLockTime(0);
+    if (marker->tryLock(0)) {
+        listen(socketPath);
+        return true;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (marker->error() == QLockFile::LockFailedError
+        && marker->getLockInfo(&pid, &host, &application)) {
+        running = true;
+        qDebug() << "Has one instance.";
+        return true;
+    }
+    qDebug().noquote() << "Cannot lock" << paths.lockFile();
+    return false;
+}
+
+void MainApp::startUnprotected()
+{
+    running = false;
+    marker.reset();
+    qWarning().noquote() << "The running instance did not answer.";
+    strNotice = QStringLiteral("Another Tavelmark holds the single-instance lock but did not "
+                               "answer, so this one runs beside it.");
+}
 
 void MainApp::listen(const QString &strSocket)
 {
@@ -81,17 +117,47 @@ void MainApp::slot_SetWindowsLevel() { }
 
 void MainApp::slot_ReceiveMessage()
 {
-    QLocalSocket *socket = server->nextPendingConnection();
-    if (!socket)
-        return;
-    if (!socket->bytesAvailable() && !socket->waitForReadyRead(WaitMs))
-        return;
-    QByteArray data = socket->readAll();
+    while (QLocalSocket *socket = server->nextPendingConnection())
+        readMessage(socket);
+}
+
+// Read as the bytes come, never waited for: the event loop stays free
+// whatever a client does.
+void MainApp::readMessage(QLocalSocket *socket)
+{
+    auto data = std::make_shared<QByteArray>();
+    auto *deadline = new QTimer(socket);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, [this, socket] { dropClient(socket, "too slow"); });
+    const auto take = [this, socket, data] {
+        *data += socket->read(MaxMessageBytes + 1 - data->size());
+        if (data->size() > MaxMessageBytes)
+            dropClient(socket, "too long");
+    };
+    connect(socket, &QLocalSocket::readyRead, this, take);
     // The sender disconnects once everything is written.
-    while (socket->state() == QLocalSocket::ConnectedState && socket->waitForReadyRead(WaitMs))
-        data += socket->readAll();
-    Q_EMIT signal_MessageAvailable(QString::fromUtf8(data));
-    socket->disconnectFromServer();
+    const auto finish = [this, socket, data, take] {
+        take();
+        if (data->size() > MaxMessageBytes)
+            return;
+        socket->disconnect(this);
+        socket->deleteLater();
+        if (!data->isEmpty())
+            Q_EMIT signal_MessageAvailable(QString::fromUtf8(*data));
+    };
+    connect(socket, &QLocalSocket::disconnected, this, finish);
+    deadline->start(MessageDeadlineMs);
+    if (socket->state() != QLocalSocket::ConnectedState)
+        finish();
+    else if (socket->bytesAvailable() > 0)
+        take();
+}
+
+void MainApp::dropClient(QLocalSocket *socket, const char *why)
+{
+    qDebug() << "Message dropped:" << why;
+    socket->disconnect(this);
+    socket->abort();
     socket->deleteLater();
 }
 

@@ -6,13 +6,17 @@
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 class TerminationWatcher;
 
 // The application object. It makes sure one instance runs per user: the first
 // start holds a lock file and listens on a local socket; a second start finds
 // the lock held, sends a message through the socket (which wakes the first)
 // and exits. The lock, not the socket, decides: a crashed holder's lock is
-// seen as stale at once, so a crash never prevents a later start.
+// seen as stale at once, so a crash never prevents a later start. A lock
+// that cannot be taken or read (a folder in its place, someone else's file)
+// sends the start to the next folder; when none works, or the holder does not
+// answer, the start goes on and notice() tells the user why.
 class MainApp : public QApplication
 {
     Q_OBJECT
@@ -20,7 +24,16 @@ public:
     MainApp(int &argc, char **argv);
     ~MainApp() override;
 
+    // Messages are a short line; a client past either limit is dropped.
+    static constexpr qint64 MaxMessageBytes = 64 * 1024;
+    static constexpr int MessageDeadlineMs = 2000;
+
+    // Another instance holds the lock; sendMessage() tells whether it answers.
     bool isRunning() const { return running; }
+    // Why single-instance protection is off for this start, or empty.
+    QString notice() const { return strNotice; }
+    // Goes on beside a holder that did not answer.
+    void startUnprotected();
     QString key() const { return strKey; }
     // Reports requests to end the process; watched from the start so that
     // none is lost while the window is being built.
@@ -41,7 +54,10 @@ public Q_SLOTS:
     void slot_ReceiveMessage();
 
 private:
+    bool lockIn(const QString &strFolder);
     void listen(const QString &strSocket);
+    void readMessage(QLocalSocket *socket);
+    void dropClient(QLocalSocket *socket, const char *why);
 
     QString strKey;
     bool running = false;
@@ -49,4 +65,5 @@ private:
     QLocalServer *server = nullptr;
     TerminationWatcher *termination = nullptr;
     QString socketPath;
+    QString strNotice;
 };

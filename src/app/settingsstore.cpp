@@ -3,12 +3,14 @@
 #include "appstate.h"
 #include "filewriter.h"
 #include "ini.h"
+#include "inicodec.h"
 #include "lang.h"
 #include "platform/platform.h"
 #include "settingentry.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -25,6 +27,45 @@ void createFolder(const QString &strPath, bool privateToUser)
     // Page files are pictures of the user's desktop.
     if (privateToUser)
         QFile::setPermissions(strPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QString fullKey(const SettingEntry &entry)
+{
+    return entry.group + QLatin1Char('/') + entry.key;
+}
+
+// The text stored for a key, or a null string when it is missing.
+QString storedText(const IniCodec::Result &file, const QString &strKey)
+{
+    const auto it = file.values.constFind(strKey);
+    if (it == file.values.cend())
+        return QString();
+    if (it->metaType().id() == QMetaType::QStringList)
+        return it->toStringList().join(QLatin1Char(','));
+    return it->toString();
+}
+
+// Whether the text is one the program writes itself: read back, the value
+// gives the same text again (nothing clamped, defaulted or malformed).
+bool holdsValidValue(const SettingEntry &entry, const QString &strText)
+{
+    AppState scratch = AppState::defaults();
+    entry.read(scratch, strText);
+    return entry.write(scratch).compare(strText.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// Only such a file may become the backup: every line read, every key the
+// quit save writes present, every value valid.
+bool isClean(const IniCodec::Result &file)
+{
+    if (file.damaged || file.tooLarge)
+        return false;
+    for (const SettingEntry &entry : SettingEntry::table()) {
+        const QString text = storedText(file, fullKey(entry));
+        if (text.isNull() ? entry.savedAtQuit : !holdsValidValue(entry, text))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -50,34 +91,54 @@ void SettingsStore::locate()
     applyBackupRule();
 }
 
-// A file whose "Language" is empty is damaged, or carries a pending import;
-// either way the backup takes its place. A sound file refreshes the backup.
+// A present but empty "Language" marks a pending import: the backup takes
+// the file's place. Only a clean file refreshes the backup; a damaged one is
+// read for what it holds and the backup stays until a clean save.
 void SettingsStore::applyBackupRule()
 {
-    const AppState &s = AppState::instance();
-    const QString language = INI::instance()->value(QStringLiteral("UserInterface"),
-                                                    QStringLiteral("Language"), QString());
-    INI::release();
-    if (!language.isEmpty()) {
+    AppState &s = AppState::instance();
+    const IniCodec::Result current = IniCodec::readFile(s.iniPath);
+    if (current.tooLarge) {
+        qWarning().noquote() << "Too large, not read:" << s.iniPath;
+        s.startNotices.append(
+            QStringLiteral("The settings file %1 is larger than %2 KB and was not read; the "
+                           "settings of its backup are used.")
+                .arg(QDir::toNativeSeparators(s.iniPath))
+                .arg(IniCodec::MaxFileBytes / 1024));
+        return;
+    }
+    const QString language = storedText(current, QStringLiteral("UserInterface/Language"));
+    if (!language.isNull() && language.trimmed().isEmpty()) {
+        if (QFile::exists(s.bakPath) && !IniCodec::readFile(s.bakPath).tooLarge)
+            FileWriter::copy(s.bakPath, s.iniPath);
+    } else if (isClean(current)) {
         FileWriter::copy(s.iniPath, s.bakPath);
-    } else if (QFile::exists(s.bakPath)) {
-        FileWriter::copy(s.bakPath, s.iniPath);
+    } else {
+        qWarning().noquote() << "Damaged:" << s.iniPath << "- missing values come from"
+                             << s.bakPath;
     }
 }
 
 void SettingsStore::load(int logicalDpiX)
 {
     AppState &s = AppState::instance();
-    INI *ini = INI::instance();
-    ini->beginBatch();
-    for (const SettingEntry &entry : SettingEntry::table())
-        entry.read(s, ini->value(entry.group, entry.key, QString()));
+    // What a damaged or refused file lost comes from the backup.
+    const IniCodec::Result current = IniCodec::readFile(s.iniPath);
+    const IniCodec::Result backup = IniCodec::readFile(s.bakPath);
+    // In a damaged file a value that is not valid was damaged too.
+    const bool damaged = current.damaged || current.tooLarge;
+    for (const SettingEntry &entry : SettingEntry::table()) {
+        QString text = storedText(current, fullKey(entry));
+        const QString fallback = storedText(backup, fullKey(entry));
+        const bool lost = text.isNull() || (damaged && !holdsValidValue(entry, text));
+        if (lost && (text.isNull() || holdsValidValue(entry, fallback)))
+            text = fallback;
+        entry.read(s, text);
+    }
     // No choice stored yet (a first start): speak the desktop's language.
-    if (ini->value(QStringLiteral("UserInterface"), QStringLiteral("Language"), QString())
-            .isEmpty())
+    const QString languageKey = QStringLiteral("UserInterface/Language");
+    if (storedText(current, languageKey).isEmpty() && storedText(backup, languageKey).isEmpty())
         s.language = Lang::codeForLocale(QLocale::system());
-    ini->endBatch();
-    INI::release();
 
     s.mode = 0;
     s.liveDesktop = false;

@@ -1,8 +1,9 @@
 #include "imagesvg.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
+
+#include <cmath>
 
 ImageSVG::ImageSVG()
 {
@@ -32,10 +33,12 @@ void ImageSVG::load(const QString &file)
     path = file;
     rect.setSize(QSizeF(0, 0));
     centre = rect.center();
-    const QFileInfo info(file);
-    if (!info.isFile() || info.size() > MaxFileBytes)
+    // The renderer sees only checked bytes, never the file: it would resolve
+    // references next to it.
+    const QByteArray document = SafeImageReader::readSvg(file);
+    if (document.isEmpty())
         return;
-    renderer = new QSvgRenderer(file, this);
+    renderer = new QSvgRenderer(document, this);
     if (!acceptable(*renderer)) {
         release();
         return;
@@ -48,18 +51,51 @@ void ImageSVG::release()
 {
     delete renderer;
     renderer = nullptr;
+    cache = QImage();
 }
 
 void ImageSVG::paint(QPainter *p)
 {
     p->save();
     Obj::paint(p);
-    if (renderer) {
-        const QRectF box = rect.normalized();
-        p->setClipRect(box, Qt::IntersectClip);
-        renderer->render(p, box);
+    const QRectF box = rect.normalized();
+    const QSize size = cacheSize(p->deviceTransform(), box.size());
+    if (renderer && !size.isEmpty()) {
+        p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p->drawImage(box, rendered(size));
     }
     p->restore();
+}
+
+QSize ImageSVG::cacheSize(const QTransform &t, const QSizeF &size)
+{
+    double width = size.width() * std::hypot(t.m11(), t.m12());
+    double height = size.height() * std::hypot(t.m21(), t.m22());
+    const double pixels = width * height;
+    if (pixels > double(MaxCachePixels)) {
+        const double shrink = std::sqrt(double(MaxCachePixels) / pixels);
+        width *= shrink;
+        height *= shrink;
+    }
+    return QSize(int(std::ceil(width)), int(std::ceil(height)));
+}
+
+// A picture up to twice the size asked for is drawn shrunk. One too small is
+// rendered again, with room to grow: a resize drag would otherwise render the
+// whole document at every step.
+const QImage &ImageSVG::rendered(const QSize &size)
+{
+    const QSize have = cache.size();
+    if (!cache.isNull() && have.width() >= size.width() && have.height() >= size.height()
+        && have.width() <= 2 * size.width() && have.height() <= 2 * size.height())
+        return cache;
+    const QSize grown = cache.isNull() ? size : size * 1.25;
+    const qint64 pixels = qint64(grown.width()) * grown.height();
+    cache = QImage(pixels <= MaxCachePixels ? grown : size, QImage::Format_ARGB32_Premultiplied);
+    cache.fill(Qt::transparent);
+    QPainter painter(&cache);
+    renderer->render(&painter, QRectF(QPointF(0, 0), cache.size()));
+    return cache;
 }
 
 Obj *ImageSVG::clone() const

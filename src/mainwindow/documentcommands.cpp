@@ -24,7 +24,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 
 namespace {
@@ -48,42 +47,100 @@ void processPendingEvents()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-// Why a picture file is refused before anything is decoded, or an empty
-// string. Only absurd sizes are refused; a damaged file gives an empty picture.
-QString refusal(const QString &strFile)
+struct Refusal
 {
-    const QString name = QFileInfo(strFile).fileName();
-    if (isSvg(strFile)) {
-        const qint64 bytes = QFileInfo(strFile).size();
-        if (bytes <= ImageSVG::MaxFileBytes)
-            return QString();
-        return Lang::single(
-                   "MessageBox",
-                   QStringLiteral("%1 has %2 MB; the largest SVG file accepted has %3 MB."))
-            .arg(name)
-            .arg(bytes / (1024 * 1024))
-            .arg(ImageSVG::MaxFileBytes / (1024 * 1024));
-    }
-    const QSize size = QImageReader(strFile).size();
-    if (!size.isValid()
-        || qint64(size.width()) * size.height() * 4 <= SafeImageReader::MaxImageBytes)
-        return QString();
-    return Lang::single("MessageBox",
-                        QStringLiteral("%1 has %2 x %3 pixels; the largest picture accepted has %4 "
-                                       "million pixels (for example 8192 x 8192)."))
-        .arg(name)
+    QString why; // empty when the file is accepted
+    bool tooLarge = false;
+};
+
+// A message's template in the user's language.
+QString message(const char *strEnglish)
+{
+    return Lang::single("MessageBox", QLatin1String(strEnglish));
+}
+
+int megabytes(qint64 bytes)
+{
+    return int(bytes / (1024 * 1024));
+}
+
+QString pixelRefusal(const QString &strName, const QSize &size)
+{
+    return message("%1 has %2 x %3 pixels; the largest picture accepted has %4 million pixels "
+                   "(for example 8192 x 8192).")
+        .arg(strName)
         .arg(size.width())
         .arg(size.height())
         .arg(SafeImageReader::MaxImageBytes / 4 / 1000000);
+}
+
+// strTemplate: the file's name, its size and the largest size, in MB.
+QString fileRefusal(const QString &strName, qint64 bytes, qint64 limit, const char *strTemplate)
+{
+    return message(strTemplate).arg(strName).arg(megabytes(bytes)).arg(megabytes(limit));
+}
+
+Refusal svgRefusal(const QString &strName, const SafeImageReader::Header &header)
+{
+    if (header.fileBytes > SafeImageReader::MaxSvgFileBytes)
+        return { fileRefusal(strName, header.fileBytes, SafeImageReader::MaxSvgFileBytes,
+                             "%1 has %2 MB; the largest SVG file accepted has %3 MB."),
+                 true };
+    switch (header.check.verdict) {
+    case SvgCheck::TooManyPixels:
+        return { message("%1 embeds pictures of more than %2 million pixels in all; the largest "
+                         "picture accepted has %2 million pixels.")
+                     .arg(strName)
+                     .arg(SafeImageReader::MaxImageBytes / 4 / 1000000),
+                 true };
+    case SvgCheck::OutsideReference:
+        return { message("%1 refers to other files. Only pictures embedded in an SVG file are "
+                         "accepted.")
+                     .arg(strName),
+                 false };
+    case SvgCheck::EmbeddedNotPicture:
+        return { message("%1 embeds something that is not a picture.").arg(strName), false };
+    case SvgCheck::TooDeep:
+        return { message("%1 nests its elements too deeply.").arg(strName), false };
+    case SvgCheck::NotSvg:
+    case SvgCheck::Sound:
+        break;
+    }
+    return {};
+}
+
+// Why a picture file is refused before anything is decoded, or an empty
+// text. Files past the picture budget and SVG files that would make the
+// renderer read other files are refused; a damaged file gives an empty picture.
+Refusal refusal(const QString &strFile)
+{
+    const QString name = QFileInfo(strFile).fileName();
+    const SafeImageReader::Header header = SafeImageReader::inspect(strFile);
+    if (header.svg)
+        return svgRefusal(name, header);
+    if (header.fileBytes > SafeImageReader::MaxFileBytes)
+        return { fileRefusal(name, header.fileBytes, SafeImageReader::MaxFileBytes,
+                             "%1 has %2 MB; the largest picture file accepted has %3 MB."),
+                 true };
+    const QSize size = header.size;
+    if (!size.isValid()
+        || qint64(size.width()) * size.height() * 4 <= SafeImageReader::MaxImageBytes)
+        return {};
+    return { pixelRefusal(name, size), true };
 }
 
 // The picture at its own size, or shrunk into the page keeping its shape.
 QPixmap pagePicture(const QString &strFile, const QSize &pageSize)
 {
     QImage image = SafeImageReader::read(strFile);
-    if (image.width() > pageSize.width() || image.height() > pageSize.height())
+    if (image.width() > pageSize.width() || image.height() > pageSize.height()) {
+        // Converted in place first: scaling would otherwise make a converted
+        // full-size copy beside the decoded picture.
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                : QImage::Format_RGB32);
         image = image.scaled(pageSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QPixmap::fromImage(image);
+    }
+    return QPixmap::fromImage(std::move(image));
 }
 
 } // namespace
@@ -147,6 +204,7 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
     AppState &s = AppState::instance();
     MainView *view = window->view();
     QStringList refused;
+    bool allTooLarge = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     s.homePath = QFileInfo(files.first()).absolutePath();
     {
@@ -161,9 +219,10 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
         for (int i = 0; i < files.size(); ++i) {
             progress.setValue(i);
             processPendingEvents();
-            const QString why = refusal(files.at(i));
-            if (!why.isEmpty())
-                refused.append(why);
+            const Refusal why = refusal(files.at(i));
+            allTooLarge = allTooLarge && (why.why.isEmpty() || why.tooLarge);
+            if (!why.why.isEmpty())
+                refused.append(why.why);
             else if (bIntoCurrentPage)
                 InsertImageFile(QPointF(0, 0), area, files.at(i), true);
             else
@@ -175,7 +234,8 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
     }
     QApplication::restoreOverrideCursor();
     if (!refused.isEmpty())
-        reportFailure(QStringLiteral("Some pictures are too large to open."),
+        reportFailure(allTooLarge ? QStringLiteral("Some pictures are too large to open.")
+                                  : QStringLiteral("Some pictures could not be opened."),
                       refused.join(QLatin1Char('\n')));
 }
 
@@ -185,9 +245,11 @@ bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
     MainView *view = window->view();
     if (!view->currentPage() || !QFileInfo(strFile).isFile())
         return false;
-    const QString why = refusal(strFile);
-    if (!why.isEmpty()) {
-        reportFailure(QStringLiteral("The picture is too large to insert."), why);
+    const Refusal why = refusal(strFile);
+    if (!why.why.isEmpty()) {
+        reportFailure(why.tooLarge ? QStringLiteral("The picture is too large to insert.")
+                                   : QStringLiteral("The picture could not be inserted."),
+                      why.why);
         return false;
     }
     const QString copy = PictureCopy::into(strFile, AppState::instance().tempFolder);

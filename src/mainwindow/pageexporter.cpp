@@ -11,6 +11,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryFile>
 
@@ -28,6 +29,30 @@ constexpr int ZipStored = 0;
 QString message(const char *strEnglish)
 {
     return Lang::single("MessageBox", QLatin1String(strEnglish));
+}
+
+// A new archive is built under a hidden name beside the target: "." + the
+// target's name + this marker + six random characters.
+const char PartMarker[] = ".tavelmark-part-";
+
+QString writeProtectedError()
+{
+    return message("The file is write-protected.");
+}
+
+// Archives a killed export left behind; removed before the next export to
+// their folder.
+void removeStaleParts(const QDir &folder)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\..+%1[A-Za-z0-9]{6}$")
+            .arg(QRegularExpression::escape(QLatin1String(PartMarker))));
+    const QStringList names = folder.entryList(
+        { QStringLiteral(".*%1*").arg(QLatin1String(PartMarker)) }, QDir::Files | QDir::Hidden);
+    for (const QString &name : names) {
+        if (pattern.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
 }
 
 QString entryName(int index, const QString &strSuffix)
@@ -129,10 +154,14 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     const QFileInfo target(strZip);
     if (!target.absoluteDir().exists())
         return fail(message("The folder %1 does not exist.").arg(target.absolutePath()));
+    // The rename below would replace a write-protected file all the same.
+    if (FileWriter::isWriteProtected(strZip))
+        return fail(writeProtectedError());
+    removeStaleParts(target.absoluteDir());
     // The new archive is built beside the target, so that the final rename
     // stays on one file system.
     QTemporaryFile part(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                        + QStringLiteral(".XXXXXX"));
+                        + QLatin1String(PartMarker) + QStringLiteral("XXXXXX"));
     if (!part.open())
         return fail(part.errorString());
     QStringList names;
@@ -181,6 +210,8 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool b
 bool PageExporter::exportPdf(const QString &strPdf)
 {
     error.clear();
+    if (FileWriter::isWriteProtected(strPdf))
+        return fail(writeProtectedError());
     // Rendered into memory first: a PDF written straight to a full disk can
     // be cut short without any error being reported.
     QByteArray bytes;

@@ -45,12 +45,7 @@ QString PictureCopy::into(const QString &strSource, const QString &strFolder)
             return target;
         target = strFolder + candidateName(source, n);
     }
-    QFile file(strSource);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError
-        || !FileWriter::write(target, data, QFile::ReadOwner | QFile::WriteOwner))
+    if (!FileWriter::copy(strSource, target, QFile::ReadOwner | QFile::WriteOwner))
         return QString();
     return target;
 }

@@ -21,6 +21,7 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,6 +30,8 @@ namespace {
 constexpr qint64 MaxDescriptionSize = 1024 * 1024;
 // A transfer that stalls this long fails instead of hanging.
 constexpr int TransferTimeout = 30000;
+// The package flows to its file through a small buffer, however fast it comes.
+constexpr qint64 ReadBufferBytes = 1024 * 1024;
 
 QString text(const char *strEnglish)
 {
@@ -43,7 +46,13 @@ bool isWindows()
 } // namespace
 
 UpdateDlg::UpdateDlg(QWidget *pParent, const QUrl &baseUrl)
+    : UpdateDlg(pParent, baseUrl, Limits())
+{
+}
+
+UpdateDlg::UpdateDlg(QWidget *pParent, const QUrl &baseUrl, const Limits &requestLimits)
     : MainDialog(pParent)
+    , limits(requestLimits)
     , base(baseUrl)
     , manager(new QNetworkAccessManager(this))
 {
@@ -149,6 +158,10 @@ void UpdateDlg::requestDescription()
             pending->abort();
         }
     });
+    QTimer::singleShot(limits.descriptionDeadlineMs, pending, [this, pending] {
+        descriptionLate = true;
+        pending->abort();
+    });
 }
 
 void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
@@ -158,6 +171,13 @@ void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
     const int code = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (descriptionTooLarge) {
         showFailure(QStringLiteral("Error code:%1The update description is too large!%2"));
+    } else if (descriptionLate) {
+        showFailure(QStringLiteral("Error code:%1The update server did not answer in time!%2"));
+    } else if (pReply->error() == QNetworkReply::InsecureRedirectError
+               || pReply->error() == QNetworkReply::TooManyRedirectsError) {
+        showFailure(QStringLiteral(
+            "Error code:%1The update server sent the request to another address; it was not "
+            "followed!%2"));
     } else if (pReply->error() != QNetworkReply::NoError || code != 200) {
         // The server's status when it answered, else the network's reason.
         showFailure(QStringLiteral("Error code:%1Network disconnection!%2"),
@@ -306,16 +326,41 @@ void UpdateDlg::startDownload(const QUrl &url)
                          QNetworkRequest::ManualRedirectPolicy);
     request.setTransferTimeout(TransferTimeout);
     reply = manager->get(request);
+    reply->setReadBufferSize(ReadBufferBytes);
     connect(reply, &QNetworkReply::finished, this, &UpdateDlg::slot_HttpFinished);
     connect(reply, &QIODevice::readyRead, this, &UpdateDlg::slot_HttpReadyRead);
     connect(reply, &QNetworkReply::downloadProgress, this, &UpdateDlg::slot_UpdateDataReadProgress);
+    guardPackage();
+}
+
+void UpdateDlg::guardPackage()
+{
+    packageLate = false;
+    packageTooLarge = false;
+    QNetworkReply *pending = reply;
+    QTimer::singleShot(limits.packageDeadlineMs, pending, [this, pending] {
+        packageLate = true;
+        pending->abort();
+    });
+    connect(pending, &QNetworkReply::metaDataChanged, this, [this, pending] {
+        if (pending->header(QNetworkRequest::ContentLengthHeader).toLongLong()
+            > limits.maxPackageBytes) {
+            packageTooLarge = true;
+            pending->abort();
+        }
+    });
 }
 
 void UpdateDlg::slot_HttpReadyRead()
 {
-    if (!file || !reply || writeFailed)
+    if (!file || !reply || writeFailed || packageTooLarge)
         return;
     const QByteArray data = reply->readAll();
+    if (received + data.size() > limits.maxPackageBytes) {
+        packageTooLarge = true;
+        reply->abort();
+        return;
+    }
     // A short write (a full disk) must not pass for a complete file.
     if (file->write(data) != data.size()) {
         writeFailed = true;
@@ -374,6 +419,12 @@ bool UpdateDlg::finishFile()
     if (writeFailed) {
         setStatus("Unable to save the file %1: %2.", localName);
         status->setText(status->text().arg(file->errorString()));
+    } else if (packageTooLarge) {
+        setStatus(
+            "Download failed: %1.",
+            text("the package is larger than %1 MB").arg(limits.maxPackageBytes / (1024 * 1024)));
+    } else if (packageLate) {
+        setStatus("Download failed: %1.", text("the server did not send it in time"));
     } else if (reply->error() != QNetworkReply::NoError) {
         setStatus("Download failed: %1.", reply->errorString());
     } else if (target.isValid()) {
@@ -423,7 +474,12 @@ bool UpdateDlg::askRedirect(const QUrl &target)
     question.button(QMessageBox::Yes)->setText(Lang::tr("MessageBox", QStringLiteral("Yes")));
     question.button(QMessageBox::No)->setText(Lang::tr("MessageBox", QStringLiteral("No")));
     Lang::release();
-    return question.exec() == QMessageBox::Yes;
+    if (question.exec() == QMessageBox::Yes)
+        return true;
+    setStatus("The download was stopped: it was sent on to %1.", target.toString());
+    Lang::release();
+    downloadBtn->setEnabled(true);
+    return false;
 }
 
 void UpdateDlg::slot_ClickDetail(bool show)

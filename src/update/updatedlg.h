@@ -28,7 +28,17 @@ class UpdateDlg : public MainDialog
 public:
     enum Action { Nothing = 0, OpenWebPage = 1, Download = 2, Apply = 3 };
 
+    // A server may trickle bytes for ever or send without end: each request
+    // has an overall deadline, and the package a size cap.
+    struct Limits
+    {
+        int descriptionDeadlineMs = 60 * 1000;
+        int packageDeadlineMs = 60 * 60 * 1000;
+        qint64 maxPackageBytes = 512LL * 1024 * 1024;
+    };
+
     explicit UpdateDlg(QWidget *pParent = nullptr, const QUrl &base = defaultBase());
+    UpdateDlg(QWidget *pParent, const QUrl &base, const Limits &limits);
     ~UpdateDlg() override;
 
     static QUrl defaultBase();
@@ -64,6 +74,7 @@ private:
     void discardFile();
     bool finishFile();
     bool askRedirect(const QUrl &target);
+    void guardPackage();
     void setStatus(const QString &strEnglish, const QString &strArg = QString());
     void setNotes(const QString &strText);
 
@@ -83,6 +94,10 @@ private:
     qint64 received = 0;
     bool writeFailed = false;
     bool descriptionTooLarge = false;
+    bool descriptionLate = false;
+    bool packageLate = false;
+    bool packageTooLarge = false;
+    Limits limits;
     QUrl base;
     QUrl installerUrl;
     QString localName;

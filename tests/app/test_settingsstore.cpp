@@ -189,11 +189,13 @@ private Q_SLOTS:
         QVERIFY(SettingsStore::save());
     }
 
-    // A sound file refreshes the backup, which stands in when the file
-    // later loses its language.
+    // A complete, valid file refreshes the backup, which stands in when the
+    // file later loses its language.
     void backupRestoresADamagedFile()
     {
-        writeIni("[UserInterface]\nLanguage=en_GB\nCaptureDelay=900\n");
+        restart();
+        AppState::instance().captureDelay = 900;
+        QVERIFY(SettingsStore::save());
         restart();
         QVERIFY(readFile(AppState::instance().bakPath).contains("CaptureDelay=900"));
         writeIni("[UserInterface]\nLanguage=\nCaptureDelay=2000\n");

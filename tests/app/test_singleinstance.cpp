@@ -1,13 +1,18 @@
 #include "app/mainapp.h"
+#include "app/singleinstancepaths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+#include <sys/mount.h>
 #include <vector>
 
 // The test process itself is a first instance (its own data folder); the real
@@ -28,11 +33,13 @@ private:
     MainApp *app;
     QTemporaryDir otherHome;
 
-    std::unique_ptr<QProcess> start(const QString &strDataHome)
+    std::unique_ptr<QProcess> start(const QString &strDataHome, const QString &strRuntime = {})
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_DATA_HOME"), strDataHome);
+        if (!strRuntime.isEmpty())
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), strRuntime);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TAV_PLATFORM"), QStringLiteral("null"));
         process->setProcessEnvironment(env);
@@ -69,6 +76,34 @@ private:
             return process;
         qWarning() << "no first instance:" << log;
         return nullptr;
+    }
+
+    // The lock file the program uses for a data home and runtime folder.
+    static QString lockFor(const QString &strDataHome, const QString &strRuntime)
+    {
+        const QByteArray saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", strDataHome.toLocal8Bit());
+        const QString key
+            = QStringLiteral("Quillbury Tavelmark-%1")
+                  .arg(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+        qputenv("XDG_DATA_HOME", saved);
+        return SingleInstancePaths(key, strRuntime).lockFile();
+    }
+
+    // A first start comes up listening (elsewhere when the lock is blocked);
+    // a second start reaches it and ends.
+    void checkOneInstance(const QString &strHome, const QString &strRuntime)
+    {
+        auto first = start(strHome, strRuntime);
+        QByteArray log;
+        QVERIFY2(waitForLine(first.get(), "Listening:", &log), log.constData());
+        auto second = start(strHome, strRuntime);
+        QVERIFY(second->waitForFinished(15000));
+        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(second->readAllStandardError().contains("Has one instance."));
+        QCOMPARE(first->state(), QProcess::Running);
+        first->terminate();
+        QVERIFY(first->waitForFinished(15000));
     }
 
 private Q_SLOTS:
@@ -134,6 +169,67 @@ private Q_SLOTS:
         QVERIFY(waitForLine(survivor, "Listening:", &log));
         survivor->terminate();
         QVERIFY(survivor->waitForFinished(15000));
+    }
+
+    // A folder or a dangling link where the lock belongs used to make every
+    // start end silently; an unwritable runtime folder let instances run side
+    // by side. The data folder holds the lock then.
+    void blockedLocksNeverPreventAStart()
+    {
+        const QString home = otherHome.filePath(QStringLiteral("blocked"));
+        const QString runtime = otherHome.filePath(QStringLiteral("run"));
+        QVERIFY(QDir().mkpath(runtime));
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString lock = lockFor(home, runtime);
+        QVERIFY(QDir().mkpath(lock));
+        checkOneInstance(home, runtime);
+        QVERIFY(QDir(lock).removeRecursively());
+        QVERIFY(QFile::link(otherHome.filePath(QStringLiteral("nowhere/lock")), lock));
+        checkOneInstance(home, runtime);
+
+        const QString readOnly = otherHome.filePath(QStringLiteral("readonly"));
+        QVERIFY(QDir().mkpath(readOnly));
+        const QByteArray mountPoint = QFile::encodeName(readOnly);
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_RDONLY, "mode=0700") != 0)
+            QSKIP("A read-only folder needs a mount, which is refused here.");
+        checkOneInstance(home, readOnly);
+        ::umount2(mountPoint.constData(), MNT_DETACH);
+    }
+
+    // A client that trickles or floods is dropped; the event loop never waits on it.
+    void hostileClientsNeverBlock()
+    {
+        const QString socket
+            = SingleInstancePaths(app->key(), SingleInstancePaths::folders().value(0)).socketFile();
+        QSignalSpy messages(app, &MainApp::signal_MessageAvailable);
+        QLocalSocket trickle;
+        trickle.connectToServer(socket);
+        QVERIFY(trickle.waitForConnected(3000));
+        QTimer drip;
+        connect(&drip, &QTimer::timeout, &trickle, [&trickle] { trickle.write("x"); });
+        drip.start(300);
+        QElapsedTimer timer;
+        timer.start();
+        qint64 longestGap = 0;
+        qint64 last = 0;
+        QTimer beat;
+        connect(&beat, &QTimer::timeout, this, [&] {
+            longestGap = qMax(longestGap, timer.elapsed() - last);
+            last = timer.elapsed();
+        });
+        beat.start(20);
+        QSignalSpy dropped(&trickle, &QLocalSocket::disconnected);
+        QVERIFY(dropped.wait(MainApp::MessageDeadlineMs + 3000));
+        QVERIFY(timer.elapsed() >= MainApp::MessageDeadlineMs - 100);
+        QVERIFY2(longestGap < 400, qPrintable(QString::number(longestGap)));
+
+        QLocalSocket flood;
+        flood.connectToServer(socket);
+        QVERIFY(flood.waitForConnected(3000));
+        flood.write(QByteArray(MainApp::MaxMessageBytes * 4, 'y'));
+        QSignalSpy floodDropped(&flood, &QLocalSocket::disconnected);
+        QVERIFY(floodDropped.wait(3000));
+        QCOMPARE(messages.count(), 0);
     }
 
     void installationPathRule()

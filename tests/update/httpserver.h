@@ -4,10 +4,12 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 // A tiny HTTP server on the loopback address answering each path with fixed
 // bytes. A response can stop after `holdAfter` bytes, then either wait for
-// release() or, with `cut`, close the connection there.
+// release(), close the connection there (`cut`) or trickle the rest one byte
+// every `dripMs`.
 class HttpServer : public QTcpServer
 {
 public:
@@ -16,6 +18,7 @@ public:
         QByteArray bytes;
         int holdAfter = -1;
         bool cut = false;
+        int dripMs = 0;
     };
 
     HttpServer()
@@ -61,6 +64,16 @@ private:
         socket->write(r.bytes.left(r.holdAfter < 0 ? r.bytes.size() : r.holdAfter));
         if (r.holdAfter < 0 || r.cut) {
             socket->disconnectFromHost();
+            return;
+        }
+        if (r.dripMs > 0) {
+            auto *drip = new QTimer(socket);
+            connect(drip, &QTimer::timeout, socket,
+                    [socket, rest = r.bytes.mid(r.holdAfter)]() mutable {
+                        socket->write(rest.left(1));
+                        rest.remove(0, 1);
+                    });
+            drip->start(r.dripMs);
             return;
         }
         held = socket;

@@ -67,9 +67,13 @@ class TestUpdate : public QObject
         QTRY_VERIFY(dlg->findChild<DetailAnim *>()->state() != DetailAnim::Loading);
         QCOMPARE(status(), expected);
     }
-    void checkNewRelease()
+    void checkNewRelease(const UpdateDlg::Limits &limits = {})
     {
-        check(description("9.0.0", package.mid(17)), "A new version(9.0.0) is available.");
+        server->answer("/tavelmark/linux/tavelmarkupdate.xml",
+                       { HttpServer::http(200, description("9.0.0", package.mid(17))) });
+        dlg = std::make_unique<UpdateDlg>(nullptr, QUrl(server->base()), limits);
+        dlg->show();
+        QTRY_COMPARE(status(), QStringLiteral("A new version(9.0.0) is available."));
     }
 
     QString status() const { return dlg->findChild<QLabel *>("status")->text(); }
@@ -266,8 +270,11 @@ private Q_SLOTS:
             QVERIFY(refuse.texts[0].endsWith(
                 QString("\nRedirect to %1/mirror/t.deb ?").arg(server->base().chopped(10))));
         }
-        QCOMPARE(status(), QStringLiteral("A new version(9.0.0) is available."));
-        QVERIFY(!button()->isEnabled());
+        // Said as such, and the download can be tried again.
+        QCOMPARE(status(),
+                 QStringLiteral("The download was stopped: it was sent on to %1/mirror/t.deb.")
+                     .arg(server->base().chopped(10)));
+        QVERIFY(button()->isEnabled());
         QCOMPARE(files(), QStringList());
 
         checkNewRelease();
@@ -282,6 +289,59 @@ private Q_SLOTS:
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_COMPARE(status(), QStringLiteral("Download failed: file:///etc/passwd."));
         QVERIFY(button()->isEnabled());
+    }
+
+    // The description is only fetched from its own server, and says so.
+    void descriptionRedirectsElsewhereAreSaid()
+    {
+        const QByteArray elsewhere
+            = "http://localhost:" + QByteArray::number(server->serverPort()) + "/x.xml";
+        server->answer("/tavelmark/linux/tavelmarkupdate.xml",
+                       { HttpServer::http(301, "", "Location: " + elsewhere + "\r\n") });
+        dlg = std::make_unique<UpdateDlg>(nullptr, QUrl(server->base()));
+        QTRY_COMPARE(status(), QStringLiteral("Check for available updates failed."));
+        QVERIFY2(notes().contains(QStringLiteral("another address")), qPrintable(notes()));
+    }
+
+    // A byte now and then keeps the idle timeout quiet; the deadline ends it.
+    void requestsMeetTheirDeadline()
+    {
+        const QByteArray slow = HttpServer::http(200, description("9.0.0", package.mid(17)));
+        server->answer("/tavelmark/linux/tavelmarkupdate.xml", { slow, 20, false, 100 });
+        UpdateDlg::Limits limits;
+        limits.descriptionDeadlineMs = 800;
+        dlg = std::make_unique<UpdateDlg>(nullptr, QUrl(server->base()), limits);
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Check for available updates failed."),
+                                  5000);
+        QVERIFY2(notes().contains(QStringLiteral("did not answer in time")), qPrintable(notes()));
+
+        limits.packageDeadlineMs = 800;
+        const QByteArray response = HttpServer::http(200, body);
+        server->answer(package, { response, 1000, false, 100 });
+        checkNewRelease(limits);
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            status(), QStringLiteral("Download failed: the server did not send it in time."), 5000);
+        QVERIFY(button()->isEnabled());
+        QCOMPARE(files(), QStringList());
+    }
+
+    // Announced or not, a package past the cap is stopped and nothing is kept.
+    void oversizedPackagesAreStopped()
+    {
+        UpdateDlg::Limits limits;
+        limits.maxPackageBytes = 2 * 1024 * 1024;
+        const QByteArray big(3 * 1024 * 1024, 'p');
+        for (const QByteArray &response :
+             { HttpServer::http(200, big), "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big }) {
+            server->answer(package, { response });
+            checkNewRelease(limits);
+            QTest::mouseClick(button(), Qt::LeftButton);
+            QTRY_COMPARE(status(),
+                         QStringLiteral("Download failed: the package is larger than 2 MB."));
+            QVERIFY(button()->isEnabled());
+            QCOMPARE(files(), QStringList());
+        }
     }
 
     void unwritableFolderIsReported()

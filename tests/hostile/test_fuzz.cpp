@@ -1,0 +1,337 @@
+#include "app/appstate.h"
+#include "app/inicodec.h"
+#include "app/lang.h"
+#include "app/settingentry.h"
+#include "dialogs/virtualkeytable.h"
+#include "document/safeimagereader.h"
+#include "document/svgcheck.h"
+#include "update/updatedescription.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QResource>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+// How long each parser is fed; TAV_FUZZ_MS gives a longer run.
+int budgetMs()
+{
+    const int ms = qEnvironmentVariableIntValue("TAV_FUZZ_MS");
+    return ms > 0 ? ms : 2000;
+}
+
+// Mutates inputs from a corpus that grows with what it produces: bit flips,
+// random bytes, tokens of the format, cuts, repeats and splices.
+class Mutator
+{
+public:
+    Mutator(QList<QByteArray> seeds, QList<QByteArray> formatTokens, quint32 seed)
+        : corpus(std::move(seeds))
+        , tokens(std::move(formatTokens))
+        , random(seed)
+    {
+    }
+
+    QByteArray next()
+    {
+        QByteArray data = corpus.at(random.bounded(int(corpus.size())));
+        for (int n = 1 + random.bounded(4); n > 0; --n)
+            mutate(data);
+        data.truncate(MaxInput);
+        if (random.bounded(8) == 0)
+            corpus.append(data);
+        if (corpus.size() > MaxCorpus)
+            corpus.remove(random.bounded(MaxCorpus));
+        return data;
+    }
+
+private:
+    static constexpr int MaxInput = 64 * 1024;
+    static constexpr int MaxCorpus = 256;
+
+    int at(const QByteArray &data) { return random.bounded(int(data.size()) + 1); }
+
+    void mutate(QByteArray &data)
+    {
+        const int size = int(data.size());
+        switch (random.bounded(6)) {
+        case 0:
+            if (size > 0)
+                data[random.bounded(size)] ^= char(1 << random.bounded(8));
+            break;
+        case 1:
+            if (size > 0)
+                data[random.bounded(size)] = char(random.bounded(256));
+            break;
+        case 2:
+            data.insert(at(data), tokens.at(random.bounded(int(tokens.size()))));
+            break;
+        case 3:
+            if (size > 0)
+                data.remove(random.bounded(size), 1 + random.bounded(16));
+            break;
+        case 4: {
+            const int from = at(data);
+            data.insert(at(data), data.mid(from, 1 + random.bounded(64)));
+            break;
+        }
+        default: {
+            const QByteArray &other = corpus.at(random.bounded(int(corpus.size())));
+            data = data.left(at(data)) + other.mid(random.bounded(int(other.size()) + 1));
+            break;
+        }
+        }
+    }
+
+    QList<QByteArray> corpus;
+    QList<QByteArray> tokens;
+    QRandomGenerator random;
+};
+
+// Feeds one parser for the time budget; `check` returns an empty string or
+// the property an input broke.
+int feed(Mutator &mutator, const std::function<QString(const QByteArray &)> &check)
+{
+    QElapsedTimer timer;
+    timer.start();
+    int runs = 0;
+    while (timer.elapsed() < budgetMs()) {
+        const QByteArray input = mutator.next();
+        const QString broken = check(input);
+        ++runs;
+        if (!broken.isEmpty()) {
+            qWarning().noquote() << broken << "for input (base64):" << input.toBase64();
+            return -1;
+        }
+    }
+    return runs;
+}
+
+void append16(QByteArray &out, quint16 v)
+{
+    out.append(char(v >> 8)).append(char(v));
+}
+
+void append32(QByteArray &out, quint32 v)
+{
+    append16(out, quint16(v >> 16));
+    append16(out, quint16(v));
+}
+
+quint32 resourceHash(const QString &name)
+{
+    quint32 h = 0;
+    for (const QChar c : name) {
+        h = (h << 4) + c.unicode();
+        h ^= (h & 0xf0000000) >> 23;
+        h &= 0x0fffffff;
+    }
+    return h;
+}
+
+// A compiled resource holding one file, so that the language lookup reads
+// each input as it reads its real tables.
+QByteArray resourceWith(const QString &name, const QByteArray &content)
+{
+    QByteArray names;
+    append16(names, quint16(name.size()));
+    append32(names, resourceHash(name));
+    for (const QChar c : name)
+        append16(names, c.unicode());
+    QByteArray tree;
+    append32(tree, 0); // the root folder, holding node 1
+    append16(tree, 2);
+    append32(tree, 1);
+    append32(tree, 1);
+    append32(tree, 0); // the file, for any territory in the C locale
+    append16(tree, 0);
+    append16(tree, 0);
+    append16(tree, 1);
+    append32(tree, 0);
+    QByteArray data;
+    append32(data, quint32(content.size()));
+    data += content;
+    const quint32 header = 20;
+    QByteArray out("qres");
+    append32(out, 1);
+    append32(out, header);
+    append32(out, header + quint32(tree.size()));
+    append32(out, header + quint32(tree.size() + data.size()));
+    return out + tree + data + names;
+}
+
+QByteArray resourceFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Mutated inputs for every parser of outside data. Each must survive them and
+// keep its promise about what it accepts.
+class TestFuzz : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    void report(const char *parser, int runs)
+    {
+        QVERIFY2(runs > 0, parser);
+        qInfo("%s: %d inputs", parser, runs);
+    }
+
+private Q_SLOTS:
+    // What reads back must write and read again to the same values.
+    void settingsFile()
+    {
+        QSettings::SettingsMap values;
+        for (const SettingEntry &entry : SettingEntry::table())
+            values.insert(entry.group + QLatin1Char('/') + entry.key,
+                          entry.write(AppState::defaults()));
+        values.insert(QStringLiteral("Draw/Odd"), QStringLiteral(" \"a\", b; c\\\t"));
+        Mutator mutator({ IniCodec::serialize(values), "[General]\nk=a, \"b\" ,c ; note\n",
+                          "[%General]\nx%20y=\\x41\\101\\n@@v\n" },
+                        { "\"", "\\", "=", ",", ";", "[", "]", "\n", "%U00e9", "%2", "\\x",
+                          "@Variant(", "@@", "\r\n", "#" },
+                        1);
+        report("settings", feed(mutator, [](const QByteArray &input) {
+                   const IniCodec::Result first = IniCodec::parse(input);
+                   const IniCodec::Result again
+                       = IniCodec::parse(IniCodec::serialize(first.values));
+                   if (again.damaged || again.values != first.values)
+                       return QStringLiteral("written values did not read back");
+                   return QString();
+               }));
+    }
+
+    // Whatever is accepted has a well-formed version and a file name that
+    // stays in its folder.
+    void updateDescription()
+    {
+        Mutator mutator(
+            { "<?xml version=\"1.0\"?><mainDoc version=\"9.0.0\" filename=\"t_9.deb\">"
+              "<title>T 9</title><item>A &lt;b&gt; fix</item><date>2026</date></mainDoc>",
+              "<mainDoc version=\"1.2.3.4\"/>" },
+            { "<", ">", "\"", "&", "&lt;", "../", "/", ".", "<!DOCTYPE a [<!ENTITY e \"x\">]>",
+              "&e;", "filename=\"", "version=\"", "<![CDATA[", "]]>" },
+            2);
+        report("update description", feed(mutator, [](const QByteArray &input) {
+                   const UpdateDescription d = UpdateDescription::parse(input);
+                   if (d.problem != UpdateDescription::None)
+                       return QString();
+                   if (!UpdateDescription::isWellFormedVersion(d.version))
+                       return QStringLiteral("accepted version %1").arg(d.version);
+                   if (!d.fileName.isEmpty() && !UpdateDescription::isSafeFileName(d.fileName))
+                       return QStringLiteral("accepted file name %1").arg(d.fileName);
+                   return QString();
+               }));
+    }
+
+    void languageTable()
+    {
+        const QString name = QStringLiteral("xx_FUZZ.xml");
+        AppState::instance().language = QStringLiteral("xx_FUZZ");
+        const auto lookup = [&](const QByteArray &table, const QString &strText) {
+            const QByteArray rcc = resourceWith(name, table);
+            const auto *bytes = reinterpret_cast<const uchar *>(rcc.constData());
+            QResource::registerResource(bytes, QStringLiteral("/Language"));
+            const QString result = Lang::tr("MessageBox", strText);
+            Lang::release();
+            QResource::unregisterResource(bytes, QStringLiteral("/Language"));
+            return result;
+        };
+        const QByteArray seed = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Language>"
+                                "<MessageBox><String name=\"Open\">\xc3\x96"
+                                "ffnen</String>"
+                                "<String name=\"Save\">Sichern</String></MessageBox></Language>";
+        // The lookup really reads the table it is given.
+        QCOMPARE(lookup(seed, QStringLiteral("Open")), QStringLiteral("Öffnen"));
+        Mutator mutator({ seed, resourceFile(QStringLiteral(":/Language/Language.xml")) },
+                        { "<", ">", "</String>", "<String name=\"Open\">", "&amp;", "&#0;",
+                          "<!DOCTYPE x [<!ENTITY a \"aaaa\">]>", "&a;", "\xff", "\"" },
+                        3);
+        report("language table", feed(mutator, [&](const QByteArray &input) {
+                   lookup(input, QStringLiteral("Open"));
+                   return QString();
+               }));
+        AppState::reset();
+    }
+
+    // Only key codes are listed, each with its text.
+    void keyTable()
+    {
+        const QString path = dir.filePath(QStringLiteral("keys.txt"));
+        Mutator mutator({ resourceFile(VirtualKeyTable::defaultPath()), "A,0x41,A\n; note\n" },
+                        { ",", "0x", "\n", ";", "FF", "0", "-1", "\xef\xbb\xbf", "\r" }, 4);
+        report("key table", feed(mutator, [&](const QByteArray &input) {
+                   QFile file(path);
+                   if (!file.open(QIODevice::WriteOnly) || file.write(input) != input.size())
+                       return QStringLiteral("cannot write the input");
+                   file.close();
+                   const VirtualKeyTable table(path);
+                   if (table.codes().size() != table.texts().size())
+                       return QStringLiteral("codes and texts differ in number");
+                   for (int code : table.codes())
+                       if (code <= 0 || code >= 0xFF)
+                           return QStringLiteral("listed code %1").arg(code);
+                   return QString();
+               }));
+    }
+
+    // A document the check lets through never makes the renderer show
+    // another file: the magenta canary beside it never appears.
+    void svgCheck()
+    {
+        QImage canary(8, 8, QImage::Format_RGB32);
+        canary.fill(Qt::magenta);
+        const QString canaryPath = dir.filePath(QStringLiteral("canary.png"));
+        QVERIFY(canary.save(canaryPath));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(4, 4, QImage::Format_RGB32).save(&buffer, "png");
+        const QByteArray head = "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"32\" "
+                                "height=\"32\">";
+        const QByteArray image = "<image width=\"32\" height=\"32\" xlink:href=\"";
+        Mutator mutator(
+            { head + image + canaryPath.toUtf8() + "\"/></svg>",
+              head + image + "data:image/png;base64," + png.toBase64() + "\"/></svg>",
+              "<?xml-stylesheet type=\"text/css\" href=\"" + canaryPath.toUtf8() + "\"?>" + head
+                  + "<g><rect width=\"5\" height=\"5\" fill=\"blue\"/></g></svg>" },
+            { "<image ", "xlink:href=\"", "href=\"", "data:", "base64,", canaryPath.toUtf8(),
+              "file://", "<g>", "</g>", "<use xlink:href=\"#a\"/>", " id=\"a\"", "\"/>",
+              "svg:", "<!DOCTYPE svg [<!ENTITY c \"" + canaryPath.toUtf8() + "\">]>", "&c;" },
+            5);
+        report("SVG check", feed(mutator, [](const QByteArray &input) {
+                   if (SvgCheck::check(input, SafeImageReader::MaxImageBytes).verdict
+                       != SvgCheck::Sound)
+                       return QString();
+                   QSvgRenderer renderer(input);
+                   QImage shown(32, 32, QImage::Format_RGB32);
+                   shown.fill(Qt::white);
+                   QPainter painter(&shown);
+                   renderer.render(&painter, QRectF(0, 0, 32, 32));
+                   painter.end();
+                   for (int y = 0; y < 32; ++y)
+                       for (int x = 0; x < 32; ++x)
+                           if (shown.pixel(x, y) == qRgb(255, 0, 255))
+                               return QStringLiteral("another file was shown");
+                   return QString();
+               }));
+    }
+};
+
+QTEST_MAIN(TestFuzz)
+#include "test_fuzz.moc"
