@@ -66,7 +66,7 @@ class TestTranslations : public QObject
         static const QRegularExpression names(QStringLiteral(
             "\\b(Quillbury|Tavelmark|English|Segoe UI|Arial|Microsoft JhengHei|Wacom|IWB|DWM|"
             "DPI|PDF|PNG|JPG|JPEG|BMP|ZIP|SVG|MB|RGB|HSV|Hex|Ctrl|Shift|Alt|Win|"
-            "bmp|jpg|jpeg|png|svg|pdf|zip|ini)\\b"));
+            "bmp|jpg|jpeg|png|svg|pdf|zip|ini|picom|xcompmgr)\\b"));
         return strText.remove(names);
     }
 
