@@ -98,6 +98,7 @@ private:
     void paintBackground(QPainter &painter) const;
     void paintFrame(QPainter &painter) const;
     void paintLabel(QPainter &painter) const;
+    static QImage pageImage(MainPage *pPage, bool bScaled, float factor, QImage::Format format);
     void renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const;
 
     bool rightDrag = false;

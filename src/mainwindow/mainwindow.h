@@ -169,6 +169,7 @@ private:
     void createToolbar();
     void connectToolbar();
     void watchScreens();
+    void screenRemoved(QScreen *removed);
     void hideToTray();
     bool askBeforeHidingToTray();
     bool askToSaveBeforeClosing();
@@ -195,4 +196,7 @@ private:
     bool busy = false;
     bool hiddenToTray = false;
     QTimer *resizeTimer = nullptr;
+    // The screens as they were before the last change: the screen index must
+    // follow its screen when another one goes.
+    QList<QScreen *> knownScreens;
 };
