@@ -37,7 +37,10 @@ export XAUTHORITY=/dev/null
 
 if [ "$wm" = 1 ]; then
     mkfifo "$work/wmready"
-    openbox --sm-disable --config-file /dev/null \
+    # An empty configuration, valid XML: with none openbox shows an error
+    # window over the desktop the tests look at.
+    echo '<openbox_config xmlns="http://openbox.org/3.4/rc"/>' >"$work/rc.xml"
+    openbox --sm-disable --config-file "$work/rc.xml" \
         --startup "sh -c 'echo up > $work/wmready'" 2>"$work/openbox.log" &
     pids+=($!)
     read -r _ <"$work/wmready"

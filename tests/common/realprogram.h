@@ -47,7 +47,8 @@ public:
         QProcess display;
         display.start(QStringLiteral("display"),
                       { QStringLiteral("-window"), QStringLiteral("root"), strFile });
-        return display.waitForFinished(30000) && display.exitCode() == 0;
+        // display leaves with status 1 after setting the root's picture.
+        return display.waitForFinished(30000) && display.exitStatus() == QProcess::NormalExit;
     }
 
     // Starts the program with the given additions to the environment and a
