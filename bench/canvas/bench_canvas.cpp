@@ -94,6 +94,8 @@ void addPictures(MainView *view, const QString &folder)
         makePicture(QSize(480, 360), i + 1).save(file);
         auto *image = new ImageStatic(QRectF(pictureSpots.at(i), QSizeF(10, 10)));
         image->load(file);
+        // Inserted on a scaled page, a picture pixel covers one device pixel.
+        image->rect.setSize(image->rect.size() / bench.ratio);
         view->pushCommand(new AddCommand(view, image));
     }
 }
@@ -108,6 +110,8 @@ double rawFrameMs(MainView *view)
     for (Obj *obj : view->currentPage()->objects)
         if (auto *image = dynamic_cast<ImageStatic *>(obj))
             pictures.append(image->pixmap->toImage());
+    for (QImage &picture : pictures)
+        picture.setDevicePixelRatio(bench.ratio);
     QImage frame(bench.device, QImage::Format_RGB32);
     frame.setDevicePixelRatio(bench.ratio);
     return medianMs(31, [&] {

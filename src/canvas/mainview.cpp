@@ -57,11 +57,11 @@ QPointF snapToDevice(const QPointF &position, qreal ratio)
                    std::floor(position.y() * ratio + 0.5) / ratio);
 }
 
-QImage emptyLayer(const MainPage *page)
+// Not cleared here: rendering the whole layer clears it first.
+QImage layerFor(const MainPage *page)
 {
     QImage image(page->pixelSize, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(page->pixelRatio);
-    image.fill(Qt::transparent);
     return image;
 }
 
@@ -319,7 +319,7 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
         update(rect);
         return;
     }
-    layerImage = std::make_unique<QImage>(emptyLayer(page));
+    layerImage = std::make_unique<QImage>(layerFor(page));
     page->renderLayer(layerImage.get(), QRect());
     update();
 }
@@ -638,7 +638,8 @@ void MainView::paintBackground(QPainter &painter) const
 void MainView::paintFrame(QPainter &painter) const
 {
     const AppState &s = AppState::instance();
-    const bool highRes = s.enableTouchUI || logicalDpiX() > 96;
+    // The twin also on a scaled screen, where it lands pixel for pixel.
+    const bool highRes = s.enableTouchUI || logicalDpiX() > 96 || devicePixelRatio() > 1;
     const QImage &frame = frameImage(highRes);
     if (frame.isNull())
         return;
