@@ -319,7 +319,11 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
         update(rect);
         return;
     }
-    layerImage = std::make_unique<QImage>(layerFor(page));
+    // A layer of the same pixels is reused: a fresh one costs page faults
+    // that a page switch at 2560 x 1600 notices.
+    if (!layerImage || layerImage->size() != page->pixelSize
+        || layerImage->devicePixelRatio() != page->pixelRatio)
+        layerImage = std::make_unique<QImage>(layerFor(page));
     page->renderLayer(layerImage.get(), QRect());
     update();
 }
