@@ -3,8 +3,40 @@
 #include "canvasfixture.h"
 #include "desktoptools/capturearea.h"
 #include "desktoptools/captureloupe.h"
+#include "desktoptools/rulerview.h"
 
 #include <QPainter>
+
+namespace {
+
+QImage numberedPicture(const QSize &device)
+{
+    QImage image(device, QImage::Format_RGB32);
+    for (int y = 0; y < device.height(); ++y)
+        for (int x = 0; x < device.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, x / 256 * 16 + y / 256));
+    return image;
+}
+
+// A window showing a picture at the screen's device pixels.
+class NumberedWindow : public QWidget
+{
+public:
+    NumberedWindow(const QImage &picture, qreal ratio)
+        : picture(picture)
+    {
+        this->picture.setDevicePixelRatio(ratio);
+        setWindowFlags(Qt::FramelessWindowHint);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).drawImage(QPoint(0, 0), picture); }
+
+private:
+    QImage picture;
+};
+
+} // namespace
 
 // Pages on a scaled screen (the ratio comes from QT_SCALE_FACTOR; CTest runs
 // this at 1, 1.5 and 2): the page holds the screen's device pixels, its
@@ -153,10 +185,7 @@ private Q_SLOTS:
     {
         const qreal r = ratio();
         const QSize device = DevicePixels::size(QSize(400, 300), r);
-        QImage numbered(device, QImage::Format_RGB32);
-        for (int y = 0; y < device.height(); ++y)
-            for (int x = 0; x < device.width(); ++x)
-                numbered.setPixel(x, y, qRgb(x % 256, y % 256, x / 256 * 16 + y / 256));
+        const QImage numbered = numberedPicture(device);
         QPixmap still = QPixmap::fromImage(numbered);
         still.setDevicePixelRatio(r);
         QImage shown(device, QImage::Format_RGB32);
@@ -175,6 +204,31 @@ private Q_SLOTS:
         // own device pixel of the screen picture.
         for (int k : { 1, 5, 9, 17 }) {
             const QPoint at = (corner + QPointF(k + 0.5, k + 0.5) * zoom).toPoint();
+            QCOMPARE(shown.pixel(at), numbered.pixel(source.topLeft() + QPoint(k, k)));
+        }
+    }
+
+    // The ruler's enlarged view of the live screen, at the screen's pixels.
+    void rulerViewEnlargesTheScreensOwnPixels()
+    {
+        const qreal r = ratio();
+        QScreen *screen = QGuiApplication::primaryScreen();
+        const QImage numbered = numberedPicture(DevicePixels::size(screen->size(), r));
+        NumberedWindow desktop(numbered, r);
+        desktop.setGeometry(screen->geometry());
+        desktop.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&desktop));
+
+        RulerView view(nullptr);
+        view.start();
+        const QPoint marker(301, 203);
+        view.place(marker, marker, RulerView::Inside);
+        const QImage shown = view.grab().toImage();
+        view.stop();
+        const QRect source = DevicePixels::rect(QRect(marker - QPoint(12, 12), QSize(25, 25)), r);
+        const qreal zoom = RulerView::Side * r / source.width();
+        for (int k : { 1, 5, 9 }) {
+            const QPoint at = (QPointF(k + 0.5, k + 0.5) * zoom).toPoint();
             QCOMPARE(shown.pixel(at), numbered.pixel(source.topLeft() + QPoint(k, k)));
         }
     }
