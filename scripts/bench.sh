@@ -9,6 +9,9 @@ build="${TAV_BUILD_DIR:-$root/build}"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 # These start the program on a private X server with a window manager.
 x11_benches=" bench_startup "
+# These run again on a 1280 x 800 page at scale 1 and at scale 2 (2560 x 1600
+# device pixels), each beside its raw baselines at the same device size.
+scaled_benches=" bench_canvas bench_penmove "
 status=0
 for b in $(find "$build/bench" -type f -executable -name 'bench_*' | sort); do
     name=$(basename "$b")
@@ -17,6 +20,12 @@ for b in $(find "$build/bench" -type f -executable -name 'bench_*' | sort); do
         "$root/tests/x11-session.sh" --wm -- "$b" || status=1
     else
         "$b" || status=1
+    fi
+    if [[ "$scaled_benches" == *" $name "* ]]; then
+        for scale in 1 2; do
+            echo "== $name, 1280 x 800 at scale $scale"
+            TAV_BENCH_PAGE=1280x800 QT_SCALE_FACTOR=$scale "$b" || status=1
+        done
     fi
 done
 exit $status

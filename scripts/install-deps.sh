@@ -7,7 +7,8 @@ build_pkgs=(cmake ninja-build ccache g++ pkg-config clang-format
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libqt6svg6 libgl-dev
     libquazip1-qt6-dev libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev x11proto-dev
     fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n)
-test_pkgs=(xvfb xauth xdotool x11-xkb-utils openbox trayer poppler-utils unzip g++-mingw-w64-x86-64)
+test_pkgs=(xvfb xauth xdotool x11-xkb-utils x11-xserver-utils xclip imagemagick openbox trayer
+    poppler-utils unzip g++-mingw-w64-x86-64)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--test" ]; then

@@ -2,14 +2,16 @@
 # Runs one command inside a private X session: Xvfb on a free display
 # (-displayfd picks it), optionally openbox as window manager (stacking and
 # tool windows need one) and trayer as system-tray host.
-# usage: x11-session.sh [--wm] [--tray] -- command [args...]
+# usage: x11-session.sh [--wm] [--tray] [--screen WxH] -- command [args...]
 set -u
 wm=0
 tray=0
+screen=1920x1080
 while [ $# -gt 0 ]; do
     case "$1" in
         --wm) wm=1 ;;
         --tray) tray=1; wm=1 ;;
+        --screen) shift; screen="$1" ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -26,7 +28,7 @@ cleanup() {
 trap cleanup EXIT
 
 mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3>"$work/displayfd" \
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${screen}x24" 3>"$work/displayfd" \
     2>"$work/xvfb.log" &
 pids+=($!)
 read -r display <"$work/displayfd" || { cat "$work/xvfb.log" >&2; exit 1; }
@@ -35,7 +37,10 @@ export XAUTHORITY=/dev/null
 
 if [ "$wm" = 1 ]; then
     mkfifo "$work/wmready"
-    openbox --sm-disable --config-file /dev/null \
+    # An empty configuration, valid XML: with none openbox shows an error
+    # window over the desktop the tests look at.
+    echo '<openbox_config xmlns="http://openbox.org/3.4/rc"/>' >"$work/rc.xml"
+    openbox --sm-disable --config-file "$work/rc.xml" \
         --startup "sh -c 'echo up > $work/wmready'" 2>"$work/openbox.log" &
     pids+=($!)
     read -r _ <"$work/wmready"

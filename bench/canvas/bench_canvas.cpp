@@ -2,6 +2,7 @@
 // 1000 pen strokes: a full repaint beside drawing its pictures and layer raw,
 // undo of one stroke beside a full layer rebuild, and a page switch beside a
 // bare load of the background file, all measured in the same run.
+#include "benchpage.h"
 #include "benchtimer.h"
 
 #include "app/appstate.h"
@@ -22,7 +23,8 @@
 #include <cstdio>
 
 namespace {
-const QSize pageSize(1920, 1080);
+BenchPage bench;
+QSize pageSize; // logical
 const QList<QPoint> pictureSpots { QPoint(120, 90), QPoint(700, 380), QPoint(1280, 640) };
 
 // Something like a screen shot: a gradient, panels and text, so that the PNG
@@ -44,6 +46,14 @@ QImage makePicture(const QSize &size, int seed)
                    QStringLiteral("panel %1 of picture %2").arg(i).arg(seed));
     }
     return image;
+}
+
+// A desktop picture as a grab of the screen gives it.
+QPixmap devicePicture(int seed)
+{
+    QPixmap picture = QPixmap::fromImage(makePicture(bench.device, seed));
+    picture.setDevicePixelRatio(bench.ratio);
+    return picture;
 }
 
 // A stroke as the pen builds it: a dot, then quadratic pieces through the
@@ -70,6 +80,7 @@ MainPage *addPage(MainView *view, const QPixmap &background)
 {
     view->newPage();
     view->currentPage()->size = pageSize;
+    view->currentPage()->setPixels(bench.device, bench.ratio);
     view->updateObjectCache(view->currentPage(), QRect());
     view->fitToWindow(pageSize);
     view->setBackground(background);
@@ -83,6 +94,8 @@ void addPictures(MainView *view, const QString &folder)
         makePicture(QSize(480, 360), i + 1).save(file);
         auto *image = new ImageStatic(QRectF(pictureSpots.at(i), QSizeF(10, 10)));
         image->load(file);
+        // Inserted on a scaled page, a picture pixel covers one device pixel.
+        image->rect.setSize(image->rect.size() / bench.ratio);
         view->pushCommand(new AddCommand(view, image));
     }
 }
@@ -97,7 +110,10 @@ double rawFrameMs(MainView *view)
     for (Obj *obj : view->currentPage()->objects)
         if (auto *image = dynamic_cast<ImageStatic *>(obj))
             pictures.append(image->pixmap->toImage());
-    QImage frame(pageSize, QImage::Format_RGB32);
+    for (QImage &picture : pictures)
+        picture.setDevicePixelRatio(bench.ratio);
+    QImage frame(bench.device, QImage::Format_RGB32);
+    frame.setDevicePixelRatio(bench.ratio);
     return medianMs(31, [&] {
         QPainter p(&frame);
         p.drawImage(0, 0, background);
@@ -160,7 +176,7 @@ void printSwitchParts(const MainPage *one, const MainPage *other)
     int next = 0;
     const double pixmap = medianMs(21, [&] { QPixmap(files[next ^= 1], "PNG"); });
     const double layer = medianMs(21, [&] {
-        QImage image(pageSize, QImage::Format_ARGB32_Premultiplied);
+        QImage image(bench.device, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
     });
     std::printf("    parts: QPixmap load %.3f ms, fresh transparent layer %.3f ms\n", pixmap,
@@ -190,12 +206,14 @@ void measurePageSwitch(MainView *view)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    bench = BenchPage::fromEnvironment();
+    pageSize = bench.logical;
     QTemporaryDir dir;
     QDir().mkpath(AppState::instance().tempFolder = dir.filePath(QStringLiteral("temp/")));
     QWidget window;
     window.resize(pageSize);
     auto *view = new MainView(&window);
-    MainPage *page = addPage(view, QPixmap::fromImage(makePicture(pageSize, 9)));
+    MainPage *page = addPage(view, devicePicture(9));
     addPictures(view, dir.path());
     QRandomGenerator rng(11);
     for (int i = 0; i < 1000; ++i)
@@ -204,13 +222,13 @@ int main(int argc, char **argv)
     window.show();
     QCoreApplication::processEvents();
 
-    std::printf("medians on a %d x %d page with a picture background, 3 pictures and %lld "
-                "strokes\n",
-                pageSize.width(), pageSize.height(),
+    std::printf("medians on a %d x %d page (%d x %d device pixels) with a picture background, "
+                "3 pictures and %lld strokes\n",
+                pageSize.width(), pageSize.height(), bench.device.width(), bench.device.height(),
                 static_cast<long long>(page->objects.size() - pictureSpots.size()));
     measureRepaint(view);
     const bool inFrame = measureUndo(view);
-    const QPixmap second = QPixmap::fromImage(makePicture(pageSize, 10));
+    const QPixmap second = devicePicture(10);
     addPage(view, second);
     addPage(view, second);
     measurePageSwitch(view);

@@ -2,6 +2,7 @@
 // plus the repaint it schedules, beside the raw cost of drawing the same
 // piece with a QPainter into an image of the same size, measured in the same
 // run. The repaint itself runs between moves and is reported by its area.
+#include "benchpage.h"
 #include "canvas/mainview.h"
 #include "canvas/pentool.h"
 #include "canvas/toolkit.h"
@@ -20,15 +21,18 @@
 #include <vector>
 
 namespace {
-const QSize pageSize(1920, 1080);
+BenchPage bench;
+QSize pageSize; // logical
 const int moves = 2000;
 
 // A figure of eight across the page in steps of 8 px, so that every move
 // adds a piece.
 std::vector<QPointF> strokePoints()
 {
-    auto at
-        = [](double t) { return QPointF(960 + 800 * std::sin(t), 540 + 400 * std::sin(2 * t)); };
+    const double w = pageSize.width() / 2.0, h = pageSize.height() / 2.0;
+    auto at = [&](double t) {
+        return QPointF(w + w * 0.83 * std::sin(t), h + h * 0.74 * std::sin(2 * t));
+    };
     std::vector<QPointF> points { at(0) };
     double t = 0;
     while (int(points.size()) <= moves) {
@@ -81,7 +85,8 @@ std::vector<double> timePenMoves(MainView *view, const std::vector<QPointF> &poi
 
 std::vector<double> timeRawPieces(const std::vector<QPointF> &points, const QPen &pen)
 {
-    QImage image(pageSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image(bench.device, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(bench.ratio);
     image.fill(Qt::transparent);
     std::vector<double> times;
     QPointF previous = points.front(), lastMid = previous;
@@ -108,12 +113,15 @@ std::vector<double> timeRawPieces(const std::vector<QPointF> &points, const QPen
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    bench = BenchPage::fromEnvironment();
+    pageSize = bench.logical;
     QWidget window;
     window.resize(pageSize);
     auto *view = new MainView(&window);
     view->newPage();
     MainPage *page = view->currentPage();
     page->size = pageSize;
+    page->setPixels(bench.device, bench.ratio);
     view->updateObjectCache(page, QRect());
     view->fitToWindow(pageSize);
     window.show();
@@ -136,8 +144,10 @@ int main(int argc, char **argv)
             rawTimes.push_back(t);
     }
     const double penMedian = median(penTimes), rawMedian = median(rawTimes);
-    std::printf("medians of %zu moves of a width-5 pen on a %d x %d page\n", penTimes.size(),
-                pageSize.width(), pageSize.height());
+    std::printf("medians of %zu moves of a width-5 pen on a %d x %d page (%d x %d device "
+                "pixels)\n",
+                penTimes.size(), pageSize.width(), pageSize.height(), bench.device.width(),
+                bench.device.height());
     std::printf("pen move (piece into the layer + scheduled repaint) %8.2f us\n", penMedian);
     std::printf("raw QPainter piece into a same-size image           %8.2f us\n", rawMedian);
     std::printf("ratio %.2f (target at most 1.5)\n", penMedian / rawMedian);

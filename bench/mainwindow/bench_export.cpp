@@ -104,6 +104,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < PageCount; ++i) {
         view.newPage();
         view.currentPage()->size = FullHd;
+        view.currentPage()->setPixels(FullHd, 1.0);
         view.setBackground(background(i, rng));
         addDrawings(view, rng);
     }

@@ -1,6 +1,7 @@
 #include "browserdlg.h"
 
 #include "app/appstate.h"
+#include "app/devicepixels.h"
 #include "app/lang.h"
 #include "browser.h"
 #include "browsermodel.h"
@@ -90,17 +91,21 @@ bool BrowserDlg::renderThumbnail(int row)
         return false;
     MainPage *page = pages.at(row);
     const QSize icon = list->iconSize();
-    QImage thumbnail(icon, QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the screen's device pixels, so that a scaled screen shows it sharp.
+    const qreal ratio = list->devicePixelRatio();
+    QImage thumbnail(DevicePixels::size(icon, ratio), QImage::Format_ARGB32_Premultiplied);
+    thumbnail.setDevicePixelRatio(ratio);
     thumbnail.fill(Qt::transparent);
     const int margin = AppState::instance().scaled(20);
     const QSize room(icon.width() - margin, icon.height() - margin);
     if (!page->size.isEmpty() && !room.isEmpty()) {
         const QSize fitted = page->size.scaled(room, Qt::KeepAspectRatio);
         const float factor = float(fitted.width()) / float(page->size.width());
-        const QImage picture = view->renderPage(page, true, factor);
-        const QRect target((icon.width() - picture.width()) / 2,
-                           (icon.height() - picture.height()) / 2, picture.width(),
-                           picture.height());
+        QImage picture = view->renderPage(page, true, float(factor * ratio));
+        picture.setDevicePixelRatio(ratio);
+        const QSize shown = picture.deviceIndependentSize().toSize();
+        const QRect target((icon.width() - shown.width()) / 2, (icon.height() - shown.height()) / 2,
+                           shown.width(), shown.height());
         QPainter painter(&thumbnail);
         painter.drawImage(target.topLeft(), picture);
         painter.setPen(AppState::instance().greys[3]);

@@ -58,15 +58,16 @@ void ListWidgetDelegate::paint(QPainter *pPainter, const QStyleOptionViewItem &o
 void ListWidgetDelegate::paintIcon(QPainter *pPainter, const QStyleOptionViewItem &option,
                                    const QModelIndex &index)
 {
-    const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
-    const QList<QSize> sizes = icon.availableSizes();
-    if (sizes.isEmpty())
+    // The thumbnail itself, drawn at its own device pixel ratio.
+    const QImage picture = index.data(Qt::UserRole).value<QImage>();
+    if (picture.isNull())
         return;
-    const QPixmap picture = icon.pixmap(sizes.first());
+    const QSize shown = picture.deviceIndependentSize().toSize();
     const QRect r = option.rect;
     const int height = r.height() - option.fontMetrics.height();
-    pPainter->drawPixmap(r.x() + (r.width() - picture.width()) / 2,
-                         r.y() + (height - picture.height()) / 2, picture);
+    pPainter->drawImage(
+        QPoint(r.x() + (r.width() - shown.width()) / 2, r.y() + (height - shown.height()) / 2),
+        picture);
 }
 
 void ListWidgetDelegate::paintDeleteIcon(QPainter *pPainter, const QRect &item)

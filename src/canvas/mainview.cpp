@@ -1,6 +1,7 @@
 #include "mainview.h"
 
 #include "app/appstate.h"
+#include "app/devicepixels.h"
 #include "app/filewriter.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
@@ -21,6 +22,8 @@
 #include <QScreen>
 #include <QTabletEvent>
 #include <QUndoStack>
+
+#include <cmath>
 
 namespace {
 
@@ -46,9 +49,20 @@ QScreen *screenAtIndex(int index)
                                                   : QGuiApplication::primaryScreen();
 }
 
-QPointF eventPoint(const QPointF &position)
+// Pointer positions snap to the nearest device pixel: whole logical pixels
+// would put a stroke up to a device pixel away from the pointer.
+QPointF snapToDevice(const QPointF &position, qreal ratio)
 {
-    return QPointF(position.toPoint());
+    return QPointF(std::floor(position.x() * ratio + 0.5) / ratio,
+                   std::floor(position.y() * ratio + 0.5) / ratio);
+}
+
+// Not cleared here: rendering the whole layer clears it first.
+QImage layerFor(const MainPage *page)
+{
+    QImage image(page->pixelSize, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(page->pixelRatio);
+    return image;
 }
 
 } // namespace
@@ -67,6 +81,8 @@ QSize MainView::newPage()
     ToolKit::instance().resetTool();
     QScreen *screen = screenAtIndex(AppState::instance().screenIndex);
     auto *created = new MainPage(screen ? screen->size() : QSize(800, 600), false);
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+    created->setPixels(DevicePixels::size(created->size, ratio), ratio);
     pages.insert(pageNumber, created);
     makeCurrent(created, pageNumber + 1);
     return created->size;
@@ -236,6 +252,14 @@ void MainView::setBackground(const QPixmap &picture)
     if (!page)
         return;
     background = picture;
+    // A grab of a screen at a fractional ratio can be a device pixel off the
+    // size rounded from the page's logical size; the page takes the grab's.
+    const QSize off = picture.size() - page->pixelSize;
+    if (!picture.isNull() && qFuzzyCompare(picture.devicePixelRatio(), page->pixelRatio)
+        && off != QSize(0, 0) && qAbs(off.width()) <= 1 && qAbs(off.height()) <= 1) {
+        page->setPixels(picture.size(), page->pixelRatio);
+        updateObjectCache(page, QRect());
+    }
     saveBackground();
     update();
 }
@@ -265,8 +289,10 @@ bool MainView::writeBackgroundFile(int pageId) const
 void MainView::loadBackground()
 {
     background = QPixmap();
-    if (page && page->background == MainPage::PictureBackground)
+    if (page && page->background == MainPage::PictureBackground) {
         background.load(MainPage::backgroundFile(page->id), "PNG");
+        background.setDevicePixelRatio(page->pixelRatio);
+    }
 }
 
 void MainView::discardPage(MainPage *pPage)
@@ -295,8 +321,11 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
         update(rect);
         return;
     }
-    layerImage = std::make_unique<QImage>(page->size, QImage::Format_ARGB32_Premultiplied);
-    layerImage->fill(Qt::transparent);
+    // A layer of the same pixels is reused: a fresh one costs page faults
+    // that a page switch at 2560 x 1600 notices.
+    if (!layerImage || layerImage->size() != page->pixelSize
+        || layerImage->devicePixelRatio() != page->pixelRatio)
+        layerImage = std::make_unique<QImage>(layerFor(page));
     page->renderLayer(layerImage.get(), QRect());
     update();
 }
@@ -321,25 +350,39 @@ void MainView::removeFromSelection(Obj *obj)
     update(ToolKit::instance().selectTool()->removeFromSelection(obj));
 }
 
+// Unscaled pages render at their own pixels; a scaled rendering is measured
+// in the page's logical pixels times the factor.
+QImage MainView::pageImage(MainPage *pPage, bool bScaled, float factor, QImage::Format format)
+{
+    if (!bScaled) {
+        QImage image(pPage->pixelSize, format);
+        image.setDevicePixelRatio(pPage->pixelRatio);
+        return image;
+    }
+    return QImage(
+        QSize(qRound(pPage->size.width() * factor), qRound(pPage->size.height() * factor)), format);
+}
+
 QImage MainView::renderPage(MainPage *pPage, bool bScaled, float factor) const
 {
     if (!pPage)
         return QImage();
-    const QSize size = bScaled
-        ? QSize(qRound(pPage->size.width() * factor), qRound(pPage->size.height() * factor))
-        : pPage->size;
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = pageImage(pPage, bScaled, factor, QImage::Format_RGB32);
     if (pPage->background == MainPage::ColourBackground) {
         image.fill(pPage->colour);
     } else if (pPage->background == MainPage::PictureBackground) {
         image.fill(Qt::white);
         QImage picture(MainPage::backgroundFile(pPage->id), "PNG");
         if (!picture.isNull()) {
+            const QSize size = image.size();
+            const qreal ratio = image.devicePixelRatio();
             if (bScaled)
                 picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            picture.setDevicePixelRatio(ratio);
             QPainter painter(&image);
-            painter.drawImage((size.width() - picture.width()) / 2,
-                              (size.height() - picture.height()) / 2, picture);
+            painter.drawImage(QPointF((size.width() - picture.width()) / 2 / ratio,
+                                      (size.height() - picture.height()) / 2 / ratio),
+                              picture);
         }
     }
     renderInto(image, pPage, bScaled, factor);
@@ -350,10 +393,7 @@ QImage MainView::renderObjects(MainPage *pPage, bool bScaled, float factor) cons
 {
     if (!pPage)
         return QImage();
-    const QSize size = bScaled
-        ? QSize(qRound(pPage->size.width() * factor), qRound(pPage->size.height() * factor))
-        : pPage->size;
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = pageImage(pPage, bScaled, factor, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     renderInto(image, pPage, bScaled, factor);
     return image;
@@ -364,6 +404,7 @@ QImage MainView::renderObjects(MainPage *pPage, bool bScaled, float factor) cons
 void MainView::renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const
 {
     QImage layerPixels(image.size(), QImage::Format_ARGB32_Premultiplied);
+    layerPixels.setDevicePixelRatio(image.devicePixelRatio());
     layerPixels.fill(Qt::transparent);
     {
         QPainter painter(&layerPixels);
@@ -378,18 +419,37 @@ void MainView::renderInto(QImage &image, MainPage *pPage, bool bScaled, float fa
         painter.scale(factor, factor);
     pPage->paint(&painter, true, QRect());
     painter.restore();
-    painter.drawImage(0, 0, layerPixels);
+    painter.drawImage(QPoint(0, 0), layerPixels);
 }
 
+// Each screen the rectangle touches gives its part at its own ratio; the
+// picture takes the finest of them, so that no screen loses pixels.
 QPixmap MainView::grabDesktopRect(const QRect &rect) const
 {
-    QScreen *screen = QGuiApplication::screenAt(rect.topLeft());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    QList<QScreen *> touched;
+    qreal ratio = 0;
+    for (QScreen *screen : QGuiApplication::screens()) {
+        if (screen->geometry().intersects(rect)) {
+            touched.append(screen);
+            ratio = qMax(ratio, screen->devicePixelRatio());
+        }
+    }
+    if (touched.isEmpty())
         return QPixmap();
-    const QRect local = rect.translated(-screen->geometry().topLeft());
-    return screen->grabWindow(0, local.x(), local.y(), local.width(), local.height());
+    if (touched.size() == 1 && touched.first()->geometry().contains(rect))
+        return DevicePixels::copy(touched.first()->grabWindow(0),
+                                  rect.translated(-touched.first()->geometry().topLeft()));
+    QPixmap picture(DevicePixels::size(rect.size(), ratio));
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    for (QScreen *screen : std::as_const(touched)) {
+        const QRect part = screen->geometry() & rect;
+        const QPixmap piece = DevicePixels::copy(screen->grabWindow(0),
+                                                 part.translated(-screen->geometry().topLeft()));
+        painter.drawPixmap(QRect(part.topLeft() - rect.topLeft(), part.size()), piece);
+    }
+    return picture;
 }
 
 QPixmap MainView::grabScreen(const QPoint &point, bool bAtPoint) const
@@ -455,7 +515,7 @@ void MainView::mousePressEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    const QPointF point = eventPoint(pEvent->position());
+    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
     if (!(pEvent->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
         && pEvent->buttons() == Qt::RightButton)
         rightDrag = true;
@@ -469,7 +529,7 @@ void MainView::mouseMoveEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    const QPointF point = eventPoint(pEvent->position());
+    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
     if (rightDrag)
         ToolKit::instance().dragTool()->mouseMove(this, point, pEvent);
     else
@@ -480,7 +540,7 @@ void MainView::mouseReleaseEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    const QPointF point = eventPoint(pEvent->position());
+    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
     if (rightDrag) {
         ToolKit::instance().dragTool()->mouseRelease(this, point, pEvent);
         rightDrag = false;
@@ -493,7 +553,8 @@ void MainView::mouseDoubleClickEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    ToolKit::instance().mouseDoubleClick(this, eventPoint(pEvent->position()), pEvent);
+    ToolKit::instance().mouseDoubleClick(this, snapToDevice(pEvent->position(), devicePixelRatio()),
+                                         pEvent);
 }
 
 void MainView::tabletEvent(QTabletEvent *pEvent)
@@ -506,7 +567,7 @@ void MainView::tabletEvent(QTabletEvent *pEvent)
     if (pEvent->deviceType() != QInputDevice::DeviceType::Stylus)
         return;
     ToolKit &kit = ToolKit::instance();
-    const QPointF point = eventPoint(pEvent->position());
+    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
     const bool eraserEnd = pEvent->pointerType() == QPointingDevice::PointerType::Eraser;
     switch (pEvent->type()) {
     case QEvent::TabletPress:
@@ -540,7 +601,7 @@ void MainView::paintEvent(QPaintEvent *)
     paintBackground(painter);
     page->paint(&painter, true, QRect());
     if (layerImage)
-        painter.drawImage(QRect(QPoint(0, 0), page->size), *layerImage);
+        painter.drawImage(QPoint(0, 0), *layerImage);
     painter.restore();
     ToolKit::instance().paint(&painter);
 
@@ -571,9 +632,10 @@ void MainView::paintBackground(QPainter &painter) const
     if (page->background == MainPage::ColourBackground) {
         painter.fillRect(rect(), page->colour);
     } else if (page->background == MainPage::PictureBackground) {
-        const QPoint origin((page->size.width() - background.width()) / 2,
-                            (page->size.height() - background.height()) / 2);
-        if (background.isNull() || origin != QPoint(0, 0) || background.size() != size())
+        const QSize shown = DevicePixels::logicalSize(background);
+        const QPoint origin((page->size.width() - shown.width()) / 2,
+                            (page->size.height() - shown.height()) / 2);
+        if (background.isNull() || origin != QPoint(0, 0) || shown != size())
             painter.fillRect(rect(), Qt::white);
         painter.drawPixmap(origin, background);
     }
@@ -582,7 +644,8 @@ void MainView::paintBackground(QPainter &painter) const
 void MainView::paintFrame(QPainter &painter) const
 {
     const AppState &s = AppState::instance();
-    const bool highRes = s.enableTouchUI || logicalDpiX() > 96;
+    // The twin also on a scaled screen, where it lands pixel for pixel.
+    const bool highRes = s.enableTouchUI || logicalDpiX() > 96 || devicePixelRatio() > 1;
     const QImage &frame = frameImage(highRes);
     if (frame.isNull())
         return;

@@ -102,6 +102,7 @@ private:
     void paintLabel(QPainter &painter) const;
     QFont labelFont() const;
     QString labelText() const;
+    static QImage pageImage(MainPage *pPage, bool bScaled, float factor, QImage::Format format);
     void renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const;
 
     bool rightDrag = false;

@@ -1,5 +1,6 @@
 #include "selecttool.h"
 
+#include "app/devicepixels.h"
 #include "document/addcommand.h"
 #include "document/commanddelobject.h"
 #include "document/commandmoveobject.h"
@@ -388,8 +389,10 @@ bool SelectTool::liftPixels(MainView *view, const QPointF &pt)
 QImage SelectTool::liftedImage(const QImage &layer, const QRect &box) const
 {
     if (!freeform)
-        return layer.copy(box);
-    QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
+        return DevicePixels::copy(layer, box);
+    QImage image(DevicePixels::rect(box, layer.devicePixelRatio()).size(),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(layer.devicePixelRatio());
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.translate(-box.topLeft());

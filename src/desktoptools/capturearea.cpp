@@ -1,5 +1,7 @@
 #include "capturearea.h"
 
+#include "app/devicepixels.h"
+
 #include <QPainter>
 
 QRect CaptureArea::pixelBounds(const QPainterPath &area)
@@ -9,15 +11,19 @@ QRect CaptureArea::pixelBounds(const QPainterPath &area)
                  qRound(bounds.height()));
 }
 
+// The still picture holds device pixels: the cut keeps them, unscaled.
 QPixmap CaptureArea::cut(const QPainterPath &area, const QPixmap &still)
 {
     const QRect bounds = pixelBounds(area);
     if (bounds.width() < 1 || bounds.height() < 1)
         return QPixmap();
-    QPixmap image(bounds.size());
+    const qreal ratio = still.devicePixelRatio();
+    const QRect device = DevicePixels::rect(bounds, ratio);
+    QPixmap image(device.size());
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setClipPath(area.translated(-bounds.topLeft()));
-    painter.drawPixmap(QPoint(0, 0), still, bounds);
+    painter.drawPixmap(QPoint(0, 0), still, device);
     return image;
 }

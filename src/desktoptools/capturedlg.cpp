@@ -381,7 +381,7 @@ void CaptureDlg::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     if (screenImage)
-        painter.drawPixmap(rect(), *screenImage);
+        painter.drawPixmap(QPoint(0, 0), *screenImage);
     if (captureMode == Rectangle)
         paintRectangle(painter);
     else if (captureMode == Freeform)

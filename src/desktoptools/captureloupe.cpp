@@ -1,5 +1,7 @@
 #include "captureloupe.h"
 
+#include "app/devicepixels.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -33,7 +35,8 @@ void CaptureLoupe::paint(QPainter &painter, const QPixmap &stillImage, const QPo
     painter.fillRect(square, DarkGrey);
     painter.setClipRect(square.adjusted(1, 1, -1, -1));
     const QRect source(p.x() - Magnified / 2, p.y() - Magnified / 2, Magnified, Magnified);
-    painter.drawPixmap(square, stillImage, source);
+    painter.drawPixmap(square, stillImage,
+                       DevicePixels::rect(source, stillImage.devicePixelRatio()));
 
     painter.setBrush(Qt::NoBrush);
     painter.setCompositionMode(QPainter::CompositionMode_Difference);

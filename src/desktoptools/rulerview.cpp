@@ -2,6 +2,8 @@
 
 #include "app/lang.h"
 #include "fullscreendialog.h"
+
+#include "app/devicepixels.h"
 #include "toolbar/toolbarscale.h"
 
 #include <QCursor>
@@ -125,11 +127,14 @@ void RulerView::paintEnlarged(QPainter &painter) const
     QScreen *screen = QGuiApplication::screenAt(pointer);
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
     const QPoint p = marker - origin;
-    const QPixmap piece = screenPicture.copy(p.x() - Piece / 2, p.y() - Piece / 2, Piece, Piece);
+    const QSize shown = DevicePixels::logicalSize(screenPicture);
+    const QRect source
+        = QRect(p.x() - Piece / 2, p.y() - Piece / 2, Piece, Piece) & QRect(QPoint(0, 0), shown);
+    const QPixmap piece = DevicePixels::copy(screenPicture, source);
     if (!piece.isNull()) {
-        const QSize big = piece.size() * Zoom;
-        const int x = p.x() <= screenPicture.width() / 2 ? Side - big.width() : 0;
-        const int y = p.y() <= screenPicture.height() / 2 ? Side - big.height() : 0;
+        const QSize big = source.size() * Zoom;
+        const int x = p.x() <= shown.width() / 2 ? Side - big.width() : 0;
+        const int y = p.y() <= shown.height() / 2 ? Side - big.height() : 0;
         painter.drawPixmap(QRect(QPoint(x, y), big), piece);
     }
     painter.setCompositionMode(QPainter::CompositionMode_Difference);

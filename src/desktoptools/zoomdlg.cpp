@@ -1,6 +1,7 @@
 #include "zoomdlg.h"
 
 #include "app/appstate.h"
+#include "app/devicepixels.h"
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "arrowstep.h"
@@ -68,7 +69,10 @@ void ZoomDlg::slot_Captoclip()
 void ZoomDlg::finish(int iCode)
 {
     const bool full = AppState::instance().zoomFullScreen;
-    output = QPixmap(full ? size() : frameRect.size());
+    // At the screen picture's resolution, so that a scaled screen loses nothing.
+    const qreal ratio = screenImage->devicePixelRatio();
+    output = QPixmap(DevicePixels::size(full ? size() : frameRect.size(), ratio));
+    output.setDevicePixelRatio(ratio);
     output.fill(Qt::transparent);
     QPainter painter(&output);
     if (full) {

@@ -12,6 +12,7 @@ int MainPage::s_lastId = 0;
 MainPage::MainPage(const QSize &pageSize, bool flag)
     : id(++s_lastId)
     , size(pageSize)
+    , pixelSize(pageSize)
     , colour(AppState::instance().draw.newpageColor)
     , undoStack(new QUndoStack)
     , displayFlag(flag)
@@ -38,11 +39,18 @@ void MainPage::appendObjects(const QList<Obj *> &source, bool copy)
 MainPage *MainPage::clone() const
 {
     MainPage *copy = new MainPage(size, displayFlag);
+    copy->setPixels(pixelSize, pixelRatio);
     copy->modified = modified;
     copy->background = background;
     copy->colour = colour;
     copy->appendObjects(objects, true);
     return copy;
+}
+
+void MainPage::setPixels(const QSize &pixels, qreal ratio)
+{
+    pixelSize = pixels;
+    pixelRatio = ratio;
 }
 
 void MainPage::paint(QPainter *p, bool floatingOnly, const QRect &clip) const

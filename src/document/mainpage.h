@@ -24,7 +24,11 @@ public:
 
     int id; // unique for the run, never reused
     bool modified = true;
-    QSize size;
+    QSize size; // logical pixels, what tools and the user measure in
+    // The page's pixels: a page made on a scaled screen holds that screen's
+    // device pixels, so that its picture and drawings stay sharp.
+    qreal pixelRatio = 1.0;
+    QSize pixelSize;
     int background = ColourBackground;
     QColor colour;
     QList<Obj *> objects; // painting order: first painted first
@@ -35,6 +39,7 @@ public:
     // Appends each object of `source`, or its clone, to `objects` and hands
     // it to the page, which deletes it with itself.
     void appendObjects(const QList<Obj *> &source, bool copy);
+    void setPixels(const QSize &pixels, qreal ratio);
     // A new page of the same size with copies of all objects and no history.
     MainPage *clone() const;
     // Paints the floating objects, or the layer objects whose paintRect

@@ -129,17 +129,20 @@ Refusal refusal(const QString &strFile)
     return { pixelRefusal(name, size), true };
 }
 
-// The picture at its own size, or shrunk into the page keeping its shape.
-QPixmap pagePicture(const QString &strFile, const QSize &pageSize)
+// The picture at its own size, one picture pixel on one screen pixel, or
+// shrunk into the page keeping its shape.
+QPixmap pagePicture(const QString &strFile, const MainPage *page)
 {
     QImage image = SafeImageReader::read(strFile);
-    if (image.width() > pageSize.width() || image.height() > pageSize.height()) {
+    const QSize room = page->pixelSize;
+    if (image.width() > room.width() || image.height() > room.height()) {
         // Converted in place first: scaling would otherwise make a converted
         // full-size copy beside the decoded picture.
         image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                 : QImage::Format_RGB32);
-        image = image.scaled(pageSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        image = image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
+    image.setDevicePixelRatio(page->pixelRatio);
     return QPixmap::fromImage(std::move(image));
 }
 
@@ -225,8 +228,8 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
                 refused.append(why.why);
             else if (bIntoCurrentPage)
                 InsertImageFile(QPointF(0, 0), area, files.at(i), true);
-            else
-                view->setBackground(pagePicture(files.at(i), view->newPage()));
+            else if (view->newPage().isValid())
+                view->setBackground(pagePicture(files.at(i), view->currentPage()));
         }
         if (fromDesktop && view->pageCount() > 0)
             window->SetDrawMode(true);
@@ -240,7 +243,7 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
 }
 
 bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
-                                       const QString &strFile, bool bFit)
+                                       const QString &strFile, bool bFit, qreal pixelRatio)
 {
     MainView *view = window->view();
     if (!view->currentPage() || !QFileInfo(strFile).isFile())
@@ -265,6 +268,10 @@ bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
                                      : new ImageStatic(unloaded);
     image->load(copy);
     QSizeF size = image->rect.size();
+    // A picture shows one of its pixels on one screen pixel, as it does in
+    // other programs; vector pictures keep their logical size.
+    if (image->kind == KindImageStatic)
+        size /= pixelRatio > 0 ? pixelRatio : view->currentPage()->pixelRatio;
     if (bFit && (size.width() > area.width() || size.height() > area.height()))
         size.scale(area, Qt::KeepAspectRatio);
     image->rect = QRectF(QPointF((area.width() - size.width()) * 0.5 + point.x(),
@@ -292,7 +299,7 @@ bool DocumentCommands::InsertPixmap(const QPixmap &pixmap, const QSizeF &area, b
     bool inserted = QDir().mkpath(folder) && writer.write(pixmap.toImage())
         && FileWriter::write(file, bytes, QFile::ReadOwner | QFile::WriteOwner);
     if (inserted)
-        inserted = InsertImageFile(QPointF(0, 0), area, file, bFit);
+        inserted = InsertImageFile(QPointF(0, 0), area, file, bFit, pixmap.devicePixelRatio());
     else
         reportFailure(QStringLiteral("The picture could not be inserted."),
                       QStringLiteral("It could not be stored in the temporary folder; the disk "

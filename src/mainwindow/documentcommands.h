@@ -24,9 +24,10 @@ public:
 
     void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
     // Places one picture file, centred in `area` from `point`, on the current
-    // page; with bFit a larger picture is scaled down into the area.
+    // page; with bFit a larger picture is scaled down into the area. A raster
+    // picture has pixelRatio pixels per logical pixel (0: the page's ratio).
     bool InsertImageFile(const QPointF &point, const QSizeF &area, const QString &strFile,
-                         bool bFit);
+                         bool bFit, qreal pixelRatio = 0);
     bool InsertPixmap(const QPixmap &pixmap, const QSizeF &area, bool bFit);
     bool SaveImageAs(const QImage &image);
     // 0: the current page as one picture; 1: the export dialog.

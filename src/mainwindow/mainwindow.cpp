@@ -253,16 +253,37 @@ void MainWindow::watchScreens()
         connect(screen, &QScreen::geometryChanged, this,
                 [this, screen] { slot_ScreenResized(QGuiApplication::screens().indexOf(screen)); });
     };
-    for (QScreen *screen : QGuiApplication::screens())
+    knownScreens = QGuiApplication::screens();
+    for (QScreen *screen : std::as_const(knownScreens))
         watch(screen);
-    connect(qApp, &QGuiApplication::screenAdded, this, watch);
-    connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
-        AppState &s = AppState::instance();
-        if (s.screenIndex >= QGuiApplication::screens().size())
-            s.screenIndex
-                = qMax(0, QGuiApplication::screens().indexOf(QGuiApplication::primaryScreen()));
-        slot_ScreenResized(s.screenIndex);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen *screen) {
+        QScreen *used = knownScreens.value(AppState::instance().screenIndex);
+        knownScreens = QGuiApplication::screens();
+        if (used)
+            AppState::instance().screenIndex = int(knownScreens.indexOf(used));
+        watch(screen);
     });
+    connect(qApp, &QGuiApplication::screenRemoved, this, &MainWindow::screenRemoved);
+}
+
+// A projector unplugged: drawing on its screen ends as after any change of
+// the screen in use, and the toolbar comes back onto a remaining screen. The
+// pages stay in the document.
+void MainWindow::screenRemoved(QScreen *removed)
+{
+    AppState &s = AppState::instance();
+    QScreen *used = knownScreens.value(s.screenIndex);
+    knownScreens = QGuiApplication::screens();
+    if (used && used != removed) {
+        s.screenIndex = int(knownScreens.indexOf(used));
+        // Over a page the toolbar lives on the page's screen; on the desktop
+        // it may have been on the one that went.
+        if (s.mode == 0)
+            slot_ScreenResized(s.screenIndex);
+        return;
+    }
+    s.screenIndex = qMax(0, int(knownScreens.indexOf(QGuiApplication::primaryScreen())));
+    slot_ScreenResized(s.screenIndex);
 }
 
 void MainWindow::SetDrawMode(bool bDrawMode)

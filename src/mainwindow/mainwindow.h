@@ -169,6 +169,7 @@ private:
     void createToolbar();
     void connectToolbar();
     void watchScreens();
+    void screenRemoved(QScreen *removed);
     void hideToTray();
     void giveWindowAnAlphaChannel();
     bool askBeforeHidingToTray();
@@ -196,4 +197,7 @@ private:
     bool busy = false;
     bool hiddenToTray = false;
     QTimer *resizeTimer = nullptr;
+    // The screens as they were before the last change: the screen index must
+    // follow its screen when another one goes.
+    QList<QScreen *> knownScreens;
 };

@@ -181,6 +181,7 @@ private Q_SLOTS:
         AppState::instance().screenIndex = 0;
         view->newPage();
         view->currentPage()->size = QSize(800, 600);
+        view->currentPage()->setPixels(QSize(800, 600), 1.0);
         view->updateObjectCache(view->currentPage(), QRect());
         view->fitToWindow(canvas->window->size());
         QCOMPARE(view->geometry(), QRect(200, 150, 800, 600));

@@ -244,6 +244,34 @@ private Q_SLOTS:
         QVERIFY(near(page.pixel(area.width() / 2, area.height() / 2), Qt::red));
     }
 
+    // On a scaled page a picture covers one device pixel per pixel: a capture
+    // of 600 x 400 device pixels at ratio 2 goes back in as 300 x 200; an
+    // SVG keeps its logical size.
+    void picturesShowPixelForPixelOnScaledPages()
+    {
+        view()->newPage();
+        const QSizeF area = view()->currentPage()->size;
+        const QString picture
+            = writePicture(path(QStringLiteral("capture.png")), QSize(600, 400), Qt::green);
+        QVERIFY(commands->InsertImageFile(QPointF(0, 0), area, picture, true, 2.0));
+        QCOMPARE(images().last()->rect.size(), QSizeF(300, 200));
+        QPixmap captured(600, 400);
+        captured.fill(Qt::green);
+        captured.setDevicePixelRatio(2.0);
+        QVERIFY(commands->InsertPixmap(captured, area, true));
+        QCOMPARE(images().last()->rect.size(), QSizeF(300, 200));
+        // Unscaled pages keep the picture's own size.
+        QVERIFY(commands->InsertImageFile(QPointF(0, 0), area, picture, true));
+        QCOMPARE(images().last()->rect.size(), QSizeF(600, 400));
+
+        const QString svg = path(QStringLiteral("mark.svg"));
+        QVERIFY(writeFile(svg,
+                          "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='30'>"
+                          "<rect width='40' height='30' fill='red'/></svg>"));
+        QVERIFY(commands->InsertImageFile(QPointF(0, 0), area, svg, true, 2.0));
+        QCOMPARE(images().last()->rect.size(), QSizeF(40, 30));
+    }
+
     void temporaryCopiesAreReusedOnlyForTheSameContent()
     {
         view()->newPage();

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QtTest>
+
+// Runs the real program on the test's X server and drives it as a user does:
+// xdotool moves and clicks the pointer and types to the focused window.
+class RealProgram
+{
+public:
+    explicit RealProgram(const TestEnvironment &env)
+        : env(env)
+    {
+    }
+    ~RealProgram()
+    {
+        // Closing would ask about modified pages; that flow has its own tests.
+        program.kill();
+        program.waitForFinished(15000);
+    }
+
+    // Output of a tool run to its end.
+    static QByteArray tool(const QString &strProgram, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(strProgram, arguments);
+        process.waitForFinished(20000);
+        return process.readAllStandardOutput();
+    }
+
+    static QString xdotool(const QStringList &arguments)
+    {
+        return QString::fromLocal8Bit(tool(QStringLiteral("xdotool"), arguments)).trimmed();
+    }
+
+    // Covers the root window with a picture (the window manager paints nothing over it).
+    static bool paintRoot(const QImage &picture, const QString &strFile)
+    {
+        if (!picture.save(strFile, "PNG"))
+            return false;
+        QProcess display;
+        display.start(QStringLiteral("display"),
+                      { QStringLiteral("-window"), QStringLiteral("root"), strFile });
+        // display leaves with status 1 after setting the root's picture.
+        return display.waitForFinished(30000) && display.exitStatus() == QProcess::NormalExit;
+    }
+
+    // Starts the program with the given additions to the environment and a
+    // short capture delay.
+    bool start(const QStringList &environment)
+    {
+        QDir().mkpath(env.dataFolder());
+        if (!writeFile(env.dataFolder() + QStringLiteral("/Setting.ini"),
+                       "[UserInterface]\nLanguage=en_GB\nCaptureDelay=200\nShowTrayIcon=0\n"))
+            return false;
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.remove(QStringLiteral("TAV_PLATFORM"));
+        for (const QString &pair : environment)
+            e.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+        program.setProcessEnvironment(e);
+        program.start(QStringLiteral(TAV_PROGRAM), {});
+        return program.waitForStarted();
+    }
+
+    // The toolbar's window id, once it shows.
+    QString toolbar() const
+    {
+        return xdotool({ QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                         QStringLiteral("Quillbury Tavelmark") })
+            .section(QLatin1Char('\n'), 0, 0);
+    }
+
+    static void click(const QPoint &p)
+    {
+        xdotool({ QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+                  QStringLiteral("click"), QStringLiteral("1") });
+    }
+
+    static void key(const QString &strKeys) { xdotool({ QStringLiteral("key"), strKeys }); }
+
+    // A left-button drag through a few steps, as a hand would move.
+    static void drag(const QPoint &from, const QPoint &to)
+    {
+        xdotool({ QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                  QStringLiteral("mousedown"), QStringLiteral("1") });
+        for (int i = 1; i <= 8; ++i) {
+            const QPoint p = from + (to - from) * i / 8;
+            xdotool(
+                { QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()) });
+        }
+        xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
+    }
+
+    QProcess program;
+
+private:
+    const TestEnvironment &env;
+};
+
+// Every pixel of the desktop picture tells where it lies (red: x mod 256,
+// green: y mod 256, blue: the 256-pixel tile), so that a capture shows
+// exactly which pixels it holds.
+inline QImage numberedPicture(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
+    return image;
+}
+
+inline QPoint numberedPosition(QRgb pixel)
+{
+    return QPoint(qBlue(pixel) / 16 * 256 + qRed(pixel), qBlue(pixel) % 16 * 256 + qGreen(pixel));
+}
