@@ -19,8 +19,8 @@ struct BenchPage
     static BenchPage fromEnvironment()
     {
         BenchPage page;
-        const QByteArray spec = qgetenv("TAV_BENCH_PAGE");
-        const QList<QByteArray> parts = spec.split('x');
+        const QByteArray asked = qgetenv("TAV_BENCH_PAGE");
+        const QList<QByteArray> parts = asked.split('x');
         page.logical
             = parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize(1920, 1080);
         if (page.logical.isEmpty())
