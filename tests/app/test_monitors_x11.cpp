@@ -1,7 +1,5 @@
 #include "realprogram.h"
 #include "testenvironment.h"
-#include "toolbar/toolwidget.h"
-#include "toolbar/toolwidgetbtn.h"
 #include "twomonitors.h"
 #include "x11probe.h"
 
@@ -23,16 +21,6 @@ class TestMonitorsX11 : public QObject
     QImage desktop;
     const QRect left = QRect(0, 0, 2560, 1600);
     const QRect right = QRect(2560, 0, 1280, 800);
-
-    // The Pen button's centre in the toolbar at scale 1, as the program lays it out.
-    static QPoint penButtonOffset()
-    {
-        ToolWidget layout;
-        layout.setAttribute(Qt::WA_DontShowOnScreen);
-        layout.show();
-        ToolWidgetBtn *pen = layout.button(ToolWidget::Pen);
-        return pen->mapTo(&layout, pen->rect().center());
-    }
 
     static QImage screenNow()
     {
@@ -76,7 +64,7 @@ private Q_SLOTS:
         QTRY_COMPARE(QGuiApplication::screens().size(), 2);
         desktop = numberedPicture(QSize(3840, 1600));
         QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
-        const QPoint pen = penButtonOffset();
+        const QPoint pen = RealProgram::penButtonOffset();
 
         RealProgram program(*env);
         QVERIFY(program.start({ QStringLiteral("QT_SCREEN_SCALE_FACTORS=2;1") }));

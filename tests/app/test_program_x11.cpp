@@ -1,14 +1,10 @@
-#include "app/appstate.h"
 #include "mainwindow/exportbtn.h"
 #include "mainwindow/exportdlg.h"
+#include "realprogram.h"
 #include "swatch.h"
 #include "testenvironment.h"
-#include "toolbar/toolwidget.h"
-#include "toolbar/toolwidgetbtn.h"
 #include "x11probe.h"
 
-#include <QPainter>
-#include <QProcess>
 #include <QScreen>
 #include <QtTest>
 
@@ -24,14 +20,6 @@ class TestProgramX11 : public QObject
 
     std::unique_ptr<TestEnvironment> env;
 
-    static QString run(const QStringList &arguments)
-    {
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"), arguments);
-        xdotool.waitForFinished(20000);
-        return QString::fromLocal8Bit(xdotool.readAllStandardOutput()).trimmed();
-    }
-
     // Client windows of the program whose root geometry covers the screen.
     static bool fullScreenClientShown(const X11Probe &x11, xcb_window_t except)
     {
@@ -45,52 +33,19 @@ class TestProgramX11 : public QObject
         return false;
     }
 
-    // Where the Pen button's centre lies in the toolbar window, laid out by
-    // the same code the program runs.
-    static QPoint penButtonOffset()
-    {
-        ToolWidget layout;
-        // Layouts settle only when shown.
-        layout.setAttribute(Qt::WA_DontShowOnScreen);
-        layout.show();
-        ToolWidgetBtn *pen = layout.button(ToolWidget::Pen);
-        return pen->mapTo(&layout, pen->rect().center());
-    }
-
     // A visible window of that exact name, or an empty string.
     static QString findWindow(const QString &strName)
     {
-        return run({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
+        return RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                      QStringLiteral("--name"),
+                                      QStringLiteral("^%1$").arg(strName) })
             .section(QLatin1Char('\n'), 0, 0);
-    }
-
-    static QString findToolbar()
-    {
-        return run({ QStringLiteral("search"), QStringLiteral("--sync"),
-                     QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                     QStringLiteral("Quillbury Tavelmark") })
-            .section(QLatin1Char('\n'), 0, 0);
-    }
-
-    static QString point(int v) { return QString::number(v); }
-
-    // Presses at `from`, moves in steps to `to` and releases, as a hand does.
-    static void drawLine(const QPoint &from, const QPoint &to)
-    {
-        QStringList args = { QStringLiteral("mousemove"), point(from.x()), point(from.y()),
-                             QStringLiteral("mousedown"), QStringLiteral("1") };
-        for (int i = 1; i <= 10; ++i) {
-            const QPoint p = from + (to - from) * i / 10;
-            args << QStringLiteral("mousemove") << point(p.x()) << point(p.y());
-        }
-        args << QStringLiteral("mouseup") << QStringLiteral("1");
-        run(args);
     }
 
     static QColor shownAt(const QPoint &p)
     {
-        return QGuiApplication::primaryScreen()->grabWindow(0, p.x(), p.y(), 1, 1)
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, p.x(), p.y(), 1, 1)
             .toImage()
             .pixelColor(0, 0);
     }
@@ -104,29 +59,15 @@ class TestProgramX11 : public QObject
             > 120;
     }
 
-    void startProgram(QProcess &program)
+    // Where the export dialog's PDF button lies in it, laid out by the
+    // program's own code.
+    static QPoint pdfButtonOffset()
     {
-        QDir().mkpath(env->dataFolder());
-        QFile ini(env->dataFolder() + QStringLiteral("/Setting.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[UserInterface]\nLanguage=en_GB\nCaptureDelay=200\nShowTrayIcon=0\n");
-        ini.close();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("TAV_PLATFORM"));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(TAV_PROGRAM), {});
-        QVERIFY(program.waitForStarted());
-    }
-
-    // Where a widget's centre lies in its dialog, laid out by the program's
-    // own code.
-    template<class Dialog, class Part>
-    static QPoint partOffset(Dialog &dialog, int index)
-    {
+        ExportDlg dialog(nullptr, nullptr);
         dialog.setAttribute(Qt::WA_DontShowOnScreen);
         dialog.show();
-        const Part *part = dialog.template findChildren<Part *>().value(index);
-        return part ? part->mapTo(&dialog, part->rect().center()) : QPoint();
+        const ExportBtn *pdf = dialog.findChildren<ExportBtn *>().value(4);
+        return pdf ? pdf->mapTo(&dialog, pdf->rect().center()) : QPoint();
     }
 
 private Q_SLOTS:
@@ -142,25 +83,11 @@ private Q_SLOTS:
         swatch.show();
         QVERIFY(QTest::qWaitForWindowExposed(&swatch));
         const QPoint centre = swatch.geometry().center();
-        const QPoint offset = penButtonOffset();
+        const QPoint offset = RealProgram::penButtonOffset();
 
-        QDir().mkpath(env->dataFolder());
-        QFile ini(env->dataFolder() + QStringLiteral("/Setting.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[UserInterface]\nLanguage=en_GB\nCaptureDelay=200\nShowTrayIcon=0\n");
-        ini.close();
-
-        QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("TAV_PLATFORM"));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(TAV_PROGRAM), {});
-        QVERIFY(program.waitForStarted());
-
-        const QString toolbar = run({ QStringLiteral("search"), QStringLiteral("--sync"),
-                                      QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                      QStringLiteral("Quillbury Tavelmark") })
-                                    .section(QLatin1Char('\n'), 0, 0);
+        RealProgram program(*env);
+        QVERIFY(program.start({}));
+        const QString toolbar = program.toolbar();
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         const QRect toolbarRect = x11.rootGeometry(toolbar.toUInt());
         QCOMPARE(toolbarRect.left(), 0); // first placement: left edge
@@ -168,43 +95,28 @@ private Q_SLOTS:
                      - QGuiApplication::primaryScreen()->geometry().center().y())
                 <= 1);
 
-        const QPoint pen = toolbarRect.topLeft() + offset;
-        run({ QStringLiteral("mousemove"), QString::number(pen.x()), QString::number(pen.y()),
-              QStringLiteral("click"), QStringLiteral("1") });
+        RealProgram::click(toolbarRect.topLeft() + offset);
         QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, xcb_window_t(swatch.winId())), 15000);
 
         // Our window goes; the page still shows it, since it is a picture.
         swatch.hide();
-        QTRY_COMPARE_WITH_TIMEOUT(
-            QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(centre), magenta,
-            10000);
+        QTRY_COMPARE_WITH_TIMEOUT(shownAt(centre), magenta, 10000);
 
-        run({ QStringLiteral("key"), QStringLiteral("Escape") });
+        RealProgram::key(QStringLiteral("Escape"));
         QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, 0), 10000);
-        QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(centre)
-                != magenta);
+        QVERIFY(shownAt(centre) != magenta);
         // Back on the desktop the toolbar is a new window of its own.
-        const QString again = run({ QStringLiteral("search"), QStringLiteral("--sync"),
-                                    QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                    QStringLiteral("Quillbury Tavelmark") })
-                                  .section(QLatin1Char('\n'), 0, 0);
+        const QString again = program.toolbar();
         QVERIFY(!again.isEmpty());
 
         // A desktop tool from the toolbar's keys: the rectangle capture covers
         // the screen and Escape gives the desktop and the toolbar back.
-        run({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), again });
-        run({ QStringLiteral("key"), QStringLiteral("alt+0") });
+        RealProgram::xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), again });
+        RealProgram::key(QStringLiteral("alt+0"));
         QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, 0), 15000);
-        run({ QStringLiteral("key"), QStringLiteral("Escape") });
+        RealProgram::key(QStringLiteral("Escape"));
         QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, 0), 10000);
-        QVERIFY(!run({ QStringLiteral("search"), QStringLiteral("--sync"),
-                       QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                       QStringLiteral("Quillbury Tavelmark") })
-                     .isEmpty());
-
-        // Closing now would ask about the modified page; that flow has its own tests.
-        program.kill();
-        QVERIFY(program.waitForFinished(15000));
+        QVERIFY(!program.toolbar().isEmpty());
     }
 
     // A lesson as a teacher gives it: the pen chosen by its key and by a
@@ -215,68 +127,62 @@ private Q_SLOTS:
         X11Probe x11;
         const QColor backdrop(40, 120, 200);
         Swatch swatch(backdrop);
-        swatch.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        swatch.setGeometry(screen);
         swatch.show();
         QVERIFY(QTest::qWaitForWindowExposed(&swatch));
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const QPoint penOffset = penButtonOffset();
-        QProcess program;
-        startProgram(program);
-        const QString toolbar = findToolbar();
+        const xcb_window_t backdropWindow = xcb_window_t(swatch.winId());
+        RealProgram program(*env);
+        QVERIFY(program.start({}));
+        const QString toolbar = program.toolbar();
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         const QRect bar = x11.rootGeometry(toolbar.toUInt());
 
         // The pen by its key, given to the toolbar clicked on its title strip.
-        run({ QStringLiteral("mousemove"), point(bar.left() + bar.width() * 2 / 3),
-              point(bar.top() + 5), QStringLiteral("click"), QStringLiteral("1") });
-        run({ QStringLiteral("key"), QStringLiteral("ctrl+2") });
-        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, xcb_window_t(swatch.winId())), 15000);
-        drawLine(QPoint(400, 300), QPoint(800, 300));
+        RealProgram::click(QPoint(bar.left() + bar.width() * 2 / 3, bar.top() + 5));
+        RealProgram::key(QStringLiteral("ctrl+2"));
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, backdropWindow), 15000);
+        RealProgram::drag(QPoint(400, 300), QPoint(800, 300));
         QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 300), backdrop), 5000);
 
         // Back on the desktop, the pen by a click.
-        run({ QStringLiteral("key"), QStringLiteral("Escape") });
-        QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, xcb_window_t(swatch.winId())),
-                                 10000);
-        const QPoint pen = x11.rootGeometry(findToolbar().toUInt()).topLeft() + penOffset;
-        run({ QStringLiteral("mousemove"), point(pen.x()), point(pen.y()), QStringLiteral("click"),
-              QStringLiteral("1") });
-        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, xcb_window_t(swatch.winId())), 15000);
-        drawLine(QPoint(400, 700), QPoint(800, 700));
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, backdropWindow), 10000);
+        RealProgram::click(x11.rootGeometry(program.toolbar().toUInt()).topLeft()
+                           + RealProgram::penButtonOffset());
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, backdropWindow), 15000);
+        RealProgram::drag(QPoint(400, 700), QPoint(800, 700));
         QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 700), backdrop), 5000);
 
         // Clear Page takes the strokes off the screen at once.
-        run({ QStringLiteral("key"), QStringLiteral("ctrl+l") });
+        RealProgram::key(QStringLiteral("ctrl+l"));
         QTRY_VERIFY_WITH_TIMEOUT(!inked(QPoint(600, 700), backdrop), 5000);
 
         // A number stamp shows in the middle of the page.
-        run({ QStringLiteral("key"), QStringLiteral("ctrl+shift+2") });
+        RealProgram::key(QStringLiteral("ctrl+shift+2"));
         QTRY_VERIFY_WITH_TIMEOUT(!findWindow(QStringLiteral("Number Input")).isEmpty(), 10000);
-        run({ QStringLiteral("key"), QStringLiteral("Return") });
+        RealProgram::key(QStringLiteral("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(inked(screen.center(), backdrop), 5000);
 
         // Every page exported as one PDF; then Exit asks nothing.
-        ExportDlg layout(nullptr, nullptr);
-        const QPoint pdfOffset = partOffset<ExportDlg, ExportBtn>(layout, 4);
-        run({ QStringLiteral("key"), QStringLiteral("ctrl+s") });
+        const QPoint pdfOffset = pdfButtonOffset();
+        RealProgram::key(QStringLiteral("ctrl+s"));
         QString exportWindow;
         QTRY_VERIFY_WITH_TIMEOUT(!(exportWindow = findWindow(QStringLiteral("Save"))).isEmpty(),
                                  10000);
-        const QPoint pdf = x11.rootGeometry(exportWindow.toUInt()).topLeft() + pdfOffset;
-        run({ QStringLiteral("mousemove"), point(pdf.x()), point(pdf.y()), QStringLiteral("click"),
-              QStringLiteral("1") });
-        const QString file = env->path(QStringLiteral("lesson.pdf"));
+        RealProgram::click(x11.rootGeometry(exportWindow.toUInt()).topLeft() + pdfOffset);
         QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")) != exportWindow
                                      && !findWindow(QStringLiteral("Save")).isEmpty(),
                                  10000);
-        run({ QStringLiteral("key"), QStringLiteral("ctrl+a") });
-        run({ QStringLiteral("type"), file });
-        run({ QStringLiteral("key"), QStringLiteral("Return") });
+        const QString file = env->path(QStringLiteral("lesson.pdf"));
+        RealProgram::key(QStringLiteral("ctrl+a"));
+        RealProgram::xdotool({ QStringLiteral("type"), file });
+        RealProgram::key(QStringLiteral("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 15000);
         QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")).isEmpty(), 10000);
-        run({ QStringLiteral("key"), QStringLiteral("ctrl+q") });
-        QVERIFY2(program.waitForFinished(10000), "Exit asked a question after the export");
-        QCOMPARE(program.exitCode(), 0);
+        RealProgram::key(QStringLiteral("ctrl+q"));
+        QVERIFY2(program.program.waitForFinished(10000), "Exit asked a question after the export");
+        QCOMPARE(program.program.exitCode(), 0);
     }
 };
 

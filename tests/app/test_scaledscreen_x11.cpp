@@ -3,8 +3,6 @@
 #include "realprogram.h"
 #include "testenvironment.h"
 #include "toolbar/popupwidgetbtn.h"
-#include "toolbar/toolwidget.h"
-#include "toolbar/toolwidgetbtn.h"
 #include "x11probe.h"
 
 #include <QScreen>
@@ -27,22 +25,6 @@ class TestScaledScreenX11 : public QObject
     {
         return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
             QImage::Format_RGB32);
-    }
-
-    // Where a widget's centre lies in its top-level window, in the program's
-    // device pixels: this process runs unscaled and lays the widget out by the
-    // program's own code.
-    static QPoint deviceOffset(QWidget *widget)
-    {
-        return widget->mapTo(widget->window(), widget->rect().center()) * Scale;
-    }
-
-    static QPoint penButtonOffset()
-    {
-        ToolWidget layout;
-        layout.setAttribute(Qt::WA_DontShowOnScreen);
-        layout.show();
-        return deviceOffset(layout.button(ToolWidget::Pen));
     }
 
     // The clipboard output's centre relative to the capture panel's corner.
@@ -86,7 +68,7 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::primaryScreen()->size(), QSize(2560, 1600));
         desktop = numberedPicture(QSize(2560, 1600));
         QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
-        const QPoint penOffset = penButtonOffset();
+        const QPoint penOffset = RealProgram::penButtonOffset() * Scale;
         const QPoint clipOffset = clipboardButtonOffset();
         QVERIFY(!clipOffset.isNull());
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "testenvironment.h"
+#include "toolbar/toolwidget.h"
+#include "toolbar/toolwidgetbtn.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,6 +77,18 @@ public:
                          QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                          QStringLiteral("Quillbury Tavelmark") })
             .section(QLatin1Char('\n'), 0, 0);
+    }
+
+    // Where the Pen button's centre lies in the toolbar window (in logical
+    // pixels), laid out by the same code the program runs.
+    static QPoint penButtonOffset()
+    {
+        ToolWidget layout;
+        // Layouts settle only when shown.
+        layout.setAttribute(Qt::WA_DontShowOnScreen);
+        layout.show();
+        const ToolWidgetBtn *pen = layout.button(ToolWidget::Pen);
+        return pen->mapTo(&layout, pen->rect().center());
     }
 
     static void click(const QPoint &p)
