@@ -592,7 +592,7 @@ void MainView::tabletEvent(QTabletEvent *pEvent)
     }
 }
 
-void MainView::paintEvent(QPaintEvent *)
+void MainView::paintEvent(QPaintEvent *pEvent)
 {
     if (!page)
         return;
@@ -608,16 +608,19 @@ void MainView::paintEvent(QPaintEvent *)
     const bool coversWindow = !parentWidget()
         || (width() >= parentWidget()->width() && height() >= parentWidget()->height());
     const bool live = AppState::instance().liveDesktop;
+    // A pen piece repaints a few pixels: the label's text is drawn only when
+    // they reach it (with its shadow and plate around it).
+    const bool labelDirty = pEvent->region().intersects(labelRect().adjusted(-6, -2, 5, 2));
     if (coversWindow) {
         if (!live)
             paintFrame(painter);
-        paintLabel(painter);
     } else if (!live) {
         painter.setPen(QColor(120, 120, 120));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(0, 0, width() - 1, height() - 1);
-        paintLabel(painter);
     }
+    if (labelDirty && (coversWindow || !live))
+        paintLabel(painter);
 }
 
 void MainView::paintBackground(QPainter &painter) const
