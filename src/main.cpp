@@ -1,4 +1,5 @@
 #include "app/appstate.h"
+#include "app/lang.h"
 #include "app/mainapp.h"
 #include "app/pluginscan.h"
 #include "app/qttranslations.h"
@@ -15,9 +16,12 @@ namespace {
 // holding the start.
 void showStartNotices(QWidget *parent)
 {
-    for (const QString &notice : AppState::instance().startNotices) {
-        qWarning().noquote() << notice;
-        auto *box = new MessageBoxDialog(parent, notice, QString(), QMessageBox::Ok);
+    for (const QStringList &notice : AppState::instance().startNotices) {
+        QString text = Lang::single("MessageBox", notice.value(0));
+        for (qsizetype i = 1; i < notice.size(); ++i)
+            text = text.arg(notice.at(i));
+        qWarning().noquote() << text;
+        auto *box = new MessageBoxDialog(parent, text, QString(), QMessageBox::Ok);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setModal(false);
         box->show();

@@ -117,7 +117,9 @@ public:
     bool savingEnabled = true;
     bool importPending = false;
     // Told to the user once the window is up: what start-up had to give up.
-    QStringList startNotices;
+    // Each is an English message, then what fills its %1, %2 and so on, so
+    // that it is shown in the user's language.
+    QList<QStringList> startNotices;
 
     // Text and number stamps: one style per input mode (0 text, 1 number) and
     // the number the next stamp shows. Kept for the run, never saved.

@@ -36,9 +36,9 @@ MainApp::MainApp(int &argc, char **argv)
     if (!decided) {
         marker.reset();
         qWarning().noquote() << "Unable to create single instance.";
-        strNotice = QStringLiteral("No single-instance lock could be made in %1, so starting "
-                                   "Tavelmark again opens another copy.")
-                        .arg(folders.join(QStringLiteral(", ")));
+        notices = { QStringLiteral("No single-instance lock could be made in %1, so starting "
+                                   "Tavelmark again opens another copy."),
+                    folders.join(QStringLiteral(", ")) };
     }
     setQuitOnLastWindowClosed(false);
 }
@@ -75,8 +75,8 @@ void MainApp::startUnprotected()
     running = false;
     marker.reset();
     qWarning().noquote() << "The running instance did not answer.";
-    strNotice = QStringLiteral("Another Tavelmark holds the single-instance lock but did not "
-                               "answer, so this one runs beside it.");
+    notices = { QStringLiteral("Another Tavelmark holds the single-instance lock but did not "
+                               "answer, so this one runs beside it.") };
 }
 
 void MainApp::listen(const QString &strSocket)

@@ -30,8 +30,9 @@ public:
 
     // Another instance holds the lock; sendMessage() tells whether it answers.
     bool isRunning() const { return running; }
-    // Why single-instance protection is off for this start, or empty.
-    QString notice() const { return strNotice; }
+    // Why single-instance protection is off for this start (an English
+    // message and what fills it), or empty.
+    QStringList notice() const { return notices; }
     // Goes on beside a holder that did not answer.
     void startUnprotected();
     QString key() const { return strKey; }
@@ -65,5 +66,5 @@ private:
     QLocalServer *server = nullptr;
     TerminationWatcher *termination = nullptr;
     QString socketPath;
-    QString strNotice;
+    QStringList notices;
 };

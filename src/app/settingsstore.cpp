@@ -10,8 +10,8 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QLocale>
 #include <QFile>
+#include <QLocale>
 #include <QStandardPaths>
 
 namespace {
@@ -100,11 +100,11 @@ void SettingsStore::applyBackupRule()
     const IniCodec::Result current = IniCodec::readFile(s.iniPath);
     if (current.tooLarge) {
         qWarning().noquote() << "Too large, not read:" << s.iniPath;
-        s.startNotices.append(
-            QStringLiteral("The settings file %1 is larger than %2 KB and was not read; the "
-                           "settings of its backup are used.")
-                .arg(QDir::toNativeSeparators(s.iniPath))
-                .arg(IniCodec::MaxFileBytes / 1024));
+        s.startNotices.append({ QStringLiteral("The settings file %1 is larger than %2 KB and "
+                                               "was not read; the settings of its backup are "
+                                               "used."),
+                                QDir::toNativeSeparators(s.iniPath),
+                                QString::number(IniCodec::MaxFileBytes / 1024) });
         return;
     }
     const QString language = storedText(current, QStringLiteral("UserInterface/Language"));

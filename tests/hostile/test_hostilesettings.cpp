@@ -186,7 +186,8 @@ private Q_SLOTS:
         restart();
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(AppState::instance().startNotices.size(), 1);
-        QVERIFY(AppState::instance().startNotices[0].contains(QStringLiteral("was not read")));
+        QVERIFY(
+            AppState::instance().startNotices[0].value(0).contains(QStringLiteral("was not read")));
         QCOMPARE(allValues(), sound);
         QCOMPARE(readFile(bak()), clean);
         timer.restart();
