@@ -53,7 +53,7 @@ xcb_window_t X11WindowPicker::parentOf(xcb_window_t window) const
 {
     Reply<xcb_query_tree_reply_t> tree(
         xcb_query_tree_reply(conn, xcb_query_tree(conn, window), nullptr));
-    return tree ? tree->parent : XCB_WINDOW_NONE;
+    return tree ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
 }
 
 bool X11WindowPicker::hasWmState(xcb_window_t window) const
