@@ -7,6 +7,7 @@
 #include "mainwindow/documentcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
+#include "pageimages.h"
 #include "testenvironment.h"
 
 #include <QElapsedTimer>
@@ -45,12 +46,6 @@ QByteArray dataUri(const QByteArray &bytes, const char *type = "image/png")
     return "data:" + QByteArray(type) + ";base64," + bytes.toBase64();
 }
 
-class Commands : public DocumentCommands
-{
-public:
-    using DocumentCommands::DocumentCommands;
-};
-
 } // namespace
 
 // Pictures and export targets made to hurt; every file is written by the test.
@@ -60,7 +55,7 @@ class TestHostileFiles : public QObject
 
     std::unique_ptr<TestEnvironment> env;
     std::unique_ptr<MainWindow> window;
-    Commands *commands = nullptr;
+    DocumentCommands *commands = nullptr;
 
     MainView *view() const { return window->view(); }
     QString path(const QString &strName) const { return env->path(strName); }
@@ -68,14 +63,7 @@ class TestHostileFiles : public QObject
     {
         return writeFile(path(strName), bytes) ? path(strName) : QString();
     }
-    QList<ObjImage *> images() const
-    {
-        QList<ObjImage *> found;
-        for (Obj *obj : view()->pageObjects())
-            if (auto *image = dynamic_cast<ObjImage *>(obj))
-                found.append(image);
-        return found;
-    }
+    QList<ObjImage *> images() const { return pageImages(view()); }
     void addPage()
     {
         view()->newPage();
@@ -90,7 +78,7 @@ private Q_SLOTS:
         env = std::make_unique<TestEnvironment>();
         ToolKit::reset();
         window = std::make_unique<MainWindow>();
-        commands = new Commands(window.get());
+        commands = new DocumentCommands(window.get());
         AppState::instance().homePath = env->path(QString());
     }
 

@@ -11,6 +11,7 @@
 #include "mainwindow/exportdlg.h"
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
+#include "pageimages.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -158,14 +159,7 @@ class TestDocumentCommands : public QObject
     MainView *view() const { return window->view(); }
     QString path(const QString &strName) const { return env->path(strName); }
 
-    QList<ObjImage *> images() const
-    {
-        QList<ObjImage *> found;
-        for (Obj *obj : view()->pageObjects())
-            if (auto *image = dynamic_cast<ObjImage *>(obj))
-                found.append(image);
-        return found;
-    }
+    QList<ObjImage *> images() const { return pageImages(view()); }
 
     // A page of the given colour with a red stroke from (100, 100) to (300, 100).
     void addPage(const QColor &colour)
