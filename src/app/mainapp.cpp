@@ -1,5 +1,6 @@
 #include "mainapp.h"
 
+#include "platform/filemutex.h"
 #include "platform/terminationwatcher.h"
 #include "singleinstancepaths.h"
 
@@ -53,6 +54,7 @@ bool MainApp::lockIn(const QString &strFolder)
     socketPath = paths.socketFile();
     marker = std::make_unique<QLockFile>(paths.lockFile());
     marker->setStaleLockTime(0);
+    const FileMutex oneAtATime(paths.lockFile() + QStringLiteral(".guard"));
     if (marker->tryLock(0)) {
         listen(socketPath);
         return true;

@@ -106,6 +106,33 @@ private:
         QVERIFY(first->waitForFinished(15000));
     }
 
+    void checkSimultaneousStarts()
+    {
+        auto crashed = startFirst(otherHome.path());
+        QVERIFY(crashed);
+        crashed->kill();
+        QVERIFY(crashed->waitForFinished(10000));
+
+        std::vector<std::unique_ptr<QProcess>> starts;
+        int finished = 0;
+        for (int i = 0; i < 6; ++i) {
+            starts.push_back(start(otherHome.path()));
+            connect(starts.back().get(), &QProcess::finished, this,
+                    [&finished](int exitCode) { finished += exitCode == 0 ? 1 : 100; });
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(finished, 5, 20000);
+        QProcess *survivor = nullptr;
+        for (auto &process : starts) {
+            if (process->state() == QProcess::Running)
+                survivor = process.get();
+        }
+        QVERIFY(survivor);
+        QByteArray log;
+        QVERIFY(waitForLine(survivor, "Listening:", &log));
+        survivor->terminate();
+        QVERIFY(survivor->waitForFinished(15000));
+    }
+
 private Q_SLOTS:
     void secondStartWakesTheFirst()
     {
@@ -144,31 +171,12 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(data + QStringLiteral("/temp")));
     }
 
+    // Starts that find a dead holder's lock at the same moment once removed
+    // each other's fresh lock and ran side by side.
     void simultaneousStartsGiveOneFirstInstance()
     {
-        auto crashed = startFirst(otherHome.path());
-        QVERIFY(crashed);
-        crashed->kill();
-        QVERIFY(crashed->waitForFinished(10000));
-
-        std::vector<std::unique_ptr<QProcess>> starts;
-        int finished = 0;
-        for (int i = 0; i < 6; ++i) {
-            starts.push_back(start(otherHome.path()));
-            connect(starts.back().get(), &QProcess::finished, this,
-                    [&finished](int exitCode) { finished += exitCode == 0 ? 1 : 100; });
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(finished, 5, 20000);
-        QProcess *survivor = nullptr;
-        for (auto &process : starts) {
-            if (process->state() == QProcess::Running)
-                survivor = process.get();
-        }
-        QVERIFY(survivor);
-        QByteArray log;
-        QVERIFY(waitForLine(survivor, "Listening:", &log));
-        survivor->terminate();
-        QVERIFY(survivor->waitForFinished(15000));
+        for (int round = 0; round < 3; ++round)
+            checkSimultaneousStarts();
     }
 
     // A folder or a dangling link where the lock belongs used to make every
