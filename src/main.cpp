@@ -4,9 +4,9 @@
 #include "app/pluginscan.h"
 #include "app/qttranslations.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/messageboxdialog.h"
 #include "platform/platform.h"
 #include "platform/terminationwatcher.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QDebug>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hotkeyrecord.h"
+#include "platform/hotkeyrecord.h"
 
 #include <QColor>
 #include <QFont>

@@ -3,7 +3,7 @@
 #include "app/appstate.h"
 #include "browsermodel.h"
 #include "listwidgetdelegate.h"
-#include "mainwindow/messageboxdialog.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QDrag>
 #include <QDragMoveEvent>

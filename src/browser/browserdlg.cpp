@@ -7,7 +7,7 @@
 #include "browsermodel.h"
 #include "canvas/mainview.h"
 #include "document/mainpage.h"
-#include "toolbar/closebtn.h"
+#include "widgets/closebtn.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

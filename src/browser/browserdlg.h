@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktoptools/fullscreendialog.h"
+#include "widgets/fullscreendialog.h"
 
 #include <QPointer>
 

@@ -1,5 +1,5 @@
 # Drawing tools: pen, highlighter, eraser, line, shape, text, mouse, drag.
-target_sources(tavelmark_core PRIVATE
+target_sources(tav_canvas PRIVATE
     dragtool.cpp dragtool.h
     erasertool.cpp erasertool.h
     highlightertool.cpp highlightertool.h

@@ -1,4 +1,4 @@
 # The select tool.
-target_sources(tavelmark_core PRIVATE
+target_sources(tav_canvas PRIVATE
     selecttool.cpp selecttool.h
 )

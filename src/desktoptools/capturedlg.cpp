@@ -3,7 +3,7 @@
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
 #include "captureoptionwidget.h"
-#include "toolbar/toolbarscale.h"
+#include "widgets/toolbarscale.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "captureloupe.h"
-#include "fullscreendialog.h"
+#include "widgets/fullscreendialog.h"
 
 #include <QCursor>
 #include <QPainterPath>

@@ -3,8 +3,8 @@
 #include "app/lang.h"
 #include "capturedlg.h"
 #include "capturepanel.h"
-#include "toolbar/closebtn.h"
-#include "toolbar/popupwidgetbtn.h"
+#include "widgets/closebtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QVBoxLayout>
 

@@ -2,9 +2,9 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
-#include "toolbar/closebtn.h"
-#include "toolbar/popupwidgetbtn.h"
-#include "toolbar/toolbarscale.h"
+#include "widgets/closebtn.h"
+#include "widgets/popupwidgetbtn.h"
+#include "widgets/toolbarscale.h"
 
 #include <QLinearGradient>
 #include <QPainter>

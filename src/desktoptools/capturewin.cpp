@@ -5,9 +5,9 @@
 #include "app/resourcepixmap.h"
 #include "capturepanel.h"
 #include "platform/platform.h"
-#include "toolbar/closebtn.h"
-#include "toolbar/popupwidgetbtn.h"
-#include "toolbar/smalllabel.h"
+#include "widgets/closebtn.h"
+#include "widgets/popupwidgetbtn.h"
+#include "widgets/smalllabel.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolbar/stripbutton.h"
+#include "widgets/stripbutton.h"
 
 // The small strip button that opens one more of a tool's windows.
 class CreateBtn : public StripButton

@@ -2,7 +2,7 @@
 
 #include "app/lang.h"
 #include "capturepanel.h"
-#include "toolbar/closebtn.h"
+#include "widgets/closebtn.h"
 
 #include <QPainter>
 

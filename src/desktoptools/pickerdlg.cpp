@@ -5,7 +5,7 @@
 #include "app/scaledcursor.h"
 #include "arrowstep.h"
 #include "pickeroptionwidget.h"
-#include "toolbar/closebtn.h"
+#include "widgets/closebtn.h"
 
 #include <QAbstractButton>
 #include <QClipboard>

@@ -2,8 +2,8 @@
 
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
-#include "toolbar/closebtn.h"
-#include "toolbar/toolbarscale.h"
+#include "widgets/closebtn.h"
+#include "widgets/toolbarscale.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -5,13 +5,13 @@
 #include "app/placekeeper.h"
 #include "app/resourcepixmap.h"
 #include "createbtn.h"
-#include "fullscreendialog.h"
 #include "rulerpreferencesdlg.h"
 #include "rulerscale.h"
 #include "rulerview.h"
-#include "toolbar/closebtn.h"
-#include "toolbar/menubtn.h"
-#include "toolbar/toolbarscale.h"
+#include "widgets/closebtn.h"
+#include "widgets/fullscreendialog.h"
+#include "widgets/menubtn.h"
+#include "widgets/toolbarscale.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

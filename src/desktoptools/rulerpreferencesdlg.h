@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/maindialog.h"
+#include "widgets/maindialog.h"
 
 class QComboBox;
 class QGridLayout;

@@ -1,10 +1,10 @@
 #include "rulerview.h"
 
 #include "app/lang.h"
-#include "fullscreendialog.h"
+#include "widgets/fullscreendialog.h"
 
 #include "app/devicepixels.h"
-#include "toolbar/toolbarscale.h"
+#include "widgets/toolbarscale.h"
 
 #include <QCursor>
 #include <QGuiApplication>

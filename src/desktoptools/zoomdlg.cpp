@@ -5,7 +5,7 @@
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "arrowstep.h"
-#include "toolbar/closebtn.h"
+#include "widgets/closebtn.h"
 #include "zoomoptionwidget.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fullscreendialog.h"
+#include "widgets/fullscreendialog.h"
 
 #include <QPixmap>
 #include <QPointF>

@@ -2,7 +2,7 @@
 
 #include "app/lang.h"
 #include "capturepanel.h"
-#include "toolbar/popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QGridLayout>
 

@@ -2,8 +2,8 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
-#include "iconwidget.h"
-#include "mainwindow/messageboxdialog.h"
+#include "widgets/iconwidget.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

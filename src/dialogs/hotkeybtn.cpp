@@ -1,7 +1,7 @@
 #include "hotkeybtn.h"
 
 #include "app/appstate.h"
-#include "toolbar/toolbarscale.h"
+#include "widgets/toolbarscale.h"
 
 #include <QPainter>
 

@@ -6,11 +6,9 @@
 #include "app/settingsstore.h"
 #include "hotkeylineedit.h"
 #include "hotkeywidget.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/messageboxdialog.h"
 #include "platform/virtualkeys.h"
 #include "spinboxtime.h"
-#include "toolbar/toolwidget.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -137,7 +135,6 @@ PreferencesDlg::PreferencesDlg(QWidget *pParent, const QString &strKeyTable)
     buildLayout();
     slot_UpdateLang();
     connectControls();
-    connectMainWindow();
 }
 
 void PreferencesDlg::buildControls()
@@ -273,18 +270,6 @@ void PreferencesDlg::connectControls()
     }
     connect(buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
-}
-
-void PreferencesDlg::connectMainWindow()
-{
-    MainWindow *window = MainWindow::instance();
-    if (!window)
-        return;
-    connect(this, &PreferencesDlg::signal_ChangeLanguage, window, &MainWindow::slot_ChangeLanguage);
-    connect(window, &MainWindow::signal_UpdateLang, this, &PreferencesDlg::slot_UpdateLang);
-    if (QWidget *toolbar = window->toolbar())
-        connect(this, &PreferencesDlg::signal_ChangeToolbarOpacity, toolbar,
-                [toolbar](int iOpacity) { toolbar->setWindowOpacity(iOpacity / 100.0); });
 }
 
 void PreferencesDlg::slot_UpdateLang()

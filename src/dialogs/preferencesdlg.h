@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/appstate.h"
-#include "app/hotkeyrecord.h"
-#include "mainwindow/maindialog.h"
+#include "platform/hotkeyrecord.h"
 #include "virtualkeytable.h"
+#include "widgets/maindialog.h"
 
 #include <QKeyEvent>
 
@@ -72,7 +72,6 @@ private:
     void buildHotKeyEditors();
     void buildLayout();
     void connectControls();
-    void connectMainWindow();
     void changeHotKey(int i, QKeyEvent *pEvent);
     void clearHotKey(int i);
     void showHotKey(int i);

@@ -2,9 +2,9 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
-#include "colorbtn.h"
 #include "numberwidget.h"
 #include "stamppainter.h"
+#include "widgets/colorbtn.h"
 
 #include <QCheckBox>
 #include <QComboBox>

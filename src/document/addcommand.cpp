@@ -3,36 +3,36 @@
 #include "mainpage.h"
 #include "obj.h"
 
-AddCommand::AddCommand(PageHost *host, Obj *obj, QUndoCommand *parent)
-    : LayerCommand(host, parent)
-    , m_objects { obj }
+AddCommand::AddCommand(PageHost *pHost, Obj *obj, QUndoCommand *pParent)
+    : LayerCommand(pHost, pParent)
+    , objects { obj }
 {
 }
 
 AddCommand::~AddCommand()
 {
-    qDeleteAll(m_objects);
+    qDeleteAll(objects);
 }
 
 void AddCommand::redo()
 {
-    if (!m_page)
+    if (!page)
         return;
     QRect dirty;
-    for (Obj *obj : std::as_const(m_objects)) {
+    for (Obj *obj : std::as_const(objects)) {
         dirty |= obj->paintRect();
-        m_page->objects.append(obj);
+        page->objects.append(obj);
     }
     finish(dirty);
 }
 
 void AddCommand::undo()
 {
-    if (!m_page)
+    if (!page)
         return;
     QRect dirty;
-    for (Obj *obj : std::as_const(m_objects)) {
-        if (m_page->objects.removeOne(obj))
+    for (Obj *obj : std::as_const(objects)) {
+        if (page->objects.removeOne(obj))
             dirty |= obj->paintRect();
     }
     finish(dirty);

@@ -11,12 +11,12 @@ class Obj;
 class AddCommand : public LayerCommand
 {
 public:
-    AddCommand(PageHost *host, Obj *obj, QUndoCommand *parent = nullptr);
+    AddCommand(PageHost *pHost, Obj *obj, QUndoCommand *pParent = nullptr);
     ~AddCommand() override;
 
     void redo() override;
     void undo() override;
 
 private:
-    QList<Obj *> m_objects;
+    QList<Obj *> objects;
 };

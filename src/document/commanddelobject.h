@@ -14,15 +14,15 @@ class Obj;
 class CommandDelObject : public PageCommand
 {
 public:
-    CommandDelObject(PageHost *host, const QList<Obj *> &objs, QUndoCommand *parent = nullptr);
-    CommandDelObject(PageHost *host, Obj *obj, QUndoCommand *parent = nullptr);
+    CommandDelObject(PageHost *pHost, const QList<Obj *> &objs, QUndoCommand *pParent = nullptr);
+    CommandDelObject(PageHost *pHost, Obj *obj, QUndoCommand *pParent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
-    QList<Obj *> m_objects;
+    QList<Obj *> objects;
     // Each object the last redo took off the page, with the object that
     // followed it (null when it was last).
-    QList<std::pair<Obj *, Obj *>> m_successors;
+    QList<std::pair<Obj *, Obj *>> successors;
 };

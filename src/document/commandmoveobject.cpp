@@ -4,31 +4,31 @@
 #include "obj.h"
 #include "pagehost.h"
 
-CommandMoveObject::CommandMoveObject(PageHost *host, const QPointF &offset, QUndoCommand *parent)
-    : PageCommand(host, parent)
-    , m_offset(offset)
-    , m_objects(host->selection())
+CommandMoveObject::CommandMoveObject(PageHost *pHost, const QPointF &offset, QUndoCommand *pParent)
+    : PageCommand(pHost, pParent)
+    , offset(offset)
+    , objects(pHost->selection())
 {
 }
 
 void CommandMoveObject::redo()
 {
-    const QSize pageSize = m_page ? m_page->size : QSize();
-    m_applied.clear();
-    for (Obj *obj : std::as_const(m_objects)) {
-        obj->updateFrame(m_host);
-        m_applied.append(obj->moveByClamped(m_offset, pageSize));
-        obj->updateFrame(m_host);
+    const QSize pageSize = page ? page->size : QSize();
+    applied.clear();
+    for (Obj *obj : std::as_const(objects)) {
+        obj->updateFrame(host);
+        applied.append(obj->moveByClamped(offset, pageSize));
+        obj->updateFrame(host);
     }
 }
 
 void CommandMoveObject::undo()
 {
-    for (qsizetype i = 0; i < m_objects.size() && i < m_applied.size(); ++i) {
-        Obj *obj = m_objects.at(i);
-        obj->updateFrame(m_host);
-        obj->moveBy(-m_applied.at(i));
-        obj->updateFrame(m_host);
+    for (qsizetype i = 0; i < objects.size() && i < applied.size(); ++i) {
+        Obj *obj = objects.at(i);
+        obj->updateFrame(host);
+        obj->moveBy(-applied.at(i));
+        obj->updateFrame(host);
     }
-    m_applied.clear();
+    applied.clear();
 }

@@ -12,13 +12,13 @@ class Obj;
 class CommandMoveObject : public PageCommand
 {
 public:
-    CommandMoveObject(PageHost *host, const QPointF &offset, QUndoCommand *parent = nullptr);
+    CommandMoveObject(PageHost *pHost, const QPointF &offset, QUndoCommand *pParent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
-    QPointF m_offset;
-    QList<Obj *> m_objects;
-    QList<QPointF> m_applied;
+    QPointF offset;
+    QList<Obj *> objects;
+    QList<QPointF> applied;
 };

@@ -3,31 +3,31 @@
 #include "obj.h"
 #include "pagehost.h"
 
-CommandResizeObject::CommandResizeObject(PageHost *host, const QRectF &oldRect,
-                                         const QRectF &newRect, QUndoCommand *parent)
-    : PageCommand(host, parent)
-    , m_oldRect(oldRect)
-    , m_newRect(newRect)
-    , m_objects(host->selection())
+CommandResizeObject::CommandResizeObject(PageHost *pHost, const QRectF &oldRect,
+                                         const QRectF &newRect, QUndoCommand *pParent)
+    : PageCommand(pHost, pParent)
+    , oldRect(oldRect)
+    , newRect(newRect)
+    , objects(pHost->selection())
 {
 }
 
 void CommandResizeObject::redo()
 {
-    apply(m_newRect);
+    apply(newRect);
 }
 
 void CommandResizeObject::undo()
 {
-    apply(m_oldRect);
+    apply(oldRect);
 }
 
 void CommandResizeObject::apply(const QRectF &r)
 {
-    for (Obj *obj : std::as_const(m_objects)) {
-        obj->updateFrame(m_host);
+    for (Obj *obj : std::as_const(objects)) {
+        obj->updateFrame(host);
         obj->rect = r;
         obj->centre = r.center();
-        obj->updateFrame(m_host);
+        obj->updateFrame(host);
     }
 }

@@ -12,8 +12,8 @@ class Obj;
 class CommandResizeObject : public PageCommand
 {
 public:
-    CommandResizeObject(PageHost *host, const QRectF &oldRect, const QRectF &newRect,
-                        QUndoCommand *parent = nullptr);
+    CommandResizeObject(PageHost *pHost, const QRectF &oldRect, const QRectF &newRect,
+                        QUndoCommand *pParent = nullptr);
 
     void redo() override;
     void undo() override;
@@ -21,7 +21,7 @@ public:
 private:
     void apply(const QRectF &r);
 
-    QRectF m_oldRect;
-    QRectF m_newRect;
-    QList<Obj *> m_objects;
+    QRectF oldRect;
+    QRectF newRect;
+    QList<Obj *> objects;
 };

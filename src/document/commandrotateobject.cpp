@@ -3,28 +3,28 @@
 #include "obj.h"
 #include "pagehost.h"
 
-CommandRotateObject::CommandRotateObject(PageHost *host, float delta, QUndoCommand *parent)
-    : PageCommand(host, parent)
-    , m_delta(delta)
-    , m_objects(host->selection())
+CommandRotateObject::CommandRotateObject(PageHost *pHost, float delta, QUndoCommand *pParent)
+    : PageCommand(pHost, pParent)
+    , delta(delta)
+    , objects(pHost->selection())
 {
 }
 
 void CommandRotateObject::redo()
 {
-    turn(m_delta);
+    turn(delta);
 }
 
 void CommandRotateObject::undo()
 {
-    turn(-m_delta);
+    turn(-delta);
 }
 
-void CommandRotateObject::turn(float delta)
+void CommandRotateObject::turn(float fBy)
 {
-    for (Obj *obj : std::as_const(m_objects)) {
-        obj->updateFrame(m_host);
-        obj->setAngle(obj->angle + delta);
-        obj->updateFrame(m_host);
+    for (Obj *obj : std::as_const(objects)) {
+        obj->updateFrame(host);
+        obj->setAngle(obj->angle + fBy);
+        obj->updateFrame(host);
     }
 }

@@ -11,14 +11,14 @@ class Obj;
 class CommandRotateObject : public PageCommand
 {
 public:
-    CommandRotateObject(PageHost *host, float delta, QUndoCommand *parent = nullptr);
+    CommandRotateObject(PageHost *pHost, float delta, QUndoCommand *pParent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
-    void turn(float delta);
+    void turn(float fBy);
 
-    float m_delta;
-    QList<Obj *> m_objects;
+    float delta;
+    QList<Obj *> objects;
 };

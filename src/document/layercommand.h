@@ -17,5 +17,5 @@ protected:
     void finish(const QRect &dirty);
 
 private:
-    bool m_done = false;
+    bool done = false;
 };

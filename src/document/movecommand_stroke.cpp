@@ -2,30 +2,30 @@
 
 #include "obj.h"
 
-MoveCommand_Stroke::MoveCommand_Stroke(PageHost *host, Obj *obj, QPointF offset,
-                                       QUndoCommand *parent)
-    : LayerCommand(host, parent)
-    , m_objects { obj }
-    , m_offset(offset)
+MoveCommand_Stroke::MoveCommand_Stroke(PageHost *pHost, Obj *obj, QPointF offset,
+                                       QUndoCommand *pParent)
+    : LayerCommand(pHost, pParent)
+    , objects { obj }
+    , offset(offset)
 {
 }
 
 void MoveCommand_Stroke::redo()
 {
-    move(m_offset);
+    move(offset);
 }
 
 void MoveCommand_Stroke::undo()
 {
-    move(-m_offset);
+    move(-offset);
 }
 
 void MoveCommand_Stroke::move(const QPointF &d)
 {
-    if (!m_page)
+    if (!page)
         return;
     QRect dirty;
-    for (Obj *obj : std::as_const(m_objects)) {
+    for (Obj *obj : std::as_const(objects)) {
         dirty |= obj->paintRect();
         obj->moveBy(d);
         dirty |= obj->paintRect();

@@ -11,7 +11,7 @@ class Obj;
 class MoveCommand_Stroke : public LayerCommand
 {
 public:
-    MoveCommand_Stroke(PageHost *host, Obj *obj, QPointF offset, QUndoCommand *parent = nullptr);
+    MoveCommand_Stroke(PageHost *pHost, Obj *obj, QPointF offset, QUndoCommand *pParent = nullptr);
 
     void redo() override;
     void undo() override;
@@ -19,6 +19,6 @@ public:
 private:
     void move(const QPointF &d);
 
-    QList<Obj *> m_objects;
-    QPointF m_offset;
+    QList<Obj *> objects;
+    QPointF offset;
 };

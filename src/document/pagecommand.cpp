@@ -2,9 +2,9 @@
 
 #include "pagehost.h"
 
-PageCommand::PageCommand(PageHost *host, QUndoCommand *parent)
-    : QUndoCommand(parent)
-    , m_host(host)
-    , m_page(host->currentPage())
+PageCommand::PageCommand(PageHost *pHost, QUndoCommand *pParent)
+    : QUndoCommand(pParent)
+    , host(pHost)
+    , page(pHost->currentPage())
 {
 }

@@ -11,8 +11,8 @@ class PageHost;
 class PageCommand : public QUndoCommand
 {
 protected:
-    PageCommand(PageHost *host, QUndoCommand *parent);
+    PageCommand(PageHost *pHost, QUndoCommand *pParent);
 
-    PageHost *const m_host;
-    MainPage *const m_page; // null when built without a page: then it does nothing
+    PageHost *const host;
+    MainPage *const page; // null when built without a page: then it does nothing
 };

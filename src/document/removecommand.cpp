@@ -3,20 +3,20 @@
 #include "mainpage.h"
 #include "obj.h"
 
-RemoveCommand::RemoveCommand(PageHost *host, QUndoCommand *parent)
-    : LayerCommand(host, parent)
+RemoveCommand::RemoveCommand(PageHost *pHost, QUndoCommand *pParent)
+    : LayerCommand(pHost, pParent)
 {
-    if (m_page)
-        m_objects = m_page->objects;
+    if (page)
+        objects = page->objects;
 }
 
 void RemoveCommand::redo()
 {
-    if (!m_page)
+    if (!page)
         return;
     QRect dirty;
-    for (Obj *obj : std::as_const(m_objects)) {
-        if (m_page->objects.removeOne(obj))
+    for (Obj *obj : std::as_const(objects)) {
+        if (page->objects.removeOne(obj))
             dirty |= obj->paintRect();
     }
     finish(dirty);
@@ -24,12 +24,12 @@ void RemoveCommand::redo()
 
 void RemoveCommand::undo()
 {
-    if (!m_page)
+    if (!page)
         return;
     QRect dirty;
-    for (Obj *obj : std::as_const(m_objects)) {
+    for (Obj *obj : std::as_const(objects)) {
         dirty |= obj->paintRect();
-        m_page->objects.append(obj);
+        page->objects.append(obj);
     }
     finish(dirty);
 }

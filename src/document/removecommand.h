@@ -11,11 +11,11 @@ class Obj;
 class RemoveCommand : public LayerCommand
 {
 public:
-    explicit RemoveCommand(PageHost *host, QUndoCommand *parent = nullptr);
+    explicit RemoveCommand(PageHost *pHost, QUndoCommand *pParent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
-    QList<Obj *> m_objects;
+    QList<Obj *> objects;
 };

@@ -14,15 +14,15 @@ class AllocationLimitScope
 {
 public:
     explicit AllocationLimitScope(int megabytes)
-        : m_previous(QImageReader::allocationLimit())
+        : previous(QImageReader::allocationLimit())
     {
-        if (m_previous != 0 && m_previous < megabytes)
+        if (previous != 0 && previous < megabytes)
             QImageReader::setAllocationLimit(megabytes);
     }
-    ~AllocationLimitScope() { QImageReader::setAllocationLimit(m_previous); }
+    ~AllocationLimitScope() { QImageReader::setAllocationLimit(previous); }
 
 private:
-    int m_previous;
+    int previous;
 };
 
 bool fits(const QSize &size, qint64 budget)

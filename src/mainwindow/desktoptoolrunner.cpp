@@ -7,7 +7,6 @@
 #include "desktoptools/capturearea.h"
 #include "desktoptools/capturedlg.h"
 #include "desktoptools/capturewin.h"
-#include "desktoptools/fullscreendialog.h"
 #include "desktoptools/pickerdlg.h"
 #include "desktoptools/protractordlg.h"
 #include "desktoptools/rulerdlg.h"
@@ -16,6 +15,7 @@
 #include "mainwindow.h"
 #include "menubar.h"
 #include "toolbar/toolwidget.h"
+#include "widgets/fullscreendialog.h"
 #include "windowhelpers.h"
 
 #include <QApplication>

@@ -13,10 +13,10 @@
 #include "document/safeimagereader.h"
 #include "exportdlg.h"
 #include "mainwindow.h"
-#include "messageboxdialog.h"
 #include "pageexporter.h"
 #include "picturecopy.h"
-#include "progressdialog.h"
+#include "widgets/messageboxdialog.h"
+#include "widgets/progressdialog.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "maindialog.h"
+#include "widgets/maindialog.h"
 
 class DocumentCommands;
 class QButtonGroup;

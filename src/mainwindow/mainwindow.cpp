@@ -5,77 +5,53 @@
 #include "app/qttranslations.h"
 #include "app/resourcepixmap.h"
 #include "app/settingsstore.h"
-#include "browser/browserdlg.h"
 #include "canvas/mainview.h"
 #include "canvas/selecttool.h"
-#include "canvas/tooldial.h"
 #include "canvas/toolkit.h"
 #include "desktoptoolrunner.h"
-#include "dialogs/aboutdlg.h"
-#include "dialogs/preferencesdlg.h"
 #include "documentcommands.h"
-#include "globalhotkeys.h"
+#include "drawmodeswitch.h"
+#include "helpcommands.h"
 #include "mainshortcut.h"
 #include "menubar.h"
-#include "messageboxdialog.h"
+#include "pagecommands.h"
+#include "panelrequests.h"
 #include "platform/platform.h"
-#include "tabbar.h"
+#include "preferencesflow.h"
+#include "screenwatcher.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
 #include "toolbar/toolwidgetbtn_option.h"
-#include "update/updatedlg.h"
+#include "toolselection.h"
+#include "traycontroller.h"
+#include "widgets/messageboxdialog.h"
+#include "widgets/tabbar.h"
 #include "windowhelpers.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDial>
 #include <QFile>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QScreen>
-#include <QTimer>
-#include <QUrl>
 #include <QWindow>
 
 namespace {
 MainWindow *s_mainWindow = nullptr;
-constexpr int ScreenSettleMs = 1000;
-constexpr int DesktopSwitchMs = 50;
-const char *const FeedbackAddress = "https://quillbury.example/tavelmark";
-
-// Toolbar buttons by index.
-enum Button {
-    UndoButton = 0,
-    RedoButton = 1,
-    MouseButton = 2,
-    NewPageButton = 10,
-    ClearPageButton = 11,
-    PageUpButton = 12,
-    PageDownButton = 13,
-    BrowserButton = 14,
-    LiveDesktopButton = 15,
-    SaveButton = 16,
-    MoreToolsButton = 17,
-};
-
-QString readStyleSheet(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll())
-                                                            : QString();
-}
 
 constexpr Qt::WindowFlags ToolbarWindowFlags
     = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+
+// Kinds 3 and 4 are the popup strip of a toolbar button.
+bool isStripPress(qint8 iPress)
+{
+    return iPress == 3 || iPress == 4;
+}
 } // namespace
 
 MainWindow::MainWindow()
@@ -91,22 +67,25 @@ MainWindow::MainWindow()
     documents = new DocumentCommands(this);
     runner = new DesktopToolRunner(this);
     popups = new OptionPopups(this);
+    modeSwitch = new DrawModeSwitch(this);
+    toolSelection = new ToolSelection(this);
+    pages = new PageCommands(this);
+    helpCommands = new HelpCommands(this);
+    panelRequests = std::make_unique<PanelRequests>(this);
 
     setWindowTitle(MessageBoxDialog::productTitle());
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     s.screenIndex = qMax(0, QGuiApplication::screens().indexOf(QGuiApplication::primaryScreen()));
-    watchScreens();
+    screens = new ScreenWatcher(this);
     if (QScreen *screen = currentScreen())
         setGeometry(screen->geometry());
     setWindowIcon(ResourcePixmap::icon(QStringLiteral(":/Res/Tavelmark")));
 
-    createTrayIcon();
+    trayController = new TrayController(this);
     createToolbar();
     QFile::remove(s.dataFolder + QStringLiteral("/TavelmarkUpdate.exe"));
     MakeToolWindow(this, false);
-    hotKeys = new GlobalHotKeys(Platform::instance(), this);
-    connect(hotKeys, &GlobalHotKeys::signal_HotKey, this, &MainWindow::onHotKey);
-    hotKeys->RegisterHotKeys();
+    preferences = new PreferencesFlow(this);
 }
 
 MainWindow::~MainWindow()
@@ -125,10 +104,24 @@ MainWindow *MainWindow::instance()
 
 QScreen *MainWindow::currentScreen() const
 {
-    const QList<QScreen *> screens = QGuiApplication::screens();
+    const QList<QScreen *> all = QGuiApplication::screens();
     const int index = AppState::instance().screenIndex;
-    return (index >= 0 && index < screens.size()) ? screens.at(index)
-                                                  : QGuiApplication::primaryScreen();
+    return (index >= 0 && index < all.size()) ? all.at(index) : QGuiApplication::primaryScreen();
+}
+
+bool MainWindow::isHiddenToTray() const
+{
+    return trayController && trayController->isHidden();
+}
+
+QSystemTrayIcon *MainWindow::trayIcon() const
+{
+    return trayController->icon();
+}
+
+QMenu *MainWindow::trayContextMenu() const
+{
+    return trayController->menu();
 }
 
 // The menu bar sits in the hidden tab bar; its actions also belong to the
@@ -147,27 +140,6 @@ void MainWindow::createMenus()
     addToolBarBreak();
 }
 
-void MainWindow::createTrayIcon()
-{
-    trayMenu = new QMenu(this);
-    trayMenu->addAction(menuBar->actionOpenFromTray);
-    trayMenu->addSeparator();
-    trayMenu->addAction(menuBar->actionNew);
-    trayMenu->addAction(menuBar->actionNewFullScreenCapture);
-    trayMenu->addSeparator();
-    for (QAction *action : menuBar->actionDesktopTools)
-        trayMenu->addAction(action);
-    trayMenu->addSeparator();
-    trayMenu->addAction(menuBar->actionExit);
-    trayMenu->setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
-
-    tray = new QSystemTrayIcon(ResourcePixmap::icon(QStringLiteral(":/Res/TrayIcon")), this);
-    tray->setContextMenu(trayMenu);
-    tray->setToolTip(MessageBoxDialog::productTitle());
-    connect(tray, &QSystemTrayIcon::activated, this, &MainWindow::slot_TrayIconActivated);
-    tray->setVisible(AppState::instance().showTrayIcon);
-}
-
 void MainWindow::createToolbar()
 {
     toolWidget = new ToolWidget(nullptr);
@@ -175,6 +147,7 @@ void MainWindow::createToolbar()
     toolWidget->setMenus(menuBar->menus());
     mainShortcut = new MainShortcut(toolWidget, menuBar);
     connectToolbar();
+    connectPageState();
     slot_Mouse(1, false);
     menuBar->actionFloatingDrawToolOptions->setChecked(
         AppState::instance().showFloatingOptionWidget);
@@ -185,7 +158,7 @@ void MainWindow::createToolbar()
 void MainWindow::connectToolbar()
 {
     using PressSlot = void (MainWindow::*)(qint8);
-    const PressSlot pressSlots[] = {
+    const PressSlot pressSlots[ToolWidget::ButtonCount] = {
         &MainWindow::slot_Undo,
         &MainWindow::slot_Redo,
         &MainWindow::slot_Mouse,
@@ -205,14 +178,12 @@ void MainWindow::connectToolbar()
         &MainWindow::slot_PopupSaveWidget,
         &MainWindow::slot_PopupToolsWidget,
     };
-    for (int i = 0; i < 18; ++i)
+    for (int i = 0; i < ToolWidget::ButtonCount; ++i)
         connect(toolWidget->button(i), &ToolWidgetBtn::signals_Clicked, this, pressSlots[i]);
     connect(toolWidget->optionButton(), &ToolWidgetBtn::signals_Clicked, this,
             qOverload<qint8>(&MainWindow::slot_PopupOptionWidget));
     connect(popups, &OptionPopups::signal_FloatingClosed, this,
             [this] { menuBar->actionFloatingDrawToolOptions->setChecked(false); });
-    for (int i : { UndoButton, RedoButton, PageUpButton, PageDownButton, SaveButton })
-        toolWidget->button(i)->setEnabled(false);
     connect(toolWidget->optionButton(), &ToolWidgetBtn_Option::signal_ColourPicked, this,
             &MainWindow::slot_ChangeDrawToolColor);
     connect(toolWidget->dial(), &QDial::sliderMoved, this, &MainWindow::slot_ChangeDrawToolWidth);
@@ -225,130 +196,36 @@ void MainWindow::connectToolbar()
     connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
     connect(this, &MainWindow::signal_UpdateLang, popups,
             [this] { popups->retext(toolWidget->optionButton()); });
+}
 
+// Page and undo commands are offered only while they can do something.
+void MainWindow::connectPageState()
+{
+    for (int i : { ToolWidget::Undo, ToolWidget::Redo, ToolWidget::PageUp, ToolWidget::PageDown,
+                   ToolWidget::Save })
+        toolWidget->button(i)->setEnabled(false);
     connect(mainView, &MainView::signal_PageCommands, this,
             [this](bool bHasPage, bool bHasPrevious, bool bHasNext) {
                 menuBar->actionDuplicatePage->setEnabled(bHasPage);
                 menuBar->actionSave->setEnabled(bHasPage);
                 menuBar->actionBackToLastPage->setEnabled(bHasPage);
-                toolWidget->button(SaveButton)->setEnabled(bHasPage);
+                toolWidget->button(ToolWidget::Save)->setEnabled(bHasPage);
                 menuBar->actionPageUp->setEnabled(bHasPrevious);
-                toolWidget->button(PageUpButton)->setEnabled(bHasPrevious);
+                toolWidget->button(ToolWidget::PageUp)->setEnabled(bHasPrevious);
                 menuBar->actionPageDown->setEnabled(bHasNext);
-                toolWidget->button(PageDownButton)->setEnabled(bHasNext);
+                toolWidget->button(ToolWidget::PageDown)->setEnabled(bHasNext);
             });
     connect(mainView, &MainView::signal_UndoCommands, this, [this](bool bCanUndo, bool bCanRedo) {
         menuBar->actionUndo->setEnabled(bCanUndo);
-        toolWidget->button(UndoButton)->setEnabled(bCanUndo);
+        toolWidget->button(ToolWidget::Undo)->setEnabled(bCanUndo);
         menuBar->actionRedo->setEnabled(bCanRedo);
-        toolWidget->button(RedoButton)->setEnabled(bCanRedo);
+        toolWidget->button(ToolWidget::Redo)->setEnabled(bCanRedo);
     });
-}
-
-// Geometry changes of any screen reach slot_ScreenResized with that screen's
-// index; screens that come and go are watched alike.
-void MainWindow::watchScreens()
-{
-    auto watch = [this](QScreen *screen) {
-        connect(screen, &QScreen::geometryChanged, this,
-                [this, screen] { slot_ScreenResized(QGuiApplication::screens().indexOf(screen)); });
-    };
-    knownScreens = QGuiApplication::screens();
-    for (QScreen *screen : std::as_const(knownScreens))
-        watch(screen);
-    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen *screen) {
-        QScreen *used = knownScreens.value(AppState::instance().screenIndex);
-        knownScreens = QGuiApplication::screens();
-        if (used)
-            AppState::instance().screenIndex = int(knownScreens.indexOf(used));
-        watch(screen);
-    });
-    connect(qApp, &QGuiApplication::screenRemoved, this, &MainWindow::screenRemoved);
-}
-
-// A projector unplugged: drawing on its screen ends as after any change of
-// the screen in use, and the toolbar comes back onto a remaining screen. The
-// pages stay in the document.
-void MainWindow::screenRemoved(QScreen *removed)
-{
-    AppState &s = AppState::instance();
-    QScreen *used = knownScreens.value(s.screenIndex);
-    knownScreens = QGuiApplication::screens();
-    if (used && used != removed) {
-        s.screenIndex = int(knownScreens.indexOf(used));
-        // Over a page the toolbar lives on the page's screen; on the desktop
-        // it may have been on the one that went.
-        if (s.mode == 0)
-            slot_ScreenResized(s.screenIndex);
-        return;
-    }
-    s.screenIndex = qMax(0, int(knownScreens.indexOf(QGuiApplication::primaryScreen())));
-    slot_ScreenResized(s.screenIndex);
 }
 
 void MainWindow::SetDrawMode(bool bDrawMode)
 {
-    AppState &s = AppState::instance();
-    const QPoint toolbarPos = toolWidget->placedPosition();
-    if (!bDrawMode) {
-        s.mode = 0;
-        toolWidget->setParent(nullptr, ToolbarWindowFlags);
-        toolWidget->moveGlobal(toolbarPos);
-        mainShortcut->setActive(true);
-        hide();
-        if (!hiddenToTray)
-            toolWidget->show();
-        return;
-    }
-    if (QScreen *screen = currentScreen()) {
-        if (geometry() != screen->geometry())
-            setGeometry(screen->geometry());
-    }
-    s.mode = 1;
-    mainShortcut->setActive(false);
-    toolWidget->setParent(this, Qt::Widget);
-    show();
-    toolWidget->moveGlobal(toolbarPos);
-    toolWidget->setCurrentToolButton(ToolKit::instance().currentToolId() + 2);
-    toolWidget->show();
-    toolWidget->raise();
-    Platform::instance().setTopmost(this);
-}
-
-void MainWindow::slot_AboutToQuit_SaveINI()
-{
-    ToolKit::instance().storeSettings(AppState::instance().draw);
-    SettingsStore::save();
-}
-
-void MainWindow::slot_Exit()
-{
-    close();
-}
-
-void MainWindow::slot_LiveDesktop()
-{
-    AppState &s = AppState::instance();
-    // A compositor may have started or stopped since the program did.
-    if (!s.liveDesktop)
-        s.compositionAvailable = Platform::instance().isCompositionAvailable();
-    if (!s.liveDesktop && !s.compositionAvailable) {
-        menuBar->actionLiveDesktop->setChecked(false);
-        toolWidget->button(LiveDesktopButton)->setCurrentMark(false);
-        MessageBoxDialog box(this, QStringLiteral("This feature is not available."),
-                             Platform::instance().noCompositionAdvice(), QMessageBox::Ok);
-        box.exec();
-        return;
-    }
-    s.liveDesktop = !s.liveDesktop;
-    menuBar->actionLiveDesktop->setChecked(s.liveDesktop);
-    toolWidget->button(LiveDesktopButton)->setCurrentMark(s.liveDesktop);
-    setAttribute(Qt::WA_NoSystemBackground, s.liveDesktop);
-    setAttribute(Qt::WA_TranslucentBackground, s.liveDesktop);
-    if (s.liveDesktop)
-        giveWindowAnAlphaChannel();
-    update();
-    mainView->update();
+    modeSwitch->setDrawMode(bDrawMode);
 }
 
 // A native window keeps the pixel format it was made with: one made opaque
@@ -368,46 +245,26 @@ void MainWindow::giveWindowAnAlphaChannel()
     }
 }
 
-void MainWindow::slot_NewCapture()
+void MainWindow::RestoreDrawTool()
 {
-    if (busy)
-        return;
-    busy = true;
-    toolWidget->hide();
-    QTimer::singleShot(AppState::instance().captureDelay, this, &MainWindow::slot_CaptureDone);
+    toolSelection->restoreDrawTool();
 }
 
-void MainWindow::slot_CaptureDone()
+void MainWindow::leaveDrawModeAndWait()
 {
-    mainView->newPage();
-    mainView->setBackground(mainView->grabScreen(QPoint(), false));
-    SetDrawMode(true);
-    busy = false;
+    modeSwitch->leaveAndWait();
 }
 
-void MainWindow::slot_PrepareDesktopDone()
+void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
+                            bool bIntoCurrentPage)
 {
-    SetDrawMode(false);
+    documents->OpenImages(strLabel, files, bIntoCurrentPage);
 }
 
-void MainWindow::slot_ScreenResized(int iScreen)
+void MainWindow::slot_AboutToQuit_SaveINI()
 {
-    if (iScreen != AppState::instance().screenIndex || resizeTimer)
-        return;
-    resizeTimer = new QTimer(this);
-    resizeTimer->setObjectName(QStringLiteral("resizeTimer"));
-    resizeTimer->setSingleShot(true);
-    connect(resizeTimer, &QTimer::timeout, this, &MainWindow::slot_ScreenResizedTimeOut);
-    resizeTimer->start(ScreenSettleMs);
-}
-
-void MainWindow::slot_ScreenResizedTimeOut()
-{
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-        leaveDrawModeAndWait();
-    toolWidget->moveToolbar(toolWidget->placedPosition());
-    resizeTimer->deleteLater();
-    resizeTimer = nullptr;
+    ToolKit::instance().storeSettings(AppState::instance().draw);
+    SettingsStore::save();
 }
 
 void MainWindow::slot_ChangeLanguage(QString strLanguage)
@@ -418,69 +275,6 @@ void MainWindow::slot_ChangeLanguage(QString strLanguage)
     AppState::instance().language = code;
     QtTranslations::apply(code);
     Q_EMIT signal_UpdateLang();
-}
-
-void MainWindow::slot_OpenFromTray()
-{
-    if (busy || !hiddenToTray)
-        return;
-    hiddenToTray = false;
-    menuBar->actionOpenFromTray->setEnabled(false);
-    toolWidget->show();
-    toolWidget->raise();
-    popups->setFloatingVisible(true);
-}
-
-void MainWindow::hideToTray()
-{
-    hiddenToTray = true;
-    menuBar->actionOpenFromTray->setEnabled(true);
-    toolWidget->hide();
-    popups->setFloatingVisible(false);
-}
-
-// Without a tray icon (switched off, or no tray host running) a hidden program
-// could not be reached again, so closing the toolbar ends it instead.
-void MainWindow::slot_HideToTray()
-{
-    const AppState &s = AppState::instance();
-    if (!s.showTrayIcon || !QSystemTrayIcon::isSystemTrayAvailable()) {
-        close();
-        return;
-    }
-    if (s.mode == 1 || ToolKit::instance().currentToolId() != ToolKit::Mouse) {
-        leaveDrawModeAndWait();
-        return;
-    }
-    if (!s.alertTrayIcon || askBeforeHidingToTray())
-        hideToTray();
-}
-
-bool MainWindow::askBeforeHidingToTray()
-{
-    // Translated before the blank goes in, or the entry would never match.
-    const QString how
-        = Lang::single("MessageBox",
-                       QStringLiteral("Click the system tray icon %1can show application again."))
-              .arg(QString());
-    MessageBoxDialog box(this, QStringLiteral("Hide application to the system tray."), how,
-                         QMessageBox::Ok | QMessageBox::Cancel);
-    auto *check = new QCheckBox(
-        Lang::tr("MessageBox", QStringLiteral("Don't show this dialog again")), &box);
-    Lang::release();
-    check->blockSignals(true);
-    box.addButton(check, QMessageBox::ResetRole);
-    const int result = box.exec();
-    if (check->isChecked())
-        AppState::instance().alertTrayIcon = false;
-    return result == QMessageBox::Ok;
-}
-
-void MainWindow::slot_TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
-{
-    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger
-        || reason == QSystemTrayIcon::MiddleClick)
-        slot_OpenFromTray();
 }
 
 // Folding keeps a tool window reachable; a minimised tool window has no
@@ -496,6 +290,17 @@ void MainWindow::slot_Minimize()
 void MainWindow::slot_MinimizeToolbar()
 {
     toolWidget->slot_Minimize();
+}
+
+void MainWindow::slot_FloatingDrawToolOptions()
+{
+    AppState &s = AppState::instance();
+    s.showFloatingOptionWidget = !s.showFloatingOptionWidget;
+    menuBar->actionFloatingDrawToolOptions->setChecked(s.showFloatingOptionWidget);
+    if (s.showFloatingOptionWidget)
+        popups->openDrawToolOptions(1, false, toolWidget->optionButton());
+    else
+        popups->deleteFloating();
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -518,31 +323,25 @@ void MainWindow::resizeEvent(QResizeEvent *pEvent)
 void MainWindow::keyPressEvent(QKeyEvent *pEvent)
 {
     ToolKit &kit = ToolKit::instance();
-    if (kit.currentToolId() == ToolKit::Select && pEvent->modifiers() == Qt::ControlModifier) {
+    const bool selecting = kit.currentToolId() == ToolKit::Select;
+    if (selecting && pEvent->modifiers() == Qt::ControlModifier) {
         SelectTool *select = kit.selectTool();
         switch (pEvent->key()) {
         case Qt::Key_V:
-            select->pasteClipboard(mainView);
-            return;
+            return select->pasteClipboard(mainView);
         case Qt::Key_X:
-            select->cutSelection(mainView);
-            return;
+            return select->cutSelection(mainView);
         case Qt::Key_C:
-            select->copySelection();
-            return;
+            return select->copySelection();
         default:
             break;
         }
     }
-    if (kit.currentToolId() == ToolKit::Select && pEvent->modifiers() == Qt::NoModifier
-        && (pEvent->key() == Qt::Key_Delete || pEvent->key() == Qt::Key_Backspace)) {
-        kit.selectTool()->deleteSelection(mainView);
-        return;
-    }
-    if (pEvent->key() == Qt::Key_Escape && kit.currentToolId() != ToolKit::Mouse) {
-        slot_Mouse(1, true);
-        return;
-    }
+    if (selecting && pEvent->modifiers() == Qt::NoModifier
+        && (pEvent->key() == Qt::Key_Delete || pEvent->key() == Qt::Key_Backspace))
+        return kit.selectTool()->deleteSelection(mainView);
+    if (pEvent->key() == Qt::Key_Escape && kit.currentToolId() != ToolKit::Mouse)
+        return slot_Mouse(1, true);
     QMainWindow::keyPressEvent(pEvent);
 }
 
@@ -569,180 +368,51 @@ void MainWindow::closeEvent(QCloseEvent *pEvent)
 {
     if (!askToSaveBeforeClosing()) {
         pEvent->ignore();
-        if (!hiddenToTray)
+        if (!isHiddenToTray())
             toolWidget->show();
         return;
     }
-    if (!updateInstaller.isEmpty())
-        UpdateDlg::startInstaller(updateInstaller);
+    helpCommands->startDownloadedUpdate();
     toolWidget->hide();
     runner->closeRulers();
     slot_AboutToQuit_SaveINI();
     SettingsStore::removeTemporaryFolder();
-    hotKeys->UnregisterHotKeys();
+    preferences->releaseHotKeys();
     pEvent->accept();
     QCoreApplication::quit();
 }
 
-// Tool selection. In desktop mode a drawing tool starts on a fresh capture of
-// the screen; bMustChangeDrawMode false only switches the tool.
-void MainWindow::selectDrawTool(int iTool, bool bMustChangeDrawMode)
-{
-    ToolKit &kit = ToolKit::instance();
-    if (iTool == ToolKit::Select || iTool == ToolKit::Text)
-        mainView->setCursor(Qt::ArrowCursor);
-    else
-        SetScaledCursor(mainView, QString(), QPoint(11, 11));
-    const int previous = kit.currentToolId();
-    popups->hidePopup();
-    toolWidget->setCurrentToolButton(iTool + 2);
-    menuBar->toolAction(iTool)->setChecked(true);
-    kit.setCurrentTool(iTool);
-    popups->toolChanged(toolWidget->optionButton());
-    if (bMustChangeDrawMode) {
-        const AppState &s = AppState::instance();
-        if (s.mode == 0)
-            slot_NewCapture();
-        else if (s.liveDesktop && previous == ToolKit::Select)
-            mainView->update();
-    }
-    updateDial();
-}
+// The slots below hand each command to the object that does its kind of work.
 
-// The width dial offers the current tool's range in its colour.
-void MainWindow::updateDial()
+void MainWindow::slot_Exit()
 {
-    const ToolDial::Setting dial = ToolDial::forTool(ToolKit::instance().currentToolId());
-    toolWidget->setDial(dial.value, dial.minimum, dial.maximum);
-    toolWidget->setOptionColour(dial.colour);
+    close();
 }
-
-void MainWindow::slot_ChangeDrawToolWidth(int iWidth)
-{
-    if (ToolDial::setWidth(ToolKit::instance().currentToolId(), iWidth)) {
-        updateDial();
-        popups->refreshStroke();
-    }
-}
-
-void MainWindow::slot_ChangeDrawToolColor(QColor colour)
-{
-    if (ToolDial::setColour(ToolKit::instance().currentToolId(), colour)) {
-        updateDial();
-        popups->refreshStroke();
-    }
-}
-
-void MainWindow::slot_ChangeDrawToolOpacity(int iOpacity)
-{
-    ToolDial::setOpacity(ToolKit::instance().currentToolId(), iOpacity);
-}
-
 void MainWindow::slot_ChangeNewpageColor(QColor colour)
 {
     AppState::instance().draw.newpageColor = colour;
     slot_New();
 }
-
-void MainWindow::slot_Mouse(qint8, bool bGotoDrawMode)
+void MainWindow::slot_SelectTools(int iTools)
 {
-    ToolKit &kit = ToolKit::instance();
-    const bool leaving = bGotoDrawMode && AppState::instance().mode == 1;
-    if (leaving)
-        toolWidget->hide();
-    if (kit.isDrawingTool(kit.currentToolId()))
-        kit.setLastTool(kit.currentToolId());
-    SetScaledCursor(mainView, QString(), QPoint(11, 11));
-    toolWidget->setCurrentToolButton(MouseButton);
-    menuBar->toolAction(ToolKit::Mouse)->setChecked(true);
     popups->hidePopup();
-    kit.setCurrentTool(ToolKit::Mouse);
-    popups->toolChanged(toolWidget->optionButton());
-    toolWidget->setDial(0, 0, 0);
-    toolWidget->setOptionColour(Qt::transparent);
-    if (!leaving)
-        return;
-    if (AppState::instance().liveDesktop)
-        QTimer::singleShot(DesktopSwitchMs, this, &MainWindow::slot_PrepareDesktopDone);
-    else
-        slot_PrepareDesktopDone();
+    runner->selectTools(iTools);
 }
-
-void MainWindow::RestoreDrawTool()
-{
-    switch (ToolKit::instance().lastToolId()) {
-    case ToolKit::Select:
-        return slot_Select(1, false);
-    case ToolKit::Pen:
-        return slot_Pen(1, false);
-    case ToolKit::Highlighter:
-        return slot_Highlighter(1, false);
-    case ToolKit::Eraser:
-        return slot_Eraser(1, false);
-    case ToolKit::Line:
-        return slot_Line(1, false);
-    case ToolKit::Shape:
-        return slot_Shape(1, false);
-    case ToolKit::Text:
-        return slot_Text(1, false);
-    default:
-        return;
-    }
-}
-
-// From the desktop, page commands bring back the last drawing tool and the
-// drawing window.
-void MainWindow::enterDrawModeFromDesktop()
-{
-    if (AppState::instance().mode != 0)
-        return;
-    RestoreDrawTool();
-    SetDrawMode(true);
-}
-
-void MainWindow::leaveDrawModeAndWait()
-{
-    slot_Mouse(1, true);
-    waitForDesktopMode();
-}
-
-// With live desktop the switch happens on a short timer; user input waits.
-void MainWindow::waitForDesktopMode()
-{
-    const AppState &s = AppState::instance();
-    while (s.mode == 1 && !toolWidget->isVisible())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
-                                        | QEventLoop::WaitForMoreEvents);
-}
-
-bool MainWindow::confirm(const QString &strText, const QString &strInformative)
-{
-    MessageBoxDialog box(this, strText, strInformative, QMessageBox::Ok | QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok;
-}
-
-// Kinds 3 and 4 are the popup strip of a toolbar button.
-static bool isStripPress(qint8 iPress)
-{
-    return iPress == 3 || iPress == 4;
-}
-
+// The strip of a toolbar button opens its panel; the face runs its command.
 void MainWindow::slot_New(qint8 iPress)
 {
     if (busy)
         return;
     if (isStripPress(iPress))
-        popups->openNewpage(toolWidget->button(NewPageButton));
+        popups->openNewpage(toolWidget->button(ToolWidget::NewPage));
     else
         slot_New();
 }
 
-// The strip opens the panel, as on the other buttons with a popup strip;
-// the face clears the page.
 void MainWindow::slot_PopupOpPageWidget(qint8 iPress)
 {
     if (isStripPress(iPress))
-        popups->openOpPage(toolWidget->button(ClearPageButton));
+        popups->openOpPage(toolWidget->button(ToolWidget::ClearPage));
     else
         slot_ClearPage();
 }
@@ -750,7 +420,7 @@ void MainWindow::slot_PopupOpPageWidget(qint8 iPress)
 void MainWindow::slot_PopupSaveWidget(qint8 iPress)
 {
     if (isStripPress(iPress))
-        popups->openSave(toolWidget->button(SaveButton));
+        popups->openSave(toolWidget->button(ToolWidget::Save));
     else
         slot_SelectSave(1);
 }
@@ -758,314 +428,10 @@ void MainWindow::slot_PopupSaveWidget(qint8 iPress)
 void MainWindow::slot_PopupToolsWidget(qint8 iPress)
 {
     if (iPress >= 1 && iPress <= 4)
-        popups->openTools(toolWidget->button(MoreToolsButton));
+        popups->openTools(toolWidget->button(ToolWidget::Tools));
 }
 
 void MainWindow::slot_PopupOptionWidget(qint8 iPress, bool bIsPopup)
 {
     popups->openDrawToolOptions(iPress, bIsPopup, toolWidget->optionButton());
-}
-
-void MainWindow::slot_New()
-{
-    if (busy)
-        return;
-    if (AppState::instance().mode == 0) {
-        RestoreDrawTool();
-        mainView->newPage();
-        SetDrawMode(true);
-    } else {
-        mainView->newPage();
-        mainView->update();
-    }
-}
-
-void MainWindow::slot_NewFullScreenCapture()
-{
-    if (busy)
-        return;
-    ToolKit &kit = ToolKit::instance();
-    popups->hidePopup();
-    if (AppState::instance().mode == 1 && kit.currentToolId() != ToolKit::Mouse)
-        leaveDrawModeAndWait();
-    const int last = kit.lastToolId();
-    selectDrawTool(kit.isDrawingTool(last) ? last : int(ToolKit::Pen), true);
-}
-
-void MainWindow::slot_DuplicatePage()
-{
-    if (busy)
-        return;
-    popups->hidePopup();
-    const bool fromDesktop = AppState::instance().mode == 0;
-    if (fromDesktop)
-        RestoreDrawTool();
-    mainView->duplicatePage();
-    if (fromDesktop)
-        SetDrawMode(true);
-}
-
-void MainWindow::slot_Close()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    if (confirm(QStringLiteral("Close current page from document."),
-                QStringLiteral("Do you want to close current page?")))
-        mainView->deletePage();
-}
-
-void MainWindow::slot_CloseAll()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    if (!confirm(QStringLiteral("Close all pages from document."),
-                 QStringLiteral("Do you want to close all pages?")))
-        return;
-    leaveDrawModeAndWait();
-    mainView->clearAll(false);
-}
-
-void MainWindow::slot_SelectTools(int iTools)
-{
-    popups->hidePopup();
-    runner->selectTools(iTools);
-}
-
-void MainWindow::slot_ColorPicker_HotKey()
-{
-    runner->colorPickerHotKey();
-}
-
-void MainWindow::slot_SelectOpPage(int iOpPage)
-{
-    popups->hidePopup();
-    if (iOpPage == 0)
-        slot_Close();
-    else if (iOpPage == 1)
-        slot_CloseAll();
-    else
-        slot_ClearPage();
-}
-
-void MainWindow::slot_SelectSave(int iSave)
-{
-    popups->hidePopup();
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-        leaveDrawModeAndWait();
-    documents->SelectSave(iSave);
-}
-
-void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
-                            bool bIntoCurrentPage)
-{
-    documents->OpenImages(strLabel, files, bIntoCurrentPage);
-}
-
-void MainWindow::slot_Undo()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    mainView->undo();
-}
-
-void MainWindow::slot_Redo()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    mainView->redo();
-}
-
-void MainWindow::slot_ClearPage()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    mainView->clearPage();
-}
-
-void MainWindow::slot_PageUp()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    slot_Browser_GotoPage(mainView->currentPageNumber() - 1);
-}
-
-void MainWindow::slot_PageDown()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    slot_Browser_GotoPage(mainView->currentPageNumber() + 1);
-}
-
-void MainWindow::slot_BackToLastPage()
-{
-    if (mainView->pageCount() == 0)
-        return;
-    enterDrawModeFromDesktop();
-    mainView->update();
-}
-
-void MainWindow::slot_Browser_GotoPage(int iPage)
-{
-    if (iPage < 1 || iPage > mainView->pageCount())
-        return;
-    mainView->gotoPage(iPage - 1);
-    mainView->update();
-}
-
-void MainWindow::slot_Help()
-{
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-        leaveDrawModeAndWait();
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(AppState::instance().appPath + QStringLiteral("/help.pdf")));
-}
-
-void MainWindow::slot_Feedback()
-{
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-        leaveDrawModeAndWait();
-    QDesktopServices::openUrl(QUrl(QLatin1String(FeedbackAddress) + QStringLiteral("/")));
-}
-
-void MainWindow::slot_Browser()
-{
-    if (busy)
-        return;
-    popups->hidePopup();
-    BrowserDlg browser(mainView, this);
-    connect(&browser, &BrowserDlg::signal_GotoPage, this, &MainWindow::slot_Browser_GotoPage);
-    if (browser.exec() == QDialog::Accepted && mainView->pageCount() > 0)
-        enterDrawModeFromDesktop();
-}
-
-void MainWindow::slot_FloatingDrawToolOptions()
-{
-    AppState &s = AppState::instance();
-    s.showFloatingOptionWidget = !s.showFloatingOptionWidget;
-    menuBar->actionFloatingDrawToolOptions->setChecked(s.showFloatingOptionWidget);
-    if (s.showFloatingOptionWidget)
-        popups->openDrawToolOptions(1, false, toolWidget->optionButton());
-    else
-        popups->deleteFloating();
-}
-
-void MainWindow::slot_Updates()
-{
-    UpdateDlg updates(this);
-    if (updates.exec() != QDialog::Accepted) {
-        updateInstaller.clear();
-        return;
-    }
-    updateInstaller = updates.downloadedFile();
-    close();
-}
-
-// The dialog edits the hotkeys; while it is open none of them may fire.
-void MainWindow::slot_Preferences()
-{
-    hotKeys->UnregisterHotKeys();
-    popups->deleteFloating();
-    {
-        PreferencesDlg preferences(this);
-        connect(&preferences, &PreferencesDlg::signal_ChangeToolbarSize, toolWidget,
-                &ToolWidget::slot_UpdateSize);
-        preferences.exec();
-    }
-    hotKeys->RegisterHotKeys();
-    // The panel was closed only while the toolbar could change size.
-    if (AppState::instance().showFloatingOptionWidget)
-        popups->openDrawToolOptions(1, false, toolWidget->optionButton());
-}
-
-void MainWindow::slot_About()
-{
-    AboutDlg about(this);
-    about.exec();
-}
-
-void MainWindow::onHotKey(int id)
-{
-    switch (id) {
-    case 100:
-        menuBar->actionNew->activate(QAction::Trigger);
-        break;
-    case 200:
-        menuBar->actionNewFullScreenCapture->activate(QAction::Trigger);
-        break;
-    case 300:
-        slot_ColorPicker_HotKey();
-        break;
-    case 400:
-        menuBar->actionBackToLastPage->activate(QAction::Trigger);
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::slot_Open()
-{
-    documents->slot_Open();
-}
-
-void MainWindow::slot_InsertImage()
-{
-    documents->slot_InsertImage();
-}
-
-void MainWindow::slot_InsertText()
-{
-    documents->slot_InsertText();
-}
-
-void MainWindow::slot_InsertNumber()
-{
-    documents->slot_InsertNumber();
-}
-
-void MainWindow::slot_InsertNumber_Inc()
-{
-    documents->slot_InsertNumber_Inc();
-}
-
-void MainWindow::slot_Select(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Select, b);
-}
-
-void MainWindow::slot_Pen(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Pen, b);
-}
-
-void MainWindow::slot_Highlighter(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Highlighter, b);
-}
-
-void MainWindow::slot_Eraser(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Eraser, b);
-}
-
-void MainWindow::slot_Line(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Line, b);
-}
-
-void MainWindow::slot_Shape(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Shape, b);
-}
-
-void MainWindow::slot_Text(qint8, bool b)
-{
-    selectDrawTool(ToolKit::Text, b);
 }

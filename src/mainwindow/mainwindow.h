@@ -1,26 +1,36 @@
 #pragma once
 
-#include <QList>
+#include "canvas/toolkit.h"
+#include "desktoptoolrunner.h"
+#include "documentcommands.h"
+#include "drawmodeswitch.h"
+#include "helpcommands.h"
+#include "pagecommands.h"
+#include "preferencesflow.h"
+#include "screenwatcher.h"
+#include "toolselection.h"
+#include "traycontroller.h"
+
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 
-class DesktopToolRunner;
-class DocumentCommands;
-class GlobalHotKeys;
+#include <memory>
+
 class MainShortcut;
 class MainView;
 class MenuBar;
 class OptionPopups;
+class PanelRequests;
 class QMenu;
 class QScreen;
-class QTimer;
 class TabBar;
 class ToolWidget;
 
 // The controller of the program. In desktop mode it is hidden and only the
 // toolbar floats over the desktop; in drawing mode it covers one screen, stays
 // on top and shows the current page with the toolbar inside it. Every command
-// ends in one of its slots.
+// ends in one of its slots, which hand it to the object doing that kind of
+// work: tools, pages, modes, the tray, Preferences, help.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -44,14 +54,19 @@ public:
     DesktopToolRunner *desktopTools() const { return runner; }
     DocumentCommands *documentCommands() const { return documents; }
     OptionPopups *optionPopups() const { return popups; }
-    bool isHiddenToTray() const { return hiddenToTray; }
+    bool isHiddenToTray() const;
     QScreen *currentScreen() const;
     MainView *view() const { return mainView; }
     MenuBar *menu() const { return menuBar; }
     ToolWidget *toolbar() const { return toolWidget; }
     MainShortcut *shortcuts() const { return mainShortcut; }
-    QSystemTrayIcon *trayIcon() const { return tray; }
-    QMenu *trayContextMenu() const { return trayMenu; }
+    QSystemTrayIcon *trayIcon() const;
+    QMenu *trayContextMenu() const;
+    DrawModeSwitch *modes() const { return modeSwitch; }
+    ToolSelection *tools() const { return toolSelection; }
+    // A native window keeps the pixel format it was made with: live desktop
+    // needs one with an alpha channel.
+    void giveWindowAnAlphaChannel();
 
 Q_SIGNALS:
     void signal_UpdateLang();
@@ -59,69 +74,69 @@ Q_SIGNALS:
 public Q_SLOTS:
     void slot_ReceiveMessage(QString) { slot_OpenFromTray(); }
     void slot_AboutToQuit_SaveINI();
-    void slot_ChangeDrawToolWidth(int iWidth);
-    void slot_ChangeDrawToolColor(QColor colour);
-    void slot_ChangeDrawToolOpacity(int iOpacity);
+    void slot_ChangeDrawToolWidth(int iWidth) { toolSelection->changeWidth(iWidth); }
+    void slot_ChangeDrawToolColor(QColor colour) { toolSelection->changeColour(colour); }
+    void slot_ChangeDrawToolOpacity(int iOpacity) { toolSelection->changeOpacity(iOpacity); }
     void slot_ChangeNewpageColor(QColor colour);
-    void slot_SelectOpPage(int iOpPage);
-    void slot_SelectSave(int iSave);
+    void slot_SelectOpPage(int iOpPage) { pages->selectOpPage(iOpPage); }
+    void slot_SelectSave(int iSave) { pages->selectSave(iSave); }
     // Starts desktop tool iTools (0-7; 41-43 pick one colour for the current
     // tool, the fill or the new page).
     void slot_SelectTools(int iTools);
     void slot_New(qint8 iPress);
-    void slot_New();
-    void slot_NewFullScreenCapture();
-    void slot_DuplicatePage();
-    void slot_Open();
+    void slot_New() { pages->newPage(); }
+    void slot_NewFullScreenCapture() { pages->newFullScreenCapture(); }
+    void slot_DuplicatePage() { pages->duplicatePage(); }
+    void slot_Open() { documents->slot_Open(); }
     void slot_Save() { slot_SelectSave(1); }
-    void slot_Close();
-    void slot_CloseAll();
+    void slot_Close() { pages->closePage(); }
+    void slot_CloseAll() { pages->closeAll(); }
     void slot_Exit();
     void slot_Undo(qint8) { slot_Undo(); }
-    void slot_Undo();
+    void slot_Undo() { pages->undo(); }
     void slot_Redo(qint8) { slot_Redo(); }
-    void slot_Redo();
-    void slot_ClearPage();
-    void slot_InsertImage();
-    void slot_InsertText();
-    void slot_InsertNumber();
-    void slot_InsertNumber_Inc();
+    void slot_Redo() { pages->redo(); }
+    void slot_ClearPage() { pages->clearPage(); }
+    void slot_InsertImage() { documents->slot_InsertImage(); }
+    void slot_InsertText() { documents->slot_InsertText(); }
+    void slot_InsertNumber() { documents->slot_InsertNumber(); }
+    void slot_InsertNumber_Inc() { documents->slot_InsertNumber_Inc(); }
     void slot_Minimize();
     void slot_MinimizeToolbar();
     void slot_PageUp(qint8) { slot_PageUp(); }
-    void slot_PageUp();
+    void slot_PageUp() { pages->pageUp(); }
     void slot_PageDown(qint8) { slot_PageDown(); }
-    void slot_PageDown();
-    void slot_BackToLastPage();
-    void slot_Browser_GotoPage(int iPage);
+    void slot_PageDown() { pages->pageDown(); }
+    void slot_BackToLastPage() { pages->backToLastPage(); }
+    void slot_Browser_GotoPage(int iPage) { pages->gotoPage(iPage); }
     void slot_LiveDesktop(qint8) { slot_LiveDesktop(); }
-    void slot_LiveDesktop();
-    void slot_Mouse(qint8 iPress, bool bGotoDrawMode);
+    void slot_LiveDesktop() { modeSwitch->toggleLiveDesktop(); }
+    void slot_Mouse(qint8, bool bGotoDrawMode) { toolSelection->selectMouse(bGotoDrawMode); }
     void slot_Mouse(qint8 iPress) { slot_Mouse(iPress, true); }
     void slot_Mouse() { slot_Mouse(1, true); }
-    void slot_Select(qint8, bool b);
+    void slot_Select(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Select, b); }
     void slot_Select(qint8 iPress) { slot_Select(iPress, true); }
     void slot_Select() { slot_Select(1, true); }
-    void slot_Pen(qint8, bool b);
+    void slot_Pen(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Pen, b); }
     void slot_Pen(qint8 iPress) { slot_Pen(iPress, true); }
     void slot_Pen() { slot_Pen(1, true); }
-    void slot_Highlighter(qint8, bool b);
+    void slot_Highlighter(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Highlighter, b); }
     void slot_Highlighter(qint8 iPress) { slot_Highlighter(iPress, true); }
     void slot_Highlighter() { slot_Highlighter(1, true); }
-    void slot_Eraser(qint8, bool b);
+    void slot_Eraser(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Eraser, b); }
     void slot_Eraser(qint8 iPress) { slot_Eraser(iPress, true); }
     void slot_Eraser() { slot_Eraser(1, true); }
-    void slot_Line(qint8, bool b);
+    void slot_Line(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Line, b); }
     void slot_Line(qint8 iPress) { slot_Line(iPress, true); }
     void slot_Line() { slot_Line(1, true); }
-    void slot_Shape(qint8, bool b);
+    void slot_Shape(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Shape, b); }
     void slot_Shape(qint8 iPress) { slot_Shape(iPress, true); }
     void slot_Shape() { slot_Shape(1, true); }
-    void slot_Text(qint8, bool b);
+    void slot_Text(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Text, b); }
     void slot_Text(qint8 iPress) { slot_Text(iPress, true); }
     void slot_Text() { slot_Text(1, true); }
     void slot_Browser(qint8) { slot_Browser(); }
-    void slot_Browser();
+    void slot_Browser() { pages->browse(); }
     void slot_FloatingDrawToolOptions(qint8) { slot_FloatingDrawToolOptions(); }
     void slot_FloatingDrawToolOptions();
     void slot_ScreenCapture_Rect() { slot_SelectTools(0); }
@@ -132,15 +147,15 @@ public Q_SLOTS:
     void slot_Magnifier() { slot_SelectTools(5); }
     void slot_Ruler() { slot_SelectTools(6); }
     void slot_Protractor() { slot_SelectTools(7); }
-    void slot_ColorPicker_HotKey();
-    void slot_Help();
-    void slot_Feedback();
-    void slot_Updates();
-    void slot_Preferences();
-    void slot_About();
-    void slot_NewCapture();
-    void slot_CaptureDone();
-    void slot_PrepareDesktopDone();
+    void slot_ColorPicker_HotKey() { runner->colorPickerHotKey(); }
+    void slot_Help() { helpCommands->help(); }
+    void slot_Feedback() { helpCommands->feedback(); }
+    void slot_Updates() { helpCommands->checkForUpdates(); }
+    void slot_Preferences() { preferences->showPreferences(); }
+    void slot_About() { helpCommands->about(); }
+    void slot_NewCapture() { modeSwitch->startCapture(); }
+    void slot_CaptureDone() { modeSwitch->finishCapture(); }
+    void slot_PrepareDesktopDone() { modeSwitch->setDrawMode(false); }
     void slot_PopupOpPageWidget(qint8 iPress);
     void slot_PopupOpPageWidget() { slot_PopupOpPageWidget(3); }
     void slot_PopupSaveWidget(qint8 iPress);
@@ -150,12 +165,15 @@ public Q_SLOTS:
     void slot_PopupOptionWidget(qint8 iPress, bool bIsPopup);
     void slot_PopupOptionWidget(qint8 iPress) { slot_PopupOptionWidget(iPress, true); }
     void slot_PopupOptionWidget() { slot_PopupOptionWidget(1, true); }
-    void slot_ScreenResized(int iScreen);
-    void slot_ScreenResizedTimeOut();
+    void slot_ScreenResized(int iScreen) { screens->screenResized(iScreen); }
+    void slot_ScreenResizedTimeOut() { screens->settled(); }
     void slot_ChangeLanguage(QString strLanguage);
-    void slot_OpenFromTray();
-    void slot_HideToTray();
-    void slot_TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void slot_OpenFromTray() { trayController->openFromTray(); }
+    void slot_HideToTray() { trayController->closeToolbar(); }
+    void slot_TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
+    {
+        trayController->activated(reason);
+    }
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;
@@ -165,39 +183,26 @@ protected:
 
 private:
     void createMenus();
-    void createTrayIcon();
     void createToolbar();
     void connectToolbar();
-    void watchScreens();
-    void screenRemoved(QScreen *removed);
-    void hideToTray();
-    void giveWindowAnAlphaChannel();
-    bool askBeforeHidingToTray();
+    void connectPageState();
     bool askToSaveBeforeClosing();
-    void selectDrawTool(int iTool, bool bMustChangeDrawMode);
-    void updateDial();
-    void enterDrawModeFromDesktop();
-    void waitForDesktopMode();
-    bool confirm(const QString &strText, const QString &strInformative);
-    void onHotKey(int id);
 
     MenuBar *menuBar = nullptr;
     TabBar *tabBar = nullptr;
     MainView *mainView = nullptr;
-    QMenu *trayMenu = nullptr;
-    QSystemTrayIcon *tray = nullptr;
     ToolWidget *toolWidget = nullptr;
     MainShortcut *mainShortcut = nullptr;
     DocumentCommands *documents = nullptr;
-    GlobalHotKeys *hotKeys = nullptr;
     DesktopToolRunner *runner = nullptr;
     OptionPopups *popups = nullptr;
-    // A downloaded update, handed over when the program closes.
-    QString updateInstaller;
+    DrawModeSwitch *modeSwitch = nullptr;
+    ToolSelection *toolSelection = nullptr;
+    PageCommands *pages = nullptr;
+    TrayController *trayController = nullptr;
+    ScreenWatcher *screens = nullptr;
+    PreferencesFlow *preferences = nullptr;
+    HelpCommands *helpCommands = nullptr;
+    std::unique_ptr<PanelRequests> panelRequests;
     bool busy = false;
-    bool hiddenToTray = false;
-    QTimer *resizeTimer = nullptr;
-    // The screens as they were before the last change: the screen index must
-    // follow its screen when another one goes.
-    QList<QScreen *> knownScreens;
 };

@@ -3,7 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "mainwindow.h"
-#include "messageboxdialog.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QAction>
 #include <QActionGroup>

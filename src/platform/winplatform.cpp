@@ -1,7 +1,7 @@
 #include "winplatform.h"
 
-#include "app/hotkeyrecord.h"
 #include "nativecoordinates.h"
+#include "platform/hotkeyrecord.h"
 #include "win/hotkeywindow.h"
 #include "win/winapi.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/hotkeyrecord.h"
+#include "platform/hotkeyrecord.h"
 #include "x11modifiers.h"
 
 #include <QAbstractNativeEventFilter>

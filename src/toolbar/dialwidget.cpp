@@ -1,7 +1,7 @@
 #include "dialwidget.h"
 
 #include "app/resourcepixmap.h"
-#include "toolbarscale.h"
+#include "widgets/toolbarscale.h"
 
 #include <QFont>
 #include <QPainter>

@@ -3,12 +3,11 @@
 #include "app/appstate.h"
 #include "canvas/shapetool.h"
 #include "canvas/toolkit.h"
-#include "colourdialog.h"
-#include "mainwindow/mainwindow.h"
 #include "palettebuttons.h"
+#include "panelhost.h"
 #include "popupbuttons.h"
 #include "popupwidget.h"
-#include "popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QGridLayout>
 
@@ -61,7 +60,7 @@ void FillWidget::slot_MoreColor()
 {
     ObjShape *shape = currentShape();
     QColor chosen;
-    if (shape && ColourDialog::ask(this, shape->fill, chosen))
+    if (shape && PanelHost::askColour(this, shape->fill, chosen))
         shape->fill = chosen;
 }
 
@@ -71,6 +70,6 @@ void FillWidget::slot_PickerColor()
         return;
     if (PopupWidget *transient = PopupWidget::transientOf(this))
         transient->close();
-    if (MainWindow *window = MainWindow::instance())
-        window->slot_SelectTools(42);
+    if (PanelHost *host = PanelHost::current())
+        host->selectTools(42);
 }

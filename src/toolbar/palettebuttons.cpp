@@ -1,7 +1,7 @@
 #include "palettebuttons.h"
 
 #include "app/appstate.h"
-#include "popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QGridLayout>
 #include <QIcon>

@@ -1,7 +1,7 @@
 #include "penstylerows.h"
 
 #include "popupbuttons.h"
-#include "popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

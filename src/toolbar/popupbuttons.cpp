@@ -1,8 +1,8 @@
 #include "popupbuttons.h"
 
 #include "app/lang.h"
-#include "popupwidgetbtn.h"
-#include "smalllabel.h"
+#include "widgets/popupwidgetbtn.h"
+#include "widgets/smalllabel.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

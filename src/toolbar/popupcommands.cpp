@@ -1,7 +1,7 @@
 #include "popupcommands.h"
 
 #include "popupbuttons.h"
-#include "popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,15 +1,12 @@
 #include "popupnewpagewidget.h"
 
 #include "app/appstate.h"
-#include "colourdialog.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/menubar.h"
 #include "palettebuttons.h"
+#include "panelhost.h"
 #include "popupbuttons.h"
 #include "popupcommands.h"
-#include "popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
-#include <QAction>
 #include <QGridLayout>
 
 namespace {
@@ -44,25 +41,26 @@ PopupNewpageWidget::PopupNewpageWidget(QWidget *pAnchor, QWidget *pParent)
 
 void PopupNewpageWidget::slot_PageColor(int iColor)
 {
-    MainWindow *window = MainWindow::instance();
     if (iColor == MoreColor) {
         QColor chosen;
-        if (ColourDialog::ask(this, AppState::instance().draw.newpageColor, chosen) && window)
-            window->slot_ChangeNewpageColor(chosen);
+        if (PanelHost::askColour(this, AppState::instance().draw.newpageColor, chosen))
+            if (PanelHost *host = PanelHost::current())
+                host->changeNewpageColor(chosen);
         return;
     }
     const QColor colour = group->colour(iColor);
     close();
-    if (!window)
+    PanelHost *host = PanelHost::current();
+    if (!host)
         return;
     if (colour.isValid())
-        window->slot_ChangeNewpageColor(colour);
+        host->changeNewpageColor(colour);
     else if (iColor == Picker)
-        window->slot_SelectTools(43);
+        host->selectTools(43);
     else if (iColor == Capture)
-        window->menu()->actionNewFullScreenCapture->trigger();
+        host->run(PanelHost::NewFullScreenCapture);
     else if (iColor == Duplicate)
-        window->menu()->actionDuplicatePage->trigger();
+        host->run(PanelHost::DuplicatePage);
     else if (iColor == Open)
-        window->menu()->actionOpen->trigger();
+        host->run(PanelHost::OpenPictures);
 }

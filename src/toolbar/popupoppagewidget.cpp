@@ -1,6 +1,6 @@
 #include "popupoppagewidget.h"
 
-#include "mainwindow/mainwindow.h"
+#include "panelhost.h"
 #include "popupbuttons.h"
 #include "popupcommands.h"
 
@@ -25,7 +25,7 @@ PopupOpPageWidget::PopupOpPageWidget(QWidget *pAnchor, QWidget *pParent)
     PopupCommands::addEntries(grid(), row, PageCommands, 3, 0, group, this);
     connect(group, &QButtonGroup::idClicked, this, [this](int id) {
         close();
-        if (MainWindow *window = MainWindow::instance())
-            window->slot_SelectOpPage(id);
+        if (PanelHost *host = PanelHost::current())
+            host->selectOpPage(id);
     });
 }

@@ -6,14 +6,12 @@
 #include "canvas/toolkit.h"
 #include "fillwidget.h"
 #include "linewidget.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/menubar.h"
+#include "panelhost.h"
 #include "shapewidget.h"
 #include "strokewidget.h"
 #include "tabwidget.h"
 #include "textwidget.h"
 
-#include <QAction>
 #include <QGridLayout>
 
 PopupOptionWidget::PopupOptionWidget(bool bIsPopup, QWidget *pAnchor, QWidget *pParent,
@@ -21,9 +19,8 @@ PopupOptionWidget::PopupOptionWidget(bool bIsPopup, QWidget *pAnchor, QWidget *p
     : PopupWidget(bIsPopup, pAnchor, pParent, pPlace)
     , iTool(ToolKit::instance().currentToolId())
 {
-    if (MainWindow *window = MainWindow::instance())
-        if (QAction *action = window->menu()->toolAction(iTool))
-            setTitle(action->text().remove(QLatin1Char('&')));
+    if (PanelHost *host = PanelHost::current())
+        setTitle(host->toolTitle(iTool));
     buildPages();
     connect(stroke, &StrokeWidget::signal_StrokeChanged, this,
             &PopupOptionWidget::signal_StrokeChanged);

@@ -1,6 +1,6 @@
 #include "popupsavewidget.h"
 
-#include "mainwindow/mainwindow.h"
+#include "panelhost.h"
 #include "popupbuttons.h"
 #include "popupcommands.h"
 
@@ -24,7 +24,7 @@ PopupSaveWidget::PopupSaveWidget(QWidget *pAnchor, QWidget *pParent)
     PopupCommands::addEntries(grid(), row, SaveCommands, 2, 0, group, this);
     connect(group, &QButtonGroup::idClicked, this, [this](int id) {
         close();
-        if (MainWindow *window = MainWindow::instance())
-            window->slot_SelectSave(id);
+        if (PanelHost *host = PanelHost::current())
+            host->selectSave(id);
     });
 }

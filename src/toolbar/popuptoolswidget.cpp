@@ -1,7 +1,6 @@
 #include "popuptoolswidget.h"
 
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/menubar.h"
+#include "panelhost.h"
 #include "popupbuttons.h"
 #include "popupcommands.h"
 
@@ -35,11 +34,11 @@ PopupToolsWidget::PopupToolsWidget(QWidget *pAnchor, QWidget *pParent)
     PopupCommands::addEntries(grid(), row, CaptureTools, 4, 0, group, this);
     PopupButtons::addLabel(grid(), row, "Other Tools", this);
     PopupCommands::addEntries(grid(), row, OtherTools, 4, 4, group, this);
-    if (MainWindow *window = MainWindow::instance())
-        group->button(3)->setEnabled(window->menu()->previousAreaAction()->isEnabled());
+    if (PanelHost *host = PanelHost::current())
+        group->button(3)->setEnabled(host->hasPreviousArea());
     connect(group, &QButtonGroup::idClicked, this, [this](int id) {
         close();
-        if (MainWindow *window = MainWindow::instance())
-            window->slot_SelectTools(id);
+        if (PanelHost *host = PanelHost::current())
+            host->selectTools(id);
     });
 }

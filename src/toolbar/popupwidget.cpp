@@ -2,9 +2,9 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
-#include "closebtn.h"
 #include "floatingplace.h"
-#include "minbtn.h"
+#include "widgets/closebtn.h"
+#include "widgets/minbtn.h"
 
 #include <QApplication>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "canvas/toolkit.h"
 #include "penstylerows.h"
 #include "popupbuttons.h"
-#include "popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -6,15 +6,14 @@
 #include "canvas/texttool.h"
 #include "canvas/tooldial.h"
 #include "canvas/toolkit.h"
-#include "colourdialog.h"
-#include "mainwindow/mainwindow.h"
 #include "palettebuttons.h"
+#include "panelhost.h"
 #include "popupbuttons.h"
 #include "popupwidget.h"
-#include "popupwidgetbtn.h"
-#include "separator.h"
-#include "smalllabel.h"
 #include "toolwidget.h"
+#include "widgets/popupwidgetbtn.h"
+#include "widgets/separator.h"
+#include "widgets/smalllabel.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -183,8 +182,8 @@ void StrokeWidget::refresh()
 void StrokeWidget::slot_StrokeWidth(int iWidth)
 {
     const int value = presetValue(iWidth);
-    if (MainWindow *window = MainWindow::instance())
-        window->slot_ChangeDrawToolWidth(value);
+    if (PanelHost *host = PanelHost::current())
+        host->changeDrawToolWidth(value);
     // The tool may have taken less than the preset (its range ends lower).
     refresh();
     emit signal_StrokeChanged();
@@ -195,9 +194,9 @@ void StrokeWidget::slot_StrokeWidth_Slider(int value)
     const int tool = currentTool();
     if (!ToolDial::setWidth(tool, value))
         return;
-    if (MainWindow *window = MainWindow::instance()) {
+    if (PanelHost *host = PanelHost::current()) {
         const ToolDial::Setting dial = ToolDial::forTool(tool);
-        window->toolbar()->setDial(dial.value, dial.minimum, dial.maximum);
+        host->showDial(dial.value, dial.minimum, dial.maximum);
     }
     refresh();
     emit signal_StrokeChanged();
@@ -205,8 +204,8 @@ void StrokeWidget::slot_StrokeWidth_Slider(int value)
 
 void StrokeWidget::slot_StrokeColor(int iColor)
 {
-    if (MainWindow *window = MainWindow::instance())
-        window->slot_ChangeDrawToolColor(colours->colour(iColor));
+    if (PanelHost *host = PanelHost::current())
+        host->changeDrawToolColor(colours->colour(iColor));
     emit signal_StrokeChanged();
 }
 
@@ -214,17 +213,17 @@ void StrokeWidget::slot_MoreColor()
 {
     QColor chosen;
     // The panel may be gone once the dialog has run: only locals after it.
-    if (ColourDialog::ask(this, ToolDial::forTool(iTool).colour, chosen))
-        if (MainWindow *window = MainWindow::instance())
-            window->slot_ChangeDrawToolColor(chosen);
+    if (PanelHost::askColour(this, ToolDial::forTool(iTool).colour, chosen))
+        if (PanelHost *host = PanelHost::current())
+            host->changeDrawToolColor(chosen);
 }
 
 void StrokeWidget::slot_PickerColor()
 {
     if (PopupWidget *transient = PopupWidget::transientOf(this))
         transient->close();
-    if (MainWindow *window = MainWindow::instance())
-        window->slot_SelectTools(41);
+    if (PanelHost *host = PanelHost::current())
+        host->selectTools(41);
 }
 
 void StrokeWidget::slot_StrokeOpacity_Slider(int iOpacity)

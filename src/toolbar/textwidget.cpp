@@ -3,9 +3,9 @@
 #include "app/appstate.h"
 #include "canvas/texttool.h"
 #include "canvas/toolkit.h"
-#include "combobox_readonly.h"
 #include "popupbuttons.h"
-#include "popupwidgetbtn.h"
+#include "widgets/combobox_readonly.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>

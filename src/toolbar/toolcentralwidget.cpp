@@ -1,7 +1,7 @@
 #include "toolcentralwidget.h"
 
-#include "toolbarscale.h"
 #include "toolgridwidget.h"
+#include "widgets/toolbarscale.h"
 
 #include <QVBoxLayout>
 

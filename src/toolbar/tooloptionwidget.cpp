@@ -1,8 +1,8 @@
 #include "tooloptionwidget.h"
 
 #include "dialwidget.h"
-#include "toolbarscale.h"
 #include "toolwidgetbtn_option.h"
+#include "widgets/toolbarscale.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

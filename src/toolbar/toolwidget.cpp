@@ -3,16 +3,16 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "app/placekeeper.h"
-#include "closebtn.h"
 #include "dialwidget.h"
-#include "menubtn.h"
-#include "minbtn.h"
-#include "toolbarscale.h"
 #include "toolcentralwidget.h"
 #include "toolgridwidget.h"
 #include "tooloptionwidget.h"
 #include "toolwidgetbtn.h"
 #include "toolwidgetbtn_option.h"
+#include "widgets/closebtn.h"
+#include "widgets/menubtn.h"
+#include "widgets/minbtn.h"
+#include "widgets/toolbarscale.h"
 
 #include <QApplication>
 #include <QDropEvent>

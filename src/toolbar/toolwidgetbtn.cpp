@@ -2,7 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/resourcepixmap.h"
-#include "toolbarscale.h"
+#include "widgets/toolbarscale.h"
 
 #include <QApplication>
 #include <QLinearGradient>

@@ -1,7 +1,7 @@
 #include "toolwidgetbtn_option.h"
 
 #include "app/appstate.h"
-#include "toolbarscale.h"
+#include "widgets/toolbarscale.h"
 
 #include <QColorDialog>
 #include <QMouseEvent>

@@ -3,8 +3,8 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "detailanim.h"
-#include "mainwindow/messageboxdialog.h"
 #include "updatedescription.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

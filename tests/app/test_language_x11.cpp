@@ -1,6 +1,6 @@
 #include "testenvironment.h"
-#include "toolbar/menubtn.h"
 #include "toolbar/toolwidget.h"
+#include "widgets/menubtn.h"
 #include "x11probe.h"
 
 #include <QProcess>

@@ -1,9 +1,14 @@
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
 #include <QtTest>
 
-// Every picture the program names exists, is a real drawing (not empty or a
-// single colour) and has a twice-as-large "@2x" twin.
+// The resource paths the program names are read from its sources, so that a
+// new one cannot go unchecked: each must resolve. Every picture of the tree
+// is a real drawing (not empty or a single colour) with a twice-as-large
+// "@2x" twin.
 class TestResources : public QObject
 {
     Q_OBJECT
@@ -17,57 +22,71 @@ class TestResources : public QObject
         return colours.size();
     }
 
+    // Every ":/…" literal in the sources.
+    static QSet<QString> namedPaths()
+    {
+        static const QRegularExpression literal(QStringLiteral("\"(:/[^\"]*)\""));
+        QSet<QString> paths;
+        QDirIterator files(QStringLiteral(TAV_SOURCE_DIR "/src"), { "*.cpp", "*.h" }, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch &match : literal.globalMatch(text))
+                paths.insert(match.captured(1));
+        }
+        return paths;
+    }
+
+    // A path with "%1" stands for its numbered or per-language entries; one
+    // ending in "/" is a folder whose entries the code names by value.
+    static bool resolves(const QString &path)
+    {
+        if (path.endsWith(QLatin1Char('/')))
+            return !QDir(path).isEmpty();
+        if (!path.contains(QStringLiteral("%1")))
+            return QFile::exists(path);
+        const QStringList fillings
+            = { QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("zh_CN") };
+        for (const QString &filling : fillings)
+            if (QFile::exists(path.arg(filling)))
+                return true;
+        return false;
+    }
+
+    static QStringList pictures()
+    {
+        QStringList found;
+        QDirIterator it(QStringLiteral(":/"), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (path.startsWith(QStringLiteral(":/qt-project.org"))
+                || path.endsWith(QStringLiteral("@2x")))
+                continue;
+            if (!QImageReader(path).format().isEmpty())
+                found.append(path);
+        }
+        return found;
+    }
+
 private Q_SLOTS:
+    void namedPathsResolve()
+    {
+        const QSet<QString> paths = namedPaths();
+        QVERIFY2(paths.size() > 50, "the sources were not found");
+        for (const QString &path : paths)
+            QVERIFY2(resolves(path), qPrintable(path));
+    }
+
     void picturesHaveTwins_data()
     {
         QTest::addColumn<QString>("path");
-        for (const char *path :
-             { ":/Res/Tavelmark", ":/Res/TrayIcon", ":/Res/ObjMenu", ":/Res/Frame",
-               ":/Cursor/Cross", ":/Cursor/CrossFind", ":/Cursor/Picker", ":/Res/ExportFileType0",
-               ":/Res/ExportFileType1", ":/Res/ExportFileType2", ":/Res/ExportFileType3",
-               ":/Res/ExportFileType4" })
-            QTest::newRow(path) << QString::fromLatin1(path);
-        for (const char *path :
-             { ":/Res/Undo",      ":/Res/Redo",        ":/Res/Mouse",   ":/Res/Select",
-               ":/Res/Pen",       ":/Res/Highlighter", ":/Res/Eraser",  ":/Res/Line",
-               ":/Res/Shape",     ":/Res/Text",        ":/Res/Newpage", ":/Res/Clearpage",
-               ":/Res/Pageup",    ":/Res/Pagedown",    ":/Res/Browser", ":/Res/Livedesktop",
-               ":/Res/Save",      ":/Res/Tools",       ":/Res/Min",     ":/Res/Close",
-               ":/Res/Menu",      ":/Res/PopupArrow",  ":/Res/Dial_BG", ":/Res/Dial",
-               ":/Res/Dial_Value" })
-            QTest::newRow(path) << QString::fromLatin1(path);
-        // Ruler and protractor.
-        for (const char *path : { ":/Tools/Hand", ":/Tools/ResizeDark", ":/Tools/ResizeLight",
-                                  ":/Tools/Value", ":/Tools/Angle", ":/Tools/Create" })
-            QTest::newRow(path) << QString::fromLatin1(path);
-        // Option popups.
-        for (const char *path :
-             { ":/Popup/MoreColor",  ":/Popup/Picker",     ":/Popup/LineCap1",
-               ":/Popup/LineCap2",   ":/Popup/LineCap3",   ":/Popup/LineCap4",
-               ":/Popup/LineCap5",   ":/Popup/LineCap6",   ":/Popup/LineCap7",
-               ":/Popup/LineCap8",   ":/Popup/LineCap9",   ":/Popup/LineCap10",
-               ":/Popup/LineCap11",  ":/Popup/LineCap12",  ":/Popup/LineStyle1",
-               ":/Popup/LineStyle2", ":/Popup/LineStyle3", ":/Popup/LineStyle4",
-               ":/Popup/LineStyle5", ":/Popup/Shadow",     ":/Popup/FillNull",
-               ":/Popup/Text1",      ":/Popup/Text2",      ":/Popup/Text3",
-               ":/Popup/Text4",      ":/Popup/Text5",      ":/Popup/Text6",
-               ":/Popup/Tools1",     ":/Popup/Tools2",     ":/Popup/Tools3",
-               ":/Popup/Tools4",     ":/Popup/Tools5",     ":/Popup/Tools6",
-               ":/Popup/Tools7",     ":/Popup/Tools8",     ":/Popup/Save1",
-               ":/Popup/Save2",      ":/Popup/OpPage1",    ":/Popup/OpPage2",
-               ":/Popup/OpPage3",    ":/Popup/Capture",    ":/Popup/DuplicatePage",
-               ":/Popup/Image" })
-            QTest::newRow(path) << QString::fromLatin1(path);
-        // Colour picker, magnifier and capture outputs.
-        for (const char *path :
-             { ":/Tools/Clipboard", ":/Tools/Resize", ":/Tools/ZoomIn", ":/Tools/ZoomOut",
-               ":/Tools/ZoomAll", ":/Tools/Captopage", ":/Tools/Captofile", ":/Tools/Captoclip",
-               ":/Tools/CaptureWin", ":/Tools/Scale" })
-            QTest::newRow(path) << QString::fromLatin1(path);
-        // Page browser and update dialog.
-        for (const char *path : { ":/Res/Browser_BG", ":/Res/Deletepage", ":/Res/Dropdown",
-                                  ":/Res/Dropdown2", ":/Res/Loading" })
-            QTest::newRow(path) << QString::fromLatin1(path);
+        const QStringList all = pictures();
+        QVERIFY(all.size() > 100);
+        for (const QString &path : all)
+            QTest::newRow(qPrintable(path)) << path;
     }
 
     void picturesHaveTwins()
@@ -80,16 +99,6 @@ private Q_SLOTS:
         QCOMPARE(twin.size(), normal.size() * 2);
         QVERIFY(distinctColours(normal) > 4);
         QVERIFY(distinctColours(twin) > 4);
-    }
-
-    void textResourcesExist()
-    {
-        for (const char *path : { ":/Style/menu.qss", ":/Style/slider.qss", ":/Style/scrollbar.qss",
-                                  ":/Language/Language.xml" }) {
-            QFile file(QString::fromLatin1(path));
-            QVERIFY2(file.open(QIODevice::ReadOnly), path);
-            QVERIFY(file.size() > 0);
-        }
     }
 };
 

@@ -2,7 +2,7 @@
 #include "desktoptools/captureoptionwidget.h"
 #include "realprogram.h"
 #include "testenvironment.h"
-#include "toolbar/popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 #include "x11probe.h"
 
 #include <QScreen>

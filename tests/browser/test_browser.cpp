@@ -7,7 +7,7 @@
 #include "document/mainpage.h"
 #include "modalanswerer.h"
 #include "testenvironment.h"
-#include "toolbar/closebtn.h"
+#include "widgets/closebtn.h"
 
 #include <QApplication>
 #include <QDrag>

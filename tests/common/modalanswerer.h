@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
 // While it lives, answers each message box with `button` (its default
 // acceptance when none) and notes its text, with the informative text on a
-// second line when there is one; file dialogs are cancelled.
+// second line when there is one, and its title; file dialogs are cancelled.
+// Other dialogs are counted, and rejected when rejectOtherDialogs is set.
 class ModalAnswerer
 {
 public:
@@ -19,6 +21,9 @@ public:
     }
 
     QStringList texts;
+    QStringList titles;
+    int otherDialogs = 0;
+    bool rejectOtherDialogs = false;
 
 private:
     void answer(QMessageBox::StandardButton button)
@@ -29,12 +34,19 @@ private:
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             const QString detail = box->informativeText();
             texts.append(detail.isEmpty() ? box->text() : box->text() + u'\n' + detail);
+            titles.append(box->windowTitle());
             if (button == QMessageBox::NoButton)
                 box->accept();
             else
                 box->button(button)->click();
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && dialog != seen) {
+            ++otherDialogs;
+            seen = dialog;
+            if (rejectOtherDialogs)
+                dialog->reject();
         }
     }
 
     QTimer timer;
+    QPointer<QDialog> seen;
 };

@@ -2,9 +2,9 @@
 #include "desktoptools/capturedlg.h"
 #include "desktoptools/captureoptionwidget.h"
 #include "testenvironment.h"
-#include "toolbar/closebtn.h"
-#include "toolbar/popupwidgetbtn.h"
 #include "widgetinput.h"
+#include "widgets/closebtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QImage>
 #include <QToolButton>

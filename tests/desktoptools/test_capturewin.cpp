@@ -1,7 +1,7 @@
 #include "desktoptools/capturewin.h"
 #include "testenvironment.h"
-#include "toolbar/closebtn.h"
-#include "toolbar/popupwidgetbtn.h"
+#include "widgets/closebtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "desktoptools/fullscreendialog.h"
 #include "desktoptools/pickerdlg.h"
 #include "desktoptools/pickeroptionwidget.h"
 #include "desktoptools/pickerview.h"
 #include "testenvironment.h"
 #include "widgetinput.h"
+#include "widgets/fullscreendialog.h"
 
 #include <QClipboard>
 #include <QLabel>

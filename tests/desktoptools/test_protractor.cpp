@@ -1,6 +1,6 @@
 #include "desktoptools/protractordlg.h"
 #include "testenvironment.h"
-#include "toolbar/closebtn.h"
+#include "widgets/closebtn.h"
 
 #include <QScreen>
 #include <QSignalSpy>

@@ -5,8 +5,8 @@
 #include "desktoptools/rulerscale.h"
 #include "desktoptools/rulerview.h"
 #include "testenvironment.h"
-#include "toolbar/closebtn.h"
 #include "widgetinput.h"
+#include "widgets/closebtn.h"
 
 #include <QApplication>
 #include <QComboBox>

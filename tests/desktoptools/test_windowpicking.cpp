@@ -1,7 +1,7 @@
 #include "desktoptools/capturewin.h"
 #include "platform/platform.h"
 #include "testenvironment.h"
-#include "toolbar/popupwidgetbtn.h"
+#include "widgets/popupwidgetbtn.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "app/appstate.h"
-#include "desktoptools/fullscreendialog.h"
 #include "desktoptools/zoomdlg.h"
 #include "desktoptools/zoomoptionwidget.h"
 #include "testenvironment.h"
-#include "toolbar/closebtn.h"
 #include "widgetinput.h"
+#include "widgets/closebtn.h"
+#include "widgets/fullscreendialog.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>

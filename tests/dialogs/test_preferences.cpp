@@ -3,10 +3,10 @@
 #include "dialogs/aboutdlg.h"
 #include "dialogs/hotkeylineedit.h"
 #include "dialogs/hotkeywidget.h"
-#include "dialogs/iconwidget.h"
 #include "dialogs/preferencesdlg.h"
 #include "modalanswerer.h"
 #include "testenvironment.h"
+#include "widgets/iconwidget.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "app/appstate.h"
-#include "dialogs/colorbtn.h"
 #include "dialogs/numberwidget.h"
 #include "dialogs/stamppainter.h"
 #include "dialogs/textinputdlg.h"
+#include "widgets/colorbtn.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,6 +5,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
 #include "mainwindow/windowhelpers.h"
+#include "modalanswerer.h"
 #include "platform/nullplatform.h"
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
@@ -14,13 +15,12 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QMessageBox>
-#include <QWindow>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 // A desktop whose compositor the test starts and stops.
@@ -38,20 +38,6 @@ class TestMainWindow : public QObject
     std::unique_ptr<MainWindow> window;
 
     // Runs pAction, answering the message box it opens with fnAnswer.
-    static void answerMessageBox(const std::function<void()> &action,
-                                 const std::function<void(QMessageBox *)> &answer)
-    {
-        bool answered = false;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            answer(box);
-            answered = true;
-        });
-        action();
-        QVERIFY(answered);
-    }
-
     static QString savedDelay()
     {
         QSettings ini(AppState::instance().iniPath, QSettings::IniFormat);
@@ -171,14 +157,14 @@ private Q_SLOTS:
         auto fake = std::make_unique<CompositionPlatform>();
         CompositionPlatform *desktop = fake.get();
         Platform::replace(std::move(fake));
-        answerMessageBox(
-            [this] { window->slot_LiveDesktop(); },
-            [](QMessageBox *box) {
-                QCOMPARE(box->text(), QStringLiteral("This feature is not available."));
-                QVERIFY(box->informativeText().startsWith("No compositing manager is running."));
-                QCOMPARE(box->windowTitle(), QStringLiteral("Quillbury Tavelmark"));
-                box->accept();
-            });
+        {
+            ModalAnswerer answerer;
+            window->slot_LiveDesktop();
+            QCOMPARE(answerer.texts.size(), 1);
+            QVERIFY(answerer.texts.at(0).startsWith(QStringLiteral(
+                "This feature is not available.\nNo compositing manager is running.")));
+            QCOMPARE(answerer.titles.at(0), QStringLiteral("Quillbury Tavelmark"));
+        }
         QVERIFY(!AppState::instance().liveDesktop);
 
         desktop->composited = true;
@@ -244,14 +230,11 @@ private Q_SLOTS:
     void closeQuestionCancelKeepsTheDocument()
     {
         window->view()->newPage();
-        bool closed = true;
-        answerMessageBox([&] { closed = window->close(); },
-                         [](QMessageBox *box) {
-                             QCOMPARE(box->text(),
-                                      QStringLiteral("The document has been modified."));
-                             box->button(QMessageBox::Cancel)->click();
-                         });
-        QVERIFY(!closed);
+        ModalAnswerer answerer(QMessageBox::Cancel);
+        QVERIFY(!window->close());
+        QCOMPARE(answerer.texts,
+                 QStringList(QStringLiteral(
+                     "The document has been modified.\nDo you want to save your changes?")));
         QCOMPARE(window->view()->pageCount(), 1);
         QVERIFY(QFile::exists(AppState::instance().tempFolder));
     }
@@ -261,21 +244,11 @@ private Q_SLOTS:
     {
         window->view()->newPage();
         window->view()->newPage();
-        bool closed = true;
-        bool exportOffered = false;
-        answerMessageBox([&] { closed = window->close(); },
-                         [&](QMessageBox *box) {
-                             QTimer::singleShot(0, [&] {
-                                 QDialog *dialog
-                                     = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                                 exportOffered = dialog && dialog != box;
-                                 if (dialog)
-                                     dialog->reject();
-                             });
-                             box->button(QMessageBox::Save)->click();
-                         });
-        QVERIFY(exportOffered);
-        QVERIFY(!closed);
+        ModalAnswerer answerer(QMessageBox::Save);
+        answerer.rejectOtherDialogs = true;
+        QVERIFY(!window->close());
+        QCOMPARE(answerer.texts.size(), 1);
+        QCOMPARE(answerer.otherDialogs, 1);
         QCOMPARE(window->view()->pageCount(), 2);
         QVERIFY(window->view()->isAnyPageModified());
     }
@@ -285,10 +258,9 @@ private Q_SLOTS:
     void closeQuestionDiscardCloses()
     {
         window->view()->newPage();
-        bool closed = false;
-        answerMessageBox([&] { closed = window->close(); },
-                         [](QMessageBox *box) { box->button(QMessageBox::Discard)->click(); });
-        QVERIFY(closed);
+        ModalAnswerer answerer(QMessageBox::Discard);
+        QVERIFY(window->close());
+        QCOMPARE(answerer.texts.size(), 1);
         QVERIFY(!QFile::exists(AppState::instance().tempFolder));
     }
 

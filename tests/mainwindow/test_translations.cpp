@@ -20,7 +20,6 @@
 #include "mainwindow/exportdlg.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
-#include "mainwindow/messageboxdialog.h"
 #include "testenvironment.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/popupoptionwidget.h"
@@ -30,6 +29,7 @@
 #include "toolbar/toolwidgetbtn.h"
 #include "toolbar/toolwidgetbtn_option.h"
 #include "update/updatedlg.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>

@@ -10,7 +10,6 @@
 #include "modalanswerer.h"
 #include "testenvironment.h"
 #include "toolbar/fillwidget.h"
-#include "toolbar/minbtn.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/palettebuttons.h"
 #include "toolbar/popupnewpagewidget.h"
@@ -23,6 +22,7 @@
 #include "toolbar/textwidget.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn_option.h"
+#include "widgets/minbtn.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,10 +1,10 @@
 #include "app/appstate.h"
 #include "testenvironment.h"
-#include "toolbar/minbtn.h"
 #include "toolbar/toolgridwidget.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
 #include "toolbar/toolwidgetbtn_option.h"
+#include "widgets/minbtn.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,18 +1,14 @@
 #include "colourdialog.h"
 
-#include "mainwindow/mainwindow.h"
-#include "popupwidget.h"
-
 #include <QColorDialog>
 #include <QPointer>
 
-bool ColourDialog::ask(QWidget *pFrom, const QColor &start, QColor &chosen)
+bool ColourDialog::ask(QWidget *pParent, QWidget *pTransient, const QColor &start, QColor &chosen)
 {
-    QPointer<PopupWidget> transient = PopupWidget::transientOf(pFrom);
+    QPointer<QWidget> transient = pTransient;
     if (transient)
         transient->hide();
-    QWidget *parent = MainWindow::instance();
-    QPointer<QColorDialog> dialog = new QColorDialog(start, parent ? parent : pFrom->window());
+    QPointer<QColorDialog> dialog = new QColorDialog(start, pParent);
     dialog->setOption(QColorDialog::DontUseNativeDialog);
     const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
     if (accepted)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+class MainWindow;
+
+// Moves the program between its two modes. On the desktop the main window is
+// hidden and the toolbar floats as a window of its own; over a page the main
+// window covers one screen, stays on top and holds the toolbar. Live desktop
+// lets the running desktop show through the page.
+class DrawModeSwitch : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DrawModeSwitch(MainWindow *pWindow);
+
+    void setDrawMode(bool bDrawMode);
+    void toggleLiveDesktop();
+    // A drawing tool chosen on the desktop starts on a fresh capture of the
+    // screen, taken once the toolbar is out of the picture.
+    void startCapture();
+    void finishCapture();
+    // From the desktop, page commands bring back the last drawing tool and
+    // the drawing window.
+    void enterFromDesktop();
+    void leaveAndWait();
+
+private:
+    void waitForDesktopMode();
+
+    MainWindow *window;
+};

@@ -1,0 +1,84 @@
+#include "screenwatcher.h"
+
+#include "app/appstate.h"
+#include "canvas/toolkit.h"
+#include "mainwindow.h"
+#include "toolbar/toolwidget.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+constexpr int ScreenSettleMs = 1000;
+} // namespace
+
+// Geometry changes of any screen reach MainWindow::slot_ScreenResized with
+// that screen's index; screens that come and go are watched alike.
+ScreenWatcher::ScreenWatcher(MainWindow *pWindow)
+    : QObject(pWindow)
+    , window(pWindow)
+{
+    knownScreens = QGuiApplication::screens();
+    for (QScreen *screen : std::as_const(knownScreens))
+        watch(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, &ScreenWatcher::screenAdded);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &ScreenWatcher::screenRemoved);
+}
+
+void ScreenWatcher::watch(QScreen *screen)
+{
+    connect(screen, &QScreen::geometryChanged, window, [this, screen] {
+        window->slot_ScreenResized(int(QGuiApplication::screens().indexOf(screen)));
+    });
+}
+
+void ScreenWatcher::screenAdded(QScreen *added)
+{
+    QScreen *used = knownScreens.value(AppState::instance().screenIndex);
+    knownScreens = QGuiApplication::screens();
+    if (used)
+        AppState::instance().screenIndex = int(knownScreens.indexOf(used));
+    watch(added);
+}
+
+// A projector unplugged: drawing on its screen ends as after any change of
+// the screen in use, and the toolbar comes back onto a remaining screen. The
+// pages stay in the document.
+void ScreenWatcher::screenRemoved(QScreen *removed)
+{
+    AppState &s = AppState::instance();
+    QScreen *used = knownScreens.value(s.screenIndex);
+    knownScreens = QGuiApplication::screens();
+    if (used && used != removed) {
+        s.screenIndex = int(knownScreens.indexOf(used));
+        // Over a page the toolbar lives on the page's screen; on the desktop
+        // it may have been on the one that went.
+        if (s.mode == 0)
+            window->slot_ScreenResized(s.screenIndex);
+        return;
+    }
+    s.screenIndex = qMax(0, int(knownScreens.indexOf(QGuiApplication::primaryScreen())));
+    window->slot_ScreenResized(s.screenIndex);
+}
+
+void ScreenWatcher::screenResized(int iScreen)
+{
+    if (iScreen != AppState::instance().screenIndex || resizeTimer)
+        return;
+    resizeTimer = new QTimer(this);
+    resizeTimer->setObjectName(QStringLiteral("resizeTimer"));
+    resizeTimer->setSingleShot(true);
+    connect(resizeTimer, &QTimer::timeout, window, &MainWindow::slot_ScreenResizedTimeOut);
+    resizeTimer->start(ScreenSettleMs);
+}
+
+void ScreenWatcher::settled()
+{
+    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+        window->leaveDrawModeAndWait();
+    ToolWidget *toolbar = window->toolbar();
+    toolbar->moveToolbar(toolbar->placedPosition());
+    resizeTimer->deleteLater();
+    resizeTimer = nullptr;
+}
