@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/ini.h"
 #include "app/lang.h"
+#include "app/languageswitch.h"
 #include "app/settingsstore.h"
 #include "hotkeylineedit.h"
 #include "hotkeywidget.h"
@@ -135,6 +136,8 @@ PreferencesDlg::PreferencesDlg(QWidget *pParent, const QString &strKeyTable)
     buildLayout();
     slot_UpdateLang();
     connectControls();
+    connect(&LanguageSwitch::instance(), &LanguageSwitch::changed, this,
+            &PreferencesDlg::slot_UpdateLang);
 }
 
 void PreferencesDlg::buildControls()
@@ -249,7 +252,7 @@ void PreferencesDlg::buildLayout()
 void PreferencesDlg::connectControls()
 {
     connect(languageBox, &QComboBox::currentIndexChanged, this,
-            [this] { Q_EMIT signal_ChangeLanguage(languageBox->currentText()); });
+            [this] { LanguageSwitch::instance().choose(languageBox->currentText()); });
     connect(fontBox, &QComboBox::currentIndexChanged, this,
             [this] { slot_ChangeUIFont(fontBox->currentData().toString()); });
     connect(sizeBox, &QComboBox::currentIndexChanged, this, &PreferencesDlg::slot_ChangeUISize);

@@ -35,8 +35,6 @@ public:
     HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
 
 Q_SIGNALS:
-    // The display name of the chosen language, for the main window.
-    void signal_ChangeLanguage(QString strLanguage);
     // The toolbar's new size step; it has to be laid out again.
     void signal_ChangeToolbarSize(int iSizeStep);
     void signal_ChangeToolbarOpacity(int iOpacity);

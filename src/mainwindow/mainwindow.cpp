@@ -2,7 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
-#include "app/qttranslations.h"
+#include "app/languageswitch.h"
 #include "app/resourcepixmap.h"
 #include "app/settingsstore.h"
 #include "canvas/mainview.h"
@@ -86,6 +86,8 @@ MainWindow::MainWindow()
     QFile::remove(s.dataFolder + QStringLiteral("/TavelmarkUpdate.exe"));
     MakeToolWindow(this, false);
     preferences = new PreferencesFlow(this);
+    connect(&LanguageSwitch::instance(), &LanguageSwitch::changed, this,
+            &MainWindow::signal_UpdateLang);
 }
 
 MainWindow::~MainWindow()
@@ -269,12 +271,7 @@ void MainWindow::slot_AboutToQuit_SaveINI()
 
 void MainWindow::slot_ChangeLanguage(QString strLanguage)
 {
-    const QString code = Lang::codeForDisplayName(strLanguage);
-    if (code.isEmpty())
-        return;
-    AppState::instance().language = code;
-    QtTranslations::apply(code);
-    Q_EMIT signal_UpdateLang();
+    LanguageSwitch::instance().choose(strLanguage);
 }
 
 // Folding keeps a tool window reachable; a minimised tool window has no

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/toolwidget.h"
+#include "toolbar/toolwidgetbtn_option.h"
 
 #include <QAction>
 
@@ -31,10 +32,6 @@ void PreferencesFlow::showPreferences()
                 &ToolWidget::slot_UpdateSize);
         connect(&preferences, &PreferencesDlg::signal_ChangeToolbarOpacity, toolbar,
                 [toolbar](int iOpacity) { toolbar->setWindowOpacity(iOpacity / 100.0); });
-        connect(&preferences, &PreferencesDlg::signal_ChangeLanguage, window,
-                &MainWindow::slot_ChangeLanguage);
-        connect(window, &MainWindow::signal_UpdateLang, &preferences,
-                &PreferencesDlg::slot_UpdateLang);
         preferences.exec();
     }
     hotKeys->RegisterHotKeys();

@@ -8,6 +8,7 @@
 #include "menubar.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/toolwidget.h"
+#include "toolbar/toolwidgetbtn_option.h"
 #include "windowhelpers.h"
 
 #include <QAction>

@@ -65,7 +65,8 @@ class TestResources : public QObject
             if (path.startsWith(QStringLiteral(":/qt-project.org"))
                 || path.endsWith(QStringLiteral("@2x")))
                 continue;
-            if (!QImageReader(path).format().isEmpty())
+            static const QList<QByteArray> raster = { "png", "jpeg", "gif", "bmp" };
+            if (raster.contains(QImageReader(path).format()))
                 found.append(path);
         }
         return found;
