@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/appstate.h"
+#include "app/installationsettings.h"
 #include "app/lang.h"
 #include "app/qttranslations.h"
 #include "app/resourcepixmap.h"
@@ -15,6 +16,7 @@
 #include "dialogs/preferencesdlg.h"
 #include "documentcommands.h"
 #include "globalhotkeys.h"
+#include "helpopener.h"
 #include "mainshortcut.h"
 #include "menubar.h"
 #include "messageboxdialog.h"
@@ -50,7 +52,6 @@ namespace {
 MainWindow *s_mainWindow = nullptr;
 constexpr int ScreenSettleMs = 1000;
 constexpr int DesktopSwitchMs = 50;
-const char *const FeedbackAddress = "https://quillbury.example/tavelmark";
 
 // Toolbar buttons by index.
 enum Button {
@@ -923,15 +924,15 @@ void MainWindow::slot_Help()
 {
     if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
         leaveDrawModeAndWait();
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(AppState::instance().appPath + QStringLiteral("/help.pdf")));
+    HelpOpener::open(this, AppState::instance().appPath, AppState::instance().language);
 }
 
 void MainWindow::slot_Feedback()
 {
     if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
         leaveDrawModeAndWait();
-    QDesktopServices::openUrl(QUrl(QLatin1String(FeedbackAddress) + QStringLiteral("/")));
+    QDesktopServices::openUrl(
+        InstallationSettings::feedbackTarget(InstallationSettings::feedbackAddress()));
 }
 
 void MainWindow::slot_Browser()
