@@ -13,5 +13,5 @@ appstreamcli validate --no-net "$root/packaging/example.quillbury.tavelmark.meta
 desktop-file-validate "$root/resources/tavelmark.desktop"
 # Accepted warnings are listed in packaging/lintian-accepted.txt, each with the reason;
 # any error fails the build of the package.
-lintian --fail-on error --suppress-tags-from-file "$root/packaging/lintian-accepted.txt" "$deb"
+lintian --fail-on error,warning --info --suppress-tags-from-file "$root/packaging/lintian-accepted.txt" "$deb"
 echo "$deb"

@@ -27,12 +27,9 @@ bool PackageCheck::isWellFormed(const QByteArray &hex)
     return true;
 }
 
-bool PackageCheck::mayFetch(const QUrl &url) const
+bool PackageCheck::refuses(const QUrl &url) const
 {
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("https"))
-        return true;
-    return scheme == QLatin1String("http") && hasChecksum();
+    return url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0 && !hasChecksum();
 }
 
 void PackageCheck::restart()

@@ -17,8 +17,9 @@ public:
     void expect(const QByteArray &hex);
 
     static bool isWellFormed(const QByteArray &hex);
-    // Whether a package may be fetched from url at all.
-    bool mayFetch(const QUrl &url) const;
+    // A package from a plain http address is refused without a checksum;
+    // the scheme of any other address is the caller's to judge.
+    bool refuses(const QUrl &url) const;
     bool hasChecksum() const { return !expected.isEmpty(); }
 
     void restart();

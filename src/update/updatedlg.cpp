@@ -304,7 +304,7 @@ void UpdateDlg::startFileDownload()
 // fetched when the description's checksum can prove it whole.
 bool UpdateDlg::refuseInsecure(const QUrl &url)
 {
-    if (integrity.mayFetch(url))
+    if (!integrity.refuses(url))
         return false;
     setStatus("Download failed: %1.",
               text("the package would come over plain http without a SHA-256 checksum"));

@@ -78,7 +78,9 @@ eval "$(xdotool getwindowgeometry --shell "$toolbar")"
 # The menu button sits in the toolbar's top right corner; Help is the last
 # menu and its first entry opens the guide.
 xdotool mousemove $((X + WIDTH - 10)) $((Y + 9)) click 1
-xdotool search --sync --onlyvisible --class "tavelmark" >/dev/null
+# The menu is the program's window named after it alone.
+timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" --name '^Tavelmark$' >/dev/null ||
+    fail "the menu did not open"
 xdotool key Up Right Return
 opened=$(timeout 30 cat "$work/opened") || fail "Help opened nothing"
 [ "$opened" = "file://$root/usr/share/tavelmark/help.pdf" ] || fail "Help opened $opened"
