@@ -1,7 +1,6 @@
 #include "lessonslide.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QProcess>
 
 QImage LessonSlide::picture(const QSize &size)

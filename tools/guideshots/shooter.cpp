@@ -12,8 +12,6 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
-#include <QLabel>
-#include <QMenu>
 #include <QScreen>
 #include <QTcpServer>
 #include <QTcpSocket>

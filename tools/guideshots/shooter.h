@@ -36,5 +36,4 @@ private:
 
     MainWindow &window;
     QString folder;
-    bool ok = true;
 };
