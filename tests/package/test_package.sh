@@ -53,7 +53,7 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 sed -i "s#^Path=.*#Path=$root/usr/share/tavelmark#" "$root/etc/xdg/Quillbury/Tavelmark.conf"
 [ -x "$root/usr/bin/tavelmark" ] || fail "the program is not executable"
-file "$root/usr/bin/tavelmark" | grep -q stripped || fail "the program is not stripped"
+file "$root/usr/bin/tavelmark" | grep -q ", stripped" || fail "the program is not stripped"
 [ "$(head -c 4 "$root/usr/share/tavelmark/help.pdf")" = "%PDF" ] || fail "help.pdf is no PDF"
 
 # Help hands the guide to the desktop's opener; this one reports it.
