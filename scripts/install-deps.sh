@@ -9,10 +9,14 @@ build_pkgs=(cmake ninja-build ccache g++ pkg-config clang-format
     fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n)
 test_pkgs=(xvfb xauth xdotool x11-xkb-utils x11-xserver-utils xclip imagemagick openbox trayer
     poppler-utils unzip g++-mingw-w64-x86-64 clang-tidy)
+# Building and checking the Debian package (scripts/package.sh).
+package_pkgs=(dpkg-dev file lintian appstream desktop-file-utils)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--test" ]; then
-    wanted+=("${test_pkgs[@]}")
+    wanted+=("${test_pkgs[@]}" "${package_pkgs[@]}")
+elif [ "${1:-}" = "--package" ]; then
+    wanted+=("${package_pkgs[@]}")
 fi
 
 missing=()

@@ -1,17 +1,15 @@
 #include "helpcommands.h"
 
 #include "app/appstate.h"
+#include "app/installationsettings.h"
 #include "canvas/toolkit.h"
 #include "dialogs/aboutdlg.h"
+#include "helpopener.h"
 #include "mainwindow.h"
 #include "update/updatedlg.h"
 
 #include <QDesktopServices>
 #include <QUrl>
-
-namespace {
-const char *const FeedbackAddress = "https://quillbury.example/tavelmark";
-} // namespace
 
 HelpCommands::HelpCommands(MainWindow *pWindow)
     : QObject(pWindow)
@@ -28,14 +26,14 @@ void HelpCommands::leaveDrawing()
 void HelpCommands::help()
 {
     leaveDrawing();
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(AppState::instance().appPath + QStringLiteral("/help.pdf")));
+    HelpOpener::open(window, AppState::instance().appPath, AppState::instance().language);
 }
 
 void HelpCommands::feedback()
 {
     leaveDrawing();
-    QDesktopServices::openUrl(QUrl(QLatin1String(FeedbackAddress) + QStringLiteral("/")));
+    QDesktopServices::openUrl(
+        InstallationSettings::feedbackTarget(InstallationSettings::feedbackAddress()));
 }
 
 void HelpCommands::checkForUpdates()

@@ -61,6 +61,11 @@ void Platform::replace(std::unique_ptr<Platform> backend)
 
 QString Platform::installationPath()
 {
+    return installationSetting(QStringLiteral("Path"));
+}
+
+QString Platform::installationSetting(const QString &strKey)
+{
     const QString product = QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
                                                         QCoreApplication::applicationName());
 #if defined(Q_OS_WIN)
@@ -72,7 +77,7 @@ QString Platform::installationPath()
     QSettings settings(QSettings::NativeFormat, QSettings::SystemScope,
                        QCoreApplication::organizationName(), QCoreApplication::applicationName());
 #endif
-    return settings.value(QStringLiteral("Path")).toString();
+    return settings.value(strKey).toString();
 }
 
 QString Platform::noCompositionAdvice() const

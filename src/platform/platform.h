@@ -70,6 +70,8 @@ public:
     // The per-installation "Path" setting: the folder the program should work
     // in, or an empty string when none is set.
     static QString installationPath();
+    // Any per-installation setting kept beside "Path"; empty when unset.
+    static QString installationSetting(const QString &strKey);
 
 private:
     HotKeyEvents events;

@@ -1,5 +1,7 @@
 #include "updatedescription.h"
 
+#include "packagecheck.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -20,6 +22,8 @@ UpdateDescription UpdateDescription::parse(const QByteArray &xml)
             result.notes += reader.readElementText() + QStringLiteral("\n");
         else if (name == QLatin1String("date"))
             result.notes += QStringLiteral("\n") + reader.readElementText() + QStringLiteral("\n");
+        else if (name == QLatin1String("sha256"))
+            result.sha256 = reader.readElementText().trimmed().toLatin1();
     }
     if (reader.hasError()) {
         result.problem = Damaged;
@@ -47,6 +51,8 @@ void UpdateDescription::check()
         problem = BadVersion;
     else if (!fileName.isEmpty() && !isSafeFileName(fileName))
         problem = BadFileName;
+    else if (!sha256.isEmpty() && !PackageCheck::isWellFormed(sha256))
+        problem = BadChecksum;
 }
 
 int UpdateDescription::versionCode(const QString &strVersion)

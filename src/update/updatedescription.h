@@ -6,11 +6,12 @@
 class QXmlStreamAttributes;
 
 // What the update server says about its newest release, read from its XML
-// description: the version, the file to download and the release notes.
+// description: the version, the file to download, its checksum and the
+// release notes.
 class UpdateDescription
 {
 public:
-    enum Problem { None, Damaged, NoVersion, BadVersion, BadFileName };
+    enum Problem { None, Damaged, NoVersion, BadVersion, BadFileName, BadChecksum };
 
     // Reads a whole description; `problem` tells whether it can be trusted.
     static UpdateDescription parse(const QByteArray &xml);
@@ -27,6 +28,8 @@ public:
     QString version;
     QString fileName;
     QString notes;
+    // The package's SHA-256 in hexadecimal (element "sha256"); optional.
+    QByteArray sha256;
     Problem problem = None;
     QString parseError;
 

@@ -1,6 +1,7 @@
 #include "updatedlg.h"
 
 #include "app/appstate.h"
+#include "app/installationsettings.h"
 #include "app/lang.h"
 #include "detailanim.h"
 #include "updatedescription.h"
@@ -73,7 +74,7 @@ UpdateDlg::~UpdateDlg()
 
 QUrl UpdateDlg::defaultBase()
 {
-    return QUrl(QStringLiteral("https://update.quillbury.com/tavelmark"));
+    return InstallationSettings::updateServer();
 }
 
 QString UpdateDlg::platformName()
@@ -197,8 +198,12 @@ void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
         case UpdateDescription::BadFileName:
             showFailure(QStringLiteral("Error code:%1Get invalid file name from web!%2"));
             break;
+        case UpdateDescription::BadChecksum:
+            showFailure(QStringLiteral("Error code:%1Get invalid checksum from web!%2"));
+            break;
         case UpdateDescription::None:
             setNotes(release.notes);
+            integrity.expect(release.sha256);
             showRelease(release.version, release.fileName);
             break;
         }
@@ -277,7 +282,7 @@ void UpdateDlg::slot_DownloadFile()
 
 void UpdateDlg::startFileDownload()
 {
-    if (!openFile())
+    if (refuseInsecure(installerUrl) || !openFile())
         return;
     if (!progress) {
         progress = new QProgressDialog(this);
@@ -295,6 +300,19 @@ void UpdateDlg::startFileDownload()
     startDownload(installerUrl);
 }
 
+// A package over plain http could have been changed on its way: it is only
+// fetched when the description's checksum can prove it whole.
+bool UpdateDlg::refuseInsecure(const QUrl &url)
+{
+    if (!integrity.refuses(url))
+        return false;
+    setStatus("Download failed: %1.",
+              text("the package would come over plain http without a SHA-256 checksum"));
+    Lang::release();
+    downloadBtn->setEnabled(false);
+    return true;
+}
+
 // The package is written beside its final name and only takes that name once
 // it is complete, so an old package stays whole until a new one replaces it.
 bool UpdateDlg::openFile()
@@ -303,6 +321,7 @@ bool UpdateDlg::openFile()
     file = std::make_unique<QSaveFile>(installerPath());
     writeFailed = false;
     received = 0;
+    integrity.restart();
     if (file->open(QIODevice::WriteOnly))
         return true;
     setStatus("Unable to save the file %1: %2.", localName);
@@ -367,6 +386,7 @@ void UpdateDlg::slot_HttpReadyRead()
         reply->abort();
         return;
     }
+    integrity.addData(data);
     received += data.size();
     // The network's own progress signal is throttled and may never come for
     // a quick download.
@@ -430,7 +450,7 @@ bool UpdateDlg::finishFile()
     } else if (target.isValid()) {
         const QUrl resolved = installerUrl.resolved(target);
         discardFile();
-        if (!askRedirect(resolved))
+        if (refuseInsecure(resolved) || !askRedirect(resolved))
             return true;
         installerUrl = resolved;
         reply->deleteLater();
@@ -442,6 +462,8 @@ bool UpdateDlg::finishFile()
         return false;
     } else if (code != 200 || (announced > 0 && received != announced)) {
         setStatus("Download failed: %1.", text("incomplete file"));
+    } else if (!integrity.matches()) {
+        setStatus("Download failed: %1.", text("the package does not match its SHA-256 checksum"));
     } else if (!file->commit()) {
         setStatus("Unable to save the file %1: %2.", localName);
         status->setText(status->text().arg(file->errorString()));

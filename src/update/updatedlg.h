@@ -1,5 +1,6 @@
 #pragma once
 
+#include "packagecheck.h"
 #include "widgets/maindialog.h"
 
 #include <QUrl>
@@ -68,6 +69,7 @@ private:
     void requestDescription();
     void showFailure(const QString &strReason, int iCode = 0);
     void showRelease(const QString &strVersion, const QString &strFileName);
+    bool refuseInsecure(const QUrl &url);
     void startDownload(const QUrl &url);
     void startFileDownload();
     bool openFile();
@@ -98,6 +100,7 @@ private:
     bool packageLate = false;
     bool packageTooLarge = false;
     Limits limits;
+    PackageCheck integrity;
     QUrl base;
     QUrl installerUrl;
     QString localName;

@@ -2,10 +2,13 @@
 #include "modalanswerer.h"
 #include "testenvironment.h"
 #include "update/detailanim.h"
+#include "update/packagecheck.h"
 #include "update/updatedescription.h"
 #include "update/updatedlg.h"
+#include "urlcatcher.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -19,25 +22,6 @@
 
 using Response = HttpServer::Response;
 
-// Keeps the addresses the program asks the desktop to open.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    explicit UrlCatcher(const QString &strScheme)
-        : scheme(strScheme)
-    {
-        QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme); }
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-
-private:
-    QString scheme;
-};
-
 // The update check against a local server: finding a release, refusing bad
 // descriptions, and downloading the package whole or not at all.
 class TestUpdate : public QObject
@@ -50,12 +34,18 @@ class TestUpdate : public QObject
     const QByteArray package = "/tavelmark/linux/tavelmark_9.0.0_amd64.deb";
     const QByteArray body = QByteArray(300000, 'p');
 
-    static QByteArray description(const QByteArray &version, const QByteArray &file)
+    static QByteArray description(const QByteArray &version, const QByteArray &file,
+                                  const QByteArray &sha256 = {})
     {
         return "<?xml version=\"1.0\"?><mainDoc version=\"" + version + "\" filename=\"" + file
             + "\"><title>Tavelmark " + version
             + "</title><item>Faster pages</item><item>A &lt;b&gt;bold&lt;/b&gt; fix</item>"
-              "<date>2026-11-02</date></mainDoc>";
+              "<date>2026-11-02</date>"
+            + (sha256.isEmpty() ? QByteArray() : "<sha256>" + sha256 + "</sha256>") + "</mainDoc>";
+    }
+    static QByteArray sha256(const QByteArray &bytes)
+    {
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
     }
 
     // Opens the dialog against a server describing `xml` and waits for its verdict.
@@ -67,10 +57,12 @@ class TestUpdate : public QObject
         QTRY_VERIFY(dlg->findChild<DetailAnim *>()->state() != DetailAnim::Loading);
         QCOMPARE(status(), expected);
     }
-    void checkNewRelease(const UpdateDlg::Limits &limits = {})
+    // A newer release whose package is `payload` (its checksum in the description).
+    void checkNewRelease(const QByteArray &payload, const UpdateDlg::Limits &limits = {})
     {
-        server->answer("/tavelmark/linux/tavelmarkupdate.xml",
-                       { HttpServer::http(200, description("9.0.0", package.mid(17))) });
+        server->answer(
+            "/tavelmark/linux/tavelmarkupdate.xml",
+            { HttpServer::http(200, description("9.0.0", package.mid(17), sha256(payload))) });
         dlg = std::make_unique<UpdateDlg>(nullptr, QUrl(server->base()), limits);
         dlg->show();
         QTRY_COMPARE(status(), QStringLiteral("A new version(9.0.0) is available."));
@@ -130,7 +122,7 @@ private Q_SLOTS:
 
     void newerReleaseOffersTheDownload()
     {
-        checkNewRelease();
+        checkNewRelease(body);
         QVERIFY(button()->isEnabled());
         QCOMPARE(button()->text(), QStringLiteral("Download"));
         // Markup from the server stays text.
@@ -169,6 +161,8 @@ private Q_SLOTS:
             << description("9.0-beta", "a.deb") << 200 << "Get invalid version from web!\n";
         QTest::newRow("hostile file")
             << description("9.0.0", "../../.profile") << 200 << "Get invalid file name from web!\n";
+        QTest::newRow("bad checksum")
+            << description("9.0.0", "a.deb", "abc") << 200 << "Get invalid checksum from web!\n";
         QTest::newRow("huge") << good + QByteArray(3 << 20, ' ') << 200
                               << "The update description is too large!\n";
     }
@@ -199,7 +193,7 @@ private Q_SLOTS:
         writeOldPackage();
         const QByteArray response = HttpServer::http(200, body);
         server->answer(package, { response, int(response.size()) / 2 });
-        checkNewRelease();
+        checkNewRelease(body);
         QTest::mouseClick(button(), Qt::LeftButton);
         QVERIFY(!button()->isEnabled());
         QTRY_VERIFY(progress()->value() > 0);
@@ -228,7 +222,7 @@ private Q_SLOTS:
         for (const Response &r : { Response { full, int(full.size()) / 2, true },
                                    Response { HttpServer::http(404, "gone") } }) {
             server->answer(package, r);
-            checkNewRelease();
+            checkNewRelease(body);
             QTest::mouseClick(button(), Qt::LeftButton);
             QTRY_VERIFY(status().startsWith("Download failed: "));
             QCOMPARE(targetBytes(), QByteArray("old"));
@@ -242,7 +236,7 @@ private Q_SLOTS:
     {
         const QByteArray response = HttpServer::http(200, body);
         server->answer(package, { response, int(response.size()) / 3 });
-        checkNewRelease();
+        checkNewRelease(body);
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_VERIFY(progress()->value() > 0);
         QTest::mouseClick(progress()->findChild<QPushButton *>(), Qt::LeftButton);
@@ -252,17 +246,17 @@ private Q_SLOTS:
         QCOMPARE(files(), QStringList());
 
         // A second try starts over.
-        server->answer(package, { HttpServer::http(200, "complete") });
+        server->answer(package, { HttpServer::http(200, body) });
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_COMPARE(status(), QStringLiteral("Download finish."));
-        QCOMPARE(targetBytes(), QByteArray("complete"));
+        QCOMPARE(targetBytes(), body);
     }
 
     void redirectsAreFollowedOnlyWhenAgreed()
     {
         server->answer(package, { HttpServer::http(302, "", "Location: /mirror/t.deb\r\n") });
         server->answer("/mirror/t.deb", { HttpServer::http(200, "mirrored") });
-        checkNewRelease();
+        checkNewRelease(body);
         {
             ModalAnswerer refuse(QMessageBox::No);
             QTest::mouseClick(button(), Qt::LeftButton);
@@ -277,7 +271,7 @@ private Q_SLOTS:
         QVERIFY(button()->isEnabled());
         QCOMPARE(files(), QStringList());
 
-        checkNewRelease();
+        checkNewRelease("mirrored");
         ModalAnswerer agree(QMessageBox::Yes);
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_COMPARE(status(), QStringLiteral("Download finish."));
@@ -285,7 +279,7 @@ private Q_SLOTS:
 
         // Never off the web.
         server->answer(package, { HttpServer::http(302, "", "Location: file:///etc/passwd\r\n") });
-        checkNewRelease();
+        checkNewRelease(body);
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_COMPARE(status(), QStringLiteral("Download failed: file:///etc/passwd."));
         QVERIFY(button()->isEnabled());
@@ -318,7 +312,7 @@ private Q_SLOTS:
         limits.packageDeadlineMs = 800;
         const QByteArray response = HttpServer::http(200, body);
         server->answer(package, { response, 1000, false, 100 });
-        checkNewRelease(limits);
+        checkNewRelease(body, limits);
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(
             status(), QStringLiteral("Download failed: the server did not send it in time."), 5000);
@@ -335,7 +329,7 @@ private Q_SLOTS:
         for (const QByteArray &response :
              { HttpServer::http(200, big), "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big }) {
             server->answer(package, { response });
-            checkNewRelease(limits);
+            checkNewRelease(big, limits);
             QTest::mouseClick(button(), Qt::LeftButton);
             QTRY_COMPARE(status(),
                          QStringLiteral("Download failed: the package is larger than 2 MB."));
@@ -344,11 +338,71 @@ private Q_SLOTS:
         }
     }
 
+    void packageCheckRules()
+    {
+        const QByteArray good = sha256("x");
+        QVERIFY(PackageCheck::isWellFormed(good));
+        QVERIFY(PackageCheck::isWellFormed(good.toUpper()));
+        for (const QByteArray &bad :
+             { good.chopped(1), good + "0", "g" + good.mid(1), QByteArray() })
+            QVERIFY2(!PackageCheck::isWellFormed(bad), bad);
+
+        const PackageCheck unchecked;
+        QVERIFY(!unchecked.refuses(QUrl("https://h/p.deb")));
+        QVERIFY(unchecked.refuses(QUrl("http://h/p.deb")));
+        QVERIFY(unchecked.refuses(QUrl("HTTP://h/p.deb")));
+        PackageCheck checked(good);
+        QVERIFY(!checked.refuses(QUrl("http://h/p.deb")));
+
+        // Fed in pieces, restarted for a second try.
+        checked.addData("y");
+        QVERIFY(!checked.matches());
+        checked.restart();
+        QVERIFY(!checked.matches());
+        checked.addData("x");
+        QVERIFY(checked.matches());
+    }
+
+    // A package that is not the one described never takes the package's name.
+    void packageMustMatchItsChecksum()
+    {
+        writeOldPackage();
+        QByteArray changed = body;
+        changed[1000] = 'q';
+        server->answer(package, { HttpServer::http(200, changed) });
+        checkNewRelease(body);
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QTRY_COMPARE(
+            status(),
+            QStringLiteral("Download failed: the package does not match its SHA-256 checksum."));
+        QCOMPARE(targetBytes(), QByteArray("old"));
+        QCOMPARE(files().size(), 1);
+        QVERIFY(dlg->downloadedFile().isEmpty());
+        QVERIFY(button()->isEnabled());
+    }
+
+    // Over plain http nothing can prove a package whole without a checksum.
+    void plainHttpWithoutChecksumIsRefused()
+    {
+        server->answer("/tavelmark/linux/tavelmarkupdate.xml",
+                       { HttpServer::http(200, description("9.0.0", package.mid(17))) });
+        server->answer(package, { HttpServer::http(200, body) });
+        dlg = std::make_unique<UpdateDlg>(nullptr, QUrl(server->base()));
+        QTRY_COMPARE(status(), QStringLiteral("A new version(9.0.0) is available."));
+        QTest::mouseClick(button(), Qt::LeftButton);
+        QCOMPARE(status(),
+                 QStringLiteral("Download failed: the package would come over plain http without "
+                                "a SHA-256 checksum."));
+        QVERIFY(!button()->isEnabled());
+        QCOMPARE(server->requests, 1);
+        QCOMPARE(files(), QStringList());
+    }
+
     void unwritableFolderIsReported()
     {
         QVERIFY(writeFile(env->path("blocker"), QByteArray()));
         AppState::instance().dataFolder = env->path("blocker/sub");
-        checkNewRelease();
+        checkNewRelease(body);
         QTest::mouseClick(button(), Qt::LeftButton);
         QVERIFY(status().startsWith("Unable to save the file tavelmark_9.0.0_amd64.deb: "));
         QVERIFY(button()->isEnabled());

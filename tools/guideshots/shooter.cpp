@@ -1,0 +1,238 @@
+#include "shooter.h"
+
+#include "app/appstate.h"
+#include "canvas/mainview.h"
+#include "mainwindow/mainwindow.h"
+#include "toolbar/optionpopups.h"
+#include "toolbar/popupwidget.h"
+#include "toolbar/toolwidget.h"
+#include "update/detailanim.h"
+#include "update/updatedlg.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QScreen>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+constexpr int WaitMs = 10000;
+
+bool waitFor(const std::function<bool()> &done, int ms = WaitMs)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+// Lets pending paints reach the screen before it is grabbed.
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QApplication::sync();
+}
+
+QScreen *screen()
+{
+    return QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+Shooter::Shooter(MainWindow &mainWindow, const QString &strFolder)
+    : window(mainWindow)
+    , folder(strFolder)
+{
+}
+
+bool Shooter::run()
+{
+    return toolbarOverDesktop() && menu() && drawing() && panels() && dialogs() && update();
+}
+
+bool Shooter::saveScreen(const QString &strName, const QRect &area)
+{
+    settle();
+    const QRect r = area.intersected(screen()->geometry());
+    const QPixmap shot = screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
+    if (shot.isNull() || !shot.save(folder + QLatin1Char('/') + strName, "PNG")) {
+        qWarning("guideshots: %s could not be saved", qPrintable(strName));
+        return false;
+    }
+    return true;
+}
+
+bool Shooter::saveWidget(const QString &strName, QWidget *pWidget)
+{
+    if (!pWidget || !waitFor([pWidget] { return pWidget->isVisible(); })
+        || !QTest::qWaitForWindowExposed(pWidget->window())) {
+        qWarning("guideshots: %s did not show", qPrintable(strName));
+        return false;
+    }
+    settle();
+    const QRect frame = pWidget->frameGeometry();
+    return saveScreen(strName, frame.isValid() ? frame : pWidget->geometry());
+}
+
+bool Shooter::saveModal(const QString &strName, const std::function<void()> &open)
+{
+    bool saved = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        saved = saveWidget(strName, dialog);
+        dialog->reject();
+    });
+    poll.start(200);
+    open();
+    return saved;
+}
+
+bool Shooter::toolbarOverDesktop()
+{
+    ToolWidget *bar = window.toolbar();
+    if (!waitFor([bar] { return bar->isVisible(); }) || !QTest::qWaitForWindowExposed(bar))
+        return false;
+    const QRect around = bar->frameGeometry().adjusted(-12, -12, 12, 12);
+    return saveScreen(QStringLiteral("toolbar.png"), around);
+}
+
+bool Shooter::menu()
+{
+    bool saved = false;
+    ToolWidget *bar = window.toolbar();
+    QTimer::singleShot(300, [&] {
+        QWidget *popup = QApplication::activePopupWidget();
+        if (!popup)
+            return;
+        // Open the Help menu, the last one.
+        QTest::keyClick(popup, Qt::Key_Up);
+        QTest::keyClick(popup, Qt::Key_Right);
+        QTimer::singleShot(400, [&, popup] {
+            QRect area = bar->frameGeometry().united(popup->geometry());
+            if (QWidget *sub = QApplication::activePopupWidget())
+                area = area.united(sub->geometry());
+            saved = saveScreen(QStringLiteral("menu.png"), area.adjusted(-10, -10, 10, 10));
+            while (QWidget *open = QApplication::activePopupWidget())
+                open->close();
+        });
+    });
+    QMetaObject::invokeMethod(bar, "slot_Menu");
+    return saved;
+}
+
+void Shooter::draw(const QList<QPoint> &points)
+{
+    QWidget *view = window.view();
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, points.first());
+    for (const QPoint &p : points)
+        QTest::mouseMove(view, p);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, points.last());
+}
+
+bool Shooter::drawing()
+{
+    window.slot_Pen(1);
+    if (!waitFor([] { return AppState::instance().mode == 1; })
+        || !QTest::qWaitForWindowExposed(&window))
+        return false;
+    settle();
+    const QSize s = window.view()->size();
+    const auto at
+        = [s](qreal x, qreal y) { return QPoint(int(s.width() * x), int(s.height() * y)); };
+    // A ring round the sun.
+    QList<QPoint> ring;
+    for (int i = 0; i <= 40; ++i) {
+        const qreal a = i * 2 * M_PI / 36;
+        ring.append(at(0.6354 + 0.085 * std::cos(a), 0.352 + 0.13 * std::sin(a)));
+    }
+    draw(ring);
+    window.slot_Highlighter(1);
+    draw({ at(0.055, 0.355), at(0.2, 0.355), at(0.33, 0.355), at(0.45, 0.355) });
+    window.slot_Line(1);
+    draw({ at(0.65, 0.5), at(0.75, 0.42), at(0.8, 0.36) });
+    window.slot_Shape(1);
+    draw({ at(0.055, 0.465), at(0.3, 0.5), at(0.44, 0.545) });
+    window.slot_Pen(1);
+    return saveScreen(QStringLiteral("drawing.png"), screen()->geometry());
+}
+
+bool Shooter::panels()
+{
+    OptionPopups *popups = window.optionPopups();
+    const auto savePopup = [&](const QString &strName) {
+        const bool shown
+            = waitFor([popups] { return popups->popup() && popups->popup()->isVisible(); });
+        const bool saved = shown && saveWidget(strName, popups->popup());
+        if (popups->popup())
+            popups->popup()->close();
+        waitFor([popups] { return !popups->popup() || !popups->popup()->isVisible(); });
+        return saved;
+    };
+    window.slot_PopupOptionWidget(3);
+    bool saved = savePopup(QStringLiteral("pen-options.png"));
+    window.slot_PopupOpPageWidget(3);
+    saved = savePopup(QStringLiteral("page-operations.png")) && saved;
+    window.slot_PopupSaveWidget(3);
+    saved = savePopup(QStringLiteral("save-options.png")) && saved;
+    window.slot_PopupToolsWidget(3);
+    return savePopup(QStringLiteral("more-tools.png")) && saved;
+}
+
+bool Shooter::dialogs()
+{
+    window.slot_New();
+    const bool browser
+        = saveModal(QStringLiteral("browser.png"), [this] { window.slot_Browser(); });
+    const bool text
+        = saveModal(QStringLiteral("text-input.png"), [this] { window.slot_InsertText(); });
+    window.slot_Mouse();
+    waitFor([] { return AppState::instance().mode == 0; });
+    const bool preferences
+        = saveModal(QStringLiteral("preferences.png"), [this] { window.slot_Preferences(); });
+    return browser && text && preferences;
+}
+
+// The check against a local server describing a newer release.
+bool Shooter::update()
+{
+    const QByteArray xml = "<mainDoc version=\"1.3.0\" filename=\"tavelmark_1.3.0_amd64.deb\">"
+                           "<title>Tavelmark 1.3.0</title>"
+                           "<item>Pages can be reordered with the keyboard</item>"
+                           "<item>The magnifier follows the pointer more smoothly</item>"
+                           "<date>2027-01-15</date></mainDoc>";
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    QObject::connect(&server, &QTcpServer::newConnection, [&server, xml] {
+        QTcpSocket *socket = server.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, [socket, xml] {
+            socket->readAll();
+            socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
+                          + QByteArray::number(xml.size()) + "\r\n\r\n" + xml);
+            socket->disconnectFromHost();
+        });
+    });
+    UpdateDlg dlg(nullptr,
+                  QUrl(QStringLiteral("http://127.0.0.1:%1/tavelmark").arg(server.serverPort())));
+    dlg.show();
+    auto *arrow = dlg.findChild<DetailAnim *>();
+    if (!waitFor([arrow] { return arrow->state() != DetailAnim::Loading; }))
+        return false;
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    auto *notes = dlg.findChild<QWidget *>(QStringLiteral("notes"));
+    if (!waitFor([notes] { return notes->isVisible(); }))
+        return false;
+    return saveWidget(QStringLiteral("update.png"), &dlg);
+}
