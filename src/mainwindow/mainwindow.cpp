@@ -380,7 +380,10 @@ void MainWindow::slot_NewCapture()
 void MainWindow::slot_CaptureDone()
 {
     mainView->newPage();
-    mainView->setBackground(mainView->grabScreen(QPoint(), false));
+    // Refused, the grab leaves a blank page to draw on; the refusal is told elsewhere.
+    const QPixmap desktop = mainView->grabScreen(QPoint(), false);
+    if (!desktop.isNull())
+        mainView->setBackground(desktop);
     SetDrawMode(true);
     busy = false;
 }
@@ -861,6 +864,11 @@ void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
                             bool bIntoCurrentPage)
 {
     documents->OpenImages(strLabel, files, bIntoCurrentPage);
+}
+
+void MainWindow::openFiles(const QStringList &files)
+{
+    OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), files, false);
 }
 
 void MainWindow::slot_Undo()
