@@ -50,24 +50,6 @@ private Q_SLOTS:
         QVERIFY(!dispatcher->perform(QString()));
     }
 
-    void actionsDrivePagesAndTools()
-    {
-        MainView *view = window->view();
-        QVERIFY(dispatcher->perform(QStringLiteral("new-page")));
-        QVERIFY(dispatcher->perform(QStringLiteral("new-page")));
-        QCOMPARE(view->pageCount(), 2);
-        QCOMPARE(AppState::instance().mode, 1);
-        QCOMPARE(view->currentPageNumber(), 2);
-        dispatcher->perform(QStringLiteral("previous-page"));
-        QCOMPARE(view->currentPageNumber(), 1);
-        dispatcher->perform(QStringLiteral("next-page"));
-        QCOMPARE(view->currentPageNumber(), 2);
-        dispatcher->perform(QStringLiteral("highlighter"));
-        QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Highlighter));
-        dispatcher->perform(QStringLiteral("eraser"));
-        QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Eraser));
-    }
-
     // Files come before the actions of the same request; nothing at all
     // brings the program back, as a second start always did.
     void requestsOpenFilesThenAct()

@@ -163,18 +163,6 @@ private Q_SLOTS:
         QCOMPARE(GlobalShortcutsPortal::trigger(record(true, false, false, false, 0)), QString());
     }
 
-    // Debian 12's portal has no global shortcuts: the hotkeys stay the X
-    // backend's, and Preferences says what to do instead.
-    void withoutThePortalTheDesktopMustBind()
-    {
-        GlobalShortcutsPortal portal(QDBusConnection::sessionBus());
-        QVERIFY(!portal.isOffered());
-        QVERIFY(!portal.bind({ { 1, QStringLiteral("CTRL+a") } }));
-        auto wayland = platform();
-        QVERIFY(!wayland->hotKeyAdvice().isEmpty());
-        QVERIFY(!wayland->registerHotKey(1, record(true, false, false, false, 0x41)));
-    }
-
     void hotkeysAreBoundTogetherAndFire()
     {
         QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus,
