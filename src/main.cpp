@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -94,9 +95,11 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Tavelmark"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAV_VERSION));
 
-    // Until the settings are read, texts follow the desktop's language.
-    AppState::instance().language = Lang::codeForLocale(QLocale::system());
+    // The settings are not read yet: the command line speaks the desktop's language.
+    const QString language
+        = std::exchange(AppState::instance().language, Lang::codeForLocale(QLocale::system()));
     const CommandLine line = CommandLine::parse(arguments(argc, argv), QDir::currentPath());
+    AppState::instance().language = language;
     int code = 0;
     if (answeredOnTheSpot(line, &code))
         return code;

@@ -90,8 +90,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &strW
         line.result = parser.isSet(help) ? Outcome::Help : Outcome::Version;
         line.message = parser.isSet(help)
             ? helpText(program)
-            : QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(),
-                                          QCoreApplication::applicationVersion());
+            : QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                            QCoreApplication::applicationVersion());
         return line;
     }
     // All or nothing: a refused line sends nothing.

@@ -42,7 +42,7 @@ private Q_SLOTS:
             QVERIFY2(line.text().contains(name), qPrintable(name));
         const CommandLine version = parse({ QStringLiteral("--version") });
         QCOMPARE(version.outcome(), CommandLine::Outcome::Version);
-        QCOMPARE(version.text(), QStringLiteral("Tavelmark 9.8.7"));
+        QCOMPARE(version.text(), QStringLiteral("Tavelmark 9.8.7\n"));
         // Help wins over anything else on the line, even an unknown action.
         QCOMPARE(parse({ QStringLiteral("--action"), QStringLiteral("fly"), QStringLiteral("-h") })
                      .outcome(),
