@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -42,7 +43,7 @@ void showStartNotices(QWidget *parent)
 // capture may be refused together.
 void showGrabRefusals(QWidget *parent)
 {
-    auto *shown = new QPointer<MessageBoxDialog>;
+    const auto shown = std::make_shared<QPointer<MessageBoxDialog>>();
     QObject::connect(&Platform::instance().grabNotices(), &GrabNotices::signal_Refused, parent,
                      [parent, shown](const QString &strWhy) {
                          qWarning().noquote() << "Screen grab refused:" << strWhy;
@@ -56,7 +57,6 @@ void showGrabRefusals(QWidget *parent)
                          (*shown)->setModal(false);
                          (*shown)->show();
                      });
-    QObject::connect(parent, &QObject::destroyed, [shown] { delete shown; });
 }
 
 // Help, version and refused arguments end the start here, before the lock.
