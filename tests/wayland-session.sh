@@ -29,22 +29,28 @@ done
 # Runs in the desktop (started by sway): portals, then the command.
 run_inside() {
     local state="$XDG_RUNTIME_DIR/session"
+    local pids=()
     if [ "$portal" = 1 ]; then
         export XDG_CURRENT_DESKTOP=sway
         dbus-update-activation-environment WAYLAND_DISPLAY DISPLAY XDG_RUNTIME_DIR \
             XDG_CURRENT_DESKTOP
         pipewire >"$state/pipewire.log" 2>&1 &
+        pids+=($!)
         /usr/libexec/xdg-desktop-portal-wlr >"$state/portal-wlr.log" 2>&1 &
+        pids+=($!)
         gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
             --object-path /org/freedesktop/impl/portal/PermissionStore \
             --method org.freedesktop.impl.portal.PermissionStore.SetPermission \
             screenshot true screenshot '' "['yes']" >/dev/null
         /usr/libexec/xdg-desktop-portal >"$state/portal.log" 2>&1 &
+        pids+=($!)
         gdbus wait --session --timeout 30 org.freedesktop.portal.Desktop
     fi
     set +e
     bash -c "$(cat "$state/command")" >"$state/output" 2>&1
     echo $? >"$state/status"
+    # pipewire outlives its session bus: everything started here goes.
+    [ ${#pids[@]} -gt 0 ] && kill "${pids[@]}" 2>/dev/null
     swaymsg exit >/dev/null 2>&1
 }
 
