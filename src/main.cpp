@@ -1,14 +1,24 @@
 #include "app/appstate.h"
+#include "app/commandline.h"
 #include "app/lang.h"
 #include "app/mainapp.h"
 #include "app/pluginscan.h"
 #include "app/qttranslations.h"
+#include "mainwindow/actiondispatcher.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/platform.h"
 #include "platform/terminationwatcher.h"
+#include "platform/waylandsession.h"
 #include "widgets/messageboxdialog.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -29,6 +39,53 @@ void showStartNotices(QWidget *parent)
     AppState::instance().startNotices.clear();
 }
 
+// A refused grab is told at once, but one box at a time: every screen of a
+// capture may be refused together.
+void showGrabRefusals(QWidget *parent)
+{
+    const auto shown = std::make_shared<QPointer<MessageBoxDialog>>();
+    QObject::connect(&Platform::instance().grabNotices(), &GrabNotices::signal_Refused, parent,
+                     [parent, shown](const QString &strWhy) {
+                         qWarning().noquote() << "Screen grab refused:" << strWhy;
+                         if (*shown)
+                             return;
+                         const QString text = Lang::single(
+                             "MessageBox", QStringLiteral("Tavelmark cannot see the screen."));
+                         *shown = new MessageBoxDialog(
+                             parent, text, Lang::single("MessageBox", strWhy), QMessageBox::Ok);
+                         (*shown)->setAttribute(Qt::WA_DeleteOnClose);
+                         (*shown)->setModal(false);
+                         (*shown)->show();
+                     });
+}
+
+// Help, version and refused arguments end the start here, before the lock.
+bool answeredOnTheSpot(const CommandLine &line, int *pCode)
+{
+    const QByteArray text = line.text().toLocal8Bit();
+    Lang::release();
+    switch (line.outcome()) {
+    case CommandLine::Outcome::Run:
+        return false;
+    case CommandLine::Outcome::Error:
+        std::fprintf(stderr, "%s\n", text.constData());
+        *pCode = CommandLine::UsageError;
+        return true;
+    default:
+        std::fputs(text.constData(), stdout);
+        *pCode = 0;
+        return true;
+    }
+}
+
+QStringList arguments(int argc, char *argv[])
+{
+    QStringList list;
+    for (int i = 0; i < argc; ++i)
+        list.append(QString::fromLocal8Bit(argv[i]));
+    return list;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -38,11 +95,20 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Tavelmark"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAV_VERSION));
 
+    // The settings are not read yet: the command line speaks the desktop's language.
+    const QString language
+        = std::exchange(AppState::instance().language, Lang::codeForLocale(QLocale::system()));
+    const CommandLine line = CommandLine::parse(arguments(argc, argv), QDir::currentPath());
+    AppState::instance().language = language;
+    int code = 0;
+    if (answeredOnTheSpot(line, &code))
+        return code;
+    WaylandSession::preferXWayland();
+
     MainApp app(argc, argv);
     // Only an instance that really answered ends this start.
     if (app.isRunning()) {
-        if (app.sendMessage(QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(),
-                                                        QCoreApplication::applicationName())))
+        if (app.sendMessage(line.request()))
             return 0;
         app.startUnprotected();
     }
@@ -54,8 +120,9 @@ int main(int argc, char *argv[])
         Platform::installationPath(), QCoreApplication::applicationDirPath());
 
     auto *window = new MainWindow;
-    QObject::connect(&app, &MainApp::signal_MessageAvailable, window,
-                     &MainWindow::slot_ReceiveMessage);
+    auto *dispatcher = new ActionDispatcher(window);
+    QObject::connect(&app, &MainApp::signal_MessageAvailable, dispatcher,
+                     &ActionDispatcher::slot_Handle);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, window,
                      &MainWindow::slot_AboutToQuit_SaveINI);
 
@@ -65,8 +132,12 @@ int main(int argc, char *argv[])
     QtTranslations::apply(AppState::instance().language);
 
     showStartNotices(window);
+    showGrabRefusals(window);
+    if (!line.request().isEmpty())
+        QTimer::singleShot(0, dispatcher,
+                           [dispatcher, line] { dispatcher->slot_Handle(line.request()); });
     PluginScan::resumeLater();
-    const int code = app.exec();
+    code = app.exec();
     delete window;
     return code;
 }

@@ -34,6 +34,8 @@ pids+=($!)
 read -r display <"$work/displayfd" || { cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$display"
 export XAUTHORITY=/dev/null
+# A Wayland session around the tests must not send them to its portal.
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 
 if [ "$wm" = 1 ]; then
     mkfifo "$work/wmready"

@@ -94,7 +94,7 @@ void MainApp::listen(const QString &strSocket)
         qDebug().noquote() << "Cannot listen:" << server->errorString();
 }
 
-bool MainApp::sendMessage(const QString &strMessage)
+bool MainApp::sendMessage(const InstanceRequest &request)
 {
     if (!running)
         return false;
@@ -108,7 +108,7 @@ bool MainApp::sendMessage(const QString &strMessage)
             return false;
         QThread::msleep(20);
     }
-    socket.write(strMessage.toUtf8());
+    socket.write(request.encode());
     if (!socket.waitForBytesWritten(WaitMs))
         return false;
     socket.disconnectFromServer();
@@ -124,35 +124,59 @@ void MainApp::slot_ReceiveMessage()
 }
 
 // Read as the bytes come, never waited for: the event loop stays free
-// whatever a client does.
+// whatever a client does. A frame is acted on as soon as it is complete.
 void MainApp::readMessage(QLocalSocket *socket)
 {
     auto data = std::make_shared<QByteArray>();
     auto *deadline = new QTimer(socket);
     deadline->setSingleShot(true);
     connect(deadline, &QTimer::timeout, this, [this, socket] { dropClient(socket, "too slow"); });
+    // True once the client is dealt with, one way or the other.
     const auto take = [this, socket, data] {
         *data += socket->read(MaxMessageBytes + 1 - data->size());
-        if (data->size() > MaxMessageBytes)
-            dropClient(socket, "too long");
+        const char *refusal = nullptr;
+        const auto request = readFrame(*data, &refusal);
+        if (refusal)
+            dropClient(socket, refusal);
+        if (!request)
+            return refusal != nullptr;
+        socket->disconnect(this);
+        socket->disconnectFromServer();
+        socket->deleteLater();
+        Q_EMIT signal_MessageAvailable(*request);
+        return true;
     };
     connect(socket, &QLocalSocket::readyRead, this, take);
-    // The sender disconnects once everything is written.
-    const auto finish = [this, socket, data, take] {
-        take();
-        if (data->size() > MaxMessageBytes)
-            return;
-        socket->disconnect(this);
-        socket->deleteLater();
-        if (!data->isEmpty())
-            Q_EMIT signal_MessageAvailable(QString::fromUtf8(*data));
-    };
-    connect(socket, &QLocalSocket::disconnected, this, finish);
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket, take] {
+        if (!take())
+            dropClient(socket, "incomplete");
+    });
     deadline->start(MessageDeadlineMs);
-    if (socket->state() != QLocalSocket::ConnectedState)
-        finish();
-    else if (socket->bytesAvailable() > 0)
-        take();
+    if (socket->bytesAvailable() > 0 || socket->state() != QLocalSocket::ConnectedState) {
+        if (!take() && socket->state() != QLocalSocket::ConnectedState)
+            dropClient(socket, "incomplete");
+    }
+}
+
+// The request once data holds a whole frame; *refusal says why the client
+// must go instead.
+std::optional<InstanceRequest> MainApp::readFrame(const QByteArray &data, const char **refusal)
+{
+    const qint64 length = InstanceRequest::frameLength(data);
+    if (length < 0) {
+        *refusal = "not a request";
+        return std::nullopt;
+    }
+    if (length > MaxMessageBytes || data.size() > MaxMessageBytes) {
+        *refusal = "too long";
+        return std::nullopt;
+    }
+    if (length == 0 || data.size() < length)
+        return std::nullopt;
+    auto request = InstanceRequest::decode(data.left(length));
+    if (!request)
+        *refusal = "not a request";
+    return request;
 }
 
 void MainApp::dropClient(QLocalSocket *socket, const char *why)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "instancerequest.h"
+
 #include <QApplication>
 #include <QLockFile>
 
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
@@ -24,7 +27,8 @@ public:
     MainApp(int &argc, char **argv);
     ~MainApp() override;
 
-    // Messages are a short line; a client past either limit is dropped.
+    // A request frame past either limit is dropped, as is anything that is
+    // not a frame of ours.
     static constexpr qint64 MaxMessageBytes = 64 * 1024;
     static constexpr int MessageDeadlineMs = 2000;
 
@@ -39,16 +43,16 @@ public:
     // Reports requests to end the process; watched from the start so that
     // none is lost while the window is being built.
     TerminationWatcher *terminationWatcher() const { return termination; }
-    // Second instance only: hands strMessage to the first. False when no first
-    // instance answered.
-    bool sendMessage(const QString &strMessage);
+    // Second instance only: hands the request to the first. False when no
+    // first instance answered.
+    bool sendMessage(const InstanceRequest &request);
 
     // Applies the per-installation "Path" rule to the working directory and
     // returns the resulting application path.
     static QString applyInstallationPath(const QString &strPath, const QString &strExeDir);
 
 Q_SIGNALS:
-    void signal_MessageAvailable(QString strMessage);
+    void signal_MessageAvailable(InstanceRequest request);
 
 public Q_SLOTS:
     void slot_SetWindowsLevel();
@@ -59,6 +63,7 @@ private:
     void listen(const QString &strSocket);
     void readMessage(QLocalSocket *socket);
     void dropClient(QLocalSocket *socket, const char *why);
+    static std::optional<InstanceRequest> readFrame(const QByteArray &data, const char **refusal);
 
     QString strKey;
     bool running = false;

@@ -10,6 +10,7 @@
 #include "document/removecommand.h"
 #include "dragtool.h"
 #include "erasertool.h"
+#include "platform/platform.h"
 #include "selecttool.h"
 #include "toolkit.h"
 
@@ -437,7 +438,7 @@ QPixmap MainView::grabDesktopRect(const QRect &rect) const
     if (touched.isEmpty())
         return QPixmap();
     if (touched.size() == 1 && touched.first()->geometry().contains(rect))
-        return DevicePixels::copy(touched.first()->grabWindow(0),
+        return DevicePixels::copy(Platform::instance().grabScreen(touched.first()),
                                   rect.translated(-touched.first()->geometry().topLeft()));
     QPixmap picture(DevicePixels::size(rect.size(), ratio));
     picture.setDevicePixelRatio(ratio);
@@ -445,7 +446,7 @@ QPixmap MainView::grabDesktopRect(const QRect &rect) const
     QPainter painter(&picture);
     for (QScreen *screen : std::as_const(touched)) {
         const QRect part = screen->geometry() & rect;
-        const QPixmap piece = DevicePixels::copy(screen->grabWindow(0),
+        const QPixmap piece = DevicePixels::copy(Platform::instance().grabScreen(screen),
                                                  part.translated(-screen->geometry().topLeft()));
         painter.drawPixmap(QRect(part.topLeft() - rect.topLeft(), part.size()), piece);
     }
@@ -458,7 +459,7 @@ QPixmap MainView::grabScreen(const QPoint &point, bool bAtPoint) const
                                : screenAtIndex(AppState::instance().screenIndex);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    return screen ? screen->grabWindow(0) : QPixmap();
+    return Platform::instance().grabScreen(screen);
 }
 
 void MainView::fitToWindow(const QSize &window)

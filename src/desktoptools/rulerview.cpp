@@ -1,6 +1,7 @@
 #include "rulerview.h"
 
 #include "app/lang.h"
+#include "platform/platform.h"
 #include "widgets/fullscreendialog.h"
 
 #include "app/devicepixels.h"
@@ -61,7 +62,10 @@ void RulerView::start()
     slot_GetScreenPixmap();
     show();
     raise();
-    refreshTimer.start();
+    // Where each picture of the screen is a request to the desktop, the
+    // first one has to do.
+    if (Platform::instance().grabsAreLive())
+        refreshTimer.start();
 }
 
 void RulerView::stop()
@@ -76,7 +80,7 @@ void RulerView::slot_GetScreenPixmap()
     QScreen *screen = QGuiApplication::screenAt(pointer);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    screenPicture = screen ? screen->grabWindow(0) : QPixmap();
+    screenPicture = Platform::instance().grabScreen(screen);
     update();
 }
 

@@ -5,6 +5,7 @@
 #include "app/lang.h"
 #include "app/languageswitch.h"
 #include "app/settingsstore.h"
+#include "desktopshortcuthint.h"
 #include "hotkeylineedit.h"
 #include "hotkeywidget.h"
 #include "platform/virtualkeys.h"
@@ -214,6 +215,7 @@ void PreferencesDlg::buildHotKeyEditors()
     keyTableProblem->setObjectName(QStringLiteral("keyTableProblem"));
     keyTableProblem->setWordWrap(true);
     keyTableProblem->setVisible(keyTable.isEmpty());
+    shortcutHint = new DesktopShortcutHint(this);
     for (int i = 0; i < 4; ++i) {
         hotKeyLabels[i] = new QLabel(this);
         hotKeyEditors[i] = new HotKeyWidget(this);
@@ -241,6 +243,7 @@ void PreferencesDlg::buildLayout()
         grid->addWidget(hotKeyLabels[i], row, 0, Qt::AlignRight);
         grid->addWidget(hotKeyEditors[i], row++, 1);
     }
+    grid->addWidget(shortcutHint, row++, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(defaultBtn);
     buttons->addStretch();
@@ -296,6 +299,7 @@ void PreferencesDlg::slot_UpdateLang()
     hotKeysLabel->setText(translated("Global Hotkeys:"));
     keyTableProblem->setText(
         translated("Hotkeys cannot be changed: the key table is missing or damaged."));
+    shortcutHint->slot_UpdateLang();
     for (int i = 0; i < 4; ++i) {
         hotKeyLabels[i]->setText(Lang::tr("MainWindow", QLatin1String(HotKeyNames[i])));
         hotKeyEditors[i]->lineEdit()->setPlaceholderText(translated("Type Hotkeys"));

@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
 class QGridLayout;
+class DesktopShortcutHint;
 class QLabel;
 class QPushButton;
 class SpinBoxTime;
@@ -101,6 +102,7 @@ private:
     QLabel *hotKeyLabels[4];
     HotKeyWidget *hotKeyEditors[4];
     QLabel *keyTableProblem;
+    DesktopShortcutHint *shortcutHint;
     QPushButton *defaultBtn;
     QAction *defaultAction;
     QAction *importAction;

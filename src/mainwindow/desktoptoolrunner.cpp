@@ -1,6 +1,7 @@
 #include "desktoptoolrunner.h"
 
 #include "app/appstate.h"
+#include "app/lang.h"
 #include "canvas/mainview.h"
 #include "canvas/shapetool.h"
 #include "canvas/toolkit.h"
@@ -14,8 +15,10 @@
 #include "documentcommands.h"
 #include "mainwindow.h"
 #include "menubar.h"
+#include "platform/platform.h"
 #include "toolbar/toolwidget.h"
 #include "widgets/fullscreendialog.h"
+#include "widgets/messageboxdialog.h"
 #include "windowhelpers.h"
 
 #include <QApplication>
@@ -53,7 +56,11 @@ void DesktopToolRunner::selectTools(int iTools)
         startDelayed(&DesktopToolRunner::slot_PrepareCaptureDlg);
         break;
     case 2:
-        startWindowCapture();
+        if (Platform::instance().canPickWindows()) {
+            startWindowCapture();
+            break;
+        }
+        offerRegionInstead();
         break;
     case 4:
         startDelayed(&DesktopToolRunner::slot_PreparePickerDlg);
@@ -156,6 +163,22 @@ void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
     }
 }
 
+// Where other programs' windows cannot be found, a region is the nearest
+// thing: said in one line, then the region capture starts.
+void DesktopToolRunner::offerRegionInstead()
+{
+    {
+        MessageBoxDialog box(window,
+                             Lang::tr("MessageBox",
+                                      QStringLiteral("Windows of other programs cannot be found "
+                                                     "on this desktop: capture a region instead.")),
+                             QString(), QMessageBox::Ok);
+        box.exec();
+    }
+    desktopTool = 0;
+    startDelayed(&DesktopToolRunner::slot_PrepareCaptureDlg);
+}
+
 // The panel runs at once; the picked window is grabbed from the live desktop
 // once the toolbar is out of the way.
 void DesktopToolRunner::startWindowCapture()
@@ -213,6 +236,8 @@ QPainterPath DesktopToolRunner::areaOnCurrentScreen() const
 void DesktopToolRunner::slot_PrepareCaptureDlg()
 {
     QPixmap still = window->view()->grabScreen(QPoint(), false);
+    if (still.isNull())
+        return finish();
     int code = 0;
     QPainterPath area;
     {
@@ -236,6 +261,8 @@ void DesktopToolRunner::slot_PrepareCaptureWin()
     const QRect rect = CaptureArea::pixelBounds(previousCaptureArea);
     const QPixmap picture = window->view()->grabDesktopRect(rect);
     finish();
+    if (picture.isNull())
+        return;
     deliver(desktopTool, picture);
     windowPicked = true;
     rememberArea(previousCaptureArea);
@@ -244,6 +271,8 @@ void DesktopToolRunner::slot_PrepareCaptureWin()
 void DesktopToolRunner::slot_PreparePickerDlg()
 {
     QPixmap still = window->view()->grabScreen(QPoint(), false);
+    if (still.isNull())
+        return finish();
     {
         PickerDlg picker(&still, false, window);
         picker.exec();
@@ -256,6 +285,10 @@ void DesktopToolRunner::slot_PreparePickerDlg()
 void DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose()
 {
     QPixmap still = window->view()->grabScreen(QPoint(), false);
+    if (still.isNull()) {
+        window->setBusy(false);
+        return;
+    }
     PickerDlg picker(&still, true, window);
     const bool picked = picker.exec() == 1;
     window->setBusy(false);
@@ -266,6 +299,8 @@ void DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose()
 void DesktopToolRunner::slot_PrepareZoomDlg()
 {
     QPixmap still = window->view()->grabScreen(QPoint(), false);
+    if (still.isNull())
+        return finish();
     int code = 0;
     QPixmap picture;
     {
@@ -281,6 +316,8 @@ void DesktopToolRunner::slot_PrepareZoomDlg()
 void DesktopToolRunner::slot_PrepareProtractorDlg()
 {
     QPixmap still = window->view()->grabScreen(QPoint(), false);
+    if (still.isNull())
+        return finish();
     {
         ProtractorDlg protractor(&still, window);
         protractor.exec();

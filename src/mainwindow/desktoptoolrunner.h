@@ -47,6 +47,7 @@ private:
     template<typename Slot>
     void startDelayed(Slot slot, bool bHideToolbar = true);
     void startWindowCapture();
+    void offerRegionInstead();
     void startRuler();
     void finish();
     void rememberArea(const QPainterPath &area);

@@ -97,7 +97,10 @@ void DrawModeSwitch::finishCapture()
 {
     MainView *view = window->view();
     view->newPage();
-    view->setBackground(view->grabScreen(QPoint(), false));
+    // Refused, the grab leaves a blank page to draw on; the refusal is told elsewhere.
+    const QPixmap desktop = view->grabScreen(QPoint(), false);
+    if (!desktop.isNull())
+        view->setBackground(desktop);
     setDrawMode(true);
     window->setBusy(false);
 }

@@ -263,6 +263,11 @@ void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
     documents->OpenImages(strLabel, files, bIntoCurrentPage);
 }
 
+void MainWindow::openFiles(const QStringList &files)
+{
+    OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), files, false);
+}
+
 void MainWindow::slot_AboutToQuit_SaveINI()
 {
     ToolKit::instance().storeSettings(AppState::instance().draw);

@@ -48,6 +48,9 @@ public:
     void leaveDrawModeAndWait();
     // Hands image files to the open operation (new pages, or the current page).
     void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
+    // Files handed to the program from outside (its command line, a second
+    // start): each goes where its kind belongs; pictures become new pages.
+    void openFiles(const QStringList &files);
 
     bool isBusy() const { return busy; }
     void setBusy(bool bBusy) { busy = bBusy; }
@@ -72,7 +75,6 @@ Q_SIGNALS:
     void signal_UpdateLang();
 
 public Q_SLOTS:
-    void slot_ReceiveMessage(QString) { slot_OpenFromTray(); }
     void slot_AboutToQuit_SaveINI();
     void slot_ChangeDrawToolWidth(int iWidth) { toolSelection->changeWidth(iWidth); }
     void slot_ChangeDrawToolColor(QColor colour) { toolSelection->changeColour(colour); }

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QSettings>
 
 #include <memory>
@@ -11,7 +13,13 @@
 #if defined(Q_OS_WIN)
 #include "winplatform.h"
 #elif defined(Q_OS_UNIX)
+#include "globalshortcutsportal.h"
+#include "screenshotportal.h"
+#include "waylandplatform.h"
+#include "waylandsession.h"
 #include "x11platform.h"
+
+#include <QDBusConnection>
 #endif
 
 namespace {
@@ -22,10 +30,8 @@ std::unique_ptr<Platform> &storage()
     return backend;
 }
 
-std::unique_ptr<Platform> chooseBackend()
+std::unique_ptr<Platform> windowBackend()
 {
-    if (qEnvironmentVariable("TAV_PLATFORM") == QLatin1String("null"))
-        return std::make_unique<NullPlatform>();
 #if defined(Q_OS_WIN)
     return std::make_unique<WinPlatform>();
 #elif defined(Q_OS_UNIX)
@@ -37,6 +43,20 @@ std::unique_ptr<Platform> chooseBackend()
     }
 #endif
     return std::make_unique<NullPlatform>();
+}
+
+std::unique_ptr<Platform> chooseBackend()
+{
+    const QString forced = qEnvironmentVariable("TAV_PLATFORM");
+    if (forced == QLatin1String("null"))
+        return std::make_unique<NullPlatform>();
+#if defined(Q_OS_UNIX) && !defined(Q_OS_WIN)
+    if (forced == QLatin1String("wayland") || (forced.isEmpty() && WaylandSession::detected()))
+        return std::make_unique<WaylandPlatform>(
+            windowBackend(), std::make_unique<ScreenshotPortal>(QDBusConnection::sessionBus()),
+            std::make_unique<GlobalShortcutsPortal>(QDBusConnection::sessionBus()));
+#endif
+    return windowBackend();
 }
 
 } // namespace
@@ -57,6 +77,11 @@ void Platform::reset()
 void Platform::replace(std::unique_ptr<Platform> backend)
 {
     storage() = std::move(backend);
+}
+
+QPixmap Platform::grabScreen(QScreen *screen)
+{
+    return screen ? screen->grabWindow(0) : QPixmap();
 }
 
 QString Platform::installationPath()

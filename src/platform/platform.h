@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grabnotices.h"
 #include "hotkeyevents.h"
 
 #include <QList>
@@ -9,13 +10,17 @@
 #include <memory>
 #include <qwindowdefs.h>
 
+class QPixmap;
+class QScreen;
 class QWidget;
 struct HotKeyRecord;
 
 // The few things the program needs from the windowing system beyond Qt.
 // One backend is chosen at run time: X11 under an X server, Windows on
 // Windows, and a null backend elsewhere (the offscreen platform of the tests,
-// Wayland, or TAV_PLATFORM=null) that keeps to what Qt alone can do.
+// or TAV_PLATFORM=null) that keeps to what Qt alone can do. In a Wayland
+// session a Wayland backend takes the pictures and leaves the windows to one
+// of those.
 class Platform
 {
 public:
@@ -52,6 +57,20 @@ public:
     virtual void unregisterHotKey(int iId) = 0;
     // Where a pressed hotkey's identifier arrives, on the GUI thread.
     HotKeyEvents &hotKeyEvents() { return events; }
+    // Why hotkeys do not reach the program from other applications here and
+    // what to do instead (English), or empty where they do.
+    virtual QString hotKeyAdvice() const { return {}; }
+
+    // A picture of the whole screen in device pixels, or a null picture when
+    // the desktop gives none: grabRefusal() then says why (English) and
+    // grabNotices() has told its listeners.
+    virtual QPixmap grabScreen(QScreen *screen);
+    virtual QString grabRefusal() const { return {}; }
+    GrabNotices &grabNotices() { return notices; }
+    // Whether a grab is cheap and silent enough to repeat on a timer.
+    virtual bool grabsAreLive() const { return true; }
+    // Whether other programs' windows can be found for the window capture.
+    virtual bool canPickWindows() const { return true; }
 
     // Window picking for the window capture. Windows are native top-level
     // handles, 0 for none; positions and rectangles are global coordinates.
@@ -75,4 +94,5 @@ public:
 
 private:
     HotKeyEvents events;
+    GrabNotices notices;
 };

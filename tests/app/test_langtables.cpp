@@ -17,8 +17,8 @@ class TestLangTables : public QObject
 
     static QStringList contexts()
     {
-        return { "MainWindow", "PopupWidget", "Tools", "TextInput",  "Browser",
-                 "Export",     "Preferences", "About", "MessageBox", "Update" };
+        return { "MainWindow",  "PopupWidget", "Tools",      "TextInput", "Browser",    "Export",
+                 "Preferences", "About",       "MessageBox", "Update",    "CommandLine" };
     }
 
     static QString sourceDir() { return QStringLiteral(TAV_TEST_DATA "/../../src"); }

@@ -33,7 +33,8 @@ private:
     MainApp *app;
     QTemporaryDir otherHome;
 
-    std::unique_ptr<QProcess> start(const QString &strDataHome, const QString &strRuntime = {})
+    std::unique_ptr<QProcess> start(const QString &strDataHome, const QString &strRuntime = {},
+                                    const QStringList &arguments = {})
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -45,7 +46,7 @@ private:
         process->setProcessEnvironment(env);
         // The diagnostics come on stderr; waitForReadyRead watches this channel.
         process->setReadChannel(QProcess::StandardError);
-        process->start(QStringLiteral(TAV_PROGRAM), {});
+        process->start(QStringLiteral(TAV_PROGRAM), arguments);
         return process;
     }
 
@@ -145,9 +146,47 @@ private Q_SLOTS:
         QCOMPARE(second->exitCode(), 0);
         QVERIFY(second->readAllStandardError().contains("Has one instance."));
         QTRY_COMPARE(messages.count(), 1);
-        QCOMPARE(messages.at(0).at(0).toString(), QStringLiteral("Quillbury Tavelmark"));
+        QVERIFY(messages.at(0).at(0).value<InstanceRequest>().isEmpty());
         // The second start made no folders or settings of its own.
         QVERIFY(!QFile::exists(firstHome() + QStringLiteral("/Quillbury/Tavelmark/Setting.ini")));
+    }
+
+    // Actions reach the running instance; a start with an unknown one sends
+    // nothing (the next request is the first to arrive) and says why.
+    void actionsReachTheRunningInstance()
+    {
+        QSignalSpy messages(app, &MainApp::signal_MessageAvailable);
+        auto refused
+            = start(firstHome(), {}, { QStringLiteral("--action"), QStringLiteral("fly") });
+        QVERIFY(refused->waitForFinished(15000));
+        QCOMPARE(refused->exitCode(), 2);
+        QVERIFY(refused->readAllStandardError().contains("Unknown action: fly"));
+
+        auto second = start(firstHome(), {},
+                            { QStringLiteral("--action"), QStringLiteral("capture-region"),
+                              QStringLiteral("-a"), QStringLiteral("undo") });
+        QVERIFY(second->waitForFinished(15000));
+        QCOMPARE(second->exitCode(), 0);
+        QTRY_COMPARE(messages.count(), 1);
+        QCOMPARE(messages.at(0).at(0).value<InstanceRequest>().actions,
+                 QStringList({ QStringLiteral("capture-region"), QStringLiteral("undo") }));
+    }
+
+    // Help and version are answered on the spot: no lock, no socket, no window.
+    void helpAndVersionTouchNothing()
+    {
+        QTemporaryDir home;
+        QTemporaryDir runtime;
+        for (const char *option : { "--help", "--version" }) {
+            auto process = start(home.path(), runtime.path(), { QLatin1String(option) });
+            QVERIFY(process->waitForFinished(15000));
+            QCOMPARE(process->exitCode(), 0);
+            QVERIFY(process->readAllStandardOutput().contains("Tavelmark"));
+            QVERIFY(QDir(runtime.path())
+                        .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                 | QDir::System));
+            QVERIFY(QDir(home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
+        }
     }
 
     void crashedInstanceNeverPreventsAStart()
@@ -214,7 +253,14 @@ private Q_SLOTS:
         trickle.connectToServer(socket);
         QVERIFY(trickle.waitForConnected(3000));
         QTimer drip;
-        connect(&drip, &QTimer::timeout, &trickle, [&trickle] { trickle.write("x"); });
+        // A frame of ours, one byte at a time: never whole before the deadline.
+        InstanceRequest slow;
+        slow.actions = { QStringLiteral("pen") };
+        QByteArray frame = slow.encode();
+        connect(&drip, &QTimer::timeout, &trickle, [&trickle, &frame] {
+            trickle.write(frame.left(1));
+            frame.remove(0, 1);
+        });
         drip.start(300);
         QElapsedTimer timer;
         timer.start();
@@ -231,10 +277,27 @@ private Q_SLOTS:
         QVERIFY(timer.elapsed() >= MainApp::MessageDeadlineMs - 100);
         QVERIFY2(longestGap < 400, qPrintable(QString::number(longestGap)));
 
+        // Garbage goes at once, not at the deadline.
+        QLocalSocket garbage;
+        garbage.connectToServer(socket);
+        QVERIFY(garbage.waitForConnected(3000));
+        QSignalSpy garbageDropped(&garbage, &QLocalSocket::disconnected);
+        garbage.write("GET / HTTP/1.0\r\n\r\n");
+        QVERIFY(garbageDropped.wait(MainApp::MessageDeadlineMs - 500));
+
+        // A client that says nothing is dropped at the deadline.
+        QLocalSocket silent;
+        silent.connectToServer(socket);
+        QVERIFY(silent.waitForConnected(3000));
+        QSignalSpy silentDropped(&silent, &QLocalSocket::disconnected);
+        QVERIFY(silentDropped.wait(MainApp::MessageDeadlineMs + 3000));
+
         QLocalSocket flood;
         flood.connectToServer(socket);
         QVERIFY(flood.waitForConnected(3000));
-        flood.write(QByteArray(MainApp::MaxMessageBytes * 4, 'y'));
+        InstanceRequest huge;
+        huge.files.append(QString(MainApp::MaxMessageBytes, QLatin1Char('y')));
+        flood.write(huge.encode());
         QSignalSpy floodDropped(&flood, &QLocalSocket::disconnected);
         QVERIFY(floodDropped.wait(3000));
         QCOMPARE(messages.count(), 0);

@@ -1,6 +1,8 @@
 #include "app/appstate.h"
+#include "app/instancerequest.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "mainwindow/actiondispatcher.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
 #include "swatch.h"
@@ -131,7 +133,7 @@ private Q_SLOTS:
         AppState::instance().alertTrayIcon = false;
         window->slot_HideToTray();
         QVERIFY(window->isHiddenToTray());
-        window->slot_ReceiveMessage(QStringLiteral("Quillbury Tavelmark"));
+        (new ActionDispatcher(window.get()))->slot_Handle(InstanceRequest());
         QVERIFY(!window->isHiddenToTray());
     }
 

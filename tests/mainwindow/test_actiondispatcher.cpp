@@ -1,0 +1,74 @@
+#include "app/commandline.h"
+#include "app/instancerequest.h"
+#include "canvas/mainview.h"
+#include "canvas/toolkit.h"
+#include "mainwindow/actiondispatcher.h"
+#include "mainwindow/mainwindow.h"
+#include "testenvironment.h"
+
+#include <QImage>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+// The named actions of the command line, performed on a real main window.
+class TestActionDispatcher : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<MainWindow> window;
+    ActionDispatcher *dispatcher = nullptr;
+
+    static QStringList sorted(QStringList list)
+    {
+        std::sort(list.begin(), list.end());
+        return list;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        ToolKit::reset();
+        window = std::make_unique<MainWindow>();
+        dispatcher = new ActionDispatcher(window.get());
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        env.reset();
+    }
+
+    // What the command line accepts is exactly what can be performed.
+    void everyActionNameHasACommand()
+    {
+        QCOMPARE(sorted(dispatcher->names()), sorted(CommandLine::actionNames()));
+        QVERIFY(!dispatcher->perform(QStringLiteral("fly")));
+        QVERIFY(!dispatcher->perform(QString()));
+    }
+
+    // Files come before the actions of the same request; nothing at all
+    // brings the program back, as a second start always did.
+    void requestsOpenFilesThenAct()
+    {
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::magenta);
+        const QString file = env->path(QStringLiteral("slide.png"));
+        QVERIFY(picture.save(file));
+        InstanceRequest request;
+        request.files = { file };
+        request.actions = { QStringLiteral("new-page"), QStringLiteral("fly") };
+        dispatcher->slot_Handle(request);
+        QCOMPARE(window->view()->pageCount(), 2);
+        QCOMPARE(window->view()->currentPageNumber(), 2);
+        // Nothing at all brings the toolbar back (here: it was never away).
+        dispatcher->slot_Handle(InstanceRequest());
+        QCOMPARE(window->view()->pageCount(), 2);
+    }
+};
+
+QTEST_MAIN(TestActionDispatcher)
+#include "test_actiondispatcher.moc"
