@@ -62,8 +62,7 @@ bool isUsablePicture(const QString &file)
     if (header.svg)
         return !SafeImageReader::readSvg(file).isEmpty();
     return header.fileBytes <= SafeImageReader::MaxFileBytes && header.size.isValid()
-        && qint64(header.size.width()) * header.size.height() * 4
-        <= SafeImageReader::MaxImageBytes
+        && qint64(header.size.width()) * header.size.height() * 4 <= SafeImageReader::MaxImageBytes
         && !SafeImageReader::read(file).isNull();
 }
 
@@ -156,8 +155,9 @@ bool DocumentReader::checkVersion(const QJsonObject &root)
     }
     newer = minor > DocumentWriter::Minor;
     if (newer)
-        noteUnknownKeys(root, { QStringLiteral("format"), QStringLiteral("version"),
-                                QStringLiteral("nextNumber"), QStringLiteral("pages") });
+        noteUnknownKeys(root,
+                        { QStringLiteral("format"), QStringLiteral("version"),
+                          QStringLiteral("nextNumber"), QStringLiteral("pages") });
     return true;
 }
 
@@ -172,10 +172,11 @@ MainPage *DocumentReader::readPage(QuaZip &zip, const QJsonObject &o)
         || !(ratio >= 0.25 && ratio <= 8) || !colour.isValid())
         return nullptr;
     if (newer)
-        noteUnknownKeys(o, { QStringLiteral("size"), QStringLiteral("pixelSize"),
-                             QStringLiteral("pixelRatio"), QStringLiteral("background"),
-                             QStringLiteral("colour"), QStringLiteral("picture"),
-                             QStringLiteral("objects") });
+        noteUnknownKeys(o,
+                        { QStringLiteral("size"), QStringLiteral("pixelSize"),
+                          QStringLiteral("pixelRatio"), QStringLiteral("background"),
+                          QStringLiteral("colour"), QStringLiteral("picture"),
+                          QStringLiteral("objects") });
     auto *page = new MainPage(size, false);
     page->setPixels(pixels, ratio);
     page->colour = colour;
@@ -193,17 +194,16 @@ void DocumentReader::readObjects(QuaZip &zip, const QJsonObject &o, MainPage *pa
     for (const QJsonValue &v : o.value(QLatin1String("objects")).toArray()) {
         ObjectRecord record;
         QString picture;
-        const ObjectCodec::Verdict verdict
-            = ObjectCodec::decode(v.toObject(), &record, &picture);
+        const ObjectCodec::Verdict verdict = ObjectCodec::decode(v.toObject(), &record, &picture);
         if (verdict != ObjectCodec::Read) {
             note(newer && verdict == ObjectCodec::UnknownKind ? QLatin1String(Newer)
                                                               : QLatin1String(BadObjects));
             continue;
         }
         if (newer)
-            noteUnknownKeys(v.toObject(),
-                            ObjectCodec::knownKeys(v.toObject().value(QLatin1String("kind"))
-                                                       .toString()));
+            noteUnknownKeys(
+                v.toObject(),
+                ObjectCodec::knownKeys(v.toObject().value(QLatin1String("kind")).toString()));
         QString file;
         if (record.isPicture()) {
             file = pictureCopy(zip, picture, QFileInfo(picture).suffix().toLower());
@@ -264,8 +264,7 @@ QString DocumentReader::pictureCopy(QuaZip &zip, const QString &name, const QStr
     return copy.fileName();
 }
 
-bool DocumentReader::extract(QuaZip &zip, const QString &name, qint64 limit,
-                             const QString &target)
+bool DocumentReader::extract(QuaZip &zip, const QString &name, qint64 limit, const QString &target)
 {
     QuaZipFileInfo64 info;
     if (!isSafeName(name) || !zip.setCurrentFile(name) || !zip.getCurrentFileInfo(&info))

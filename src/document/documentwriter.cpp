@@ -26,8 +26,8 @@ namespace {
 bool addEntry(QuaZip &zip, const QString &name, const QByteArray &data, bool deflate)
 {
     QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0,
-                    deflate ? Z_DEFLATED : 0, deflate ? 1 : 0))
+    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, deflate ? Z_DEFLATED : 0,
+                    deflate ? 1 : 0))
         return false;
     const bool complete = entry.write(data) == data.size();
     entry.close();
@@ -146,8 +146,7 @@ QByteArray DocumentWriter::manifest(const DocumentSnapshot &snapshot, Pictures m
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
-bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &target,
-                           Pictures mode)
+bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &target, Pictures mode)
 {
     error.clear();
     if (FileWriter::isWriteProtected(target))

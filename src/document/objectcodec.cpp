@@ -8,8 +8,8 @@
 
 namespace {
 
-const char *const KindNames[] = { "", "", "stroke", "eraser", "line", "shape", "text", "picture",
-                                  "svg" };
+const char *const KindNames[]
+    = { "", "", "stroke", "eraser", "line", "shape", "text", "picture", "svg" };
 constexpr int KindCount = int(sizeof(KindNames) / sizeof(KindNames[0]));
 
 QJsonArray pointsArray(const QList<QPointF> &points)
@@ -303,10 +303,10 @@ ObjectCodec::Verdict ObjectCodec::decode(const QJsonObject &o, ObjectRecord *r, 
 
 QStringList ObjectCodec::knownKeys(const QString &kind)
 {
-    QStringList keys { QStringLiteral("kind"),    QStringLiteral("rect"),
-                       QStringLiteral("angle"),   QStringLiteral("centre"),
-                       QStringLiteral("width"),   QStringLiteral("colour"),
-                       QStringLiteral("opacity"), QStringLiteral("shadow"),
+    QStringList keys { QStringLiteral("kind"),     QStringLiteral("rect"),
+                       QStringLiteral("angle"),    QStringLiteral("centre"),
+                       QStringLiteral("width"),    QStringLiteral("colour"),
+                       QStringLiteral("opacity"),  QStringLiteral("shadow"),
                        QStringLiteral("resizable") };
     ObjectRecord probe;
     for (int k = KindStroke; k < KindCount; ++k)

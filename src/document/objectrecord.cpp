@@ -115,8 +115,8 @@ Obj *createShell(const ObjectRecord &r, const QString &pictureFile)
         return createText(r);
     case KindImageStatic:
     case KindImageSVG: {
-        ObjImage *image = r.kind == KindImageSVG ? static_cast<ObjImage *>(new ImageSVG)
-                                                 : new ImageStatic;
+        ObjImage *image
+            = r.kind == KindImageSVG ? static_cast<ObjImage *>(new ImageSVG) : new ImageStatic;
         image->load(pictureFile);
         return image;
     }

@@ -66,8 +66,8 @@ ObjStroke *brush()
 
 ObjStroke *curvedHighlighter()
 {
-    auto *s = Pixels::line(QPointF(30, 30), QPointF(30, 30), 20, Qt::yellow,
-                           ObjStroke::Highlighter);
+    auto *s
+        = Pixels::line(QPointF(30, 30), QPointF(30, 30), 20, Qt::yellow, ObjStroke::Highlighter);
     s->path.cubicTo(QPointF(80, 10.3), QPointF(120, 90.7), QPointF(200.1, 40));
     return s;
 }
@@ -132,7 +132,8 @@ class TestDocumentFile : public QObject
 
     QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
 
-    template <class T> T *loaded(const QString &file, const QRectF &r, float angle)
+    template<class T>
+    T *loaded(const QString &file, const QRectF &r, float angle)
     {
         auto *image = new T(r);
         image->load(file);
@@ -195,7 +196,8 @@ class TestDocumentFile : public QObject
 
     static QByteArray manifestWith(const QJsonObject &page, const QJsonArray &version = { 1, 0 })
     {
-        QJsonObject root { { "format", "tavelmark" }, { "version", version },
+        QJsonObject root { { "format", "tavelmark" },
+                           { "version", version },
                            { "pages", QJsonArray { page } } };
         return QJsonDocument(root).toJson();
     }
@@ -212,11 +214,16 @@ class TestDocumentFile : public QObject
 
     static QJsonObject strokeObject(const QJsonValue &width)
     {
-        return QJsonObject { { "kind", "stroke" },      { "rect", QJsonArray { 0, 0, 0, 0 } },
-                             { "angle", 0 },            { "centre", QJsonArray { 0, 0 } },
-                             { "width", width },        { "colour", "#ff000000" },
-                             { "opacity", 100 },        { "shadow", 0 },
-                             { "strokeKind", 1 },       { "fillRule", 0 },
+        return QJsonObject { { "kind", "stroke" },
+                             { "rect", QJsonArray { 0, 0, 0, 0 } },
+                             { "angle", 0 },
+                             { "centre", QJsonArray { 0, 0 } },
+                             { "width", width },
+                             { "colour", "#ff000000" },
+                             { "opacity", 100 },
+                             { "shadow", 0 },
+                             { "strokeKind", 1 },
+                             { "fillRule", 0 },
                              { "path", QJsonArray { 0, 10, 10, 1, 50, 50 } } };
     }
 
@@ -357,9 +364,10 @@ private Q_SLOTS:
         // The header claims 30000 x 30000 pixels.
         QByteArray claimed = pngBytes;
         claimed.replace(16, 8, QByteArray::fromHex("0000753000007530"));
-        const quint32 crc = quint32(
-            crc32(0, reinterpret_cast<const Bytef *>(claimed.constData() + 12), 17));
-        claimed.replace(29, 4, QByteArray::fromHex(QByteArray::number(crc, 16).rightJustified(8, '0')));
+        const quint32 crc
+            = quint32(crc32(0, reinterpret_cast<const Bytef *>(claimed.constData() + 12), 17));
+        claimed.replace(29, 4,
+                        QByteArray::fromHex(QByteArray::number(crc, 16).rightJustified(8, '0')));
         auto withPicture = [](const QString &name) {
             QJsonObject page = plainPage();
             page.insert("background", "picture");
@@ -372,7 +380,9 @@ private Q_SLOTS:
             QJsonObject page;
             QList<QPair<QString, QByteArray>> entries;
         } cases[] = {
-            { "climb.tavelmark", withPicture("../../outside.png"), { { "../../outside.png", pngBytes } } },
+            { "climb.tavelmark",
+              withPicture("../../outside.png"),
+              { { "../../outside.png", pngBytes } } },
             { "absolute.tavelmark", withPicture("/tmp/abs.png"), { { "/tmp/abs.png", pngBytes } } },
             { "missing.tavelmark", withPicture("pictures/none.png"), {} },
             { "bomb.tavelmark", withPicture("p.png"), { { "p.png", claimed } } },
@@ -398,9 +408,10 @@ private Q_SLOTS:
         nanAngle.insert("angle", "NaN");
         QJsonObject farAway = strokeObject(5);
         farAway.insert("rect", QJsonArray { 0, 0, 1e300, 1 });
-        const QJsonArray objects { strokeObject(5),    strokeObject(1e9), strokeObject(-3),
-                                   strokeObject("wide"), unknown,         badPath,
-                                   nanAngle,           farAway };
+        const QJsonArray objects { strokeObject(5),  strokeObject(1e9),
+                                   strokeObject(-3), strokeObject("wide"),
+                                   unknown,          badPath,
+                                   nanAngle,         farAway };
         const Outcome out = open(craft("values.tavelmark", manifestWith(plainPage(objects))));
         QCOMPARE(out.pages, 1);
         QCOMPARE(out.objects, 1);
@@ -413,8 +424,7 @@ private Q_SLOTS:
         QJsonObject root { { "format", "tavelmark" },
                            { "version", QJsonArray { 1, 0 } },
                            { "pages", QJsonArray { huge, negative, plainPage() } } };
-        const Outcome pages
-            = open(craft("pages.tavelmark", QJsonDocument(root).toJson()));
+        const Outcome pages = open(craft("pages.tavelmark", QJsonDocument(root).toJson()));
         QCOMPARE(pages.pages, 1);
         QCOMPARE(pages.notes.size(), 1);
     }
@@ -437,7 +447,10 @@ private Q_SLOTS:
             cut.fileName(),
             craft("major.tavelmark", manifestWith(plainPage(), { 2, 0 })),
             craft("garbage.tavelmark", "{ not json"),
-            craft("empty.tavelmark", QJsonDocument(QJsonObject { { "format", "tavelmark" }, { "version", QJsonArray { 1, 0 } } }).toJson()),
+            craft("empty.tavelmark",
+                  QJsonDocument(
+                      QJsonObject { { "format", "tavelmark" }, { "version", QJsonArray { 1, 0 } } })
+                      .toJson()),
             path("absent.tavelmark"),
         };
         for (const QString &file : files) {

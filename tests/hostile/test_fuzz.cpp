@@ -22,8 +22,8 @@
 #include <QRandomGenerator>
 #include <QResource>
 #include <QSvgRenderer>
-#include <QTextDocument>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtEndian>
 #include <QtTest>
 
@@ -187,7 +187,6 @@ QByteArray resourceFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-
 // A small sound document: a stroke, a line, a shape and a text on a page
 // with a picture background.
 QByteArray seedDocument(const QString &folder)
@@ -263,7 +262,8 @@ QString openDocument(const QString &path, const QByteArray &input)
     if (pages.isEmpty() && reader.error().isEmpty())
         broken = QStringLiteral("nothing opened and no reason given");
     for (MainPage *page : pages) {
-        QImage layer(page->pixelSize.boundedTo(QSize(256, 256)), QImage::Format_ARGB32_Premultiplied);
+        QImage layer(page->pixelSize.boundedTo(QSize(256, 256)),
+                     QImage::Format_ARGB32_Premultiplied);
         page->renderLayer(&layer, QRect());
         QPainter painter(&layer);
         page->paint(&painter, true, QRect());
@@ -397,19 +397,36 @@ private Q_SLOTS:
         QVERIFY(entries.size() == 2);
         const QString path = dir.filePath(QStringLiteral("fuzz.tavelmark"));
         Mutator manifests({ entries.at(0).second },
-                          { "{", "}", "[", "]", ",", "\"", "-1", "1e308", "0", "1e9", "null",
-                            "\"kind\":\"svg\"", "\"picture\":\"../x.png\"", "\"version\":[2,0]",
-                            "\"version\":[1,7]", "\"strokeKind\":3", "\"shapeType\":99",
-                            "\"path\":[0,1,1,2,2,2,3,3,3,3,4,4]", "\"pressures\":[2]",
+                          { "{",
+                            "}",
+                            "[",
+                            "]",
+                            ",",
+                            "\"",
+                            "-1",
+                            "1e308",
+                            "0",
+                            "1e9",
+                            "null",
+                            "\"kind\":\"svg\"",
+                            "\"picture\":\"../x.png\"",
+                            "\"version\":[2,0]",
+                            "\"version\":[1,7]",
+                            "\"strokeKind\":3",
+                            "\"shapeType\":99",
+                            "\"path\":[0,1,1,2,2,2,3,3,3,3,4,4]",
+                            "\"pressures\":[2]",
                             "<img src=\\\"/etc/hostname\\\">" },
                           6);
         report("document manifest", feed(manifests, [&](const QByteArray &input) {
-                   return openDocument(path, zipped({ { entries.at(0).first, input }, entries.at(1) }));
+                   return openDocument(path,
+                                       zipped({ { entries.at(0).first, input }, entries.at(1) }));
                }));
-        Mutator archives({ seed }, { "PK", "\x03\x04", "\x01\x02", "\x05\x06", "\xff\xff\xff\xff", "..", "/" }, 7);
-        report("document archive", feed(archives, [&](const QByteArray &input) {
-                   return openDocument(path, input);
-               }));
+        Mutator archives(
+            { seed }, { "PK", "\x03\x04", "\x01\x02", "\x05\x06", "\xff\xff\xff\xff", "..", "/" },
+            7);
+        report("document archive",
+               feed(archives, [&](const QByteArray &input) { return openDocument(path, input); }));
         QDir(AppState::instance().tempFolder).removeRecursively();
         AppState::reset();
     }
