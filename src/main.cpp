@@ -60,11 +60,14 @@ int main(int argc, char *argv[])
                      &MainWindow::slot_AboutToQuit_SaveINI);
 
     QObject::connect(app.terminationWatcher(), &TerminationWatcher::signal_Terminate, window,
-                     &MainWindow::slot_Exit);
+                     &MainWindow::slot_Terminate);
 
     QtTranslations::apply(AppState::instance().language);
 
     showStartNotices(window);
+    // Beside another instance (no lock of our own) the session is not ours.
+    if (app.notice().isEmpty())
+        window->startSession();
     PluginScan::resumeLater();
     const int code = app.exec();
     delete window;

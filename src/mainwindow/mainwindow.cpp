@@ -13,12 +13,16 @@
 #include "desktoptoolrunner.h"
 #include "dialogs/aboutdlg.h"
 #include "dialogs/preferencesdlg.h"
+#include "document/mainpage.h"
+#include "document/sessionjournal.h"
 #include "documentcommands.h"
+#include "documentfiles.h"
 #include "globalhotkeys.h"
 #include "mainshortcut.h"
 #include "menubar.h"
 #include "messageboxdialog.h"
 #include "platform/platform.h"
+#include "sessionrecovery.h"
 #include "tabbar.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/toolwidget.h"
@@ -89,6 +93,7 @@ MainWindow::MainWindow()
     createMenus();
     mainView = new MainView(this);
     documents = new DocumentCommands(this);
+    docFiles = new DocumentFiles(mainView, this);
     runner = new DesktopToolRunner(this);
     popups = new OptionPopups(this);
 
@@ -102,6 +107,7 @@ MainWindow::MainWindow()
 
     createTrayIcon();
     createToolbar();
+    connectDocumentFiles();
     QFile::remove(s.dataFolder + QStringLiteral("/TavelmarkUpdate.exe"));
     MakeToolWindow(this, false);
     hotKeys = new GlobalHotKeys(Platform::instance(), this);
@@ -219,7 +225,14 @@ void MainWindow::connectToolbar()
     connect(toolWidget->closeButton(), &QAbstractButton::clicked, this,
             &MainWindow::slot_HideToTray);
     connect(toolWidget, &ToolWidget::signal_FilesDropped, this, [this](const QStringList &files) {
-        OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), files, false);
+        QStringList pictures;
+        for (const QString &file : files) {
+            if (!DocumentFiles::isDocumentFile(file))
+                pictures.append(file);
+            else
+                docFiles->openDocumentFile(file);
+        }
+        OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), pictures, false);
         Lang::release();
     });
     connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
@@ -292,6 +305,8 @@ void MainWindow::SetDrawMode(bool bDrawMode)
     const QPoint toolbarPos = toolWidget->placedPosition();
     if (!bDrawMode) {
         s.mode = 0;
+        if (journal)
+            journal->writeNow();
         toolWidget->setParent(nullptr, ToolbarWindowFlags);
         toolWidget->moveGlobal(toolbarPos);
         mainShortcut->setActive(true);
@@ -324,6 +339,88 @@ void MainWindow::slot_AboutToQuit_SaveINI()
 void MainWindow::slot_Exit()
 {
     close();
+}
+
+void MainWindow::slot_Terminate()
+{
+    if (!journal || mainView->pageCount() == 0 || !journal->writeAndWait()) {
+        slot_Exit();
+        return;
+    }
+    toolWidget->hide();
+    runner->closeRulers();
+    slot_AboutToQuit_SaveINI();
+    hotKeys->UnregisterHotKeys();
+    QCoreApplication::quit();
+}
+
+void MainWindow::connectDocumentFiles()
+{
+    connect(docFiles, &DocumentFiles::signal_NameChanged, mainView, &MainView::setDocumentName);
+    connect(docFiles, &DocumentFiles::signal_NameChanged, this, [this](const QString &strName) {
+        const QString product = MessageBoxDialog::productTitle();
+        setWindowTitle(strName.isEmpty() ? product : strName + QStringLiteral(" - ") + product);
+    });
+    connect(docFiles, &DocumentFiles::signal_DialogWanted, this, [this] {
+        popups->hidePopup();
+        if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+            leaveDrawModeAndWait();
+    });
+    connect(docFiles, &DocumentFiles::signal_PagesOpened, this, [this] {
+        if (AppState::instance().mode == 0) {
+            RestoreDrawTool();
+            SetDrawMode(true);
+        }
+    });
+}
+
+void MainWindow::startSession()
+{
+    const AppState &s = AppState::instance();
+    SessionRecovery recovery(s.dataFolder);
+    recovery.prepare(s.tempFolder);
+    journal = new SessionJournal(
+        recovery.sessionFile(), [this] { return mainView->pageList(); }, this);
+    connect(mainView, &MainView::signal_PageCommands, journal, &SessionJournal::touch);
+    connect(mainView, &MainView::signal_UndoCommands, journal, &SessionJournal::touch);
+    connect(journal, &SessionJournal::signal_WriteFailed, this, [this] {
+        auto *box = new MessageBoxDialog(
+            this, QStringLiteral("The session could not be saved."),
+            QStringLiteral("The disk may be full. The last saved session is kept; drawing "
+                           "goes on."),
+            QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    });
+    if (recovery.hasSession())
+        offerSession(recovery);
+}
+
+void MainWindow::offerSession(SessionRecovery &recovery)
+{
+    const QList<MainPage *> pages = recovery.read();
+    if (pages.isEmpty()) {
+        MessageBoxDialog box(this,
+                             QStringLiteral("The pages of the last session could not be read."),
+                             recovery.error(), QMessageBox::Ok);
+        box.exec();
+        recovery.finish(false);
+        return;
+    }
+    if (!SessionRecovery::askToRestore(this, int(pages.size()), recovery.savedAt())) {
+        for (MainPage *page : pages)
+            QFile::remove(MainPage::backgroundFile(page->id));
+        qDeleteAll(pages);
+        recovery.finish(false);
+        return;
+    }
+    mainView->addPages(pages);
+    mainView->setAllPagesModified(true);
+    const bool kept = journal->writeAndWait();
+    recovery.finish(kept);
+    RestoreDrawTool();
+    SetDrawMode(true);
 }
 
 void MainWindow::slot_LiveDesktop()
@@ -558,8 +655,8 @@ bool MainWindow::askToSaveBeforeClosing()
     case QMessageBox::Discard:
         return true;
     case QMessageBox::Save:
-        // A cancelled or failed export keeps every page.
-        return documents->SelectSave(1);
+        // A cancelled or failed save keeps every page.
+        return docFiles->hasDocument() ? docFiles->saveDocument() : documents->SelectSave(1);
     default:
         return false;
     }
@@ -578,6 +675,8 @@ void MainWindow::closeEvent(QCloseEvent *pEvent)
     toolWidget->hide();
     runner->closeRulers();
     slot_AboutToQuit_SaveINI();
+    if (journal)
+        journal->remove();
     SettingsStore::removeTemporaryFolder();
     hotKeys->UnregisterHotKeys();
     pEvent->accept();
@@ -825,6 +924,7 @@ void MainWindow::slot_CloseAll()
         return;
     leaveDrawModeAndWait();
     mainView->clearAll(false);
+    docFiles->forgetDocument();
 }
 
 void MainWindow::slot_SelectTools(int iTools)

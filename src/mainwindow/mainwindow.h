@@ -6,6 +6,7 @@
 
 class DesktopToolRunner;
 class DocumentCommands;
+class DocumentFiles;
 class GlobalHotKeys;
 class MainShortcut;
 class MainView;
@@ -14,6 +15,8 @@ class OptionPopups;
 class QMenu;
 class QScreen;
 class QTimer;
+class SessionJournal;
+class SessionRecovery;
 class TabBar;
 class ToolWidget;
 
@@ -43,6 +46,12 @@ public:
     void setBusy(bool bBusy) { busy = bBusy; }
     DesktopToolRunner *desktopTools() const { return runner; }
     DocumentCommands *documentCommands() const { return documents; }
+    DocumentFiles *documentFiles() const { return docFiles; }
+    // Journals the pages from now on, after offering back those of a run
+    // that did not close normally. Only the holder of the single-instance
+    // lock calls it: the session file is one per user.
+    void startSession();
+    SessionJournal *sessionJournal() const { return journal; }
     OptionPopups *optionPopups() const { return popups; }
     bool isHiddenToTray() const { return hiddenToTray; }
     QScreen *currentScreen() const;
@@ -77,6 +86,9 @@ public Q_SLOTS:
     void slot_Close();
     void slot_CloseAll();
     void slot_Exit();
+    // A polite end of the process (logout, shutdown): no question; the
+    // pages go to the session journal and are offered at the next start.
+    void slot_Terminate();
     void slot_Undo(qint8) { slot_Undo(); }
     void slot_Undo();
     void slot_Redo(qint8) { slot_Redo(); }
@@ -180,6 +192,8 @@ private:
     void waitForDesktopMode();
     bool confirm(const QString &strText, const QString &strInformative);
     void onHotKey(int id);
+    void connectDocumentFiles();
+    void offerSession(SessionRecovery &recovery);
 
     MenuBar *menuBar = nullptr;
     TabBar *tabBar = nullptr;
@@ -189,6 +203,8 @@ private:
     ToolWidget *toolWidget = nullptr;
     MainShortcut *mainShortcut = nullptr;
     DocumentCommands *documents = nullptr;
+    DocumentFiles *docFiles = nullptr;
+    SessionJournal *journal = nullptr;
     GlobalHotKeys *hotKeys = nullptr;
     DesktopToolRunner *runner = nullptr;
     OptionPopups *popups = nullptr;
