@@ -204,6 +204,10 @@ void DocumentReader::readObjects(QuaZip &zip, const QJsonObject &o, MainPage *pa
             noteUnknownKeys(
                 v.toObject(),
                 ObjectCodec::knownKeys(v.toObject().value(QLatin1String("kind")).toString()));
+        if (record.kind == KindSelect && !picture.isEmpty() && !readPixels(zip, picture, &record)) {
+            note(QLatin1String(BadPictures));
+            continue;
+        }
         QString file;
         if (record.isPicture()) {
             file = pictureCopy(zip, picture, QFileInfo(picture).suffix().toLower());
@@ -262,6 +266,31 @@ QString DocumentReader::pictureCopy(QuaZip &zip, const QString &name, const QStr
         return QString();
     copy.setAutoRemove(false);
     return copy.fileName();
+}
+
+// The pixels of a moved piece, stored premultiplied.
+bool DocumentReader::readPixels(QuaZip &zip, const QString &name, ObjectRecord *record)
+{
+    QTemporaryFile copy(AppState::instance().tempFolder + QStringLiteral("moved-XXXXXX.png"));
+    if (!copy.open())
+        return false;
+    copy.close();
+    if (!extract(zip, name, SafeImageReader::MaxFileBytes, copy.fileName())
+        || !isUsablePicture(copy.fileName()))
+        return false;
+    QImage pixels = SafeImageReader::read(copy.fileName()).convertToFormat(QImage::Format_ARGB32);
+    // Premultiplied colours never exceed their alpha; a file's might.
+    for (int y = 0; y < pixels.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(pixels.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            const int a = qAlpha(line[x]);
+            line[x] = qRgba(qMin(qRed(line[x]), a), qMin(qGreen(line[x]), a),
+                            qMin(qBlue(line[x]), a), a);
+        }
+    }
+    pixels.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    record->image = pixels;
+    return !pixels.isNull();
 }
 
 bool DocumentReader::extract(QuaZip &zip, const QString &name, qint64 limit, const QString &target)

@@ -43,6 +43,7 @@ private:
     void readObjects(QuaZip &zip, const QJsonObject &o, MainPage *page);
     bool readBackground(QuaZip &zip, const QString &name, MainPage *page);
     QString pictureCopy(QuaZip &zip, const QString &name, const QString &suffix);
+    bool readPixels(QuaZip &zip, const QString &name, ObjectRecord *record);
     bool extract(QuaZip &zip, const QString &name, qint64 limit, const QString &target);
     void noteUnknownKeys(const QJsonObject &o, const QStringList &known);
     void note(const QString &text);

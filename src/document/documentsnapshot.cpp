@@ -10,8 +10,7 @@ QList<ObjectRecord> recordsOf(const MainPage *page)
     QList<ObjectRecord> records;
     records.reserve(page->objects.size());
     for (const Obj *obj : page->objects)
-        if (obj->kind != KindSelect)
-            records.append(ObjectRecord::of(obj));
+        records.append(ObjectRecord::of(obj));
     return records;
 }
 

@@ -1,8 +1,10 @@
 #include "documentwriter.h"
 
 #include "app/filewriter.h"
+#include "obj.h"
 #include "objectcodec.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -93,6 +95,26 @@ QString pictureName(const QString &file, DocumentWriter::Pictures mode, const QS
     return name;
 }
 
+// Moved pieces live only in memory, so every document holds them. Their
+// premultiplied pixels are kept as they are: converting them to plain alpha
+// and back would change faint pixels.
+QString pixelsName(const QImage &image, QList<DocumentWriter::Entry> *entries)
+{
+    const QString name = QStringLiteral("pictures/moved-%1.png").arg(entries->size() + 1);
+    entries->append({ name, QString(), image });
+    return name;
+}
+
+QByteArray encodePixels(const QImage &image)
+{
+    QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    pixels.reinterpretAsFormat(QImage::Format_ARGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
+}
+
 QJsonArray sizeArray(const QSize &size)
 {
     return QJsonArray { size.width(), size.height() };
@@ -113,11 +135,14 @@ QJsonObject pageObject(const PageRecord &page, DocumentWriter::Pictures mode,
         o.insert(QLatin1String("picture"),
                  pictureName(page.pictureFile, mode, QStringLiteral("page"), entries));
     QJsonArray objects;
-    for (const ObjectRecord &r : page.objects)
-        objects.append(ObjectCodec::encode(
-            r,
-            r.isPicture() ? pictureName(r.file, mode, QStringLiteral("object"), entries)
-                          : QString()));
+    for (const ObjectRecord &r : page.objects) {
+        QString picture;
+        if (r.isPicture())
+            picture = pictureName(r.file, mode, QStringLiteral("object"), entries);
+        else if (r.kind == KindSelect && !r.image.isNull())
+            picture = pixelsName(r.image, entries);
+        objects.append(ObjectCodec::encode(r, picture));
+    }
     o.insert(QLatin1String("objects"), objects);
     return o;
 }
@@ -183,7 +208,8 @@ bool DocumentWriter::writeZip(QIODevice *device, const QByteArray &manifest,
     for (const Entry &e : entries) {
         if (!written)
             break;
-        written = addFileEntry(zip, e.name, e.file);
+        written = e.image.isNull() ? addFileEntry(zip, e.name, e.file)
+                                   : addEntry(zip, e.name, encodePixels(e.image), false);
         if (!written) {
             zip.close();
             return fail(QStringLiteral("A picture of the document could not be read."));

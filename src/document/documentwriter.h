@@ -3,6 +3,7 @@
 #include "documentsnapshot.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QString>
 
@@ -20,10 +21,12 @@ public:
     static constexpr int Minor = 0;
     static const char ManifestName[];
 
+    // A picture entry: a file's bytes, or pixels to encode.
     struct Entry
     {
         QString name;
         QString file;
+        QImage image;
     };
 
     // The manifest, and in `entries` the picture files it names.

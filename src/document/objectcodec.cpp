@@ -2,6 +2,7 @@
 
 #include "obj.h"
 
+#include <QFont>
 #include <QJsonArray>
 
 #include <cmath>
@@ -42,6 +43,10 @@ QString colourName(const QColor &c)
 void encodeDetails(const ObjectRecord &r, QJsonObject &o)
 {
     switch (r.kind) {
+    case KindSelect:
+        o.insert(QLatin1String("fillRule"), int(r.path.fillRule()));
+        o.insert(QLatin1String("path"), pathArray(r.path));
+        break;
     case KindStroke: {
         o.insert(QLatin1String("strokeKind"), r.variant);
         o.insert(QLatin1String("fillRule"), int(r.path.fillRule()));
@@ -67,7 +72,7 @@ void encodeDetails(const ObjectRecord &r, QJsonObject &o)
         o.insert(QLatin1String("fill"), colourName(r.fill));
         break;
     case KindText:
-        o.insert(QLatin1String("font"), r.font.toString());
+        o.insert(QLatin1String("font"), r.font);
         o.insert(QLatin1String("alignment"), r.alignment);
         o.insert(QLatin1String("html"), r.html);
         o.insert(QLatin1String("textWidth"), r.textWidth);
@@ -190,16 +195,23 @@ bool buildPath(const QList<double> &n, QPainterPath &path)
     return true;
 }
 
-void decodeStroke(Fields &f, const QJsonObject &o, ObjectRecord *r)
+bool decodePath(Fields &f, ObjectRecord *r)
 {
-    r->variant = f.integer("strokeKind", 1, 3);
     const int fillRule = f.integer("fillRule", Qt::OddEvenFill, Qt::WindingFill);
     const QList<double> n = f.numbers("path", ObjectCodec::MaxPathElements * 3, 3);
     if (!f.ok || !buildPath(n, r->path)) {
         f.ok = false;
-        return;
+        return false;
     }
     r->path.setFillRule(Qt::FillRule(fillRule));
+    return true;
+}
+
+void decodeStroke(Fields &f, const QJsonObject &o, ObjectRecord *r)
+{
+    r->variant = f.integer("strokeKind", 1, 3);
+    if (!decodePath(f, r))
+        return;
     const QJsonArray pressures = o.value(QLatin1String("pressures")).toArray();
     if (pressures.size() > r->path.elementCount()) {
         f.ok = false;
@@ -216,6 +228,10 @@ void decodeStroke(Fields &f, const QJsonObject &o, ObjectRecord *r)
 void decodeDetails(Fields &f, const QJsonObject &o, ObjectRecord *r, QString *picture)
 {
     switch (r->kind) {
+    case KindSelect:
+        if (decodePath(f, r))
+            *picture = f.text("picture", 1024);
+        break;
     case KindStroke:
         decodeStroke(f, o, r);
         break;
@@ -241,7 +257,8 @@ void decodeDetails(Fields &f, const QJsonObject &o, ObjectRecord *r, QString *pi
         r->fill = f.colour("fill", true);
         break;
     case KindText:
-        if (!r->font.fromString(f.text("font", 1024)) || r->font.pointSizeF() > 2000)
+        r->font = f.text("font", 1024);
+        if (QFont font; !font.fromString(r->font) || font.pointSizeF() > 2000)
             f.ok = false;
         r->alignment = f.integer("alignment", 0, 0xffff);
         r->html = f.text("html", ObjectCodec::MaxTextBytes);
@@ -269,7 +286,7 @@ QJsonObject ObjectCodec::encode(const ObjectRecord &r, const QString &picture)
     o.insert(QLatin1String("opacity"), r.opacity);
     o.insert(QLatin1String("shadow"), r.shadow);
     o.insert(QLatin1String("resizable"), r.resizable);
-    if (r.isPicture())
+    if (r.isPicture() || r.kind == KindSelect)
         o.insert(QLatin1String("picture"), picture);
     encodeDetails(r, o);
     return o;
@@ -279,7 +296,7 @@ ObjectCodec::Verdict ObjectCodec::decode(const QJsonObject &o, ObjectRecord *r, 
 {
     const QString kind = o.value(QLatin1String("kind")).toString();
     r->kind = 0;
-    for (int k = KindStroke; k < KindCount; ++k)
+    for (int k = KindSelect; k < KindCount; ++k)
         if (kind == QLatin1String(KindNames[k]))
             r->kind = k;
     if (r->kind == 0)
@@ -309,13 +326,13 @@ QStringList ObjectCodec::knownKeys(const QString &kind)
                        QStringLiteral("opacity"),  QStringLiteral("shadow"),
                        QStringLiteral("resizable") };
     ObjectRecord probe;
-    for (int k = KindStroke; k < KindCount; ++k)
+    for (int k = KindSelect; k < KindCount; ++k)
         if (kind == QLatin1String(KindNames[k]))
             probe.kind = k;
     QJsonObject details;
     encodeDetails(probe, details);
     keys += details.keys();
-    if (probe.isPicture())
+    if (probe.isPicture() || probe.kind == KindSelect)
         keys.append(QStringLiteral("picture"));
     return keys;
 }

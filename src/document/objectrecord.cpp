@@ -4,6 +4,7 @@
 #include "imagesvg.h"
 #include "objeraser.h"
 #include "objline.h"
+#include "objselect.h"
 #include "objshape.h"
 #include "objstroke.h"
 #include "objtext.h"
@@ -16,6 +17,13 @@ namespace {
 void takeDetails(ObjectRecord &r, const Obj *obj)
 {
     switch (obj->kind) {
+    case KindSelect: {
+        const auto *s = static_cast<const ObjSelect *>(obj);
+        r.path = s->path;
+        if (s->image)
+            r.image = *s->image;
+        break;
+    }
     case KindStroke: {
         const auto *s = static_cast<const ObjStroke *>(obj);
         r.variant = s->strokeKind;
@@ -43,7 +51,7 @@ void takeDetails(ObjectRecord &r, const Obj *obj)
     }
     case KindText: {
         const auto *t = static_cast<const ObjText *>(obj);
-        r.font = t->font;
+        r.font = t->font.toString();
         r.alignment = t->alignment;
         if (t->document) {
             r.html = t->document->toHtml();
@@ -64,10 +72,10 @@ void takeDetails(ObjectRecord &r, const Obj *obj)
 Obj *createText(const ObjectRecord &r)
 {
     auto *text = new ObjText;
-    text->font = r.font;
+    text->font.fromString(r.font);
     text->alignment = r.alignment;
     auto *doc = new SealedTextDocument;
-    doc->setDefaultFont(r.font);
+    doc->setDefaultFont(text->font);
     doc->setDocumentMargin(r.margin);
     doc->setTextWidth(r.textWidth);
     doc->setHtml(r.html);
@@ -84,6 +92,13 @@ Obj *createText(const ObjectRecord &r)
 Obj *createShell(const ObjectRecord &r, const QString &pictureFile)
 {
     switch (r.kind) {
+    case KindSelect: {
+        auto *s = new ObjSelect;
+        s->path = r.path;
+        if (!r.image.isNull())
+            s->setImage(new QImage(r.image));
+        return s;
+    }
     case KindStroke: {
         auto *s = new ObjStroke;
         s->strokeKind = r.variant;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
+#include <QImage>
 #include <QLineF>
 #include <QList>
 #include <QPainterPath>
@@ -35,12 +35,13 @@ struct ObjectRecord
     int endCap = 0;
     int penStyle = 0;
     QColor fill;
-    QFont font;
+    QString font; // QFont::toString(): a font is costly to make and copy
     int alignment = 0;
     QString html;
     double textWidth = -1;
     double margin = 0;
     QString file; // a picture's file
+    QImage image; // the pixels of a moved piece of the layer
 
     static ObjectRecord of(const Obj *obj);
     // A new object from the record; a picture is loaded from `pictureFile`.

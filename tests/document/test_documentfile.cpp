@@ -9,6 +9,7 @@
 #include "document/mainpage.h"
 #include "document/objeraser.h"
 #include "document/objline.h"
+#include "document/objselect.h"
 #include "document/objshape.h"
 #include "document/objstroke.h"
 #include "document/objtext.h"
@@ -113,6 +114,21 @@ ObjText *formattedText()
     return t;
 }
 
+// A piece of the drawing moved elsewhere, with faint and half-transparent
+// pixels that plain alpha would round differently.
+ObjSelect *movedPiece()
+{
+    auto *s = new ObjSelect;
+    s->path.addRect(QRectF(10, 140, 60, 40));
+    s->rect = QRectF(200, 200, 60, 40);
+    auto *pixels = new QImage(60, 40, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            pixels->setPixel(x, y, qPremultiply(qRgba(x * 4, 200, y * 6, (x + y) * 2 + 1)));
+    s->setImage(pixels);
+    return s;
+}
+
 ObjEraser *eraser()
 {
     auto *e = new ObjEraser;
@@ -153,7 +169,7 @@ class TestDocumentFile : public QObject
                               loaded<ImageSVG>(svg, QRectF(20, 20, 60, 60), -12.5f),
                               curvedHighlighter(), brush(),
                               Pixels::line(QPointF(10, 150), QPointF(290, 160), 5), eraser(),
-                              arrow(), star(), formattedText() },
+                              movedPiece(), arrow(), star(), formattedText() },
                             false);
         return page;
     }
@@ -313,7 +329,8 @@ private Q_SLOTS:
                              DocumentWriter::Referenced));
         QuaZip zip(file);
         QVERIFY(zip.open(QuaZip::mdUnzip));
-        QCOMPARE(zip.getFileNameList(), QStringList { "manifest.json" });
+        // Moved pieces live only in memory: they are the one picture held.
+        QCOMPARE(zip.getFileNameList(), (QStringList { "manifest.json", "pictures/moved-1.png" }));
         zip.close();
         DocumentReader reader(dir.path());
         const QList<MainPage *> read = reader.read(file);
