@@ -351,7 +351,8 @@ void MainWindow::slot_Terminate()
     runner->closeRulers();
     slot_AboutToQuit_SaveINI();
     hotKeys->UnregisterHotKeys();
-    QCoreApplication::quit();
+    // quit() would close the windows first, and closing asks the question.
+    QCoreApplication::exit(0);
 }
 
 void MainWindow::connectDocumentFiles()
