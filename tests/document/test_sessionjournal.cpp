@@ -1,4 +1,5 @@
 #include "pixels.h"
+#include "smalldisk.h"
 #include "testhost.h"
 
 #include "app/appstate.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -35,10 +37,10 @@ class TestSessionJournal : public QObject
     }
 
     // What a restart would find: the number of objects on each page.
-    QList<int> restored() const
+    QList<int> restored(const QString &file = QString()) const
     {
         DocumentReader reader(AppState::instance().tempFolder);
-        const QList<MainPage *> read = reader.read(sessionFile());
+        const QList<MainPage *> read = reader.read(file.isEmpty() ? sessionFile() : file);
         QList<int> counts;
         for (MainPage *page : read)
             counts.append(int(page->objects.size()));
@@ -46,9 +48,10 @@ class TestSessionJournal : public QObject
         return counts;
     }
 
-    std::unique_ptr<SessionJournal> journal()
+    std::unique_ptr<SessionJournal> journal(const QString &file = QString())
     {
-        return std::make_unique<SessionJournal>(sessionFile(), [this] { return pages; });
+        return std::make_unique<SessionJournal>(file.isEmpty() ? sessionFile() : file,
+                                                [this] { return pages; });
     }
 
 private Q_SLOTS:
@@ -155,6 +158,38 @@ private Q_SLOTS:
         j->writeNow();
         QVERIFY(failed.wait());
         QCOMPARE(failed.size(), 2);
+    }
+
+    // On a full disk the same holds: the last good file stays whole and no
+    // part of the failed write is left.
+    void fullDiskKeepsTheLastGoodFile()
+    {
+        SmallDisk disk(dir.filePath(QStringLiteral("small")));
+        const QString file = disk.path + QStringLiteral("/session.tavelmark");
+        pages = { new MainPage(QSize(100, 100), false) };
+        auto j = journal(file);
+        draw(pages.first(), 20);
+        QVERIFY(j->writeAndWait());
+        // Random points do not compress: far more than the disk holds.
+        auto *scribble = new ObjStroke;
+        scribble->path.moveTo(0, 0);
+        auto *random = QRandomGenerator::global();
+        for (int i = 0; i < 60000; ++i)
+            scribble->path.lineTo(random->bounded(100000) / 997.0, random->bounded(100000) / 991.0);
+        pages.first()->appendObjects({ scribble }, false);
+        ++pages.first()->revision;
+        QSignalSpy failed(j.get(), &SessionJournal::signal_WriteFailed);
+        disk.fill(true);
+        j->writeNow();
+        QVERIFY(failed.wait());
+        j->writeNow();
+        const bool again = j->writeAndWait();
+        disk.fill(false);
+        QVERIFY(!again);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(restored(file), QList<int> { 1 });
+        QCOMPARE(QDir(disk.path).entryList(QDir::Files | QDir::Hidden),
+                 QStringList { "session.tavelmark" });
     }
 };
 
