@@ -85,7 +85,7 @@ private Q_SLOTS:
         }
         QVERIFY(!QFile::exists(sessionFile()));
         QVERIFY(written.wait(SessionJournal::DelayMs * 3));
-        QVERIFY(clock.elapsed() >= SessionJournal::DelayMs - 50);
+        QVERIFY(clock.elapsed() >= SessionJournal::DelayMs * 9 / 10); // a coarse timer
         QCOMPARE(written.size(), 1);
         QCOMPARE(restored(), (QList<int> { 5, 0 }));
 
