@@ -28,8 +28,10 @@ class TestSessionCrashX11 : public QObject
     }
 
     // Objects on each page of the session file; empty when it cannot be read.
-    static QList<int> sessionObjects(const TestEnvironment &env)
+    QList<int> sessionObjects(const TestEnvironment &env) const
     {
+        // Each environment starts a fresh state: the copies go to our folder.
+        AppState::instance().tempFolder = scratch.path() + QLatin1Char('/');
         DocumentReader reader(env.dataFolder() + QStringLiteral("/temp"));
         const QList<MainPage *> pages
             = reader.read(env.dataFolder() + QStringLiteral("/session.tavelmark"));
@@ -63,7 +65,7 @@ class TestSessionCrashX11 : public QObject
 
     // The next start asks; Yes (the default) restores the pages, and the
     // journal writes them again before the old session's pictures go.
-    static bool restores(const TestEnvironment &env, const QList<int> &expected)
+    bool restores(const TestEnvironment &env, const QList<int> &expected) const
     {
         RealProgram again(env);
         if (!again.start({}))
