@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
                      &MainWindow::slot_AboutToQuit_SaveINI);
 
     QObject::connect(app.terminationWatcher(), &TerminationWatcher::signal_Terminate, window,
-                     &MainWindow::slot_Exit);
+                     &MainWindow::slot_Terminate);
 
     QtTranslations::apply(AppState::instance().language);
 
@@ -136,6 +136,9 @@ int main(int argc, char *argv[])
     if (!line.request().isEmpty())
         QTimer::singleShot(0, dispatcher,
                            [dispatcher, line] { dispatcher->slot_Handle(line.request()); });
+    // Beside another instance (no lock of our own) the session is not ours.
+    if (app.notice().isEmpty())
+        window->startSession();
     PluginScan::resumeLater();
     code = app.exec();
     delete window;

@@ -104,6 +104,16 @@ void MainView::duplicatePage()
     makeCurrent(copy, pageNumber + 1);
 }
 
+void MainView::addPages(const QList<MainPage *> &added)
+{
+    if (added.isEmpty())
+        return;
+    ToolKit::instance().resetTool();
+    for (int i = 0; i < added.size(); ++i)
+        pages.insert(pageNumber + i, added.at(i));
+    makeCurrent(added.last(), pageNumber + int(added.size()));
+}
+
 int MainView::deletePage()
 {
     if (!page)
@@ -679,9 +689,17 @@ QFont MainView::labelFont() const
     return font;
 }
 
+void MainView::setDocumentName(const QString &strName)
+{
+    const QRect before = labelRect();
+    documentName = strName;
+    update(before.united(labelRect()).adjusted(-6, -2, 5, 2));
+}
+
 QString MainView::labelText() const
 {
-    return QStringLiteral("%1 | %2").arg(pageNumber).arg(pages.size());
+    const QString numbers = QStringLiteral("%1 | %2").arg(pageNumber).arg(pages.size());
+    return documentName.isEmpty() ? numbers : documentName + QStringLiteral("   ") + numbers;
 }
 
 // The label's text box, at the top right corner.

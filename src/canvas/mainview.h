@@ -28,6 +28,8 @@ public:
     // Page list. Every operation but movePage first resets the current tool.
     QSize newPage();
     void duplicatePage();
+    // Takes `added` after the current page; the last one becomes current.
+    void addPages(const QList<MainPage *> &added);
     int deletePage();
     bool gotoPage(int index);
     void movePage(int from, int to);
@@ -54,6 +56,8 @@ public:
     QImage *layer() const { return layerImage.get(); }
     // Where the "n | m" page label is drawn.
     QRect labelRect() const;
+    // Shown before the page numbers in the label; empty for none.
+    void setDocumentName(const QString &strName);
     QPixmap backgroundPicture() const { return background; }
 
     // Rendering of any page, for export and thumbnails.
@@ -106,6 +110,7 @@ private:
     void renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const;
 
     bool rightDrag = false;
+    QString documentName;
     QPixmap background;
     std::unique_ptr<QImage> layerImage;
     int pageNumber = 0;

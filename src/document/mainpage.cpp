@@ -17,7 +17,10 @@ MainPage::MainPage(const QSize &pageSize, bool flag)
     , undoStack(new QUndoStack)
     , displayFlag(flag)
 {
-    connect(undoStack, &QUndoStack::indexChanged, this, [this] { modified = true; });
+    connect(undoStack, &QUndoStack::indexChanged, this, [this] {
+        modified = true;
+        ++revision;
+    });
 }
 
 MainPage::~MainPage()

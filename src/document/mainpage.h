@@ -24,6 +24,9 @@ public:
 
     int id; // unique for the run, never reused
     bool modified = true;
+    // Grows with every push, undo and redo: a copy of the objects taken at
+    // one revision holds until the next.
+    quint64 revision = 1;
     QSize size; // logical pixels, what tools and the user measure in
     // The page's pixels: a page made on a scaled screen holds that screen's
     // device pixels, so that its picture and drawings stay sharp.

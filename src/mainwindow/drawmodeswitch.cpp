@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "document/sessionjournal.h"
 #include "mainshortcut.h"
 #include "mainwindow.h"
 #include "menubar.h"
@@ -34,6 +35,8 @@ void DrawModeSwitch::setDrawMode(bool bDrawMode)
     const QPoint toolbarPos = toolbar->placedPosition();
     if (!bDrawMode) {
         s.mode = 0;
+        if (SessionJournal *journal = window->sessionJournal())
+            journal->writeNow();
         toolbar->setParent(nullptr, ToolbarWindowFlags);
         toolbar->moveGlobal(toolbarPos);
         window->shortcuts()->setActive(true);

@@ -10,6 +10,7 @@
 #include "canvas/toolkit.h"
 #include "desktoptoolrunner.h"
 #include "documentcommands.h"
+#include "documentfiles.h"
 #include "drawmodeswitch.h"
 #include "helpcommands.h"
 #include "mainshortcut.h"
@@ -65,12 +66,14 @@ MainWindow::MainWindow()
     createMenus();
     mainView = new MainView(this);
     documents = new DocumentCommands(this);
+    docFiles = new DocumentFiles(mainView, this);
     runner = new DesktopToolRunner(this);
     popups = new OptionPopups(this);
     modeSwitch = new DrawModeSwitch(this);
     toolSelection = new ToolSelection(this);
     pages = new PageCommands(this);
     helpCommands = new HelpCommands(this);
+    sessions = new SessionKeeper(this);
     panelRequests = std::make_unique<PanelRequests>(this);
 
     setWindowTitle(MessageBoxDialog::productTitle());
@@ -83,6 +86,7 @@ MainWindow::MainWindow()
 
     trayController = new TrayController(this);
     createToolbar();
+    connectDocumentFiles();
     QFile::remove(s.dataFolder + QStringLiteral("/TavelmarkUpdate.exe"));
     MakeToolWindow(this, false);
     preferences = new PreferencesFlow(this);
@@ -192,7 +196,7 @@ void MainWindow::connectToolbar()
     connect(toolWidget->closeButton(), &QAbstractButton::clicked, this,
             &MainWindow::slot_HideToTray);
     connect(toolWidget, &ToolWidget::signal_FilesDropped, this, [this](const QStringList &files) {
-        OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), files, false);
+        openFiles(files);
         Lang::release();
     });
     connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
@@ -265,7 +269,32 @@ void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
 
 void MainWindow::openFiles(const QStringList &files)
 {
-    OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), files, false);
+    QStringList pictures;
+    for (const QString &file : files) {
+        if (DocumentFiles::isDocumentFile(file))
+            docFiles->openDocumentFile(file);
+        else
+            pictures.append(file);
+    }
+    if (!pictures.isEmpty())
+        OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), pictures, false);
+}
+
+// The document's name shows in the title; its dialogs need the desktop.
+void MainWindow::connectDocumentFiles()
+{
+    connect(docFiles, &DocumentFiles::signal_NameChanged, mainView, &MainView::setDocumentName);
+    connect(docFiles, &DocumentFiles::signal_NameChanged, this, [this](const QString &strName) {
+        const QString product = MessageBoxDialog::productTitle();
+        setWindowTitle(strName.isEmpty() ? product : strName + QStringLiteral(" - ") + product);
+    });
+    connect(docFiles, &DocumentFiles::signal_DialogWanted, this, [this] {
+        popups->hidePopup();
+        if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
+            leaveDrawModeAndWait();
+    });
+    connect(docFiles, &DocumentFiles::signal_PagesOpened, this,
+            [this] { modeSwitch->enterFromDesktop(); });
 }
 
 void MainWindow::slot_AboutToQuit_SaveINI()
@@ -359,8 +388,8 @@ bool MainWindow::askToSaveBeforeClosing()
     case QMessageBox::Discard:
         return true;
     case QMessageBox::Save:
-        // A cancelled or failed export keeps every page.
-        return documents->SelectSave(1);
+        // A cancelled or failed save keeps every page.
+        return docFiles->hasDocument() ? docFiles->saveDocument() : documents->SelectSave(1);
     default:
         return false;
     }
@@ -375,13 +404,19 @@ void MainWindow::closeEvent(QCloseEvent *pEvent)
         return;
     }
     helpCommands->startDownloadedUpdate();
+    endWithoutQuestion();
+    sessions->closeNormally();
+    SettingsStore::removeTemporaryFolder();
+    pEvent->accept();
+    QCoreApplication::quit();
+}
+
+void MainWindow::endWithoutQuestion()
+{
     toolWidget->hide();
     runner->closeRulers();
     slot_AboutToQuit_SaveINI();
-    SettingsStore::removeTemporaryFolder();
     preferences->releaseHotKeys();
-    pEvent->accept();
-    QCoreApplication::quit();
 }
 
 // The slots below hand each command to the object that does its kind of work.

@@ -8,6 +8,7 @@
 #include "pagecommands.h"
 #include "preferencesflow.h"
 #include "screenwatcher.h"
+#include "sessionkeeper.h"
 #include "toolselection.h"
 #include "traycontroller.h"
 
@@ -20,7 +21,9 @@ class MainShortcut;
 class MainView;
 class MenuBar;
 class OptionPopups;
+class DocumentFiles;
 class PanelRequests;
+class SessionJournal;
 class QMenu;
 class QScreen;
 class TabBar;
@@ -51,11 +54,20 @@ public:
     // Files handed to the program from outside (its command line, a second
     // start): each goes where its kind belongs; pictures become new pages.
     void openFiles(const QStringList &files);
+    // Ends the program's work before the process ends without the close
+    // question: settings saved, hotkeys released, desktop tools closed.
+    void endWithoutQuestion();
 
     bool isBusy() const { return busy; }
     void setBusy(bool bBusy) { busy = bBusy; }
     DesktopToolRunner *desktopTools() const { return runner; }
     DocumentCommands *documentCommands() const { return documents; }
+    DocumentFiles *documentFiles() const { return docFiles; }
+    // Journals the pages from now on, after offering back those of a run
+    // that did not close normally. Only the holder of the single-instance
+    // lock calls it: the session file is one per user.
+    void startSession() { sessions->start(); }
+    SessionJournal *sessionJournal() const { return sessions->journal(); }
     OptionPopups *optionPopups() const { return popups; }
     bool isHiddenToTray() const;
     QScreen *currentScreen() const;
@@ -94,6 +106,9 @@ public Q_SLOTS:
     void slot_Close() { pages->closePage(); }
     void slot_CloseAll() { pages->closeAll(); }
     void slot_Exit();
+    // A polite end of the process (logout, shutdown): no question; the
+    // pages go to the session journal and are offered at the next start.
+    void slot_Terminate() { sessions->terminate(); }
     void slot_Undo(qint8) { slot_Undo(); }
     void slot_Undo() { pages->undo(); }
     void slot_Redo(qint8) { slot_Redo(); }
@@ -188,6 +203,7 @@ private:
     void createToolbar();
     void connectToolbar();
     void connectPageState();
+    void connectDocumentFiles();
     bool askToSaveBeforeClosing();
 
     MenuBar *menuBar = nullptr;
@@ -205,6 +221,8 @@ private:
     ScreenWatcher *screens = nullptr;
     PreferencesFlow *preferences = nullptr;
     HelpCommands *helpCommands = nullptr;
+    SessionKeeper *sessions = nullptr;
+    DocumentFiles *docFiles = nullptr;
     std::unique_ptr<PanelRequests> panelRequests;
     bool busy = false;
 };

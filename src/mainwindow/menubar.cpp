@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "documentfiles.h"
 #include "mainwindow.h"
 #include "widgets/messageboxdialog.h"
 
@@ -63,6 +64,13 @@ void MenuBar::buildFile(MainWindow *w)
     m->addSeparator();
     actionOpen = addEntry(m, QStringLiteral("Open..."), "Ctrl+O", w, &MainWindow::slot_Open);
     actionSave = addEntry(m, QStringLiteral("Save..."), "Ctrl+S", w, &MainWindow::slot_Save);
+    m->addSeparator();
+    actionOpenDocument = addEntry(m, QStringLiteral("Open Document..."), "Ctrl+Shift+O", w,
+                                  [w] { w->documentFiles()->openDocument(); });
+    actionSaveDocument = addEntry(m, QStringLiteral("Save Document"), "Ctrl+Shift+S", w,
+                                  [w] { w->documentFiles()->saveDocument(); });
+    actionSaveDocumentAs = addEntry(m, QStringLiteral("Save Document As..."), nullptr, w,
+                                    [w] { w->documentFiles()->saveDocumentAs(); });
     m->addSeparator();
     actionClose
         = addEntry(m, QStringLiteral("Close Current Page"), "Ctrl+W", w, &MainWindow::slot_Close);

@@ -35,6 +35,9 @@ public:
     QAction *actionDuplicatePage = nullptr;
     QAction *actionOpen = nullptr;
     QAction *actionSave = nullptr;
+    QAction *actionOpenDocument = nullptr;
+    QAction *actionSaveDocument = nullptr;
+    QAction *actionSaveDocumentAs = nullptr;
     QAction *actionClose = nullptr;
     QAction *actionCloseAll = nullptr;
     QAction *actionExit = nullptr;

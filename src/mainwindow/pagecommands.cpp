@@ -5,6 +5,7 @@
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
 #include "documentcommands.h"
+#include "documentfiles.h"
 #include "drawmodeswitch.h"
 #include "mainwindow.h"
 #include "toolbar/optionpopups.h"
@@ -81,6 +82,7 @@ void PageCommands::closeAll()
         return;
     window->leaveDrawModeAndWait();
     window->view()->clearAll(false);
+    window->documentFiles()->forgetDocument();
 }
 
 void PageCommands::undo()

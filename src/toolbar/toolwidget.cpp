@@ -444,7 +444,7 @@ void ToolWidget::dropEvent(QDropEvent *pEvent)
     QStringList files;
     for (const QUrl &url : pEvent->mimeData()->urls()) {
         const QString name = url.toLocalFile();
-        if (isImageFile(name))
+        if (isImageFile(name) || name.endsWith(QLatin1String(".tavelmark"), Qt::CaseInsensitive))
             files.append(name);
     }
     if (files.isEmpty())

@@ -3,6 +3,14 @@
 #include "app/lang.h"
 #include "app/settingentry.h"
 #include "dialogs/virtualkeytable.h"
+#include "document/documentreader.h"
+#include "document/documentsnapshot.h"
+#include "document/documentwriter.h"
+#include "document/mainpage.h"
+#include "document/objline.h"
+#include "document/objshape.h"
+#include "document/objstroke.h"
+#include "document/objtext.h"
 #include "document/safeimagereader.h"
 #include "document/svgcheck.h"
 #include "update/updatedescription.h"
@@ -15,10 +23,14 @@
 #include <QResource>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtEndian>
 #include <QtTest>
 
 #include <functional>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 
 namespace {
 
@@ -175,6 +187,91 @@ QByteArray resourceFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A small sound document: a stroke, a line, a shape and a text on a page
+// with a picture background.
+QByteArray seedDocument(const QString &folder)
+{
+    MainPage page(QSize(64, 48), false);
+    QImage backdrop(64, 48, QImage::Format_RGB32);
+    backdrop.fill(Qt::cyan);
+    backdrop.save(MainPage::backgroundFile(page.id));
+    page.background = MainPage::PictureBackground;
+    auto *stroke = new ObjStroke;
+    stroke->strokeKind = ObjStroke::Brush;
+    stroke->path.moveTo(1, 1);
+    stroke->path.lineTo(2, 2);
+    stroke->path.cubicTo(10, 3, 20, 30, 40, 40);
+    stroke->pressures = { 0.5f, 0.7f };
+    auto *line = new ObjLine;
+    line->line = QLineF(0, 0, 30, 20);
+    line->endCap = ObjLine::FilledArrow;
+    auto *shape = new ObjShape;
+    shape->rect = QRectF(5, 5, 20, 10);
+    auto *text = new ObjText;
+    text->setDocument(new QTextDocument(QStringLiteral("hi")));
+    page.appendObjects({ stroke, line, shape, text }, false);
+    const QString path = folder + QStringLiteral("/seed.tavelmark");
+    DocumentWriter().write(DocumentSnapshot::take({ &page }, 3), path, DocumentWriter::Embedded);
+    return resourceFile(path);
+}
+
+QByteArray zipped(const QList<QPair<QString, QByteArray>> &entries)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdCreate);
+    for (const auto &e : entries) {
+        QuaZipFile entry(&zip);
+        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(e.first), nullptr, 0, 0, 0);
+        entry.write(e.second);
+        entry.close();
+    }
+    zip.close();
+    return bytes;
+}
+
+QList<QPair<QString, QByteArray>> unzipped(const QByteArray &document)
+{
+    QByteArray copy = document;
+    QBuffer buffer(&copy);
+    QuaZip zip(&buffer);
+    QList<QPair<QString, QByteArray>> entries;
+    zip.open(QuaZip::mdUnzip);
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFile entry(&zip);
+        entry.open(QIODevice::ReadOnly);
+        entries.append({ zip.getCurrentFileName(), entry.readAll() });
+    }
+    return entries;
+}
+
+// Opens a document from bytes and paints what opened: nothing may crash,
+// and what opens holds no more than the limits allow.
+QString openDocument(const QString &path, const QByteArray &input)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(input) != input.size())
+        return QStringLiteral("cannot write the input");
+    file.close();
+    DocumentReader reader;
+    const QList<MainPage *> pages = reader.read(path);
+    QString broken;
+    if (pages.size() > DocumentReader::MaxPages)
+        broken = QStringLiteral("too many pages");
+    if (pages.isEmpty() && reader.error().isEmpty())
+        broken = QStringLiteral("nothing opened and no reason given");
+    for (MainPage *page : pages) {
+        QImage layer(page->pixelSize.boundedTo(QSize(256, 256)),
+                     QImage::Format_ARGB32_Premultiplied);
+        page->renderLayer(&layer, QRect());
+        QPainter painter(&layer);
+        page->paint(&painter, true, QRect());
+    }
+    qDeleteAll(pages);
+    return broken;
+}
+
 } // namespace
 
 // Mutated inputs for every parser of outside data. Each must survive them and
@@ -287,6 +384,51 @@ private Q_SLOTS:
                            return QStringLiteral("listed code %1").arg(code);
                    return QString();
                }));
+    }
+
+    // The document reader, fed mutated manifests in a sound archive and
+    // mutated archives as they are.
+    void documentReader()
+    {
+        AppState::instance().tempFolder = dir.filePath(QStringLiteral("temp/"));
+        QDir().mkpath(AppState::instance().tempFolder);
+        const QByteArray seed = seedDocument(dir.path());
+        const QList<QPair<QString, QByteArray>> entries = unzipped(seed);
+        QVERIFY(entries.size() == 2);
+        const QString path = dir.filePath(QStringLiteral("fuzz.tavelmark"));
+        Mutator manifests({ entries.at(0).second },
+                          { "{",
+                            "}",
+                            "[",
+                            "]",
+                            ",",
+                            "\"",
+                            "-1",
+                            "1e308",
+                            "0",
+                            "1e9",
+                            "null",
+                            "\"kind\":\"svg\"",
+                            "\"picture\":\"../x.png\"",
+                            "\"version\":[2,0]",
+                            "\"version\":[1,7]",
+                            "\"strokeKind\":3",
+                            "\"shapeType\":99",
+                            "\"path\":[0,1,1,2,2,2,3,3,3,3,4,4]",
+                            "\"pressures\":[2]",
+                            "<img src=\\\"/etc/hostname\\\">" },
+                          6);
+        report("document manifest", feed(manifests, [&](const QByteArray &input) {
+                   return openDocument(path,
+                                       zipped({ { entries.at(0).first, input }, entries.at(1) }));
+               }));
+        Mutator archives(
+            { seed }, { "PK", "\x03\x04", "\x01\x02", "\x05\x06", "\xff\xff\xff\xff", "..", "/" },
+            7);
+        report("document archive",
+               feed(archives, [&](const QByteArray &input) { return openDocument(path, input); }));
+        QDir(AppState::instance().tempFolder).removeRecursively();
+        AppState::reset();
     }
 
     // A document the check lets through never makes the renderer show

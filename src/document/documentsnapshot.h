@@ -1,0 +1,46 @@
+#pragma once
+
+#include "objectrecord.h"
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QSize>
+
+class MainPage;
+
+// One page as it is to be written.
+struct PageRecord
+{
+    QSize size;
+    QSize pixelSize;
+    qreal pixelRatio = 1.0;
+    int background = 0;
+    QColor colour;
+    QString pictureFile; // the background picture, empty for a colour
+    QList<ObjectRecord> objects;
+};
+
+// The pages of a document copied out on the GUI thread, to be written on any
+// thread. Objects are copied at most once per change of their page: a cache
+// keeps the records of pages that did not change since the last snapshot.
+class DocumentSnapshot
+{
+public:
+    QList<PageRecord> pages;
+    int nextNumber = 1;
+
+    struct Cache
+    {
+        struct Entry
+        {
+            quint64 revision = 0;
+            QList<ObjectRecord> objects;
+        };
+        QHash<int, Entry> pages; // by page id
+    };
+
+    static DocumentSnapshot take(const QList<MainPage *> &pages, int nextNumber,
+                                 Cache *cache = nullptr);
+    int objectCount() const;
+};

@@ -1,0 +1,228 @@
+#include "documentwriter.h"
+
+#include "app/filewriter.h"
+#include "obj.h"
+#include "objectcodec.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryFile>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+#include <filesystem>
+
+const char DocumentWriter::ManifestName[] = "manifest.json";
+
+namespace {
+
+// Pictures are compressed already; deflating them again costs much time for
+// almost nothing.
+bool addEntry(QuaZip &zip, const QString &name, const QByteArray &data, bool deflate)
+{
+    QuaZipFile entry(&zip);
+    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, deflate ? Z_DEFLATED : 0,
+                    deflate ? 1 : 0))
+        return false;
+    const bool complete = entry.write(data) == data.size();
+    entry.close();
+    return complete && entry.getZipError() == ZIP_OK;
+}
+
+bool addFileEntry(QuaZip &zip, const QString &name, const QString &file)
+{
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    QuaZipFile entry(&zip);
+    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, 0, 0))
+        return false;
+    bool complete = true;
+    while (complete && !source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        complete = !block.isEmpty() && entry.write(block) == block.size();
+    }
+    entry.close();
+    return complete && entry.getZipError() == ZIP_OK;
+}
+
+// The archive read through again: the same names, each entry's checksum
+// right, and the manifest the one written.
+bool readsBack(const QString &path, const QStringList &names, const QByteArray &manifest)
+{
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip) || zip.getFileNameList() != names)
+        return false;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::ReadOnly))
+            return false;
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        while (!entry.atEnd()) {
+            const QByteArray block = entry.read(1 << 20);
+            if (block.isEmpty())
+                return false;
+            hash.addData(block);
+        }
+        entry.close();
+        if (entry.getZipError() != UNZ_OK)
+            return false;
+        if (zip.getCurrentFileName() == QLatin1String(DocumentWriter::ManifestName)
+            && hash.result() != QCryptographicHash::hash(manifest, QCryptographicHash::Sha1))
+            return false;
+    }
+    return zip.getZipError() == UNZ_OK;
+}
+
+QString pictureName(const QString &file, DocumentWriter::Pictures mode, const QString &stem,
+                    QList<DocumentWriter::Entry> *entries)
+{
+    if (mode == DocumentWriter::Referenced)
+        return QFileInfo(file).fileName();
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    const QString name = QStringLiteral("pictures/%1-%2.%3")
+                             .arg(stem)
+                             .arg(entries->size() + 1)
+                             .arg(suffix.isEmpty() ? QStringLiteral("png") : suffix);
+    entries->append({ name, file, QImage() });
+    return name;
+}
+
+// Moved pieces live only in memory, so every document holds them. Their
+// premultiplied pixels are kept as they are: converting them to plain alpha
+// and back would change faint pixels.
+QString pixelsName(const QImage &image, QList<DocumentWriter::Entry> *entries)
+{
+    const QString name = QStringLiteral("pictures/moved-%1.png").arg(entries->size() + 1);
+    entries->append({ name, QString(), image });
+    return name;
+}
+
+QByteArray encodePixels(const QImage &image)
+{
+    QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    pixels.reinterpretAsFormat(QImage::Format_ARGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
+}
+
+QJsonArray sizeArray(const QSize &size)
+{
+    return QJsonArray { size.width(), size.height() };
+}
+
+QJsonObject pageObject(const PageRecord &page, DocumentWriter::Pictures mode,
+                       QList<DocumentWriter::Entry> *entries)
+{
+    QJsonObject o;
+    o.insert(QLatin1String("size"), sizeArray(page.size));
+    o.insert(QLatin1String("pixelSize"), sizeArray(page.pixelSize));
+    o.insert(QLatin1String("pixelRatio"), page.pixelRatio);
+    const bool picture = !page.pictureFile.isEmpty();
+    o.insert(QLatin1String("background"),
+             picture ? QLatin1String("picture") : QLatin1String("colour"));
+    o.insert(QLatin1String("colour"), page.colour.name(QColor::HexArgb));
+    if (picture)
+        o.insert(QLatin1String("picture"),
+                 pictureName(page.pictureFile, mode, QStringLiteral("page"), entries));
+    QJsonArray objects;
+    for (const ObjectRecord &r : page.objects) {
+        QString picture;
+        if (r.isPicture())
+            picture = pictureName(r.file, mode, QStringLiteral("object"), entries);
+        else if (r.kind == KindSelect && !r.image.isNull())
+            picture = pixelsName(r.image, entries);
+        objects.append(ObjectCodec::encode(r, picture));
+    }
+    o.insert(QLatin1String("objects"), objects);
+    return o;
+}
+
+bool replaceFile(const QString &fresh, const QString &target)
+{
+    std::error_code code;
+    std::filesystem::rename(QFile::encodeName(fresh).toStdString(),
+                            QFile::encodeName(target).toStdString(), code);
+    return !code;
+}
+
+} // namespace
+
+QByteArray DocumentWriter::manifest(const DocumentSnapshot &snapshot, Pictures mode,
+                                    QList<Entry> *entries)
+{
+    QJsonArray pages;
+    for (const PageRecord &page : snapshot.pages)
+        pages.append(pageObject(page, mode, entries));
+    QJsonObject root;
+    root.insert(QLatin1String("format"), QLatin1String("tavelmark"));
+    root.insert(QLatin1String("version"), QJsonArray { Major, Minor });
+    root.insert(QLatin1String("nextNumber"), snapshot.nextNumber);
+    root.insert(QLatin1String("pages"), pages);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
+
+bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &target, Pictures mode)
+{
+    error.clear();
+    if (FileWriter::isWriteProtected(target))
+        return fail(QStringLiteral("The file is write-protected."));
+    QList<Entry> entries;
+    const QByteArray bytes = manifest(snapshot, mode, &entries);
+    const QFileInfo info(target);
+    QTemporaryFile part(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                        + QStringLiteral(".part-XXXXXX"));
+    if (!part.open())
+        return fail(QStringLiteral("The folder cannot be written to."));
+    if (!writeZip(&part, bytes, entries))
+        return false;
+    QStringList names { QLatin1String(ManifestName) };
+    for (const Entry &e : std::as_const(entries))
+        names.append(e.name);
+    if (!readsBack(part.fileName(), names, bytes))
+        return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
+    part.setPermissions(info.exists() ? QFile::permissions(target)
+                                      : QFile::ReadOwner | QFile::WriteOwner);
+    if (!replaceFile(part.fileName(), target))
+        return fail(QStringLiteral("The new file could not take the old one's place."));
+    part.setAutoRemove(false);
+    return true;
+}
+
+bool DocumentWriter::writeZip(QIODevice *device, const QByteArray &manifest,
+                              const QList<Entry> &entries)
+{
+    QuaZip zip(device);
+    if (!zip.open(QuaZip::mdCreate))
+        return fail(QStringLiteral("The file could not be created."));
+    bool written = addEntry(zip, QLatin1String(ManifestName), manifest, true);
+    for (const Entry &e : entries) {
+        if (!written)
+            break;
+        written = e.image.isNull() ? addFileEntry(zip, e.name, e.file)
+                                   : addEntry(zip, e.name, encodePixels(e.image), false);
+        if (!written) {
+            zip.close();
+            return fail(QStringLiteral("A picture of the document could not be read."));
+        }
+    }
+    zip.close();
+    if (!written || zip.getZipError() != ZIP_OK)
+        return fail(QStringLiteral("The file could not be written; the disk may be full."));
+    return true;
+}
+
+bool DocumentWriter::fail(const QString &why)
+{
+    error = why;
+    return false;
+}

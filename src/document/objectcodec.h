@@ -1,0 +1,27 @@
+#pragma once
+
+#include "objectrecord.h"
+
+#include <QJsonObject>
+
+// Turns object records into the JSON objects of a document's manifest and
+// back. Reading checks every value: a file from elsewhere may hold any
+// number, and an object with one out of range is refused whole.
+class ObjectCodec
+{
+public:
+    // Coordinates and sizes beyond this are no drawing anyone made.
+    static constexpr double MaxCoordinate = 1e6;
+    static constexpr int MaxPathElements = 1 << 20;
+    static constexpr int MaxTextBytes = 1 << 20;
+
+    // `picture` names the picture of an image (an entry or a file).
+    static QJsonObject encode(const ObjectRecord &r, const QString &picture);
+
+    enum Verdict { Read, UnknownKind, Invalid };
+    // `picture` receives the picture's name for an image.
+    static Verdict decode(const QJsonObject &o, ObjectRecord *r, QString *picture);
+
+    // The keys this version writes for an object of `kind`.
+    static QStringList knownKeys(const QString &kind);
+};

@@ -1,0 +1,106 @@
+#include "sessionjournal.h"
+
+#include "app/appstate.h"
+#include "documentwriter.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+SessionJournal::SessionJournal(const QString &strPath, std::function<QList<MainPage *>()> pages,
+                               QObject *pParent)
+    : QObject(pParent)
+    , file(strPath)
+    , pageList(std::move(pages))
+{
+    timer.setSingleShot(true);
+    timer.setInterval(DelayMs);
+    connect(&timer, &QTimer::timeout, this, &SessionJournal::writeNow);
+    worker.setMaxThreadCount(1);
+}
+
+SessionJournal::~SessionJournal()
+{
+    worker.waitForDone();
+}
+
+void SessionJournal::touch()
+{
+    if (!stopped && !timer.isActive())
+        timer.start();
+}
+
+void SessionJournal::writeNow()
+{
+    timer.stop();
+    if (!stopped)
+        submit(snapshot());
+}
+
+bool SessionJournal::writeAndWait()
+{
+    timer.stop();
+    pending.reset();
+    worker.waitForDone();
+    if (stopped)
+        return true;
+    return store(snapshot());
+}
+
+void SessionJournal::remove()
+{
+    stopped = true;
+    timer.stop();
+    pending.reset();
+    worker.waitForDone();
+    QFile::remove(file);
+}
+
+DocumentSnapshot SessionJournal::snapshot()
+{
+    QElapsedTimer clock;
+    clock.start();
+    DocumentSnapshot snap
+        = DocumentSnapshot::take(pageList(), AppState::instance().nextNumber, &cache);
+    snapshotNs = clock.nsecsElapsed();
+    return snap;
+}
+
+// One write at a time; a snapshot taken meanwhile replaces any that waits.
+void SessionJournal::submit(DocumentSnapshot snap)
+{
+    if (busy) {
+        pending = std::move(snap);
+        return;
+    }
+    busy = true;
+    worker.start([this, snap = std::move(snap)] {
+        const bool ok = store(snap);
+        QMetaObject::invokeMethod(
+            this, [this, ok] { finished(ok); }, Qt::QueuedConnection);
+    });
+}
+
+void SessionJournal::finished(bool ok)
+{
+    busy = false;
+    if (ok) {
+        failing = false;
+        Q_EMIT signal_Written();
+    } else if (!failing) {
+        failing = true;
+        Q_EMIT signal_WriteFailed();
+    }
+    if (pending && !stopped) {
+        DocumentSnapshot next = std::move(*pending);
+        pending.reset();
+        submit(std::move(next));
+    }
+}
+
+// No pages, no session: there is nothing to offer back.
+bool SessionJournal::store(const DocumentSnapshot &snap) const
+{
+    if (snap.pages.isEmpty())
+        return !QFile::exists(file) || QFile::remove(file);
+    return DocumentWriter().write(snap, file, DocumentWriter::Referenced);
+}

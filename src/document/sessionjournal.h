@@ -1,0 +1,66 @@
+#pragma once
+
+#include "documentsnapshot.h"
+
+#include <QObject>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class MainPage;
+
+// Keeps the pages in a session file, so that a crash, a kill or a power cut
+// loses at most the last seconds of work. A change asks for a write within
+// DelayMs; the snapshot is copied on the GUI thread (cheap: only changed
+// pages are copied again) and encoded and written by one worker thread, so
+// the pen never waits for the disk. The file is written beside and renamed:
+// it is always the last complete session. It names the pictures of the
+// temporary folder rather than holding them.
+class SessionJournal : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DelayMs = 2000;
+
+    SessionJournal(const QString &strPath, std::function<QList<MainPage *>()> pages,
+                   QObject *pParent = nullptr);
+    ~SessionJournal() override;
+
+    QString path() const { return file; }
+    // Something changed: a write follows within DelayMs, however long the
+    // changes go on.
+    void touch();
+    // Writes now, e.g. when drawing mode ends.
+    void writeNow();
+    // Writes now and returns once the file is written (for a polite end of
+    // the process); false when it could not be.
+    bool writeAndWait();
+    // A normal end: no more writes, and the session file goes.
+    void remove();
+    // How long the last snapshot took on the GUI thread.
+    qint64 lastSnapshotNs() const { return snapshotNs; }
+
+Q_SIGNALS:
+    // The file could not be written; given once until a write succeeds again.
+    void signal_WriteFailed();
+    void signal_Written();
+
+private:
+    DocumentSnapshot snapshot();
+    void submit(DocumentSnapshot snap);
+    void finished(bool ok);
+    bool store(const DocumentSnapshot &snap) const;
+
+    QString file;
+    std::function<QList<MainPage *>()> pageList;
+    DocumentSnapshot::Cache cache;
+    QTimer timer;
+    QThreadPool worker;
+    bool busy = false;
+    bool failing = false;
+    bool stopped = false;
+    std::optional<DocumentSnapshot> pending;
+    qint64 snapshotNs = 0;
+};

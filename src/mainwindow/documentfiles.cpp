@@ -1,0 +1,162 @@
+#include "documentfiles.h"
+
+#include "app/appstate.h"
+#include "app/lang.h"
+#include "canvas/mainview.h"
+#include "document/documentreader.h"
+#include "document/documentsnapshot.h"
+#include "document/documentwriter.h"
+#include "document/mainpage.h"
+#include "widgets/messageboxdialog.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+const char Suffix[] = ".tavelmark";
+
+QString documentFilter()
+{
+    return Lang::single("MessageBox", QStringLiteral("Tavelmark Documents (*.tavelmark)"));
+}
+
+} // namespace
+
+DocumentFiles::DocumentFiles(MainView *pView, QWidget *pDialogParent)
+    : QObject(pDialogParent)
+    , view(pView)
+    , dialogParent(pDialogParent)
+{
+}
+
+bool DocumentFiles::isDocumentFile(const QString &strPath)
+{
+    return strPath.endsWith(QLatin1String(Suffix), Qt::CaseInsensitive);
+}
+
+QString DocumentFiles::askOpenFileName(const QString &strTitle, const QString &strFilter)
+{
+    return QFileDialog::getOpenFileName(
+        dialogParent, strTitle, AppState::instance().homePath + QLatin1Char('/'), strFilter);
+}
+
+QString DocumentFiles::askSaveFileName(const QString &strTitle, const QString &strProposed,
+                                       const QString &strFilter)
+{
+    return QFileDialog::getSaveFileName(dialogParent, strTitle, strProposed, strFilter);
+}
+
+bool DocumentFiles::saveDocument()
+{
+    return path.isEmpty() ? saveDocumentAs() : writeTo(path);
+}
+
+bool DocumentFiles::saveDocumentAs()
+{
+    if (view->pageCount() == 0)
+        return false;
+    Q_EMIT signal_DialogWanted();
+    AppState &s = AppState::instance();
+    const QString proposed = path.isEmpty()
+        ? QStringLiteral("%1/Tavelmark_%2%3")
+              .arg(s.homePath,
+                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")),
+                   QLatin1String(Suffix))
+        : path;
+    s.fileDialogOpen = true;
+    QString name
+        = askSaveFileName(Lang::single("MainWindow", QStringLiteral("Save Document As...")),
+                          proposed, documentFilter());
+    s.fileDialogOpen = false;
+    if (name.isEmpty())
+        return false;
+    if (!isDocumentFile(name))
+        name += QLatin1String(Suffix);
+    return writeTo(name);
+}
+
+bool DocumentFiles::writeTo(const QString &strPath)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    DocumentWriter writer;
+    const bool written
+        = writer.write(DocumentSnapshot::take(view->pageList(), AppState::instance().nextNumber),
+                       strPath, DocumentWriter::Embedded);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        report(QStringLiteral("The document could not be saved."),
+               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strPath),
+                                            Lang::single("MessageBox", writer.errorString())));
+        return false;
+    }
+    AppState::instance().homePath = QFileInfo(strPath).absolutePath();
+    view->setAllPagesModified(false);
+    setPath(strPath);
+    return true;
+}
+
+void DocumentFiles::openDocument()
+{
+    Q_EMIT signal_DialogWanted();
+    AppState &s = AppState::instance();
+    s.fileDialogOpen = true;
+    const QString name = askOpenFileName(
+        Lang::single("MainWindow", QStringLiteral("Open Document...")), documentFilter());
+    s.fileDialogOpen = false;
+    if (!name.isEmpty())
+        openDocumentFile(name);
+}
+
+bool DocumentFiles::openDocumentFile(const QString &strPath)
+{
+    const QString absolute = QFileInfo(strPath).absoluteFilePath();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    DocumentReader reader;
+    const QList<MainPage *> pages = reader.read(absolute);
+    QApplication::restoreOverrideCursor();
+    if (pages.isEmpty()) {
+        report(QStringLiteral("The document could not be opened."),
+               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(absolute),
+                                            Lang::single("MessageBox", reader.error())));
+        return false;
+    }
+    const bool becomesTheDocument = view->pageCount() == 0;
+    AppState &s = AppState::instance();
+    s.nextNumber
+        = becomesTheDocument ? reader.nextNumber() : qMax(s.nextNumber, reader.nextNumber());
+    s.homePath = QFileInfo(absolute).absolutePath();
+    view->addPages(pages);
+    if (becomesTheDocument)
+        setPath(absolute);
+    Q_EMIT signal_PagesOpened();
+    if (!reader.notes().isEmpty()) {
+        QStringList notes;
+        for (const QString &note : reader.notes())
+            notes.append(Lang::tr("MessageBox", note));
+        Lang::release();
+        report(QStringLiteral("Some parts of the document were left out."),
+               notes.join(QLatin1Char('\n')));
+    }
+    return true;
+}
+
+void DocumentFiles::forgetDocument()
+{
+    setPath(QString());
+}
+
+void DocumentFiles::setPath(const QString &strPath)
+{
+    path = strPath;
+    Q_EMIT signal_NameChanged(QFileInfo(path).completeBaseName());
+}
+
+void DocumentFiles::report(const QString &strText, const QString &strInformative)
+{
+    MessageBoxDialog box(dialogParent, strText, strInformative, QMessageBox::Ok);
+    box.exec();
+}

@@ -1,0 +1,71 @@
+#include "sessionrecovery.h"
+
+#include "app/lang.h"
+#include "document/documentreader.h"
+#include "widgets/messageboxdialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+SessionRecovery::SessionRecovery(const QString &strDataFolder)
+    : folder(strDataFolder)
+{
+}
+
+void SessionRecovery::prepare(const QString &strTempFolder)
+{
+    const bool leftOver = QFileInfo::exists(recoveredFolder());
+    if (!hasSession()) {
+        if (leftOver)
+            QDir(recoveredFolder()).removeRecursively();
+        return;
+    }
+    // A session left while an earlier one was still unanswered keeps the
+    // pictures moved aside then: this run's temporary folder is new.
+    if (leftOver || !QFileInfo::exists(strTempFolder))
+        return;
+    if (QDir().rename(strTempFolder, recoveredFolder())) {
+        QDir().mkpath(strTempFolder);
+        QFile::setPermissions(strTempFolder,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
+bool SessionRecovery::hasSession() const
+{
+    return QFileInfo(sessionFile()).isFile();
+}
+
+QList<MainPage *> SessionRecovery::read()
+{
+    DocumentReader reader(recoveredFolder());
+    const QList<MainPage *> pages = reader.read(sessionFile());
+    failure = reader.error();
+    return pages;
+}
+
+QDateTime SessionRecovery::savedAt() const
+{
+    return QFileInfo(sessionFile()).lastModified();
+}
+
+bool SessionRecovery::askToRestore(QWidget *pParent, int count, const QDateTime &when)
+{
+    const QString detail
+        = Lang::single("MessageBox",
+                       QStringLiteral("%1 pages, last saved %2. Restore them? No discards them."))
+              .arg(count)
+              .arg(QLocale().toString(when, QLocale::ShortFormat));
+    MessageBoxDialog box(pParent, QStringLiteral("Tavelmark did not close normally last time."),
+                         detail, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void SessionRecovery::finish(bool restored)
+{
+    if (!restored)
+        QFile::remove(sessionFile());
+    QDir(recoveredFolder()).removeRecursively();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+class MainPage;
+class QWidget;
+
+// The session left by a run that did not close normally: its file in the
+// data folder and, moved aside at start before any page is made, the
+// temporary folder whose pictures it names. Both stay until the user has
+// answered whether to restore the session.
+class SessionRecovery
+{
+public:
+    explicit SessionRecovery(const QString &strDataFolder);
+
+    QString sessionFile() const { return folder + QStringLiteral("/session.tavelmark"); }
+    QString recoveredFolder() const { return folder + QStringLiteral("/recovered"); }
+
+    // Called before the first page: keeps the pictures of a left session out
+    // of the way of the pages this run makes.
+    void prepare(const QString &strTempFolder);
+    bool hasSession() const;
+    // The pages of the left session (owned by the caller), and when it was
+    // last written. Empty when it could not be read.
+    QList<MainPage *> read();
+    QDateTime savedAt() const;
+    QString error() const { return failure; }
+    // Asks whether to restore `count` pages saved at `when`.
+    static bool askToRestore(QWidget *pParent, int count, const QDateTime &when);
+    // The question is answered: the moved pictures go, and the session file
+    // too unless it was restored (the journal has written it again by then).
+    void finish(bool restored);
+
+private:
+    QString folder;
+    QString failure;
+};

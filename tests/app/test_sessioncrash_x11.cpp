@@ -1,0 +1,164 @@
+#include "document/documentreader.h"
+#include "document/mainpage.h"
+#include "realprogram.h"
+#include "testenvironment.h"
+#include "x11probe.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <memory>
+
+// The real program killed with SIGKILL at a random moment while a user
+// draws: the session file is never damaged, it holds every stroke finished
+// more than 3 s before the kill, and the next start restores it. A polite
+// end (SIGTERM) asks nothing and comes back the same way. TAV_CRASH_RUNS
+// sets the number of kills (a few by default; scripts/crash-runs.sh does 100).
+class TestSessionCrashX11 : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir scratch;
+
+    static int runs()
+    {
+        const int n = qEnvironmentVariableIntValue("TAV_CRASH_RUNS");
+        return n > 0 ? n : 3;
+    }
+
+    // Objects on each page of the session file; empty when it cannot be read.
+    QList<int> sessionObjects(const TestEnvironment &env) const
+    {
+        // Each environment starts a fresh state: the copies go to our folder.
+        AppState::instance().tempFolder = scratch.path() + QLatin1Char('/');
+        DocumentReader reader(env.dataFolder() + QStringLiteral("/temp"));
+        const QList<MainPage *> pages
+            = reader.read(env.dataFolder() + QStringLiteral("/session.tavelmark"));
+        QList<int> counts;
+        for (MainPage *page : pages)
+            counts.append(int(page->objects.size()));
+        qDeleteAll(pages);
+        return counts;
+    }
+
+    static int total(const QList<int> &counts)
+    {
+        int sum = 0;
+        for (int c : counts)
+            sum += c;
+        return sum;
+    }
+
+    // Starts the program and opens a page with the pen.
+    static bool startDrawing(RealProgram &program, const X11Probe &x11)
+    {
+        if (!program.start({}))
+            return false;
+        const QString toolbar = program.toolbar();
+        if (toolbar.isEmpty())
+            return false;
+        RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft()
+                           + RealProgram::penButtonOffset());
+        return true;
+    }
+
+    // The next start asks; Yes (the default) restores the pages, and the
+    // journal writes them again before the old session's pictures go.
+    bool restores(const TestEnvironment &env, const QList<int> &expected) const
+    {
+        RealProgram again(env);
+        if (!again.start({}))
+            return false;
+        const QString recovered = env.dataFolder() + QStringLiteral("/recovered");
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 30000) {
+            QTest::qWait(300);
+            if (QFileInfo::exists(recovered))
+                RealProgram::key(QStringLiteral("Return"));
+            else if (clock.elapsed() > 1000 && sessionObjects(env) == expected)
+                return true;
+        }
+        return false;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { AppState::instance().tempFolder = scratch.path() + QLatin1Char('/'); }
+
+    void killedWhileDrawing()
+    {
+        X11Probe x11;
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        auto *random = QRandomGenerator::global();
+        int restored = 0, lostState = 0, unreadable = 0;
+        for (int run = 0; run < runs(); ++run) {
+            TestEnvironment env;
+            QList<int> finishedAt; // ms since drawing began, per stroke
+            qint64 killedAt = 0;
+            {
+                RealProgram program(env);
+                QVERIFY(startDrawing(program, x11));
+                QTest::qWait(1500); // the page is captured
+                const qint64 killAfter = 1500 + random->bounded(6000);
+                QElapsedTimer clock;
+                clock.start();
+                for (int i = 0; clock.elapsed() < killAfter; ++i) {
+                    const int y = screen.top() + 100 + (i * 23) % (screen.height() - 200);
+                    RealProgram::drag(QPoint(screen.left() + 300, y),
+                                      QPoint(screen.left() + 700, y));
+                    finishedAt.append(int(clock.elapsed()));
+                }
+                killedAt = clock.elapsed();
+                program.program.kill();
+                program.program.waitForFinished(10000);
+            }
+            int needed = 0;
+            for (int at : finishedAt)
+                needed += at < killedAt - 3000 ? 1 : 0;
+            const QList<int> found = sessionObjects(env);
+            const bool exists
+                = QFile::exists(env.dataFolder() + QStringLiteral("/session.tavelmark"));
+            if (exists && found.isEmpty())
+                ++unreadable;
+            if (total(found) < needed)
+                ++lostState;
+            const bool back = found.isEmpty() ? !exists && needed == 0 : restores(env, found);
+            restored += back ? 1 : 0;
+            qInfo("run %d: killed after %lld ms, %lld strokes drawn, %d finished 3 s before, "
+                  "%d in the session, restored %s",
+                  run + 1, killedAt, qsizetype(finishedAt.size()), needed, total(found),
+                  back ? "yes" : "no");
+        }
+        qInfo("%d runs: %d restored, %d lost an earlier state, %d session files unreadable", runs(),
+              restored, lostState, unreadable);
+        QCOMPARE(unreadable, 0);
+        QCOMPARE(lostState, 0);
+        QCOMPARE(restored, runs());
+    }
+
+    // SIGTERM (a logout) ends at once without the close question; the next
+    // start offers the pages back.
+    void politeEndKeepsTheSession()
+    {
+        X11Probe x11;
+        TestEnvironment env;
+        {
+            RealProgram program(env);
+            QVERIFY(startDrawing(program, x11));
+            QTest::qWait(1500);
+            RealProgram::drag(QPoint(300, 300), QPoint(700, 300));
+            RealProgram::drag(QPoint(300, 400), QPoint(700, 400));
+            QTest::qWait(300);
+            program.program.terminate();
+            QVERIFY2(program.program.waitForFinished(10000), "SIGTERM waited for a question");
+            QCOMPARE(program.program.exitCode(), 0);
+        }
+        const QList<int> found = sessionObjects(env);
+        QCOMPARE(found, QList<int> { 2 });
+        QVERIFY(restores(env, found));
+    }
+};
+
+QTEST_MAIN(TestSessionCrashX11)
+#include "test_sessioncrash_x11.moc"

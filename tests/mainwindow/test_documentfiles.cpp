@@ -1,0 +1,213 @@
+#include "app/appstate.h"
+#include "canvas/mainview.h"
+#include "canvas/toolkit.h"
+#include "document/addcommand.h"
+#include "document/mainpage.h"
+#include "document/objstroke.h"
+#include "document/sessionjournal.h"
+#include "mainwindow/documentfiles.h"
+#include "mainwindow/mainwindow.h"
+#include "modalanswerer.h"
+#include "testenvironment.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Answers the file dialogs from queues, as the user would.
+class TestFiles : public DocumentFiles
+{
+public:
+    using DocumentFiles::DocumentFiles;
+
+    QStringList openAnswers;
+    QStringList saveAnswers;
+    int asked = 0;
+
+    QString askOpenFileName(const QString &, const QString &) override
+    {
+        ++asked;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+
+    QString askSaveFileName(const QString &, const QString &, const QString &) override
+    {
+        ++asked;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+};
+
+} // namespace
+
+class TestDocumentFiles : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<MainWindow> window;
+    TestFiles *files = nullptr;
+
+    MainView *view() const { return window->view(); }
+
+    void newWindow()
+    {
+        ToolKit::reset();
+        window = std::make_unique<MainWindow>();
+        files = new TestFiles(view(), window.get());
+        QObject::connect(files, &DocumentFiles::signal_NameChanged, view(),
+                         &MainView::setDocumentName);
+    }
+
+    // A page with `strokes` strokes, each one row lower.
+    void addPage(int strokes, const QColor &colour = Qt::red)
+    {
+        view()->newPage();
+        for (int i = 0; i < strokes; ++i) {
+            auto *stroke = new ObjStroke;
+            stroke->width = 6;
+            stroke->colour = colour;
+            stroke->path.moveTo(50, 50 + 10 * i);
+            stroke->path.lineTo(250, 50 + 10 * i);
+            QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
+        }
+    }
+
+    QList<int> objectCounts() const
+    {
+        QList<int> counts;
+        for (MainPage *page : view()->pageList())
+            counts.append(int(page->objects.size()));
+        return counts;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        newWindow();
+        AppState::instance().homePath = env->path(QString());
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        env.reset();
+    }
+
+    // The first save asks for a name and adds the suffix; later ones write
+    // in place without asking; the name is shown; an opened document adds
+    // its pages after the current one, or becomes the document.
+    void saveAndOpen()
+    {
+        addPage(2);
+        addPage(1);
+        AppState::instance().nextNumber = 5;
+        const QString lesson = env->path(QStringLiteral("lesson"));
+        files->saveAnswers = { lesson };
+        QVERIFY(files->saveDocument());
+        QCOMPARE(files->documentPath(), lesson + QStringLiteral(".tavelmark"));
+        QVERIFY(!view()->isAnyPageModified());
+        addPage(3);
+        QVERIFY(files->saveDocument());
+        QCOMPARE(files->asked, 1);
+
+        view()->gotoPage(0);
+        QVERIFY(files->openDocumentFile(files->documentPath()));
+        QCOMPARE(objectCounts(), (QList<int> { 2, 2, 1, 3, 1, 3 }));
+        QCOMPARE(view()->currentPageNumber(), 4);
+
+        const QString saved = files->documentPath();
+        newWindow();
+        AppState::instance().nextNumber = 1;
+        files->openAnswers = { saved };
+        files->openDocument();
+        QCOMPARE(objectCounts(), (QList<int> { 2, 1, 3 }));
+        QCOMPARE(files->documentPath(), saved);
+        QCOMPARE(AppState::instance().nextNumber, 5);
+        QVERIFY(!view()->isAnyPageModified());
+    }
+
+    // A document that cannot be read, or a save that cannot be written, is
+    // told, and the file on disk stays as it was.
+    void failuresAreTold()
+    {
+        const QString bad = env->path(QStringLiteral("bad.tavelmark"));
+        QVERIFY(writeFile(bad, "not a zip"));
+        {
+            ModalAnswerer answerer;
+            QVERIFY(!files->openDocumentFile(bad));
+            QCOMPARE(answerer.texts.size(), 1);
+            QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be opened")));
+        }
+        QCOMPARE(view()->pageCount(), 0);
+
+        addPage(1);
+        const QString target = env->path(QStringLiteral("kept.tavelmark"));
+        files->saveAnswers = { target };
+        QVERIFY(files->saveDocument());
+        const QByteArray before = readFile(target);
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
+        addPage(2);
+        {
+            ModalAnswerer answerer;
+            QVERIFY(!files->saveDocument());
+            QCOMPARE(answerer.texts.size(), 1);
+            QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be saved")));
+        }
+        QCOMPARE(readFile(target), before);
+        QVERIFY(view()->isAnyPageModified());
+    }
+
+    // Pages journaled by a run that did not close come back when the next
+    // run's question is answered Yes, with their pictures; No discards
+    // them, and a normal close leaves no session behind.
+    void sessionComesBack()
+    {
+        window->startSession();
+        addPage(2, Qt::blue);
+        view()->setBackground([&] {
+            QPixmap picture(view()->currentPage()->pixelSize);
+            picture.fill(Qt::yellow);
+            return picture;
+        }());
+        addPage(1);
+        QVERIFY(window->sessionJournal()->writeAndWait());
+        const QImage first = view()->renderPage(view()->pageList().first());
+        // The run ends without closing.
+        newWindow();
+        {
+            ModalAnswerer answerer(QMessageBox::Yes);
+            window->startSession();
+            QCOMPARE(answerer.texts.size(), 1);
+            QVERIFY(answerer.texts.first().contains(QStringLiteral("2 pages")));
+        }
+        QCOMPARE(objectCounts(), (QList<int> { 2, 1 }));
+        QCOMPARE(view()->renderPage(view()->pageList().first()), first);
+        QVERIFY(!QFileInfo::exists(env->dataFolder() + QStringLiteral("/recovered")));
+
+        // Crashed again: this time the pages are discarded.
+        newWindow();
+        {
+            ModalAnswerer answerer(QMessageBox::No);
+            window->startSession();
+            QCOMPARE(answerer.texts.size(), 1);
+        }
+        QCOMPARE(view()->pageCount(), 0);
+        const QString session = window->sessionJournal()->path();
+        QVERIFY(!QFile::exists(session));
+
+        addPage(1);
+        QVERIFY(window->sessionJournal()->writeAndWait());
+        QVERIFY(QFile::exists(session));
+        {
+            ModalAnswerer answerer(QMessageBox::Discard);
+            window->close();
+        }
+        QVERIFY(!QFile::exists(session));
+    }
+};
+
+QTEST_MAIN(TestDocumentFiles)
+#include "test_documentfiles.moc"
