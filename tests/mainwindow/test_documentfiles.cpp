@@ -131,6 +131,28 @@ private Q_SLOTS:
 
     // A document that cannot be read, or a save that cannot be written, is
     // told, and the file on disk stays as it was.
+    // The command line, a second start and drops hand files over in one list:
+    // documents open as documents, pictures as new pages.
+    void filesFromOutsideGoWhereTheirKindBelongs()
+    {
+        addPage(2);
+        addPage(1);
+        const QString lesson = env->path(QStringLiteral("lesson.tavelmark"));
+        files->saveAnswers = { lesson };
+        QVERIFY(files->saveDocument());
+        QImage picture(320, 200, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        const QString still = env->path(QStringLiteral("still.png"));
+        QVERIFY(picture.save(still));
+
+        newWindow();
+        ModalAnswerer answerer;
+        window->openFiles({ lesson, still });
+        QCOMPARE(answerer.texts, QStringList());
+        QCOMPARE(objectCounts(), QList<int>({ 2, 1, 0 }));
+        QCOMPARE(window->documentFiles()->documentPath(), lesson);
+    }
+
     void failuresAreTold()
     {
         const QString bad = env->path(QStringLiteral("bad.tavelmark"));
