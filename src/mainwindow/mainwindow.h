@@ -17,15 +17,15 @@
 
 #include <memory>
 
+class DocumentFiles;
 class MainShortcut;
 class MainView;
 class MenuBar;
 class OptionPopups;
-class DocumentFiles;
 class PanelRequests;
-class SessionJournal;
 class QMenu;
 class QScreen;
+class SessionJournal;
 class TabBar;
 class ToolWidget;
 
@@ -33,7 +33,7 @@ class ToolWidget;
 // toolbar floats over the desktop; in drawing mode it covers one screen, stays
 // on top and shows the current page with the toolbar inside it. Every command
 // ends in one of its slots, which hand it to the object doing that kind of
-// work: tools, pages, modes, the tray, Preferences, help.
+// work: tools, pages, modes, the tray, Preferences, help, the session.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
