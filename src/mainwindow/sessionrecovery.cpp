@@ -53,11 +53,15 @@ QDateTime SessionRecovery::savedAt() const
 
 bool SessionRecovery::askToRestore(QWidget *pParent, int count, const QDateTime &when)
 {
-    const QString detail
-        = Lang::single("MessageBox",
+    const QString saved = QLocale().toString(when, QLocale::ShortFormat);
+    const QString detail = count == 1
+        ? Lang::single("MessageBox",
+                       QStringLiteral("1 page, last saved %1. Restore it? No discards it."))
+              .arg(saved)
+        : Lang::single("MessageBox",
                        QStringLiteral("%1 pages, last saved %2. Restore them? No discards them."))
               .arg(count)
-              .arg(QLocale().toString(when, QLocale::ShortFormat));
+              .arg(saved);
     MessageBoxDialog box(pParent, QStringLiteral("Tavelmark did not close normally last time."),
                          detail, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
