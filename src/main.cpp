@@ -137,8 +137,10 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, dispatcher,
                            [dispatcher, line] { dispatcher->slot_Handle(line.request()); });
     // Beside another instance (no lock of our own) the session is not ours.
+    // Offered from the event loop, so that a logout while the question is
+    // open ends the process instead of a loop that has not started.
     if (app.notice().isEmpty())
-        window->startSession();
+        QTimer::singleShot(0, window, [window] { window->startSession(); });
     PluginScan::resumeLater();
     code = app.exec();
     delete window;

@@ -55,11 +55,17 @@ void SessionKeeper::offer(SessionRecovery &recovery)
         recovery.finish(false);
         return;
     }
-    if (!SessionRecovery::askToRestore(window, int(pages.size()), recovery.savedAt())) {
+    unanswered = true;
+    const int answer = SessionRecovery::askToRestore(window, int(pages.size()), recovery.savedAt());
+    unanswered = false;
+    if (answer != QMessageBox::Yes) {
         for (MainPage *page : pages)
             QFile::remove(MainPage::backgroundFile(page->id));
         qDeleteAll(pages);
-        recovery.finish(false);
+        // Ended unanswered (a logout closes the question): the session
+        // waits for the next start.
+        if (answer == QMessageBox::No && !ending)
+            recovery.finish(false);
         return;
     }
     window->view()->addPages(pages);
@@ -71,6 +77,7 @@ void SessionKeeper::offer(SessionRecovery &recovery)
 
 void SessionKeeper::terminate()
 {
+    ending = true;
     if (!sessionJournal || window->view()->pageCount() == 0 || !sessionJournal->writeAndWait()) {
         window->slot_Exit();
         return;
@@ -82,6 +89,6 @@ void SessionKeeper::terminate()
 
 void SessionKeeper::closeNormally()
 {
-    if (sessionJournal)
+    if (sessionJournal && !unanswered)
         sessionJournal->remove();
 }

@@ -29,4 +29,7 @@ private:
 
     MainWindow *window;
     SessionJournal *sessionJournal = nullptr;
+    // The last session is being offered: it is not this run's to remove.
+    bool unanswered = false;
+    bool ending = false;
 };

@@ -51,7 +51,8 @@ QDateTime SessionRecovery::savedAt() const
     return QFileInfo(sessionFile()).lastModified();
 }
 
-bool SessionRecovery::askToRestore(QWidget *pParent, int count, const QDateTime &when)
+QMessageBox::StandardButton SessionRecovery::askToRestore(QWidget *pParent, int count,
+                                                          const QDateTime &when)
 {
     const QString saved = QLocale().toString(when, QLocale::ShortFormat);
     const QString detail = count == 1
@@ -64,7 +65,7 @@ bool SessionRecovery::askToRestore(QWidget *pParent, int count, const QDateTime 
               .arg(saved);
     MessageBoxDialog box(pParent, QStringLiteral("Tavelmark did not close normally last time."),
                          detail, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return QMessageBox::StandardButton(box.exec());
 }
 
 void SessionRecovery::finish(bool restored)

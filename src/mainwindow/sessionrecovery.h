@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMessageBox>
 #include <QString>
 
 class MainPage;
@@ -29,7 +30,8 @@ public:
     QDateTime savedAt() const;
     QString error() const { return failure; }
     // Asks whether to restore `count` pages saved at `when`.
-    static bool askToRestore(QWidget *pParent, int count, const QDateTime &when);
+    static QMessageBox::StandardButton askToRestore(QWidget *pParent, int count,
+                                                    const QDateTime &when);
     // The question is answered: the moved pictures go, and the session file
     // too unless it was restored (the journal has written it again by then).
     void finish(bool restored);
