@@ -1,8 +1,10 @@
 // The canvas on a full-HD page with a picture background, three pictures and
 // 1000 pen strokes: a full repaint beside drawing its pictures and layer raw,
-// undo of one stroke beside a full layer rebuild, and a page switch beside a
-// bare load of the background file, all measured in the same run.
+// undo of one stroke beside a full layer rebuild, and page switches to a
+// neighbour and to a page far away beside a bare decode of the background
+// file, all measured in the same run.
 #include "benchpage.h"
+#include "benchrounds.h"
 #include "benchtimer.h"
 
 #include "app/appstate.h"
@@ -167,39 +169,63 @@ bool measureUndo(MainView *view)
     return worst < 16;
 }
 
-// Parts of a switch besides decoding: the picture loaded as the canvas loads
-// it, alternating between the files as the switch does, and a fresh layer.
-void printSwitchParts(const MainPage *one, const MainPage *other)
+void waitForDecodes(MainView *view)
 {
-    const QString files[2]
-        = { MainPage::backgroundFile(one->id), MainPage::backgroundFile(other->id) };
-    int next = 0;
-    const double pixmap = medianMs(21, [&] { QPixmap(files[next ^= 1], "PNG"); });
-    const double layer = medianMs(21, [&] {
-        QImage image(bench.device, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-    });
-    std::printf("    parts: QPixmap load %.3f ms, fresh transparent layer %.3f ms\n", pixmap,
-                layer);
+    while (view->isDecodingAhead())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-// Between the current page and the one before it.
-void measurePageSwitch(MainView *view)
+// Median time of switches to the given pages, one after another, each shown
+// and with the pictures it decodes ahead left to arrive before the next.
+double switchesMs(MainView *view, const QList<int> &indexes)
 {
-    const int last = view->currentPageNumber() - 1;
-    auto toggle = [&] { view->gotoPage(view->currentPageNumber() - 1 == last ? last - 1 : last); };
-    const double switchOnly = medianMs(21, toggle);
-    const double shown = medianMs(21, [&] {
-        toggle();
+    std::vector<double> times;
+    for (int index : indexes) {
+        waitForDecodes(view);
+        QElapsedTimer timer;
+        timer.start();
+        view->gotoPage(index);
         QCoreApplication::processEvents();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    waitForDecodes(view);
+    return medianOf(times);
+}
+
+// Page switches among `count` picture pages after `first`: to a neighbour
+// (decoded ahead) and to a page far away, beside a bare decode of a page's
+// picture file.
+void measurePageSwitch(MainView *view, int first, int count)
+{
+    QList<int> forward, back, far;
+    for (int i = 1; i < count; ++i)
+        forward.append(first + i);
+    for (int i = count - 2; i >= 0; --i)
+        back.append(first + i);
+    // Never next to the page before nor to one the cache still holds.
+    for (int k : { 4, 8, 2, 6, 0, 5 })
+        far.append(first + k % count);
+    const QString file = MainPage::backgroundFile(view->pageList().at(first)->id);
+    BenchRounds rounds;
+    rounds.add("to a neighbour (PageDown, PageUp), shown", [&] {
+        view->gotoPage(first);
+        return (switchesMs(view, forward) + switchesMs(view, back)) / 2;
     });
-    const QString file = MainPage::backgroundFile(view->currentPage()->id);
-    const double load = medianMs(21, [&] { QImage(file, "PNG"); });
-    std::printf("(c) page switch to a picture page, shown  %8.3f ms (gotoPage alone %.3f)\n", shown,
-                switchOnly);
-    std::printf("    bare QImage load of its PNG           %8.3f ms\n", load);
-    std::printf("    ratio %.2f (target at most 1.1)\n", shown / load);
-    printSwitchParts(view->pageList().at(last - 1), view->pageList().at(last));
+    rounds.add("to a page far away, shown", [&] { return switchesMs(view, far); });
+    rounds.add("bare QImage decode of its PNG",
+               [&] { return BenchRounds::medianMs(3, [&] { QImage(file, "PNG"); }); });
+    rounds.run(7);
+    std::printf("(c) page switches among %d picture pages, medians (spread) of 7 interleaved "
+                "rounds\n",
+                count);
+    rounds.print("to a neighbour (PageDown, PageUp), shown");
+    rounds.print("to a page far away, shown");
+    rounds.print("bare QImage decode of its PNG");
+    std::printf("    neighbour against a bare decode:\n  ");
+    rounds.printRatio("to a neighbour (PageDown, PageUp), shown", "bare QImage decode of its PNG",
+                      0.2);
+    std::printf("    far page against a bare decode:\n  ");
+    rounds.printRatio("to a page far away, shown", "bare QImage decode of its PNG", 1.0);
 }
 } // namespace
 
@@ -228,9 +254,10 @@ int main(int argc, char **argv)
                 static_cast<long long>(page->objects.size() - pictureSpots.size()));
     measureRepaint(view);
     const bool inFrame = measureUndo(view);
-    const QPixmap second = devicePicture(10);
-    addPage(view, second);
-    addPage(view, second);
-    measurePageSwitch(view);
+    const int first = view->currentPageNumber();
+    const int count = 9;
+    for (int i = 0; i < count; ++i)
+        addPage(view, devicePicture(10 + i));
+    measurePageSwitch(view, first, count);
     return inFrame ? 0 : 1;
 }

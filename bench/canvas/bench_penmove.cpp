@@ -1,8 +1,9 @@
-// One pen move on a full-HD page: the piece painted into the canvas's layer
-// plus the repaint it schedules, beside the raw cost of drawing the same
-// piece with a QPainter into an image of the same size, measured in the same
-// run. The repaint itself runs between moves and is reported by its area.
+// One pen move on a full-HD page with the repaint it asks for, beside a
+// minimal pen widget doing the same (a piece painted into an image and its
+// rectangle repainted) and beside the raw QPainter piece alone, measured in
+// the same run.
 #include "benchpage.h"
+#include "benchrounds.h"
 #include "canvas/mainview.h"
 #include "canvas/pentool.h"
 #include "canvas/toolkit.h"
@@ -43,12 +44,6 @@ std::vector<QPointF> strokePoints()
     return points;
 }
 
-double median(std::vector<double> v)
-{
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
-
 // Collects the area each repaint of the canvas covers.
 class PaintSpy : public QObject
 {
@@ -64,26 +59,81 @@ public:
     }
 };
 
-std::vector<double> timePenMoves(MainView *view, const std::vector<QPointF> &points)
+double median(std::vector<double> v)
+{
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+void sendMouse(QWidget *target, QEvent::Type type, const QPointF &pt, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, pt, target->mapToGlobal(pt), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// Median time of a move, with the repaint it asks for or with the repaint
+// left to run between moves, in microseconds.
+double timeMoves(QWidget *target, const std::vector<QPointF> &points, bool withRepaint)
 {
     std::vector<double> times;
-    auto send = [&](QEvent::Type type, const QPointF &pt, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, pt, view->mapToGlobal(pt), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(view, &event);
-    };
-    send(QEvent::MouseButtonPress, points.front(), Qt::LeftButton);
+    sendMouse(target, QEvent::MouseButtonPress, points.front(), Qt::LeftButton);
+    QCoreApplication::processEvents();
     for (size_t i = 1; i < points.size(); ++i) {
         QElapsedTimer timer;
         timer.start();
-        send(QEvent::MouseMove, points[i], Qt::LeftButton);
+        sendMouse(target, QEvent::MouseMove, points[i], Qt::LeftButton);
+        if (withRepaint)
+            QCoreApplication::processEvents();
         times.push_back(timer.nsecsElapsed() / 1e3);
-        QCoreApplication::processEvents(); // the repaint itself is not part of the move
+        QCoreApplication::processEvents();
     }
-    send(QEvent::MouseButtonRelease, points.back(), Qt::NoButton);
-    return times;
+    sendMouse(target, QEvent::MouseButtonRelease, points.back(), Qt::NoButton);
+    QCoreApplication::processEvents();
+    return median(times);
 }
 
-std::vector<double> timeRawPieces(const std::vector<QPointF> &points, const QPen &pen)
+// The least a pen program does: each move paints a piece into an image and
+// repaints the piece's rectangle from it.
+class MinimalPen : public QWidget
+{
+public:
+    explicit MinimalPen(QWidget *parent)
+        : QWidget(parent)
+        , image(bench.device, QImage::Format_ARGB32_Premultiplied)
+    {
+        image.setDevicePixelRatio(bench.ratio);
+        image.fill(Qt::white);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override { previous = lastMid = event->position(); }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        const QPointF pt = event->position(), mid = (previous + pt) / 2;
+        QPainterPath piece(lastMid);
+        piece.quadTo(previous, mid);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(pen);
+        painter.drawPath(piece);
+        update(piece.controlPointRect().toAlignedRect().adjusted(-4, -4, 4, 4));
+        previous = pt;
+        lastMid = mid;
+    }
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(this);
+        painter.drawImage(event->rect(), image, event->rect());
+    }
+
+private:
+    QImage image;
+    QPen pen { Qt::darkBlue, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin };
+    QPointF previous, lastMid;
+};
+
+double timeRawPieces(const std::vector<QPointF> &points, const QPen &pen)
 {
     QImage image(bench.device, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(bench.ratio);
@@ -106,7 +156,7 @@ std::vector<double> timeRawPieces(const std::vector<QPointF> &points, const QPen
         previous = points[i];
         lastMid = mid;
     }
-    return times;
+    return median(times);
 }
 } // namespace
 
@@ -115,8 +165,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     bench = BenchPage::fromEnvironment();
     pageSize = bench.logical;
-    QWidget window;
+    QWidget window, minimalWindow;
     window.resize(pageSize);
+    minimalWindow.resize(pageSize);
     auto *view = new MainView(&window);
     view->newPage();
     MainPage *page = view->currentPage();
@@ -124,7 +175,10 @@ int main(int argc, char **argv)
     page->setPixels(bench.device, bench.ratio);
     view->updateObjectCache(page, QRect());
     view->fitToWindow(pageSize);
+    auto *minimal = new MinimalPen(&minimalWindow);
+    minimal->resize(pageSize);
     window.show();
+    minimalWindow.show();
     QCoreApplication::processEvents();
 
     PenTool *pen = ToolKit::instance().penTool();
@@ -134,26 +188,40 @@ int main(int argc, char **argv)
     PaintSpy spy;
     view->installEventFilter(&spy);
 
-    // Two rounds each, interleaved, so that neither side gets a warmer cache.
-    std::vector<double> penTimes, rawTimes;
-    for (int round = 0; round < 2; ++round) {
-        for (double t : timePenMoves(view, points))
-            penTimes.push_back(t);
-        for (double t : timeRawPieces(
-                 points, QPen(Qt::darkBlue, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)))
-            rawTimes.push_back(t);
-    }
-    const double penMedian = median(penTimes), rawMedian = median(rawTimes);
-    std::printf("medians of %zu moves of a width-5 pen on a %d x %d page (%d x %d device "
-                "pixels)\n",
-                penTimes.size(), pageSize.width(), pageSize.height(), bench.device.width(),
-                bench.device.height());
-    std::printf("pen move (piece into the layer + scheduled repaint) %8.2f us\n", penMedian);
-    std::printf("raw QPainter piece into a same-size image           %8.2f us\n", rawMedian);
-    std::printf("ratio %.2f (target at most 1.5)\n", penMedian / rawMedian);
+    BenchRounds rounds;
+    rounds.add("pen move and its repaint in the canvas",
+               [&] { return timeMoves(view, points, true); });
+    rounds.add("move and repaint in a minimal pen widget",
+               [&] { return timeMoves(minimal, points, true); });
+    rounds.add("pen move alone in the canvas", [&] { return timeMoves(view, points, false); });
+    rounds.add("move alone in the minimal pen widget",
+               [&] { return timeMoves(minimal, points, false); });
+    rounds.add("raw QPainter piece into a same-size image", [&] {
+        return timeRawPieces(points,
+                             QPen(Qt::darkBlue, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    });
+    rounds.run(9);
+    std::printf("width-5 pen on a %d x %d page (%d x %d device pixels): medians (spread) of 9 "
+                "interleaved rounds, each the median of %d moves\n",
+                pageSize.width(), pageSize.height(), bench.device.width(), bench.device.height(),
+                moves);
+    rounds.print("pen move and its repaint in the canvas", "us");
+    rounds.print("move and repaint in a minimal pen widget", "us");
+    rounds.print("pen move alone in the canvas", "us");
+    rounds.print("move alone in the minimal pen widget", "us");
+    rounds.print("raw QPainter piece into a same-size image", "us");
+    std::printf("pen move with its repaint against the minimal pen widget:\n");
+    rounds.printRatio("pen move and its repaint in the canvas",
+                      "move and repaint in a minimal pen widget", 1.5);
+    std::printf("pen move alone against the minimal widget's move alone:\n");
+    rounds.printRatio("pen move alone in the canvas", "move alone in the minimal pen widget", 1.5);
+    // The raw piece has no event to deliver: the minimal widget is the floor.
+    const BenchRounds::Figure raw
+        = rounds.ratio("pen move alone in the canvas", "raw QPainter piece into a same-size image");
+    std::printf("pen move alone against the raw piece without an event: %.2f (%.2f-%.2f)\n",
+                raw.median, raw.low, raw.high);
     std::printf("repainted area per move: median %.0f px of %d (%zu repaints)\n",
                 spy.areas.empty() ? 0.0 : median(spy.areas), pageSize.width() * pageSize.height(),
                 spy.areas.size());
-    std::printf("strokes on the page: %lld\n", static_cast<long long>(page->objects.size()));
     return 0;
 }

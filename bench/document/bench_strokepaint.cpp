@@ -1,6 +1,7 @@
-// Painting one finished stroke of 500 points into a full-HD layer, beside
-// the raw cost of stroking the same path with the same pen.
-#include "benchtimer.h"
+// Painting one finished stroke of 500 points into a full-HD layer, as every
+// layer rebuild and undo does, beside the raw cost of stroking the same path
+// with a plain pen.
+#include "benchrounds.h"
 
 #include "document/objstroke.h"
 
@@ -33,21 +34,25 @@ static ObjStroke *makeStroke(int kind)
     return s;
 }
 
-static void report(const char *name, ObjStroke *stroke, QImage &layer)
+// One stroke painted as the layer paints it, beside the raw cost of
+// stroking the same points with a plain round pen of its width.
+static void addPair(BenchRounds &rounds, const std::string &name, ObjStroke *stroke, QImage &layer)
 {
-    const int runs = 30;
-    const double object = medianMs(runs, [&] {
-        QPainter p(&layer);
-        stroke->paint(&p);
+    rounds.add(name, [&layer, stroke] {
+        return BenchRounds::medianMs(5, [&] {
+            QPainter p(&layer);
+            stroke->paint(&p);
+        });
     });
-    const double raw = medianMs(runs, [&] {
-        QPainter p(&layer);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(QPen(stroke->colour, stroke->width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(stroke->path);
+    rounds.add(name + ", raw", [&layer, stroke] {
+        return BenchRounds::medianMs(5, [&] {
+            QPainter p(&layer);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(
+                QPen(stroke->colour, stroke->width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPath(stroke->path);
+        });
     });
-    std::printf("%-28s %8.3f ms   raw QPainter stroke of the path %8.3f ms   ratio %.2f\n", name,
-                object, raw, object / raw);
 }
 
 int main(int argc, char **argv)
@@ -57,8 +62,19 @@ int main(int argc, char **argv)
     layer.fill(Qt::transparent);
     std::unique_ptr<ObjStroke> pen(makeStroke(ObjStroke::Pen));
     std::unique_ptr<ObjStroke> brush(makeStroke(ObjStroke::Brush));
-    std::printf("medians of 30 runs, 500-point strokes on a 1920 x 1080 layer\n");
-    report("pen stroke", pen.get(), layer);
-    report("brush stroke with pressures", brush.get(), layer);
+    BenchRounds rounds;
+    addPair(rounds, "pen stroke", pen.get(), layer);
+    addPair(rounds, "brush stroke with pressures", brush.get(), layer);
+    rounds.run(9);
+    std::printf("500-point strokes on a 1920 x 1080 layer, medians (spread) of 9 interleaved "
+                "rounds of 5 paints\n");
+    for (const char *name : { "pen stroke", "brush stroke with pressures" }) {
+        rounds.print(name);
+        rounds.print(std::string(name) + ", raw");
+    }
+    std::printf("pen stroke against a plain stroke of its path:\n");
+    rounds.printRatio("pen stroke", "pen stroke, raw", 1.5);
+    std::printf("brush stroke against a plain stroke of the same points:\n");
+    rounds.printRatio("brush stroke with pressures", "brush stroke with pressures, raw", 2.0);
     return 0;
 }

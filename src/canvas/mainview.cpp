@@ -2,9 +2,9 @@
 
 #include "app/appstate.h"
 #include "app/devicepixels.h"
-#include "app/filewriter.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
+#include "document/backgroundfiles.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
 #include "document/removecommand.h"
@@ -14,10 +14,8 @@
 #include "selecttool.h"
 #include "toolkit.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -166,6 +164,7 @@ void MainView::clearAll(bool bCreateNew)
     pageNumber = 0;
     layerImage.reset();
     background = QPixmap();
+    backgrounds.clear();
     if (bCreateNew)
         newPage();
     updatePageCommands();
@@ -262,6 +261,7 @@ void MainView::setBackground(const QPixmap &picture)
 {
     if (!page)
         return;
+    backgrounds.forget(page->id);
     background = picture;
     // A grab of a screen at a fractional ratio can be a device pixel off the
     // size rounded from the page's logical size; the page takes the grab's.
@@ -284,30 +284,47 @@ void MainView::saveBackground()
 }
 
 // The picture is kept in a file of the private temporary folder, readable by
-// its owner only; a failed write leaves the page with an empty picture.
-bool MainView::writeBackgroundFile(int pageId) const
+// its owner only, written by a worker while the page is already shown.
+void MainView::writeBackgroundFile(int pageId) const
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setQuality(80);
-    if (!writer.write(background.toImage()))
-        return false;
-    return FileWriter::write(MainPage::backgroundFile(pageId), buffer.data(),
-                             QFile::ReadOwner | QFile::WriteOwner);
+    BackgroundFiles::instance().write(pageId, background.toImage());
 }
 
 void MainView::loadBackground()
 {
     background = QPixmap();
     if (page && page->background == MainPage::PictureBackground) {
-        background.load(MainPage::backgroundFile(page->id), "PNG");
+        background = backgrounds.find(page->id);
+        if (background.isNull())
+            background = QPixmap::fromImage(pagePicture(page->id));
         background.setDevicePixelRatio(page->pixelRatio);
     }
 }
 
+// The page left behind stays decoded, and its neighbours are decoded while
+// the user looks at this one.
+void MainView::decodeNeighbours()
+{
+    QHash<int, qreal> ahead;
+    for (int index : { pageNumber, pageNumber - 2 }) {
+        const MainPage *neighbour = index >= 0 && index < pages.size() ? pages.at(index) : nullptr;
+        if (neighbour && neighbour->background == MainPage::PictureBackground)
+            ahead.insert(neighbour->id, neighbour->pixelRatio);
+    }
+    backgrounds.decodeAhead(ahead);
+}
+
+// The page's picture from memory while its file is not complete.
+QImage MainView::pagePicture(int pageId)
+{
+    const QImage unwritten = BackgroundFiles::instance().unwritten(pageId);
+    return unwritten.isNull() ? QImage(MainPage::backgroundFile(pageId), "PNG") : unwritten;
+}
+
 void MainView::discardPage(MainPage *pPage)
 {
+    backgrounds.forget(pPage->id);
+    BackgroundFiles::instance().forget(pPage->id);
     if (pPage->background == MainPage::PictureBackground)
         QFile::remove(MainPage::backgroundFile(pPage->id));
     delete pPage;
@@ -315,12 +332,15 @@ void MainView::discardPage(MainPage *pPage)
 
 void MainView::makeCurrent(MainPage *pPage, int number)
 {
+    if (page && page != pPage && page->background == MainPage::PictureBackground)
+        backgrounds.keep(page->id, background);
     page = pPage;
     pageNumber = number;
     loadBackground();
     updateObjectCache(page, QRect());
     updatePageCommands();
     update();
+    decodeNeighbours();
 }
 
 void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
@@ -383,7 +403,7 @@ QImage MainView::renderPage(MainPage *pPage, bool bScaled, float factor) const
         image.fill(pPage->colour);
     } else if (pPage->background == MainPage::PictureBackground) {
         image.fill(Qt::white);
-        QImage picture(MainPage::backgroundFile(pPage->id), "PNG");
+        QImage picture = pagePicture(pPage->id);
         if (!picture.isNull()) {
             const QSize size = image.size();
             const qreal ratio = image.devicePixelRatio();
@@ -624,7 +644,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     const bool labelDirty = pEvent->region().intersects(labelRect().adjusted(-6, -2, 5, 2));
     if (coversWindow) {
         if (!live)
-            paintFrame(painter);
+            paintFrame(painter, pEvent->region());
     } else if (!live) {
         painter.setPen(QColor(120, 120, 120));
         painter.setBrush(Qt::NoBrush);
@@ -655,7 +675,7 @@ void MainView::paintBackground(QPainter &painter) const
     }
 }
 
-void MainView::paintFrame(QPainter &painter) const
+void MainView::paintFrame(QPainter &painter, const QRegion &dirty) const
 {
     const AppState &s = AppState::instance();
     // The twin also on a scaled screen, where it lands pixel for pixel.
@@ -667,9 +687,13 @@ void MainView::paintFrame(QPainter &painter) const
     const int k = qRound(12 * uiScale(this));
     const int w = width();
     const int h = height();
+    // A pen piece inside the page does not reach the frame.
+    if (rect().adjusted(k, k, -k, -k).contains(dirty.boundingRect()))
+        return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, logicalDpiX() > 96);
     auto tile = [&](const QRect &target, int column, int row) {
-        painter.drawImage(target, frame, QRect(column * t, row * t, t, t));
+        if (dirty.intersects(target))
+            painter.drawImage(target, frame, QRect(column * t, row * t, t, t));
     };
     tile(QRect(0, 0, k, k), 0, 0);
     tile(QRect(w - k, 0, k, k), 2, 0);
@@ -681,14 +705,6 @@ void MainView::paintFrame(QPainter &painter) const
     tile(QRect(k, h - k, w - 2 * k, k), 1, 2);
 }
 
-QFont MainView::labelFont() const
-{
-    QFont font = this->font();
-    const AppState &s = AppState::instance();
-    font.setPointSizeF(s.enableTouchUI ? 14.0 * 192 / logicalDpiX() : 14.0);
-    return font;
-}
-
 void MainView::setDocumentName(const QString &strName)
 {
     const QRect before = labelRect();
@@ -696,37 +712,18 @@ void MainView::setDocumentName(const QString &strName)
     update(before.united(labelRect()).adjusted(-6, -2, 5, 2));
 }
 
-QString MainView::labelText() const
+PageLabel::Text MainView::labelText() const
 {
-    const QString numbers = QStringLiteral("%1 | %2").arg(pageNumber).arg(pages.size());
-    return documentName.isEmpty() ? numbers : documentName + QStringLiteral("   ") + numbers;
+    return { pageNumber, int(pages.size()), documentName };
 }
 
-// The label's text box, at the top right corner.
 QRect MainView::labelRect() const
 {
-    const int d = qRound(10 * uiScale(this));
-    return QFontMetrics(labelFont())
-        .boundingRect(rect(), Qt::AlignTop | Qt::AlignRight, labelText())
-        .translated(-d, d);
+    return label.box(this, labelText(), AppState::instance().enableTouchUI);
 }
 
 void MainView::paintLabel(QPainter &painter) const
 {
-    const QRect box = labelRect();
-    painter.save();
-    if (AppState::instance().liveDesktop) {
-        // Over a running desktop a thin shadow is lost on light and busy
-        // backgrounds: the label sits on a plate of its own.
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, 230));
-        painter.drawRoundedRect(box.adjusted(-5, -1, 4, 1), 4, 4);
-    }
-    painter.setFont(labelFont());
-    painter.setPen(Qt::white);
-    painter.drawText(box, Qt::AlignTop | Qt::AlignRight, labelText());
-    painter.setPen(Qt::black);
-    painter.drawText(box.translated(-1, -1), Qt::AlignTop | Qt::AlignRight, labelText());
-    painter.restore();
+    label.paint(painter, this, labelText(), AppState::instance().enableTouchUI,
+                AppState::instance().liveDesktop);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "backgroundcache.h"
 #include "document/pagehost.h"
+#include "pagelabel.h"
 
 #include <QCursor>
 #include <QImage>
@@ -59,6 +61,8 @@ public:
     // Shown before the page numbers in the label; empty for none.
     void setDocumentName(const QString &strName);
     QPixmap backgroundPicture() const { return background; }
+    // Whether neighbours of the current page are being decoded ahead.
+    bool isDecodingAhead() const { return backgrounds.isDecoding(); }
 
     // Rendering of any page, for export and thumbnails.
     QImage renderPage(MainPage *page, bool bScaled = false, float factor = 1.0f) const;
@@ -99,19 +103,22 @@ protected:
 
 private:
     void makeCurrent(MainPage *pPage, int number);
-    bool writeBackgroundFile(int pageId) const;
+    void writeBackgroundFile(int pageId) const;
+    static QImage pagePicture(int pageId);
     void discardPage(MainPage *pPage);
+    void decodeNeighbours();
     void paintBackground(QPainter &painter) const;
-    void paintFrame(QPainter &painter) const;
+    void paintFrame(QPainter &painter, const QRegion &dirty) const;
     void paintLabel(QPainter &painter) const;
-    QFont labelFont() const;
-    QString labelText() const;
+    PageLabel::Text labelText() const;
     static QImage pageImage(MainPage *pPage, bool bScaled, float factor, QImage::Format format);
     void renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const;
 
     bool rightDrag = false;
     QString documentName;
+    PageLabel label;
     QPixmap background;
+    BackgroundCache backgrounds;
     std::unique_ptr<QImage> layerImage;
     int pageNumber = 0;
     MainPage *page = nullptr;

@@ -99,10 +99,6 @@ void PenTool::paintPiece(QPainter &painter, const QPointF &mid, float pressure)
         strokeTemplate.path.lineTo(mid);
         piece.lineTo(mid);
         strokeTemplate.pressures.append(pressure);
-        const QColor &c = strokeTemplate.colour;
-        painter.setPen(QPen(QColor(c.red(), c.green(), c.blue(), 50), 2.0, Qt::SolidLine,
-                            Qt::FlatCap, Qt::MiterJoin));
-        painter.setBrush(c);
         strokeTemplate.paintBrushSegment(&painter, lastMid, mid, pressure, lastStampDiameter);
         return;
     }

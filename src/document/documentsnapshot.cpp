@@ -1,5 +1,6 @@
 #include "documentsnapshot.h"
 
+#include "backgroundfiles.h"
 #include "mainpage.h"
 #include "obj.h"
 
@@ -31,6 +32,8 @@ QList<ObjectRecord> cachedRecordsOf(const MainPage *page, DocumentSnapshot::Cach
 DocumentSnapshot DocumentSnapshot::take(const QList<MainPage *> &pages, int nextNumber,
                                         Cache *cache)
 {
+    // The snapshot names the pages' picture files: they must be complete.
+    BackgroundFiles::instance().finish();
     DocumentSnapshot snapshot;
     snapshot.nextNumber = nextNumber;
     snapshot.pages.reserve(pages.size());

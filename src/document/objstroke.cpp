@@ -94,9 +94,6 @@ void ObjStroke::paintBrush(QPainter *p) const
         return;
     p->save();
     p->setRenderHint(QPainter::Antialiasing, false);
-    p->setPen(QPen(QColor(colour.red(), colour.green(), colour.blue(), 50), 2.0, Qt::SolidLine,
-                   Qt::FlatCap, Qt::MiterJoin));
-    p->setBrush(colour);
     // Elements 0 and 1 are the press point and its dot; every later element
     // carries the pressure recorded when it was appended, so that a repaint
     // draws exactly what the pen drew live.
@@ -113,31 +110,54 @@ void ObjStroke::paintBrush(QPainter *p) const
     p->restore();
 }
 
+namespace {
+// The nib's path from a circle of radius r1 at c1 to one of radius r2 at c2,
+// its width changing evenly: the quadrilateral between the circles' outer
+// tangents (empty when one circle holds the other).
+QPolygonF nibTrail(const QPointF &c1, float r1, const QPointF &c2, float r2)
+{
+    const QPointF d = c2 - c1;
+    const double length = std::hypot(d.x(), d.y());
+    if (length <= std::abs(r2 - r1))
+        return QPolygonF();
+    const QPointF u = d / length, n(-u.y(), u.x());
+    const double c = (r1 - r2) / length, s = std::sqrt(1 - c * c);
+    const QPointF a = u * c + n * s, b = u * c - n * s;
+    return QPolygonF({ c1 + a * r1, c2 + a * r2, c2 + b * r2, c1 + b * r1 });
+}
+
+// The brush's soft rim: a pixel wide, drawn under each piece so that where
+// pieces overlap it darkens as stamped ink does.
+constexpr float RimAlpha = 0.3f;
+
+void paintNib(QPainter *p, const QPointF &c1, float r1, const QPointF &c2, float r2)
+{
+    p->drawEllipse(c2, r2, r2);
+    const QPolygonF trail = nibTrail(c1, r1, c2, r2);
+    if (!trail.isEmpty())
+        p->drawConvexPolygon(trail);
+}
+} // namespace
+
 void ObjStroke::paintBrushSegment(QPainter *p, const QPointF &p1, const QPointF &p2, float pressure,
                                   float &last) const
 {
     const float w = pressure * width + 1.0f;
-    if (last < 0) {
-        p->drawEllipse(p2, w / 2, w / 2);
-        last = w;
-        return;
-    }
-    // Dots of a segment outside the clip would only be clipped away.
-    const float pad = std::max(last, w) / 2 + 2;
-    const QRectF area = VisiblePath::clipArea(p, pad);
-    if (!area.isNull() && !area.intersects(QRectF(p1, p2).normalized().adjusted(-1, -1, 1, 1))) {
-        last = w;
-        return;
-    }
-    const float x1 = p1.x(), y1 = p1.y(), dx = p2.x() - x1, dy = p2.y() - y1;
-    const float length = std::sqrt(dx * dx + dy * dy);
-    for (float t = 0; t <= length;) {
-        const float f = t == 0 ? 0 : t / length;
-        const float d = last + (w - last) * f;
-        p->drawEllipse(QPointF(x1 + dx * f, y1 + dy * f), d / 2, d / 2);
-        t += d <= 16 ? 1.0f : std::sqrt((d - 16) * (d - 16) * 0.1f + 1);
-    }
+    // The first piece is the press's dot alone.
+    const QPointF from = last < 0 ? p2 : p1;
+    const float r1 = last < 0 ? w / 2 : last / 2, r2 = w / 2;
+    // Pieces outside the clip would only be clipped away.
+    const QRectF area = VisiblePath::clipArea(p, std::max(r1, r2) + 2);
     last = w;
+    if (!area.isNull() && !area.intersects(QRectF(p1, p2).normalized().adjusted(-1, -1, 1, 1)))
+        return;
+    QColor rim = colour;
+    rim.setAlphaF(colour.alphaF() * RimAlpha);
+    p->setPen(Qt::NoPen);
+    p->setBrush(rim);
+    paintNib(p, from, r1 + 1, p2, r2 + 1);
+    p->setBrush(colour);
+    paintNib(p, from, r1, p2, r2);
 }
 
 QRect ObjStroke::paintRect() const

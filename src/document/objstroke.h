@@ -6,7 +6,8 @@
 #include <QPainterPath>
 
 // A freehand mark: a round pen, a highlighter (a nib a quarter as wide as it
-// is tall, at 40 % opacity) or a pressure brush drawn as a chain of dots.
+// is tall, at 40 % opacity) or a pressure brush whose width follows the
+// pressure from sample to sample.
 class ObjStroke : public Obj
 {
 public:
@@ -25,8 +26,8 @@ public:
     void paint(QPainter *p) override;
     QRect paintRect() const override;
     Obj *clone() const override;
-    // Brush only: the dots from p1 to p2, carrying the last dot's diameter in
-    // `last` (-1 before the first). The pen tool stamps live pieces with it.
+    // Brush only: the piece from p1 to p2, carrying the last sample's width in
+    // `last` (-1 before the first). The pen tool draws live pieces with it.
     void paintBrushSegment(QPainter *p, const QPointF &p1, const QPointF &p2, float pressure,
                            float &last) const;
 

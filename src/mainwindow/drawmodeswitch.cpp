@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "document/backgroundfiles.h"
 #include "document/sessionjournal.h"
 #include "mainshortcut.h"
 #include "mainwindow.h"
@@ -26,6 +27,8 @@ DrawModeSwitch::DrawModeSwitch(MainWindow *pWindow)
     : QObject(pWindow)
     , window(pWindow)
 {
+    connect(&BackgroundFiles::instance(), &BackgroundFiles::writeFailed, this,
+            &DrawModeSwitch::reportUnwrittenPicture);
 }
 
 void DrawModeSwitch::setDrawMode(bool bDrawMode)
@@ -85,6 +88,17 @@ void DrawModeSwitch::toggleLiveDesktop()
         window->giveWindowAnAlphaChannel();
     window->update();
     window->view()->update();
+}
+
+void DrawModeSwitch::reportUnwrittenPicture()
+{
+    MessageBoxDialog box(window,
+                         QStringLiteral("The page's picture could not be written to the temporary "
+                                        "folder; the disk may be full."),
+                         QStringLiteral("The page keeps its picture in memory until the program "
+                                        "ends."),
+                         QMessageBox::Ok);
+    box.exec();
 }
 
 void DrawModeSwitch::startCapture()

@@ -24,6 +24,8 @@ public:
     // the drawing window.
     void enterFromDesktop();
     void leaveAndWait();
+    // A captured page whose picture file the disk refused.
+    void reportUnwrittenPicture();
 
 private:
     void waitForDesktopMode();

@@ -9,6 +9,7 @@
 #include "canvas/selecttool.h"
 #include "canvas/toolkit.h"
 #include "desktoptoolrunner.h"
+#include "document/backgroundfiles.h"
 #include "documentcommands.h"
 #include "documentfiles.h"
 #include "drawmodeswitch.h"
@@ -406,6 +407,7 @@ void MainWindow::closeEvent(QCloseEvent *pEvent)
     helpCommands->startDownloadedUpdate();
     endWithoutQuestion();
     sessions->closeNormally();
+    BackgroundFiles::instance().finish();
     SettingsStore::removeTemporaryFolder();
     pEvent->accept();
     QCoreApplication::quit();

@@ -1,4 +1,5 @@
 #include "canvasfixture.h"
+#include "document/backgroundfiles.h"
 #include "document/objeraser.h"
 
 #include <QSignalSpy>
@@ -87,6 +88,9 @@ private Q_SLOTS:
         view->duplicatePage();
         MainPage *copy = view->currentPage();
         QVERIFY(copy->id != sourceId);
+        // Rendered from memory while the worker writes the file.
+        QCOMPARE(view->renderPage(copy, true, 0.5f).pixelColor(100, 150), QColor(Qt::blue));
+        BackgroundFiles::instance().finish();
         QVERIFY(QFile::exists(MainPage::backgroundFile(copy->id)));
         QCOMPARE(QFileInfo(MainPage::backgroundFile(copy->id)).permissions() & 0x0077, 0);
         QCOMPARE(copy->objects.size(), 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/appstate.h"
+#include "document/backgroundfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +25,8 @@ public:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         AppState::reset();
     }
+    // Page pictures still being written must not outlive their folder.
+    ~TestEnvironment() { BackgroundFiles::instance().finish(); }
 
     QString dataHome() const { return root.filePath(QStringLiteral("data")); }
     QString dataFolder() const { return dataHome() + QStringLiteral("/Quillbury/Tavelmark"); }

@@ -28,6 +28,50 @@ class TestObjStroke : public QObject
         return s;
     }
 
+    // A brush stroke as the pen builds one: the press, its dot, then a
+    // midpoint and a pressure for every move.
+    static ObjStroke *brushWave(int width)
+    {
+        QPointF last(20, 150);
+        auto *s
+            = Pixels::line(last, last + QPointF(0.05, 0.05), width, Qt::darkBlue, ObjStroke::Brush);
+        for (int i = 1; i < 80; ++i) {
+            const QPointF pt(20 + i * 3.3, 150 + 90 * std::sin(i / 9.0) + 6 * std::sin(i / 2.0));
+            s->path.lineTo((last + pt) / 2);
+            s->pressures.append(0.5f + 0.5f * float(std::sin(i / 6.0)));
+            last = pt;
+        }
+        return s;
+    }
+
+    // How the brush used to draw: a dot of the interpolated width at every
+    // pixel of travel, each with a faint two-pixel outline.
+    static QImage stampedDots(const ObjStroke &s)
+    {
+        QImage img = Pixels::blank();
+        QPainter p(&img);
+        const QColor c = s.colour;
+        p.setPen(QPen(QColor(c.red(), c.green(), c.blue(), 50), 2.0, Qt::SolidLine, Qt::FlatCap,
+                      Qt::MiterJoin));
+        p.setBrush(c);
+        QPointF prev = s.path.elementAt(0);
+        float last = -1;
+        for (int i = ObjStroke::BrushFirstElement; i < s.path.elementCount(); ++i) {
+            const QPointF pos = s.path.elementAt(i);
+            const float w = s.pressures.at(i - ObjStroke::BrushFirstElement) * s.width + 1.0f;
+            const QPointF d = pos - prev;
+            const float length = last < 0 ? 0 : float(std::hypot(d.x(), d.y()));
+            for (float t = 0; t <= length;) {
+                const float f = t == 0 ? 0 : t / length, dia = last < 0 ? w : last + (w - last) * f;
+                p.drawEllipse(prev + d * f, dia / 2, dia / 2);
+                t += dia <= 16 ? 1.0f : std::sqrt((dia - 16) * (dia - 16) * 0.1f + 1);
+            }
+            last = w;
+            prev = pos;
+        }
+        return img;
+    }
+
 private slots:
     void init() { AppState::reset(); }
 
@@ -104,6 +148,28 @@ private slots:
         };
         QVERIFY(columnHeight(70) > columnHeight(110));
         QVERIFY(columnHeight(110) > columnHeight(135));
+    }
+
+    void brushLooksAsItsDotsDid()
+    {
+        for (int width : { 6, 12, 40 }) {
+            std::unique_ptr<ObjStroke> s(brushWave(width));
+            const QImage now = Pixels::paint(*s), before = stampedDots(*s);
+            qint64 inkNow = 0, inkBefore = 0, inked = 0, far = 0;
+            for (int y = 0; y < now.height(); ++y) {
+                for (int x = 0; x < now.width(); ++x) {
+                    const int a = qAlpha(now.pixel(x, y)), b = qAlpha(before.pixel(x, y));
+                    inkNow += a;
+                    inkBefore += b;
+                    inked += a > 0 || b > 0;
+                    far += qAbs(a - b) > 96;
+                }
+            }
+            qInfo("width %d: ink %.4f of before, %.4f of inked pixels far off", width,
+                  double(inkNow) / inkBefore, double(far) / inked);
+            QVERIFY(qAbs(double(inkNow) / inkBefore - 1) < 0.04);
+            QVERIFY(double(far) / inked < 0.035);
+        }
     }
 
     void paintRectGrowsByHalfTheWidth()

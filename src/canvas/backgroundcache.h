@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPixmap>
+#include <QThreadPool>
+
+#include <deque>
+
+// Decoded page pictures kept ready for page switches: the page just left and
+// the current page's neighbours, which a worker decodes from their files in
+// the background. At most `capacity` pictures are kept; the oldest goes first.
+class BackgroundCache : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit BackgroundCache(int capacity = 3, QObject *pParent = nullptr);
+    ~BackgroundCache() override;
+
+    // The page's picture if it is ready, else a null pixmap.
+    QPixmap find(int pageId) const;
+    void keep(int pageId, const QPixmap &picture);
+    // Decodes the pages' files (page id to device pixel ratio) that are not
+    // kept yet.
+    void decodeAhead(const QHash<int, qreal> &pageRatios);
+    // The page's file changed or went away: its picture must not be used.
+    void forget(int pageId);
+    void clear();
+    bool isDecoding() const { return !pending.isEmpty(); }
+
+signals:
+    void decoded(int pageId);
+
+private:
+    void arrive(int pageId, quint64 ticket, QImage image, qreal ratio);
+
+    struct Entry
+    {
+        int pageId;
+        QPixmap picture;
+    };
+    int capacity;
+    std::deque<Entry> entries;
+    // The decode each page waits for; a forgotten page's late result is
+    // recognised by its outdated ticket.
+    QHash<int, quint64> pending;
+    quint64 nextTicket = 0;
+    QThreadPool pool;
+};
