@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+
+#include <vector>
+
+class QProcess;
+class QTemporaryDir;
+class MapWatcher;
+
+// What the start-up benchmarks read about a child process from /proc.
+namespace ProcStats {
+
+// CPU time of all live threads as the scheduler counts it (nanoseconds in
+// task/*/schedstat, far finer than the clock ticks of stat), and how many
+// times they ran.
+struct Scheduled
+{
+    double ms = 0;
+    double runs = 0;
+};
+
+// One start: milliseconds from starting the process to its window being
+// mapped, and the CPU it had used by then; negative when nothing was mapped.
+struct Start
+{
+    double ms = -1;
+    double cpuMs = -1;
+};
+
+// A private data, settings and runtime folder for the children.
+QProcessEnvironment childEnvironment(const QTemporaryDir &dir);
+// VmRSS from /proc/<pid>/status, in MB.
+double rssMb(qint64 pid);
+Scheduled scheduled(qint64 pid);
+// Whether the process has a file whose name starts with `prefix` mapped.
+bool maps(qint64 pid, const QString &prefix);
+Start start(QProcess &process, const QString &path, const QByteArray &title, MapWatcher &watcher);
+// SIGTERM; the programs measured end by themselves.
+bool stop(QProcess &process);
+
+double median(std::vector<double> v);
+// The smallest and largest value, for the spread beside a median.
+double lowest(const std::vector<double> &v);
+double highest(const std::vector<double> &v);
+
+} // namespace ProcStats
