@@ -53,6 +53,8 @@ QObject *ModuleLoader::load(const QString &name, QString *why)
             continue;
         QPluginLoader loader(path);
         if (QObject *module = loader.instance()) {
+            // A worker may load it first and end long before the program.
+            module->moveToThread(QCoreApplication::instance()->thread());
             loaded().insert(name, module);
             return module;
         }
