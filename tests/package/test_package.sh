@@ -39,7 +39,7 @@ for path in /usr/bin/tavelmark \
     grep -qx "$path" "$work/contents" || fail "$path is not in the package"
 done
 grep -q '^/usr/local' "$work/contents" && fail "the package installs into /usr/local"
-grep -q '^/usr/lib/\(.*/\)\?tavelmark/libtavelmark_zip\.so$' "$work/contents" ||
+grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_zip\.so$' "$work/contents" ||
     fail "the ZIP module is not in the package"
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6network6 libquazip1-qt6 libc6; do
