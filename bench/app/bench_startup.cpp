@@ -55,20 +55,19 @@ void measureIdle(Program &real, Program &minimal, MapWatcher &watcher,
 {
     QProcess processes[2];
     Program *programs[2] = { &real, &minimal };
-    Scheduled before[2];
+    Tasks before[2];
     for (int i = 0; i < 2; ++i) {
         processes[i].setProcessEnvironment(env);
         start(processes[i], programs[i]->path, programs[i]->title, watcher);
     }
     QThread::msleep(settleMs);
     for (int i = 0; i < 2; ++i)
-        before[i] = scheduled(processes[i].processId());
+        before[i] = tasks(processes[i].processId());
     QThread::msleep(idleMs); // the idle period itself is the measurement
     for (int i = 0; i < 2; ++i) {
-        const Scheduled after = scheduled(processes[i].processId());
+        const Scheduled used = growth(before[i], tasks(processes[i].processId()));
         std::printf("idle CPU over %d s, %-16s %7.3f ms in %.0f runs%s\n", idleMs / 1000,
-                    programs[i]->name, after.ms - before[i].ms, after.runs - before[i].runs,
-                    i == 0 ? "  (target under 10 ms)" : "");
+                    programs[i]->name, used.ms, used.runs, i == 0 ? "  (target under 10 ms)" : "");
         stop(processes[i]);
     }
 }

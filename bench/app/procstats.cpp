@@ -37,19 +37,33 @@ double rssMb(qint64 pid)
     return -1;
 }
 
-Scheduled scheduled(qint64 pid)
+Tasks tasks(qint64 pid)
 {
-    Scheduled sum;
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile file(tasks.filePath(task + QStringLiteral("/schedstat")));
+    Tasks found;
+    const QDir folder(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString &task : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile file(folder.filePath(task + QStringLiteral("/schedstat")));
         if (!file.open(QIODevice::ReadOnly))
             continue;
         const QList<QByteArray> fields = file.readAll().trimmed().split(' ');
-        if (fields.size() < 3)
-            continue;
-        sum.ms += fields.at(0).toDouble() / 1e6;
-        sum.runs += fields.at(2).toDouble();
+        if (fields.size() >= 3)
+            found.insert(task, { fields.at(0).toDouble() / 1e6, fields.at(2).toDouble() });
+    }
+    return found;
+}
+
+Scheduled scheduled(qint64 pid)
+{
+    return growth(Tasks(), tasks(pid));
+}
+
+Scheduled growth(const Tasks &before, const Tasks &after)
+{
+    Scheduled sum;
+    for (auto it = after.begin(); it != after.end(); ++it) {
+        const Scheduled start = before.value(it.key());
+        sum.ms += it->ms - start.ms;
+        sum.runs += it->runs - start.runs;
     }
     return sum;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QProcessEnvironment>
 #include <QString>
 
@@ -12,14 +13,15 @@ class MapWatcher;
 // What the start-up benchmarks read about a child process from /proc.
 namespace ProcStats {
 
-// CPU time of all live threads as the scheduler counts it (nanoseconds in
-// task/*/schedstat, far finer than the clock ticks of stat), and how many
-// times they ran.
+// CPU time as the scheduler counts it (nanoseconds in task/*/schedstat, far
+// finer than the clock ticks of stat), and how many times it ran.
 struct Scheduled
 {
     double ms = 0;
     double runs = 0;
 };
+// Each live thread's count, by thread id.
+using Tasks = QHash<QString, Scheduled>;
 
 // One start: milliseconds from starting the process to its window being
 // mapped, and the CPU it had used by then; negative when nothing was mapped.
@@ -33,7 +35,13 @@ struct Start
 QProcessEnvironment childEnvironment(const QTemporaryDir &dir);
 // VmRSS from /proc/<pid>/status, in MB.
 double rssMb(qint64 pid);
+Tasks tasks(qint64 pid);
+// The sum over the live threads.
 Scheduled scheduled(qint64 pid);
+// What the threads of `after` used since `before`. A thread that ended in
+// between is missing from `after`, so its last moments are not counted;
+// summing the totals instead would subtract all it ever used.
+Scheduled growth(const Tasks &before, const Tasks &after);
 // Whether the process has a file whose name starts with `prefix` mapped.
 bool maps(qint64 pid, const QString &prefix);
 Start start(QProcess &process, const QString &path, const QByteArray &title, MapWatcher &watcher);
