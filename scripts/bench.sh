@@ -8,7 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${TAV_BUILD_DIR:-$root/build}"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 # These start the program on a private X server with a window manager.
-x11_benches=" bench_startup "
+x11_benches=" bench_startup bench_libraries "
+# These run again on a 2560 x 1600 screen at scale 2.
+x11_scaled_benches=" bench_startup "
 # These run again on a 1280 x 800 page at scale 1 and at scale 2 (2560 x 1600
 # device pixels), each beside its raw baselines at the same device size.
 scaled_benches=" bench_canvas bench_penmove "
@@ -18,6 +20,11 @@ for b in $(find "$build/bench" -type f -executable -name 'bench_*' | sort); do
     echo "== $name"
     if [[ "$x11_benches" == *" $name "* ]]; then
         "$root/tests/x11-session.sh" --wm -- "$b" || status=1
+        if [[ "$x11_scaled_benches" == *" $name "* ]]; then
+            echo "== $name, 2560 x 1600 at scale 2"
+            "$root/tests/x11-session.sh" --wm --screen 2560x1600 -- \
+                env QT_SCALE_FACTOR=2 "$b" || status=1
+        fi
     else
         "$b" || status=1
     fi

@@ -8,6 +8,8 @@
 #include "objectcodec.h"
 #include "objectrecord.h"
 #include "safeimagereader.h"
+#include "ziploader.h"
+#include "zipmodule.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,9 +18,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryFile>
-
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
 
 #include <cmath>
 
@@ -78,10 +77,15 @@ DocumentReader::~DocumentReader() = default;
 QList<MainPage *> DocumentReader::read(const QString &path)
 {
     QList<MainPage *> pages;
-    QuaZip zip(path);
+    ZipModule *module = ZipLoader::module();
+    if (!module) {
+        failure = QLatin1String(ZipLoader::Missing);
+        return pages;
+    }
+    const std::unique_ptr<ZipReader> zip = module->reader(path);
     QJsonObject root;
     failure = QLatin1String(NotDocument);
-    if (!zip.open(QuaZip::mdUnzip) || !readManifest(zip, &root) || !checkVersion(root))
+    if (!zip || !readManifest(*zip, &root) || !checkVersion(root))
         return pages;
     failure.clear();
     const double next = root.value(QLatin1String("nextNumber")).toDouble(1);
@@ -92,7 +96,7 @@ QList<MainPage *> DocumentReader::read(const QString &path)
         return pages;
     }
     for (const QJsonValue &v : list) {
-        if (MainPage *page = v.isObject() ? readPage(zip, v.toObject()) : nullptr)
+        if (MainPage *page = v.isObject() ? readPage(*zip, v.toObject()) : nullptr)
             pages.append(page);
         else
             note(QLatin1String(BadPages));
@@ -103,33 +107,23 @@ QList<MainPage *> DocumentReader::read(const QString &path)
     return pages;
 }
 
-bool DocumentReader::readManifest(QuaZip &zip, QJsonObject *root)
+bool DocumentReader::readManifest(ZipReader &zip, QJsonObject *root)
 {
-    QuaZipFileInfo64 info;
-    if (!zip.setCurrentFile(QLatin1String(DocumentWriter::ManifestName))
-        || !zip.getCurrentFileInfo(&info))
+    const QString name = QLatin1String(DocumentWriter::ManifestName);
+    const qint64 declared = zip.declaredSize(name);
+    if (declared < 0)
         return false;
-    if (info.uncompressedSize > quint64(MaxManifestBytes)) {
-        failure = QLatin1String(TooLarge);
-        return false;
-    }
-    QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::ReadOnly))
-        return false;
+    bool tooLarge = declared > MaxManifestBytes;
     QByteArray bytes;
     // The header's size may lie: the limit holds while inflating.
-    while (!entry.atEnd()) {
-        const QByteArray block = entry.read(1 << 20);
-        if (block.isEmpty())
-            return false;
+    const bool whole = !tooLarge && zip.read(name, [&](const QByteArray &block) {
         bytes += block;
-        if (bytes.size() > MaxManifestBytes) {
-            failure = QLatin1String(TooLarge);
-            return false;
-        }
-    }
-    entry.close();
-    if (entry.getZipError() != UNZ_OK)
+        tooLarge = bytes.size() > MaxManifestBytes;
+        return !tooLarge;
+    });
+    if (tooLarge)
+        failure = QLatin1String(TooLarge);
+    if (!whole)
         return false;
     budget -= bytes.size();
     const QJsonDocument doc = QJsonDocument::fromJson(bytes);
@@ -161,7 +155,7 @@ bool DocumentReader::checkVersion(const QJsonObject &root)
     return true;
 }
 
-MainPage *DocumentReader::readPage(QuaZip &zip, const QJsonObject &o)
+MainPage *DocumentReader::readPage(ZipReader &zip, const QJsonObject &o)
 {
     QSize size, pixels;
     const double ratio = o.value(QLatin1String("pixelRatio")).toDouble(qQNaN());
@@ -188,7 +182,7 @@ MainPage *DocumentReader::readPage(QuaZip &zip, const QJsonObject &o)
     return page;
 }
 
-void DocumentReader::readObjects(QuaZip &zip, const QJsonObject &o, MainPage *page)
+void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page)
 {
     QList<Obj *> objects;
     for (const QJsonValue &v : o.value(QLatin1String("objects")).toArray()) {
@@ -224,7 +218,7 @@ void DocumentReader::readObjects(QuaZip &zip, const QJsonObject &o, MainPage *pa
     page->appendObjects(objects, false);
 }
 
-bool DocumentReader::readBackground(QuaZip &zip, const QString &name, MainPage *page)
+bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPage *page)
 {
     const QString target = MainPage::backgroundFile(page->id);
     bool usable = false;
@@ -245,7 +239,7 @@ bool DocumentReader::readBackground(QuaZip &zip, const QString &name, MainPage *
 }
 
 // The picture of an image object, under a fresh name in the temporary folder.
-QString DocumentReader::pictureCopy(QuaZip &zip, const QString &name, const QString &suffix)
+QString DocumentReader::pictureCopy(ZipReader &zip, const QString &name, const QString &suffix)
 {
     static const QStringList suffixes { QStringLiteral("png"), QStringLiteral("jpg"),
                                         QStringLiteral("jpeg"), QStringLiteral("bmp"),
@@ -269,7 +263,7 @@ QString DocumentReader::pictureCopy(QuaZip &zip, const QString &name, const QStr
 }
 
 // The pixels of a moved piece, stored premultiplied.
-bool DocumentReader::readPixels(QuaZip &zip, const QString &name, ObjectRecord *record)
+bool DocumentReader::readPixels(ZipReader &zip, const QString &name, ObjectRecord *record)
 {
     QTemporaryFile copy(AppState::instance().tempFolder + QStringLiteral("moved-XXXXXX.png"));
     if (!copy.open())
@@ -293,29 +287,24 @@ bool DocumentReader::readPixels(QuaZip &zip, const QString &name, ObjectRecord *
     return !pixels.isNull();
 }
 
-bool DocumentReader::extract(QuaZip &zip, const QString &name, qint64 limit, const QString &target)
+bool DocumentReader::extract(ZipReader &zip, const QString &name, qint64 limit,
+                             const QString &target)
 {
-    QuaZipFileInfo64 info;
-    if (!isSafeName(name) || !zip.setCurrentFile(name) || !zip.getCurrentFileInfo(&info))
-        return false;
+    const qint64 declared = isSafeName(name) ? zip.declaredSize(name) : -1;
     limit = qMin(limit, budget);
-    if (info.uncompressedSize > quint64(limit))
+    if (declared < 0 || declared > limit)
         return false;
-    QuaZipFile entry(&zip);
     QFile out(target);
-    if (!entry.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly))
         return false;
     out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     qint64 total = 0;
-    while (!entry.atEnd()) {
-        const QByteArray block = entry.read(1 << 20);
+    const bool whole = zip.read(name, [&](const QByteArray &block) {
         total += block.size();
-        if (block.isEmpty() || total > limit || out.write(block) != block.size())
-            return false;
-    }
+        return total <= limit && out.write(block) == block.size();
+    });
     budget -= total;
-    entry.close();
-    return entry.getZipError() == UNZ_OK && out.flush();
+    return whole && out.flush();
 }
 
 void DocumentReader::noteUnknownKeys(const QJsonObject &o, const QStringList &known)

@@ -6,7 +6,7 @@
 
 class MainPage;
 class QJsonObject;
-class QuaZip;
+class ZipReader;
 struct ObjectRecord;
 
 // Reads a document file, which may come from anyone: every entry is read
@@ -37,14 +37,14 @@ public:
     QStringList notes() const { return remarks; }
 
 private:
-    bool readManifest(QuaZip &zip, QJsonObject *root);
+    bool readManifest(ZipReader &zip, QJsonObject *root);
     bool checkVersion(const QJsonObject &root);
-    MainPage *readPage(QuaZip &zip, const QJsonObject &o);
-    void readObjects(QuaZip &zip, const QJsonObject &o, MainPage *page);
-    bool readBackground(QuaZip &zip, const QString &name, MainPage *page);
-    QString pictureCopy(QuaZip &zip, const QString &name, const QString &suffix);
-    bool readPixels(QuaZip &zip, const QString &name, ObjectRecord *record);
-    bool extract(QuaZip &zip, const QString &name, qint64 limit, const QString &target);
+    MainPage *readPage(ZipReader &zip, const QJsonObject &o);
+    void readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page);
+    bool readBackground(ZipReader &zip, const QString &name, MainPage *page);
+    QString pictureCopy(ZipReader &zip, const QString &name, const QString &suffix);
+    bool readPixels(ZipReader &zip, const QString &name, ObjectRecord *record);
+    bool extract(ZipReader &zip, const QString &name, qint64 limit, const QString &target);
     void noteUnknownKeys(const QJsonObject &o, const QStringList &known);
     void note(const QString &text);
 

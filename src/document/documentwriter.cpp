@@ -3,6 +3,8 @@
 #include "app/filewriter.h"
 #include "obj.h"
 #include "objectcodec.h"
+#include "ziploader.h"
+#include "zipmodule.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -14,71 +16,33 @@
 #include <QJsonObject>
 #include <QTemporaryFile>
 
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-
 #include <filesystem>
 
 const char DocumentWriter::ManifestName[] = "manifest.json";
 
 namespace {
 
-// Pictures are compressed already; deflating them again costs much time for
-// almost nothing.
-bool addEntry(QuaZip &zip, const QString &name, const QByteArray &data, bool deflate)
-{
-    QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, deflate ? Z_DEFLATED : 0,
-                    deflate ? 1 : 0))
-        return false;
-    const bool complete = entry.write(data) == data.size();
-    entry.close();
-    return complete && entry.getZipError() == ZIP_OK;
-}
-
-bool addFileEntry(QuaZip &zip, const QString &name, const QString &file)
+bool addFileEntry(ZipWriter &zip, const QString &name, const QString &file)
 {
     QFile source(file);
-    if (!source.open(QIODevice::ReadOnly))
-        return false;
-    QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, 0, 0))
-        return false;
-    bool complete = true;
-    while (complete && !source.atEnd()) {
-        const QByteArray block = source.read(1 << 20);
-        complete = !block.isEmpty() && entry.write(block) == block.size();
-    }
-    entry.close();
-    return complete && entry.getZipError() == ZIP_OK;
+    return source.open(QIODevice::ReadOnly) && zip.addFrom(name, &source);
 }
 
 // The archive read through again: the same names, each entry's checksum
 // right, and the manifest the one written.
-bool readsBack(const QString &path, const QStringList &names, const QByteArray &manifest)
+bool readsBack(ZipModule &module, const QString &path, const QStringList &names,
+               const QByteArray &manifest)
 {
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip) || zip.getFileNameList() != names)
+    const std::unique_ptr<ZipReader> zip = module.reader(path);
+    if (!zip || zip->names() != names)
         return false;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFile entry(&zip);
-        if (!entry.open(QIODevice::ReadOnly))
-            return false;
-        QCryptographicHash hash(QCryptographicHash::Sha1);
-        while (!entry.atEnd()) {
-            const QByteArray block = entry.read(1 << 20);
-            if (block.isEmpty())
-                return false;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    const bool whole = zip->readEvery([&](const QString &name, const QByteArray &block) {
+        if (name == QLatin1String(DocumentWriter::ManifestName))
             hash.addData(block);
-        }
-        entry.close();
-        if (entry.getZipError() != UNZ_OK)
-            return false;
-        if (zip.getCurrentFileName() == QLatin1String(DocumentWriter::ManifestName)
-            && hash.result() != QCryptographicHash::hash(manifest, QCryptographicHash::Sha1))
-            return false;
-    }
-    return zip.getZipError() == UNZ_OK;
+        return true;
+    });
+    return whole && hash.result() == QCryptographicHash::hash(manifest, QCryptographicHash::Sha1);
 }
 
 QString pictureName(const QString &file, DocumentWriter::Pictures mode, const QString &stem,
@@ -183,12 +147,15 @@ bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &targ
                         + QStringLiteral(".part-XXXXXX"));
     if (!part.open())
         return fail(QStringLiteral("The folder cannot be written to."));
-    if (!writeZip(&part, bytes, entries))
+    ZipModule *module = ZipLoader::module();
+    if (!module)
+        return fail(QLatin1String(ZipLoader::Missing));
+    if (!writeZip(*module, &part, bytes, entries))
         return false;
     QStringList names { QLatin1String(ManifestName) };
     for (const Entry &e : std::as_const(entries))
         names.append(e.name);
-    if (!readsBack(part.fileName(), names, bytes))
+    if (!readsBack(*module, part.fileName(), names, bytes))
         return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
     part.setPermissions(info.exists() ? QFile::permissions(target)
                                       : QFile::ReadOwner | QFile::WriteOwner);
@@ -198,25 +165,24 @@ bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &targ
     return true;
 }
 
-bool DocumentWriter::writeZip(QIODevice *device, const QByteArray &manifest,
+// Pictures are compressed already; deflating them again costs much time for
+// almost nothing.
+bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QByteArray &manifest,
                               const QList<Entry> &entries)
 {
-    QuaZip zip(device);
-    if (!zip.open(QuaZip::mdCreate))
+    const std::unique_ptr<ZipWriter> zip = module.writer(device);
+    if (!zip)
         return fail(QStringLiteral("The file could not be created."));
-    bool written = addEntry(zip, QLatin1String(ManifestName), manifest, true);
+    bool written = zip->add(QLatin1String(ManifestName), manifest, 1);
     for (const Entry &e : entries) {
         if (!written)
             break;
-        written = e.image.isNull() ? addFileEntry(zip, e.name, e.file)
-                                   : addEntry(zip, e.name, encodePixels(e.image), false);
-        if (!written) {
-            zip.close();
+        written = e.image.isNull() ? addFileEntry(*zip, e.name, e.file)
+                                   : zip->add(e.name, encodePixels(e.image), 0);
+        if (!written)
             return fail(QStringLiteral("A picture of the document could not be read."));
-        }
     }
-    zip.close();
-    if (!written || zip.getZipError() != ZIP_OK)
+    if (!written || !zip->finish())
         return fail(QStringLiteral("The file could not be written; the disk may be full."));
     return true;
 }

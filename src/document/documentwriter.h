@@ -12,6 +12,8 @@
 // them, as they already lie in the temporary folder. The file is built
 // beside the target, read back and checked, and only then renamed over it:
 // the target is always the old file or the whole new one.
+class ZipModule;
+
 class DocumentWriter
 {
 public:
@@ -38,7 +40,8 @@ public:
     QString errorString() const { return error; }
 
 private:
-    bool writeZip(QIODevice *device, const QByteArray &manifest, const QList<Entry> &entries);
+    bool writeZip(ZipModule &module, QIODevice *device, const QByteArray &manifest,
+                  const QList<Entry> &entries);
     bool fail(const QString &why);
 
     QString error;

@@ -3,6 +3,8 @@
 #include "app/filewriter.h"
 #include "app/lang.h"
 #include "canvas/mainview.h"
+#include "document/ziploader.h"
+#include "document/zipmodule.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -14,9 +16,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryFile>
-
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
 
 #include <filesystem>
 #include <system_error>
@@ -60,37 +59,18 @@ QString entryName(int index, const QString &strSuffix)
     return QStringLiteral("Tavelmark_%1.%2").arg(index + 1).arg(strSuffix);
 }
 
-bool addStoredEntry(QuaZip &zip, const QString &strName, const QByteArray &data)
+bool addStoredEntry(ZipWriter &zip, const QString &strName, const QByteArray &data)
 {
-    QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(strName), nullptr, 0, ZipStored, 0))
-        return false;
-    const bool complete = entry.write(data) == data.size();
-    entry.close();
-    return complete && entry.getZipError() == ZIP_OK;
+    return zip.add(strName, data, ZipStored);
 }
 
 // Opens the archive again and reads every entry through: the names must be
 // the ones written, and each entry's checksum must match its data.
 bool readsBack(const QString &strPath, const QStringList &names)
 {
-    QuaZip zip(strPath);
-    if (!zip.open(QuaZip::mdUnzip) || zip.getEntriesCount() != names.size()
-        || zip.getFileNameList() != names)
-        return false;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFile entry(&zip);
-        if (!entry.open(QIODevice::ReadOnly))
-            return false;
-        while (!entry.atEnd()) {
-            if (entry.read(1 << 20).isEmpty())
-                return false;
-        }
-        entry.close();
-        if (entry.getZipError() != UNZ_OK)
-            return false;
-    }
-    return zip.getZipError() == UNZ_OK;
+    const std::unique_ptr<ZipReader> zip = ZipLoader::module()->reader(strPath);
+    return zip && zip->names() == names
+        && zip->readEvery([](const QString &, const QByteArray &) { return true; });
 }
 
 // Moves a finished file over the target in one step, so that the target is
@@ -157,6 +137,9 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     // The rename below would replace a write-protected file all the same.
     if (FileWriter::isWriteProtected(strZip))
         return fail(writeProtectedError());
+    // Loaded here, on the first export; from here on it stays loaded.
+    if (!ZipLoader::module())
+        return fail(message(ZipLoader::Missing));
     removeStaleParts(target.absoluteDir());
     // The new archive is built beside the target, so that the final rename
     // stays on one file system.
@@ -184,25 +167,20 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
 bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
                             QStringList *pNames)
 {
-    QuaZip zip(pFile);
-    if (!zip.open(QuaZip::mdCreate))
+    const std::unique_ptr<ZipWriter> zip = ZipLoader::module()->writer(pFile);
+    if (!zip)
         return fail(pFile->errorString());
     for (int i = 0; i < view->pageCount(); ++i) {
         report(i);
         const QByteArray bytes = encode(pagePicture(i, bDrawingOnly), strSuffix);
-        if (bytes.isEmpty()) {
-            zip.close();
+        if (bytes.isEmpty())
             return fail(message("Page %1 could not be encoded.").arg(i + 1));
-        }
         const QString name = entryName(i, strSuffix);
-        if (!addStoredEntry(zip, name, bytes)) {
-            zip.close();
+        if (!addStoredEntry(*zip, name, bytes))
             return fail(message("Writing failed; the disk may be full."));
-        }
         pNames->append(name);
     }
-    zip.close();
-    if (zip.getZipError() != ZIP_OK || pFile->error() != QFileDevice::NoError)
+    if (!zip->finish() || pFile->error() != QFileDevice::NoError)
         return fail(message("Writing failed; the disk may be full."));
     return true;
 }

@@ -70,6 +70,20 @@ public:
         return program.waitForStarted();
     }
 
+    // Whether the program has a file whose name starts with `prefix` mapped.
+    bool maps(const QString &prefix) const
+    {
+        QFile file(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            const int slash = line.indexOf('/');
+            if (slash >= 0 && line.mid(slash).split('/').last().startsWith(prefix.toLocal8Bit()))
+                return true;
+        }
+        return false;
+    }
+
     // The toolbar's window id, once it shows.
     QString toolbar() const
     {

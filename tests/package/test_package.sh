@@ -39,8 +39,10 @@ for path in /usr/bin/tavelmark \
     grep -qx "$path" "$work/contents" || fail "$path is not in the package"
 done
 grep -q '^/usr/local' "$work/contents" && fail "the package installs into /usr/local"
+grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_zip\.so$' "$work/contents" ||
+    fail "the ZIP module is not in the package"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6network6 libc6; do
+for lib in libqt6widgets6 libqt6network6 libquazip1-qt6 libc6; do
     [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 dpkg-deb -e "$deb" "$work/control"
@@ -55,6 +57,8 @@ sed -i "s#^Path=.*#Path=$root/usr/share/tavelmark#" "$root/etc/xdg/Quillbury/Tav
 [ -x "$root/usr/bin/tavelmark" ] || fail "the program is not executable"
 file "$root/usr/bin/tavelmark" | grep -q ", stripped" || fail "the program is not stripped"
 [ "$(head -c 4 "$root/usr/share/tavelmark/help.pdf")" = "%PDF" ] || fail "help.pdf is no PDF"
+module=$(find "$root/usr/lib" -name libtavelmark_zip.so)
+ldd "$module" | grep -q "not found" && fail "the ZIP module lacks libraries: $(ldd "$module")"
 
 # Help hands the guide to the desktop's opener; this one reports it.
 mkdir -p "$work/bin" "$work/data/Quillbury/Tavelmark" "$work/run"
@@ -68,6 +72,8 @@ chmod +x "$work/bin/xdg-open"
 printf '[UserInterface]\nLanguage=en_GB\nShowTrayIcon=0\n' \
     >"$work/data/Quillbury/Tavelmark/Setting.ini"
 export XDG_CONFIG_DIRS="$root/etc/xdg" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+# The unpacked program finds its modules by itself, not in the build tree.
+unset TAV_MODULE_DIR
 export PATH="$work/bin:$PATH" XDG_CURRENT_DESKTOP=X-Generic
 "$root/usr/bin/tavelmark" 2>"$work/program.log" &
 program_pid=$!
