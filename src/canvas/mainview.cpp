@@ -11,6 +11,7 @@
 #include "dragtool.h"
 #include "erasertool.h"
 #include "platform/platform.h"
+#include "presenterkit.h"
 #include "selecttool.h"
 #include "toolkit.h"
 
@@ -23,6 +24,7 @@
 #include <QScreen>
 #include <QTabletEvent>
 #include <QUndoStack>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -317,6 +319,7 @@ void MainView::makeCurrent(MainPage *pPage, int number)
 {
     page = pPage;
     pageNumber = number;
+    PresenterKit::instance().pageChanged();
     loadBackground();
     updateObjectCache(page, QRect());
     updatePageCommands();
@@ -603,6 +606,12 @@ void MainView::tabletEvent(QTabletEvent *pEvent)
     }
 }
 
+void MainView::wheelEvent(QWheelEvent *pEvent)
+{
+    if (!ToolKit::instance().wheel(this, pEvent))
+        QWidget::wheelEvent(pEvent);
+}
+
 void MainView::paintEvent(QPaintEvent *pEvent)
 {
     if (!page)
@@ -614,6 +623,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     if (layerImage)
         painter.drawImage(QPoint(0, 0), *layerImage);
     painter.restore();
+    PresenterKit::instance().paint(&painter, pEvent->rect());
     ToolKit::instance().paint(&painter);
 
     const bool coversWindow = !parentWidget()

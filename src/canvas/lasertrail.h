@@ -1,0 +1,49 @@
+#pragma once
+
+#include "animatedlayer.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QRect>
+
+#include <deque>
+
+class QPainter;
+
+// The laser pointer's look: a bright dot where the pointer is and a short
+// trail behind it that thins and fades within LifeMs. Nothing of it belongs
+// to the page.
+class LaserTrail : public AnimatedLayer
+{
+public:
+    static constexpr qint64 LifeMs = 500;
+
+    void setLook(const QColor &colour, int size);
+    // The pointer moved to `pt`; returns the area to repaint.
+    QRegion moveTo(const QPointF &pt, qint64 now);
+    // Forgets the dot and the trail; returns the area they covered.
+    QRegion clear();
+    bool hasDot() const { return dotShown; }
+    int trailLength() const { return int(trail.size()); }
+    QRect dotRect() const;
+    void paint(QPainter *painter, qint64 now) const;
+
+    QRegion advance(qint64 now) override;
+    qint64 nextChange(qint64 now) const override;
+
+private:
+    struct Mark
+    {
+        QPointF pos;
+        qint64 time;
+    };
+    QRect dotRectAt(const QPointF &pt) const;
+    QRect segmentRect(const QPointF &a, const QPointF &b) const;
+    QRegion trailArea() const;
+
+    QColor colour = Qt::red;
+    int size = 16;
+    QPointF dot;
+    bool dotShown = false;
+    std::deque<Mark> trail; // oldest first; the newest ends at the dot
+};

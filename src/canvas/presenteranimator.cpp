@@ -1,0 +1,72 @@
+#include "presenteranimator.h"
+
+#include "animatedlayer.h"
+
+#include <algorithm>
+
+PresenterAnimator::PresenterAnimator(QObject *pParent)
+    : QObject(pParent)
+{
+    elapsed.start();
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, this, &PresenterAnimator::tick);
+}
+
+qint64 PresenterAnimator::now() const
+{
+    return clock ? clock() : elapsed.elapsed();
+}
+
+void PresenterAnimator::setClock(Clock newClock)
+{
+    clock = std::move(newClock);
+}
+
+void PresenterAnimator::addLayer(AnimatedLayer *layer)
+{
+    layers.append(layer);
+}
+
+// Pointer moves call this many times a frame: a frame already planned soon
+// enough is left alone, or a stream of moves would keep postponing it.
+void PresenterAnimator::wake()
+{
+    const qint64 delay = nextDelay();
+    if (delay < 0)
+        return;
+    if (!timer.isActive() || timer.remainingTime() > std::max<qint64>(delay, FrameMs))
+        schedule(delay);
+}
+
+void PresenterAnimator::tick()
+{
+    const qint64 t = now();
+    QRegion changed;
+    for (AnimatedLayer *layer : std::as_const(layers))
+        changed += layer->advance(t);
+    if (target && !changed.isEmpty())
+        target->update(changed);
+    schedule(nextDelay());
+}
+
+qint64 PresenterAnimator::nextDelay() const
+{
+    const qint64 t = now();
+    qint64 earliest = -1;
+    for (const AnimatedLayer *layer : layers) {
+        const qint64 delay = layer->nextChange(t);
+        if (delay >= 0 && (earliest < 0 || delay < earliest))
+            earliest = delay;
+    }
+    return earliest;
+}
+
+void PresenterAnimator::schedule(qint64 delay)
+{
+    if (delay < 0) {
+        timer.stop();
+        return;
+    }
+    timer.start(int(std::clamp<qint64>(delay, FrameMs, 60000)));
+}
