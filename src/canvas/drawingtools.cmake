@@ -10,6 +10,7 @@ target_sources(tav_canvas PRIVATE
     mytextedit.cpp mytextedit.h
     pentool.cpp pentool.h
     shapetool.cpp shapetool.h
+    spotlightshade.cpp spotlightshade.h
     spotlighttool.cpp spotlighttool.h
     texteditwidget.cpp texteditwidget.h
     texttool.cpp texttool.h

@@ -1,5 +1,6 @@
 #include "fadingink.h"
 
+#include "app/devicepixels.h"
 #include "document/obj.h"
 
 #include <QPainter>
@@ -25,10 +26,21 @@ double FadingInk::opacityAt(qint64 age, qint64 lifeMs)
     return double(lifeMs - age) / double(fade);
 }
 
-QRect FadingInk::add(Obj *obj, qint64 now, qint64 lifeMs)
+QRect FadingInk::add(std::unique_ptr<Obj> obj, qint64 now, qint64 lifeMs, const QRect &bounds,
+                     qreal ratio)
 {
-    const QRect area = obj->paintRect();
-    strokes.push_back({ std::unique_ptr<Obj>(obj), now, qMax<qint64>(1, lifeMs), area });
+    const QRect area = obj->paintRect() & bounds;
+    if (area.isEmpty())
+        return QRect();
+    QImage picture(DevicePixels::size(area.size(), ratio), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        painter.translate(-area.topLeft());
+        obj->paint(&painter);
+    }
+    strokes.push_back({ std::move(picture), now, qMax<qint64>(1, lifeMs), area });
     return area;
 }
 
@@ -43,17 +55,17 @@ QRegion FadingInk::clear()
 
 void FadingInk::paint(QPainter *painter, qint64 now, const QRect &exposed) const
 {
+    const qreal before = painter->opacity();
     for (const Stroke &stroke : strokes) {
         if (exposed.isValid() && !exposed.intersects(stroke.area))
             continue;
         const double opacity = opacityAt(now - stroke.lifted, stroke.life);
         if (opacity <= 0)
             continue;
-        painter->save();
         painter->setOpacity(opacity);
-        stroke.obj->paint(painter);
-        painter->restore();
+        painter->drawImage(stroke.area.topLeft(), stroke.picture);
     }
+    painter->setOpacity(before);
 }
 
 // Strokes in their fade change every frame; those whose life ended go.

@@ -2,6 +2,7 @@
 
 #include "animatedlayer.h"
 
+#include <QImage>
 #include <QRect>
 
 #include <memory>
@@ -20,9 +21,12 @@ public:
     FadingInk();
     ~FadingInk() override;
 
-    // Takes `obj` (owned from now on), lifted at `now`, to vanish `lifeMs`
-    // later. Returns the area it covers.
-    QRect add(Obj *obj, qint64 now, qint64 lifeMs);
+    // Takes `obj`, lifted at `now`, to vanish `lifeMs` later. It is drawn
+    // once, within `bounds`, into a picture at the device pixel `ratio`:
+    // every frame then only blends that picture, and a stroke painted piece
+    // by piece fades evenly. Returns the area it covers.
+    QRect add(std::unique_ptr<Obj> obj, qint64 now, qint64 lifeMs, const QRect &bounds,
+              qreal ratio);
     // Drops every stroke at once (the page changed); returns their area.
     QRegion clear();
     int count() const { return int(strokes.size()); }
@@ -37,7 +41,7 @@ public:
 private:
     struct Stroke
     {
-        std::unique_ptr<Obj> obj;
+        QImage picture;
         qint64 lifted;
         qint64 life;
         QRect area;

@@ -17,7 +17,7 @@ void LaserTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *)
     if (view->cursor().shape() != Qt::BlankCursor)
         view->setCursor(Qt::BlankCursor);
     kit.laser().setLook(s.laserColor, s.laserSize);
-    view->update(kit.laser().moveTo(pt, kit.animator().now()));
+    kit.laser().moveTo(pt, kit.animator().now());
     shownOn = view;
     kit.animator().setTarget(view);
     kit.animator().wake();
@@ -31,12 +31,6 @@ void LaserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *eve
 void LaserTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
 {
     mouseMove(view, pt, event);
-}
-
-void LaserTool::paint(QPainter *painter)
-{
-    PresenterKit &kit = PresenterKit::instance();
-    kit.laser().paint(painter, kit.animator().now());
 }
 
 void LaserTool::reset()

@@ -5,7 +5,8 @@
 #include <QPointer>
 
 // Points without drawing: a bright dot follows the pointer with a short
-// fading trail. Clicks add nothing to the page or its undo history.
+// fading trail (painted by the presenter kit with the rest of its
+// animations). Clicks add nothing to the page or its undo history.
 class LaserTool : public Tool
 {
 public:
@@ -13,7 +14,6 @@ public:
     void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void paint(QPainter *painter) override;
     void reset() override;
 
 private:

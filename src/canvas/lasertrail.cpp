@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,14 +36,18 @@ QRect LaserTrail::segmentRect(const QPointF &a, const QPointF &b) const
     return QRectF(a, b).normalized().toAlignedRect().adjusted(-k, -k, k, k);
 }
 
-QRegion LaserTrail::moveTo(const QPointF &pt, qint64 now)
+int LaserTrail::stepAt(qint64 age)
 {
-    QRegion changed;
+    return int(std::clamp<qint64>(age * FadeSteps / LifeMs, 0, FadeSteps));
+}
+
+void LaserTrail::moveTo(const QPointF &pt, qint64 now)
+{
     if (dotShown) {
-        changed += dotRectAt(dot);
-        changed += segmentRect(trail.empty() ? dot : trail.back().pos, pt);
+        pending += dotRectAt(dot);
+        pending += segmentRect(trail.empty() ? dot : trail.back().pos, pt);
     }
-    changed += dotRectAt(pt);
+    pending += dotRectAt(pt);
     if (trail.empty()
         || std::hypot(pt.x() - trail.back().pos.x(), pt.y() - trail.back().pos.y()) >= MinStep) {
         trail.push_back({ pt, now });
@@ -53,7 +58,6 @@ QRegion LaserTrail::moveTo(const QPointF &pt, qint64 now)
     }
     dot = pt;
     dotShown = true;
-    return changed;
 }
 
 QRegion LaserTrail::trailArea() const
@@ -68,47 +72,66 @@ QRegion LaserTrail::trailArea() const
 
 QRegion LaserTrail::clear()
 {
-    QRegion area = trailArea();
+    QRegion area = trailArea() + pending;
     if (dotShown)
         area += dotRectAt(dot);
     trail.clear();
+    pending = QRegion();
     dotShown = false;
     return area;
 }
 
-// The whole trail changes as it ages; marks that aged out go, but the
-// newest stays where the dot is.
+// What moves changed, and the pieces whose fade step changed since the
+// last frame; marks that aged out go, but the newest stays where the dot is.
 QRegion LaserTrail::advance(qint64 now)
 {
-    if (trail.size() < 2)
-        return QRegion();
-    const QRegion area = trailArea();
+    QRegion changed = pending;
+    pending = QRegion();
+    for (size_t i = 1; i < trail.size(); ++i) {
+        const qint64 time = trail[i - 1].time;
+        if (stepAt(now - time) != stepAt(lastFrame - time))
+            changed += segmentRect(trail[i - 1].pos, trail[i].pos);
+    }
     while (trail.size() > 1 && now - trail.front().time >= LifeMs)
         trail.pop_front();
-    return area;
+    lastFrame = now;
+    return changed;
 }
 
-qint64 LaserTrail::nextChange(qint64) const
+// The next step boundary of the oldest piece comes first.
+qint64 LaserTrail::nextChange(qint64 now) const
 {
-    return trail.size() >= 2 ? 0 : -1;
+    if (!pending.isEmpty())
+        return 0;
+    if (trail.size() < 2)
+        return -1;
+    const qint64 age = now - trail.front().time;
+    const qint64 next = (stepAt(age) + 1) * LifeMs / FadeSteps;
+    return qMax<qint64>(0, next - age);
 }
 
-void LaserTrail::paint(QPainter *painter, qint64 now) const
+void LaserTrail::paint(QPainter *painter, qint64 now, const QRect &exposed) const
 {
     if (!dotShown)
         return;
+    const auto reaches
+        = [&exposed](const QRect &r) { return !exposed.isValid() || exposed.intersects(r); };
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, true);
     QColor c = colour;
     for (size_t i = 1; i <= trail.size(); ++i) {
         const QPointF &from = trail[i - 1].pos;
         const QPointF &to = i < trail.size() ? trail[i].pos : dot;
-        const double life = 1.0 - double(now - trail[i - 1].time) / LifeMs;
-        if (life <= 0 || from == to)
+        const double life = 1.0 - double(stepAt(now - trail[i - 1].time)) / FadeSteps;
+        if (life <= 0 || from == to || !reaches(segmentRect(from, to)))
             continue;
         c.setAlphaF(float(0.7 * life));
         painter->setPen(QPen(c, qMax(1.0, size * 0.6 * life), Qt::SolidLine, Qt::RoundCap));
         painter->drawLine(from, to);
+    }
+    if (!reaches(dotRectAt(dot))) {
+        painter->restore();
+        return;
     }
     painter->setPen(Qt::NoPen);
     c.setAlphaF(0.3f);

@@ -46,8 +46,21 @@ void PresenterAnimator::tick()
     for (AnimatedLayer *layer : std::as_const(layers))
         changed += layer->advance(t);
     if (target && !changed.isEmpty())
-        target->update(changed);
+        target->update(cheaperToRepaint(changed));
     schedule(nextDelay());
+}
+
+// A repaint of several rectangles costs a pass per row of each; one
+// rectangle takes the painter's fast paths. Scattered small pieces stay a
+// region.
+QRegion PresenterAnimator::cheaperToRepaint(const QRegion &changed)
+{
+    const QRect bounds = changed.boundingRect();
+    const qint64 boundsArea = qint64(bounds.width()) * bounds.height();
+    qint64 area = 0;
+    for (const QRect &r : changed)
+        area += qint64(r.width()) * r.height();
+    return boundsArea <= 4 * area || boundsArea <= 120000 ? QRegion(bounds) : changed;
 }
 
 qint64 PresenterAnimator::nextDelay() const

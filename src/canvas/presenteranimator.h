@@ -40,6 +40,7 @@ public:
 private:
     // Milliseconds until the earliest change of any layer, or -1.
     qint64 nextDelay() const;
+    static QRegion cheaperToRepaint(const QRegion &changed);
     void schedule(qint64 delay);
 
     QTimer timer;

@@ -18,6 +18,7 @@ PresenterKit::PresenterKit()
 {
     clock.addLayer(&trail);
     clock.addLayer(&fading);
+    clock.addLayer(&circle);
 }
 
 PresenterKit &PresenterKit::instance()
@@ -50,7 +51,8 @@ void PresenterKit::setFadingInk(bool bOn)
 void PresenterKit::takeStroke(MainView *view, Obj *obj)
 {
     const qint64 life = qint64(AppState::instance().presenter.fadeSeconds) * 1000;
-    const QRect area = fading.add(obj, clock.now(), life);
+    const QRect area = fading.add(std::unique_ptr<Obj>(obj), clock.now(), life, view->rect(),
+                                  view->devicePixelRatioF());
     // Re-rendered from the page, the layer loses the pen's pieces there.
     view->updateObjectCache(view->currentPage(), area);
     clock.setTarget(view);
@@ -66,4 +68,5 @@ void PresenterKit::pageChanged()
 void PresenterKit::paint(QPainter *painter, const QRect &exposed) const
 {
     fading.paint(painter, clock.now(), exposed);
+    trail.paint(painter, clock.now(), exposed);
 }

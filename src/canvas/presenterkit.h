@@ -3,6 +3,7 @@
 #include "fadingink.h"
 #include "lasertrail.h"
 #include "presenteranimator.h"
+#include "spotlightmotion.h"
 
 #include <QObject>
 
@@ -12,8 +13,8 @@ class QPainter;
 class QRect;
 
 // What presenters use over a slideshow or a live demo besides the drawing
-// tools: the laser pointer's trail, fading ink and the one animator behind
-// both. The laser and spotlight tools and the pen use it; the canvas paints
+// tools: the laser pointer's trail, fading ink, the spotlight's circle and
+// the one animator behind them. The laser and spotlight tools and the pen use it; the canvas paints
 // it over the page. One process-wide instance; tests call reset().
 class PresenterKit : public QObject
 {
@@ -26,6 +27,7 @@ public:
     PresenterAnimator &animator() { return clock; }
     LaserTrail &laser() { return trail; }
     FadingInk &ink() { return fading; }
+    SpotlightMotion &spotlight() { return circle; }
 
     // Whether the pen draws fading ink; kept in the settings.
     bool fadingInk() const;
@@ -36,6 +38,7 @@ public:
     void takeStroke(MainView *view, Obj *obj);
     // A page switch leaves the fading ink behind.
     void pageChanged();
+    // The fading ink, then the laser's dot and trail while it shows.
     void paint(QPainter *painter, const QRect &exposed) const;
 
 Q_SIGNALS:
@@ -47,4 +50,5 @@ private:
     PresenterAnimator clock;
     LaserTrail trail;
     FadingInk fading;
+    SpotlightMotion circle;
 };

@@ -2,9 +2,8 @@
 
 #include "app/appstate.h"
 #include "mainview.h"
+#include "presenterkit.h"
 
-#include <QPainter>
-#include <QPainterPath>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -20,19 +19,29 @@ int SpotlightTool::radius() const
     return AppState::instance().presenter.spotlightRadius;
 }
 
+QPointF SpotlightTool::centre() const
+{
+    return PresenterKit::instance().spotlight().centre();
+}
+
 QRect SpotlightTool::circleRect() const
 {
-    const int r = radius() + 2;
-    return QRect(int(std::floor(middle.x())) - r, int(std::floor(middle.y())) - r, 2 * r + 2,
-                 2 * r + 2);
+    return SpotlightShade::square(centre(), radius());
 }
 
 void SpotlightTool::aim(MainView *view, const QPointF &pt)
 {
-    middle = pt;
+    PresenterKit::instance().spotlight().jumpTo(pt, radius());
     aimed = true;
     shownOn = view;
     view->update();
+}
+
+void SpotlightTool::follow(MainView *view)
+{
+    PresenterAnimator &animator = PresenterKit::instance().animator();
+    animator.setTarget(view);
+    animator.wake();
 }
 
 void SpotlightTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
@@ -46,11 +55,8 @@ void SpotlightTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *)
         aim(view, pt);
         return;
     }
-    if (pt == middle)
-        return;
-    const QRect before = circleRect();
-    middle = pt;
-    view->update(QRegion(before) + circleRect());
+    PresenterKit::instance().spotlight().moveTo(pt, radius());
+    follow(view);
 }
 
 void SpotlightTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
@@ -64,33 +70,23 @@ bool SpotlightTool::wheel(MainView *view, QWheelEvent *event)
     if (notches == 0)
         return true;
     int &stored = AppState::instance().presenter.spotlightRadius;
-    const QRect before = circleRect();
+    const int before = stored;
     const double wanted = stored * std::pow(NotchFactor, notches);
     stored = std::clamp(int(std::lround(wanted)), PresenterSettings::MinRadius,
                         PresenterSettings::MaxRadius);
-    if (aimed && shownOn == view)
-        view->update(QRegion(before) + circleRect());
+    if (aimed && shownOn == view && stored != before) {
+        PresenterKit::instance().spotlight().moveTo(centre(), stored);
+        follow(view);
+    }
     return true;
 }
 
-// Outside the circle's square plain rectangles (cheap when clipped to a
-// small repaint); only the square itself needs the antialiased hole.
 void SpotlightTool::paint(QPainter *painter)
 {
     if (!aimed || !shownOn)
         return;
-    const QColor dark(0, 0, 0, AppState::instance().presenter.spotlightOpacity * 255 / 100);
-    const QRect square = circleRect();
-    for (const QRect &part : QRegion(shownOn->rect()).subtracted(square))
-        painter->fillRect(part, dark);
-    QPainterPath hole;
-    hole.setFillRule(Qt::OddEvenFill);
-    hole.addRect(QRectF(square));
-    hole.addEllipse(middle, radius(), radius());
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->fillPath(hole, dark);
-    painter->restore();
+    shade.paint(painter, shownOn->rect(), centre(), radius(),
+                AppState::instance().presenter.spotlightOpacity, shownOn->devicePixelRatioF());
 }
 
 // Chosen again after a page change it still shows; another tool repaints

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "spotlightshade.h"
 #include "tool.h"
 
 #include <QPointer>
@@ -7,7 +8,7 @@
 
 // Darkens the whole canvas but a circle around the pointer; the wheel makes
 // the circle larger or smaller. Over a live desktop it darkens the desktop.
-// A move repaints only the circle's old and new squares.
+// Moves are repainted once a frame, where the old and new circle differ.
 class SpotlightTool : public Tool
 {
 public:
@@ -20,13 +21,16 @@ public:
 
     // Centres the circle on `pt` and shows the darkness over all of `view`.
     void aim(MainView *view, const QPointF &pt);
-    QPointF centre() const { return middle; }
+    QPointF centre() const;
     int radius() const;
     // The square the circle and its soft edge take.
     QRect circleRect() const;
 
 private:
+    SpotlightShade shade;
+    // Repaints follow on the presenter kit's next frame.
+    void follow(MainView *view);
+
     QPointer<MainView> shownOn;
-    QPointF middle;
     bool aimed = false;
 };
