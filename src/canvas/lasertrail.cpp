@@ -1,6 +1,7 @@
 #include "lasertrail.h"
 
 #include <QPainter>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -58,6 +59,23 @@ void LaserTrail::moveTo(const QPointF &pt, qint64 now)
     }
     dot = pt;
     dotShown = true;
+    shorten();
+}
+
+void LaserTrail::shorten()
+{
+    double length = 0;
+    size_t keep = trail.size();
+    while (keep > 1 && length <= MaxLength) {
+        --keep;
+        const QPointF d = trail[keep].pos - trail[keep - 1].pos;
+        length += std::hypot(d.x(), d.y());
+    }
+    // trail[keep - 1] is the first mark beyond the length, if any
+    for (size_t i = 1; keep > 1 && i < keep; ++i)
+        pending += segmentRect(trail[i - 1].pos, trail[i].pos);
+    if (keep > 1)
+        trail.erase(trail.begin(), trail.begin() + std::ptrdiff_t(keep - 1));
 }
 
 QRegion LaserTrail::trailArea() const
@@ -110,34 +128,57 @@ qint64 LaserTrail::nextChange(qint64 now) const
     return qMax<qint64>(0, next - age);
 }
 
+// Pieces of one fade step are stroked as one polyline: a few strokes a
+// frame instead of one per piece, and no doubled alpha where pieces join.
+void LaserTrail::paintTrail(QPainter *painter, qint64 now, const QRect &exposed) const
+{
+    QPolygonF run;
+    int runStep = -1;
+    const auto flush = [&] {
+        if (run.size() > 1 && runStep < FadeSteps) {
+            const double life = 1.0 - double(runStep) / FadeSteps;
+            QColor c = colour;
+            c.setAlphaF(float(0.7 * life));
+            painter->setPen(
+                QPen(c, qMax(1.0, size * 0.6 * life), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter->drawPolyline(run);
+        }
+        run.clear();
+    };
+    for (size_t i = 1; i <= trail.size(); ++i) {
+        const QPointF &from = trail[i - 1].pos;
+        const QPointF &to = i < trail.size() ? trail[i].pos : dot;
+        const int step = stepAt(now - trail[i - 1].time);
+        const bool shown
+            = from != to && (!exposed.isValid() || exposed.intersects(segmentRect(from, to)));
+        if (!shown || step != runStep)
+            flush();
+        if (!shown)
+            continue;
+        if (run.isEmpty())
+            run.append(from);
+        run.append(to);
+        runStep = step;
+    }
+    flush();
+}
+
 void LaserTrail::paint(QPainter *painter, qint64 now, const QRect &exposed) const
 {
     if (!dotShown)
         return;
-    const auto reaches
-        = [&exposed](const QRect &r) { return !exposed.isValid() || exposed.intersects(r); };
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, true);
-    QColor c = colour;
-    for (size_t i = 1; i <= trail.size(); ++i) {
-        const QPointF &from = trail[i - 1].pos;
-        const QPointF &to = i < trail.size() ? trail[i].pos : dot;
-        const double life = 1.0 - double(stepAt(now - trail[i - 1].time)) / FadeSteps;
-        if (life <= 0 || from == to || !reaches(segmentRect(from, to)))
-            continue;
-        c.setAlphaF(float(0.7 * life));
-        painter->setPen(QPen(c, qMax(1.0, size * 0.6 * life), Qt::SolidLine, Qt::RoundCap));
-        painter->drawLine(from, to);
+    painter->setBrush(Qt::NoBrush);
+    paintTrail(painter, now, exposed);
+    if (!exposed.isValid() || exposed.intersects(dotRectAt(dot))) {
+        painter->setPen(Qt::NoPen);
+        QColor glow = colour;
+        glow.setAlphaF(0.3f);
+        painter->setBrush(glow);
+        painter->drawEllipse(dot, size * 2.0 / 3, size * 2.0 / 3);
+        painter->setBrush(colour);
+        painter->drawEllipse(dot, size / 2.0, size / 2.0);
     }
-    if (!reaches(dotRectAt(dot))) {
-        painter->restore();
-        return;
-    }
-    painter->setPen(Qt::NoPen);
-    c.setAlphaF(0.3f);
-    painter->setBrush(c);
-    painter->drawEllipse(dot, size * 2.0 / 3, size * 2.0 / 3);
-    painter->setBrush(colour);
-    painter->drawEllipse(dot, size / 2.0, size / 2.0);
     painter->restore();
 }

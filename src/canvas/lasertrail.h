@@ -20,6 +20,8 @@ class LaserTrail : public AnimatedLayer
 public:
     static constexpr qint64 LifeMs = 500;
     static constexpr int FadeSteps = 10;
+    // A fast sweep keeps only this much trail behind the dot.
+    static constexpr double MaxLength = 300;
 
     void setLook(const QColor &colour, int size);
     // The pointer moved to `pt`; the next frame repaints what changed.
@@ -44,6 +46,8 @@ private:
     QRect dotRectAt(const QPointF &pt) const;
     QRect segmentRect(const QPointF &a, const QPointF &b) const;
     QRegion trailArea() const;
+    void shorten();
+    void paintTrail(QPainter *painter, qint64 now, const QRect &exposed) const;
     static int stepAt(qint64 age);
 
     QColor colour = Qt::red;

@@ -139,6 +139,10 @@ private Q_SLOTS:
         for (const QPoint &far : { QPoint(200, 150), QPoint(1700, 900), QPoint(900, 800) })
             QVERIFY2(near(shownAt(far), backdrop, 3), qPrintable(shownAt(far).name()));
 
+        // The new page's session is written within 2 s; its work must not
+        // fall into either measurement.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFile::exists(env->dataFolder() + QStringLiteral("/session.tavelmark")), 15000);
         const qint64 pid = program.program.processId();
         const qint64 beforeLaser = settledTicks(pid);
         thousandMoves({}, {});
