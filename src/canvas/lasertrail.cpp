@@ -37,9 +37,12 @@ QRect LaserTrail::segmentRect(const QPointF &a, const QPointF &b) const
     return QRectF(a, b).normalized().toAlignedRect().adjusted(-k, -k, k, k);
 }
 
-int LaserTrail::stepAt(qint64 age)
+// Steps are counted on one clock for all marks, so the whole trail takes its
+// next step at the same moment: one repaint per step, not one per mark.
+int LaserTrail::stepAt(qint64 markTime, qint64 now)
 {
-    return int(std::clamp<qint64>(age * FadeSteps / LifeMs, 0, FadeSteps));
+    constexpr qint64 stepMs = LifeMs / FadeSteps;
+    return int(std::clamp<qint64>(now / stepMs - markTime / stepMs, 0, FadeSteps));
 }
 
 void LaserTrail::moveTo(const QPointF &pt, qint64 now)
@@ -107,25 +110,23 @@ QRegion LaserTrail::advance(qint64 now)
     pending = QRegion();
     for (size_t i = 1; i < trail.size(); ++i) {
         const qint64 time = trail[i - 1].time;
-        if (stepAt(now - time) != stepAt(lastFrame - time))
+        if (stepAt(time, now) != stepAt(time, lastFrame))
             changed += segmentRect(trail[i - 1].pos, trail[i].pos);
     }
-    while (trail.size() > 1 && now - trail.front().time >= LifeMs)
+    while (trail.size() > 1 && stepAt(trail.front().time, now) >= FadeSteps)
         trail.pop_front();
     lastFrame = now;
     return changed;
 }
 
-// The next step boundary of the oldest piece comes first.
 qint64 LaserTrail::nextChange(qint64 now) const
 {
     if (!pending.isEmpty())
         return 0;
     if (trail.size() < 2)
         return -1;
-    const qint64 age = now - trail.front().time;
-    const qint64 next = (stepAt(age) + 1) * LifeMs / FadeSteps;
-    return qMax<qint64>(0, next - age);
+    constexpr qint64 stepMs = LifeMs / FadeSteps;
+    return stepMs - now % stepMs;
 }
 
 // Pieces of one fade step are stroked as one polyline: a few strokes a
@@ -148,7 +149,7 @@ void LaserTrail::paintTrail(QPainter *painter, qint64 now, const QRect &exposed)
     for (size_t i = 1; i <= trail.size(); ++i) {
         const QPointF &from = trail[i - 1].pos;
         const QPointF &to = i < trail.size() ? trail[i].pos : dot;
-        const int step = stepAt(now - trail[i - 1].time);
+        const int step = stepAt(trail[i - 1].time, now);
         const bool shown
             = from != to && (!exposed.isValid() || exposed.intersects(segmentRect(from, to)));
         if (!shown || step != runStep)

@@ -11,8 +11,8 @@
 class QPainter;
 
 // The laser pointer's look: a bright dot where the pointer is and a short
-// trail behind it that thins and fades within LifeMs, in FadeSteps steps so
-// that a frame repaints only the pieces whose step changed. Moves are
+// trail behind it that thins and fades within LifeMs, in FadeSteps steps
+// taken by the whole trail at once, so that only those frames repaint it. Moves are
 // collected and repainted on the next frame. Nothing of it belongs to the
 // page.
 class LaserTrail : public AnimatedLayer
@@ -48,7 +48,7 @@ private:
     QRegion trailArea() const;
     void shorten();
     void paintTrail(QPainter *painter, qint64 now, const QRect &exposed) const;
-    static int stepAt(qint64 age);
+    static int stepAt(qint64 markTime, qint64 now);
 
     QColor colour = Qt::red;
     int size = 16;

@@ -51,8 +51,9 @@ void PresenterAnimator::tick()
 }
 
 // A repaint of several rectangles costs a pass per row of each; one
-// rectangle takes the painter's fast paths. Scattered small pieces stay a
-// region.
+// rectangle takes the painter's fast paths. A few scattered pieces (the
+// laser's head and tail) stay a region; many (a moving circle's edge) become
+// their bounds unless those are large.
 QRegion PresenterAnimator::cheaperToRepaint(const QRegion &changed)
 {
     const QRect bounds = changed.boundingRect();
@@ -60,7 +61,8 @@ QRegion PresenterAnimator::cheaperToRepaint(const QRegion &changed)
     qint64 area = 0;
     for (const QRect &r : changed)
         area += qint64(r.width()) * r.height();
-    return boundsArea <= 4 * area || boundsArea <= 120000 ? QRegion(bounds) : changed;
+    const bool many = changed.rectCount() > 16 && boundsArea <= 120000;
+    return boundsArea <= 4 * area || many ? QRegion(bounds) : changed;
 }
 
 qint64 PresenterAnimator::nextDelay() const

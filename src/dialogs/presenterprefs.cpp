@@ -77,7 +77,7 @@ void PresenterPrefs::slot_UpdateLang()
     setTitle(translated("Presenter Tools"));
     laserColourLabel->setText(translated("Laser Pointer Color:"));
     laserSizeLabel->setText(translated("Laser Pointer Size:"));
-    laserSize->setSuffix(QStringLiteral(" px"));
+    laserSize->setSuffix(QStringLiteral("  ") + translated("pixels"));
     fadeSecondsLabel->setText(translated("Fading Ink Lasts:"));
     fadeSeconds->setSuffix(QStringLiteral("  ") + translated("seconds"));
     darknessLabel->setText(translated("Spotlight Darkness:"));
