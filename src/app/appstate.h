@@ -48,6 +48,20 @@ struct RulerSettings
     int opacity = 80;
 };
 
+// The presenter tools' settings (INI group "Presenter").
+struct PresenterSettings
+{
+    static constexpr int MinRadius = 40;
+    static constexpr int MaxRadius = 800;
+
+    QColor laserColor = QColor(0xff, 0x00, 0x00);
+    int laserSize = 16; // logical pixels
+    int fadeSeconds = 3;
+    int spotlightOpacity = 60; // percent of darkness
+    int spotlightRadius = 150; // logical pixels
+    bool fadingInk = false;
+};
+
 // The look of a text or number stamp.
 struct TextStyle
 {
@@ -98,6 +112,7 @@ public:
 
     DrawSettings draw;
     RulerSettings ruler;
+    PresenterSettings presenter;
 
     // Run-time state.
     int mode = 0; // 0 desktop mode, 1 drawing mode

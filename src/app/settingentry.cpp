@@ -289,13 +289,34 @@ std::vector<SettingEntry> rulerEntries()
     return t;
 }
 
+std::vector<SettingEntry> presenterEntries()
+{
+    std::vector<SettingEntry> t;
+    const char *p = "Presenter";
+    t.push_back(colourEntry(p, "LaserColor",
+                            [](AppState &s) -> QColor & { return s.presenter.laserColor; }));
+    t.push_back(intEntry(
+        p, "LaserSize", [](AppState &s) -> int & { return s.presenter.laserSize; }, 4, 64));
+    t.push_back(intEntry(
+        p, "FadeSeconds", [](AppState &s) -> int & { return s.presenter.fadeSeconds; }, 1, 30));
+    t.push_back(intEntry(
+        p, "SpotlightOpacity", [](AppState &s) -> int & { return s.presenter.spotlightOpacity; },
+        10, 95));
+    t.push_back(intEntry(
+        p, "SpotlightRadius", [](AppState &s) -> int & { return s.presenter.spotlightRadius; },
+        PresenterSettings::MinRadius, PresenterSettings::MaxRadius));
+    t.push_back(
+        boolEntry(p, "FadingInk", [](AppState &s) -> bool & { return s.presenter.fadingInk; }));
+    return t;
+}
+
 } // namespace
 
 const std::vector<SettingEntry> &SettingEntry::table()
 {
     static const std::vector<SettingEntry> entries = [] {
         std::vector<SettingEntry> all = userInterfaceEntries();
-        for (auto *part : { drawEntries, rulerEntries }) {
+        for (auto *part : { drawEntries, rulerEntries, presenterEntries }) {
             std::vector<SettingEntry> more = part();
             all.insert(all.end(), more.begin(), more.end());
         }

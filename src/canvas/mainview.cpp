@@ -11,6 +11,7 @@
 #include "dragtool.h"
 #include "erasertool.h"
 #include "platform/platform.h"
+#include "presenterkit.h"
 #include "selecttool.h"
 #include "toolkit.h"
 
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QTabletEvent>
 #include <QUndoStack>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -336,6 +338,7 @@ void MainView::makeCurrent(MainPage *pPage, int number)
         backgrounds.keep(page->id, background);
     page = pPage;
     pageNumber = number;
+    PresenterKit::instance().pageChanged();
     loadBackground();
     updateObjectCache(page, QRect());
     updatePageCommands();
@@ -623,6 +626,12 @@ void MainView::tabletEvent(QTabletEvent *pEvent)
     }
 }
 
+void MainView::wheelEvent(QWheelEvent *pEvent)
+{
+    if (!ToolKit::instance().wheel(this, pEvent))
+        QWidget::wheelEvent(pEvent);
+}
+
 void MainView::paintEvent(QPaintEvent *pEvent)
 {
     if (!page)
@@ -634,6 +643,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     if (layerImage)
         painter.drawImage(QPoint(0, 0), *layerImage);
     painter.restore();
+    PresenterKit::instance().paint(&painter, pEvent->rect());
     ToolKit::instance().paint(&painter);
 
     const bool coversWindow = !parentWidget()

@@ -99,6 +99,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
     void tabletEvent(QTabletEvent *pEvent) override;
+    void wheelEvent(QWheelEvent *pEvent) override;
     void paintEvent(QPaintEvent *pEvent) override;
 
 private:

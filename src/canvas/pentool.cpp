@@ -4,6 +4,7 @@
 #include "document/pixelround.h"
 #include "linetool.h"
 #include "mainview.h"
+#include "presenterkit.h"
 
 #include <QImage>
 #include <QPainter>
@@ -117,7 +118,7 @@ void PenTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event
         finishStraight(view);
     } else if (gesture().pressed && drawn) {
         appendPiece(view, pt, event);
-        view->pushCommand(new AddCommand(view, strokeTemplate.clone()));
+        keep(view, strokeTemplate.clone());
     }
     drawn = false;
     lastStampDiameter = -1;
@@ -129,11 +130,22 @@ void PenTool::finishStraight(MainView *view)
     const QPointF d = lineTemplate.line.p2() - gesture().pressPoint;
     if (std::abs(d.x()) < 1e-12 && std::abs(d.y()) < 1e-12)
         return;
+    if (PresenterKit::instance().fadingInk())
+        return keep(view, lineTemplate.clone());
     if (QImage *layer = view->layer()) {
         QPainter painter(layer);
         lineTemplate.paint(&painter);
     }
-    view->pushCommand(new AddCommand(view, lineTemplate.clone()));
+    keep(view, lineTemplate.clone());
+}
+
+// Fading ink never reaches the page.
+void PenTool::keep(MainView *view, Obj *obj)
+{
+    if (PresenterKit::instance().fadingInk())
+        PresenterKit::instance().takeStroke(view, obj);
+    else
+        view->pushCommand(new AddCommand(view, obj));
 }
 
 void PenTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)

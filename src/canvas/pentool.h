@@ -38,6 +38,7 @@ private:
     void appendPiece(MainView *view, const QPointF &pt, QInputEvent *event);
     void paintPiece(QPainter &painter, const QPointF &mid, float pressure);
     void finishStraight(MainView *view);
+    void keep(MainView *view, Obj *obj);
 
     QPointF previous; // the last point kept in the stroke
     QPointF lastMid; // where the last painted piece ended

@@ -21,6 +21,11 @@ void Tool::mouseRelease(MainView *, const QPointF &, QInputEvent *)
 
 void Tool::mouseDoubleClick(MainView *, const QPointF &, QInputEvent *) { }
 
+bool Tool::wheel(MainView *, QWheelEvent *)
+{
+    return false;
+}
+
 void Tool::paint(QPainter *) { }
 
 void Tool::reset() { }

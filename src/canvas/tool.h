@@ -6,6 +6,7 @@
 class MainView;
 class QInputEvent;
 class QPainter;
+class QWheelEvent;
 
 // One way of turning pointer input on the canvas into objects or changes of
 // the current page. The tool kit owns one instance of each tool for the whole
@@ -31,6 +32,8 @@ public:
     virtual void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event);
     virtual void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event);
     virtual void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event);
+    // True when the tool used the wheel turn.
+    virtual bool wheel(MainView *view, QWheelEvent *event);
     // Paints the tool's live preview over the canvas.
     virtual void paint(QPainter *painter);
     // Drops the gesture in progress (tool switch, page change, undo, redo).

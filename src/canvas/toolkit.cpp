@@ -4,11 +4,14 @@
 #include "dragtool.h"
 #include "erasertool.h"
 #include "highlightertool.h"
+#include "lasertool.h"
 #include "linetool.h"
 #include "mousetool.h"
 #include "pentool.h"
+#include "presenterkit.h"
 #include "selecttool.h"
 #include "shapetool.h"
+#include "spotlighttool.h"
 #include "texttool.h"
 
 namespace {
@@ -30,6 +33,8 @@ ToolKit::ToolKit()
     tools.emplace_back(new ShapeTool);
     tools.emplace_back(new TextTool);
     tools.emplace_back(new DragTool);
+    tools.emplace_back(new LaserTool);
+    tools.emplace_back(new SpotlightTool);
 }
 
 ToolKit::~ToolKit()
@@ -50,6 +55,7 @@ void ToolKit::reset()
 {
     storage().reset();
     Tool::gesture() = Tool::Gesture();
+    PresenterKit::reset();
     storage().reset(new ToolKit);
 }
 
@@ -71,6 +77,11 @@ void ToolKit::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event
 void ToolKit::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
 {
     currentTool()->mouseDoubleClick(view, pt, event);
+}
+
+bool ToolKit::wheel(MainView *view, QWheelEvent *event)
+{
+    return currentTool()->wheel(view, event);
 }
 
 void ToolKit::paint(QPainter *painter)

@@ -8,6 +8,7 @@
 class MainView;
 class QInputEvent;
 class QPainter;
+class QWheelEvent;
 class Tool;
 struct DrawSettings;
 
@@ -37,18 +38,22 @@ public:
         Shape = 6,
         Text = 7,
         Drag = 8,
+        // The presenter tools: they point, they do not draw.
+        Laser = 9,
+        Spotlight = 10,
     };
 
     virtual ~ToolKit();
 
     static ToolKit &instance();
-    // Replaces the instance by a fresh one (tests).
+    // Replaces the instance, and the presenter kit, by fresh ones (tests).
     static void reset();
 
     void mousePress(MainView *view, const QPointF &pt, QInputEvent *event);
     void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event);
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event);
     void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event);
+    bool wheel(MainView *view, QWheelEvent *event);
     void paint(QPainter *painter);
     void resetTool();
 

@@ -9,6 +9,7 @@
 #include "hotkeylineedit.h"
 #include "hotkeywidget.h"
 #include "platform/virtualkeys.h"
+#include "presenterprefs.h"
 #include "spinboxtime.h"
 #include "widgets/messageboxdialog.h"
 
@@ -197,6 +198,7 @@ void PreferencesDlg::buildControls()
     touchBox = new QCheckBox(this);
     touchBox->setObjectName(QStringLiteral("touchBox"));
     touchBox->setChecked(nextStartFlag(QStringLiteral("EnableTouchUI"), s.enableTouchUI));
+    presenter = new PresenterPrefs(this);
 
     defaultBtn = new QPushButton(this);
     defaultBtn->setObjectName(QStringLiteral("defaultBtn"));
@@ -244,6 +246,7 @@ void PreferencesDlg::buildLayout()
         grid->addWidget(hotKeyEditors[i], row++, 1);
     }
     grid->addWidget(shortcutHint, row++, 1);
+    grid->addWidget(presenter, row++, 0, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(defaultBtn);
     buttons->addStretch();
@@ -311,6 +314,7 @@ void PreferencesDlg::slot_UpdateLang()
     buttonBox->button(QDialogButtonBox::Ok)->setText(translated("OK"));
     buttonBox->button(QDialogButtonBox::Cancel)->setText(translated("Cancel"));
     Lang::release();
+    presenter->slot_UpdateLang();
 }
 
 void PreferencesDlg::slot_ChangeUIFont(QString strFont)
@@ -448,6 +452,7 @@ void PreferencesDlg::slot_Default()
     s.rgb2 = AppState::defaultRgb2();
     for (int i = 0; i < 4; ++i)
         clearHotKey(i);
+    presenter->restoreDefaults();
     accept();
 }
 

@@ -14,6 +14,7 @@ class QDialogButtonBox;
 class QGridLayout;
 class DesktopShortcutHint;
 class QLabel;
+class PresenterPrefs;
 class QPushButton;
 class SpinBoxTime;
 
@@ -34,6 +35,7 @@ public:
     // The edited hotkey i (0 to 3) and its editor.
     const HotKeyRecord &hotKey(int i) const { return AppState::instance().hotKeys[i]; }
     HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
+    PresenterPrefs *presenterPrefs() const { return presenter; }
 
 Q_SIGNALS:
     // The toolbar's new size step; it has to be laid out again.
@@ -103,6 +105,7 @@ private:
     HotKeyWidget *hotKeyEditors[4];
     QLabel *keyTableProblem;
     DesktopShortcutHint *shortcutHint;
+    PresenterPrefs *presenter;
     QPushButton *defaultBtn;
     QAction *defaultAction;
     QAction *importAction;

@@ -35,6 +35,9 @@ MainShortcut::MainShortcut(QWidget *pToolbar, MenuBar *pMenuBar)
     add("Ctrl+6", &MainShortcut::slot_ActionDrawTools6);
     add("Ctrl+7", &MainShortcut::slot_ActionDrawTools7);
     add("Ctrl+D", &MainShortcut::slot_FloatingDrawToolOptions);
+    add("Ctrl+8", [this] { trigger(menu->actionLaserPointer); });
+    add("Ctrl+9", [this] { trigger(menu->actionSpotlight); });
+    add("Ctrl+Shift+F", [this] { trigger(menu->actionFadingInk); });
     add("Alt+0", &MainShortcut::slot_ActionScreenCapture_Rect);
     add("Alt+1", &MainShortcut::slot_ActionScreenCapture_Freeform);
     add("Alt+2", &MainShortcut::slot_ActionScreenCapture_Window);

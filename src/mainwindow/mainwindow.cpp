@@ -75,6 +75,7 @@ MainWindow::MainWindow()
     pages = new PageCommands(this);
     helpCommands = new HelpCommands(this);
     sessions = new SessionKeeper(this);
+    presenter = new PresenterCommands(this);
     panelRequests = std::make_unique<PanelRequests>(this);
 
     setWindowTitle(MessageBoxDialog::productTitle());

@@ -7,6 +7,7 @@
 #include "helpcommands.h"
 #include "pagecommands.h"
 #include "preferencesflow.h"
+#include "presentercommands.h"
 #include "screenwatcher.h"
 #include "sessionkeeper.h"
 #include "toolselection.h"
@@ -152,6 +153,9 @@ public Q_SLOTS:
     void slot_Text(qint8, bool b) { toolSelection->selectDrawTool(ToolKit::Text, b); }
     void slot_Text(qint8 iPress) { slot_Text(iPress, true); }
     void slot_Text() { slot_Text(1, true); }
+    void slot_LaserPointer() { presenter->chooseLaserPointer(); }
+    void slot_Spotlight() { presenter->chooseSpotlight(); }
+    void slot_FadingInk() { presenter->toggleFadingInk(); }
     void slot_Browser(qint8) { slot_Browser(); }
     void slot_Browser() { pages->browse(); }
     void slot_FloatingDrawToolOptions(qint8) { slot_FloatingDrawToolOptions(); }
@@ -223,6 +227,7 @@ private:
     HelpCommands *helpCommands = nullptr;
     SessionKeeper *sessions = nullptr;
     DocumentFiles *docFiles = nullptr;
+    PresenterCommands *presenter = nullptr;
     std::unique_ptr<PanelRequests> panelRequests;
     bool busy = false;
 };

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "canvas/toolkit.h"
 #include "documentfiles.h"
 #include "mainwindow.h"
 #include "widgets/messageboxdialog.h"
@@ -152,6 +153,7 @@ void MenuBar::buildTools(MainWindow *w)
         action->setCheckable(true);
         toolGroup->addAction(action);
     }
+    buildPresenterTools(w);
     menuTools->addSeparator();
     static const MenuEntry desktopTools[] = {
         { "Screen Capture (Rectangle)", "Alt+0", &MainWindow::slot_ScreenCapture_Rect },
@@ -166,6 +168,31 @@ void MenuBar::buildTools(MainWindow *w)
     addEntries(desktopTools, actionDesktopTools, w);
     // There is no previous area before the first capture.
     actionDesktopTools[3]->setEnabled(false);
+}
+
+void MenuBar::buildPresenterTools(MainWindow *w)
+{
+    menuTools->addSeparator();
+    actionLaserPointer = addEntry(menuTools, QStringLiteral("Laser Pointer"), "Ctrl+8", w,
+                                  &MainWindow::slot_LaserPointer);
+    actionSpotlight = addEntry(menuTools, QStringLiteral("Spotlight"), "Ctrl+9", w,
+                               &MainWindow::slot_Spotlight);
+    for (QAction *action : { actionLaserPointer, actionSpotlight }) {
+        action->setCheckable(true);
+        toolGroup->addAction(action);
+    }
+    actionFadingInk = addEntry(menuTools, QStringLiteral("Fading Ink"), "Ctrl+Shift+F", w,
+                               &MainWindow::slot_FadingInk);
+    actionFadingInk->setCheckable(true);
+}
+
+QAction *MenuBar::toolAction(int iTool) const
+{
+    if (iTool >= 0 && iTool < 8)
+        return actionTools[iTool];
+    if (iTool == ToolKit::Laser)
+        return actionLaserPointer;
+    return iTool == ToolKit::Spotlight ? actionSpotlight : nullptr;
 }
 
 void MenuBar::buildHelp(MainWindow *w)

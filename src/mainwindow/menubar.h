@@ -21,7 +21,9 @@ public:
     QList<QMenu *> menus() const;
     // Every action with a shortcut, for the window that must answer them.
     QList<QAction *> shortcutActions() const;
-    QAction *toolAction(int iTool) const { return actionTools[iTool]; }
+    // The checkable entry of tool iTool (the eight drawing tools and the
+    // presenter's pointers), or null.
+    QAction *toolAction(int iTool) const;
     QAction *previousAreaAction() const { return actionDesktopTools[3]; }
 
     QMenu *menuFile = nullptr;
@@ -55,6 +57,9 @@ public:
     QAction *actionFloatingDrawToolOptions = nullptr;
     QAction *actionTools[8] = {};
     QActionGroup *toolGroup = nullptr;
+    QAction *actionLaserPointer = nullptr;
+    QAction *actionSpotlight = nullptr;
+    QAction *actionFadingInk = nullptr;
     // Screen Capture (Rectangle, Freeform Shape, Window, Previous Area), Color
     // Picker, Magnifier, Ruler, Protractor.
     QAction *actionDesktopTools[8] = {};
@@ -86,6 +91,7 @@ private:
     };
     void addEntries(const MenuEntry (&entries)[8], QAction *(&actions)[8], MainWindow *pWindow);
     void buildTools(MainWindow *pWindow);
+    void buildPresenterTools(MainWindow *pWindow);
     void buildHelp(MainWindow *pWindow);
 
     // English texts of menu titles and entries, re-translated on a language change.

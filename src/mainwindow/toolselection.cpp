@@ -29,7 +29,8 @@ void ToolSelection::showTool(int iTool)
 {
     window->optionPopups()->hidePopup();
     window->toolbar()->setCurrentToolButton(iTool + 2);
-    window->menu()->toolAction(iTool)->setChecked(true);
+    if (QAction *action = window->menu()->toolAction(iTool))
+        action->setChecked(true);
     ToolKit::instance().setCurrentTool(iTool);
     window->optionPopups()->toolChanged(window->toolbar()->optionButton());
 }

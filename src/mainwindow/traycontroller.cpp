@@ -40,6 +40,10 @@ TrayController::TrayController(MainWindow *pWindow)
     for (QAction *action : menuBar->actionDesktopTools)
         trayMenu->addAction(action);
     trayMenu->addSeparator();
+    for (QAction *action :
+         { menuBar->actionLaserPointer, menuBar->actionSpotlight, menuBar->actionFadingInk })
+        trayMenu->addAction(action);
+    trayMenu->addSeparator();
     trayMenu->addAction(menuBar->actionExit);
     trayMenu->setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
 

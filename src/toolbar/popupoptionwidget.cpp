@@ -4,6 +4,7 @@
 #include "canvas/shapetool.h"
 #include "canvas/texttool.h"
 #include "canvas/toolkit.h"
+#include "fadinginkbox.h"
 #include "fillwidget.h"
 #include "linewidget.h"
 #include "panelhost.h"
@@ -64,6 +65,8 @@ void PopupOptionWidget::buildPages()
         break;
     default:
         grid()->addWidget(stroke, 0, 0);
+        if (iTool == ToolKit::Pen)
+            grid()->addWidget(new FadingInkBox(this), 1, 0);
         break;
     }
 }
