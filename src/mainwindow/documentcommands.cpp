@@ -380,8 +380,13 @@ bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel
     bool written = false;
     {
         const QString label = Lang::tr("Export", strLabel);
+        const QString cancel = Lang::tr("Export", QStringLiteral("Cancel"));
         Lang::release();
-        ProgressDialog progress(window, label, QString(), 0, window->view()->pageCount(), true);
+        ProgressDialog progress(window, label, cancel, 0, window->view()->pageCount(), true);
+        // Modal, so that its Cancel is the only input the export lets through.
+        progress.setWindowModality(Qt::ApplicationModal);
+        connect(&progress, &QProgressDialog::canceled, &progress,
+                [&exporter] { exporter.cancel(); });
         progress.show();
         exporter.progress = [&progress](int i) {
             progress.setValue(i);
@@ -391,6 +396,8 @@ bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel
         written = work(exporter);
         QApplication::restoreOverrideCursor();
     }
+    if (!written && exporter.wasCancelled())
+        return false;
     if (!written) {
         reportFailure(QStringLiteral("The pages could not be exported."),
                       QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strFile),
