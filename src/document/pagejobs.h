@@ -32,6 +32,8 @@ public:
         pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
         this->window = window > 0 ? window : pool.maxThreadCount() + 1;
         futures.reserve(size_t(qMax(0, count)));
+        // The workers start at once; the first take often finds its page ready.
+        submitUpTo(qMin(count, this->window));
     }
 
     ~PageJobs() { stop(); }
