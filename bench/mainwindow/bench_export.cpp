@@ -29,8 +29,11 @@
 
 namespace {
 
-constexpr int PageCount = 20;
-constexpr int Rounds = 7;
+// Both can be lowered on the command line ("bench_export ROUNDS PAGES") for a
+// quick look on a busy machine; a third argument "profile-pdf" runs only the
+// PDF export, ROUNDS times, for a profiler.
+int PageCount = 20;
+int Rounds = 7;
 
 // A photograph-like picture: a gradient sky and soft discs, different per page.
 QPixmap background(int index, const QSize &pixels, qreal ratio, QRandomGenerator &rng)
@@ -154,6 +157,12 @@ bool measure(const char *title, const QSize &size, qreal ratio, const QString &f
     PageExporter exporter(&view);
     const QString pdf = folder + QStringLiteral("/pages.pdf");
     const QString zip = folder + QStringLiteral("/pages.zip");
+    if (QCoreApplication::arguments().value(3) == QLatin1String("profile-pdf")) {
+        bool written = true;
+        for (int round = 0; round < Rounds; ++round)
+            written = exporter.exportPdf(pdf) && written;
+        return written;
+    }
     bool ok = exporter.exportPdf(pdf) && exporter.exportImages(zip, QStringLiteral("png"), false);
     qint64 baselineBytes = baselinePng(view);
     baselinePdf(view);
@@ -171,6 +180,7 @@ bool measure(const char *title, const QSize &size, qreal ratio, const QString &f
     }
     std::printf("%d pages of %s, %d threads, median (min-max) of %d interleaved rounds\n",
                 PageCount, title, QThread::idealThreadCount(), Rounds);
+    std::fflush(stdout);
     printLine("ZIP of PNG", zipNew, zipOld, 0.6);
     printLine("PDF", pdfNew, pdfOld, 0.8);
     const qint64 zipBytes = QFileInfo(zip).size();
@@ -178,6 +188,7 @@ bool measure(const char *title, const QSize &size, qreal ratio, const QString &f
                 "1.10); PDF %lld KiB\n",
                 zipBytes / 1024, baselineBytes / 1024, double(zipBytes) / double(baselineBytes),
                 QFileInfo(pdf).size() / 1024);
+    std::fflush(stdout);
     return true;
 }
 
@@ -186,9 +197,14 @@ bool measure(const char *title, const QSize &size, qreal ratio, const QString &f
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    Rounds = qMax(1, arguments.value(1, QStringLiteral("7")).toInt());
+    PageCount = qMax(1, arguments.value(2, QStringLiteral("20")).toInt());
     QTemporaryDir folder;
     AppState::instance().tempFolder = folder.path() + QLatin1Char('/');
     if (!measure("1920 x 1080", QSize(1920, 1080), 1.0, folder.path()))
         return 1;
+    if (arguments.size() > 3)
+        return 0;
     return measure("2560 x 1600 at scale 2", QSize(1280, 800), 2.0, folder.path()) ? 0 : 1;
 }

@@ -150,6 +150,14 @@ bool PageExporter::fail(const QString &strError)
     return false;
 }
 
+// A page that never came: cancelled, or the program quitting while the
+// export waited for it. Either way the old file stays and nothing is told.
+bool PageExporter::interrupted()
+{
+    cancelRequested = true;
+    return false;
+}
+
 // The pages as they are now: the workers render these copies, never the
 // live pages.
 QList<PageRecord> PageExporter::start()
@@ -209,7 +217,7 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QList<PageRecord> &records
         const std::optional<QByteArray> encoded = cancelRequested ? std::nullopt : jobs.take(i);
         if (!encoded) {
             zip.close();
-            return false;
+            return interrupted();
         }
         const QByteArray &bytes = *encoded;
         if (bytes.isEmpty()) {
@@ -274,7 +282,7 @@ bool PageExporter::paintPdf(QPainter &painter, QPdfWriter &writer, const QList<P
         report(i);
         const std::optional<QImage> picture = cancelRequested ? std::nullopt : jobs.take(i);
         if (!picture)
-            return false;
+            return interrupted();
         if (i > 0)
             writer.newPage();
         const QSize size = picture->size().scaled(viewport.size(), Qt::KeepAspectRatio);

@@ -49,6 +49,7 @@ public:
 private:
     void report(int index) const;
     bool fail(const QString &strError);
+    bool interrupted();
     QList<PageRecord> start();
     bool writeZip(QFileDevice *pFile, const QList<PageRecord> &records, const QString &strSuffix,
                   bool bDrawingOnly, QStringList *pNames);
