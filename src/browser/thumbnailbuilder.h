@@ -25,7 +25,6 @@ public:
     ~ThumbnailBuilder() override;
 
     void start(const QList<PageRecord> &pages);
-    int pending() const { return waiting; }
 
     // Any thread: the thumbnail the browser shows for `page`.
     static QImage draw(const PageRecord &page, const QSize &icon, qreal ratio, int margin,
