@@ -39,9 +39,10 @@ void paintBackground(QImage &image, const PageRecord &page, bool bScaled)
         picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    painter.drawImage(QPointF((size.width() - picture.width()) / 2 / ratio,
-                              (size.height() - picture.height()) / 2 / ratio),
-                      picture);
+    // Centred on whole device pixels, as the canvas does it.
+    const int left = (size.width() - picture.width()) / 2;
+    const int top = (size.height() - picture.height()) / 2;
+    painter.drawImage(QPointF(left / ratio, top / ratio), picture);
 }
 
 // A raster picture from the pixels copied on the GUI thread, turned and
