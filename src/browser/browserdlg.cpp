@@ -1,15 +1,14 @@
 #include "browserdlg.h"
 
 #include "app/appstate.h"
-#include "app/devicepixels.h"
 #include "app/lang.h"
 #include "browser.h"
 #include "browsermodel.h"
 #include "canvas/mainview.h"
-#include "document/mainpage.h"
+#include "document/pagerenderer.h"
+#include "thumbnailbuilder.h"
 #include "widgets/closebtn.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -60,59 +59,40 @@ void BrowserDlg::slot_StartBrowser()
 {
     BrowserModel *model = list->browserModel();
     list->setActive(false);
+    stopBuilding();
     model->removeAll();
-    const int build = ++generation;
     const int count = view->pageCount();
-    const int side = list->iconSize().width();
-    // Every tile is there at once, empty until its thumbnail is drawn.
-    QImage empty(side, side, QImage::Format_ARGB32_Premultiplied);
+    const QSize icon = list->iconSize();
+    // Every tile is there at once, empty until its thumbnail arrives.
+    QImage empty(icon, QImage::Format_ARGB32_Premultiplied);
     empty.fill(Qt::transparent);
     for (int row = 0; row < count; ++row)
         model->appendThumbnail(empty, list->pageLabel(row + 1));
     const QModelIndex current = model->index(view->currentPageNumber() - 1);
     list->setCurrentIndex(current);
     list->scrollTo(current);
-
-    for (int row = 0; row < count; ++row) {
-        QCoreApplication::processEvents();
-        if (build != generation || !renderThumbnail(row))
-            return;
-        QCoreApplication::processEvents();
-        if (build != generation)
-            return;
+    if (count == 0) {
+        list->setActive(true);
+        return;
     }
-    list->setActive(true);
+    // Drawn at the screen's device pixels, so that a scaled screen shows it sharp.
+    builder = new ThumbnailBuilder(icon, list->devicePixelRatio(), AppState::instance().scaled(20),
+                                   AppState::instance().greys[3], this);
+    connect(builder, &ThumbnailBuilder::signal_Thumbnail, this, &BrowserDlg::showThumbnail);
+    connect(builder, &ThumbnailBuilder::signal_Finished, this, [this] { list->setActive(true); });
+    builder->start(PageRenderer::snapshot(view->pageList()));
 }
 
-bool BrowserDlg::renderThumbnail(int row)
+void BrowserDlg::showThumbnail(int row, const QImage &thumbnail)
 {
-    const QList<MainPage *> &pages = view->pageList();
-    if (row >= pages.size() || row >= list->browserModel()->rowCount())
-        return false;
-    MainPage *page = pages.at(row);
-    const QSize icon = list->iconSize();
-    // Drawn at the screen's device pixels, so that a scaled screen shows it sharp.
-    const qreal ratio = list->devicePixelRatio();
-    QImage thumbnail(DevicePixels::size(icon, ratio), QImage::Format_ARGB32_Premultiplied);
-    thumbnail.setDevicePixelRatio(ratio);
-    thumbnail.fill(Qt::transparent);
-    const int margin = AppState::instance().scaled(20);
-    const QSize room(icon.width() - margin, icon.height() - margin);
-    if (!page->size.isEmpty() && !room.isEmpty()) {
-        const QSize fitted = page->size.scaled(room, Qt::KeepAspectRatio);
-        const float factor = float(fitted.width()) / float(page->size.width());
-        QImage picture = view->renderPage(page, true, float(factor * ratio));
-        picture.setDevicePixelRatio(ratio);
-        const QSize shown = picture.deviceIndependentSize().toSize();
-        const QRect target((icon.width() - shown.width()) / 2, (icon.height() - shown.height()) / 2,
-                           shown.width(), shown.height());
-        QPainter painter(&thumbnail);
-        painter.drawImage(target.topLeft(), picture);
-        painter.setPen(AppState::instance().greys[3]);
-        painter.drawRect(target.adjusted(0, 0, -1, -1));
-    }
-    list->browserModel()->setThumbnail(row, thumbnail, list->pageLabel(row + 1));
-    return true;
+    if (row < list->browserModel()->rowCount())
+        list->browserModel()->setThumbnail(row, thumbnail, list->pageLabel(row + 1));
+}
+
+void BrowserDlg::stopBuilding()
+{
+    delete builder;
+    builder = nullptr;
 }
 
 void BrowserDlg::slot_Browser_Close()
@@ -134,7 +114,7 @@ void BrowserDlg::slot_Browser_Quit(bool bReject)
 {
     stopTimer();
     list->setActive(false);
-    ++generation;
+    stopBuilding();
     list->browserModel()->removeAll();
     if (bReject)
         reject();

@@ -7,6 +7,7 @@
 class Browser;
 class MainView;
 class QTimer;
+class ThumbnailBuilder;
 
 // The page browser: every page of the canvas as a thumbnail over the whole
 // screen. Page choices go out through signal_GotoPage (1-based), which the
@@ -39,14 +40,14 @@ protected:
 private:
     void choosePage(int page);
     void movePage(int from, int to);
-    bool renderThumbnail(int row);
+    void showThumbnail(int row, const QImage &thumbnail);
+    void stopBuilding();
     void stopTimer();
 
     MainView *view;
     Browser *list;
     QPointer<QTimer> timer;
+    // Replaced at every build: thumbnails of an earlier build never arrive.
+    ThumbnailBuilder *builder = nullptr;
     int chosen = 0;
-    // Bumped whenever the rows are dropped, so that a build running between
-    // pending events notices that its rows are gone.
-    int generation = 0;
 };

@@ -10,6 +10,8 @@
 #include "document/imagestatic.h"
 #include "document/imagesvg.h"
 #include "document/mainpage.h"
+#include "document/pagejobs.h"
+#include "document/pagerenderer.h"
 #include "document/safeimagereader.h"
 #include "exportdlg.h"
 #include "mainwindow.h"
@@ -310,6 +312,11 @@ bool DocumentCommands::InsertPixmap(const QPixmap &pixmap, const QSizeF &area, b
 
 bool DocumentCommands::SaveImageAs(const QImage &image)
 {
+    return savePicture([&image] { return image; });
+}
+
+bool DocumentCommands::savePicture(const std::function<QImage()> &picture)
+{
     AppState &s = AppState::instance();
     const QString bmp = Lang::tr("MessageBox", QStringLiteral("Bitmap Files (*.bmp)"));
     const QString jpg = Lang::tr("MessageBox", QStringLiteral("JPG Files (*.jpg)"));
@@ -328,7 +335,8 @@ bool DocumentCommands::SaveImageAs(const QImage &image)
     if (!name.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
         name += QLatin1Char('.') + suffix;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QByteArray bytes = PageExporter::encode(image, suffix);
+    const QImage image = picture();
+    const QByteArray bytes = image.isNull() ? QByteArray() : PageExporter::encode(image, suffix);
     const bool written = !bytes.isEmpty() && FileWriter::write(name, bytes);
     QApplication::restoreOverrideCursor();
     if (!written) {
@@ -346,10 +354,13 @@ bool DocumentCommands::SaveImageAs(const QImage &image)
 bool DocumentCommands::SelectSave(int iSave)
 {
     if (iSave == 0) {
-        MainView *view = window->view();
-        MainPage *current = view->currentPage();
-        const QImage page = view->renderPage(current, false, 1.0f);
-        if (page.isNull() || !SaveImageAs(page))
+        MainPage *current = window->view()->currentPage();
+        if (!current)
+            return false;
+        // Rendered on a worker while the user picks the name.
+        const PageRecord page = PageRenderer::snapshot(current);
+        PageJobs<QImage> render(1, [page](int) { return PageRenderer::renderPage(page); });
+        if (!savePicture([&render] { return render.take(0).value_or(QImage()); }))
             return false;
         current->modified = false;
         return true;
@@ -380,8 +391,13 @@ bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel
     bool written = false;
     {
         const QString label = Lang::tr("Export", strLabel);
+        const QString cancel = Lang::tr("Export", QStringLiteral("Cancel"));
         Lang::release();
-        ProgressDialog progress(window, label, QString(), 0, window->view()->pageCount(), true);
+        ProgressDialog progress(window, label, cancel, 0, window->view()->pageCount(), true);
+        // Modal, so that its Cancel is the only input the export lets through.
+        progress.setWindowModality(Qt::ApplicationModal);
+        connect(&progress, &QProgressDialog::canceled, &progress,
+                [&exporter] { exporter.cancel(); });
         progress.show();
         exporter.progress = [&progress](int i) {
             progress.setValue(i);
@@ -391,6 +407,8 @@ bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel
         written = work(exporter);
         QApplication::restoreOverrideCursor();
     }
+    if (!written && exporter.wasCancelled())
+        return false;
     if (!written) {
         reportFailure(QStringLiteral("The pages could not be exported."),
                       QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strFile),

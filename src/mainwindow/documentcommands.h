@@ -50,6 +50,8 @@ public Q_SLOTS:
 
 private:
     void chooseAndOpen(bool bInsert);
+    // Asks for the name first; `picture` is called only once a name is chosen.
+    bool savePicture(const std::function<QImage()> &picture);
     void placeStamp(const QPixmap &pixmap);
     bool runExport(const QString &strFile, const QString &strLabel,
                    const std::function<bool(PageExporter &)> &work);

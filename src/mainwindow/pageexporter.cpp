@@ -3,6 +3,8 @@
 #include "app/filewriter.h"
 #include "app/lang.h"
 #include "canvas/mainview.h"
+#include "document/pagejobs.h"
+#include "document/pagerenderer.h"
 #include "document/ziploader.h"
 #include "document/zipmodule.h"
 
@@ -23,6 +25,11 @@
 namespace {
 
 constexpr int ZipStored = 0;
+
+// zlib level 4 ((100 - quality) * 9 / 91): measured on screenshots and photos
+// with drawings, it costs a quarter to nine tenths of the default level's
+// time for files at most 3 % larger; level 3 was 13 % larger on photos.
+constexpr int PngQuality = 55;
 
 // Shown to the user beside the file's name when the export fails.
 QString message(const char *strEnglish)
@@ -104,16 +111,11 @@ QByteArray PageExporter::encode(const QImage &image, const QString &strSuffix)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, suffix.toLatin1());
+    if (suffix == QLatin1String("png"))
+        writer.setQuality(PngQuality);
     if (picture.isNull() || !writer.write(picture))
         return QByteArray();
     return bytes;
-}
-
-QImage PageExporter::pagePicture(int index, bool bDrawingOnly) const
-{
-    MainPage *page = view->pageList().at(index);
-    return bDrawingOnly ? view->renderObjects(page, false, 1.0f)
-                        : view->renderPage(page, false, 1.0f);
 }
 
 void PageExporter::report(int index) const
@@ -128,9 +130,26 @@ bool PageExporter::fail(const QString &strError)
     return false;
 }
 
-bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly)
+// A page that never came: cancelled, or the program quitting while the
+// export waited for it. Either way the old file stays and nothing is told.
+bool PageExporter::interrupted()
+{
+    cancelRequested = true;
+    return false;
+}
+
+// The pages as they are now: the workers render these copies, never the
+// live pages.
+QList<PageRecord> PageExporter::start()
 {
     error.clear();
+    cancelRequested = false;
+    return PageRenderer::snapshot(view->pageList());
+}
+
+bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly)
+{
+    const QList<PageRecord> records = start();
     const QFileInfo target(strZip);
     if (!target.absoluteDir().exists())
         return fail(message("The folder %1 does not exist.").arg(target.absolutePath()));
@@ -148,7 +167,7 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     if (!part.open())
         return fail(part.errorString());
     QStringList names;
-    if (!writeZip(&part, strSuffix, bDrawingOnly, &names))
+    if (!writeZip(&part, records, strSuffix, bDrawingOnly, &names))
         return false;
     if (!readsBack(part.fileName(), names))
         return fail(message("The new file could not be read back; the disk may be full."));
@@ -158,21 +177,30 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     if (!replaceFile(part.fileName(), strZip))
         return fail(message("The file could not be replaced."));
     part.setAutoRemove(false);
-    report(view->pageCount());
+    report(int(records.size()));
     return true;
 }
 
 // The archive closes the file when it is finished; a write the disk refused
 // shows in the file's error then.
-bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
-                            QStringList *pNames)
+bool PageExporter::writeZip(QFileDevice *pFile, const QList<PageRecord> &records,
+                            const QString &strSuffix, bool bDrawingOnly, QStringList *pNames)
 {
     const std::unique_ptr<ZipWriter> zip = ZipLoader::module()->writer(pFile);
     if (!zip)
         return fail(pFile->errorString());
-    for (int i = 0; i < view->pageCount(); ++i) {
+    PageJobs<QByteArray> jobs(int(records.size()), [records, strSuffix, bDrawingOnly](int i) {
+        const PageRecord &page = records.at(i);
+        return encode(bDrawingOnly ? PageRenderer::renderObjects(page)
+                                   : PageRenderer::renderPage(page),
+                      strSuffix);
+    });
+    for (int i = 0; i < records.size(); ++i) {
         report(i);
-        const QByteArray bytes = encode(pagePicture(i, bDrawingOnly), strSuffix);
+        const std::optional<QByteArray> encoded = cancelRequested ? std::nullopt : jobs.take(i);
+        if (!encoded)
+            return interrupted();
+        const QByteArray &bytes = *encoded;
         if (bytes.isEmpty())
             return fail(message("Page %1 could not be encoded.").arg(i + 1));
         const QString name = entryName(i, strSuffix);
@@ -187,7 +215,7 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool b
 
 bool PageExporter::exportPdf(const QString &strPdf)
 {
-    error.clear();
+    const QList<PageRecord> records = start();
     if (FileWriter::isWriteProtected(strPdf))
         return fail(writeProtectedError());
     // Rendered into memory first: a PDF written straight to a full disk can
@@ -205,17 +233,9 @@ bool PageExporter::exportPdf(const QString &strPdf)
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(message("The PDF could not be started."));
-        const QRect viewport = painter.viewport();
-        for (int i = 0; i < view->pageCount(); ++i) {
-            report(i);
-            const QImage picture = pagePicture(i, false);
-            if (i > 0)
-                writer.newPage();
-            const QSize size = picture.size().scaled(viewport.size(), Qt::KeepAspectRatio);
-            painter.drawImage(QRect(QPoint((viewport.width() - size.width()) / 2,
-                                           (viewport.height() - size.height()) / 2),
-                                    size),
-                              picture);
+        if (!paintPdf(painter, writer, records)) {
+            painter.end();
+            return false;
         }
         if (!painter.end())
             return fail(message("The PDF could not be finished."));
@@ -223,6 +243,29 @@ bool PageExporter::exportPdf(const QString &strPdf)
     if (!FileWriter::write(strPdf, bytes))
         return fail(message("Writing failed; the folder may be write-protected or the "
                             "disk full."));
-    report(view->pageCount());
+    report(int(records.size()));
+    return true;
+}
+
+// The pages are rendered on the workers; only drawing them into the PDF, in
+// order, happens here.
+bool PageExporter::paintPdf(QPainter &painter, QPdfWriter &writer, const QList<PageRecord> &records)
+{
+    PageJobs<QImage> jobs(int(records.size()),
+                          [records](int i) { return PageRenderer::renderPage(records.at(i)); });
+    const QRect viewport = painter.viewport();
+    for (int i = 0; i < records.size(); ++i) {
+        report(i);
+        const std::optional<QImage> picture = cancelRequested ? std::nullopt : jobs.take(i);
+        if (!picture)
+            return interrupted();
+        if (i > 0)
+            writer.newPage();
+        const QSize size = picture->size().scaled(viewport.size(), Qt::KeepAspectRatio);
+        painter.drawImage(QRect(QPoint((viewport.width() - size.width()) / 2,
+                                       (viewport.height() - size.height()) / 2),
+                                size),
+                          *picture);
+    }
     return true;
 }

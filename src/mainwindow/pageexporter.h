@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/documentsnapshot.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -8,11 +10,15 @@
 
 class MainView;
 class QFileDevice;
+class QPainter;
+class QPdfWriter;
 
 // Writes every page of the document to one file: a ZIP with one picture per
-// page, or a PDF with one page per page. An existing file of that name is
-// replaced only by a complete, read-back-checked new one; a failed export
-// leaves it as it was.
+// page, or a PDF with one page per page. The pages are copied out when the
+// export starts and rendered and encoded on every core; the file is written
+// in page order as they arrive. An existing file of that name is replaced
+// only by a complete, read-back-checked new one; a failed or cancelled
+// export leaves it as it was.
 class PageExporter
 {
 public:
@@ -27,6 +33,11 @@ public:
     bool exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly);
     bool exportPdf(const QString &strPdf);
 
+    // Stops the running export at the next page; it then returns false with
+    // wasCancelled() true and no error.
+    void cancel() { cancelRequested = true; }
+    bool wasCancelled() const { return cancelRequested; }
+
     // Why the last export failed, in a sentence for the user.
     QString errorString() const { return error; }
 
@@ -36,12 +47,15 @@ public:
     static QByteArray encode(const QImage &image, const QString &strSuffix);
 
 private:
-    QImage pagePicture(int index, bool bDrawingOnly) const;
     void report(int index) const;
     bool fail(const QString &strError);
-    bool writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
-                  QStringList *pNames);
+    bool interrupted();
+    QList<PageRecord> start();
+    bool writeZip(QFileDevice *pFile, const QList<PageRecord> &records, const QString &strSuffix,
+                  bool bDrawingOnly, QStringList *pNames);
+    bool paintPdf(QPainter &painter, QPdfWriter &writer, const QList<PageRecord> &records);
 
     const MainView *view;
     QString error;
+    bool cancelRequested = false;
 };

@@ -1,0 +1,141 @@
+#include "pagerenderer.h"
+
+#include "imagestatic.h"
+#include "mainpage.h"
+#include "obj.h"
+#include "pixelround.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+#include <memory>
+
+namespace {
+
+QImage pageImage(const PageRecord &page, bool bScaled, float factor, QImage::Format format)
+{
+    if (!bScaled) {
+        QImage image(page.pixelSize, format);
+        image.setDevicePixelRatio(page.pixelRatio);
+        return image;
+    }
+    return QImage(QSize(qRound(page.size.width() * factor), qRound(page.size.height() * factor)),
+                  format);
+}
+
+void paintBackground(QImage &image, const PageRecord &page, bool bScaled)
+{
+    if (page.background == MainPage::ColourBackground) {
+        image.fill(page.colour);
+        return;
+    }
+    image.fill(Qt::white);
+    QImage picture(page.pictureFile, "PNG");
+    if (picture.isNull())
+        return;
+    const QSize size = image.size();
+    const qreal ratio = image.devicePixelRatio();
+    if (bScaled)
+        picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    // Centred on whole device pixels, as the canvas does it.
+    const int left = (size.width() - picture.width()) / 2;
+    const int top = (size.height() - picture.height()) / 2;
+    painter.drawImage(QPointF(left / ratio, top / ratio), picture);
+}
+
+// A raster picture from the pixels copied on the GUI thread, turned and
+// stretched as the object paints itself.
+void paintPicture(QPainter *p, const ObjectRecord &r)
+{
+    if (r.image.isNull())
+        return;
+    p->save();
+    p->translate(r.centre);
+    p->rotate(r.angle);
+    p->translate(-r.centre);
+    p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p->drawImage(PixelRound::rect(r.rect.normalized()), r.image);
+    p->restore();
+}
+
+// Objects made here live only for this painting and belong to this thread.
+void paintObjects(QPainter *p, const PageRecord &page, bool bFloating)
+{
+    p->save();
+    for (const ObjectRecord &r : page.objects) {
+        if (r.isPicture() != bFloating)
+            continue;
+        if (r.kind == KindImageStatic) {
+            paintPicture(p, r);
+            continue;
+        }
+        const std::unique_ptr<Obj> obj(r.create(r.file));
+        if (obj)
+            obj->paint(p);
+    }
+    p->restore();
+}
+
+// Floating objects straight onto the image, then the layer objects through a
+// transparent image of their own, so that erasers clear only layer pixels.
+void renderInto(QImage &image, const PageRecord &page, bool bScaled, float factor)
+{
+    QImage layerPixels(image.size(), QImage::Format_ARGB32_Premultiplied);
+    layerPixels.setDevicePixelRatio(image.devicePixelRatio());
+    layerPixels.fill(Qt::transparent);
+    {
+        QPainter painter(&layerPixels);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (bScaled)
+            painter.scale(factor, factor);
+        paintObjects(&painter, page, false);
+    }
+    QPainter painter(&image);
+    painter.save();
+    if (bScaled)
+        painter.scale(factor, factor);
+    paintObjects(&painter, page, true);
+    painter.restore();
+    painter.drawImage(QPoint(0, 0), layerPixels);
+}
+
+} // namespace
+
+PageRecord PageRenderer::snapshot(MainPage *page)
+{
+    return snapshot(QList<MainPage *> { page }).constFirst();
+}
+
+QList<PageRecord> PageRenderer::snapshot(const QList<MainPage *> &pages)
+{
+    QList<PageRecord> records = DocumentSnapshot::take(pages, 0).pages;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QList<Obj *> &objects = pages.at(i)->objects;
+        for (int j = 0; j < objects.size(); ++j) {
+            if (objects.at(j)->kind != KindImageStatic)
+                continue;
+            const QPixmap *pixmap = static_cast<const ImageStatic *>(objects.at(j))->pixmap;
+            if (pixmap)
+                records[i].objects[j].image = pixmap->toImage();
+        }
+    }
+    return records;
+}
+
+QImage PageRenderer::renderPage(const PageRecord &page, bool bScaled, float factor)
+{
+    QImage image = pageImage(page, bScaled, factor, QImage::Format_RGB32);
+    paintBackground(image, page, bScaled);
+    renderInto(image, page, bScaled, factor);
+    return image;
+}
+
+QImage PageRenderer::renderObjects(const PageRecord &page, bool bScaled, float factor)
+{
+    QImage image = pageImage(page, bScaled, factor, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    renderInto(image, page, bScaled, factor);
+    return image;
+}
