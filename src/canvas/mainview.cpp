@@ -7,6 +7,7 @@
 #include "document/backgroundfiles.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
+#include "document/pagerenderer.h"
 #include "document/removecommand.h"
 #include "dragtool.h"
 #include "erasertool.h"
@@ -292,13 +293,22 @@ void MainView::writeBackgroundFile(int pageId) const
     BackgroundFiles::instance().write(pageId, background.toImage());
 }
 
+namespace {
+// The page's picture from memory while its file is not complete.
+QImage unwrittenOrFile(int pageId)
+{
+    const QImage unwritten = BackgroundFiles::instance().unwritten(pageId);
+    return unwritten.isNull() ? QImage(MainPage::backgroundFile(pageId), "PNG") : unwritten;
+}
+} // namespace
+
 void MainView::loadBackground()
 {
     background = QPixmap();
     if (page && page->background == MainPage::PictureBackground) {
         background = backgrounds.find(page->id);
         if (background.isNull())
-            background = QPixmap::fromImage(pagePicture(page->id));
+            background = QPixmap::fromImage(unwrittenOrFile(page->id));
         background.setDevicePixelRatio(page->pixelRatio);
     }
 }
@@ -314,13 +324,6 @@ void MainView::decodeNeighbours()
             ahead.insert(neighbour->id, neighbour->pixelRatio);
     }
     backgrounds.decodeAhead(ahead);
-}
-
-// The page's picture from memory while its file is not complete.
-QImage MainView::pagePicture(int pageId)
-{
-    const QImage unwritten = BackgroundFiles::instance().unwritten(pageId);
-    return unwritten.isNull() ? QImage(MainPage::backgroundFile(pageId), "PNG") : unwritten;
 }
 
 void MainView::discardPage(MainPage *pPage)
@@ -384,76 +387,17 @@ void MainView::removeFromSelection(Obj *obj)
     update(ToolKit::instance().selectTool()->removeFromSelection(obj));
 }
 
-// Unscaled pages render at their own pixels; a scaled rendering is measured
-// in the page's logical pixels times the factor.
-QImage MainView::pageImage(MainPage *pPage, bool bScaled, float factor, QImage::Format format)
-{
-    if (!bScaled) {
-        QImage image(pPage->pixelSize, format);
-        image.setDevicePixelRatio(pPage->pixelRatio);
-        return image;
-    }
-    return QImage(
-        QSize(qRound(pPage->size.width() * factor), qRound(pPage->size.height() * factor)), format);
-}
-
+// Rendered from a copy of the page, as exports and thumbnails render it.
 QImage MainView::renderPage(MainPage *pPage, bool bScaled, float factor) const
 {
-    if (!pPage)
-        return QImage();
-    QImage image = pageImage(pPage, bScaled, factor, QImage::Format_RGB32);
-    if (pPage->background == MainPage::ColourBackground) {
-        image.fill(pPage->colour);
-    } else if (pPage->background == MainPage::PictureBackground) {
-        image.fill(Qt::white);
-        QImage picture = pagePicture(pPage->id);
-        if (!picture.isNull()) {
-            const QSize size = image.size();
-            const qreal ratio = image.devicePixelRatio();
-            if (bScaled)
-                picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            picture.setDevicePixelRatio(ratio);
-            QPainter painter(&image);
-            painter.drawImage(QPointF((size.width() - picture.width()) / 2 / ratio,
-                                      (size.height() - picture.height()) / 2 / ratio),
-                              picture);
-        }
-    }
-    renderInto(image, pPage, bScaled, factor);
-    return image;
+    return pPage ? PageRenderer::renderPage(PageRenderer::snapshot(pPage), bScaled, factor)
+                 : QImage();
 }
 
 QImage MainView::renderObjects(MainPage *pPage, bool bScaled, float factor) const
 {
-    if (!pPage)
-        return QImage();
-    QImage image = pageImage(pPage, bScaled, factor, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    renderInto(image, pPage, bScaled, factor);
-    return image;
-}
-
-// Floating objects straight onto the image, then the layer objects through a
-// transparent image of their own, so that erasers clear only layer pixels.
-void MainView::renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const
-{
-    QImage layerPixels(image.size(), QImage::Format_ARGB32_Premultiplied);
-    layerPixels.setDevicePixelRatio(image.devicePixelRatio());
-    layerPixels.fill(Qt::transparent);
-    {
-        QPainter painter(&layerPixels);
-        painter.setRenderHint(QPainter::Antialiasing);
-        if (bScaled)
-            painter.scale(factor, factor);
-        pPage->paint(&painter, false, QRect());
-    }
-    QPainter painter(&image);
-    painter.save();
-    if (bScaled)
-        painter.scale(factor, factor);
-    pPage->paint(&painter, true, QRect());
-    painter.restore();
-    painter.drawImage(QPoint(0, 0), layerPixels);
+    return pPage ? PageRenderer::renderObjects(PageRenderer::snapshot(pPage), bScaled, factor)
+                 : QImage();
 }
 
 // Each screen the rectangle touches gives its part at its own ratio; the

@@ -105,15 +105,12 @@ protected:
 private:
     void makeCurrent(MainPage *pPage, int number);
     void writeBackgroundFile(int pageId) const;
-    static QImage pagePicture(int pageId);
     void discardPage(MainPage *pPage);
     void decodeNeighbours();
     void paintBackground(QPainter &painter) const;
     void paintFrame(QPainter &painter, const QRegion &dirty) const;
     void paintLabel(QPainter &painter) const;
     PageLabel::Text labelText() const;
-    static QImage pageImage(MainPage *pPage, bool bScaled, float factor, QImage::Format format);
-    void renderInto(QImage &image, MainPage *pPage, bool bScaled, float factor) const;
 
     bool rightDrag = false;
     QString documentName;

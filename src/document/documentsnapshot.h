@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QImage>
 #include <QList>
 #include <QSize>
 
@@ -18,6 +19,7 @@ struct PageRecord
     int background = 0;
     QColor colour;
     QString pictureFile; // the background picture, empty for a colour
+    QImage picture; // the background while its file is not complete
     QList<ObjectRecord> objects;
 };
 

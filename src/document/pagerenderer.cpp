@@ -1,5 +1,7 @@
 #include "pagerenderer.h"
 
+#include "backgroundfiles.h"
+
 #include "imagestatic.h"
 #include "mainpage.h"
 #include "obj.h"
@@ -30,7 +32,7 @@ void paintBackground(QImage &image, const PageRecord &page, bool bScaled)
         return;
     }
     image.fill(Qt::white);
-    QImage picture(page.pictureFile, "PNG");
+    QImage picture = page.picture.isNull() ? QImage(page.pictureFile, "PNG") : page.picture;
     if (picture.isNull())
         return;
     const QSize size = image.size();
@@ -112,6 +114,8 @@ QList<PageRecord> PageRenderer::snapshot(const QList<MainPage *> &pages)
 {
     QList<PageRecord> records = DocumentSnapshot::take(pages, 0).pages;
     for (int i = 0; i < pages.size(); ++i) {
+        // A picture the disk refused is rendered from memory.
+        records[i].picture = BackgroundFiles::instance().unwritten(pages.at(i)->id);
         const QList<Obj *> &objects = pages.at(i)->objects;
         for (int j = 0; j < objects.size(); ++j) {
             if (objects.at(j)->kind != KindImageStatic)

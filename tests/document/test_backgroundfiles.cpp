@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "document/backgroundfiles.h"
 #include "document/mainpage.h"
+#include "document/pagerenderer.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -58,6 +59,16 @@ private Q_SLOTS:
         QCOMPARE(failed.at(0).at(0).toInt(), 73);
         QCOMPARE(files.unwritten(73).pixelColor(5, 5), QColor(Qt::yellow));
         files.forget(73);
+
+        // Exports and thumbnails render such a page from memory.
+        MainPage page(QSize(320, 200), false);
+        page.background = MainPage::PictureBackground;
+        QVERIFY(QDir().mkpath(MainPage::backgroundFile(page.id)));
+        files.write(page.id, filled(Qt::magenta));
+        QVERIFY(failed.wait());
+        QCOMPARE(PageRenderer::renderPage(PageRenderer::snapshot(&page)).pixelColor(5, 5),
+                 QColor(Qt::magenta));
+        files.forget(page.id);
         QVERIFY(files.unwritten(73).isNull());
     }
 
