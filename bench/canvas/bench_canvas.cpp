@@ -134,12 +134,6 @@ void measureRepaint(MainView *view)
     std::printf("    ratio %.2f (target at most 1.3)\n", repaint / raw);
 }
 
-double medianOf(std::vector<double> v)
-{
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
-
 // Undo of the top stroke and its redo, each with the repaint it schedules.
 bool measureUndo(MainView *view)
 {
@@ -156,7 +150,7 @@ bool measureUndo(MainView *view)
         redos.push_back(timer.nsecsElapsed() / 1e6);
     }
     const double worst = *std::max_element(undos.begin(), undos.end());
-    const double undo = medianOf(undos), redo = medianOf(redos);
+    const double undo = median(undos), redo = median(redos);
     const double rebuild = medianMs(7, [&] {
         view->updateObjectCache(view->currentPage(), QRect());
         QCoreApplication::processEvents();
@@ -189,7 +183,7 @@ double switchesMs(MainView *view, const QList<int> &indexes)
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     waitForDecodes(view);
-    return medianOf(times);
+    return median(times);
 }
 
 // Page switches among `count` picture pages after `first`: to a neighbour

@@ -26,24 +26,6 @@ BenchPage bench;
 QSize pageSize; // logical
 const int moves = 2000;
 
-// A figure of eight across the page in steps of 8 px, so that every move
-// adds a piece.
-std::vector<QPointF> strokePoints()
-{
-    const double w = pageSize.width() / 2.0, h = pageSize.height() / 2.0;
-    auto at = [&](double t) {
-        return QPointF(w + w * 0.83 * std::sin(t), h + h * 0.74 * std::sin(2 * t));
-    };
-    std::vector<QPointF> points { at(0) };
-    double t = 0;
-    while (int(points.size()) <= moves) {
-        t += 0.0005;
-        if (QLineF(points.back(), at(t)).length() >= 8)
-            points.push_back(at(t));
-    }
-    return points;
-}
-
 // Collects the area each repaint of the canvas covers.
 class PaintSpy : public QObject
 {
@@ -58,12 +40,6 @@ public:
         return false;
     }
 };
-
-double median(std::vector<double> v)
-{
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
 
 void sendMouse(QWidget *target, QEvent::Type type, const QPointF &pt, Qt::MouseButtons buttons)
 {
@@ -184,7 +160,7 @@ int main(int argc, char **argv)
     PenTool *pen = ToolKit::instance().penTool();
     pen->strokeTemplate.width = 5;
     pen->strokeTemplate.colour = Qt::darkBlue;
-    const std::vector<QPointF> points = strokePoints();
+    const std::vector<QPointF> points = bench.figureOfEight(moves);
     PaintSpy spy;
     view->installEventFilter(&spy);
 

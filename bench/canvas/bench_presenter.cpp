@@ -37,29 +37,6 @@ double cpuMicroseconds()
     return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
 }
 
-double median(std::vector<double> v)
-{
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
-
-// A figure of eight across the page in steps of 8 px.
-std::vector<QPointF> pointerPath()
-{
-    const double w = bench.logical.width() / 2.0, h = bench.logical.height() / 2.0;
-    auto at = [&](double t) {
-        return QPointF(w + w * 0.83 * std::sin(t), h + h * 0.74 * std::sin(2 * t));
-    };
-    std::vector<QPointF> points { at(0) };
-    double t = 0;
-    while (int(points.size()) <= moves) {
-        t += 0.0005;
-        if (QLineF(points.back(), at(t)).length() >= 8)
-            points.push_back(at(t));
-    }
-    return points;
-}
-
 void send(MainView *view, QEvent::Type type, const QPointF &pt, Qt::MouseButtons buttons)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -150,7 +127,7 @@ int main(int argc, char **argv)
     ToolKit::instance().penTool()->strokeTemplate.width = 5;
     ToolKit::instance().penTool()->strokeTemplate.colour = Qt::darkBlue;
 
-    const std::vector<QPointF> points = pointerPath();
+    const std::vector<QPointF> points = bench.figureOfEight(moves);
     std::vector<double> idle, pen, laser, spotlight;
     for (int round = 0; round < 3; ++round) {
         idle.push_back(timeMoves(view, ToolKit::Mouse, points));
