@@ -4,6 +4,7 @@
 // mouse sends them, interleaved in the same run. Then one frame of fading
 // ink with 50 strokes fading at once, time driven by hand.
 #include "benchpage.h"
+#include "benchrounds.h"
 #include "canvas/mainview.h"
 #include "canvas/pentool.h"
 #include "canvas/presenterkit.h"
@@ -14,9 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QMouseEvent>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -26,14 +25,15 @@
 
 namespace {
 BenchPage bench;
-const int moves = 1000;
+const int moves = 600;
 const int pacingMs = 4;
 qint64 fakeNow = 0;
+qint64 nextFrame = 0;
 
 double cpuMicroseconds()
 {
     timespec t {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
 }
 
@@ -44,8 +44,24 @@ void send(MainView *view, QEvent::Type type, const QPointF &pt, Qt::MouseButtons
     QApplication::sendEvent(view, &event);
 }
 
-// The process's CPU time over all moves, sent by a timer as a mouse sends
-// them, with the repaints and frames that follow included, per move.
+// Repaints and animation frames follow as a running program has them: the
+// moves paced on the presenter kit's clock, a frame whenever one is due,
+// and the widget repainted after each move. Time is the clock's, not the
+// wall's, so a busy machine changes how long the work takes, never how much
+// of it there is.
+void advance(MainView *view, const QPointF *move, Qt::MouseButtons buttons)
+{
+    fakeNow += pacingMs;
+    if (move)
+        send(view, QEvent::MouseMove, *move, buttons);
+    if (fakeNow >= nextFrame) {
+        PresenterKit::instance().animator().tick();
+        nextFrame = fakeNow + PresenterAnimator::FrameMs;
+    }
+    QCoreApplication::sendPostedEvents();
+}
+
+// The CPU time of all moves with their repaints and frames, per move.
 double timeMoves(MainView *view, int tool, const std::vector<QPointF> &points)
 {
     ToolKit::instance().setCurrentTool(tool);
@@ -55,22 +71,12 @@ double timeMoves(MainView *view, int tool, const std::vector<QPointF> &points)
     if (pen)
         send(view, QEvent::MouseButtonPress, points.front(), Qt::LeftButton);
     QCoreApplication::processEvents();
-    QEventLoop loop;
-    QTimer mouse;
-    mouse.setTimerType(Qt::PreciseTimer);
-    size_t next = 1;
-    QObject::connect(&mouse, &QTimer::timeout, [&] {
-        if (next < points.size()) {
-            send(view, QEvent::MouseMove, points[next++], pen ? Qt::LeftButton : Qt::NoButton);
-            return;
-        }
-        mouse.stop();
-        // The laser's trail fades out after the last move.
-        QTimer::singleShot(600, &loop, &QEventLoop::quit);
-    });
     const double start = cpuMicroseconds();
-    mouse.start(pacingMs);
-    loop.exec();
+    for (size_t i = 1; i < points.size(); ++i)
+        advance(view, &points[i], pen ? Qt::LeftButton : Qt::NoButton);
+    // The laser's trail fades out after the last move.
+    for (const qint64 end = fakeNow + LaserTrail::LifeMs + 100; fakeNow < end;)
+        advance(view, nullptr, Qt::NoButton);
     const double perMove = (cpuMicroseconds() - start) / double(points.size() - 1);
     if (pen)
         send(view, QEvent::MouseButtonRelease, points.back(), Qt::NoButton);
@@ -112,6 +118,7 @@ std::vector<double> timeFadingFrames(MainView *view)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    PresenterKit::instance().animator().setClock([] { return fakeNow; });
     bench = BenchPage::fromEnvironment();
     QWidget window;
     window.resize(bench.logical);
@@ -128,29 +135,25 @@ int main(int argc, char **argv)
     ToolKit::instance().penTool()->strokeTemplate.colour = Qt::darkBlue;
 
     const std::vector<QPointF> points = bench.figureOfEight(moves);
-    std::vector<double> idle, pen, laser, spotlight;
-    for (int round = 0; round < 3; ++round) {
-        idle.push_back(timeMoves(view, ToolKit::Mouse, points));
-        pen.push_back(timeMoves(view, ToolKit::Pen, points));
-        laser.push_back(timeMoves(view, ToolKit::Laser, points));
-        spotlight.push_back(timeMoves(view, ToolKit::Spotlight, points));
-    }
-    // What the event loop costs anyway (the mouse tool does nothing) is
-    // left out of the tools' figures.
-    const double floor = median(idle);
-    const double penCost = median(pen) - floor;
-    const double laserCost = median(laser) - floor;
-    const double spotlightCost = median(spotlight) - floor;
-    std::printf("CPU per pointer move with its repaints and frames, medians of 3 runs of %d "
-                "moves every %d ms on a %d x %d page, beyond the %.1f us the event loop takes "
-                "with the mouse tool\n",
-                moves, pacingMs, bench.logical.width(), bench.logical.height(), floor);
-    std::printf("pen (baseline)  %8.1f us\n", penCost);
-    std::printf("laser pointer   %8.1f us  = %.2f x the pen (target at most 1)\n", laserCost,
-                laserCost / penCost);
-    std::printf("spotlight       %8.1f us  = %.2f x the pen (target at most 2)\n", spotlightCost,
-                spotlightCost / penCost);
-    PresenterKit::instance().animator().setClock([] { return fakeNow; });
+    BenchRounds rounds;
+    // The mouse tool does nothing: what delivering a move costs anyway is left
+    // out of the tools' ratios.
+    rounds.add("mouse tool (delivery alone)",
+               [&] { return timeMoves(view, ToolKit::Mouse, points); });
+    rounds.add("pen (baseline)", [&] { return timeMoves(view, ToolKit::Pen, points); });
+    rounds.add("laser pointer", [&] { return timeMoves(view, ToolKit::Laser, points); });
+    rounds.add("spotlight", [&] { return timeMoves(view, ToolKit::Spotlight, points); });
+    rounds.run();
+    std::printf("CPU per pointer move with its repaints and frames, %d moves every %d ms on a "
+                "%d x %d page\n",
+                moves, pacingMs, bench.logical.width(), bench.logical.height());
+    for (const char *name :
+         { "mouse tool (delivery alone)", "pen (baseline)", "laser pointer", "spotlight" })
+        rounds.print(name, "us");
+    std::printf("laser pointer beside the pen, beyond delivering the move:\n");
+    rounds.printRatio("laser pointer", "pen (baseline)", 1.0, "mouse tool (delivery alone)");
+    std::printf("spotlight beside the pen, beyond delivering the move:\n");
+    rounds.printRatio("spotlight", "pen (baseline)", 2.0, "mouse tool (delivery alone)");
     const std::vector<double> frames = timeFadingFrames(view);
     std::vector<double> sorted = frames;
     std::sort(sorted.begin(), sorted.end());

@@ -53,11 +53,11 @@ QRegion FadingInk::clear()
     return area;
 }
 
-void FadingInk::paint(QPainter *painter, qint64 now, const QRect &exposed) const
+void FadingInk::paint(QPainter *painter, qint64 now, const QRegion &exposed) const
 {
     const qreal before = painter->opacity();
     for (const Stroke &stroke : strokes) {
-        if (exposed.isValid() && !exposed.intersects(stroke.area))
+        if (!exposed.intersects(stroke.area))
             continue;
         const double opacity = opacityAt(now - stroke.lifted, stroke.life);
         if (opacity <= 0)

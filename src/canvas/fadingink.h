@@ -32,8 +32,8 @@ public:
     int count() const { return int(strokes.size()); }
     // 1 while a stroke shows fully, down to 0 when it is gone.
     static double opacityAt(qint64 age, qint64 lifeMs);
-    // Paints the strokes that reach `exposed` (all of them when invalid).
-    void paint(QPainter *painter, qint64 now, const QRect &exposed) const;
+    // Paints the strokes that reach `exposed`.
+    void paint(QPainter *painter, qint64 now, const QRegion &exposed) const;
 
     QRegion advance(qint64 now) override;
     qint64 nextChange(qint64 now) const override;

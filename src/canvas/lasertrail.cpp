@@ -1,7 +1,6 @@
 #include "lasertrail.h"
 
 #include <QPainter>
-#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -48,10 +47,10 @@ int LaserTrail::stepAt(qint64 markTime, qint64 now)
 void LaserTrail::moveTo(const QPointF &pt, qint64 now)
 {
     if (dotShown) {
-        pending += dotRectAt(dot);
-        pending += segmentRect(trail.empty() ? dot : trail.back().pos, pt);
+        movedArea |= dotRectAt(dot);
+        movedArea |= segmentRect(trail.empty() ? dot : trail.back().pos, pt);
     }
-    pending += dotRectAt(pt);
+    movedArea |= dotRectAt(pt);
     if (trail.empty()
         || std::hypot(pt.x() - trail.back().pos.x(), pt.y() - trail.back().pos.y()) >= MinStep) {
         trail.push_back({ pt, now });
@@ -76,7 +75,7 @@ void LaserTrail::shorten()
     }
     // trail[keep - 1] is the first mark beyond the length, if any
     for (size_t i = 1; keep > 1 && i < keep; ++i)
-        pending += segmentRect(trail[i - 1].pos, trail[i].pos);
+        trimmedArea |= segmentRect(trail[i - 1].pos, trail[i].pos);
     if (keep > 1)
         trail.erase(trail.begin(), trail.begin() + std::ptrdiff_t(keep - 1));
 }
@@ -91,28 +90,56 @@ QRegion LaserTrail::trailArea() const
     return area;
 }
 
+// The moves of a frame change pixels around the dot and, as the trail is
+// shortened, at its tail: one rectangle each, as a region of the two they
+// would become many small ones, which repaint as their far larger bounds.
+QRegion LaserTrail::pending() const
+{
+    return QRegion(movedArea) + trimmedArea;
+}
+
 QRegion LaserTrail::clear()
 {
-    QRegion area = trailArea() + pending;
+    QRegion area = trailArea() + pending();
     if (dotShown)
         area += dotRectAt(dot);
     trail.clear();
-    pending = QRegion();
+    movedArea = trimmedArea = QRect();
     dotShown = false;
     return area;
+}
+
+// Pieces whose fade step changed since the last frame, as a few rectangles
+// each around a run of neighbouring pieces: one per piece would make a
+// region that repaints as the bounds of the whole trail.
+QRegion LaserTrail::fadedArea(qint64 now) const
+{
+    const auto area = [](const QRect &r) { return qint64(r.width()) * r.height(); };
+    QRegion faded;
+    QRect run;
+    qint64 runArea = 0;
+    for (size_t i = 1; i < trail.size(); ++i) {
+        const qint64 time = trail[i - 1].time;
+        if (stepAt(time, now) == stepAt(time, lastFrame))
+            continue;
+        const QRect piece = segmentRect(trail[i - 1].pos, trail[i].pos);
+        if (!run.isEmpty() && area(run | piece) > 2 * (runArea + area(piece))) {
+            faded += run;
+            run = QRect();
+            runArea = 0;
+        }
+        run |= piece;
+        runArea += area(piece);
+    }
+    return faded + run;
 }
 
 // What moves changed, and the pieces whose fade step changed since the
 // last frame; marks that aged out go, but the newest stays where the dot is.
 QRegion LaserTrail::advance(qint64 now)
 {
-    QRegion changed = pending;
-    pending = QRegion();
-    for (size_t i = 1; i < trail.size(); ++i) {
-        const qint64 time = trail[i - 1].time;
-        if (stepAt(time, now) != stepAt(time, lastFrame))
-            changed += segmentRect(trail[i - 1].pos, trail[i].pos);
-    }
+    QRegion changed = pending() + fadedArea(now);
+    movedArea = trimmedArea = QRect();
     while (trail.size() > 1 && stepAt(trail.front().time, now) >= FadeSteps)
         trail.pop_front();
     lastFrame = now;
@@ -121,7 +148,7 @@ QRegion LaserTrail::advance(qint64 now)
 
 qint64 LaserTrail::nextChange(qint64 now) const
 {
-    if (!pending.isEmpty())
+    if (!movedArea.isEmpty() || !trimmedArea.isEmpty())
         return 0;
     if (trail.size() < 2)
         return -1;
@@ -129,57 +156,49 @@ qint64 LaserTrail::nextChange(qint64 now) const
     return stepMs - now % stepMs;
 }
 
-// Pieces of one fade step are stroked as one polyline: a few strokes a
-// frame instead of one per piece, and no doubled alpha where pieces join.
-void LaserTrail::paintTrail(QPainter *painter, qint64 now, const QRect &exposed) const
+// Stamps of the piece's fade step, close enough to make a line. Places are
+// whole device pixels, where a picture is copied rather than resampled.
+void LaserTrail::stampAlong(QPainter *painter, const QPointF &from, const QPointF &to, int step,
+                            qreal ratio) const
 {
-    QPolygonF run;
-    int runStep = -1;
-    const auto flush = [&] {
-        if (run.size() > 1 && runStep < FadeSteps) {
-            const double life = 1.0 - double(runStep) / FadeSteps;
-            QColor c = colour;
-            c.setAlphaF(float(0.7 * life));
-            painter->setPen(
-                QPen(c, qMax(1.0, size * 0.6 * life), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter->drawPolyline(run);
-        }
-        run.clear();
-    };
+    const QImage &stamp = sprites.stamp(step);
+    const QPointF half(stamp.width() / ratio / 2, stamp.height() / ratio / 2);
+    const QPointF d = to - from;
+    const double length = std::hypot(d.x(), d.y());
+    // Even spacing that ends where the next piece starts: no denser spot at
+    // the joins.
+    const int count = qMax(1, int(std::ceil(length / sprites.spacing(step))));
+    for (int k = 0; k < count; ++k)
+        painter->drawImage(snapped(from + d * (double(k) / count) - half, ratio), stamp);
+}
+
+QPointF LaserTrail::snapped(const QPointF &pt, qreal ratio)
+{
+    return QPointF(std::round(pt.x() * ratio) / ratio, std::round(pt.y() * ratio) / ratio);
+}
+
+void LaserTrail::paintTrail(QPainter *painter, qint64 now, const QRegion &exposed,
+                            qreal ratio) const
+{
     for (size_t i = 1; i <= trail.size(); ++i) {
         const QPointF &from = trail[i - 1].pos;
         const QPointF &to = i < trail.size() ? trail[i].pos : dot;
         const int step = stepAt(trail[i - 1].time, now);
-        const bool shown
-            = from != to && (!exposed.isValid() || exposed.intersects(segmentRect(from, to)));
-        if (!shown || step != runStep)
-            flush();
-        if (!shown)
-            continue;
-        if (run.isEmpty())
-            run.append(from);
-        run.append(to);
-        runStep = step;
+        if (step < FadeSteps && from != to && exposed.intersects(segmentRect(from, to)))
+            stampAlong(painter, from, to, step, ratio);
     }
-    flush();
 }
 
-void LaserTrail::paint(QPainter *painter, qint64 now, const QRect &exposed) const
+void LaserTrail::paint(QPainter *painter, qint64 now, const QRegion &exposed) const
 {
     if (!dotShown)
         return;
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->setBrush(Qt::NoBrush);
-    paintTrail(painter, now, exposed);
-    if (!exposed.isValid() || exposed.intersects(dotRectAt(dot))) {
-        painter->setPen(Qt::NoPen);
-        QColor glow = colour;
-        glow.setAlphaF(0.3f);
-        painter->setBrush(glow);
-        painter->drawEllipse(dot, size * 2.0 / 3, size * 2.0 / 3);
-        painter->setBrush(colour);
-        painter->drawEllipse(dot, size / 2.0, size / 2.0);
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    sprites.update(colour, size, ratio);
+    paintTrail(painter, now, exposed, ratio);
+    if (exposed.intersects(dotRectAt(dot))) {
+        const QImage &picture = sprites.dot();
+        const QPointF half(picture.width() / ratio / 2, picture.height() / ratio / 2);
+        painter->drawImage(snapped(dot - half, ratio), picture);
     }
-    painter->restore();
 }

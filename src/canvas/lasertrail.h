@@ -1,6 +1,7 @@
 #pragma once
 
 #include "animatedlayer.h"
+#include "lasersprites.h"
 
 #include <QColor>
 #include <QPointF>
@@ -19,7 +20,7 @@ class LaserTrail : public AnimatedLayer
 {
 public:
     static constexpr qint64 LifeMs = 500;
-    static constexpr int FadeSteps = 10;
+    static constexpr int FadeSteps = LaserSprites::Steps;
     // A fast sweep keeps only this much trail behind the dot.
     static constexpr double MaxLength = 300;
 
@@ -31,8 +32,8 @@ public:
     bool hasDot() const { return dotShown; }
     int trailLength() const { return int(trail.size()); }
     QRect dotRect() const;
-    // Paints what reaches `exposed` (everything when it is invalid).
-    void paint(QPainter *painter, qint64 now, const QRect &exposed) const;
+    // Paints what reaches `exposed`.
+    void paint(QPainter *painter, qint64 now, const QRegion &exposed) const;
 
     QRegion advance(qint64 now) override;
     qint64 nextChange(qint64 now) const override;
@@ -46,8 +47,13 @@ private:
     QRect dotRectAt(const QPointF &pt) const;
     QRect segmentRect(const QPointF &a, const QPointF &b) const;
     QRegion trailArea() const;
+    QRegion pending() const;
+    QRegion fadedArea(qint64 now) const;
     void shorten();
-    void paintTrail(QPainter *painter, qint64 now, const QRect &exposed) const;
+    void paintTrail(QPainter *painter, qint64 now, const QRegion &exposed, qreal ratio) const;
+    void stampAlong(QPainter *painter, const QPointF &from, const QPointF &to, int step,
+                    qreal ratio) const;
+    static QPointF snapped(const QPointF &pt, qreal ratio);
     static int stepAt(qint64 markTime, qint64 now);
 
     QColor colour = Qt::red;
@@ -55,6 +61,9 @@ private:
     QPointF dot;
     bool dotShown = false;
     std::deque<Mark> trail; // oldest first; the newest ends at the dot
-    QRegion pending; // what moves changed since the last frame
+    // What moves changed since the last frame.
+    QRect movedArea;
+    QRect trimmedArea;
     qint64 lastFrame = 0;
+    mutable LaserSprites sprites; // drawn on the first paint of a look
 };

@@ -587,7 +587,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     if (layerImage)
         painter.drawImage(QPoint(0, 0), *layerImage);
     painter.restore();
-    PresenterKit::instance().paint(&painter, pEvent->rect());
+    PresenterKit::instance().paint(&painter, pEvent->region());
     ToolKit::instance().paint(&painter);
 
     const bool coversWindow = !parentWidget()

@@ -46,8 +46,21 @@ void PresenterAnimator::tick()
     for (AnimatedLayer *layer : std::as_const(layers))
         changed += layer->advance(t);
     if (target && !changed.isEmpty())
-        target->update(cheaperToRepaint(changed));
+        repaint(cheaperToRepaint(changed));
     schedule(nextDelay());
+}
+
+// A few rectangles (the laser's head and tail) are painted one by one: a
+// clip of one rectangle takes the painter's fast paths, where a clip of
+// several makes every blit walk spans. Many stay one paint of the region.
+void PresenterAnimator::repaint(const QRegion &area)
+{
+    if (area.rectCount() > MaxSeparatePaints) {
+        target->update(area);
+        return;
+    }
+    for (const QRect &r : area)
+        target->repaint(r);
 }
 
 // A repaint of several rectangles costs a pass per row of each; one

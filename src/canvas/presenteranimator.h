@@ -41,6 +41,8 @@ private:
     // Milliseconds until the earliest change of any layer, or -1.
     qint64 nextDelay() const;
     static QRegion cheaperToRepaint(const QRegion &changed);
+    void repaint(const QRegion &area);
+    static constexpr int MaxSeparatePaints = 4;
     void schedule(qint64 delay);
 
     QTimer timer;

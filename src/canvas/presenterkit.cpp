@@ -65,7 +65,7 @@ void PresenterKit::pageChanged()
     clock.wake();
 }
 
-void PresenterKit::paint(QPainter *painter, const QRect &exposed) const
+void PresenterKit::paint(QPainter *painter, const QRegion &exposed) const
 {
     fading.paint(painter, clock.now(), exposed);
     trail.paint(painter, clock.now(), exposed);

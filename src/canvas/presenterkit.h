@@ -39,7 +39,7 @@ public:
     // A page switch leaves the fading ink behind.
     void pageChanged();
     // The fading ink, then the laser's dot and trail while it shows.
-    void paint(QPainter *painter, const QRect &exposed) const;
+    void paint(QPainter *painter, const QRegion &exposed) const;
 
 Q_SIGNALS:
     void fadingInkChanged(bool bOn);

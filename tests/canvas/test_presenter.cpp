@@ -110,6 +110,26 @@ private Q_SLOTS:
         QVERIFY(!kit().animator().isRunning());
     }
 
+    // Moves far apart leave a trail without gaps, and without darker spots
+    // where one move's piece joins the next.
+    void laserTrailIsAnEvenLine()
+    {
+        ToolKit::instance().setCurrentTool(ToolKit::Laser);
+        const int paper = f->shown(QPoint(200, 300)).green();
+        for (int x = 100; x <= 380; x += 40)
+            f->move(QPoint(x, 300));
+        kit().animator().tick();
+        int lightest = 0, darkest = 255;
+        for (int x = 110; x <= 360; ++x) {
+            const int green = f->shown(QPoint(x, 300)).green();
+            lightest = qMax(lightest, green);
+            darkest = qMin(darkest, green);
+        }
+        QVERIFY2(lightest < paper - 100, qPrintable(QString::number(lightest)));
+        QVERIFY2(lightest - darkest <= 12,
+                 qPrintable(QStringLiteral("%1-%2").arg(darkest).arg(lightest)));
+    }
+
     void laserRepaintsOnlyAroundThePointer()
     {
         ToolKit::instance().setCurrentTool(ToolKit::Laser);
