@@ -33,7 +33,7 @@ qint64 nextFrame = 0;
 double cpuMicroseconds()
 {
     timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
 }
 

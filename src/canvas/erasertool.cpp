@@ -71,7 +71,7 @@ QRect EraserTool::ringRect(const QPointF &pt) const
     return QRect(int(pt.x() - w / 2), int(pt.y() - w / 2), w, w);
 }
 
-void EraserTool::paint(QPainter *painter)
+void EraserTool::paint(QPainter *painter, const QRegion &)
 {
     if (!gesture().pressed)
         return;

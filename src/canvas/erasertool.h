@@ -15,7 +15,7 @@ public:
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
     // A ring around the pointer shows what the eraser covers.
-    void paint(QPainter *painter) override;
+    void paint(QPainter *painter, const QRegion &dirty) override;
 
     ObjEraser eraserTemplate;
 

@@ -59,7 +59,7 @@ void HighlighterTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInput
     mousePress(view, pt, event);
 }
 
-void HighlighterTool::paint(QPainter *painter)
+void HighlighterTool::paint(QPainter *painter, const QRegion &)
 {
     if (!gesture().pressed)
         return;

@@ -15,7 +15,7 @@ public:
     void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void paint(QPainter *painter) override;
+    void paint(QPainter *painter, const QRegion &dirty) override;
 
     ObjStroke strokeTemplate;
 

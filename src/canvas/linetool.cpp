@@ -58,7 +58,7 @@ void LineTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *
     mousePress(view, pt, event);
 }
 
-void LineTool::paint(QPainter *painter)
+void LineTool::paint(QPainter *painter, const QRegion &)
 {
     if (!gesture().pressed)
         return;

@@ -12,7 +12,7 @@ public:
     void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void paint(QPainter *painter) override;
+    void paint(QPainter *painter, const QRegion &dirty) override;
 
     // `to` turned about `from` down to the nearest multiple of 15 degrees in
     // QLineF::angle terms, at the same distance. The pen snaps with it too.

@@ -13,6 +13,7 @@
 #include "erasertool.h"
 #include "platform/platform.h"
 #include "presenterkit.h"
+#include "regionpainter.h"
 #include "selecttool.h"
 #include "toolkit.h"
 
@@ -582,13 +583,13 @@ void MainView::paintEvent(QPaintEvent *pEvent)
         return;
     QPainter painter(this);
     painter.save();
-    paintBackground(painter);
+    paintBackground(painter, pEvent->region());
     page->paint(&painter, true, QRect());
     if (layerImage)
-        painter.drawImage(QPoint(0, 0), *layerImage);
+        RegionPainter::drawImage(painter, pEvent->region(), QPoint(0, 0), *layerImage);
     painter.restore();
     PresenterKit::instance().paint(&painter, pEvent->region());
-    ToolKit::instance().paint(&painter);
+    ToolKit::instance().paint(&painter, pEvent->region());
 
     const bool coversWindow = !parentWidget()
         || (width() >= parentWidget()->width() && height() >= parentWidget()->height());
@@ -608,24 +609,24 @@ void MainView::paintEvent(QPaintEvent *pEvent)
         paintLabel(painter);
 }
 
-void MainView::paintBackground(QPainter &painter) const
+void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
 {
     if (AppState::instance().liveDesktop) {
         const bool selecting = ToolKit::instance().currentToolId() == ToolKit::Select;
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(rect(), QColor(128, 128, 128, selecting ? 0 : 1));
+        RegionPainter::fill(painter, dirty, QColor(128, 128, 128, selecting ? 0 : 1));
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;
     }
     if (page->background == MainPage::ColourBackground) {
-        painter.fillRect(rect(), page->colour);
+        RegionPainter::fill(painter, dirty, page->colour);
     } else if (page->background == MainPage::PictureBackground) {
         const QSize shown = DevicePixels::logicalSize(background);
         const QPoint origin((page->size.width() - shown.width()) / 2,
                             (page->size.height() - shown.height()) / 2);
         if (background.isNull() || origin != QPoint(0, 0) || shown != size())
-            painter.fillRect(rect(), Qt::white);
-        painter.drawPixmap(origin, background);
+            RegionPainter::fill(painter, dirty, Qt::white);
+        RegionPainter::drawPixmap(painter, dirty, origin, background);
     }
 }
 

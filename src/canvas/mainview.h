@@ -107,7 +107,7 @@ private:
     void writeBackgroundFile(int pageId) const;
     void discardPage(MainPage *pPage);
     void decodeNeighbours();
-    void paintBackground(QPainter &painter) const;
+    void paintBackground(QPainter &painter, const QRegion &dirty) const;
     void paintFrame(QPainter &painter, const QRegion &dirty) const;
     void paintLabel(QPainter &painter) const;
     PageLabel::Text labelText() const;

@@ -153,7 +153,7 @@ void PenTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *e
     mousePress(view, pt, event);
 }
 
-void PenTool::paint(QPainter *painter)
+void PenTool::paint(QPainter *painter, const QRegion &)
 {
     if (!gesture().pressed || !gesture().mode)
         return;

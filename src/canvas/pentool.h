@@ -18,7 +18,7 @@ public:
     void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void paint(QPainter *painter) override;
+    void paint(QPainter *painter, const QRegion &dirty) override;
 
     // The canvas area a piece of `width` within `bounds` can touch. The
     // highlighter and the eraser repaint their segments with it too.

@@ -427,7 +427,7 @@ void SelectTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent
     mousePress(view, pt, event);
 }
 
-void SelectTool::paint(QPainter *painter)
+void SelectTool::paint(QPainter *painter, const QRegion &)
 {
     painter->save();
     if (state == Lasso) {

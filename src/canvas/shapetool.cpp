@@ -77,7 +77,7 @@ void ShapeTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent 
     mousePress(view, pt, event);
 }
 
-void ShapeTool::paint(QPainter *painter)
+void ShapeTool::paint(QPainter *painter, const QRegion &)
 {
     if (!gesture().pressed)
         return;

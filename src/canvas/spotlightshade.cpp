@@ -1,6 +1,7 @@
 #include "spotlightshade.h"
 
 #include "app/devicepixels.h"
+#include "regionpainter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -109,14 +110,12 @@ void SpotlightShade::makeHole(int radius, int darkness, qreal ratio)
     holeRatio = ratio;
 }
 
-void SpotlightShade::paint(QPainter *painter, const QRect &all, const QPointF &centre, int radius,
-                           int darkness, qreal ratio)
+void SpotlightShade::paint(QPainter *painter, const QRegion &dirty, const QPointF &centre,
+                           int radius, int darkness, qreal ratio)
 {
     const QRect sq = square(centre, radius);
-    const QColor dark(0, 0, 0, darkness * 255 / 100);
-    for (const QRect &part : QRegion(all).subtracted(sq))
-        painter->fillRect(part, dark);
+    RegionPainter::fill(*painter, dirty.subtracted(sq), QColor(0, 0, 0, darkness * 255 / 100));
     if (radius != holeRadius || darkness != holeDarkness || ratio != holeRatio)
         makeHole(radius, darkness, ratio);
-    painter->drawImage(sq.topLeft(), hole);
+    RegionPainter::drawImage(*painter, dirty.intersected(sq), sq.topLeft(), hole);
 }

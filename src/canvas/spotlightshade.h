@@ -21,9 +21,9 @@ public:
     static QRegion change(const QPointF &fromCentre, int fromRadius, const QPointF &toCentre,
                           int toRadius);
 
-    // `darkness` in percent.
-    void paint(QPainter *painter, const QRect &all, const QPointF &centre, int radius, int darkness,
-               qreal ratio);
+    // Paints what reaches `dirty`; `darkness` in percent.
+    void paint(QPainter *painter, const QRegion &dirty, const QPointF &centre, int radius,
+               int darkness, qreal ratio);
 
 private:
     void makeHole(int radius, int darkness, qreal ratio);

@@ -81,11 +81,11 @@ bool SpotlightTool::wheel(MainView *view, QWheelEvent *event)
     return true;
 }
 
-void SpotlightTool::paint(QPainter *painter)
+void SpotlightTool::paint(QPainter *painter, const QRegion &dirty)
 {
     if (!aimed || !shownOn)
         return;
-    shade.paint(painter, shownOn->rect(), centre(), radius(),
+    shade.paint(painter, dirty.intersected(shownOn->rect()), centre(), radius(),
                 AppState::instance().presenter.spotlightOpacity, shownOn->devicePixelRatioF());
 }
 

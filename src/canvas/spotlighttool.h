@@ -16,7 +16,7 @@ public:
     void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
     bool wheel(MainView *view, QWheelEvent *event) override;
-    void paint(QPainter *painter) override;
+    void paint(QPainter *painter, const QRegion &dirty) override;
     void reset() override;
 
     // Centres the circle on `pt` and shows the darkness over all of `view`.

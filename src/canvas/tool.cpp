@@ -26,7 +26,7 @@ bool Tool::wheel(MainView *, QWheelEvent *)
     return false;
 }
 
-void Tool::paint(QPainter *) { }
+void Tool::paint(QPainter *, const QRegion &) { }
 
 void Tool::reset() { }
 

@@ -6,6 +6,7 @@
 class MainView;
 class QInputEvent;
 class QPainter;
+class QRegion;
 class QWheelEvent;
 
 // One way of turning pointer input on the canvas into objects or changes of
@@ -34,8 +35,8 @@ public:
     virtual void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event);
     // True when the tool used the wheel turn.
     virtual bool wheel(MainView *view, QWheelEvent *event);
-    // Paints the tool's live preview over the canvas.
-    virtual void paint(QPainter *painter);
+    // Paints the tool's live preview over the canvas where it is dirty.
+    virtual void paint(QPainter *painter, const QRegion &dirty);
     // Drops the gesture in progress (tool switch, page change, undo, redo).
     virtual void reset();
 

@@ -84,9 +84,9 @@ bool ToolKit::wheel(MainView *view, QWheelEvent *event)
     return currentTool()->wheel(view, event);
 }
 
-void ToolKit::paint(QPainter *painter)
+void ToolKit::paint(QPainter *painter, const QRegion &dirty)
 {
-    currentTool()->paint(painter);
+    currentTool()->paint(painter, dirty);
 }
 
 void ToolKit::resetTool()

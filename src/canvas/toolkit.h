@@ -8,6 +8,7 @@
 class MainView;
 class QInputEvent;
 class QPainter;
+class QRegion;
 class QWheelEvent;
 class Tool;
 struct DrawSettings;
@@ -54,7 +55,7 @@ public:
     void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event);
     void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event);
     bool wheel(MainView *view, QWheelEvent *event);
-    void paint(QPainter *painter);
+    void paint(QPainter *painter, const QRegion &dirty);
     void resetTool();
 
     int currentToolId() const { return current; }
