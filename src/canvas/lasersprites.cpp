@@ -36,6 +36,9 @@ QImage LaserSprites::discs(const std::vector<Disc> &layers, qreal ratio)
         painter.setBrush(layer.colour);
         painter.drawEllipse(QPointF(centre, centre), layer.diameter / 2, layer.diameter / 2);
     }
+    painter.end();
+    // Blitted in device pixels.
+    picture.setDevicePixelRatio(1);
     return picture;
 }
 

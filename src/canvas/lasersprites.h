@@ -18,7 +18,8 @@ public:
     // each is lighter than the trail's alpha.
     static constexpr double Overlap = 6;
 
-    // Redraws the pictures if the look or the screen's pixel ratio changed.
+    // Redraws the pictures, in device pixels, if the look or the screen's
+    // pixel ratio changed.
     void update(const QColor &colour, int size, qreal ratio);
     const QImage &dot() const { return dotPicture; }
     // Step 0 is a fresh piece of trail, Steps - 1 the faintest.

@@ -156,25 +156,26 @@ qint64 LaserTrail::nextChange(qint64 now) const
     return stepMs - now % stepMs;
 }
 
-// Stamps of the piece's fade step, close enough to make a line. Places are
-// whole device pixels, where a picture is copied rather than resampled.
+// Stamps of the piece's fade step, close enough to make a line.
 void LaserTrail::stampAlong(QPainter *painter, const QPointF &from, const QPointF &to, int step,
                             qreal ratio) const
 {
     const QImage &stamp = sprites.stamp(step);
-    const QPointF half(stamp.width() / ratio / 2, stamp.height() / ratio / 2);
     const QPointF d = to - from;
     const double length = std::hypot(d.x(), d.y());
     // Even spacing that ends where the next piece starts: no denser spot at
     // the joins.
     const int count = qMax(1, int(std::ceil(length / sprites.spacing(step))));
     for (int k = 0; k < count; ++k)
-        painter->drawImage(snapped(from + d * (double(k) / count) - half, ratio), stamp);
+        painter->drawImage(devicePlace(from + d * (double(k) / count), stamp, ratio), stamp);
 }
 
-QPointF LaserTrail::snapped(const QPointF &pt, qreal ratio)
+// Where a picture of device pixels centred on `pt` goes: whole device
+// pixels, where it is copied rather than resampled.
+QPoint LaserTrail::devicePlace(const QPointF &pt, const QImage &picture, qreal ratio)
 {
-    return QPointF(std::round(pt.x() * ratio) / ratio, std::round(pt.y() * ratio) / ratio);
+    return QPoint(int(std::lround(pt.x() * ratio)) - picture.width() / 2,
+                  int(std::lround(pt.y() * ratio)) - picture.height() / 2);
 }
 
 void LaserTrail::paintTrail(QPainter *painter, qint64 now, const QRegion &exposed,
@@ -189,16 +190,18 @@ void LaserTrail::paintTrail(QPainter *painter, qint64 now, const QRegion &expose
     }
 }
 
+// Painted in device pixels: the painter's own scaling undone, the pictures
+// land one for one.
 void LaserTrail::paint(QPainter *painter, qint64 now, const QRegion &exposed) const
 {
     if (!dotShown)
         return;
     const qreal ratio = painter->device()->devicePixelRatioF();
     sprites.update(colour, size, ratio);
+    painter->save();
+    painter->setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
     paintTrail(painter, now, exposed, ratio);
-    if (exposed.intersects(dotRectAt(dot))) {
-        const QImage &picture = sprites.dot();
-        const QPointF half(picture.width() / ratio / 2, picture.height() / ratio / 2);
-        painter->drawImage(snapped(dot - half, ratio), picture);
-    }
+    if (exposed.intersects(dotRectAt(dot)))
+        painter->drawImage(devicePlace(dot, sprites.dot(), ratio), sprites.dot());
+    painter->restore();
 }

@@ -53,7 +53,7 @@ private:
     void paintTrail(QPainter *painter, qint64 now, const QRegion &exposed, qreal ratio) const;
     void stampAlong(QPainter *painter, const QPointF &from, const QPointF &to, int step,
                     qreal ratio) const;
-    static QPointF snapped(const QPointF &pt, qreal ratio);
+    static QPoint devicePlace(const QPointF &pt, const QImage &picture, qreal ratio);
     static int stepAt(qint64 markTime, qint64 now);
 
     QColor colour = Qt::red;
