@@ -13,9 +13,9 @@
 // The real program over a live desktop with a compositor running: the laser
 // pointer chosen from the command line shows a red dot at the pointer while
 // the desktop shows unchanged elsewhere, and a thousand pointer moves with
-// the laser cost the program about what the same moves drawing with the pen
-// cost (both figures are printed). The bound catches a laser that repaints
-// far more than its dot and trail, such as a full repaint per move.
+// the laser cost the program less than the same moves drawing with the pen
+// (both figures are printed): its frames gather several moves and blit
+// pictures drawn once.
 class TestPresenterX11 : public QObject
 {
     Q_OBJECT
@@ -114,7 +114,7 @@ private Q_SLOTS:
     void init() { env = std::make_unique<TestEnvironment>(); }
     void cleanup() { env.reset(); }
 
-    void laserShowsOverTheLiveDesktopAndCostsAboutThePens()
+    void laserShowsOverTheLiveDesktopAndCostsLessThanThePen()
     {
         X11Probe x11;
         QProcess compositor;
@@ -157,7 +157,7 @@ private Q_SLOTS:
         const qint64 pen = settledTicks(pid) - beforePen;
         RealProgram::xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
         qInfo("CPU of 1000 pointer moves: laser %lld ticks, pen %lld ticks", laser, pen);
-        QVERIFY2(laser * 2 <= pen * 3,
+        QVERIFY2(laser < pen,
                  qPrintable(QStringLiteral("laser %1, pen %2").arg(laser).arg(pen)));
         compositor.terminate();
         compositor.waitForFinished(5000);
