@@ -11,12 +11,12 @@ out=$(realpath -m "${1:-$root/docs/guide/screenshots}")
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${TAV_BUILD_TYPE:-RelWithDebInfo}"
 fi
-cmake --build "$build" --target guideshots
+cmake --build "$build" --target guideshots tavelmark_net
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 # A fresh user: default settings, English, no tray.
 mkdir -p "$home/data/Quillbury/Tavelmark"
 printf '[UserInterface]\nLanguage=en_GB\nShowTrayIcon=0\n' >"$home/data/Quillbury/Tavelmark/Setting.ini"
 XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home" LC_ALL=C.UTF-8 LANGUAGE= \
-    QT_QPA_PLATFORM=xcb \
+    QT_QPA_PLATFORM=xcb TAV_MODULE_DIR="$build/src" \
     "$root/tests/x11-session.sh" --wm --screen 1280x800 -- "$build/tools/guideshots/guideshots" "$out"

@@ -1,22 +1,20 @@
 #include "mainapp.h"
 
 #include "platform/filemutex.h"
+#include "platform/localchannel.h"
+#include "platform/localpeer.h"
 #include "platform/terminationwatcher.h"
 #include "singleinstancepaths.h"
 
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QStandardPaths>
-#include <QThread>
 #include <QTimer>
 
 #include <memory>
 
 namespace {
-constexpr int WaitMs = 1000;
 // A second start may come while the first has the lock but does not listen yet.
 constexpr int ConnectRetryMs = 3000;
 } // namespace
@@ -83,78 +81,45 @@ void MainApp::startUnprotected()
 
 void MainApp::listen(const QString &strSocket)
 {
-    server = new QLocalServer(this);
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(server, &QLocalServer::newConnection, this, &MainApp::slot_ReceiveMessage);
+    channel = new LocalChannel(this);
+    connect(channel, &LocalChannel::signal_NewPeer, this, &MainApp::readMessage);
     // Holding the lock, any socket file left behind is a crashed instance's.
-    QLocalServer::removeServer(strSocket);
-    if (server->listen(strSocket))
+    if (channel->listen(strSocket))
         qDebug().noquote() << "Listening:" << strSocket;
     else
-        qDebug().noquote() << "Cannot listen:" << server->errorString();
+        qDebug().noquote() << "Cannot listen:" << channel->errorString();
 }
 
 bool MainApp::sendMessage(const InstanceRequest &request)
 {
-    if (!running)
-        return false;
-    QLocalSocket socket;
-    const QDeadlineTimer deadline(ConnectRetryMs);
-    for (;;) {
-        socket.connectToServer(socketPath, QIODevice::WriteOnly);
-        if (socket.waitForConnected(WaitMs))
-            break;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    socket.write(request.encode());
-    if (!socket.waitForBytesWritten(WaitMs))
-        return false;
-    socket.disconnectFromServer();
-    return true;
-}
-
-void MainApp::slot_SetWindowsLevel() { }
-
-void MainApp::slot_ReceiveMessage()
-{
-    while (QLocalSocket *socket = server->nextPendingConnection())
-        readMessage(socket);
+    return running && LocalChannel::send(socketPath, request.encode(), ConnectRetryMs);
 }
 
 // Read as the bytes come, never waited for: the event loop stays free
 // whatever a client does. A frame is acted on as soon as it is complete.
-void MainApp::readMessage(QLocalSocket *socket)
+void MainApp::readMessage(LocalPeer *peer)
 {
     auto data = std::make_shared<QByteArray>();
-    auto *deadline = new QTimer(socket);
+    auto *deadline = new QTimer(peer);
     deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, this, [this, socket] { dropClient(socket, "too slow"); });
-    // True once the client is dealt with, one way or the other.
-    const auto take = [this, socket, data] {
-        *data += socket->read(MaxMessageBytes + 1 - data->size());
-        const char *refusal = nullptr;
-        const auto request = readFrame(*data, &refusal);
-        if (refusal)
-            dropClient(socket, refusal);
-        if (!request)
-            return refusal != nullptr;
-        socket->disconnect(this);
-        socket->disconnectFromServer();
-        socket->deleteLater();
-        Q_EMIT signal_MessageAvailable(*request);
-        return true;
-    };
-    connect(socket, &QLocalSocket::readyRead, this, take);
-    connect(socket, &QLocalSocket::disconnected, this, [this, socket, take] {
-        if (!take())
-            dropClient(socket, "incomplete");
-    });
+    connect(deadline, &QTimer::timeout, this, [this, peer] { dropClient(peer, "too slow"); });
+    connect(peer, &LocalPeer::signal_ReadyRead, this,
+            [this, peer, data] { takeMessage(peer, data.get()); });
     deadline->start(MessageDeadlineMs);
-    if (socket->bytesAvailable() > 0 || socket->state() != QLocalSocket::ConnectedState) {
-        if (!take() && socket->state() != QLocalSocket::ConnectedState)
-            dropClient(socket, "incomplete");
+}
+
+void MainApp::takeMessage(LocalPeer *peer, QByteArray *data)
+{
+    *data += peer->read(MaxMessageBytes + 1 - data->size());
+    const char *refusal = nullptr;
+    const auto request = readFrame(*data, &refusal);
+    if (refusal) {
+        dropClient(peer, refusal);
+    } else if (request) {
+        release(peer);
+        Q_EMIT signal_MessageAvailable(*request);
+    } else if (peer->atEnd()) {
+        dropClient(peer, "incomplete");
     }
 }
 
@@ -179,12 +144,19 @@ std::optional<InstanceRequest> MainApp::readFrame(const QByteArray &data, const 
     return request;
 }
 
-void MainApp::dropClient(QLocalSocket *socket, const char *why)
+void MainApp::dropClient(LocalPeer *peer, const char *why)
 {
     qDebug() << "Message dropped:" << why;
-    socket->disconnect(this);
-    socket->abort();
-    socket->deleteLater();
+    release(peer);
+}
+
+void MainApp::release(LocalPeer *peer)
+{
+    peer->disconnect(this);
+    if (auto *deadline = peer->findChild<QTimer *>())
+        deadline->stop();
+    peer->close();
+    peer->deleteLater();
 }
 
 QString MainApp::applyInstallationPath(const QString &strPath, const QString &strExeDir)

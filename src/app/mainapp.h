@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
-class QLocalServer;
-class QLocalSocket;
+class LocalChannel;
+class LocalPeer;
 class TerminationWatcher;
 
 // The application object. It makes sure one instance runs per user: the first
@@ -54,21 +54,19 @@ public:
 Q_SIGNALS:
     void signal_MessageAvailable(InstanceRequest request);
 
-public Q_SLOTS:
-    void slot_SetWindowsLevel();
-    void slot_ReceiveMessage();
-
 private:
     bool lockIn(const QString &strFolder);
     void listen(const QString &strSocket);
-    void readMessage(QLocalSocket *socket);
-    void dropClient(QLocalSocket *socket, const char *why);
+    void readMessage(LocalPeer *peer);
+    void takeMessage(LocalPeer *peer, QByteArray *data);
+    void dropClient(LocalPeer *peer, const char *why);
+    void release(LocalPeer *peer);
     static std::optional<InstanceRequest> readFrame(const QByteArray &data, const char **refusal);
 
     QString strKey;
     bool running = false;
     std::unique_ptr<QLockFile> marker;
-    QLocalServer *server = nullptr;
+    LocalChannel *channel = nullptr;
     TerminationWatcher *termination = nullptr;
     QString socketPath;
     QStringList notices;

@@ -5,6 +5,8 @@
 #include "app/lang.h"
 #include "detailanim.h"
 #include "updatedescription.h"
+#include "webloader.h"
+#include "webmodule.h"
 #include "widgets/messageboxdialog.h"
 
 #include <QCoreApplication>
@@ -14,8 +16,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSaveFile>
@@ -53,24 +53,20 @@ UpdateDlg::UpdateDlg(QWidget *pParent, const QUrl &baseUrl)
 
 UpdateDlg::UpdateDlg(QWidget *pParent, const QUrl &baseUrl, const Limits &requestLimits)
     : MainDialog(pParent)
+    , deadline(new QTimer(this))
     , limits(requestLimits)
     , base(baseUrl)
-    , manager(new QNetworkAccessManager(this))
 {
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, &UpdateDlg::deadlinePassed);
     buildWidgets();
     buildLayout();
     Lang::release();
     requestDescription();
 }
 
-UpdateDlg::~UpdateDlg()
-{
-    manager->disconnect(this);
-    if (reply) {
-        reply->disconnect(this);
-        reply->abort();
-    }
-}
+// Deleting a transfer ends it without a word.
+UpdateDlg::~UpdateDlg() = default;
 
 QUrl UpdateDlg::defaultBase()
 {
@@ -144,47 +140,66 @@ void UpdateDlg::buildLayout()
 
 void UpdateDlg::requestDescription()
 {
-    const QUrl url(
-        QStringLiteral("%1/%2/tavelmarkupdate.xml").arg(base.toString(), platformName()));
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::SameOriginRedirectPolicy);
-    request.setTransferTimeout(TransferTimeout);
-    connect(manager, &QNetworkAccessManager::finished, this,
-            &UpdateDlg::slot_XmlNetworkReplyFinished);
-    QNetworkReply *pending = manager->get(request);
-    connect(pending, &QNetworkReply::downloadProgress, this, [this, pending](qint64 received) {
-        if (received > MaxDescriptionSize) {
+    web = WebLoader::module();
+    if (!web) {
+        showFailure(QStringLiteral("Error code:%1The network support could not be loaded; "
+                                   "reinstalling Tavelmark may repair it.%2"));
+        anim->stop();
+        return;
+    }
+    WebRequest request;
+    request.url
+        = QUrl(QStringLiteral("%1/%2/tavelmarkupdate.xml").arg(base.toString(), platformName()));
+    request.followSameOrigin = true;
+    request.stallTimeoutMs = TransferTimeout;
+    WebEvents events;
+    events.progress = [this](qint64 received, qint64) {
+        if (received > MaxDescriptionSize && !descriptionTooLarge) {
             descriptionTooLarge = true;
-            pending->abort();
+            description->abort();
         }
-    });
-    QTimer::singleShot(limits.descriptionDeadlineMs, pending, [this, pending] {
-        descriptionLate = true;
-        pending->abort();
-    });
+    };
+    events.finished = [this] { slot_XmlNetworkReplyFinished(); };
+    description = web->get(request, events);
+    deadline->start(limits.descriptionDeadlineMs);
 }
 
-void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
+void UpdateDlg::deadlinePassed()
 {
-    manager->disconnect(this);
-    pReply->deleteLater();
-    const int code = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (description) {
+        descriptionLate = true;
+        description->abort();
+    } else if (reply) {
+        packageLate = true;
+        reply->abort();
+    }
+}
+
+// The transfer may be the one reporting: it goes once the report is over.
+void UpdateDlg::retire(std::unique_ptr<WebTransfer> &transfer)
+{
+    std::shared_ptr<WebTransfer> done(std::move(transfer));
+    QTimer::singleShot(0, this, [done] {});
+}
+
+void UpdateDlg::slot_XmlNetworkReplyFinished()
+{
+    deadline->stop();
+    const int code = description->httpStatus();
     if (descriptionTooLarge) {
         showFailure(QStringLiteral("Error code:%1The update description is too large!%2"));
     } else if (descriptionLate) {
         showFailure(QStringLiteral("Error code:%1The update server did not answer in time!%2"));
-    } else if (pReply->error() == QNetworkReply::InsecureRedirectError
-               || pReply->error() == QNetworkReply::TooManyRedirectsError) {
+    } else if (description->redirectRefused()) {
         showFailure(QStringLiteral(
             "Error code:%1The update server sent the request to another address; it was not "
             "followed!%2"));
-    } else if (pReply->error() != QNetworkReply::NoError || code != 200) {
+    } else if (description->errorCode() != 0 || code != 200) {
         // The server's status when it answered, else the network's reason.
         showFailure(QStringLiteral("Error code:%1Network disconnection!%2"),
-                    code > 0 ? code : int(pReply->error()));
+                    code > 0 ? code : description->errorCode());
     } else {
-        const UpdateDescription release = UpdateDescription::parse(pReply->readAll());
+        const UpdateDescription release = UpdateDescription::parse(description->readAll());
         switch (release.problem) {
         case UpdateDescription::Damaged:
             showFailure(QStringLiteral("Error code:%1The update description is damaged!%2"));
@@ -208,6 +223,7 @@ void UpdateDlg::slot_XmlNetworkReplyFinished(QNetworkReply *pReply)
             break;
         }
     }
+    retire(description);
     anim->stop();
     Lang::release();
 }
@@ -340,34 +356,25 @@ void UpdateDlg::discardFile()
 
 void UpdateDlg::startDownload(const QUrl &url)
 {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(TransferTimeout);
-    reply = manager->get(request);
-    reply->setReadBufferSize(ReadBufferBytes);
-    connect(reply, &QNetworkReply::finished, this, &UpdateDlg::slot_HttpFinished);
-    connect(reply, &QIODevice::readyRead, this, &UpdateDlg::slot_HttpReadyRead);
-    connect(reply, &QNetworkReply::downloadProgress, this, &UpdateDlg::slot_UpdateDataReadProgress);
-    guardPackage();
-}
-
-void UpdateDlg::guardPackage()
-{
+    WebRequest request;
+    request.url = url;
+    request.stallTimeoutMs = TransferTimeout;
+    request.readBufferBytes = ReadBufferBytes;
+    WebEvents events;
+    events.headers = [this] {
+        if (reply->announcedLength() > limits.maxPackageBytes) {
+            packageTooLarge = true;
+            reply->abort();
+        }
+    };
+    events.readyRead = [this] { slot_HttpReadyRead(); };
+    events.progress
+        = [this](qint64 received, qint64 total) { slot_UpdateDataReadProgress(received, total); };
+    events.finished = [this] { slot_HttpFinished(); };
     packageLate = false;
     packageTooLarge = false;
-    QNetworkReply *pending = reply;
-    QTimer::singleShot(limits.packageDeadlineMs, pending, [this, pending] {
-        packageLate = true;
-        pending->abort();
-    });
-    connect(pending, &QNetworkReply::metaDataChanged, this, [this, pending] {
-        if (pending->header(QNetworkRequest::ContentLengthHeader).toLongLong()
-            > limits.maxPackageBytes) {
-            packageTooLarge = true;
-            pending->abort();
-        }
-    });
+    reply = web->get(request, events);
+    deadline->start(limits.packageDeadlineMs);
 }
 
 void UpdateDlg::slot_HttpReadyRead()
@@ -390,8 +397,7 @@ void UpdateDlg::slot_HttpReadyRead()
     received += data.size();
     // The network's own progress signal is throttled and may never come for
     // a quick download.
-    slot_UpdateDataReadProgress(received,
-                                reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    slot_UpdateDataReadProgress(received, reply->announcedLength());
 }
 
 void UpdateDlg::slot_UpdateDataReadProgress(qint64 bytesRead, qint64 totalBytes)
@@ -414,6 +420,7 @@ void UpdateDlg::slot_CancelDownload()
 
 void UpdateDlg::slot_HttpFinished()
 {
+    deadline->stop();
     if (progress)
         progress->hide();
     if (aborted) {
@@ -423,19 +430,17 @@ void UpdateDlg::slot_HttpFinished()
         if (!finishFile())
             return;
     }
-    if (reply) {
-        reply->deleteLater();
-        reply = nullptr;
-    }
+    if (reply)
+        retire(reply);
     Lang::release();
 }
 
 // Ends the download in `file`; false when a redirect started another one.
 bool UpdateDlg::finishFile()
 {
-    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-    const int code = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QUrl target = reply->redirectTarget();
+    const qint64 announced = reply->announcedLength();
+    const int code = reply->httpStatus();
     if (writeFailed) {
         setStatus("Unable to save the file %1: %2.", localName);
         status->setText(status->text().arg(file->errorString()));
@@ -445,7 +450,7 @@ bool UpdateDlg::finishFile()
             text("the package is larger than %1 MB").arg(limits.maxPackageBytes / (1024 * 1024)));
     } else if (packageLate) {
         setStatus("Download failed: %1.", text("the server did not send it in time"));
-    } else if (reply->error() != QNetworkReply::NoError) {
+    } else if (reply->errorCode() != 0) {
         setStatus("Download failed: %1.", reply->errorString());
     } else if (target.isValid()) {
         const QUrl resolved = installerUrl.resolved(target);
@@ -453,8 +458,7 @@ bool UpdateDlg::finishFile()
         if (refuseInsecure(resolved) || !askRedirect(resolved))
             return true;
         installerUrl = resolved;
-        reply->deleteLater();
-        reply = nullptr;
+        retire(reply);
         if (openFile())
             startDownload(installerUrl);
         else

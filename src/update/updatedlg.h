@@ -11,13 +11,14 @@ class DetailAnim;
 class QDialogButtonBox;
 class QHBoxLayout;
 class QLabel;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QProgressDialog;
 class QPushButton;
 class QSaveFile;
 class QTextBrowser;
+class QTimer;
 class QVBoxLayout;
+class WebModule;
+class WebTransfer;
 
 // Asks the update server for its newest release, shows the release notes and
 // downloads the release's package into the data folder. Accepted ("Apply")
@@ -55,7 +56,7 @@ public:
 
 public Q_SLOTS:
     void slot_ClickDetail(bool show);
-    void slot_XmlNetworkReplyFinished(QNetworkReply *pReply);
+    void slot_XmlNetworkReplyFinished();
     void slot_DownloadFile();
     void slot_CancelDownload();
     void slot_HttpFinished();
@@ -67,6 +68,8 @@ private:
     void buildWidgets();
     void buildLayout();
     void requestDescription();
+    void deadlinePassed();
+    void retire(std::unique_ptr<WebTransfer> &transfer);
     void showFailure(const QString &strReason, int iCode = 0);
     void showRelease(const QString &strVersion, const QString &strFileName);
     bool refuseInsecure(const QUrl &url);
@@ -76,7 +79,6 @@ private:
     void discardFile();
     bool finishFile();
     bool askRedirect(const QUrl &target);
-    void guardPackage();
     void setStatus(const QString &strEnglish, const QString &strArg = QString());
     void setNotes(const QString &strText);
 
@@ -91,7 +93,10 @@ private:
     QProgressDialog *progress = nullptr;
     int action = Nothing;
     std::unique_ptr<QSaveFile> file;
-    QNetworkReply *reply = nullptr;
+    WebModule *web = nullptr;
+    std::unique_ptr<WebTransfer> description;
+    std::unique_ptr<WebTransfer> reply;
+    QTimer *deadline;
     bool aborted = false;
     qint64 received = 0;
     bool writeFailed = false;
@@ -105,7 +110,6 @@ private:
     QUrl installerUrl;
     QString localName;
     QString downloaded;
-    QNetworkAccessManager *manager;
     int savedWidth = -1;
     int savedHeight = -1;
 };

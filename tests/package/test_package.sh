@@ -41,6 +41,8 @@ done
 grep -q '^/usr/local' "$work/contents" && fail "the package installs into /usr/local"
 grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_zip\.so$' "$work/contents" ||
     fail "the ZIP module is not in the package"
+grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_net\.so$' "$work/contents" ||
+    fail "the network module is not in the package"
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6network6 libquazip1-qt6 libc6; do
     [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
@@ -57,8 +59,11 @@ sed -i "s#^Path=.*#Path=$root/usr/share/tavelmark#" "$root/etc/xdg/Quillbury/Tav
 [ -x "$root/usr/bin/tavelmark" ] || fail "the program is not executable"
 file "$root/usr/bin/tavelmark" | grep -q ", stripped" || fail "the program is not stripped"
 [ "$(head -c 4 "$root/usr/share/tavelmark/help.pdf")" = "%PDF" ] || fail "help.pdf is no PDF"
-module=$(find "$root/usr/lib" -name libtavelmark_zip.so)
-ldd "$module" | grep -q "not found" && fail "the ZIP module lacks libraries: $(ldd "$module")"
+for name in zip net; do
+    module=$(find "$root/usr/lib" -name "libtavelmark_$name.so")
+    [ -n "$module" ] || fail "libtavelmark_$name.so was not unpacked"
+    ldd "$module" | grep -q "not found" && fail "$module lacks libraries: $(ldd "$module")"
+done
 
 # Help hands the guide to the desktop's opener; this one reports it.
 mkdir -p "$work/bin" "$work/data/Quillbury/Tavelmark" "$work/run"

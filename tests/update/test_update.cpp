@@ -1,3 +1,4 @@
+#include "app/moduleloader.h"
 #include "httpserver.h"
 #include "modalanswerer.h"
 #include "testenvironment.h"
@@ -5,6 +6,7 @@
 #include "update/packagecheck.h"
 #include "update/updatedescription.h"
 #include "update/updatedlg.h"
+#include "update/webloader.h"
 #include "urlcatcher.h"
 
 #include <QApplication>
@@ -97,6 +99,35 @@ private Q_SLOTS:
         dlg.reset();
         server.reset();
         env.reset();
+    }
+
+    // Runs first, before anything has loaded the network module: without it
+    // the check says so and asks nothing of the server; once it is there, a
+    // later check loads it and works.
+    void missingModuleIsTold()
+    {
+        const QString name = QLatin1String(WebLoader::ModuleName);
+        QVERIFY(!ModuleLoader::isLoaded(name));
+        const QByteArray modules = qgetenv("TAV_MODULE_DIR");
+        QTemporaryDir broken;
+        QVERIFY(writeFile(QDir(broken.path()).filePath(QStringLiteral("lib%1.so").arg(name)),
+                          "not a library"));
+        qputenv("TAV_MODULE_DIR", QFile::encodeName(broken.path()));
+        server->answer("/tavelmark/linux/tavelmarkupdate.xml",
+                       { HttpServer::http(200, description("9.0.0", package.mid(17))) });
+        dlg = std::make_unique<UpdateDlg>(nullptr, QUrl(server->base()));
+        qputenv("TAV_MODULE_DIR", modules);
+        QCOMPARE(status(), QStringLiteral("Check for available updates failed."));
+        QCOMPARE(notes(),
+                 QStringLiteral("The network support could not be loaded; reinstalling "
+                                "Tavelmark may repair it.\n"));
+        QVERIFY(!button()->isEnabled());
+        QVERIFY(dlg->findChild<DetailAnim *>()->state() != DetailAnim::Loading);
+        QCOMPARE(server->requests, 0);
+
+        check(description("9.0.0", package.mid(17)),
+              QStringLiteral("A new version(9.0.0) is available."));
+        QVERIFY(ModuleLoader::isLoaded(name));
     }
 
     void descriptionRules()
