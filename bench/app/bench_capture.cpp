@@ -188,6 +188,8 @@ int main(int argc, char **argv)
                 captureDelayMs);
     rounds.print("press on Pen to the page on screen");
     rounds.print("bare grabWindow of the screen");
+    std::printf("  with the capture delay the press to the page takes %.1f ms\n",
+                rounds.figure("press on Pen to the page on screen").median + captureDelayMs);
     std::printf("  of which press to toolbar hidden %.2f ms, drawing window mapped to painted "
                 "%.2f ms\n",
                 ProcStats::median(run.hidden), ProcStats::median(run.mappedToPainted));

@@ -100,8 +100,9 @@ public:
         ProcStats::stop(pen);
         const QByteArray told = pen.readAllStandardOutput().trimmed();
         const int received = told.split('\n').last().split(' ').last().toInt();
-        // Qt folds moves that queue up; most must have arrived one by one.
-        if (received < int(run.path.size() - 1) * 9 / 10)
+        // Qt folds moves that queue up on a busy machine, in either program;
+        // the stroke must have reached this window all the same.
+        if (received < int(run.path.size() - 1) / 2)
             return fail("the minimal pen program missed the moves");
         return us;
     }
