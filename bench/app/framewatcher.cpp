@@ -6,6 +6,10 @@
 
 #include <cstdlib>
 
+namespace {
+const int activateTimeoutMs = 5000;
+}
+
 FrameWatcher::FrameWatcher(const QByteArray &title)
     : title(title)
     , connection(xcb_connect(nullptr, nullptr))
@@ -22,7 +26,8 @@ FrameWatcher::FrameWatcher(const QByteArray &title)
     std::free(version);
     damageEvent = damage->first_event + XCB_DAMAGE_NOTIFY;
     root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    // Property changes tell when the window manager has activated a window.
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(connection);
 }
@@ -103,10 +108,16 @@ bool FrameWatcher::activate()
     QElapsedTimer limit;
     limit.start();
     while (activeWindow() != target) {
-        if (limit.hasExpired(5000))
+        if (limit.hasExpired(activateTimeoutMs))
             return false;
-        pollfd none {};
-        poll(&none, 0, 10); // the property changes with no event selected for it
+        // Any event may be the property's change; arm() starts every
+        // measurement afresh, so none is kept.
+        if (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
+            std::free(event);
+            continue;
+        }
+        pollfd fd { xcb_get_file_descriptor(connection), POLLIN, 0 };
+        poll(&fd, 1, int(activateTimeoutMs - limit.elapsed()));
     }
     return true;
 }
