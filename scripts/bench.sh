@@ -8,9 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${TAV_BUILD_DIR:-$root/build}"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 # These start the program on a private X server with a window manager.
-x11_benches=" bench_startup bench_libraries "
+x11_benches=" bench_startup bench_libraries bench_capture bench_pencpu "
 # These run again on a 2560 x 1600 screen at scale 2.
-x11_scaled_benches=" bench_startup "
+x11_scaled_benches=" bench_startup bench_capture bench_pencpu "
 # These run again on a 1280 x 800 page at scale 1 and at scale 2 (2560 x 1600
 # device pixels), each beside its raw baselines at the same device size.
 scaled_benches=" bench_canvas bench_penmove "

@@ -5,7 +5,8 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build ccache g++ pkg-config clang-format
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libqt6svg6 libgl-dev
-    libquazip1-qt6-dev libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev x11proto-dev
+    libquazip1-qt6-dev libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev libxcb-damage0-dev
+    libxcb-shm0-dev x11proto-dev
     fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n)
 test_pkgs=(xvfb xauth xdotool x11-xkb-utils x11-xserver-utils xclip imagemagick openbox trayer xcompmgr
     poppler-utils unzip g++-mingw-w64-x86-64 clang-tidy

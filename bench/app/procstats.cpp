@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 
@@ -66,6 +67,23 @@ Scheduled growth(const Tasks &before, const Tasks &after)
         sum.runs += it->runs - start.runs;
     }
     return sum;
+}
+
+Scheduled settled(qint64 pid, int stillMs, int limitMs)
+{
+    Scheduled last = scheduled(pid);
+    QElapsedTimer still, limit;
+    still.start();
+    limit.start();
+    while (!still.hasExpired(stillMs) && !limit.hasExpired(limitMs)) {
+        QThread::msleep(20); // polling /proc: there is nothing to wait on
+        const Scheduled now = scheduled(pid);
+        if (now.ms != last.ms) {
+            last = now;
+            still.restart();
+        }
+    }
+    return last;
 }
 
 bool maps(qint64 pid, const QString &prefix)

@@ -42,6 +42,10 @@ Scheduled scheduled(qint64 pid);
 // between is missing from `after`, so its last moments are not counted;
 // summing the totals instead would subtract all it ever used.
 Scheduled growth(const Tasks &before, const Tasks &after);
+// Waits until the process has used no CPU for `stillMs` (at most `limitMs`
+// in all) and returns its total then, so that a measurement starts and ends
+// with the work it caused, not in the middle of it.
+Scheduled settled(qint64 pid, int stillMs = 300, int limitMs = 20000);
 // Whether the process has a file whose name starts with `prefix` mapped.
 bool maps(qint64 pid, const QString &prefix);
 Start start(QProcess &process, const QString &path, const QByteArray &title, MapWatcher &watcher);

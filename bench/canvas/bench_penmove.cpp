@@ -99,8 +99,12 @@ protected:
     }
     void paintEvent(QPaintEvent *event) override
     {
+        // The source rectangle counts the image's own (device) pixels.
+        const qreal ratio = image.devicePixelRatio();
+        const QRectF source(QPointF(event->rect().topLeft()) * ratio,
+                            QSizeF(event->rect().size()) * ratio);
         QPainter painter(this);
-        painter.drawImage(event->rect(), image, event->rect());
+        painter.drawImage(event->rect(), image, source);
     }
 
 private:

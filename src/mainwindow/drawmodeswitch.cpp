@@ -9,6 +9,7 @@
 #include "mainwindow.h"
 #include "menubar.h"
 #include "platform/platform.h"
+#include "platform/screengrab.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
 #include "widgets/messageboxdialog.h"
@@ -30,6 +31,8 @@ DrawModeSwitch::DrawModeSwitch(MainWindow *pWindow)
     connect(&BackgroundFiles::instance(), &BackgroundFiles::writeFailed, this,
             &DrawModeSwitch::reportUnwrittenPicture);
 }
+
+DrawModeSwitch::~DrawModeSwitch() = default;
 
 void DrawModeSwitch::setDrawMode(bool bDrawMode)
 {
@@ -108,17 +111,26 @@ void DrawModeSwitch::startCapture()
     window->setBusy(true);
     window->toolbar()->hide();
     QTimer::singleShot(AppState::instance().captureDelay, window, &MainWindow::slot_CaptureDone);
+    // The delay is a wait anyway: the grab's memory is made ready meanwhile.
+    grab = Platform::instance().prepareGrab(window->currentScreen());
 }
 
+// The drawing window is mapped while the X server still copies the screen:
+// the picture shows the screen as it was when asked, and the window shows
+// the page on its first paint, which waits for the event loop.
 void DrawModeSwitch::finishCapture()
 {
     MainView *view = window->view();
+    if (!grab)
+        grab = Platform::instance().prepareGrab(window->currentScreen());
+    grab->ask();
     view->newPage();
+    setDrawMode(true);
     // Refused, the grab leaves a blank page to draw on; the refusal is told elsewhere.
-    const QPixmap desktop = view->grabScreen(QPoint(), false);
+    const QPixmap desktop = grab->take();
+    grab.reset();
     if (!desktop.isNull())
         view->setBackground(desktop);
-    setDrawMode(true);
     window->setBusy(false);
 }
 

@@ -2,7 +2,10 @@
 
 #include <QObject>
 
+#include <memory>
+
 class MainWindow;
+class ScreenGrab;
 
 // Moves the program between its two modes. On the desktop the main window is
 // hidden and the toolbar floats as a window of its own; over a page the main
@@ -13,6 +16,7 @@ class DrawModeSwitch : public QObject
     Q_OBJECT
 public:
     explicit DrawModeSwitch(MainWindow *pWindow);
+    ~DrawModeSwitch() override;
 
     void setDrawMode(bool bDrawMode);
     void toggleLiveDesktop();
@@ -31,4 +35,6 @@ private:
     void waitForDesktopMode();
 
     MainWindow *window;
+    // The capture's grab, made ready while the capture delay runs.
+    std::unique_ptr<ScreenGrab> grab;
 };

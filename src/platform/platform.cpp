@@ -1,10 +1,12 @@
 #include "platform.h"
 
 #include "nullplatform.h"
+#include "screengrab.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 
@@ -82,6 +84,12 @@ void Platform::replace(std::unique_ptr<Platform> backend)
 QPixmap Platform::grabScreen(QScreen *screen)
 {
     return screen ? screen->grabWindow(0) : QPixmap();
+}
+
+std::unique_ptr<ScreenGrab> Platform::prepareGrab(QScreen *screen)
+{
+    return std::make_unique<ScreenGrab>(
+        [this, target = QPointer<QScreen>(screen)] { return grabScreen(target); });
 }
 
 QString Platform::installationPath()

@@ -13,6 +13,7 @@
 class QPixmap;
 class QScreen;
 class QWidget;
+class ScreenGrab;
 struct HotKeyRecord;
 
 // The few things the program needs from the windowing system beyond Qt.
@@ -66,6 +67,9 @@ public:
     // grabNotices() has told its listeners.
     virtual QPixmap grabScreen(QScreen *screen);
     virtual QString grabRefusal() const { return {}; }
+    // A grab of the screen made ready now, to be asked for and collected
+    // later (see ScreenGrab).
+    virtual std::unique_ptr<ScreenGrab> prepareGrab(QScreen *screen);
     GrabNotices &grabNotices() { return notices; }
     // Whether a grab is cheap and silent enough to repeat on a timer.
     virtual bool grabsAreLive() const { return true; }

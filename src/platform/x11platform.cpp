@@ -3,8 +3,11 @@
 #include "nativecoordinates.h"
 #include "windowframeoutline.h"
 #include "x11hotkeys.h"
+#include "x11screengrab.h"
 #include "x11windowpicker.h"
 
+#include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -87,6 +90,12 @@ void X11Platform::setToolWindowStyle(QWidget *pWidget)
 {
     addNetWmState(pWidget,
                   { atom("_NET_WM_STATE_SKIP_TASKBAR"), atom("_NET_WM_STATE_SKIP_PAGER") });
+}
+
+std::unique_ptr<ScreenGrab> X11Platform::prepareGrab(QScreen *screen)
+{
+    return std::make_unique<X11ScreenGrab>(
+        conn, screen, [this, target = QPointer<QScreen>(screen)] { return grabScreen(target); });
 }
 
 bool X11Platform::isCompositionAvailable()

@@ -25,6 +25,7 @@ public:
     void setTopmost(QWidget *pWidget) override;
     void setToolWindowStyle(QWidget *pWidget) override;
     bool isCompositionAvailable() override;
+    std::unique_ptr<ScreenGrab> prepareGrab(QScreen *screen) override;
     bool registerHotKey(int iId, const HotKeyRecord &record) override;
     void unregisterHotKey(int iId) override;
     WId topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded) override;
