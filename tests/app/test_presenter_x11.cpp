@@ -157,8 +157,7 @@ private Q_SLOTS:
         const qint64 pen = settledTicks(pid) - beforePen;
         RealProgram::xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
         qInfo("CPU of 1000 pointer moves: laser %lld ticks, pen %lld ticks", laser, pen);
-        QVERIFY2(laser < pen,
-                 qPrintable(QStringLiteral("laser %1, pen %2").arg(laser).arg(pen)));
+        QVERIFY2(laser < pen, qPrintable(QStringLiteral("laser %1, pen %2").arg(laser).arg(pen)));
         compositor.terminate();
         compositor.waitForFinished(5000);
     }
