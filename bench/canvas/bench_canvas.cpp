@@ -207,7 +207,7 @@ void measurePageSwitch(MainView *view, int first, int count)
     });
     rounds.add("to a page far away, shown", [&] { return switchesMs(view, far); });
     rounds.add("bare QImage decode of its PNG",
-               [&] { return BenchRounds::medianMs(3, [&] { QImage(file, "PNG"); }); });
+               [&] { return medianMs(3, [&] { QImage(file, "PNG"); }); });
     rounds.run(7);
     std::printf("(c) page switches among %d picture pages, medians (spread) of 7 interleaved "
                 "rounds\n",

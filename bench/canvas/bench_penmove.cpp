@@ -8,6 +8,7 @@
 #include "canvas/pentool.h"
 #include "canvas/toolkit.h"
 #include "document/mainpage.h"
+#include "minimalpenwidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -68,51 +69,6 @@ double timeMoves(QWidget *target, const std::vector<QPointF> &points, bool withR
     return median(times);
 }
 
-// The least a pen program does: each move paints a piece into an image and
-// repaints the piece's rectangle from it.
-class MinimalPen : public QWidget
-{
-public:
-    explicit MinimalPen(QWidget *parent)
-        : QWidget(parent)
-        , image(bench.device, QImage::Format_ARGB32_Premultiplied)
-    {
-        image.setDevicePixelRatio(bench.ratio);
-        image.fill(Qt::white);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override { previous = lastMid = event->position(); }
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        const QPointF pt = event->position(), mid = (previous + pt) / 2;
-        QPainterPath piece(lastMid);
-        piece.quadTo(previous, mid);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.setPen(pen);
-        painter.drawPath(piece);
-        update(piece.controlPointRect().toAlignedRect().adjusted(-4, -4, 4, 4));
-        previous = pt;
-        lastMid = mid;
-    }
-    void paintEvent(QPaintEvent *event) override
-    {
-        // The source rectangle counts the image's own (device) pixels.
-        const qreal ratio = image.devicePixelRatio();
-        const QRectF source(QPointF(event->rect().topLeft()) * ratio,
-                            QSizeF(event->rect().size()) * ratio);
-        QPainter painter(this);
-        painter.drawImage(event->rect(), image, source);
-    }
-
-private:
-    QImage image;
-    QPen pen { Qt::darkBlue, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin };
-    QPointF previous, lastMid;
-};
-
 double timeRawPieces(const std::vector<QPointF> &points, const QPen &pen)
 {
     QImage image(bench.device, QImage::Format_ARGB32_Premultiplied);
@@ -155,7 +111,9 @@ int main(int argc, char **argv)
     page->setPixels(bench.device, bench.ratio);
     view->updateObjectCache(page, QRect());
     view->fitToWindow(pageSize);
-    auto *minimal = new MinimalPen(&minimalWindow);
+    auto *minimal = new MinimalPenWidget(
+        bench.device, bench.ratio,
+        QPen(Qt::darkBlue, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin), &minimalWindow);
     minimal->resize(pageSize);
     window.show();
     minimalWindow.show();

@@ -2,6 +2,7 @@
 // layer rebuild and undo does, beside the raw cost of stroking the same path
 // with a plain pen.
 #include "benchrounds.h"
+#include "benchtimer.h"
 
 #include "document/objstroke.h"
 
@@ -39,13 +40,13 @@ static ObjStroke *makeStroke(int kind)
 static void addPair(BenchRounds &rounds, const std::string &name, ObjStroke *stroke, QImage &layer)
 {
     rounds.add(name, [&layer, stroke] {
-        return BenchRounds::medianMs(5, [&] {
+        return medianMs(5, [&] {
             QPainter p(&layer);
             stroke->paint(&p);
         });
     });
     rounds.add(name + ", raw", [&layer, stroke] {
-        return BenchRounds::medianMs(5, [&] {
+        return medianMs(5, [&] {
             QPainter p(&layer);
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(

@@ -72,19 +72,6 @@ public:
         return f.median <= target;
     }
 
-    // Median wall time of `runs` calls of `work`, in milliseconds.
-    static double medianMs(int runs, const std::function<void()> &work)
-    {
-        std::vector<double> times;
-        for (int i = 0; i < runs; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            work();
-            times.push_back(timer.nsecsElapsed() / 1e6);
-        }
-        return summary(times).median;
-    }
-
 private:
     static Figure summary(std::vector<double> v)
     {

@@ -13,10 +13,10 @@ constexpr int BandRows = 64;
 constexpr qint64 LargeArea = 200000;
 } // namespace
 
-QVector<QRect> RegionPainter::pieces(const QRegion &region, qreal ratio)
+RegionPainter::Pieces RegionPainter::pieces(const QRegion &region, qreal ratio)
 {
     const int rows = qMax(1, int(BandRows / ratio));
-    QVector<QRect> out;
+    Pieces out;
     for (const QRect &r : region) {
         if (qint64(r.width()) * r.height() * ratio * ratio > LargeArea) {
             out.append(r);
@@ -28,31 +28,38 @@ QVector<QRect> RegionPainter::pieces(const QRegion &region, qreal ratio)
     return out;
 }
 
-// At a fractional pixel ratio pieces would not meet on whole device pixels:
-// the picture is drawn at once under the paint event's clip.
-bool RegionPainter::whole(qreal ratio)
+template<typename Picture>
+void RegionPainter::draw(QPainter &painter, const QRectF &target, const Picture &picture,
+                         const QRectF &source)
 {
-    return ratio != std::floor(ratio);
+    if constexpr (std::is_same_v<Picture, QImage>)
+        painter.drawImage(target, picture, source);
+    else
+        painter.drawPixmap(target, picture, source);
 }
 
 // With the painter's own scaling undone, the picture's device pixels land
-// one for one and take the toolkit's copy paths, not its scaling ones.
+// one for one and take the toolkit's copy paths, not its scaling ones. At a
+// fractional pixel ratio pieces would not meet on whole device pixels: the
+// picture is drawn at once under the paint event's clip.
 template<typename Picture>
 void RegionPainter::blit(QPainter &painter, const QRegion &region, const QPoint &origin,
                          const Picture &picture)
 {
+    if (region.isEmpty())
+        return;
     const qreal ratio = picture.devicePixelRatio();
+    if (ratio != std::floor(ratio)) {
+        draw(painter, QRectF(origin, picture.deviceIndependentSize()), picture, picture.rect());
+        return;
+    }
     const QRect bounds(origin, picture.deviceIndependentSize().toSize());
     const int k = int(ratio);
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1.0 / k, 1.0 / k), true);
     for (const QRect &r : pieces(region.intersected(bounds), ratio)) {
         const QRect device(r.topLeft() * k, r.size() * k);
-        const QRect source = device.translated(-origin * k);
-        if constexpr (std::is_same_v<Picture, QImage>)
-            painter.drawImage(device, picture, source);
-        else
-            painter.drawPixmap(device, picture, source);
+        draw(painter, device, picture, device.translated(-origin * k));
     }
     painter.restore();
 }
@@ -60,23 +67,13 @@ void RegionPainter::blit(QPainter &painter, const QRegion &region, const QPoint 
 void RegionPainter::drawImage(QPainter &painter, const QRegion &region, const QPoint &origin,
                               const QImage &image)
 {
-    if (region.isEmpty())
-        return;
-    if (whole(image.devicePixelRatio()))
-        painter.drawImage(origin, image);
-    else
-        blit(painter, region, origin, image);
+    blit(painter, region, origin, image);
 }
 
 void RegionPainter::drawPixmap(QPainter &painter, const QRegion &region, const QPoint &origin,
                                const QPixmap &pixmap)
 {
-    if (region.isEmpty())
-        return;
-    if (whole(pixmap.devicePixelRatio()))
-        painter.drawPixmap(origin, pixmap);
-    else
-        blit(painter, region, origin, pixmap);
+    blit(painter, region, origin, pixmap);
 }
 
 void RegionPainter::fill(QPainter &painter, const QRegion &region, const QColor &colour)

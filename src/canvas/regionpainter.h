@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QRegion>
-#include <QVector>
+#include <QVarLengthArray>
 
 class QColor;
 class QImage;
@@ -23,12 +23,16 @@ public:
                            const QPixmap &pixmap);
     static void fill(QPainter &painter, const QRegion &region, const QColor &colour);
 
+    // A pen piece or a frame fits without a heap allocation.
+    using Pieces = QVarLengthArray<QRect, 16>;
     // The region's rectangles, small ones cut in bands of at most 64 device
     // rows; large ones stay whole, where the pool's threads pay off.
-    static QVector<QRect> pieces(const QRegion &region, qreal ratio);
+    static Pieces pieces(const QRegion &region, qreal ratio);
 
 private:
-    static bool whole(qreal ratio);
+    template<typename Picture>
+    static void draw(QPainter &painter, const QRectF &target, const Picture &picture,
+                     const QRectF &source);
     template<typename Picture>
     static void blit(QPainter &painter, const QRegion &region, const QPoint &origin,
                      const Picture &picture);

@@ -11,6 +11,7 @@
 #include "document/objstroke.h"
 #include "document/objtext.h"
 #include "document/pagerenderer.h"
+#include "loadedimage.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -23,17 +24,6 @@
 #include <memory>
 
 namespace {
-
-template<class T>
-T *loaded(const QString &file, const QRectF &r, float angle)
-{
-    auto *image = new T(r);
-    image->load(file);
-    image->rect = r;
-    image->centre = r.center();
-    image->setAngle(angle);
-    return image;
-}
 
 ObjStroke *stroke(const QPointF &from, const QPointF &to, const QColor &colour, int kind)
 {
@@ -126,8 +116,8 @@ class TestPageRenderer : public QObject
         QPixmap picture = QPixmap::fromImage(background);
         picture.setDevicePixelRatio(ratio);
         view->setBackground(picture);
-        page->appendObjects({ loaded<ImageStatic>(png, QRectF(100, 150, 50, 40), 30),
-                              loaded<ImageSVG>(svg, QRectF(20, 20, 60, 60), -12.5f) },
+        page->appendObjects({ loadedImage<ImageStatic>(png, QRectF(100, 150, 50, 40), 30),
+                              loadedImage<ImageSVG>(svg, QRectF(20, 20, 60, 60), -12.5f) },
                             false);
         page->appendObjects(layerObjects(), false);
         return page;
@@ -175,7 +165,7 @@ private Q_SLOTS:
         view->newPage();
         MainPage *plain = view->currentPage();
         plain->colour = Qt::cyan;
-        plain->appendObjects({ loaded<ImageStatic>(png, QRectF(10, 10, 50, 40), 0) }, false);
+        plain->appendObjects({ loadedImage<ImageStatic>(png, QRectF(10, 10, 50, 40), 0) }, false);
         const QImage picture = PageRenderer::renderPage(PageRenderer::snapshot(plain));
         QCOMPARE(picture, view->renderPage(plain));
         QCOMPARE(picture.pixelColor(5, 5), QColor(Qt::cyan));

@@ -77,7 +77,7 @@ private Q_SLOTS:
     {
         for (const qreal ratio : { 1.0, 2.0 }) {
             const QRegion region = scattered() + QRegion(0, 300, 1000, 600);
-            const QVector<QRect> pieces = RegionPainter::pieces(region, ratio);
+            const RegionPainter::Pieces pieces = RegionPainter::pieces(region, ratio);
             QRegion covered;
             qint64 area = 0;
             bool large = false;

@@ -1,3 +1,4 @@
+#include "loadedimage.h"
 #include "pixels.h"
 
 #include "app/appstate.h"
@@ -148,25 +149,14 @@ class TestDocumentFile : public QObject
 
     QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
 
-    template<class T>
-    T *loaded(const QString &file, const QRectF &r, float angle)
-    {
-        auto *image = new T(r);
-        image->load(file);
-        image->rect = r;
-        image->centre = r.center();
-        image->setAngle(angle);
-        return image;
-    }
-
     // A page with every kind of object, in an order where each covers some
     // of the one before.
     std::unique_ptr<MainPage> fullPage()
     {
         auto page = std::make_unique<MainPage>(QSize(300, 300), false);
         page->colour = QColor(250, 240, 230);
-        page->appendObjects({ loaded<ImageStatic>(png, QRectF(100, 150, 50, 40), 30),
-                              loaded<ImageSVG>(svg, QRectF(20, 20, 60, 60), -12.5f),
+        page->appendObjects({ loadedImage<ImageStatic>(png, QRectF(100, 150, 50, 40), 30),
+                              loadedImage<ImageSVG>(svg, QRectF(20, 20, 60, 60), -12.5f),
                               curvedHighlighter(), brush(),
                               Pixels::line(QPointF(10, 150), QPointF(290, 160), 5), eraser(),
                               movedPiece(), arrow(), star(), formattedText() },
@@ -352,7 +342,7 @@ private Q_SLOTS:
         }();
         QVERIFY(!before.isEmpty());
         // A picture that went missing fails the save before the rename.
-        page->appendObjects({ loaded<ImageStatic>(png, QRectF(0, 0, 5, 5), 0) }, false);
+        page->appendObjects({ loadedImage<ImageStatic>(png, QRectF(0, 0, 5, 5), 0) }, false);
         static_cast<ImageStatic *>(page->objects.last())->path = path("gone.png");
         DocumentWriter writer;
         QVERIFY(!writer.write(DocumentSnapshot::take({ page.get() }, 1), file,

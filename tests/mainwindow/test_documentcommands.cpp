@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "commandoutput.h"
 #include "document/addcommand.h"
 #include "document/imagestatic.h"
 #include "document/imagesvg.h"
@@ -78,15 +79,6 @@ QString writePicture(const QString &strPath, const QSize &size, const QColor &co
     return image.save(strPath, format) ? strPath : QString();
 }
 
-QByteArray run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QByteArray();
-    return process.readAllStandardOutput();
-}
-
 // Collects the region a widget repaints.
 class PaintSpy : public QObject
 {
@@ -143,14 +135,15 @@ class TestDocumentCommands : public QObject
 
     QStringList zipEntries(const QString &strZip) const
     {
-        return QString::fromUtf8(run(QStringLiteral("unzip"), { QStringLiteral("-Z1"), strZip }))
+        return QString::fromUtf8(
+                   commandOutput(QStringLiteral("unzip"), { QStringLiteral("-Z1"), strZip }))
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     QImage zipPicture(const QString &strZip, const QString &strEntry) const
     {
         return QImage::fromData(
-            run(QStringLiteral("unzip"), { QStringLiteral("-p"), strZip, strEntry }));
+            commandOutput(QStringLiteral("unzip"), { QStringLiteral("-p"), strZip, strEntry }));
     }
 
 private Q_SLOTS:
@@ -358,8 +351,8 @@ private Q_SLOTS:
         QVERIFY(near(second.pixel(500, 300), Qt::green));
         QVERIFY(near(second.pixel(200, 100), Qt::red));
         // Pictures are stored, not deflated again.
-        const QString listing
-            = QString::fromUtf8(run(QStringLiteral("unzip"), { QStringLiteral("-v"), zip }));
+        const QString listing = QString::fromUtf8(
+            commandOutput(QStringLiteral("unzip"), { QStringLiteral("-v"), zip }));
         QCOMPARE(listing.count(QStringLiteral("Stored")), 3);
         QVERIFY(!listing.contains(QStringLiteral("Defl")));
 
@@ -378,13 +371,14 @@ private Q_SLOTS:
         addPage(Qt::green);
         const QString pdf = path(QStringLiteral("pages.pdf"));
         QVERIFY(commands->ExportToPdf(pdf));
-        const QString info = QString::fromUtf8(run(QStringLiteral("pdfinfo"), { pdf }));
+        const QString info = QString::fromUtf8(commandOutput(QStringLiteral("pdfinfo"), { pdf }));
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))),
                  qPrintable(info));
         const QString png = path(QStringLiteral("rendered"));
-        run(QStringLiteral("pdftoppm"),
-            { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("30"),
-              QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-singlefile"), pdf, png });
+        commandOutput(QStringLiteral("pdftoppm"),
+                      { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("30"),
+                        QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-singlefile"),
+                        pdf, png });
         const QImage page(png + QStringLiteral(".png"));
         QVERIFY(!page.isNull());
         QVERIFY(page.width() > page.height());

@@ -1,5 +1,6 @@
 #include "app/appstate.h"
 #include "canvas/mainview.h"
+#include "commandoutput.h"
 #include "document/addcommand.h"
 #include "document/mainpage.h"
 #include "document/objstroke.h"
@@ -16,15 +17,6 @@
 namespace {
 
 constexpr int PageCount = 12;
-
-QByteArray run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QByteArray();
-    return process.readAllStandardOutput();
-}
 
 QColor pageColour(int index)
 {
@@ -102,14 +94,14 @@ private Q_SLOTS:
         for (int i = 0; i <= PageCount; ++i)
             expected.append(i);
         QCOMPARE(reported, expected);
-        const QStringList names
-            = QString::fromUtf8(run(QStringLiteral("unzip"), { QStringLiteral("-Z1"), zip }))
-                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList names = QString::fromUtf8(commandOutput(QStringLiteral("unzip"),
+                                                                  { QStringLiteral("-Z1"), zip }))
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(names.size(), PageCount);
         for (int i = 0; i < PageCount; ++i) {
             QCOMPARE(names[i], QStringLiteral("Tavelmark_%1.png").arg(i + 1));
             const QImage picture = QImage::fromData(
-                run(QStringLiteral("unzip"), { QStringLiteral("-p"), zip, names[i] }));
+                commandOutput(QStringLiteral("unzip"), { QStringLiteral("-p"), zip, names[i] }));
             QCOMPARE(picture,
                      view->renderPage(view->pageList().at(i)).convertToFormat(picture.format()));
             QCOMPARE(picture.pixelColor(200, 20 + 10 * i), QColor(Qt::black));
@@ -124,7 +116,8 @@ private Q_SLOTS:
         const QString pdf = path(QStringLiteral("out/pages.pdf"));
         QVERIFY2(exporter.exportPdf(pdf), qPrintable(exporter.errorString()));
         const QString prefix = path(QStringLiteral("shown"));
-        run(QStringLiteral("pdftoppm"),
+        commandOutput(
+            QStringLiteral("pdftoppm"),
             { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("20"), pdf, prefix });
         const QStringList shown
             = QDir(path(QString()))
