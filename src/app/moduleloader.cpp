@@ -1,6 +1,7 @@
 #include "moduleloader.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QHash>
 #include <QMutex>
@@ -71,4 +72,10 @@ bool ModuleLoader::isLoaded(const QString &name)
 {
     const QMutexLocker lock(&guard());
     return loaded().contains(name);
+}
+
+void ModuleLoader::warnNotLoaded(const char *what, const QString &why)
+{
+    qWarning().noquote()
+        << QStringLiteral("The %1 module could not be loaded:").arg(QLatin1String(what)) << why;
 }
