@@ -104,6 +104,8 @@ int main(int argc, char *argv[])
     if (answeredOnTheSpot(line, &code))
         return code;
     WaylandSession::preferXWayland();
+    // The menu bar stays hidden in its tab bar; a desktop-wide menu would show it.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
 
     MainApp app(argc, argv);
     // Only an instance that really answered ends this start.

@@ -112,7 +112,12 @@ void SettingsStore::applyBackupRule()
         if (QFile::exists(s.bakPath) && !IniCodec::readFile(s.bakPath).tooLarge)
             FileWriter::copy(s.bakPath, s.iniPath);
     } else if (isClean(current)) {
-        FileWriter::copy(s.iniPath, s.bakPath);
+        // A backup that already holds these settings is left alone: a start
+        // then writes nothing to the disk.
+        const IniCodec::Result backup = IniCodec::readFile(s.bakPath);
+        if (backup.damaged || backup.tooLarge || backup.values != current.values
+            || !QFile::exists(s.bakPath))
+            FileWriter::copy(s.iniPath, s.bakPath);
     } else {
         qWarning().noquote() << "Damaged:" << s.iniPath << "- missing values come from"
                              << s.bakPath;

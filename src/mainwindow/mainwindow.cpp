@@ -140,7 +140,7 @@ void MainWindow::createMenus()
     QFont font = QApplication::font();
     if (AppState::instance().enableTouchUI)
         font.setPointSizeF(font.pointSizeF() / AppState::instance().scaleFactor2);
-    menuBar->setFont(font);
+    menuBar->setBarFont(font);
     addActions(menuBar->shortcutActions());
     tabBar = new TabBar(this);
     tabBar->addWidget(menuBar);

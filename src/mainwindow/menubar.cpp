@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QMenu>
 
 namespace {
@@ -17,8 +18,8 @@ const char *const MenuContext = "MainWindow";
 
 MenuBar::MenuBar(MainWindow *pWindow)
     : QMenuBar(pWindow)
+    , barFont(QApplication::font())
 {
-    slot_UpdateStyle();
     buildFile(pWindow);
     buildEdit(pWindow);
     buildView(pWindow);
@@ -227,8 +228,32 @@ QList<QAction *> MenuBar::shortcutActions() const
     return actions;
 }
 
+void MenuBar::setBarFont(const QFont &font)
+{
+    barFont = font;
+    lookStale = true;
+    if (isVisible())
+        applyLook();
+}
+
+void MenuBar::showEvent(QShowEvent *pEvent)
+{
+    if (lookStale)
+        applyLook();
+    QMenuBar::showEvent(pEvent);
+}
+
 void MenuBar::slot_UpdateStyle()
 {
+    lookStale = true;
+    if (isVisible())
+        applyLook();
+}
+
+void MenuBar::applyLook()
+{
+    lookStale = false;
+    setFont(barFont);
     const AppState &s = AppState::instance();
     const QString text = s.greys[4].name();
     const QString top = s.greys[3].name();
@@ -243,6 +268,7 @@ void MenuBar::slot_UpdateStyle()
         bar = QStringLiteral("QMenuBar {background-color: transparent; font-family: \"%1\";}")
                   .arg(s.uiFont);
     setStyleSheet(bar + items.arg(text, top, bottom));
+    setFixedWidth(sizeHint().width());
 }
 
 void MenuBar::slot_UpdateLang()
@@ -258,5 +284,8 @@ void MenuBar::slot_UpdateLang()
     actionAbout->setText(lang->translate(context, QStringLiteral("About"))
                          + QStringLiteral(" %1...").arg(MessageBoxDialog::productTitle()));
     Lang::release();
-    setFixedWidth(sizeHint().width());
+    if (isVisible())
+        setFixedWidth(sizeHint().width());
+    else
+        lookStale = true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QList>
 #include <QMenuBar>
 #include <QString>
@@ -17,6 +18,9 @@ class MenuBar : public QMenuBar
     Q_OBJECT
 public:
     explicit MenuBar(MainWindow *pWindow);
+
+    // The font of the bar itself; its menus keep the application's.
+    void setBarFont(const QFont &font);
 
     QList<QMenu *> menus() const;
     // Every action with a shortcut, for the window that must answer them.
@@ -74,7 +78,11 @@ public Q_SLOTS:
     void slot_UpdateStyle();
     void slot_UpdateLang();
 
+protected:
+    void showEvent(QShowEvent *pEvent) override;
+
 private:
+    void applyLook();
     QMenu *addTitledMenu(const QString &strTitle);
     template<typename Slot>
     QAction *addEntry(QMenu *pMenu, const QString &strText, const char *shortcut,
@@ -97,4 +105,8 @@ private:
     // English texts of menu titles and entries, re-translated on a language change.
     QList<QPair<QMenu *, QString>> menuTexts;
     QList<QPair<QAction *, QString>> actionTexts;
+    // The bar lives in a hidden tab bar: its style sheet, font and width wait
+    // until it is shown, which keeps a font load and a style sheet out of start-up.
+    QFont barFont;
+    bool lookStale = true;
 };

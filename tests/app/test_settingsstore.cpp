@@ -197,7 +197,15 @@ private Q_SLOTS:
         AppState::instance().captureDelay = 900;
         QVERIFY(SettingsStore::save());
         restart();
-        QVERIFY(readFile(AppState::instance().bakPath).contains("CaptureDelay=900"));
+        const QString bakPath = AppState::instance().bakPath;
+        QVERIFY(readFile(bakPath).contains("CaptureDelay=900"));
+        // A backup holding the same settings is not written again.
+        QFile bak(bakPath);
+        QVERIFY(bak.open(QIODevice::Append));
+        bak.write("; kept\n");
+        bak.close();
+        restart();
+        QVERIFY(readFile(bakPath).endsWith("; kept\n"));
         writeIni("[UserInterface]\nLanguage=\nCaptureDelay=2000\n");
         restart();
         QCOMPARE(AppState::instance().captureDelay, 900);

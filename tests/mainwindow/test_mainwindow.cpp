@@ -200,6 +200,26 @@ private Q_SLOTS:
         QCOMPARE(AppState::instance().language, QStringLiteral("en_GB"));
     }
 
+    // The hidden bar skips its style work at start-up, yet looks right when shown.
+    void menuBarTakesItsLookWhenShown()
+    {
+        MenuBar *bar = window->menu();
+        QVERIFY(bar->styleSheet().isEmpty());
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * 2);
+        bar->setBarFont(font);
+        bar->parentWidget()->show();
+        window->show();
+        QVERIFY(bar->isVisible());
+        QVERIFY(bar->styleSheet().startsWith(QStringLiteral("QMenuBar {background-color")));
+        QCOMPARE(bar->font().pointSizeF(), font.pointSizeF());
+        QCOMPARE(bar->minimumWidth(), bar->sizeHint().width());
+        const int width = bar->width();
+        window->slot_ChangeLanguage(QStringLiteral("简体中文"));
+        QVERIFY(bar->width() != width);
+        QCOMPARE(bar->minimumWidth(), bar->sizeHint().width());
+    }
+
     void centreOnScreenSitsAboveTheMiddle()
     {
         QWidget widget;
