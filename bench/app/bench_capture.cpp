@@ -1,6 +1,8 @@
 // From the press on the toolbar's Pen button to the captured page on screen,
 // in the real program on the X server named by DISPLAY (with a window
-// manager), beside a bare grab of the same screen in this process. The page
+// manager), beside a bare grab of the same screen in this process and beside
+// the least a Qt program does for the same: hide a small window, grab, show
+// the grab in a full-screen window (minimal_capture). The page
 // is on screen when the drawing window is mapped and the X server has
 // received its pixels all over (DAMAGE), seen from here. The program waits
 // its capture delay between hiding the toolbar and grabbing; that wait is
@@ -23,10 +25,19 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
-const QByteArray title = "Quillbury Tavelmark";
 const int captureDelayMs = 100;
+
+// A program that captures on a press in its small window, and how it goes
+// back to that window: by a command, or (when null) by a press on the page.
+struct Target
+{
+    QByteArray title;
+    QPoint pressOffset; // in the small window, device pixels
+    std::function<bool()> backCommand;
+};
 
 // Where the Pen button's centre lies in the toolbar, in device pixels, laid
 // out by the program's own code.
@@ -53,26 +64,18 @@ bool writeSettings(const QProcessEnvironment &env)
 class CaptureRun
 {
 public:
-    CaptureRun(QProcess &program, const QProcessEnvironment &env)
+    // `desktop` is what the last bare grab saw.
+    CaptureRun(QProcess &program, const Target &target, const QImage &desktop)
         : program(program)
-        , env(env)
-        , frames(title)
+        , target(target)
+        , frames(target.title)
         , screen(QGuiApplication::primaryScreen())
         , screenSize(input.screenSize())
+        , desktop(desktop)
     {
     }
 
     bool ready() const { return frames.connected() && input.connected() && watcher.connected(); }
-
-    double bareGrab()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        const QPixmap grab = screen->grabWindow(0);
-        const double ms = timer.nsecsElapsed() / 1e6;
-        desktop = grab.toImage();
-        return ms;
-    }
 
     // Press to page on screen, less the capture delay; negative on failure.
     double capture()
@@ -80,7 +83,7 @@ public:
         const QRect toolbar = frames.viewableWindow(screenSize);
         if (toolbar.isEmpty())
             return fail("no toolbar on screen");
-        input.moveTo(toolbar.topLeft() + penButtonOffset(screen->devicePixelRatio()));
+        input.moveTo(toolbar.topLeft() + target.pressOffset);
         ProcStats::settled(program.processId());
         frames.arm();
         FrameWatcher::Moments moments;
@@ -97,15 +100,19 @@ public:
         return moments.painted / 1e6 - captureDelayMs;
     }
 
-    // The mouse tool takes the program back to the desktop.
     bool backToDesktop()
     {
         watcher.drain();
-        QProcess action;
-        action.setProcessEnvironment(env);
-        action.start(QStringLiteral(TAV_PROGRAM),
-                     { QStringLiteral("--action"), QStringLiteral("mouse") });
-        if (!action.waitForFinished(15000) || !watcher.waitForMap(title))
+        if (target.backCommand) {
+            if (!target.backCommand())
+                return false;
+        } else {
+            input.moveTo(QPoint(screenSize.width() / 2, screenSize.height() / 2));
+            input.press();
+            input.release();
+            input.sync();
+        }
+        if (!watcher.waitForMap(target.title))
             return false;
         ProcStats::settled(program.processId());
         return true;
@@ -136,14 +143,67 @@ private:
     }
 
     QProcess &program;
-    const QProcessEnvironment &env;
+    Target target;
     FrameWatcher frames;
     MapWatcher watcher;
     XTestInput input;
     QScreen *screen;
     QSize screenSize;
-    QImage desktop;
+    const QImage &desktop;
 };
+
+double bareGrab(QImage &desktop)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const QPixmap grab = QGuiApplication::primaryScreen()->grabWindow(0);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    desktop = grab.toImage();
+    return ms;
+}
+
+// The mouse tool takes the program back to the desktop.
+bool runMouseAction(const QProcessEnvironment &env)
+{
+    QProcess action;
+    action.setProcessEnvironment(env);
+    action.start(QStringLiteral(TAV_PROGRAM),
+                 { QStringLiteral("--action"), QStringLiteral("mouse") });
+    return action.waitForFinished(15000) && action.exitCode() == 0;
+}
+
+bool startProgram(QProcess &program, const QString &path, const QStringList &arguments,
+                  const QByteArray &title, const QProcessEnvironment &env)
+{
+    MapWatcher starter;
+    program.setProcessEnvironment(env);
+    program.setArguments(arguments);
+    if (ProcStats::start(program, path, title, starter).ms >= 0)
+        return true;
+    std::printf("%s never showed its window\n", title.constData());
+    return false;
+}
+
+void report(BenchRounds &rounds, const CaptureRun &run)
+{
+    const QSize size = QGuiApplication::primaryScreen()->size();
+    std::printf("capture into a page on a %d x %d screen at scale %.0f (capture delay %d ms, the "
+                "least the settings accept, left out): medians (spread) of interleaved rounds\n",
+                size.width(), size.height(), QGuiApplication::primaryScreen()->devicePixelRatio(),
+                captureDelayMs);
+    rounds.print("press on Pen to the page on screen");
+    rounds.print("the same in a minimal Qt program");
+    rounds.print("bare grabWindow of the screen");
+    std::printf("  with the capture delay the press to the page takes %.1f ms\n",
+                rounds.figure("press on Pen to the page on screen").median + captureDelayMs);
+    std::printf("  of which press to toolbar hidden %.2f ms, drawing window mapped to painted "
+                "%.2f ms\n",
+                ProcStats::median(run.hidden), ProcStats::median(run.mappedToPainted));
+    std::printf("  against the bare grab:\n  ");
+    rounds.printRatio("press on Pen to the page on screen", "bare grabWindow of the screen", 1.2);
+    std::printf("  against the minimal Qt program:\n  ");
+    rounds.printRatio("press on Pen to the page on screen", "the same in a minimal Qt program", 0);
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -153,46 +213,39 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QProcessEnvironment env = ProcStats::childEnvironment(dir);
-    QProcess program;
-    program.setProcessEnvironment(env);
-    MapWatcher starter;
-    if (!starter.connected() || !writeSettings(env)) {
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    QProcess program, minimal;
+    const Target real { "Quillbury Tavelmark", penButtonOffset(ratio),
+                        [&env] { return runMouseAction(env); } };
+    const Target least { "Minimal Capture", QPoint(30, 30) * ratio, {} };
+    if (!writeSettings(env)
+        || !startProgram(program, QStringLiteral(TAV_PROGRAM), {}, real.title, env)
+        || !startProgram(minimal, QStringLiteral(TAV_MINIMAL_CAPTURE),
+                         { QString::number(captureDelayMs) }, least.title, env)) {
         std::printf("bench_capture needs an X server (DISPLAY) with a window manager\n");
         return 1;
     }
-    if (ProcStats::start(program, QStringLiteral(TAV_PROGRAM), title, starter).ms < 0) {
-        std::printf("the program's toolbar never showed\n");
-        return 1;
-    }
-    CaptureRun run(program, env);
-    if (!run.ready()) {
+    QImage desktop;
+    CaptureRun run(program, real, desktop), floor(minimal, least, desktop);
+    if (!run.ready() || !floor.ready()) {
         std::printf("bench_capture needs the XTest and DAMAGE extensions\n");
         return 1;
     }
     bool failed = false;
-    BenchRounds rounds;
-    rounds.add("bare grabWindow of the screen", [&] { return run.bareGrab(); });
-    rounds.add("press on Pen to the page on screen", [&] {
-        const double ms = run.capture();
-        failed = failed || ms < 0 || !run.backToDesktop();
+    auto captureAndBack = [&failed](CaptureRun &capture) {
+        const double ms = capture.capture();
+        failed = failed || ms < 0 || !capture.backToDesktop();
         return ms;
-    });
+    };
+    BenchRounds rounds;
+    rounds.add("bare grabWindow of the screen", [&] { return bareGrab(desktop); });
+    rounds.add("press on Pen to the page on screen", [&] { return captureAndBack(run); });
+    rounds.add("the same in a minimal Qt program", [&] { return captureAndBack(floor); });
     rounds.run(9);
     ProcStats::stop(program);
+    ProcStats::stop(minimal);
     if (failed)
         return 1;
-    const QSize size = QGuiApplication::primaryScreen()->size();
-    std::printf("capture into a page on a %d x %d screen at scale %.0f (capture delay %d ms, the "
-                "least the settings accept, left out): medians (spread) of interleaved rounds\n",
-                size.width(), size.height(), QGuiApplication::primaryScreen()->devicePixelRatio(),
-                captureDelayMs);
-    rounds.print("press on Pen to the page on screen");
-    rounds.print("bare grabWindow of the screen");
-    std::printf("  with the capture delay the press to the page takes %.1f ms\n",
-                rounds.figure("press on Pen to the page on screen").median + captureDelayMs);
-    std::printf("  of which press to toolbar hidden %.2f ms, drawing window mapped to painted "
-                "%.2f ms\n",
-                ProcStats::median(run.hidden), ProcStats::median(run.mappedToPainted));
-    rounds.printRatio("press on Pen to the page on screen", "bare grabWindow of the screen", 1.2);
+    report(rounds, run);
     return 0;
 }
