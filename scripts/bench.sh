@@ -7,6 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 build="${TAV_BUILD_DIR:-$root/build}"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+# The loadable modules (ZIP, network) of the build tree, not of an installation.
+export TAV_MODULE_DIR="${TAV_MODULE_DIR:-$build/src}"
 # These start the program on a private X server with a window manager.
 x11_benches=" bench_startup bench_libraries bench_capture bench_pencpu "
 # These run again on a 2560 x 1600 screen at scale 2.
