@@ -30,14 +30,17 @@ QPixmap BackgroundCache::find(int pageId) const
     return it == entries.cend() ? QPixmap() : it->picture;
 }
 
-void BackgroundCache::keep(int pageId, const QPixmap &picture)
+void BackgroundCache::keep(int pageId, const QPixmap &picture, QImage *pEvicted)
 {
     if (picture.isNull() || capacity <= 0)
         return;
     forget(pageId);
     entries.push_back({ pageId, picture });
-    while (int(entries.size()) > capacity)
+    while (int(entries.size()) > capacity) {
+        if (pEvicted)
+            *pEvicted = entries.front().picture.toImage();
         entries.pop_front();
+    }
 }
 
 void BackgroundCache::decodeAhead(const QHash<int, qreal> &pageRatios)

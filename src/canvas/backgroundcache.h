@@ -20,7 +20,10 @@ public:
 
     // The page's picture if it is ready, else a null pixmap.
     QPixmap find(int pageId) const;
-    void keep(int pageId, const QPixmap &picture);
+    // Keeps the picture; the pixels of a picture that no longer fits go to
+    // pEvicted, if given, for a decode to reuse: fresh memory costs more to
+    // fill than the decode itself.
+    void keep(int pageId, const QPixmap &picture, QImage *pEvicted = nullptr);
     // Decodes the pages' files (page id to device pixel ratio) that are not
     // kept yet.
     void decodeAhead(const QHash<int, qreal> &pageRatios);

@@ -19,6 +19,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -27,6 +28,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -295,21 +297,25 @@ void MainView::writeBackgroundFile(int pageId) const
 }
 
 namespace {
-// The page's picture from memory while its file is not complete.
-QImage unwrittenOrFile(int pageId)
+// The page's picture from memory while its file is not complete, else from
+// its file, decoded into `recycled` when nothing else uses those pixels.
+QImage unwrittenOrFile(int pageId, QImage recycled)
 {
     const QImage unwritten = BackgroundFiles::instance().unwritten(pageId);
-    return unwritten.isNull() ? QImage(MainPage::backgroundFile(pageId), "PNG") : unwritten;
+    if (!unwritten.isNull())
+        return unwritten;
+    QImageReader reader(MainPage::backgroundFile(pageId), "PNG");
+    return reader.read(&recycled) ? recycled : QImage();
 }
 } // namespace
 
-void MainView::loadBackground()
+void MainView::loadBackground(QImage recycled)
 {
     background = QPixmap();
     if (page && page->background == MainPage::PictureBackground) {
         background = backgrounds.find(page->id);
         if (background.isNull())
-            background = QPixmap::fromImage(unwrittenOrFile(page->id));
+            background = QPixmap::fromImage(unwrittenOrFile(page->id, std::move(recycled)));
         background.setDevicePixelRatio(page->pixelRatio);
     }
 }
@@ -338,12 +344,13 @@ void MainView::discardPage(MainPage *pPage)
 
 void MainView::makeCurrent(MainPage *pPage, int number)
 {
+    QImage evicted;
     if (page && page != pPage && page->background == MainPage::PictureBackground)
-        backgrounds.keep(page->id, background);
+        backgrounds.keep(page->id, std::exchange(background, QPixmap()), &evicted);
     page = pPage;
     pageNumber = number;
     PresenterKit::instance().pageChanged();
-    loadBackground();
+    loadBackground(std::move(evicted));
     updateObjectCache(page, QRect());
     updatePageCommands();
     update();

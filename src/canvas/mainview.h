@@ -54,7 +54,8 @@ public:
     // Background and layer.
     void setBackground(const QPixmap &picture);
     void saveBackground();
-    void loadBackground();
+    // Decodes into `recycled` when nothing else uses its pixels.
+    void loadBackground(QImage recycled = QImage());
     QImage *layer() const { return layerImage.get(); }
     // Where the "n | m" page label is drawn.
     QRect labelRect() const;

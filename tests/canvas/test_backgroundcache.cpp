@@ -1,8 +1,12 @@
 #include "canvasfixture.h"
 
 #include "canvas/backgroundcache.h"
+#include "document/backgroundfiles.h"
 
+#include <QImageReader>
 #include <QSignalSpy>
+
+#include <utility>
 
 // Page pictures decoded ahead for page switches.
 class TestBackgroundCache : public QObject
@@ -54,6 +58,24 @@ private Q_SLOTS:
         QVERIFY(cache.find(3).isNull());
     }
 
+    // The pixels of a picture that no longer fits are handed over, and a
+    // decode of the same size fills them in place.
+    void handsEvictedPixelsToTheNextDecode()
+    {
+        BackgroundCache cache(1);
+        QPixmap red = filled(Qt::red);
+        const uchar *pixels = red.toImage().constBits();
+        cache.keep(1, std::exchange(red, QPixmap()));
+        QImage evicted;
+        cache.keep(2, filled(Qt::green), &evicted);
+        QCOMPARE(evicted.constBits(), pixels);
+        QCOMPARE(evicted.pixelColor(10, 10), QColor(Qt::red));
+        writePicture(904, Qt::blue);
+        QVERIFY(QImageReader(MainPage::backgroundFile(904), "PNG").read(&evicted));
+        QCOMPARE(evicted.constBits(), pixels);
+        QCOMPARE(evicted.pixelColor(10, 10), QColor(Qt::blue));
+    }
+
     void decodesFilesAheadAndDropsForgottenOnes()
     {
         BackgroundCache cache;
@@ -99,6 +121,25 @@ private Q_SLOTS:
         waitForDecodes();
         QVERIFY(canvas->view->gotoPage(2));
         QCOMPARE(colourOf(canvas->view->backgroundPicture()), QColor(Qt::yellow));
+    }
+
+    // A page far away is decoded into the pixels of the picture that left
+    // the cache, and shows its own picture, not what those pixels held.
+    void farPageReusesTheEvictedPicture()
+    {
+        const QColor colours[] = { Qt::red, Qt::green, Qt::blue, Qt::cyan, Qt::magenta, Qt::gray };
+        for (const QColor &colour : colours)
+            addPicturePage(colour);
+        BackgroundFiles::instance().finish();
+        QVERIFY(canvas->view->gotoPage(1));
+        waitForDecodes();
+        QVERIFY(canvas->view->gotoPage(2));
+        waitForDecodes(); // kept: pages 1, 2 and 3
+        QVERIFY(canvas->view->gotoPage(6));
+        const QImage shown = canvas->view->backgroundPicture().toImage();
+        QCOMPARE(shown.pixelColor(10, 10), QColor(Qt::gray));
+        QVERIFY(canvas->view->gotoPage(4));
+        QCOMPARE(colourOf(canvas->view->backgroundPicture()), QColor(Qt::cyan));
     }
 };
 
