@@ -645,26 +645,11 @@ void MainView::paintFrame(QPainter &painter, const QRegion &dirty) const
     const QImage &frame = frameImage(highRes);
     if (frame.isNull())
         return;
-    const int t = frame.width() / 3;
     const int k = qRound(12 * uiScale(this));
-    const int w = width();
-    const int h = height();
     // A pen piece inside the page does not reach the frame.
     if (rect().adjusted(k, k, -k, -k).contains(dirty.boundingRect()))
         return;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, logicalDpiX() > 96);
-    auto tile = [&](const QRect &target, int column, int row) {
-        if (dirty.intersects(target))
-            painter.drawImage(target, frame, QRect(column * t, row * t, t, t));
-    };
-    tile(QRect(0, 0, k, k), 0, 0);
-    tile(QRect(w - k, 0, k, k), 2, 0);
-    tile(QRect(0, h - k, k, k), 0, 2);
-    tile(QRect(w - k, h - k, k, k), 2, 2);
-    tile(QRect(0, k, k, h - 2 * k), 0, 1);
-    tile(QRect(k, 0, w - 2 * k, k), 1, 0);
-    tile(QRect(w - k, k, k, h - 2 * k), 2, 1);
-    tile(QRect(k, h - k, w - 2 * k, k), 1, 2);
+    frameStrips.paint(painter, dirty, size(), devicePixelRatio(), k, frame, logicalDpiX() > 96);
 }
 
 void MainView::setDocumentName(const QString &strName)

@@ -2,6 +2,7 @@
 
 #include "backgroundcache.h"
 #include "document/pagehost.h"
+#include "framestrips.h"
 #include "pagelabel.h"
 
 #include <QCursor>
@@ -118,6 +119,7 @@ private:
     PageLabel label;
     QPixmap background;
     BackgroundCache backgrounds;
+    mutable FrameStrips frameStrips;
     std::unique_ptr<QImage> layerImage;
     int pageNumber = 0;
     MainPage *page = nullptr;
