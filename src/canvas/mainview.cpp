@@ -27,6 +27,7 @@
 #include <QUndoStack>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -363,15 +364,21 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
         return;
     if (rect.isValid() && layerImage) {
         page->renderLayer(layerImage.get(), rect);
+        layerBlank = false;
         update(rect);
         return;
     }
+    const bool blank = std::all_of(page->objects.cbegin(), page->objects.cend(),
+                                   [](const Obj *obj) { return obj->isFloating(); });
     // A layer of the same pixels is reused: a fresh one costs page faults
-    // that a page switch at 2560 x 1600 notices.
+    // that a page switch at 2560 x 1600 notices. A blank one stays as it is.
     if (!layerImage || layerImage->size() != page->pixelSize
         || layerImage->devicePixelRatio() != page->pixelRatio)
         layerImage = std::make_unique<QImage>(layerFor(page));
+    else if (blank && layerBlank)
+        return update();
     page->renderLayer(layerImage.get(), QRect());
+    layerBlank = blank;
     update();
 }
 
@@ -592,7 +599,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     painter.save();
     paintBackground(painter, pEvent->region());
     page->paint(&painter, true, QRect());
-    if (layerImage)
+    if (layerImage && !layerBlank)
         RegionPainter::drawImage(painter, pEvent->region(), QPoint(0, 0), *layerImage);
     painter.restore();
     PresenterKit::instance().paint(&painter, pEvent->region());

@@ -57,7 +57,12 @@ public:
     void saveBackground();
     // Decodes into `recycled` when nothing else uses its pixels.
     void loadBackground(QImage recycled = QImage());
-    QImage *layer() const { return layerImage.get(); }
+    // Whoever asks for the layer may draw into it: it is painted from then on.
+    QImage *layer() const
+    {
+        layerBlank = false;
+        return layerImage.get();
+    }
     // Where the "n | m" page label is drawn.
     QRect labelRect() const;
     // Shown before the page numbers in the label; empty for none.
@@ -121,6 +126,8 @@ private:
     BackgroundCache backgrounds;
     mutable FrameStrips frameStrips;
     std::unique_ptr<QImage> layerImage;
+    // Fully transparent: a repaint need not blend it.
+    mutable bool layerBlank = false;
     int pageNumber = 0;
     MainPage *page = nullptr;
     QList<MainPage *> pages;

@@ -129,6 +129,23 @@ private Q_SLOTS:
         QCOMPARE(drawingOnly.pixelColor(300, 400).alpha(), 0);
     }
 
+    // A page without ink skips its layer, yet ink drawn on it shows at once,
+    // and a switch to a page without ink leaves none of it on screen.
+    void inkShowsOnAPageThatHadNone()
+    {
+        bluePage();
+        bluePage();
+        QVERIFY(view->gotoPage(0));
+        QVERIFY(view->gotoPage(1));
+        ToolKit::instance().setCurrentTool(ToolKit::Pen);
+        canvas->drag({ { 100, 220 }, { 250, 220 }, { 400, 220 } });
+        QVERIFY(canvas->shown({ 300, 220 }) != QColor(Qt::blue));
+        QVERIFY(view->gotoPage(0));
+        QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::blue));
+        QVERIFY(view->gotoPage(1));
+        QVERIFY(canvas->shown({ 300, 220 }) != QColor(Qt::blue));
+    }
+
     // The first clear rebuilds the layer too: nothing of the strokes stays
     // on screen; undo and redo bring them back and take them away again.
     void clearingThePageClearsTheScreen()
