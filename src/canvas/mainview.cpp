@@ -345,9 +345,15 @@ void MainView::discardPage(MainPage *pPage)
 
 void MainView::makeCurrent(MainPage *pPage, int number)
 {
+    // Only a decode from the file reuses the pixels that leave the cache.
+    const bool decodes = pPage->background == MainPage::PictureBackground
+        && backgrounds.find(pPage->id).isNull()
+        && BackgroundFiles::instance().unwritten(pPage->id).isNull()
+        && QFile::exists(MainPage::backgroundFile(pPage->id));
     QImage evicted;
     if (page && page != pPage && page->background == MainPage::PictureBackground)
-        backgrounds.keep(page->id, std::exchange(background, QPixmap()), &evicted);
+        backgrounds.keep(page->id, std::exchange(background, QPixmap()),
+                         decodes ? &evicted : nullptr);
     page = pPage;
     pageNumber = number;
     PresenterKit::instance().pageChanged();
