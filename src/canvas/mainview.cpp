@@ -297,28 +297,26 @@ void MainView::writeBackgroundFile(int pageId) const
     BackgroundFiles::instance().write(pageId, background.toImage());
 }
 
-namespace {
-// The page's picture from memory while its file is not complete, else from
-// its file, decoded into `recycled` when nothing else uses those pixels.
-QImage unwrittenOrFile(int pageId, QImage recycled)
-{
-    const QImage unwritten = BackgroundFiles::instance().unwritten(pageId);
-    if (!unwritten.isNull())
-        return unwritten;
-    QImageReader reader(MainPage::backgroundFile(pageId), "PNG");
-    return reader.read(&recycled) ? recycled : QImage();
-}
-} // namespace
-
-void MainView::loadBackground(QImage recycled)
+// The page's picture: kept decoded, still in memory while its file is
+// written, or else decoded from its file into the pixels of the picture that
+// the page left behind pushes out of the cache (fresh memory costs more to
+// fill than the decode itself).
+void MainView::loadBackground(int leftId, const QPixmap &left)
 {
     background = QPixmap();
-    if (page && page->background == MainPage::PictureBackground) {
+    const bool picture = page && page->background == MainPage::PictureBackground;
+    if (picture)
         background = backgrounds.find(page->id);
-        if (background.isNull())
-            background = QPixmap::fromImage(unwrittenOrFile(page->id, std::move(recycled)));
+    if (picture && background.isNull())
+        background = QPixmap::fromImage(BackgroundFiles::instance().unwritten(page->id));
+    const QString file = picture ? MainPage::backgroundFile(page->id) : QString();
+    const bool decodes = picture && background.isNull() && QFile::exists(file);
+    QImage evicted;
+    backgrounds.keep(leftId, left, decodes ? &evicted : nullptr);
+    if (decodes && QImageReader(file, "PNG").read(&evicted))
+        background = QPixmap::fromImage(std::move(evicted));
+    if (!background.isNull())
         background.setDevicePixelRatio(page->pixelRatio);
-    }
 }
 
 // The page left behind stays decoded, and its neighbours are decoded while
@@ -345,19 +343,14 @@ void MainView::discardPage(MainPage *pPage)
 
 void MainView::makeCurrent(MainPage *pPage, int number)
 {
-    // Only a decode from the file reuses the pixels that leave the cache.
-    const bool decodes = pPage->background == MainPage::PictureBackground
-        && backgrounds.find(pPage->id).isNull()
-        && BackgroundFiles::instance().unwritten(pPage->id).isNull()
-        && QFile::exists(MainPage::backgroundFile(pPage->id));
-    QImage evicted;
+    QPixmap left;
+    const int leftId = page ? page->id : 0;
     if (page && page != pPage && page->background == MainPage::PictureBackground)
-        backgrounds.keep(page->id, std::exchange(background, QPixmap()),
-                         decodes ? &evicted : nullptr);
+        left = std::exchange(background, QPixmap());
     page = pPage;
     pageNumber = number;
     PresenterKit::instance().pageChanged();
-    loadBackground(std::move(evicted));
+    loadBackground(leftId, left);
     updateObjectCache(page, QRect());
     updatePageCommands();
     update();

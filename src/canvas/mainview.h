@@ -55,8 +55,8 @@ public:
     // Background and layer.
     void setBackground(const QPixmap &picture);
     void saveBackground();
-    // Decodes into `recycled` when nothing else uses its pixels.
-    void loadBackground(QImage recycled = QImage());
+    // Shows the current page's picture; the page left keeps `left` decoded.
+    void loadBackground(int leftId, const QPixmap &left);
     // Whoever asks for the layer may draw into it: it is painted from then on.
     QImage *layer() const
     {
