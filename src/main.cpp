@@ -135,15 +135,20 @@ int main(int argc, char *argv[])
 
     showStartNotices(window);
     showGrabRefusals(window);
-    if (!line.request().isEmpty())
-        QTimer::singleShot(0, dispatcher,
-                           [dispatcher, line] { dispatcher->slot_Handle(line.request()); });
-    // Beside another instance (no lock of our own) the session is not ours.
-    // Offered from the event loop, so that a logout while the question is
-    // open ends the process instead of a loop that has not started.
-    if (app.notice().isEmpty())
-        QTimer::singleShot(0, window, [window] { window->startSession(); });
-    PluginScan::resumeLater();
+    // The pictures of the last session and the files of the command line may
+    // be of any format: they are read once the plugins are back. The session
+    // comes first: it moves the last run's pictures out of the way of the
+    // pages this run opens. Beside another instance (no lock of our own) the
+    // session is not ours. Both start from the event loop, so that a logout
+    // while a question is open ends the process instead of a loop that has
+    // not started.
+    const bool ownSession = app.notice().isEmpty();
+    PluginScan::resumeLater(window, [window, dispatcher, line, ownSession] {
+        if (ownSession)
+            window->startSession();
+        if (!line.request().isEmpty())
+            dispatcher->slot_Handle(line.request());
+    });
     code = app.exec();
     delete window;
     return code;

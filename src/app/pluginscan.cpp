@@ -17,7 +17,11 @@ void PluginScan::defer()
     QCoreApplication::setLibraryPaths({ QCoreApplication::applicationDirPath() });
 }
 
-void PluginScan::resumeLater()
+void PluginScan::resumeLater(QObject *context, std::function<void()> then)
 {
-    QTimer::singleShot(0, qApp, [] { QCoreApplication::setLibraryPaths(heldPaths()); });
+    QTimer::singleShot(0, context, [then = std::move(then)] {
+        QCoreApplication::setLibraryPaths(heldPaths());
+        if (then)
+            then();
+    });
 }

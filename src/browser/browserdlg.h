@@ -21,8 +21,6 @@ public:
     BrowserDlg(MainView *pView, QWidget *pParent = nullptr);
 
     Browser *browser() const { return list; }
-    // The last page chosen in the browser (1-based), 0 before any choice.
-    int chosenPage() const { return chosen; }
 
 Q_SIGNALS:
     void signal_GotoPage(int page);

@@ -25,11 +25,6 @@ QRect LaserTrail::dotRectAt(const QPointF &pt) const
     return QRect(int(std::floor(pt.x())) - r, int(std::floor(pt.y())) - r, 2 * r + 2, 2 * r + 2);
 }
 
-QRect LaserTrail::dotRect() const
-{
-    return dotShown ? dotRectAt(dot) : QRect();
-}
-
 QRect LaserTrail::segmentRect(const QPointF &a, const QPointF &b) const
 {
     const int k = size / 2 + 2;

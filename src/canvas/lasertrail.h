@@ -31,7 +31,6 @@ public:
     QRegion clear();
     bool hasDot() const { return dotShown; }
     int trailLength() const { return int(trail.size()); }
-    QRect dotRect() const;
     // Paints what reaches `exposed`.
     void paint(QPainter *painter, qint64 now, const QRegion &exposed) const;
 

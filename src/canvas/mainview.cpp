@@ -116,7 +116,7 @@ void MainView::addPages(const QList<MainPage *> &added)
     ToolKit::instance().resetTool();
     for (int i = 0; i < added.size(); ++i)
         pages.insert(pageNumber + i, added.at(i));
-    makeCurrent(added.last(), pageNumber + int(added.size()));
+    makeCurrent(added.first(), pageNumber + 1);
 }
 
 int MainView::deletePage()

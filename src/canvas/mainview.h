@@ -31,7 +31,8 @@ public:
     // Page list. Every operation but movePage first resets the current tool.
     QSize newPage();
     void duplicatePage();
-    // Takes `added` after the current page; the last one becomes current.
+    // Takes `added` after the current page; the first of them becomes
+    // current, as a document is read from its start.
     void addPages(const QList<MainPage *> &added);
     int deletePage();
     bool gotoPage(int index);

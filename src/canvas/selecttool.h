@@ -56,8 +56,6 @@ public:
     void pasteClipboard(MainView *view);
 
     bool hasRasterSelection() const { return raster != nullptr; }
-    // Phase of the marching ants around a raster selection.
-    double dashOffset() const { return dash; }
 
 public Q_SLOTS:
     void slot_Update();

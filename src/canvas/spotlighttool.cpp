@@ -24,11 +24,6 @@ QPointF SpotlightTool::centre() const
     return PresenterKit::instance().spotlight().centre();
 }
 
-QRect SpotlightTool::circleRect() const
-{
-    return SpotlightShade::square(centre(), radius());
-}
-
 void SpotlightTool::aim(MainView *view, const QPointF &pt)
 {
     PresenterKit::instance().spotlight().jumpTo(pt, radius());

@@ -23,8 +23,6 @@ public:
     void aim(MainView *view, const QPointF &pt);
     QPointF centre() const;
     int radius() const;
-    // The square the circle and its soft edge take.
-    QRect circleRect() const;
 
 private:
     SpotlightShade shade;

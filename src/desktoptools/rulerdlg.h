@@ -29,7 +29,6 @@ public:
     ~RulerDlg() override;
 
     bool isVertical() const { return vertical; }
-    bool isModeless() const { return modeless; }
     int units() const { return unit; }
     int dpi() const { return dotsPerInch; }
     bool isLight() const { return light; }

@@ -35,7 +35,6 @@ public:
     // The edited hotkey i (0 to 3) and its editor.
     const HotKeyRecord &hotKey(int i) const { return AppState::instance().hotKeys[i]; }
     HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
-    PresenterPrefs *presenterPrefs() const { return presenter; }
 
 Q_SIGNALS:
     // The toolbar's new size step; it has to be laid out again.

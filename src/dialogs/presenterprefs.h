@@ -15,7 +15,6 @@ class PresenterPrefs : public QGroupBox
 public:
     explicit PresenterPrefs(QWidget *pParent = nullptr);
 
-    ColorBtn *laserColourButton() const { return laserColour; }
     QSpinBox *laserSizeBox() const { return laserSize; }
     QSpinBox *fadeSecondsBox() const { return fadeSeconds; }
     QSpinBox *darknessBox() const { return darkness; }

@@ -90,6 +90,7 @@ QList<MainPage *> DocumentReader::read(const QString &path)
     failure.clear();
     const double next = root.value(QLatin1String("nextNumber")).toDouble(1);
     number = next >= 1 && next <= 1e9 ? int(next) : 1;
+    readDocumentPath(root);
     const QJsonArray list = root.value(QLatin1String("pages")).toArray();
     if (list.size() > MaxPages) {
         failure = QLatin1String(TooLarge);
@@ -151,8 +152,18 @@ bool DocumentReader::checkVersion(const QJsonObject &root)
     if (newer)
         noteUnknownKeys(root,
                         { QStringLiteral("format"), QStringLiteral("version"),
-                          QStringLiteral("nextNumber"), QStringLiteral("pages") });
+                          QStringLiteral("nextNumber"), QStringLiteral("pages"),
+                          QStringLiteral("documentPath") });
     return true;
+}
+
+// Only the program's own session names where its document is saved: a file
+// from elsewhere must not choose where Save writes.
+void DocumentReader::readDocumentPath(const QJsonObject &root)
+{
+    const QString named = root.value(QLatin1String("documentPath")).toString();
+    if (!folder.isEmpty() && named.size() <= MaxPathLength && QFileInfo(named).isAbsolute())
+        savedAs = QDir::cleanPath(named);
 }
 
 MainPage *DocumentReader::readPage(ZipReader &zip, const QJsonObject &o)

@@ -20,6 +20,7 @@ public:
     static constexpr qint64 MaxDocumentBytes = 1024LL * 1024 * 1024;
     static constexpr int MaxPages = 1000;
     static constexpr int MaxPageSide = 16384;
+    static constexpr int MaxPathLength = 4096;
 
     // A session file names its pictures in `sessionFolder` instead of
     // holding them; a document to open leaves it empty.
@@ -31,6 +32,8 @@ public:
     QList<MainPage *> read(const QString &path);
 
     int nextNumber() const { return number; }
+    // Where the pages of a session were last saved as a document, if anywhere.
+    QString documentPath() const { return savedAs; }
     // English texts for the message lookup: why nothing opened, and what was
     // left out of what opened.
     QString error() const { return failure; }
@@ -39,6 +42,7 @@ public:
 private:
     bool readManifest(ZipReader &zip, QJsonObject *root);
     bool checkVersion(const QJsonObject &root);
+    void readDocumentPath(const QJsonObject &root);
     MainPage *readPage(ZipReader &zip, const QJsonObject &o);
     void readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page);
     bool readBackground(ZipReader &zip, const QString &name, MainPage *page);
@@ -50,6 +54,7 @@ private:
 
     QString folder;
     int number = 1;
+    QString savedAs;
     bool newer = false;
     qint64 budget = MaxDocumentBytes;
     QString failure;

@@ -57,11 +57,3 @@ DocumentSnapshot DocumentSnapshot::take(const QList<MainPage *> &pages, int next
         cache->pages = kept;
     return snapshot;
 }
-
-int DocumentSnapshot::objectCount() const
-{
-    int count = 0;
-    for (const PageRecord &page : pages)
-        count += int(page.objects.size());
-    return count;
-}

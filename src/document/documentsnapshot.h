@@ -31,6 +31,9 @@ class DocumentSnapshot
 public:
     QList<PageRecord> pages;
     int nextNumber = 1;
+    // Where the user saved the document; kept in session files only, so that
+    // restored pages are saved there again.
+    QString documentPath;
 
     struct Cache
     {
@@ -44,5 +47,4 @@ public:
 
     static DocumentSnapshot take(const QList<MainPage *> &pages, int nextNumber,
                                  Cache *cache = nullptr);
-    int objectCount() const;
 };

@@ -3,6 +3,7 @@
 #include "app/filewriter.h"
 #include "obj.h"
 #include "objectcodec.h"
+#include "platform/newfilemode.h"
 #include "ziploader.h"
 #include "zipmodule.h"
 
@@ -131,6 +132,8 @@ QByteArray DocumentWriter::manifest(const DocumentSnapshot &snapshot, Pictures m
     root.insert(QLatin1String("format"), QLatin1String("tavelmark"));
     root.insert(QLatin1String("version"), QJsonArray { Major, Minor });
     root.insert(QLatin1String("nextNumber"), snapshot.nextNumber);
+    if (!snapshot.documentPath.isEmpty())
+        root.insert(QLatin1String("documentPath"), snapshot.documentPath);
     root.insert(QLatin1String("pages"), pages);
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
@@ -157,8 +160,7 @@ bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &targ
         names.append(e.name);
     if (!readsBack(*module, part.fileName(), names, bytes))
         return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
-    part.setPermissions(info.exists() ? QFile::permissions(target)
-                                      : QFile::ReadOwner | QFile::WriteOwner);
+    part.setPermissions(info.exists() ? QFile::permissions(target) : NewFileMode::permissions());
     if (!replaceFile(part.fileName(), target))
         return fail(QStringLiteral("The new file could not take the old one's place."));
     part.setAutoRemove(false);

@@ -298,11 +298,6 @@ void Obj::recentre()
     rect.translate(c2 - c1);
 }
 
-void Obj::setAngleSnapped(float a)
-{
-    angle = snapAngle(a);
-}
-
 void Obj::copyTo(Obj *dst) const
 {
     dst->kind = kind;

@@ -72,7 +72,6 @@ public:
     QPointF mapToRotated(const QPointF &pt) const;
     QPointF mapFromRotated(const QPointF &pt) const;
     void recentre();
-    void setAngleSnapped(float a);
     void copyTo(Obj *dst) const;
 
     static float snapAngle(float a);

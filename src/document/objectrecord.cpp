@@ -11,6 +11,7 @@
 #include "sealedtextdocument.h"
 
 #include <QTextDocument>
+#include <QTextOption>
 
 namespace {
 
@@ -77,6 +78,11 @@ Obj *createText(const ObjectRecord &r)
     auto *doc = new SealedTextDocument;
     doc->setDefaultFont(text->font);
     doc->setDocumentMargin(r.margin);
+    // Text is typed into an editor that never wraps; its width only places
+    // aligned lines, and a width of 0 would otherwise break after every word.
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(QTextOption::NoWrap);
+    doc->setDefaultTextOption(option);
     doc->setTextWidth(r.textWidth);
     doc->setHtml(r.html);
     // A picture in the text would be read from wherever its name points.

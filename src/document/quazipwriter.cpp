@@ -5,6 +5,18 @@
 
 #include <zlib.h>
 
+namespace {
+
+// Without a mode unzip tools extract files nobody may read.
+QuaZipNewInfo entryInfo(const QString &name)
+{
+    QuaZipNewInfo info(name);
+    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return info;
+}
+
+} // namespace
+
 QuaZipWriter::QuaZipWriter(QIODevice *device)
     : zip(device)
 {
@@ -15,8 +27,8 @@ bool QuaZipWriter::add(const QString &name, const QByteArray &data, int level)
 {
     const int clamped = qBound(0, level, 9);
     QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0,
-                    clamped > 0 ? Z_DEFLATED : 0, clamped))
+    if (!entry.open(QIODevice::WriteOnly, entryInfo(name), nullptr, 0, clamped > 0 ? Z_DEFLATED : 0,
+                    clamped))
         return false;
     const bool complete = entry.write(data) == data.size();
     entry.close();
@@ -26,7 +38,7 @@ bool QuaZipWriter::add(const QString &name, const QByteArray &data, int level)
 bool QuaZipWriter::addFrom(const QString &name, QIODevice *source)
 {
     QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, 0, 0))
+    if (!entry.open(QIODevice::WriteOnly, entryInfo(name), nullptr, 0, 0, 0))
         return false;
     bool complete = true;
     while (complete && !source->atEnd()) {

@@ -3,7 +3,6 @@
 #include "app/appstate.h"
 #include "documentwriter.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 SessionJournal::SessionJournal(const QString &strPath, std::function<QList<MainPage *>()> pages,
@@ -27,6 +26,14 @@ void SessionJournal::touch()
 {
     if (!stopped && !timer.isActive())
         timer.start();
+}
+
+void SessionJournal::setDocumentPath(const QString &strPath)
+{
+    if (strPath == documentPath)
+        return;
+    documentPath = strPath;
+    touch();
 }
 
 void SessionJournal::writeNow()
@@ -57,11 +64,9 @@ void SessionJournal::remove()
 
 DocumentSnapshot SessionJournal::snapshot()
 {
-    QElapsedTimer clock;
-    clock.start();
     DocumentSnapshot snap
         = DocumentSnapshot::take(pageList(), AppState::instance().nextNumber, &cache);
-    snapshotNs = clock.nsecsElapsed();
+    snap.documentPath = documentPath;
     return snap;
 }
 

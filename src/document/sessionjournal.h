@@ -32,6 +32,8 @@ public:
     // Something changed: a write follows within DelayMs, however long the
     // changes go on.
     void touch();
+    // Where the user saved the pages as a document; empty when nowhere.
+    void setDocumentPath(const QString &strPath);
     // Writes now, e.g. when drawing mode ends.
     void writeNow();
     // Writes now and returns once the file is written (for a polite end of
@@ -39,8 +41,6 @@ public:
     bool writeAndWait();
     // A normal end: no more writes, and the session file goes.
     void remove();
-    // How long the last snapshot took on the GUI thread.
-    qint64 lastSnapshotNs() const { return snapshotNs; }
 
 Q_SIGNALS:
     // The file could not be written; given once until a write succeeds again.
@@ -62,5 +62,5 @@ private:
     bool failing = false;
     bool stopped = false;
     std::optional<DocumentSnapshot> pending;
-    qint64 snapshotNs = 0;
+    QString documentPath;
 };

@@ -1,4 +1,5 @@
 #include "documentcommands.h"
+#include "documentfiles.h"
 
 #include "app/appstate.h"
 #include "app/filewriter.h"
@@ -353,7 +354,9 @@ bool DocumentCommands::savePicture(const std::function<QImage()> &picture)
 
 bool DocumentCommands::SelectSave(int iSave)
 {
-    if (iSave == 0) {
+    if (iSave == SaveDocument)
+        return window->documentFiles()->saveDocument();
+    if (iSave == SaveCurrentPage) {
         MainPage *current = window->view()->currentPage();
         if (!current)
             return false;
@@ -365,7 +368,7 @@ bool DocumentCommands::SelectSave(int iSave)
         current->modified = false;
         return true;
     }
-    ExportDlg dialog(this, window);
+    ExportDlg dialog(this, window->documentFiles(), window);
     dialog.exec();
     return dialog.written();
 }

@@ -30,7 +30,9 @@ public:
                          bool bFit, qreal pixelRatio = 0);
     bool InsertPixmap(const QPixmap &pixmap, const QSizeF &area, bool bFit);
     bool SaveImageAs(const QImage &image);
-    // 0: the current page as one picture; 1: the export dialog.
+    enum SaveChoice { SaveCurrentPage = 0, SaveAllPages = 1, SaveDocument = 2 };
+    // The current page as one picture, the export dialog, or the editable
+    // document.
     bool SelectSave(int iSave);
     bool ExportToImage(const QString &strZip, const QString &strSuffix, bool bDrawingOnly);
     bool ExportToPdf(const QString &strPdf);

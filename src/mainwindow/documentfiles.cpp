@@ -95,7 +95,7 @@ bool DocumentFiles::writeTo(const QString &strPath)
     }
     AppState::instance().homePath = QFileInfo(strPath).absolutePath();
     view->setAllPagesModified(false);
-    setPath(strPath);
+    setDocumentPath(strPath);
     return true;
 }
 
@@ -131,7 +131,7 @@ bool DocumentFiles::openDocumentFile(const QString &strPath)
     s.homePath = QFileInfo(absolute).absolutePath();
     view->addPages(pages);
     if (becomesTheDocument)
-        setPath(absolute);
+        setDocumentPath(absolute);
     Q_EMIT signal_PagesOpened();
     if (!reader.notes().isEmpty()) {
         QStringList notes;
@@ -146,10 +146,10 @@ bool DocumentFiles::openDocumentFile(const QString &strPath)
 
 void DocumentFiles::forgetDocument()
 {
-    setPath(QString());
+    setDocumentPath(QString());
 }
 
-void DocumentFiles::setPath(const QString &strPath)
+void DocumentFiles::setDocumentPath(const QString &strPath)
 {
     path = strPath;
     Q_EMIT signal_NameChanged(QFileInfo(path).completeBaseName());

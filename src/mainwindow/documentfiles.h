@@ -29,6 +29,8 @@ public:
     bool openDocumentFile(const QString &strPath);
     // The pages are gone: the next save asks for a name again.
     void forgetDocument();
+    // The pages are those of the document at strPath again (after a crash).
+    void setDocumentPath(const QString &strPath);
 
     // The file dialogs; an empty answer is a cancel. Tests answer them
     // without showing a dialog.
@@ -46,7 +48,6 @@ Q_SIGNALS:
 
 private:
     bool writeTo(const QString &strPath);
-    void setPath(const QString &strPath);
     void report(const QString &strText, const QString &strInformative);
 
     MainView *view;

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "documentcommands.h"
+#include "documentfiles.h"
 #include "exportbtn.h"
 
 #include <QButtonGroup>
@@ -29,9 +30,10 @@ constexpr FormatText formatTexts[] = {
 
 } // namespace
 
-ExportDlg::ExportDlg(DocumentCommands *pCommands, QWidget *pParent)
+ExportDlg::ExportDlg(DocumentCommands *pCommands, DocumentFiles *pFiles, QWidget *pParent)
     : MainDialog(pParent)
     , commands(pCommands)
+    , files(pFiles)
     , group(new QButtonGroup(this))
 {
     Lang *lang = Lang::instance();
@@ -42,6 +44,11 @@ ExportDlg::ExportDlg(DocumentCommands *pCommands, QWidget *pParent)
     auto *heading = new QLabel(
         QStringLiteral("<b>%1</b>").arg(tr("Which image format you want to save as?")), this);
     layout->addWidget(heading);
+    // Only the document keeps the pages editable: it comes first.
+    auto *document = new ExportBtn(DocumentFormat, tr("Tavelmark document"),
+                                   QStringLiteral(" (*.tavelmark)"), this);
+    group->addButton(document, DocumentFormat);
+    layout->addWidget(document);
     for (int i = 0; i <= PdfFormat; ++i) {
         auto *button = new ExportBtn(i, tr(formatTexts[i].title), tr(formatTexts[i].detail), this);
         group->addButton(button, i);
@@ -58,6 +65,11 @@ ExportDlg::ExportDlg(DocumentCommands *pCommands, QWidget *pParent)
 void ExportDlg::slot_ExportAs(int iFormat)
 {
     hide();
+    if (iFormat == DocumentFormat) {
+        wasWritten = files->saveDocumentAs();
+        accept();
+        return;
+    }
     const bool pdf = iFormat == PdfFormat;
     const QString suffix = pdf ? QStringLiteral(".pdf") : QStringLiteral(".zip");
     QString filter

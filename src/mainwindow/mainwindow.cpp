@@ -216,6 +216,8 @@ void MainWindow::connectPageState()
             [this](bool bHasPage, bool bHasPrevious, bool bHasNext) {
                 menuBar->actionDuplicatePage->setEnabled(bHasPage);
                 menuBar->actionSave->setEnabled(bHasPage);
+                menuBar->actionSaveDocument->setEnabled(bHasPage);
+                menuBar->actionSaveDocumentAs->setEnabled(bHasPage);
                 menuBar->actionBackToLastPage->setEnabled(bHasPage);
                 toolWidget->button(ToolWidget::Save)->setEnabled(bHasPage);
                 menuBar->actionPageUp->setEnabled(bHasPrevious);
@@ -272,14 +274,22 @@ void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
 void MainWindow::openFiles(const QStringList &files)
 {
     QStringList pictures;
+    int firstOpened = 0;
     for (const QString &file : files) {
-        if (DocumentFiles::isDocumentFile(file))
-            docFiles->openDocumentFile(file);
-        else
+        if (!DocumentFiles::isDocumentFile(file))
             pictures.append(file);
+        else if (docFiles->openDocumentFile(file) && firstOpened == 0)
+            firstOpened = mainView->currentPageNumber();
     }
-    if (!pictures.isEmpty())
-        OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), pictures, false);
+    if (pictures.isEmpty())
+        return;
+    // Pictures follow the documents' pages, and the first document still
+    // opens at its first page.
+    if (firstOpened > 0)
+        mainView->gotoPage(mainView->pageCount() - 1);
+    OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), pictures, false);
+    if (firstOpened > 0)
+        mainView->gotoPage(firstOpened - 1);
 }
 
 // The document's name shows in the title; its dialogs need the desktop.
@@ -391,7 +401,9 @@ bool MainWindow::askToSaveBeforeClosing()
         return true;
     case QMessageBox::Save:
         // A cancelled or failed save keeps every page.
-        return docFiles->hasDocument() ? docFiles->saveDocument() : documents->SelectSave(1);
+        // Only the document keeps every page editable; an unnamed one asks
+        // for its name.
+        return docFiles->saveDocument();
     default:
         return false;
     }

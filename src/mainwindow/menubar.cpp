@@ -73,6 +73,9 @@ void MenuBar::buildFile(MainWindow *w)
                                   [w] { w->documentFiles()->saveDocument(); });
     actionSaveDocumentAs = addEntry(m, QStringLiteral("Save Document As..."), nullptr, w,
                                     [w] { w->documentFiles()->saveDocumentAs(); });
+    // Nothing to save before the first page.
+    for (QAction *save : { actionSave, actionSaveDocument, actionSaveDocumentAs })
+        save->setEnabled(false);
     m->addSeparator();
     actionClose
         = addEntry(m, QStringLiteral("Close Current Page"), "Ctrl+W", w, &MainWindow::slot_Close);

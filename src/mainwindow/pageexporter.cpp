@@ -7,6 +7,7 @@
 #include "document/pagerenderer.h"
 #include "document/ziploader.h"
 #include "document/zipmodule.h"
+#include "platform/newfilemode.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -171,9 +172,7 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
         return false;
     if (!readsBack(part.fileName(), names))
         return fail(message("The new file could not be read back; the disk may be full."));
-    part.setPermissions(target.exists() ? QFile::permissions(strZip)
-                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                | QFile::ReadOther);
+    part.setPermissions(target.exists() ? QFile::permissions(strZip) : NewFileMode::permissions());
     if (!replaceFile(part.fileName(), strZip))
         return fail(message("The file could not be replaced."));
     part.setAutoRemove(false);

@@ -1,9 +1,11 @@
 #include "sessionkeeper.h"
 
 #include "app/appstate.h"
+#include "app/lang.h"
 #include "canvas/mainview.h"
 #include "document/mainpage.h"
 #include "document/sessionjournal.h"
+#include "documentfiles.h"
 #include "mainwindow.h"
 #include "sessionrecovery.h"
 #include "widgets/messageboxdialog.h"
@@ -29,8 +31,16 @@ void SessionKeeper::start()
     connect(view, &MainView::signal_UndoCommands, sessionJournal, &SessionJournal::touch);
     connect(sessionJournal, &SessionJournal::signal_WriteFailed, this,
             &SessionKeeper::tellWriteFailed);
+    DocumentFiles *files = window->documentFiles();
+    connect(files, &DocumentFiles::signal_NameChanged, sessionJournal,
+            [this, files] { sessionJournal->setDocumentPath(files->documentPath()); });
     if (recovery.hasSession())
         offer(recovery);
+    // Pages opened before the journal started (from the command line) are
+    // kept like any change.
+    sessionJournal->setDocumentPath(files->documentPath());
+    if (view->pageCount() > 0)
+        sessionJournal->touch();
 }
 
 void SessionKeeper::tellWriteFailed()
@@ -70,9 +80,30 @@ void SessionKeeper::offer(SessionRecovery &recovery)
     }
     window->view()->addPages(pages);
     window->view()->setAllPagesModified(true);
+    if (!recovery.documentPath().isEmpty())
+        window->documentFiles()->setDocumentPath(recovery.documentPath());
     recovery.finish(sessionJournal->writeAndWait());
+    tellLeftOut(recovery.notes());
     window->RestoreDrawTool();
     window->SetDrawMode(true);
+}
+
+// A picture the pages named but that could not be read again is never
+// dropped without a word.
+void SessionKeeper::tellLeftOut(const QStringList &notes)
+{
+    if (notes.isEmpty())
+        return;
+    QStringList lines;
+    for (const QString &note : notes)
+        lines.append(Lang::tr("MessageBox", note));
+    Lang::release();
+    auto *box = new MessageBoxDialog(
+        window, QStringLiteral("Some parts of the last session were left out."),
+        lines.join(QLatin1Char('\n')), QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 void SessionKeeper::terminate()

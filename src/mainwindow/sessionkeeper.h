@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 class MainWindow;
 class SessionJournal;
@@ -26,6 +27,7 @@ public:
 private:
     void offer(SessionRecovery &recovery);
     void tellWriteFailed();
+    void tellLeftOut(const QStringList &notes);
 
     MainWindow *window;
     SessionJournal *sessionJournal = nullptr;

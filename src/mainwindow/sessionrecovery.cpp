@@ -43,6 +43,8 @@ QList<MainPage *> SessionRecovery::read()
     DocumentReader reader(recoveredFolder());
     const QList<MainPage *> pages = reader.read(sessionFile());
     failure = reader.error();
+    remarks = reader.notes();
+    savedAs = reader.documentPath();
     return pages;
 }
 

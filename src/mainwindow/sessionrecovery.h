@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class MainPage;
 class QWidget;
@@ -29,6 +30,10 @@ public:
     QList<MainPage *> read();
     QDateTime savedAt() const;
     QString error() const { return failure; }
+    // English texts of what the reader left out of the pages it read.
+    QStringList notes() const { return remarks; }
+    // Where the restored pages were last saved as a document, if anywhere.
+    QString documentPath() const { return savedAs; }
     // Asks whether to restore `count` pages saved at `when`.
     static QMessageBox::StandardButton askToRestore(QWidget *pParent, int count,
                                                     const QDateTime &when);
@@ -39,4 +44,6 @@ public:
 private:
     QString folder;
     QString failure;
+    QStringList remarks;
+    QString savedAs;
 };

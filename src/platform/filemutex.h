@@ -17,8 +17,6 @@ public:
     FileMutex(const FileMutex &) = delete;
     FileMutex &operator=(const FileMutex &) = delete;
 
-    bool isHeld() const { return fd >= 0; }
-
 private:
     int fd = -1;
 };

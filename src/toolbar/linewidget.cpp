@@ -35,8 +35,8 @@ LineWidget::LineWidget(QWidget *pParent)
     startCaps = PopupButtons::addRow(grid, row, caps, 1, CapCount, this);
     PopupButtons::addLabel(grid, row, "End LineCap:", this);
     endCaps = PopupButtons::addRow(grid, row, caps, CapCount + 1, CapCount, this);
-    penStyles = PenStyleRows::addStyles(grid, row, line.penStyle, this);
-    shadow = PenStyleRows::addShadow(grid, row, line.shadow, this);
+    QButtonGroup *penStyles = PenStyleRows::addStyles(grid, row, line.penStyle, this);
+    QAbstractButton *shadow = PenStyleRows::addShadow(grid, row, line.shadow, this);
     PopupButtons::check(startCaps, line.startCap);
     PopupButtons::check(endCaps, line.endCap);
     connect(startCaps, &QButtonGroup::idClicked, this, &LineWidget::slot_LineCapStart);

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QAbstractButton;
 class QButtonGroup;
 
 // The line page: start and end caps, pen style and shadow of the line tool.
@@ -14,8 +13,6 @@ public:
 
     QButtonGroup *startCapGroup() const { return startCaps; }
     QButtonGroup *endCapGroup() const { return endCaps; }
-    QButtonGroup *penStyleGroup() const { return penStyles; }
-    QAbstractButton *shadowButton() const { return shadow; }
 
 public Q_SLOTS:
     void slot_LineCapStart(int iLineCapStart);
@@ -26,6 +23,4 @@ public Q_SLOTS:
 private:
     QButtonGroup *startCaps;
     QButtonGroup *endCaps;
-    QButtonGroup *penStyles;
-    QAbstractButton *shadow;
 };

@@ -8,6 +8,12 @@
 
 namespace {
 
+// The editable document first; its id follows the pictures' ids.
+constexpr PopupCommand DocumentCommand[] = {
+    { ":/Popup/Save0", "Tavelmark document (*.tavelmark)" },
+};
+constexpr int DocumentId = 2;
+
 constexpr PopupCommand SaveCommands[] = {
     { ":/Popup/Save1", "Save Current Page" },
     { ":/Popup/Save2", "Save All Pages" },
@@ -21,6 +27,7 @@ PopupSaveWidget::PopupSaveWidget(QWidget *pAnchor, QWidget *pParent)
 {
     int row = 0;
     PopupButtons::addLabel(grid(), row, "Save", this);
+    PopupCommands::addEntries(grid(), row, DocumentCommand, 1, DocumentId, group, this);
     PopupCommands::addEntries(grid(), row, SaveCommands, 2, 0, group, this);
     connect(group, &QButtonGroup::idClicked, this, [this](int id) {
         close();

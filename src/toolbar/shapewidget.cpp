@@ -51,8 +51,8 @@ ShapeWidget::ShapeWidget(QWidget *pParent)
     grid->setSpacing(AppState::instance().scaled(3));
     int row = 0;
     addShapes(grid, row, shape.shapeType);
-    penStyles = PenStyleRows::addStyles(grid, row, shape.penStyle, this);
-    shadow = PenStyleRows::addShadow(grid, row, shape.shadow, this);
+    QButtonGroup *penStyles = PenStyleRows::addStyles(grid, row, shape.penStyle, this);
+    QAbstractButton *shadow = PenStyleRows::addShadow(grid, row, shape.shadow, this);
     connect(penStyles, &QButtonGroup::idClicked, this, &ShapeWidget::slot_ShapePenStyle);
     connect(shadow, &QAbstractButton::clicked, this, &ShapeWidget::slot_StrokeShadow);
 }

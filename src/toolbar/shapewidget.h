@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QAbstractButton;
 class QButtonGroup;
 class QGridLayout;
 
@@ -16,8 +15,6 @@ public:
     explicit ShapeWidget(QWidget *pParent);
 
     QButtonGroup *shapeGroup() const { return shapes; }
-    QButtonGroup *penStyleGroup() const { return penStyles; }
-    QAbstractButton *shadowButton() const { return shadow; }
 
 public Q_SLOTS:
     void slot_Shape(int iShapeType);
@@ -28,6 +25,4 @@ private:
     void addShapes(QGridLayout *pGrid, int &iRow, int iShapeType);
 
     QButtonGroup *shapes = nullptr;
-    QButtonGroup *penStyles;
-    QAbstractButton *shadow;
 };

@@ -9,6 +9,7 @@
 
 #include <QButtonGroup>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 
 namespace {
@@ -45,21 +46,21 @@ TextWidget::TextWidget(QWidget *pParent)
     for (int i = 0; i < 3; ++i)
         aligns->button(i)->setChecked(text.alignment == Alignments[i]);
     int row = 1;
-    addFamilies(grid, row, text.font.family());
+    addFamilies(grid, row, text.font);
     connect(fonts, &QButtonGroup::idClicked, this, &TextWidget::slot_Font);
     connect(aligns, &QButtonGroup::idClicked, this, &TextWidget::slot_Align);
 }
 
-void TextWidget::addFamilies(QGridLayout *pGrid, int &iRow, const QString &strFamily)
+void TextWidget::addFamilies(QGridLayout *pGrid, int &iRow, const QFont &font)
 {
     PopupButtons::addLabel(pGrid, iRow, "Font Family:", this);
     families = new ComboBox_ReadOnly(this);
-    QStringList names = QFontDatabase::families();
-    // A family this machine lacks stays visible as the current choice.
-    if (!names.contains(strFamily))
-        names.prepend(strFamily);
+    const QStringList names = QFontDatabase::families();
     families->addItems(names);
-    families->setCurrentText(strFamily);
+    // A family this machine lacks is drawn in the one that stands in for it:
+    // that is the family to show.
+    families->setCurrentText(names.contains(font.family()) ? font.family()
+                                                           : QFontInfo(font).family());
     pGrid->addWidget(families, iRow++, 0, 1, PopupButtons::Columns);
     connect(families, &QComboBox::currentTextChanged, this, &TextWidget::slot_FontFamily);
 }

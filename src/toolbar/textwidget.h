@@ -4,6 +4,7 @@
 
 class ComboBox_ReadOnly;
 class QButtonGroup;
+class QFont;
 class QGridLayout;
 
 // The text page: bold, italic and underline, the alignment and the font
@@ -16,7 +17,6 @@ public:
 
     QButtonGroup *fontGroup() const { return fonts; }
     QButtonGroup *alignGroup() const { return aligns; }
-    ComboBox_ReadOnly *familyBox() const { return families; }
 
 public Q_SLOTS:
     void slot_Font(int iFont);
@@ -24,7 +24,7 @@ public Q_SLOTS:
     void slot_FontFamily(QString strFamily);
 
 private:
-    void addFamilies(QGridLayout *pGrid, int &iRow, const QString &strFamily);
+    void addFamilies(QGridLayout *pGrid, int &iRow, const QFont &font);
 
     QButtonGroup *fonts = nullptr;
     QButtonGroup *aligns = nullptr;

@@ -24,12 +24,6 @@ void ToolWidgetBtn::applySize()
     setFixedSize(buttonType == 0 ? side : 2 * side + 1, side);
 }
 
-void ToolWidgetBtn::setSecondIcon(const QImage &image)
-{
-    secondIcon = image;
-    update();
-}
-
 void ToolWidgetBtn::setCurrentMark(bool bMarked)
 {
     if (marked == bMarked)
@@ -168,6 +162,5 @@ void ToolWidgetBtn::paintEvent(QPaintEvent *)
     target.moveCenter(rect().center());
     if (!isEnabled())
         painter.setOpacity(0.3);
-    const bool second = pressed && !marked && !secondIcon.isNull();
-    painter.drawImage(target, second ? secondIcon : icon);
+    painter.drawImage(target, icon);
 }

@@ -25,8 +25,6 @@ public:
     int type() const { return buttonType; }
     // Takes the size the toolbar size step calls for.
     virtual void applySize();
-    // The icon shown while the button is held, unless it is the current tool.
-    void setSecondIcon(const QImage &image);
     // The current-tool mark (also the on state of a toggle button).
     void setCurrentMark(bool bMarked);
     bool hasCurrentMark() const { return marked; }
@@ -61,5 +59,4 @@ private:
     bool pressed = false;
     QPoint pressPoint;
     QImage icon;
-    QImage secondIcon;
 };

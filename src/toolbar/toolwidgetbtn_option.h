@@ -19,7 +19,6 @@ public:
     void applySize() override;
     QColor colour() const { return shownColour; }
     void setSwatchesActive(bool bActive);
-    bool swatchesActive() const { return active; }
     // The swatch of quick colour index (0 to 8, row by row).
     QRect swatchRect(int index) const;
 

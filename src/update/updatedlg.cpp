@@ -435,43 +435,39 @@ void UpdateDlg::slot_HttpFinished()
     Lang::release();
 }
 
+// Why the transfer itself failed, or an empty text.
+QString UpdateDlg::transferProblem() const
+{
+    if (packageTooLarge)
+        return text("the package is larger than %1 MB")
+            .arg(limits.maxPackageBytes / (qint64(1024) * 1024));
+    if (packageLate)
+        return text("the server did not send it in time");
+    if (reply->errorCode() != 0)
+        return reply->errorString();
+    return QString();
+}
+
+// Why the received package cannot be used, or an empty text.
+QString UpdateDlg::packageProblem() const
+{
+    const qint64 announced = reply->announcedLength();
+    if (reply->httpStatus() != 200 || (announced > 0 && received != announced))
+        return text("incomplete file");
+    if (!integrity.matches())
+        return text("the package does not match its SHA-256 checksum");
+    return QString();
+}
+
 // Ends the download in `file`; false when a redirect started another one.
 bool UpdateDlg::finishFile()
 {
     const QUrl target = reply->redirectTarget();
-    const qint64 announced = reply->announcedLength();
-    const int code = reply->httpStatus();
-    if (writeFailed) {
-        setStatus("Unable to save the file %1: %2.", localName);
-        status->setText(status->text().arg(file->errorString()));
-    } else if (packageTooLarge) {
-        setStatus(
-            "Download failed: %1.",
-            text("the package is larger than %1 MB").arg(limits.maxPackageBytes / (1024 * 1024)));
-    } else if (packageLate) {
-        setStatus("Download failed: %1.", text("the server did not send it in time"));
-    } else if (reply->errorCode() != 0) {
-        setStatus("Download failed: %1.", reply->errorString());
-    } else if (target.isValid()) {
-        const QUrl resolved = installerUrl.resolved(target);
-        discardFile();
-        if (refuseInsecure(resolved) || !askRedirect(resolved))
-            return true;
-        installerUrl = resolved;
-        retire(reply);
-        if (openFile())
-            startDownload(installerUrl);
-        else
-            downloadBtn->setEnabled(true);
-        return false;
-    } else if (code != 200 || (announced > 0 && received != announced)) {
-        setStatus("Download failed: %1.", text("incomplete file"));
-    } else if (!integrity.matches()) {
-        setStatus("Download failed: %1.", text("the package does not match its SHA-256 checksum"));
-    } else if (!file->commit()) {
-        setStatus("Unable to save the file %1: %2.", localName);
-        status->setText(status->text().arg(file->errorString()));
-    } else {
+    const QString transfer = writeFailed ? QString() : transferProblem();
+    if (!writeFailed && transfer.isEmpty() && target.isValid())
+        return !followRedirect(installerUrl.resolved(target));
+    const QString problem = writeFailed || !transfer.isEmpty() ? transfer : packageProblem();
+    if (!writeFailed && problem.isEmpty() && file->commit()) {
         file.reset();
         downloaded = installerPath();
         setStatus("Download finish.");
@@ -481,8 +477,29 @@ bool UpdateDlg::finishFile()
         action = Apply;
         return true;
     }
+    if (problem.isEmpty()) {
+        setStatus("Unable to save the file %1: %2.", localName);
+        status->setText(status->text().arg(file->errorString()));
+    } else {
+        setStatus("Download failed: %1.", problem);
+    }
     discardFile();
     downloadBtn->setEnabled(true);
+    return true;
+}
+
+// True when another download started at `resolved`.
+bool UpdateDlg::followRedirect(const QUrl &resolved)
+{
+    discardFile();
+    if (refuseInsecure(resolved) || !askRedirect(resolved))
+        return false;
+    installerUrl = resolved;
+    retire(reply);
+    if (openFile())
+        startDownload(installerUrl);
+    else
+        downloadBtn->setEnabled(true);
     return true;
 }
 

@@ -78,6 +78,9 @@ private:
     bool openFile();
     void discardFile();
     bool finishFile();
+    QString transferProblem() const;
+    QString packageProblem() const;
+    bool followRedirect(const QUrl &resolved);
     bool askRedirect(const QUrl &target);
     void setStatus(const QString &strEnglish, const QString &strArg = QString());
     void setNotes(const QString &strText);

@@ -5,7 +5,9 @@
 #include "app/resourcepixmap.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 
 namespace {
 
@@ -51,6 +53,25 @@ MessageBoxDialog::MessageBoxDialog(QWidget *pParent, const QString &strText,
             b->setText(lang->translate(context, english));
     }
     Lang::release();
+}
+
+int MessageBoxDialog::titleWidth() const
+{
+    // Room for the icon and three buttons of a common title bar, in the
+    // font Qt itself takes for title bars.
+    constexpr int Decorations = 160;
+    return QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+               .horizontalAdvance(windowTitle())
+        + Decorations;
+}
+
+// QMessageBox sizes itself when shown and leaves room for the bare title
+// text only: a short question (in Chinese, say) had its title elided.
+void MessageBoxDialog::showEvent(QShowEvent *pEvent)
+{
+    QMessageBox::showEvent(pEvent);
+    if (width() < titleWidth())
+        setFixedWidth(titleWidth());
 }
 
 QString MessageBoxDialog::productTitle()

@@ -13,4 +13,10 @@ public:
                      QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
     static QString productTitle();
+    // The least width that shows the whole title in a window manager's title
+    // bar, beside its icon and buttons.
+    int titleWidth() const;
+
+protected:
+    void showEvent(QShowEvent *pEvent) override;
 };

@@ -20,28 +20,6 @@ class TestProgramX11 : public QObject
 
     std::unique_ptr<TestEnvironment> env;
 
-    // Client windows of the program whose root geometry covers the screen.
-    static bool fullScreenClientShown(const X11Probe &x11, xcb_window_t except)
-    {
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const QList<quint32> clients
-            = x11.cardinals(x11.rootWindow(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
-        for (quint32 client : clients) {
-            if (client != except && x11.rootGeometry(client) == screen)
-                return true;
-        }
-        return false;
-    }
-
-    // A visible window of that exact name, or an empty string.
-    static QString findWindow(const QString &strName)
-    {
-        return RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                      QStringLiteral("--name"),
-                                      QStringLiteral("^%1$").arg(strName) })
-            .section(QLatin1Char('\n'), 0, 0);
-    }
-
     static QColor shownAt(const QPoint &p)
     {
         return QGuiApplication::primaryScreen()
@@ -63,10 +41,11 @@ class TestProgramX11 : public QObject
     // program's own code.
     static QPoint pdfButtonOffset()
     {
-        ExportDlg dialog(nullptr, nullptr);
+        ExportDlg dialog(nullptr, nullptr, nullptr);
         dialog.setAttribute(Qt::WA_DontShowOnScreen);
         dialog.show();
-        const ExportBtn *pdf = dialog.findChildren<ExportBtn *>().value(4);
+        // The document's button comes before the pictures' five.
+        const ExportBtn *pdf = dialog.findChildren<ExportBtn *>().value(5);
         return pdf ? pdf->mapTo(&dialog, pdf->rect().center()) : QPoint();
     }
 
@@ -96,14 +75,15 @@ private Q_SLOTS:
                 <= 1);
 
         RealProgram::click(toolbarRect.topLeft() + offset);
-        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, xcb_window_t(swatch.winId())), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            RealProgram::fullScreenClientShown(x11, xcb_window_t(swatch.winId())), 15000);
 
         // Our window goes; the page still shows it, since it is a picture.
         swatch.hide();
         QTRY_COMPARE_WITH_TIMEOUT(shownAt(centre), magenta, 10000);
 
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, 0), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
         QVERIFY(shownAt(centre) != magenta);
         // Back on the desktop the toolbar is a new window of its own.
         const QString again = program.toolbar();
@@ -113,9 +93,9 @@ private Q_SLOTS:
         // the screen and Escape gives the desktop and the toolbar back.
         RealProgram::xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), again });
         RealProgram::key(QStringLiteral("alt+0"));
-        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, 0), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, 0), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
         QVERIFY(!program.toolbar().isEmpty());
     }
 
@@ -145,17 +125,17 @@ private Q_SLOTS:
         // The pen by its key, given to the toolbar clicked on its title strip.
         RealProgram::click(QPoint(bar.left() + bar.width() * 2 / 3, bar.top() + 5));
         RealProgram::key(QStringLiteral("ctrl+2"));
-        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, backdropWindow), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
         RealProgram::drag(QPoint(400, 300), QPoint(800, 300));
         QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 300), backdrop), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(program.maps(QStringLiteral("libtavelmark_zip")), 10000);
 
         // Back on the desktop, the pen by a click.
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!fullScreenClientShown(x11, backdropWindow), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, backdropWindow), 10000);
         RealProgram::click(x11.rootGeometry(program.toolbar().toUInt()).topLeft()
                            + RealProgram::penButtonOffset());
-        QTRY_VERIFY_WITH_TIMEOUT(fullScreenClientShown(x11, backdropWindow), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
         RealProgram::drag(QPoint(400, 700), QPoint(800, 700));
         QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 700), backdrop), 5000);
 
@@ -165,7 +145,8 @@ private Q_SLOTS:
 
         // A number stamp shows in the middle of the page.
         RealProgram::key(QStringLiteral("ctrl+shift+2"));
-        QTRY_VERIFY_WITH_TIMEOUT(!findWindow(QStringLiteral("Number Input")).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::findWindow(QStringLiteral("Number Input")).isEmpty(),
+                                 10000);
         RealProgram::key(QStringLiteral("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(inked(screen.center(), backdrop), 5000);
 
@@ -173,18 +154,18 @@ private Q_SLOTS:
         const QPoint pdfOffset = pdfButtonOffset();
         RealProgram::key(QStringLiteral("ctrl+s"));
         QString exportWindow;
-        QTRY_VERIFY_WITH_TIMEOUT(!(exportWindow = findWindow(QStringLiteral("Save"))).isEmpty(),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(exportWindow = RealProgram::findWindow(QStringLiteral("Save"))).isEmpty(), 10000);
         RealProgram::click(x11.rootGeometry(exportWindow.toUInt()).topLeft() + pdfOffset);
-        QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")) != exportWindow
-                                     && !findWindow(QStringLiteral("Save")).isEmpty(),
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")) != exportWindow
+                                     && !RealProgram::findWindow(QStringLiteral("Save")).isEmpty(),
                                  10000);
         const QString file = env->path(QStringLiteral("lesson.pdf"));
         RealProgram::key(QStringLiteral("ctrl+a"));
         RealProgram::xdotool({ QStringLiteral("type"), file });
         RealProgram::key(QStringLiteral("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")).isEmpty(), 10000);
         RealProgram::key(QStringLiteral("ctrl+q"));
         QVERIFY2(program.program.waitForFinished(10000), "Exit asked a question after the export");
         QCOMPARE(program.program.exitCode(), 0);

@@ -3,12 +3,15 @@
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
+#include "x11probe.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QScreen>
 #include <QtTest>
 
 // Runs the real program on the test's X server and drives it as a user does:
@@ -55,7 +58,7 @@ public:
 
     // Starts the program with the given additions to the environment and a
     // short capture delay.
-    bool start(const QStringList &environment)
+    bool start(const QStringList &environment, const QStringList &arguments = {})
     {
         QDir().mkpath(env.dataFolder());
         if (!writeFile(env.dataFolder() + QStringLiteral("/Setting.ini"),
@@ -66,7 +69,7 @@ public:
         for (const QString &pair : environment)
             e.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
         program.setProcessEnvironment(e);
-        program.start(QStringLiteral(TAV_PROGRAM), {});
+        program.start(QStringLiteral(TAV_PROGRAM), arguments);
         return program.waitForStarted();
     }
 
@@ -103,6 +106,27 @@ public:
         layout.show();
         const ToolWidgetBtn *pen = layout.button(ToolWidget::Pen);
         return pen->mapTo(&layout, pen->rect().center());
+    }
+
+    // A visible window of that exact name, or an empty string.
+    static QString findWindow(const QString &strName)
+    {
+        return xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
+            .section(QLatin1Char('\n'), 0, 0);
+    }
+
+    // Whether a client window other than `except` covers the primary screen.
+    static bool fullScreenClientShown(const X11Probe &x11, xcb_window_t except)
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QList<quint32> clients
+            = x11.cardinals(x11.rootWindow(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
+        for (quint32 client : clients) {
+            if (client != except && x11.rootGeometry(client) == screen)
+                return true;
+        }
+        return false;
     }
 
     static void click(const QPoint &p)

@@ -29,6 +29,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 #include <zlib.h>
 
 namespace {
@@ -113,6 +115,36 @@ ObjText *formattedText()
     cursor.insertText(QStringLiteral("plain"), QTextCharFormat());
     t->setDocument(doc);
     return t;
+}
+
+// Text as the text tool makes it: typed into an editor that never wraps,
+// whose document therefore has the width 0.
+ObjText *typedText(const QString &strText)
+{
+    auto *t = new ObjText;
+    t->rect = QRectF(20, 120, 260, 50);
+    auto *doc = new QTextDocument;
+    doc->setDefaultFont(t->font);
+    QTextOption noWrap = doc->defaultTextOption();
+    noWrap.setWrapMode(QTextOption::NoWrap);
+    doc->setDefaultTextOption(noWrap);
+    doc->setTextWidth(0);
+    doc->setPlainText(strText);
+    t->setDocument(doc);
+    return t;
+}
+
+// The rows of `image` that hold anything but `background`.
+int inkedRows(const QImage &image, const QColor &background)
+{
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != background) {
+                ++rows;
+                break;
+            }
+    return rows;
 }
 
 // A piece of the drawing moved elsewhere, with faint and half-transparent
@@ -306,6 +338,71 @@ private Q_SLOTS:
         QCOMPARE(rendered(second.get()), rendered(scaled.get()));
         // The pictures are copies of their own: the originals may go.
         QVERIFY(static_cast<ImageStatic *>(first->objects.at(0))->path != png);
+    }
+
+    // Typed text keeps its one line in a saved document and in documents
+    // written before its layout was kept (they hold the same record).
+    void typedTextKeepsItsLines()
+    {
+        MainPage page(QSize(300, 300), false);
+        page.colour = Qt::white;
+        page.appendObjects({ typedText(QStringLiteral("Sharp Text 123")) }, false);
+        const QImage shown = rendered(&page);
+        const QList<MainPage *> read = reopen({ &page }, path("typed.tavelmark"));
+        const std::unique_ptr<MainPage> back(read.value(0));
+        QVERIFY(back);
+        const QImage reopened = rendered(back.get());
+        QCOMPARE(inkedRows(reopened, Qt::white), inkedRows(shown, Qt::white));
+        const QFont font = static_cast<const ObjText *>(page.objects.first())->font;
+        QVERIFY(inkedRows(shown, Qt::white) < 2 * QFontMetrics(font).height());
+        QCOMPARE(reopened, shown);
+    }
+
+    // A session remembers where its pages were saved as a document; a
+    // document from elsewhere cannot choose where the next Save writes.
+    void onlySessionsNameTheirDocument()
+    {
+        MainPage page(QSize(100, 80), false);
+        DocumentSnapshot snapshot = DocumentSnapshot::take({ &page }, 1);
+        snapshot.documentPath = path("lesson.tavelmark");
+        const QString file = path("named-session.tavelmark");
+        DocumentWriter writer;
+        QVERIFY(writer.write(snapshot, file, DocumentWriter::Referenced));
+        DocumentReader session(dir.path());
+        qDeleteAll(session.read(file));
+        QCOMPARE(session.documentPath(), path("lesson.tavelmark"));
+        DocumentReader document;
+        qDeleteAll(document.read(file));
+        QVERIFY(document.documentPath().isEmpty());
+    }
+
+    // A new document gets the mode a new file gets from the umask, a
+    // replaced one keeps its own, and every entry can be read once unzipped.
+    // (0x7077: the owner's, group's and others' bits, not the user's copy.)
+    void savedFilesGetTheUsualMode()
+    {
+        MainPage page(QSize(100, 80), false);
+        page.appendObjects({ loadedImage<ImageStatic>(png, QRectF(10, 10, 40, 30), 0) }, false);
+        const QString file = path("mode.tavelmark");
+        const mode_t before = ::umask(027);
+        DocumentWriter writer;
+        const bool written
+            = writer.write(DocumentSnapshot::take({ &page }, 1), file, DocumentWriter::Embedded);
+        ::umask(before);
+        QVERIFY(written);
+        QCOMPARE(QFile::permissions(file) & 0x7077,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        const auto chosen = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(file, chosen));
+        QVERIFY(writer.write(DocumentSnapshot::take({ &page }, 1), file, DocumentWriter::Embedded));
+        QCOMPARE(QFile::permissions(file) & 0x7077, chosen);
+        QuaZip zip(file);
+        QVERIFY(zip.open(QuaZip::mdUnzip));
+        const QList<QuaZipFileInfo64> entries = zip.getFileInfoList64();
+        QCOMPARE(entries.size(), 2);
+        for (const QuaZipFileInfo64 &entry : entries)
+            QCOMPARE(entry.getPermissions() & 0x7077,
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 
     // The journal names the pictures of the temporary folder instead of

@@ -455,7 +455,7 @@ private Q_SLOTS:
                 auto *dialog = qobject_cast<ExportDlg *>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 const QList<ExportBtn *> buttons = dialog->findChildren<ExportBtn *>();
-                QCOMPARE(buttons.size(), 5);
+                QCOMPARE(buttons.size(), 6);
                 if (iFormat < 0)
                     dialog->reject();
                 else
@@ -465,15 +465,16 @@ private Q_SLOTS:
         chooseInDialog(-1);
         QVERIFY(!commands->SelectSave(1));
 
+        // The editable document comes first, then BMP, JPG, PNG.
         commands->saveAnswers = { { path(QStringLiteral("all")), QString() } };
-        chooseInDialog(2);
+        chooseInDialog(3);
         QVERIFY(commands->SelectSave(1));
         QCOMPARE(zipEntries(path(QStringLiteral("all.zip"))),
                  QStringList({ QStringLiteral("Tavelmark_1.png") }));
 
         ModalAnswerer watcher;
         commands->saveAnswers = { { path(QStringLiteral("all.zip/x.pdf")), QString() } };
-        chooseInDialog(4);
+        chooseInDialog(5);
         QVERIFY(!commands->SelectSave(1));
         QCOMPARE(watcher.texts.size(), 1);
 

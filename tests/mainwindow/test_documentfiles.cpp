@@ -3,10 +3,15 @@
 #include "canvas/toolkit.h"
 #include "document/addcommand.h"
 #include "document/mainpage.h"
+#include "document/objimage.h"
 #include "document/objstroke.h"
 #include "document/sessionjournal.h"
+#include "mainwindow/documentcommands.h"
 #include "mainwindow/documentfiles.h"
+#include "mainwindow/exportbtn.h"
+#include "mainwindow/exportdlg.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/menubar.h"
 #include "modalanswerer.h"
 #include "testenvironment.h"
 
@@ -82,6 +87,18 @@ class TestDocumentFiles : public QObject
         return counts;
     }
 
+    static int leftOutMessages()
+    {
+        int found = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w);
+                box && box->isVisible() && box->text().contains(QStringLiteral("left out"))) {
+                ++found;
+                box->close();
+            }
+        return found;
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -113,10 +130,11 @@ private Q_SLOTS:
         QVERIFY(files->saveDocument());
         QCOMPARE(files->asked, 1);
 
+        // An opened document shows its first page.
         view()->gotoPage(0);
         QVERIFY(files->openDocumentFile(files->documentPath()));
         QCOMPARE(objectCounts(), (QList<int> { 2, 2, 1, 3, 1, 3 }));
-        QCOMPARE(view()->currentPageNumber(), 4);
+        QCOMPARE(view()->currentPageNumber(), 2);
 
         const QString saved = files->documentPath();
         newWindow();
@@ -125,12 +143,42 @@ private Q_SLOTS:
         files->openDocument();
         QCOMPARE(objectCounts(), (QList<int> { 2, 1, 3 }));
         QCOMPARE(files->documentPath(), saved);
+        QCOMPARE(view()->currentPageNumber(), 1);
         QCOMPARE(AppState::instance().nextNumber, 5);
         QVERIFY(!view()->isAnyPageModified());
     }
 
-    // A document that cannot be read, or a save that cannot be written, is
-    // told, and the file on disk stays as it was.
+    // Saving the editable document is offered only with pages to save, and
+    // the save dialog offers it first.
+    void documentIsTheFirstSaveChoice()
+    {
+        MenuBar *menu = window->menu();
+        QVERIFY(!menu->actionSaveDocument->isEnabled());
+        QVERIFY(!menu->actionSaveDocumentAs->isEnabled());
+        addPage(2);
+        QVERIFY(menu->actionSaveDocument->isEnabled());
+        QVERIFY(menu->actionSaveDocumentAs->isEnabled());
+
+        const QString lesson = env->path(QStringLiteral("lesson"));
+        {
+            ExportDlg dialog(window->documentCommands(), files, window.get());
+            const QList<ExportBtn *> choices = dialog.findChildren<ExportBtn *>();
+            QCOMPARE(choices.size(), 6);
+            QCOMPARE(choices.first()->accessibleName(), QStringLiteral("Tavelmark document"));
+            files->saveAnswers = { lesson };
+            QTest::mouseClick(choices.first(), Qt::LeftButton);
+            QVERIFY(dialog.written());
+            QCOMPARE(files->documentPath(), lesson + QStringLiteral(".tavelmark"));
+        }
+        newWindow();
+        QVERIFY(files->openDocumentFile(lesson + QStringLiteral(".tavelmark")));
+        QCOMPARE(objectCounts(), QList<int> { 2 });
+
+        view()->clearAll(false);
+        QCOMPARE(view()->pageCount(), 0);
+        QVERIFY(!window->menu()->actionSaveDocument->isEnabled());
+    }
+
     // The command line, a second start and drops hand files over in one list:
     // documents open as documents, pictures as new pages.
     void filesFromOutsideGoWhereTheirKindBelongs()
@@ -150,6 +198,7 @@ private Q_SLOTS:
         window->openFiles({ lesson, still });
         QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(objectCounts(), QList<int>({ 2, 1, 0 }));
+        QCOMPARE(view()->currentPageNumber(), 1);
         QCOMPARE(window->documentFiles()->documentPath(), lesson);
     }
 
@@ -195,6 +244,8 @@ private Q_SLOTS:
             return picture;
         }());
         addPage(1);
+        const QString lesson = env->path(QStringLiteral("lesson.tavelmark"));
+        window->documentFiles()->setDocumentPath(lesson);
         QVERIFY(window->sessionJournal()->writeAndWait());
         const QImage first = view()->renderPage(view()->pageList().first());
         // The run ends without closing.
@@ -208,6 +259,25 @@ private Q_SLOTS:
         QCOMPARE(objectCounts(), (QList<int> { 2, 1 }));
         QCOMPARE(view()->renderPage(view()->pageList().first()), first);
         QVERIFY(!QFileInfo::exists(env->dataFolder() + QStringLiteral("/recovered")));
+        QCOMPARE(window->documentFiles()->documentPath(), lesson);
+        QCOMPARE(leftOutMessages(), 0);
+
+        // A picture the session names that cannot be read again is told.
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        const QString still = env->path(QStringLiteral("still.png"));
+        QVERIFY(picture.save(still));
+        QVERIFY(window->documentCommands()->InsertImageFile(QPointF(10, 10), QSizeF(200, 200),
+                                                            still, false));
+        QVERIFY(window->sessionJournal()->writeAndWait());
+        const auto *inserted = static_cast<const ObjImage *>(view()->currentPage()->objects.last());
+        QVERIFY(QFile::remove(inserted->path));
+        newWindow();
+        {
+            ModalAnswerer answerer(QMessageBox::Yes);
+            window->startSession();
+        }
+        QCOMPARE(leftOutMessages(), 1);
 
         // Crashed again: this time the pages are discarded.
         newWindow();

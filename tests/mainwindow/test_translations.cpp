@@ -66,7 +66,7 @@ class TestTranslations : public QObject
         static const QRegularExpression names(QStringLiteral(
             "\\b(Quillbury|Tavelmark|English|Segoe UI|Arial|Microsoft JhengHei|Wacom|IWB|DWM|"
             "DPI|PDF|PNG|JPG|JPEG|BMP|ZIP|SVG|MB|RGB|HSV|Hex|Ctrl|Shift|Alt|Win|"
-            "bmp|jpg|jpeg|png|svg|pdf|zip|ini|picom|xcompmgr)\\b"));
+            "bmp|jpg|jpeg|png|svg|pdf|zip|ini|tavelmark|picom|xcompmgr)\\b"));
         return strText.remove(names);
     }
 
@@ -218,7 +218,7 @@ class TestTranslations : public QObject
         collect(&text, QStringLiteral("text input"));
         TextInputDlg number(1, false, window.get());
         collect(&number, QStringLiteral("number input"));
-        ExportDlg exporter(window->documentCommands(), window.get());
+        ExportDlg exporter(window->documentCommands(), window->documentFiles(), window.get());
         collect(&exporter, QStringLiteral("export"));
         BrowserDlg browser(window->view());
         collect(&browser, QStringLiteral("browser"));
@@ -354,7 +354,7 @@ private Q_SLOTS:
             problems << clipped(&text, QStringLiteral("text"));
             TextInputDlg number(1, false, window.get());
             problems << clipped(&number, QStringLiteral("number"));
-            ExportDlg exporter(window->documentCommands(), window.get());
+            ExportDlg exporter(window->documentCommands(), window->documentFiles(), window.get());
             problems << clipped(&exporter, QStringLiteral("export"));
             UpdateDlg update(nullptr, QUrl(QStringLiteral("http://127.0.0.1:9")));
             QTRY_VERIFY(!update.findChild<QTextEdit *>()->toPlainText().isEmpty());
@@ -383,6 +383,18 @@ private Q_SLOTS:
                                  QStringLiteral("Do you want to save your changes?"),
                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
             problems << clipped(&box, QStringLiteral("messagebox"));
+            // A short question still shows its whole title beside the title
+            // bar's icon and buttons.
+            MessageBoxDialog question(window.get(),
+                                      QStringLiteral("Close current page from document."),
+                                      QStringLiteral("Do you want to close current page?"),
+                                      QMessageBox::Ok | QMessageBox::Cancel);
+            question.show();
+            if (question.width() < question.titleWidth())
+                problems << QStringLiteral("question \"%1\" is %2 wide, its title needs %3")
+                                .arg(question.text())
+                                .arg(question.width())
+                                .arg(question.titleWidth());
         }
         OptionPopups *popups = window->optionPopups();
         QWidget *anchor = window->toolbar()->optionButton();

@@ -1,0 +1,260 @@
+#include "commandoutput.h"
+#include "document/documentreader.h"
+#include "document/documentsnapshot.h"
+#include "document/documentwriter.h"
+#include "document/imagesvg.h"
+#include "document/mainpage.h"
+#include "document/pagerenderer.h"
+#include "mainwindow/exportbtn.h"
+#include "mainwindow/exportdlg.h"
+#include "realprogram.h"
+#include "swatch.h"
+#include "testenvironment.h"
+#include "x11probe.h"
+
+#include <QScreen>
+#include <QtTest>
+
+#include <memory>
+
+#include <sys/stat.h>
+
+// Lessons kept in files by the real program, as a teacher keeps them: typed
+// text stays one line in the saved document, in a document opened from the
+// command line and in an exported ZIP; the close question saves the editable
+// document; an SVG picture shows when its document is opened at start-up and
+// after a crash, and the restored pages keep their document's name; what is
+// written can be read by others.
+class TestLessonFilesX11 : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    const QColor backdrop { 40, 120, 200 };
+    // Where the typed text lies on the page, with room around it.
+    const QRect textArea { 280, 280, 700, 140 };
+
+    static QImage shown(const QRect &r)
+    {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    static int differingPixels(const QImage &a, const QImage &b)
+    {
+        if (a.size() != b.size())
+            return a.width() * a.height();
+        int n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        return n;
+    }
+
+    int inkedRows(const QImage &image) const
+    {
+        int rows = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (QColor(image.pixel(x, y)) != backdrop) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    }
+
+    // Where a button of the save dialog lies in it, laid out by the
+    // program's own code.
+    static QPoint saveChoiceOffset(int index)
+    {
+        ExportDlg dialog(nullptr, nullptr, nullptr);
+        dialog.setAttribute(Qt::WA_DontShowOnScreen);
+        dialog.show();
+        const ExportBtn *choice = dialog.findChildren<ExportBtn *>().value(index);
+        return choice ? choice->mapTo(&dialog, choice->rect().center()) : QPoint();
+    }
+
+    // Types a file's path into the file dialog that has the focus.
+    static void answerFileDialog(const QString &strPath)
+    {
+        RealProgram::key(QStringLiteral("ctrl+a"));
+        RealProgram::xdotool({ QStringLiteral("type"), strPath });
+        RealProgram::key(QStringLiteral("Return"));
+    }
+
+    static int windowCount(const QString &strName)
+    {
+        return int(
+            RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                   QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .size());
+    }
+
+    static QFile::Permissions modeOf(const QString &strPath)
+    {
+        return QFile::permissions(strPath) & QFile::Permissions(0x7077);
+    }
+
+    // A page of the screen's size in the backdrop's colour with a purple SVG
+    // circle at (300, 300, 200, 200).
+    QString documentWithSvg(const QString &strName) const
+    {
+        const QString svg = env->path(QStringLiteral("circle.svg"));
+        if (!writeFile(svg,
+                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\">"
+                       "<circle cx=\"50\" cy=\"50\" r=\"50\" fill=\"#800080\"/></svg>"))
+            return QString();
+        MainPage page(QGuiApplication::primaryScreen()->geometry().size(), false);
+        page.colour = backdrop;
+        auto *picture = new ImageSVG;
+        picture->load(svg);
+        picture->rect = QRectF(300, 300, 200, 200);
+        picture->centre = picture->rect.center();
+        page.appendObjects({ picture }, false);
+        const QString file = env->path(strName);
+        DocumentWriter writer;
+        return writer.write(DocumentSnapshot::take({ &page }, 1), file, DocumentWriter::Embedded)
+            ? file
+            : QString();
+    }
+
+    bool purpleAt(const QPoint &p) const
+    {
+        const QColor c = shown(QRect(p, QSize(1, 1))).pixelColor(0, 0);
+        return qAbs(c.red() - 128) < 8 && c.green() < 8 && qAbs(c.blue() - 128) < 8;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { ::umask(022); }
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    void typedTextSurvivesTheCloseQuestionAndExports()
+    {
+        X11Probe x11;
+        Swatch swatch(backdrop);
+        swatch.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        swatch.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&swatch));
+        const xcb_window_t backdropWindow = xcb_window_t(swatch.winId());
+        const QString document = env->path(QStringLiteral("lesson.tavelmark"));
+        QImage typed;
+        {
+            RealProgram program(*env);
+            QVERIFY(program.start({}));
+            const QString toolbar = program.toolbar();
+            QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
+            RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft()
+                               + RealProgram::penButtonOffset());
+            QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow),
+                                     15000);
+            RealProgram::key(QStringLiteral("ctrl+7"));
+            RealProgram::click(textArea.topLeft() + QPoint(20, 20));
+            RealProgram::xdotool({ QStringLiteral("type"), QStringLiteral("Sharp Text 123") });
+            RealProgram::click(QPoint(300, 800));
+            // Settled: two grabs in a row show the same text.
+            QImage last;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                [&] {
+                    const QImage now = shown(textArea);
+                    const bool same = now == last && inkedRows(now) > 10;
+                    last = now;
+                    return same;
+                }(),
+                10000);
+            typed = last;
+            const int lineHeight = QFontMetrics(QFont(QStringLiteral("Arial"), 24)).height();
+            QVERIFY(inkedRows(typed) < 2 * lineHeight);
+
+            // Exit asks; Save, its default, leads to the editable document.
+            const int before = windowCount(MessageBoxTitle);
+            RealProgram::key(QStringLiteral("ctrl+q"));
+            QTRY_VERIFY_WITH_TIMEOUT(windowCount(MessageBoxTitle) > before, 10000);
+            RealProgram::key(QStringLiteral("Return"));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !RealProgram::findWindow(QStringLiteral("Save Document As...")).isEmpty(), 10000);
+            answerFileDialog(document);
+            QVERIFY2(program.program.waitForFinished(15000), "the program did not end");
+        }
+        QVERIFY(QFile::exists(document));
+        QCOMPARE(modeOf(document),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        DocumentReader reader;
+        const QList<MainPage *> pages = reader.read(document);
+        QCOMPARE(pages.size(), 1);
+        const QImage rendered = PageRenderer::renderPage(PageRenderer::snapshot(pages.first()))
+                                    .copy(textArea)
+                                    .convertToFormat(QImage::Format_RGB32);
+        qDeleteAll(pages);
+        QCOMPARE(differingPixels(rendered, typed), 0);
+
+        // Opened from the command line, then exported as a ZIP of pictures.
+        RealProgram program(*env);
+        QVERIFY(program.start({}, { document }));
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(differingPixels(shown(textArea), typed), 0, 10000);
+        const QPoint pngOffset = saveChoiceOffset(3);
+        RealProgram::key(QStringLiteral("ctrl+s"));
+        QString dialog;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(dialog = RealProgram::findWindow(QStringLiteral("Save"))).isEmpty(), 10000);
+        RealProgram::click(x11.rootGeometry(dialog.toUInt()).topLeft() + pngOffset);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")) != dialog
+                                     && !RealProgram::findWindow(QStringLiteral("Save")).isEmpty(),
+                                 10000);
+        const QString zip = env->path(QStringLiteral("pages.zip"));
+        answerFileDialog(zip);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(zip), 15000);
+        QCOMPARE(modeOf(zip),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        const QString unpacked = env->path(QStringLiteral("unpacked"));
+        commandOutput(QStringLiteral("unzip"),
+                      { QStringLiteral("-q"), zip, QStringLiteral("-d"), unpacked });
+        const QStringList files = QDir(unpacked).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        const QString picture = QDir(unpacked).filePath(files.first());
+        QVERIFY(modeOf(picture) & QFile::ReadOther);
+        const QImage exported
+            = QImage(picture).copy(textArea).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(differingPixels(exported, typed), 0);
+    }
+
+    void svgAtStartUpAndAfterACrashKeepsTheDocument()
+    {
+        const QString document = documentWithSvg(QStringLiteral("svg.tavelmark"));
+        QVERIFY(!document.isEmpty());
+        const QPoint centre(400, 400);
+        const QString session = env->dataFolder() + QStringLiteral("/session.tavelmark");
+        {
+            RealProgram program(*env);
+            QVERIFY(program.start({}, { document }));
+            QTRY_VERIFY_WITH_TIMEOUT(purpleAt(centre), 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(session), 15000);
+            program.program.kill();
+            QVERIFY(program.program.waitForFinished(10000));
+        }
+        const QDateTime saved = QFileInfo(document).lastModified();
+        RealProgram again(*env);
+        QVERIFY(again.start({}));
+        // The question to restore is up while the left session's pictures
+        // are moved aside; Yes is its default.
+        const QString recovered = env->dataFolder() + QStringLiteral("/recovered");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(recovered), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowCount(MessageBoxTitle) >= 2, 15000);
+        RealProgram::key(QStringLiteral("Return"));
+        QTRY_VERIFY_WITH_TIMEOUT(purpleAt(centre), 15000);
+        // Save Document writes where the document came from, asking nothing.
+        RealProgram::key(QStringLiteral("ctrl+shift+s"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(document).lastModified() > saved, 10000);
+        QVERIFY(RealProgram::findWindow(QStringLiteral("Save Document As...")).isEmpty());
+    }
+
+private:
+    const QString MessageBoxTitle = QStringLiteral("Quillbury Tavelmark");
+};
+
+QTEST_MAIN(TestLessonFilesX11)
+#include "test_lessonfiles_x11.moc"
