@@ -186,6 +186,8 @@ private Q_SLOTS:
         const QString text = pdfText(QStringLiteral(TAV_GUIDE_PDF_DIR "/") + pdf);
         QVERIFY2(text.startsWith(title), qPrintable(text.left(80)));
         QVERIFY2(text.count(QLatin1Char('\f')) >= 15, "fewer than 15 pages");
+        // Markdown the printer did not understand shows as written.
+        QVERIFY(!text.contains(QLatin1String("**")) && !text.contains(QLatin1String("{{")));
         const QString compact = withoutSpaces(text);
         const ShortcutText keys = names(language);
         for (const ShortcutTable::Row &row : ShortcutTable::rows()) {
