@@ -5,6 +5,7 @@
 #include "canvas/toolkit.h"
 #include "documentfiles.h"
 #include "mainwindow.h"
+#include "shortcuttable.h"
 #include "widgets/messageboxdialog.h"
 
 #include <QAction>
@@ -40,12 +41,10 @@ QMenu *MenuBar::addTitledMenu(const QString &strTitle)
 }
 
 template<typename Slot>
-QAction *MenuBar::addEntry(QMenu *pMenu, const QString &strText, const char *shortcut,
-                           MainWindow *pWindow, Slot slot)
+QAction *MenuBar::addEntry(QMenu *pMenu, const QString &strText, MainWindow *pWindow, Slot slot)
 {
     QAction *action = pMenu->addAction(QString());
-    if (shortcut)
-        action->setShortcut(QKeySequence(QLatin1String(shortcut)));
+    action->setShortcuts(ShortcutTable::keysOf(strText));
     connect(action, &QAction::triggered, pWindow, slot);
     actionTexts.append({ action, strText });
     return action;
@@ -55,77 +54,71 @@ void MenuBar::buildFile(MainWindow *w)
 {
     menuFile = addTitledMenu(QStringLiteral("File"));
     QMenu *m = menuFile;
-    actionNew = addEntry(m, QStringLiteral("New Blank Page"), "Ctrl+N", w,
-                         qOverload<>(&MainWindow::slot_New));
-    actionNewFullScreenCapture
-        = addEntry(m, QStringLiteral("New FullScreen Capture"), "Ctrl+Shift+N", w,
-                   &MainWindow::slot_NewFullScreenCapture);
-    actionDuplicatePage = addEntry(m, QStringLiteral("New Clone of Current Page"), nullptr, w,
+    actionNew
+        = addEntry(m, QStringLiteral("New Blank Page"), w, qOverload<>(&MainWindow::slot_New));
+    actionNewFullScreenCapture = addEntry(m, QStringLiteral("New FullScreen Capture"), w,
+                                          &MainWindow::slot_NewFullScreenCapture);
+    actionDuplicatePage = addEntry(m, QStringLiteral("New Clone of Current Page"), w,
                                    &MainWindow::slot_DuplicatePage);
     actionDuplicatePage->setEnabled(false);
     m->addSeparator();
-    actionOpen = addEntry(m, QStringLiteral("Open..."), "Ctrl+O", w, &MainWindow::slot_Open);
-    actionSave = addEntry(m, QStringLiteral("Save..."), "Ctrl+S", w, &MainWindow::slot_Save);
+    actionOpen = addEntry(m, QStringLiteral("Open..."), w, &MainWindow::slot_Open);
+    actionSave = addEntry(m, QStringLiteral("Save..."), w, &MainWindow::slot_Save);
     m->addSeparator();
-    actionOpenDocument = addEntry(m, QStringLiteral("Open Document..."), "Ctrl+Shift+O", w,
+    actionOpenDocument = addEntry(m, QStringLiteral("Open Document..."), w,
                                   [w] { w->documentFiles()->openDocument(); });
-    actionSaveDocument = addEntry(m, QStringLiteral("Save Document"), "Ctrl+Shift+S", w,
+    actionSaveDocument = addEntry(m, QStringLiteral("Save Document"), w,
                                   [w] { w->documentFiles()->saveDocument(); });
-    actionSaveDocumentAs = addEntry(m, QStringLiteral("Save Document As..."), nullptr, w,
+    actionSaveDocumentAs = addEntry(m, QStringLiteral("Save Document As..."), w,
                                     [w] { w->documentFiles()->saveDocumentAs(); });
     // Nothing to save before the first page.
     for (QAction *save : { actionSave, actionSaveDocument, actionSaveDocumentAs })
         save->setEnabled(false);
     m->addSeparator();
-    actionClose
-        = addEntry(m, QStringLiteral("Close Current Page"), "Ctrl+W", w, &MainWindow::slot_Close);
-    actionCloseAll = addEntry(m, QStringLiteral("Close All Pages"), "Ctrl+Shift+W", w,
-                              &MainWindow::slot_CloseAll);
+    actionClose = addEntry(m, QStringLiteral("Close Current Page"), w, &MainWindow::slot_Close);
+    actionCloseAll = addEntry(m, QStringLiteral("Close All Pages"), w, &MainWindow::slot_CloseAll);
     m->addSeparator();
-    actionExit = addEntry(m, QStringLiteral("Exit"), "Ctrl+Q", w, &MainWindow::slot_Exit);
+    actionExit = addEntry(m, QStringLiteral("Exit"), w, &MainWindow::slot_Exit);
 }
 
 void MenuBar::buildEdit(MainWindow *w)
 {
     menuEdit = addTitledMenu(QStringLiteral("Edit"));
     QMenu *m = menuEdit;
-    actionUndo
-        = addEntry(m, QStringLiteral("Undo"), "Ctrl+Z", w, qOverload<>(&MainWindow::slot_Undo));
+    actionUndo = addEntry(m, QStringLiteral("Undo"), w, qOverload<>(&MainWindow::slot_Undo));
     actionUndo->setEnabled(false);
-    actionRedo
-        = addEntry(m, QStringLiteral("Redo"), "Ctrl+Y", w, qOverload<>(&MainWindow::slot_Redo));
+    actionRedo = addEntry(m, QStringLiteral("Redo"), w, qOverload<>(&MainWindow::slot_Redo));
     m->addSeparator();
-    actionClearPage
-        = addEntry(m, QStringLiteral("Clear Page"), "Ctrl+L", w, &MainWindow::slot_ClearPage);
+    actionClearPage = addEntry(m, QStringLiteral("Clear Page"), w, &MainWindow::slot_ClearPage);
     m->addSeparator();
-    actionInsertImage = addEntry(m, QStringLiteral("Insert Image to Current Page..."),
-                                 "Ctrl+Shift+0", w, &MainWindow::slot_InsertImage);
-    actionInsertText = addEntry(m, QStringLiteral("Insert Text to Current Page..."), "Ctrl+Shift+1",
-                                w, &MainWindow::slot_InsertText);
-    actionInsertNumber = addEntry(m, QStringLiteral("Insert Number to Current Page..."),
-                                  "Ctrl+Shift+2", w, &MainWindow::slot_InsertNumber);
+    actionInsertImage = addEntry(m, QStringLiteral("Insert Image to Current Page..."), w,
+                                 &MainWindow::slot_InsertImage);
+    actionInsertText = addEntry(m, QStringLiteral("Insert Text to Current Page..."), w,
+                                &MainWindow::slot_InsertText);
+    actionInsertNumber = addEntry(m, QStringLiteral("Insert Number to Current Page..."), w,
+                                  &MainWindow::slot_InsertNumber);
 }
 
 void MenuBar::buildView(MainWindow *w)
 {
     menuView = addTitledMenu(QStringLiteral("View"));
     QMenu *m = menuView;
-    actionPageUp = addEntry(m, QStringLiteral("Previous Page"), "PgUp", w,
-                            qOverload<>(&MainWindow::slot_PageUp));
+    actionPageUp
+        = addEntry(m, QStringLiteral("Previous Page"), w, qOverload<>(&MainWindow::slot_PageUp));
     actionPageUp->setEnabled(false);
-    actionPageDown = addEntry(m, QStringLiteral("Next Page"), "PgDown", w,
-                              qOverload<>(&MainWindow::slot_PageDown));
+    actionPageDown
+        = addEntry(m, QStringLiteral("Next Page"), w, qOverload<>(&MainWindow::slot_PageDown));
     m->addSeparator();
-    actionBackToLastPage = addEntry(m, QStringLiteral("Back To Last Page"), nullptr, w,
-                                    &MainWindow::slot_BackToLastPage);
-    actionBrowser = addEntry(m, QStringLiteral("Page Browser..."), nullptr, w,
-                             qOverload<>(&MainWindow::slot_Browser));
+    actionBackToLastPage
+        = addEntry(m, QStringLiteral("Back To Last Page"), w, &MainWindow::slot_BackToLastPage);
+    actionBrowser
+        = addEntry(m, QStringLiteral("Page Browser..."), w, qOverload<>(&MainWindow::slot_Browser));
     m->addSeparator();
-    actionLiveDesktop = addEntry(m, QStringLiteral("Live Desktop"), nullptr, w,
+    actionLiveDesktop = addEntry(m, QStringLiteral("Live Desktop"), w,
                                  qOverload<>(&MainWindow::slot_LiveDesktop));
     actionLiveDesktop->setCheckable(true);
     actionFloatingDrawToolOptions
-        = addEntry(m, QStringLiteral("Floating Draw Tool Options"), "Ctrl+D", w,
+        = addEntry(m, QStringLiteral("Floating Draw Tool Options"), w,
                    qOverload<>(&MainWindow::slot_FloatingDrawToolOptions));
     actionFloatingDrawToolOptions->setCheckable(true);
 }
@@ -133,22 +126,17 @@ void MenuBar::buildView(MainWindow *w)
 void MenuBar::addEntries(const MenuEntry (&entries)[8], QAction *(&actions)[8], MainWindow *w)
 {
     for (int i = 0; i < 8; ++i)
-        actions[i] = addEntry(menuTools, QLatin1String(entries[i].text), entries[i].shortcut, w,
-                              entries[i].slot);
+        actions[i] = addEntry(menuTools, QLatin1String(entries[i].text), w, entries[i].slot);
 }
 
 void MenuBar::buildTools(MainWindow *w)
 {
     menuTools = addTitledMenu(QStringLiteral("Tools"));
     static const MenuEntry tools[] = {
-        { "Mouse", "Ctrl+0", &MainWindow::slot_Mouse },
-        { "Select", "Ctrl+1", &MainWindow::slot_Select },
-        { "Pen", "Ctrl+2", &MainWindow::slot_Pen },
-        { "Highlighter", "Ctrl+3", &MainWindow::slot_Highlighter },
-        { "Eraser", "Ctrl+4", &MainWindow::slot_Eraser },
-        { "Line", "Ctrl+5", &MainWindow::slot_Line },
-        { "Shape", "Ctrl+6", &MainWindow::slot_Shape },
-        { "Text", "Ctrl+7", &MainWindow::slot_Text },
+        { "Mouse", &MainWindow::slot_Mouse },   { "Select", &MainWindow::slot_Select },
+        { "Pen", &MainWindow::slot_Pen },       { "Highlighter", &MainWindow::slot_Highlighter },
+        { "Eraser", &MainWindow::slot_Eraser }, { "Line", &MainWindow::slot_Line },
+        { "Shape", &MainWindow::slot_Shape },   { "Text", &MainWindow::slot_Text },
     };
     addEntries(tools, actionTools, w);
     toolGroup = new QActionGroup(this);
@@ -160,14 +148,14 @@ void MenuBar::buildTools(MainWindow *w)
     buildPresenterTools(w);
     menuTools->addSeparator();
     static const MenuEntry desktopTools[] = {
-        { "Screen Capture (Rectangle)", "Alt+0", &MainWindow::slot_ScreenCapture_Rect },
-        { "Screen Capture (Freeform Shape)", "Alt+1", &MainWindow::slot_ScreenCapture_Freeform },
-        { "Screen Capture (Window)", "Alt+2", &MainWindow::slot_ScreenCapture_Window },
-        { "Screen Capture (Previous Area)", "Alt+3", &MainWindow::slot_ScreenCapture_PreviousArea },
-        { "Color Picker", "Alt+4", &MainWindow::slot_ColorPicker },
-        { "Magnifier", "Alt+5", &MainWindow::slot_Magnifier },
-        { "Ruler", "Alt+6", &MainWindow::slot_Ruler },
-        { "Protractor", "Alt+7", &MainWindow::slot_Protractor },
+        { "Screen Capture (Rectangle)", &MainWindow::slot_ScreenCapture_Rect },
+        { "Screen Capture (Freeform Shape)", &MainWindow::slot_ScreenCapture_Freeform },
+        { "Screen Capture (Window)", &MainWindow::slot_ScreenCapture_Window },
+        { "Screen Capture (Previous Area)", &MainWindow::slot_ScreenCapture_PreviousArea },
+        { "Color Picker", &MainWindow::slot_ColorPicker },
+        { "Magnifier", &MainWindow::slot_Magnifier },
+        { "Ruler", &MainWindow::slot_Ruler },
+        { "Protractor", &MainWindow::slot_Protractor },
     };
     addEntries(desktopTools, actionDesktopTools, w);
     // There is no previous area before the first capture.
@@ -177,16 +165,16 @@ void MenuBar::buildTools(MainWindow *w)
 void MenuBar::buildPresenterTools(MainWindow *w)
 {
     menuTools->addSeparator();
-    actionLaserPointer = addEntry(menuTools, QStringLiteral("Laser Pointer"), "Ctrl+8", w,
-                                  &MainWindow::slot_LaserPointer);
-    actionSpotlight = addEntry(menuTools, QStringLiteral("Spotlight"), "Ctrl+9", w,
-                               &MainWindow::slot_Spotlight);
+    actionLaserPointer
+        = addEntry(menuTools, QStringLiteral("Laser Pointer"), w, &MainWindow::slot_LaserPointer);
+    actionSpotlight
+        = addEntry(menuTools, QStringLiteral("Spotlight"), w, &MainWindow::slot_Spotlight);
     for (QAction *action : { actionLaserPointer, actionSpotlight }) {
         action->setCheckable(true);
         toolGroup->addAction(action);
     }
-    actionFadingInk = addEntry(menuTools, QStringLiteral("Fading Ink"), "Ctrl+Shift+F", w,
-                               &MainWindow::slot_FadingInk);
+    actionFadingInk
+        = addEntry(menuTools, QStringLiteral("Fading Ink"), w, &MainWindow::slot_FadingInk);
     actionFadingInk->setCheckable(true);
 }
 
@@ -202,14 +190,14 @@ QAction *MenuBar::toolAction(int iTool) const
 void MenuBar::buildHelp(MainWindow *w)
 {
     menuHelp = addTitledMenu(QStringLiteral("Help"));
-    actionHelp = addEntry(menuHelp, QStringLiteral("Help"), nullptr, w, &MainWindow::slot_Help);
-    actionFeedback = addEntry(menuHelp, QStringLiteral("Send feedback or bug report..."), nullptr,
-                              w, &MainWindow::slot_Feedback);
-    actionUpdates = addEntry(menuHelp, QStringLiteral("Check for Updates..."), nullptr, w,
-                             &MainWindow::slot_Updates);
+    actionHelp = addEntry(menuHelp, QStringLiteral("Help"), w, &MainWindow::slot_Help);
+    actionFeedback = addEntry(menuHelp, QStringLiteral("Send feedback or bug report..."), w,
+                              &MainWindow::slot_Feedback);
+    actionUpdates
+        = addEntry(menuHelp, QStringLiteral("Check for Updates..."), w, &MainWindow::slot_Updates);
     menuHelp->addSeparator();
-    actionPreferences = addEntry(menuHelp, QStringLiteral("Preferences..."), nullptr, w,
-                                 &MainWindow::slot_Preferences);
+    actionPreferences
+        = addEntry(menuHelp, QStringLiteral("Preferences..."), w, &MainWindow::slot_Preferences);
     menuHelp->addSeparator();
     // Its text is composed in slot_UpdateLang.
     actionAbout = menuHelp->addAction(QString());

@@ -85,8 +85,8 @@ private:
     void applyLook();
     QMenu *addTitledMenu(const QString &strTitle);
     template<typename Slot>
-    QAction *addEntry(QMenu *pMenu, const QString &strText, const char *shortcut,
-                      MainWindow *pWindow, Slot slot);
+    // An entry with the keys the shortcut table gives its text.
+    QAction *addEntry(QMenu *pMenu, const QString &strText, MainWindow *pWindow, Slot slot);
     void buildFile(MainWindow *pWindow);
     void buildEdit(MainWindow *pWindow);
     void buildView(MainWindow *pWindow);
@@ -94,7 +94,6 @@ private:
     struct MenuEntry
     {
         const char *text;
-        const char *shortcut;
         void (MainWindow::*slot)();
     };
     void addEntries(const MenuEntry (&entries)[8], QAction *(&actions)[8], MainWindow *pWindow);

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds the Debian package, checks what it holds, unpacks it into a temporary
 # root (never the machine's own) and starts the unpacked program on the
-# test's X server: the toolbar must appear and Help must find the guide.
+# test's X server: the toolbar must appear and Help must open the guide in
+# the interface's language.
 # usage: test_package.sh <build folder> <version>
 set -euo pipefail
 build="$1"
@@ -35,6 +36,8 @@ for path in /usr/bin/tavelmark \
     /usr/share/doc/tavelmark/copyright \
     /usr/share/doc/tavelmark/changelog.gz \
     /usr/share/tavelmark/help.pdf \
+    /usr/share/tavelmark/help_zh_CN.pdf \
+    /usr/share/tavelmark/help_zh_TW.pdf \
     /etc/xdg/Quillbury/Tavelmark.conf; do
     grep -qx "$path" "$work/contents" || fail "$path is not in the package"
 done
@@ -74,30 +77,38 @@ cat >"$work/bin/xdg-open" <<SCRIPT
 echo "\$1" >"$work/opened"
 SCRIPT
 chmod +x "$work/bin/xdg-open"
-printf '[UserInterface]\nLanguage=en_GB\nShowTrayIcon=0\n' \
-    >"$work/data/Quillbury/Tavelmark/Setting.ini"
 export XDG_CONFIG_DIRS="$root/etc/xdg" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
 # The unpacked program finds its modules by itself, not in the build tree.
 unset TAV_MODULE_DIR
 export PATH="$work/bin:$PATH" XDG_CURRENT_DESKTOP=X-Generic
-"$root/usr/bin/tavelmark" 2>"$work/program.log" &
-program_pid=$!
 
-toolbar=$(timeout 30 xdotool search --sync --onlyvisible --name "Quillbury Tavelmark" | head -n 1) ||
-    fail "no toolbar appeared: $(cat "$work/program.log")"
-eval "$(xdotool getwindowgeometry --shell "$toolbar")"
-# The menu button sits in the toolbar's top right corner; Help is the last
-# menu and its first entry opens the guide.
-xdotool mousemove $((X + WIDTH - 10)) $((Y + 9)) click 1
-# The menu is the program's window named after it alone.
-timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" --name '^Tavelmark$' >/dev/null ||
-    fail "the menu did not open"
-xdotool key Up Right Return
-opened=$(timeout 30 cat "$work/opened") || fail "Help opened nothing"
-[ "$opened" = "file://$root/usr/share/tavelmark/help.pdf" ] || fail "Help opened $opened"
-kill "$program_pid"
-wait "$program_pid" 2>/dev/null || true
-program_pid=
+# Starts the unpacked program with its interface in language $1 and opens
+# Help from the toolbar's menu; the opener must be handed the guide $2.
+help_opens() {
+    printf '[UserInterface]\nLanguage=%s\nShowTrayIcon=0\n' "$1" \
+        >"$work/data/Quillbury/Tavelmark/Setting.ini"
+    "$root/usr/bin/tavelmark" 2>"$work/program.log" &
+    program_pid=$!
+    toolbar=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" \
+        --name "Quillbury Tavelmark" | head -n 1) ||
+        fail "no toolbar appeared: $(cat "$work/program.log")"
+    eval "$(xdotool getwindowgeometry --shell "$toolbar")"
+    # The menu button sits in the toolbar's top right corner; Help is the last
+    # menu and its first entry opens the guide.
+    xdotool mousemove $((X + WIDTH - 10)) $((Y + 9)) click 1
+    # The menu is the program's window named after it alone.
+    timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" --name '^Tavelmark$' \
+        >/dev/null || fail "the menu did not open"
+    xdotool key Up Right Return
+    opened=$(timeout 30 cat "$work/opened") || fail "Help opened nothing in $1"
+    [ "$opened" = "file://$root/usr/share/tavelmark/$2" ] || fail "Help in $1 opened $opened"
+    kill "$program_pid"
+    wait "$program_pid" 2>/dev/null || true
+    program_pid=
+}
+help_opens en_GB help.pdf
+help_opens zh_CN help_zh_CN.pdf
+help_opens zh_TW help_zh_TW.pdf
 
 # --version answers at once, without a window or the single-instance lock.
 printed=$(timeout 15 "$root/usr/bin/tavelmark" --version 2>/dev/null) || fail "--version failed"

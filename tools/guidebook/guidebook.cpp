@@ -1,5 +1,7 @@
 #include "guidebook.h"
 
+#include "shortcuttext.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextImageFormat>
+#include <QTextTable>
 
 namespace {
 
@@ -21,22 +24,37 @@ constexpr qreal Scale = 0.75;
 
 } // namespace
 
-bool GuideBook::load(const QString &strRoot, const QString &strLanguage, QString &error)
+bool GuideBook::markdown(const QString &strRoot, const QString &strLanguage,
+                         const QString &strTables, QString &text, QString &error)
 {
-    const QString folder = QDir(strRoot).filePath(strLanguage);
-    QString markdown;
-    if (!readChapters(folder, markdown, error))
+    if (!readChapters(QDir(strRoot).filePath(strLanguage), text, error))
         return false;
-    QFont font(QStringLiteral("Liberation Sans"));
+    ShortcutText keys;
+    const QString names = strLanguage == QLatin1String("en")
+        ? QString()
+        : QDir(strTables).filePath(strLanguage + QStringLiteral(".xml"));
+    return keys.loadNames(names, error) && keys.expand(text, error);
+}
+
+bool GuideBook::load(const QString &strRoot, const QString &strLanguage, const QString &strTables,
+                     QString &error)
+{
+    QString text;
+    if (!markdown(strRoot, strLanguage, strTables, text, error))
+        return false;
+    // Chinese characters come from the second family, the rest from the first.
+    QFont font;
+    font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("WenQuanYi Micro Hei") });
     font.setPointSizeF(10.5);
     document.setDefaultFont(font);
     document.setBaseUrl(QUrl::fromLocalFile(QDir(strRoot).absolutePath() + QLatin1Char('/')));
-    document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    document.setMarkdown(text, QTextDocument::MarkdownDialectGitHub);
     breakBeforeChapters();
+    widenTables();
     return fitPictures(strRoot, error);
 }
 
-bool GuideBook::readChapters(const QString &strFolder, QString &markdown, QString &error) const
+bool GuideBook::readChapters(const QString &strFolder, QString &markdown, QString &error)
 {
     QFile list(QDir(strFolder).filePath(QStringLiteral("chapters.txt")));
     if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -76,6 +94,21 @@ void GuideBook::breakBeforeChapters()
     }
 }
 
+// Markdown gives a table only the width of its longest words, which left the
+// keys table's cells too tight to wrap; across the text they have room.
+void GuideBook::widenTables()
+{
+    const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
+    for (QTextFrame *frame : frames) {
+        auto *table = qobject_cast<QTextTable *>(frame);
+        if (!table)
+            continue;
+        QTextTableFormat format = table->format();
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        table->setFormat(format);
+    }
+}
+
 bool GuideBook::fitPictures(const QString &strRoot, QString &error)
 {
     // Collected first: changing a format may merge the fragments being walked.
@@ -112,7 +145,7 @@ QByteArray GuideBook::pdf()
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setTitle(QStringLiteral("Tavelmark user guide"));
+        writer.setTitle(document.begin().text());
         writer.setCreator(QStringLiteral("Tavelmark"));
         writer.setResolution(300);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

@@ -9,8 +9,10 @@
 class LessonSlide
 {
 public:
-    static QImage picture(const QSize &size);
+    // The slide's texts are in the language of the program's interface.
+    static QImage picture(const QSize &size, const QString &strLanguage);
     // Shows the picture as the root window's background (ImageMagick's
     // display); false when that failed.
-    static bool showOnDesktop(const QSize &size, const QString &strScratchFile);
+    static bool showOnDesktop(const QSize &size, const QString &strLanguage,
+                              const QString &strScratchFile);
 };

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "canvas/mainview.h"
+#include "canvas/presenterkit.h"
 #include "mainwindow/mainwindow.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/popupwidget.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -46,6 +48,24 @@ QScreen *screen()
     return QGuiApplication::primaryScreen();
 }
 
+// Where the toolbar is. Right after mapping, the window manager reports it at
+// the corner of the screen until its own notice follows; the toolbar's
+// pictures wait for that notice.
+QRect toolbarArea(ToolWidget *pBar)
+{
+    waitFor([pBar] { return pBar->geometry().topLeft() == pBar->placedPosition(); });
+    return QRect(pBar->placedPosition(), pBar->size());
+}
+
+// A move without a button, delivered at once: QTest moves the X pointer for
+// those, whose events arrive whenever the server sends them.
+void hover(QWidget *pWidget, const QPoint &pos)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, pWidget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &move);
+}
+
 } // namespace
 
 Shooter::Shooter(MainWindow &mainWindow, const QString &strFolder)
@@ -56,7 +76,8 @@ Shooter::Shooter(MainWindow &mainWindow, const QString &strFolder)
 
 bool Shooter::run()
 {
-    return toolbarOverDesktop() && menu() && drawing() && panels() && dialogs() && update();
+    return toolbarOverDesktop() && menu() && drawing() && presenting() && panels() && dialogs()
+        && update();
 }
 
 bool Shooter::saveScreen(const QString &strName, const QRect &area)
@@ -79,8 +100,14 @@ bool Shooter::saveWidget(const QString &strName, QWidget *pWidget)
         return false;
     }
     settle();
-    const QRect frame = pWidget->frameGeometry();
-    return saveScreen(strName, frame.isValid() ? frame : pWidget->geometry());
+    // Drawn by the widget itself: a picture of the screen would catch a dialog
+    // that has grown before the window manager gave its window the new size.
+    const QPixmap shot = pWidget->grab();
+    if (shot.isNull() || !shot.save(folder + QLatin1Char('/') + strName, "PNG")) {
+        qWarning("guideshots: %s could not be saved", qPrintable(strName));
+        return false;
+    }
+    return true;
 }
 
 bool Shooter::saveModal(const QString &strName, const std::function<void()> &open)
@@ -105,7 +132,7 @@ bool Shooter::toolbarOverDesktop()
     ToolWidget *bar = window.toolbar();
     if (!waitFor([bar] { return bar->isVisible(); }) || !QTest::qWaitForWindowExposed(bar))
         return false;
-    const QRect around = bar->frameGeometry().adjusted(-12, -12, 12, 12);
+    const QRect around = toolbarArea(bar).adjusted(-12, -12, 12, 12);
     return saveScreen(QStringLiteral("toolbar.png"), around);
 }
 
@@ -117,11 +144,11 @@ bool Shooter::menu()
         QWidget *popup = QApplication::activePopupWidget();
         if (!popup)
             return;
-        // Open the Help menu, the last one.
-        QTest::keyClick(popup, Qt::Key_Up);
+        // Open the File menu, the first one, which holds the document commands.
+        QTest::keyClick(popup, Qt::Key_Down);
         QTest::keyClick(popup, Qt::Key_Right);
         QTimer::singleShot(400, [&, popup] {
-            QRect area = bar->frameGeometry().united(popup->geometry());
+            QRect area = toolbarArea(bar).united(popup->geometry());
             if (QWidget *sub = QApplication::activePopupWidget())
                 area = area.united(sub->geometry());
             saved = saveScreen(QStringLiteral("menu.png"), area.adjusted(-10, -10, 10, 10));
@@ -167,6 +194,53 @@ bool Shooter::drawing()
     draw({ at(0.055, 0.465), at(0.3, 0.5), at(0.44, 0.545) });
     window.slot_Pen(1);
     return saveScreen(QStringLiteral("drawing.png"), screen()->geometry());
+}
+
+// The presenter tools at moments chosen on the presenter kit's own clock, so
+// that the fading ink and the laser's tail look the same in every picture.
+bool Shooter::presenting()
+{
+    PresenterAnimator &animator = PresenterKit::instance().animator();
+    qint64 now = 0;
+    animator.setClock([&now] { return now; });
+    const QSize s = window.view()->size();
+    const auto at
+        = [s](qreal x, qreal y) { return QPoint(int(s.width() * x), int(s.height() * y)); };
+    const auto frameAt = [&](qint64 t) {
+        now = t;
+        animator.tick();
+    };
+
+    // Two strokes in fading ink, the older one half gone: the ink lasts three
+    // seconds at first and fades during its last one.
+    window.slot_FadingInk();
+    frameAt(10000);
+    draw({ at(0.06, 0.3), at(0.2, 0.305), at(0.35, 0.298), at(0.46, 0.302) });
+    frameAt(12300);
+    draw({ at(0.06, 0.452), at(0.2, 0.456), at(0.3, 0.449), at(0.4, 0.453) });
+    frameAt(12500);
+    bool saved
+        = saveScreen(QStringLiteral("fading-ink.png"), QRect(at(0.055, 0.22), at(0.5, 0.458)));
+    window.slot_FadingInk();
+
+    // The laser's dot comes from the cloud to the sun, its tail fading behind.
+    window.slot_LaserPointer();
+    QWidget *view = window.view();
+    for (int i = 0; i <= 12; ++i) {
+        frameAt(20000 + 25 * i);
+        hover(view, at(0.82 - 0.016 * i, 0.36 - 0.002 * i));
+    }
+    frameAt(20000 + 25 * 12 + 80);
+    saved = saveScreen(QStringLiteral("laser-pointer.png"), QRect(at(0.55, 0.2), at(0.95, 0.5)))
+        && saved;
+
+    window.slot_Spotlight();
+    hover(view, at(0.64, 0.36));
+    frameAt(30000);
+    saved = saveScreen(QStringLiteral("spotlight.png"), screen()->geometry()) && saved;
+    window.slot_Pen(1);
+    animator.setClock(nullptr);
+    return saved;
 }
 
 bool Shooter::panels()

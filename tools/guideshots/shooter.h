@@ -24,6 +24,7 @@ private:
     bool toolbarOverDesktop();
     bool menu();
     bool drawing();
+    bool presenting();
     bool panels();
     bool dialogs();
     bool update();
