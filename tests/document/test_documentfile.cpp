@@ -14,6 +14,7 @@
 #include "document/objshape.h"
 #include "document/objstroke.h"
 #include "document/objtext.h"
+#include "document/pagerenderer.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -338,6 +339,27 @@ private Q_SLOTS:
         QCOMPARE(rendered(second.get()), rendered(scaled.get()));
         // The pictures are copies of their own: the originals may go.
         QVERIFY(static_cast<ImageStatic *>(first->objects.at(0))->path != png);
+    }
+
+    // A document written by release 1.2.3 (every kind of object, typed text,
+    // a picture background at ratio 2) opens as it was shown then.
+    void releasedDocumentOpensAsShown()
+    {
+        const QString folder = QStringLiteral(TAV_TEST_DATA "/documents/");
+        DocumentReader reader;
+        const QList<MainPage *> pages = reader.read(folder + "lesson-1.2.3.tavelmark");
+        QCOMPARE(pages.size(), 2);
+        QVERIFY2(reader.notes().isEmpty(), qPrintable(reader.notes().join(' ')));
+        QCOMPARE(reader.nextNumber(), 7);
+        for (int i = 0; i < pages.size(); ++i) {
+            QImage shown(folder + QStringLiteral("lesson-1.2.3-page%1.png").arg(i + 1));
+            QImage opened = PageRenderer::renderPage(PageRenderer::snapshot(pages.at(i)))
+                                .convertToFormat(shown.format());
+            // A PNG keeps the pixels, not the ratio they were drawn at.
+            opened.setDevicePixelRatio(1);
+            QCOMPARE(opened, shown);
+        }
+        qDeleteAll(pages);
     }
 
     // Typed text keeps its one line in a saved document and in documents
