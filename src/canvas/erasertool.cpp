@@ -18,7 +18,7 @@ void EraserTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *even
         eraserTemplate.points.clear();
         moved = false;
         gesture().pressed = true;
-        view->update(ringRect(pt).adjusted(-2, -2, 2, 2));
+        view->repaint(ringRect(pt).adjusted(-2, -2, 2, 2));
     }
     Tool::mousePress(view, pt, event);
 }
@@ -45,7 +45,7 @@ void EraserTool::eraseTo(MainView *view, const QPointF &pt)
             QPen(Qt::black, eraserTemplate.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawLine(from, pt);
     }
-    view->update(PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width));
+    view->repaint(PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width));
 }
 
 void EraserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
@@ -54,7 +54,7 @@ void EraserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *ev
         eraseTo(view, pt);
         view->pushCommand(new AddCommand(view, eraserTemplate.clone()));
     } else if (gesture().pressed) {
-        view->update(ringRect(gesture().lastPoint).adjusted(-2, -2, 2, 2));
+        view->repaint(ringRect(gesture().lastPoint).adjusted(-2, -2, 2, 2));
     }
     moved = false;
     Tool::mouseRelease(view, pt, event);
