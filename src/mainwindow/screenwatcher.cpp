@@ -90,6 +90,9 @@ void ScreenWatcher::settled()
 void ScreenWatcher::followScreenInUse()
 {
     QScreen *screen = window->currentScreen();
-    if (AppState::instance().mode == 0 && screen && window->geometry() != screen->geometry())
-        window->setGeometry(screen->geometry());
+    if (AppState::instance().mode != 0 || !screen || window->geometry() == screen->geometry())
+        return;
+    // A hidden window keeps the screen it was shown on; dialogs take theirs.
+    window->setScreen(screen);
+    window->setGeometry(screen->geometry());
 }
