@@ -23,22 +23,23 @@ public:
     // one, as the window system chooses.
     static QScreen *desktopHost();
 
-    // A rectangle of the desktop's device pixels in the dialog's coordinates,
-    // and in those of any dialog covering the whole desktop.
-    QRectF fromDesktop(const QRect &device) const;
+    // A rectangle of the desktop's device pixels in the coordinates of a
+    // dialog covering the whole desktop.
     static QRectF desktopCoverRect(const QRect &device);
+
+protected:
     // The screen at the dialog's point p, or the current screen when p lies on
     // none, in the dialog's coordinates.
     QRect screenArea(const QPoint &p) const;
     // The current screen in the dialog's coordinates.
     QRect currentArea() const;
-
-protected:
     // Plain widget handling: the dialog's own would close on Return and
     // swallow keys the tools want.
     bool event(QEvent *pEvent) override;
 
 private:
+    QRectF fromDesktop(const QRect &device) const;
+
     // The device pixel at the dialog's corner, and the dialog's ratio.
     QPoint deviceOrigin;
     qreal ratio = 1;
