@@ -68,7 +68,8 @@ void EraserTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent
 QRect EraserTool::ringRect(const QPointF &pt) const
 {
     const int w = eraserTemplate.width;
-    return QRect(int(pt.x() - w / 2), int(pt.y() - w / 2), w, w);
+    const int half = w / 2;
+    return QRect(int(pt.x() - half), int(pt.y() - half), w, w);
 }
 
 void EraserTool::paint(QPainter *painter, const QRegion &)

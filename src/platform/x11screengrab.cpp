@@ -86,8 +86,8 @@ QPixmap X11ScreenGrab::take()
         pixels[i] |= 0xff000000u;
     xcb_shm_detach(connection, segment);
     segment = 0;
-    QImage image(std::exchange(memory, nullptr), area.width(), area.height(), area.width() * 4,
-                 QImage::Format_RGB32, detach, pixels);
+    QImage image(std::exchange(memory, nullptr), area.width(), area.height(),
+                 qsizetype(area.width()) * 4, QImage::Format_RGB32, detach, pixels);
     image.setDevicePixelRatio(ratio);
     return QPixmap::fromImage(std::move(image));
 }
