@@ -15,6 +15,7 @@
 #include "documentcommands.h"
 #include "mainwindow.h"
 #include "menubar.h"
+#include "platform/nativecoordinates.h"
 #include "platform/platform.h"
 #include "toolbar/toolwidget.h"
 #include "widgets/fullscreendialog.h"
@@ -197,8 +198,9 @@ void DesktopToolRunner::startWindowCapture()
         finish();
         return;
     }
+    pickedWindow = picker.pickedRect();
     QPainterPath area;
-    area.addRect(picker.pickedRect());
+    area.addRect(FullScreenDialog::desktopCoverRect(pickedWindow));
     previousCaptureArea = area;
     desktopTool = code;
     window->toolbar()->hide();
@@ -224,24 +226,25 @@ void DesktopToolRunner::startRuler()
     finish();
 }
 
-// A window pick leaves the area in desktop coordinates; the dialog works in
-// those of the current screen.
-QPainterPath DesktopToolRunner::areaOnCurrentScreen() const
+// The region capture covers every screen, at the ratio of the screen its
+// window belongs to.
+QPixmap DesktopToolRunner::desktopStill() const
 {
-    if (desktopTool != 3 || !windowPicked)
-        return previousCaptureArea;
-    return previousCaptureArea.translated(-FullScreenDialog::currentScreen()->geometry().topLeft());
+    QPixmap still = window->view()->grabDesktopRect(NativeCoordinates::desktopRect());
+    if (!still.isNull())
+        still.setDevicePixelRatio(FullScreenDialog::desktopHost()->devicePixelRatio());
+    return still;
 }
 
 void DesktopToolRunner::slot_PrepareCaptureDlg()
 {
-    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    QPixmap still = desktopStill();
     if (still.isNull())
         return finish();
     int code = 0;
     QPainterPath area;
     {
-        CaptureDlg capture(desktopTool, &still, window, areaOnCurrentScreen());
+        CaptureDlg capture(desktopTool, &still, window, previousCaptureArea);
         code = capture.exec();
         area = capture.areaPath();
     }
@@ -252,19 +255,16 @@ void DesktopToolRunner::slot_PrepareCaptureDlg()
     if (cut.isNull())
         return;
     deliver(code, cut);
-    windowPicked = false;
     rememberArea(area);
 }
 
 void DesktopToolRunner::slot_PrepareCaptureWin()
 {
-    const QRect rect = CaptureArea::pixelBounds(previousCaptureArea);
-    const QPixmap picture = window->view()->grabDesktopRect(rect);
+    const QPixmap picture = window->view()->grabDesktopRect(pickedWindow);
     finish();
     if (picture.isNull())
         return;
     deliver(desktopTool, picture);
-    windowPicked = true;
     rememberArea(previousCaptureArea);
 }
 

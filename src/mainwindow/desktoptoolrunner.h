@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QPainterPath>
+#include <QRect>
 #include <QRgb>
 
 class MainWindow;
@@ -52,13 +53,14 @@ private:
     void finish();
     void rememberArea(const QPainterPath &area);
     void applyPickedColour(QRgb colour);
-    QPainterPath areaOnCurrentScreen() const;
+    QPixmap desktopStill() const;
 
     MainWindow *window;
     int desktopTool = -1;
+    // In the coordinates of the region capture, which covers the desktop.
     QPainterPath previousCaptureArea;
-    // The previous area came from a window pick (desktop coordinates).
-    bool windowPicked = false;
+    // The picked window, in the desktop's device pixels.
+    QRect pickedWindow;
     bool pageSteppedAside = false;
     QList<QWidget *> rulers;
 };

@@ -201,6 +201,8 @@ void MainWindow::connectToolbar()
         openFiles(files);
         Lang::release();
     });
+    connect(toolWidget, &ToolWidget::signal_ScreenChosen, screens,
+            &ScreenWatcher::followScreenInUse);
     connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
     connect(this, &MainWindow::signal_UpdateLang, popups,
             [this] { popups->retext(toolWidget->optionButton()); });
