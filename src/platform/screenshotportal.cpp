@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QImageReader>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -14,16 +15,6 @@ const QString Interface = QStringLiteral("org.freedesktop.portal.Screenshot");
 // A desktop picture is the size of all screens together: generous, but bounded.
 constexpr qint64 MaxPicturePixels = qint64(16384) * 8192;
 constexpr int MaxPictureMiB = 512;
-
-PortalRequest::Answer ask(const QDBusConnection &bus, bool bInteractive)
-{
-    PortalRequest request(bus);
-    const QVariantMap options { { QStringLiteral("interactive"), bInteractive },
-                                { QStringLiteral("modal"), bInteractive } };
-    return request.run(Interface, QStringLiteral("Screenshot"), { QString() }, options,
-                       bInteractive ? ScreenshotPortal::InteractiveDeadlineMs
-                                    : ScreenshotPortal::QuietDeadlineMs);
-}
 
 // Why an answer holds no picture (English), or empty when it does.
 QString failure(const PortalRequest::Answer &answer)
@@ -46,36 +37,75 @@ QString failure(const PortalRequest::Answer &answer)
 
 } // namespace
 
-ScreenshotPortal::ScreenshotPortal(const QDBusConnection &bus)
-    : bus(bus)
+ScreenshotPortal::ScreenshotPortal(const QDBusConnection &bus, int iQuietDeadlineMs,
+                                   QObject *pParent)
+    : QObject(pParent)
+    , bus(bus)
+    , quietDeadlineMs(iQuietDeadlineMs)
+    , request(new PortalRequest(bus, this))
 {
 }
+
+ScreenshotPortal::~ScreenshotPortal() = default;
 
 uint ScreenshotPortal::version() const
 {
     return PortalRequest::interfaceVersion(bus, Interface);
 }
 
-QImage ScreenshotPortal::take(QString *pError)
+bool ScreenshotPortal::isTaking() const
 {
-    if (taking) {
-        *pError = QStringLiteral("A screenshot is already being taken.");
-        return {};
-    }
+    return request->isRunning();
+}
+
+void ScreenshotPortal::take()
+{
+    if (isTaking())
+        return;
     if (!bus.isConnected()) {
-        *pError = QStringLiteral("There is no session bus, so the desktop's screenshot portal "
-                                 "(org.freedesktop.portal.Screenshot) cannot be reached.");
-        return {};
+        // Told from the event loop, as every other answer is.
+        QTimer::singleShot(0, this, [this] {
+            Q_EMIT signal_Taken({},
+                                QStringLiteral("There is no session bus, so the desktop's "
+                                               "screenshot portal "
+                                               "(org.freedesktop.portal.Screenshot) cannot be "
+                                               "reached."));
+        });
+        return;
     }
-    taking = true;
-    PortalRequest::Answer answer = ask(bus, false);
-    if (answer.arrived && answer.code != 0)
-        answer = ask(bus, true);
-    taking = false;
-    *pError = failure(answer);
-    if (!pError->isEmpty())
-        return {};
-    return readPicture(answer.results.value(QStringLiteral("uri")).toString(), pError);
+    ask(false);
+}
+
+void ScreenshotPortal::cancel()
+{
+    request->disconnect(this);
+    request->close();
+}
+
+void ScreenshotPortal::ask(bool bInteractive)
+{
+    request->disconnect(this);
+    connect(request, &PortalRequest::signal_Answered, this,
+            [this, bInteractive](const PortalRequest::Answer &answer) {
+                answered(answer, bInteractive);
+            });
+    const QVariantMap options { { QStringLiteral("interactive"), bInteractive },
+                                { QStringLiteral("modal"), bInteractive } };
+    request->start(Interface, QStringLiteral("Screenshot"), { QString() }, options,
+                   bInteractive ? InteractiveDeadlineMs : quietDeadlineMs);
+    if (bInteractive)
+        Q_EMIT signal_AskingUser();
+}
+
+void ScreenshotPortal::answered(const PortalRequest::Answer &answer, bool bInteractive)
+{
+    if (!bInteractive && answer.arrived && answer.code != 0)
+        return ask(true);
+    QString why = failure(answer);
+    QImage picture;
+    if (why.isEmpty())
+        picture = readPicture(answer.results.value(QStringLiteral("uri")).toString(), &why);
+    Q_EMIT signal_Taken(picture, why);
 }
 
 // The portal leaves the picture as a file (in the user's pictures folder on
