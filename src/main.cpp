@@ -185,5 +185,8 @@ int main(int argc, char *argv[])
     PluginScan::resumeLater();
     code = app.exec();
     delete window;
+    // A portal request still listening on the session bus must go while the
+    // bus does: at exit the bus would wait for it forever.
+    Platform::reset();
     return code;
 }

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 const QString Interface = QStringLiteral("org.freedesktop.portal.Screenshot");
@@ -42,11 +44,13 @@ ScreenshotPortal::ScreenshotPortal(const QDBusConnection &bus, int iQuietDeadlin
     : QObject(pParent)
     , bus(bus)
     , quietDeadlineMs(iQuietDeadlineMs)
-    , request(new PortalRequest(bus, this))
 {
 }
 
-ScreenshotPortal::~ScreenshotPortal() = default;
+ScreenshotPortal::~ScreenshotPortal()
+{
+    cancel();
+}
 
 uint ScreenshotPortal::version() const
 {
@@ -55,7 +59,7 @@ uint ScreenshotPortal::version() const
 
 bool ScreenshotPortal::isTaking() const
 {
-    return request->isRunning();
+    return request != nullptr;
 }
 
 void ScreenshotPortal::take()
@@ -76,17 +80,19 @@ void ScreenshotPortal::take()
     ask(false);
 }
 
+// A request listens on the bus; it goes as soon as it is done, while the
+// bus is sure to be there (the bus would wait for it forever at exit).
 void ScreenshotPortal::cancel()
 {
-    request->disconnect(this);
-    request->close();
+    delete std::exchange(request, nullptr);
 }
 
 void ScreenshotPortal::ask(bool bInteractive)
 {
-    request->disconnect(this);
+    request = new PortalRequest(bus, this);
     connect(request, &PortalRequest::signal_Answered, this,
             [this, bInteractive](const PortalRequest::Answer &answer) {
+                std::exchange(request, nullptr)->deleteLater();
                 answered(answer, bInteractive);
             });
     const QVariantMap options { { QStringLiteral("interactive"), bInteractive },

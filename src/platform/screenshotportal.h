@@ -47,5 +47,6 @@ private:
 
     QDBusConnection bus;
     int quietDeadlineMs;
-    PortalRequest *request;
+    // The request on its way, or null.
+    PortalRequest *request = nullptr;
 };
