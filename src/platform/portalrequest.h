@@ -44,7 +44,6 @@ public:
     void close();
     Answer run(const QString &strInterface, const QString &strMethod, const QVariantList &arguments,
                QVariantMap options, int iDeadlineMs);
-    bool isRunning() const { return running; }
     // A version property of a portal interface; 0 when no portal offers it.
     static uint interfaceVersion(const QDBusConnection &bus, const QString &strInterface);
     // A token unique to this process, for handle and session names.
