@@ -12,6 +12,7 @@
 #include "desktoptools/protractordlg.h"
 #include "desktoptools/rulerdlg.h"
 #include "desktoptools/zoomdlg.h"
+#include "desktopwait.h"
 #include "documentcommands.h"
 #include "mainwindow.h"
 #include "menubar.h"
@@ -91,7 +92,15 @@ void DesktopToolRunner::startDelayed(Slot slot, bool bHideToolbar)
     window->setBusy(true);
     if (bHideToolbar)
         window->toolbar()->hide();
-    QTimer::singleShot(AppState::instance().captureDelay, this, slot);
+    QTimer::singleShot(AppState::instance().captureDelay, this,
+                       [this, slot] { grabWhenReady(slot); });
+}
+
+// Given up while the desktop took its time, the tool ends as a cancel does.
+template<typename Slot>
+void DesktopToolRunner::grabWhenReady(Slot slot)
+{
+    window->desktopWait()->whenReady([this, slot] { (this->*slot)(); }, [this] { finish(); });
 }
 
 void DesktopToolRunner::finish()
@@ -205,7 +214,7 @@ void DesktopToolRunner::startWindowCapture()
     desktopTool = code;
     window->toolbar()->hide();
     QTimer::singleShot(AppState::instance().captureDelay, this,
-                       &DesktopToolRunner::slot_PrepareCaptureWin);
+                       [this] { grabWhenReady(&DesktopToolRunner::slot_PrepareCaptureWin); });
 }
 
 // From the desktop rulers stay open as windows of their own until the last

@@ -47,6 +47,8 @@ private:
     // the capture delay.
     template<typename Slot>
     void startDelayed(Slot slot, bool bHideToolbar = true);
+    template<typename Slot>
+    void grabWhenReady(Slot slot);
     void startWindowCapture();
     void offerRegionInstead();
     void startRuler();

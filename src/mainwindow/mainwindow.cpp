@@ -9,6 +9,7 @@
 #include "canvas/selecttool.h"
 #include "canvas/toolkit.h"
 #include "desktoptoolrunner.h"
+#include "desktopwait.h"
 #include "document/backgroundfiles.h"
 #include "documentcommands.h"
 #include "documentfiles.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow()
     runner = new DesktopToolRunner(this);
     popups = new OptionPopups(this);
     modeSwitch = new DrawModeSwitch(this);
+    pictureWait = new DesktopWait(this);
     toolSelection = new ToolSelection(this);
     pages = new PageCommands(this);
     helpCommands = new HelpCommands(this);

@@ -67,6 +67,13 @@ public:
     // grabNotices() has told its listeners.
     virtual QPixmap grabScreen(QScreen *screen);
     virtual QString grabRefusal() const { return {}; }
+    // Where a picture of the screen must be asked of the desktop, which may
+    // take its time, fetchDesktop() asks for it and returns true without
+    // waiting: grabNotices() says when it is in (or refused), and the grabs
+    // made right then use it. False where grabs are made on the spot.
+    virtual bool fetchDesktop() { return false; }
+    // Gives up the picture on its way; no notice follows.
+    virtual void cancelFetch() { }
     // A grab of the screen made ready now, to be asked for and collected
     // later (see ScreenGrab).
     virtual std::unique_ptr<ScreenGrab> prepareGrab(QScreen *screen);
