@@ -153,6 +153,10 @@ private Q_SLOTS:
         inside.invertPixels();
         const auto window = DesktopToolPanels::pictureWindow(inside, QPoint(2401, 101));
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // Exposed is not yet drawn on the server.
+        const QRect shownAt(QPoint(2401, 101), inside.size());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            screenNow().copy(shownAt) == inside.convertToFormat(QImage::Format_RGB32), 10000);
         shortcut(toolbar, QStringLiteral("alt+2"));
         quint32 panelId = 0;
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -344,8 +348,11 @@ private Q_SLOTS:
         QCOMPARE(std::system("xrandr --delmonitor R"), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, right), 15000);
         // The toolbar becomes a window of its own again once drawing ends.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            left.contains(x11.rootGeometry((toolbar = program.toolbar()).toUInt())), 10000);
+        // Each search may wait for the window; qWaitFor counts real time where
+        // QTRY would count only its own steps.
+        QVERIFY(QTest::qWaitFor(
+            [&] { return left.contains(x11.rootGeometry((toolbar = program.toolbar()).toUInt())); },
+            30000));
         QCOMPARE(program.program.state(), QProcess::Running);
         QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
         bar = x11.rootGeometry(toolbar.toUInt());
