@@ -1,6 +1,7 @@
 #include "documentwriter.h"
 
 #include "app/filewriter.h"
+#include "app/partfiles.h"
 #include "obj.h"
 #include "objectcodec.h"
 #include "platform/newfilemode.h"
@@ -80,6 +81,14 @@ QByteArray encodePixels(const QImage &image)
     return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
 }
 
+// How the device refused the bytes written to it: a full disk is a
+// resource error.
+QFileDevice::FileError refusedWrites(const QIODevice *device)
+{
+    const auto *file = qobject_cast<const QFileDevice *>(device);
+    return file ? file->error() : QFileDevice::NoError;
+}
+
 QJsonArray sizeArray(const QSize &size)
 {
     return QJsonArray { size.width(), size.height() };
@@ -146,24 +155,24 @@ bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &targ
     QList<Entry> entries;
     const QByteArray bytes = manifest(snapshot, mode, &entries);
     const QFileInfo info(target);
-    QTemporaryFile part(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                        + QStringLiteral(".part-XXXXXX"));
-    if (!part.open())
+    PartFiles::removeStale(info.absolutePath());
+    const std::unique_ptr<QTemporaryFile> part = PartFiles::create(target, PartFiles::Document);
+    if (!part)
         return fail(QStringLiteral("The folder cannot be written to."));
     ZipModule *module = ZipLoader::module();
     if (!module)
         return fail(QLatin1String(ZipLoader::Missing));
-    if (!writeZip(*module, &part, bytes, entries))
+    if (!writeZip(*module, part.get(), bytes, entries))
         return false;
     QStringList names { QLatin1String(ManifestName) };
     for (const Entry &e : std::as_const(entries))
         names.append(e.name);
-    if (!readsBack(*module, part.fileName(), names, bytes))
+    if (!readsBack(*module, part->fileName(), names, bytes))
         return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
-    part.setPermissions(info.exists() ? QFile::permissions(target) : NewFileMode::permissions());
-    if (!replaceFile(part.fileName(), target))
+    part->setPermissions(info.exists() ? QFile::permissions(target) : NewFileMode::permissions());
+    if (!replaceFile(part->fileName(), target))
         return fail(QStringLiteral("The new file could not take the old one's place."));
-    part.setAutoRemove(false);
+    part->setAutoRemove(false);
     return true;
 }
 
@@ -181,11 +190,14 @@ bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QByteA
             break;
         written = e.image.isNull() ? addFileEntry(*zip, e.name, e.file)
                                    : zip->add(e.name, encodePixels(e.image), 0);
-        if (!written)
+        // Either the picture's own file failed, or the new file took no more.
+        if (!written && refusedWrites(device) == QFileDevice::NoError)
             return fail(QStringLiteral("A picture of the document could not be read."));
     }
     if (!written || !zip->finish())
-        return fail(QStringLiteral("The file could not be written; the disk may be full."));
+        return fail(refusedWrites(device) == QFileDevice::ResourceError
+                        ? QStringLiteral("The disk is full.")
+                        : QStringLiteral("The file could not be written; the disk may be full."));
     return true;
 }
 

@@ -258,6 +258,44 @@ private Q_SLOTS:
             qPrintable(watcher.texts[1]));
         QCOMPARE(QDir(path(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
+
+    // Files that give no picture used to open as a blank page or an
+    // invisible picture without a word: each is told, and nothing is added.
+    void picturesThatGiveNothingAreTold()
+    {
+        QByteArray cut = pngBytes({ 300, 200 }, Qt::red);
+        cut.truncate(cut.size() / 2);
+        const QList<QPair<QString, QString>> files = {
+            { write(QStringLiteral("empty.png"), QByteArray()), QStringLiteral("is empty") },
+            { write(QStringLiteral("noise.png"), QByteArray(3000, '\x5a')),
+              QStringLiteral("not a picture that can be read") },
+            { write(QStringLiteral("cut.png"), cut),
+              QStringLiteral("not a picture that can be read") },
+            { write(QStringLiteral("wide.svg"), SvgHead + "width=\"20000\" height=\"10\"/>"),
+              QStringLiteral("at most 16384 pixels a side") },
+            { write(QStringLiteral("sizeless.svg"), SvgHead + "width=\"0\" height=\"0\"/>"),
+              QStringLiteral("not a picture that can be read") },
+            { path(QStringLiteral("gone.png")), QStringLiteral("cannot be read") },
+        };
+        ModalAnswerer watcher;
+        for (const auto &[file, why] : files) {
+            commands->OpenImages(QStringLiteral("Open"), { file }, false);
+            QCOMPARE(view()->pageCount(), 0);
+            QVERIFY2(watcher.texts.last().contains(QFileInfo(file).fileName() + QLatin1Char(' '))
+                         && watcher.texts.last().contains(why),
+                     qPrintable(watcher.texts.last()));
+        }
+        addPage();
+        for (const auto &[file, why] : files) {
+            const int told = int(watcher.texts.size());
+            QVERIFY(!commands->InsertImageFile(QPointF(), view()->currentPage()->size, file, true)
+                    || !QFileInfo::exists(file));
+            QVERIFY(images().isEmpty());
+            QVERIFY2(watcher.texts.size() == told + (QFileInfo::exists(file) ? 1 : 0),
+                     qPrintable(file));
+        }
+        QCOMPARE(view()->pageCount(), 1);
+    }
 };
 
 QTEST_MAIN(TestHostileFiles)
