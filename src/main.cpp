@@ -13,8 +13,10 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <memory>
@@ -39,6 +41,22 @@ void showStartNotices(QWidget *parent)
     AppState::instance().startNotices.clear();
 }
 
+// A window manager that puts the window mapped last on top (sway) covers a
+// message with a page mapped just after it, and gives the page the focus:
+// then the message is mapped once more, above the page.
+void keepAbovePage(QWidget *box, QWidget *page)
+{
+    const auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, box,
+                             [box, page, once](QWindow *focus) {
+                                 if (!focus || focus != page->windowHandle())
+                                     return;
+                                 QObject::disconnect(*once);
+                                 box->hide();
+                                 box->show();
+                             });
+}
+
 // A refused grab is told at once, but one box at a time: every screen of a
 // capture may be refused together.
 void showGrabRefusals(QWidget *parent)
@@ -56,6 +74,7 @@ void showGrabRefusals(QWidget *parent)
                          (*shown)->setAttribute(Qt::WA_DeleteOnClose);
                          (*shown)->setModal(false);
                          (*shown)->show();
+                         keepAbovePage(*shown, parent);
                      });
 }
 
@@ -76,6 +95,21 @@ bool answeredOnTheSpot(const CommandLine &line, int *pCode)
         *pCode = 0;
         return true;
     }
+}
+
+// Without an X display the toolkit would abort with advice that does not
+// help; said in the desktop's language, like the command line's answers.
+QString missingDisplay()
+{
+    if (!WaylandSession::lacksXWayland())
+        return {};
+    const QString display = qEnvironmentVariable("DISPLAY");
+    return Lang::single("CommandLine",
+                        QStringLiteral("Tavelmark runs on Wayland through XWayland, but no X "
+                                       "display answers (DISPLAY=%1). Enable XWayland in the "
+                                       "compositor (sway: \"xwayland enable\") or install the "
+                                       "xwayland package, then start Tavelmark again."))
+        .arg(display);
 }
 
 QStringList arguments(int argc, char *argv[])
@@ -99,10 +133,15 @@ int main(int argc, char *argv[])
     const QString language
         = std::exchange(AppState::instance().language, Lang::codeForLocale(QLocale::system()));
     const CommandLine line = CommandLine::parse(arguments(argc, argv), QDir::currentPath());
+    const QString noDisplay = missingDisplay();
     AppState::instance().language = language;
     int code = 0;
     if (answeredOnTheSpot(line, &code))
         return code;
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr, "%s\n", noDisplay.toLocal8Bit().constData());
+        return 1;
+    }
     WaylandSession::preferXWayland();
     // The menu bar stays hidden in its tab bar; a desktop-wide menu would show it.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -151,5 +190,8 @@ int main(int argc, char *argv[])
     });
     code = app.exec();
     delete window;
+    // A portal request still listening on the session bus must go while the
+    // bus does: at exit the bus would wait for it forever.
+    Platform::reset();
     return code;
 }

@@ -57,6 +57,7 @@ const QStringList &CommandLine::actionNames()
         QStringLiteral("clear-page"),
         QStringLiteral("next-page"),
         QStringLiteral("previous-page"),
+        QStringLiteral("back-to-last-page"),
         QStringLiteral("live-desktop"),
         QStringLiteral("laser-pointer"),
         QStringLiteral("spotlight"),

@@ -1,5 +1,10 @@
 #include "devicepixels.h"
 
+#include "exactpointer.h"
+#include "platform/nativecoordinates.h"
+
+#include <QWidget>
+
 #include <cmath>
 
 int DevicePixels::edge(int logical, qreal ratio)
@@ -43,4 +48,27 @@ QImage DevicePixels::copy(const QImage &picture, const QRect &logical)
 QSize DevicePixels::logicalSize(const QPixmap &picture)
 {
     return picture.deviceIndependentSize().toSize();
+}
+
+QPointF DevicePixels::position(const QWidget *widget, const QSinglePointEvent *event)
+{
+    return position(widget, ExactPointer::globalPosition(event));
+}
+
+// Measured in device pixels, where a window across screens of different
+// ratios is whole; from the window's corner, which lies on a screen while the
+// widget's may not (a page larger than its window).
+QPointF DevicePixels::position(const QWidget *widget, const QPointF &globalPosition)
+{
+    const QWidget *window = widget->window();
+    const qreal ratio = widget->devicePixelRatioF();
+    const QPointF origin = NativeCoordinates::toNative(QPointF(window->mapToGlobal(QPoint(0, 0))))
+        + QPointF(widget->mapTo(window, QPoint(0, 0))) * ratio;
+    return (NativeCoordinates::toNative(globalPosition) - origin) / ratio;
+}
+
+QPoint DevicePixels::pixel(const QPointF &logical, qreal ratio)
+{
+    return QPoint(int(std::floor(logical.x() * ratio + 0.5)),
+                  int(std::floor(logical.y() * ratio + 0.5)));
 }

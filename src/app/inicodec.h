@@ -14,7 +14,7 @@ class IniCodec
 {
 public:
     // A settings file is a page of keys; a larger one is not read at all.
-    static constexpr qint64 MaxFileBytes = 256 * 1024;
+    static constexpr qint64 MaxFileBytes = qint64(256) * 1024;
 
     struct Result
     {

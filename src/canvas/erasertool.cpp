@@ -18,7 +18,7 @@ void EraserTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *even
         eraserTemplate.points.clear();
         moved = false;
         gesture().pressed = true;
-        view->update(ringRect(pt).adjusted(-2, -2, 2, 2));
+        view->repaint(ringRect(pt).adjusted(-2, -2, 2, 2));
     }
     Tool::mousePress(view, pt, event);
 }
@@ -45,7 +45,7 @@ void EraserTool::eraseTo(MainView *view, const QPointF &pt)
             QPen(Qt::black, eraserTemplate.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawLine(from, pt);
     }
-    view->update(PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width));
+    view->repaint(PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width));
 }
 
 void EraserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
@@ -54,7 +54,7 @@ void EraserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *ev
         eraseTo(view, pt);
         view->pushCommand(new AddCommand(view, eraserTemplate.clone()));
     } else if (gesture().pressed) {
-        view->update(ringRect(gesture().lastPoint).adjusted(-2, -2, 2, 2));
+        view->repaint(ringRect(gesture().lastPoint).adjusted(-2, -2, 2, 2));
     }
     moved = false;
     Tool::mouseRelease(view, pt, event);
@@ -68,7 +68,8 @@ void EraserTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent
 QRect EraserTool::ringRect(const QPointF &pt) const
 {
     const int w = eraserTemplate.width;
-    return QRect(int(pt.x() - w / 2), int(pt.y() - w / 2), w, w);
+    const int half = w / 2;
+    return QRect(int(pt.x() - half), int(pt.y() - half), w, w);
 }
 
 void EraserTool::paint(QPainter *painter, const QRegion &)

@@ -37,7 +37,7 @@ void HighlighterTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *
 void HighlighterTool::extendTo(MainView *view, const QPointF &pt)
 {
     strokeTemplate.path.lineTo(pt);
-    view->update(PenTool::pieceRect(QRectF(gesture().lastPoint, pt), strokeTemplate.width));
+    view->repaint(PenTool::pieceRect(QRectF(gesture().lastPoint, pt), strokeTemplate.width));
 }
 
 void HighlighterTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)

@@ -37,5 +37,5 @@ void LaserTool::reset()
 {
     const QRegion area = PresenterKit::instance().laser().clear();
     if (shownOn)
-        shownOn->update(area);
+        shownOn->repaint(area);
 }

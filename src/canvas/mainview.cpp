@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/devicepixels.h"
+#include "app/exactpointer.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
 #include "document/backgroundfiles.h"
@@ -11,6 +12,7 @@
 #include "document/removecommand.h"
 #include "dragtool.h"
 #include "erasertool.h"
+#include "platform/nativecoordinates.h"
 #include "platform/platform.h"
 #include "presenterkit.h"
 #include "regionpainter.h"
@@ -78,6 +80,7 @@ MainView::MainView(QWidget *pParent)
 {
     setAttribute(Qt::WA_StaticContents);
     setMouseTracking(true);
+    ExactPointer::watch();
 }
 
 MainView::~MainView() = default;
@@ -364,7 +367,7 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
     if (rect.isValid() && layerImage) {
         page->renderLayer(layerImage.get(), rect);
         layerBlank = false;
-        update(rect);
+        update(toView(rect));
         return;
     }
     const bool blank = std::all_of(page->objects.cbegin(), page->objects.cend(),
@@ -383,7 +386,22 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
 
 void MainView::repaint(const QRect &rect)
 {
-    update(rect);
+    update(toView(rect));
+}
+
+void MainView::repaint(const QRegion &pageRegion)
+{
+    if (scale == 1) {
+        update(pageRegion);
+        return;
+    }
+    for (const QRect &r : pageRegion)
+        update(toView(r));
+}
+
+void MainView::repaintNow(const QRect &pageRect)
+{
+    QWidget::repaint(toView(pageRect));
 }
 
 QList<Obj *> MainView::selection() const
@@ -393,12 +411,12 @@ QList<Obj *> MainView::selection() const
 
 void MainView::addToSelection(Obj *obj)
 {
-    update(ToolKit::instance().selectTool()->addToSelection(obj));
+    repaint(ToolKit::instance().selectTool()->addToSelection(obj));
 }
 
 void MainView::removeFromSelection(Obj *obj)
 {
-    update(ToolKit::instance().selectTool()->removeFromSelection(obj));
+    repaint(ToolKit::instance().selectTool()->removeFromSelection(obj));
 }
 
 // Rendered from a copy of the page, as exports and thumbnails render it.
@@ -414,34 +432,32 @@ QImage MainView::renderObjects(MainPage *pPage, bool bScaled, float factor) cons
                  : QImage();
 }
 
-// Each screen the rectangle touches gives its part at its own ratio; the
-// picture takes the finest of them, so that no screen loses pixels.
-QPixmap MainView::grabDesktopRect(const QRect &rect) const
+// Composed in device pixels, where screens of different ratios lie side by
+// side without gap: each screen the rectangle touches gives its part one to
+// one, and the picture takes the finest of their ratios.
+QPixmap MainView::grabDesktopRect(const QRect &device) const
 {
-    QList<QScreen *> touched;
-    qreal ratio = 0;
-    for (QScreen *screen : QGuiApplication::screens()) {
-        if (screen->geometry().intersects(rect)) {
-            touched.append(screen);
-            ratio = qMax(ratio, screen->devicePixelRatio());
-        }
-    }
-    if (touched.isEmpty())
-        return QPixmap();
-    if (touched.size() == 1 && touched.first()->geometry().contains(rect))
-        return DevicePixels::copy(Platform::instance().grabScreen(touched.first()),
-                                  rect.translated(-touched.first()->geometry().topLeft()));
-    QPixmap picture(DevicePixels::size(rect.size(), ratio));
-    picture.setDevicePixelRatio(ratio);
+    QImage picture(device.size(), QImage::Format_RGB32);
     picture.fill(Qt::black);
     QPainter painter(&picture);
-    for (QScreen *screen : std::as_const(touched)) {
-        const QRect part = screen->geometry() & rect;
-        const QPixmap piece = DevicePixels::copy(Platform::instance().grabScreen(screen),
-                                                 part.translated(-screen->geometry().topLeft()));
-        painter.drawPixmap(QRect(part.topLeft() - rect.topLeft(), part.size()), piece);
+    qreal ratio = 0;
+    for (QScreen *screen : QGuiApplication::screens()) {
+        const QRect covered = NativeCoordinates::screenRect(screen);
+        const QRect part = covered & device;
+        if (part.isEmpty())
+            continue;
+        const QPixmap grab = Platform::instance().grabScreen(screen);
+        if (grab.isNull())
+            return QPixmap();
+        painter.drawPixmap(QRect(part.topLeft() - device.topLeft(), part.size()), grab,
+                           part.translated(-covered.topLeft()));
+        ratio = qMax(ratio, screen->devicePixelRatio());
     }
-    return picture;
+    painter.end();
+    if (ratio == 0)
+        return QPixmap();
+    picture.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(std::move(picture));
 }
 
 QPixmap MainView::grabScreen(const QPoint &point, bool bAtPoint) const
@@ -455,14 +471,60 @@ QPixmap MainView::grabScreen(const QPoint &point, bool bAtPoint) const
 
 void MainView::fitToWindow(const QSize &window)
 {
-    if (page) {
-        setFixedSize(page->size);
-        move((window.width() - page->size.width()) / 2,
-             (window.height() - page->size.height()) / 2);
-    } else {
+    if (!page) {
+        scale = 1;
         setFixedSize(window);
         move(0, 0);
+        return;
     }
+    const QSize full = page->size;
+    scale = qMin(1.0,
+                 qMin(qreal(window.width()) / qMax(1, full.width()),
+                      qreal(window.height()) / qMax(1, full.height())));
+    const QSize shown = scale == 1 ? full : (QSizeF(full) * scale).toSize();
+    setFixedSize(shown);
+    move((window.width() - shown.width()) / 2, (window.height() - shown.height()) / 2);
+}
+
+QRect MainView::pageRect() const
+{
+    return page ? QRect(QPoint(0, 0), page->size) : rect();
+}
+
+QPointF MainView::toView(const QPointF &pagePoint) const
+{
+    return pagePoint * scale;
+}
+
+QPointF MainView::toPage(const QPointF &viewPoint) const
+{
+    return viewPoint / scale;
+}
+
+// Widened by a pixel: smooth scaling reaches a little past the rectangle.
+QRect MainView::toView(const QRect &pageRect) const
+{
+    if (scale == 1)
+        return pageRect;
+    const QRectF shown(QPointF(pageRect.topLeft()) * scale, QSizeF(pageRect.size()) * scale);
+    return shown.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+QRegion MainView::toPage(const QRegion &viewRegion) const
+{
+    if (scale == 1)
+        return viewRegion;
+    QRegion region;
+    for (const QRect &r : viewRegion)
+        region += QRectF(QPointF(r.topLeft()) / scale, QSizeF(r.size()) / scale)
+                      .toAlignedRect()
+                      .adjusted(-1, -1, 1, 1);
+    return region;
+}
+
+bool MainView::onePerPixel() const
+{
+    return scale == 1 && page && qFuzzyCompare(page->pixelRatio, devicePixelRatioF());
 }
 
 void MainView::updatePageCommands()
@@ -503,11 +565,16 @@ bool MainView::event(QEvent *pEvent)
     return QWidget::event(pEvent);
 }
 
+QPointF MainView::pointOf(const QSinglePointEvent *pEvent) const
+{
+    return toPage(snapToDevice(DevicePixels::position(this, pEvent), devicePixelRatio()));
+}
+
 void MainView::mousePressEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
+    const QPointF point = pointOf(pEvent);
     if (!(pEvent->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
         && pEvent->buttons() == Qt::RightButton)
         rightDrag = true;
@@ -521,7 +588,7 @@ void MainView::mouseMoveEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
+    const QPointF point = pointOf(pEvent);
     if (rightDrag)
         ToolKit::instance().dragTool()->mouseMove(this, point, pEvent);
     else
@@ -532,7 +599,7 @@ void MainView::mouseReleaseEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
+    const QPointF point = pointOf(pEvent);
     if (rightDrag) {
         ToolKit::instance().dragTool()->mouseRelease(this, point, pEvent);
         rightDrag = false;
@@ -545,8 +612,7 @@ void MainView::mouseDoubleClickEvent(QMouseEvent *pEvent)
 {
     if (stylusDown)
         return;
-    ToolKit::instance().mouseDoubleClick(this, snapToDevice(pEvent->position(), devicePixelRatio()),
-                                         pEvent);
+    ToolKit::instance().mouseDoubleClick(this, pointOf(pEvent), pEvent);
 }
 
 void MainView::tabletEvent(QTabletEvent *pEvent)
@@ -559,7 +625,7 @@ void MainView::tabletEvent(QTabletEvent *pEvent)
     if (pEvent->deviceType() != QInputDevice::DeviceType::Stylus)
         return;
     ToolKit &kit = ToolKit::instance();
-    const QPointF point = snapToDevice(pEvent->position(), devicePixelRatio());
+    const QPointF point = pointOf(pEvent);
     const bool eraserEnd = pEvent->pointerType() == QPointingDevice::PointerType::Eraser;
     switch (pEvent->type()) {
     case QEvent::TabletPress:
@@ -594,15 +660,29 @@ void MainView::paintEvent(QPaintEvent *pEvent)
 {
     if (!page)
         return;
+    // The page is drawn in page pixels; where they are not the screen's
+    // (a page from a screen of another size or scale), smoothly scaled.
+    const QRegion dirty = toPage(pEvent->region());
+    const bool exact = onePerPixel();
     QPainter painter(this);
     painter.save();
     paintBackground(painter, pEvent->region());
+    if (!exact) {
+        painter.scale(scale, scale);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
     page->paint(&painter, true, QRect());
-    if (layerImage && !layerBlank)
-        RegionPainter::drawImage(painter, pEvent->region(), QPoint(0, 0), *layerImage);
+    if (layerImage && !layerBlank && exact)
+        RegionPainter::drawImage(painter, dirty, QPoint(0, 0), *layerImage);
+    else if (layerImage && !layerBlank)
+        painter.drawImage(QRectF(pageRect()), *layerImage);
     painter.restore();
-    PresenterKit::instance().paint(&painter, pEvent->region());
-    ToolKit::instance().paint(&painter, pEvent->region());
+    painter.save();
+    if (!exact)
+        painter.scale(scale, scale);
+    PresenterKit::instance().paint(&painter, dirty);
+    ToolKit::instance().paint(&painter, dirty);
+    painter.restore();
 
     const bool coversWindow = !parentWidget()
         || (width() >= parentWidget()->width() && height() >= parentWidget()->height());
@@ -634,13 +714,31 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     if (page->background == MainPage::ColourBackground) {
         RegionPainter::fill(painter, dirty, page->colour);
     } else if (page->background == MainPage::PictureBackground) {
-        const QSize shown = DevicePixels::logicalSize(background);
-        const QPoint origin((page->size.width() - shown.width()) / 2,
-                            (page->size.height() - shown.height()) / 2);
-        if (background.isNull() || origin != QPoint(0, 0) || shown != size())
+        const QPixmap &picture = onePerPixel() ? background : fittedBackground();
+        const QSize shown = DevicePixels::logicalSize(picture);
+        const QPoint origin((width() - shown.width()) / 2, (height() - shown.height()) / 2);
+        if (picture.isNull() || origin != QPoint(0, 0) || shown != size())
             RegionPainter::fill(painter, dirty, Qt::white);
-        RegionPainter::drawPixmap(painter, dirty, origin, background);
+        RegionPainter::drawPixmap(painter, dirty, origin, picture);
     }
+}
+
+// Scaled once per picture and size: a smooth scale of a whole screen costs
+// far more than a repaint may.
+const QPixmap &MainView::fittedBackground() const
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSizeF shown = QSizeF(DevicePixels::logicalSize(background)) * scale;
+    const QSize device = DevicePixels::size(shown.toSize(), ratio);
+    if (background.isNull()) {
+        fitted = QPixmap();
+    } else if (fittedFrom != background.cacheKey() || fitted.size() != device
+               || fitted.devicePixelRatio() != ratio) {
+        fitted = background.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        fitted.setDevicePixelRatio(ratio);
+        fittedFrom = background.cacheKey();
+    }
+    return fitted;
 }
 
 void MainView::paintFrame(QPainter &painter, const QRegion &dirty) const

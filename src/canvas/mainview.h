@@ -15,12 +15,14 @@
 
 class MainPage;
 class Obj;
+class QSinglePointEvent;
 class QUndoCommand;
 
 // The drawing surface: shows the current page, owns the document's pages,
 // hands mouse and stylus input to the tool kit and keeps the layer, an image
 // of the current page's layer objects, so that a repaint costs one copy.
-// Sized to the page and centred in the main window.
+// Sized to the page and centred in the main window; a page larger than the
+// window (made on a larger screen, since gone) is shown whole, smaller.
 class MainView : public QWidget, public PageHost
 {
     Q_OBJECT
@@ -76,11 +78,25 @@ public:
     QImage renderPage(MainPage *page, bool bScaled = false, float factor = 1.0f) const;
     QImage renderObjects(MainPage *page, bool bScaled = false, float factor = 1.0f) const;
 
-    // Screen pictures, in global coordinates.
-    QPixmap grabDesktopRect(const QRect &rect) const;
+    // Screen pictures. A rectangle of the desktop's device pixels (see
+    // NativeCoordinates), null when a screen it touches gives no picture; a
+    // whole screen, the one at a global point or the one in use.
+    QPixmap grabDesktopRect(const QRect &device) const;
     QPixmap grabScreen(const QPoint &point, bool bAtPoint) const;
 
     void fitToWindow(const QSize &window);
+    // How much smaller than its own size the page is shown: 1 unless it is
+    // larger than its window. Tools work in page pixels all the same.
+    qreal pageScale() const { return scale; }
+    QRect pageRect() const;
+    // Between page pixels and the view's.
+    QPointF toView(const QPointF &pagePoint) const;
+    QPointF toPage(const QPointF &viewPoint) const;
+    QRect toView(const QRect &pageRect) const;
+    // Paints a rectangle of the page at once.
+    void repaintNow(const QRect &pageRect);
+    // Schedules a repaint of a region of the page.
+    void repaint(const QRegion &pageRegion);
     void updatePageCommands();
     void updateUndoCommands();
 
@@ -111,11 +127,17 @@ protected:
     void paintEvent(QPaintEvent *pEvent) override;
 
 private:
+    // Where the pointer of an event lies on the page, to the device pixel.
+    QPointF pointOf(const QSinglePointEvent *pEvent) const;
     void makeCurrent(MainPage *pPage, int number);
     void writeBackgroundFile(int pageId) const;
     void discardPage(MainPage *pPage);
     void decodeNeighbours();
+    // Whether the page's pictures land one for one on the screen's pixels.
+    bool onePerPixel() const;
+    QRegion toPage(const QRegion &viewRegion) const;
     void paintBackground(QPainter &painter, const QRegion &dirty) const;
+    const QPixmap &fittedBackground() const;
     void paintFrame(QPainter &painter, const QRegion &dirty) const;
     void paintLabel(QPainter &painter) const;
     PageLabel::Text labelText() const;
@@ -124,6 +146,10 @@ private:
     QString documentName;
     PageLabel label;
     QPixmap background;
+    // The background smoothly scaled to the screen's pixels, when they differ.
+    mutable QPixmap fitted;
+    mutable qint64 fittedFrom = 0;
+    qreal scale = 1;
     BackgroundCache backgrounds;
     mutable FrameStrips frameStrips;
     std::unique_ptr<QImage> layerImage;

@@ -87,7 +87,7 @@ void PenTool::appendPiece(MainView *view, const QPointF &pt, QInputEvent *event)
         paintPiece(painter, mid, pressureOf(event));
     }
     // The control points enclose the curve and cost less to bound.
-    view->update(pieceRect(piece.controlPointRect(), strokeTemplate.width));
+    view->repaint(pieceRect(piece.controlPointRect(), strokeTemplate.width));
     previous = pt;
     lastMid = mid;
     piece.clear();

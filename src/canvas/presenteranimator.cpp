@@ -1,6 +1,7 @@
 #include "presenteranimator.h"
 
 #include "animatedlayer.h"
+#include "mainview.h"
 
 #include <algorithm>
 
@@ -21,6 +22,11 @@ qint64 PresenterAnimator::now() const
 void PresenterAnimator::setClock(Clock newClock)
 {
     clock = std::move(newClock);
+}
+
+void PresenterAnimator::setTarget(MainView *pTarget)
+{
+    target = pTarget;
 }
 
 void PresenterAnimator::addLayer(AnimatedLayer *layer)
@@ -56,11 +62,11 @@ void PresenterAnimator::tick()
 void PresenterAnimator::repaint(const QRegion &area)
 {
     if (area.rectCount() > MaxSeparatePaints) {
-        target->update(area);
+        target->repaint(area);
         return;
     }
     for (const QRect &r : area)
-        target->repaint(r);
+        target->repaintNow(r);
 }
 
 // A repaint of several rectangles costs a pass per row of each; one

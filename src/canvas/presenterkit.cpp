@@ -51,7 +51,7 @@ void PresenterKit::setFadingInk(bool bOn)
 void PresenterKit::takeStroke(MainView *view, Obj *obj)
 {
     const qint64 life = qint64(AppState::instance().presenter.fadeSeconds) * 1000;
-    const QRect area = fading.add(std::unique_ptr<Obj>(obj), clock.now(), life, view->rect(),
+    const QRect area = fading.add(std::unique_ptr<Obj>(obj), clock.now(), life, view->pageRect(),
                                   view->devicePixelRatioF());
     // Re-rendered from the page, the layer loses the pen's pieces there.
     view->updateObjectCache(view->currentPage(), area);

@@ -61,7 +61,7 @@ void SelectTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *even
     // Any state left over here is a raster selection that was dropped or is
     // still held: the press belongs to the lasso.
     if (state != Idle || (!pressHandle(pt) && !pressObject(view, pt, event))) {
-        view->update(clearSelection());
+        view->repaint(clearSelection());
         state = Lasso;
         lassoPress(pt, event);
     }
@@ -96,8 +96,8 @@ bool SelectTool::pressObject(MainView *view, const QPointF &pt, QInputEvent *eve
         state = SelectionPressed;
     } else {
         state = ObjectPressed;
-        view->update(clearSelection());
-        view->update(addToSelection(target));
+        view->repaint(clearSelection());
+        view->repaint(addToSelection(target));
     }
     if (modifiersOf(event) == Qt::ControlModifier && selection.size() == 1)
         duplicateTarget(view);
@@ -110,8 +110,8 @@ void SelectTool::duplicateTarget(MainView *view)
 {
     Obj *copy = target->clone();
     view->pushCommand(new AddCommand(view, copy));
-    view->update(clearSelection());
-    view->update(addToSelection(copy));
+    view->repaint(clearSelection());
+    view->repaint(addToSelection(copy));
     target = copy;
 }
 
@@ -188,7 +188,7 @@ bool SelectTool::dragStartedAt(const QPointF &pt)
 void SelectTool::moveObjects(MainView *view, const QPointF &pt)
 {
     // Past the canvas edge the objects wait at the last place inside.
-    if (!view->rect().contains(pt.toPoint())) {
+    if (!view->pageRect().contains(pt.toPoint())) {
         view->setCursor(Qt::ForbiddenCursor);
         return;
     }
@@ -242,14 +242,14 @@ void SelectTool::lassoMove(MainView *view, const QPointF &pt, QInputEvent *event
 
 void SelectTool::growOutline(MainView *view, const QPointF &pt)
 {
-    view->update(outlineArea());
+    view->repaint(outlineArea());
     if (freeform) {
         outline.lineTo(pt);
     } else {
         outline = QPainterPath();
         outline.addRect(QRectF(gesture().pressPoint, pt).normalized());
     }
-    view->update(outlineArea());
+    view->repaint(outlineArea());
 }
 
 void SelectTool::moveRaster(MainView *view, const QPointF &pt)
@@ -305,7 +305,7 @@ void SelectTool::releaseMove(MainView *view)
         return;
     // A dragged object moves without staying selected; a click selects it.
     if (dragStarted) {
-        view->update(clearSelection());
+        view->repaint(clearSelection());
     } else {
         for (Obj *obj : std::as_const(selection))
             obj->updateFrame(view);
@@ -345,7 +345,7 @@ void SelectTool::releaseLasso(MainView *view, const QPointF &pt)
         placeRaster(view, pt);
     } else if (!dragStarted || !liftPixels(view, pt)) {
         // A click (or a lasso without area) drops any selection.
-        view->update(outlineArea());
+        view->repaint(outlineArea());
         reset();
         return;
     }
@@ -357,7 +357,7 @@ void SelectTool::releaseLasso(MainView *view, const QPointF &pt)
 bool SelectTool::liftPixels(MainView *view, const QPointF &pt)
 {
     QImage *layer = view->layer();
-    view->update(outlineArea());
+    view->repaint(outlineArea());
     if (freeform) {
         outline.lineTo(pt);
         outline.closeSubpath();
@@ -370,7 +370,7 @@ bool SelectTool::liftPixels(MainView *view, const QPointF &pt)
     if (!layer || box.isEmpty())
         return false;
     QImage *lifted = new QImage(liftedImage(*layer, box));
-    view->update(outlineArea());
+    view->repaint(outlineArea());
     {
         // The same fill the selection object uses when the layer is rebuilt.
         QPainter painter(layer);
@@ -465,7 +465,7 @@ void SelectTool::reset()
     cancelGesture();
     const QRect frames = clearSelection();
     if (canvas)
-        canvas->update(frames);
+        canvas->repaint(frames);
     state = Idle;
     dragStarted = false;
     target = nullptr;
@@ -573,7 +573,7 @@ void SelectTool::pasteClipboard(MainView *view)
     Obj *copy = clipboard->clone();
     copy->moveBy(QPointF(10, 10));
     view->pushCommand(new AddCommand(view, copy));
-    view->update(addToSelection(copy));
+    view->repaint(addToSelection(copy));
 }
 
 void SelectTool::slot_Update()
@@ -582,5 +582,5 @@ void SelectTool::slot_Update()
     if (dash <= 0)
         dash = firstDash;
     if (canvas)
-        canvas->update(outlineArea());
+        canvas->repaint(outlineArea());
 }

@@ -80,7 +80,7 @@ void SpotlightTool::paint(QPainter *painter, const QRegion &dirty)
 {
     if (!aimed || !shownOn)
         return;
-    shade.paint(painter, dirty.intersected(shownOn->rect()), centre(), radius(),
+    shade.paint(painter, dirty.intersected(shownOn->pageRect()), centre(), radius(),
                 AppState::instance().presenter.spotlightOpacity, shownOn->devicePixelRatioF());
 }
 

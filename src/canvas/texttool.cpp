@@ -38,7 +38,7 @@ void TextTool::openEditor(MainView *view, const QPointF &pt)
     editor->setAlignment(textTemplate.alignment);
     editor->setFontPointSize(textTemplate.font.pointSize());
     editor->setTextColor(textTemplate.colour);
-    editor->move(pt.toPoint());
+    editor->move(view->toView(pt).toPoint());
     editor->show();
     editor->focusText();
 }
@@ -47,7 +47,9 @@ void TextTool::commit(MainView *view)
 {
     const int m = TextEditWidget::margin;
     const QRect box = editor->geometry();
-    textTemplate.rect = QRectF(box.x() + m, box.y() + m, box.width() - 2 * m, box.height() - 2 * m);
+    // The editor sits on the view; the text keeps its size on the page.
+    const QPointF at = view->toPage(box.topLeft());
+    textTemplate.rect = QRectF(at.x() + m, at.y() + m, box.width() - 2 * m, box.height() - 2 * m);
     textTemplate.centre = textTemplate.rect.center();
     textTemplate.setDocument(editor->document()->clone());
     reset();

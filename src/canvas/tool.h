@@ -11,9 +11,10 @@ class QWheelEvent;
 
 // One way of turning pointer input on the canvas into objects or changes of
 // the current page. The tool kit owns one instance of each tool for the whole
-// run and forwards the canvas's input to the current one. Points are in view
-// coordinates, which are page pixels; the event is the originating mouse or
-// tablet event (null when a tool is driven without one).
+// run and forwards the canvas's input to the current one. Points are in page
+// pixels, also where the page is shown smaller than its size; the event is
+// the originating mouse or tablet event (null when a tool is driven without
+// one).
 class Tool : public QObject
 {
 public:

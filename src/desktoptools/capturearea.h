@@ -10,8 +10,8 @@ class CaptureArea
 public:
     // The area's bounding rectangle, each of x, y, width and height rounded.
     static QRect pixelBounds(const QPainterPath &area);
-    // The pixels of still inside area, on a transparent pixmap the size of
-    // pixelBounds(area) in device pixels at still's ratio; a null pixmap when
-    // that is empty.
+    // The pixels of still inside area, on a transparent pixmap covering the
+    // area's bounds at still's ratio, each edge rounded to a device pixel; a
+    // null pixmap when pixelBounds(area) is empty.
     static QPixmap cut(const QPainterPath &area, const QPixmap &still);
 };

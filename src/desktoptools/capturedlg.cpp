@@ -1,5 +1,7 @@
 #include "capturedlg.h"
 
+#include "app/devicepixels.h"
+#include "app/exactpointer.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
 #include "captureoptionwidget.h"
@@ -19,16 +21,17 @@ constexpr int MinSpan = 15;
 constexpr int HandleReach = 8;
 const QSize BoxSize(220, 20);
 
-QString pointCaption(const QPoint &p)
+// The logical pixel holding p.
+QString pointCaption(const QPointF &p)
 {
-    return QStringLiteral("x: %1, y: %2").arg(p.x()).arg(p.y());
+    return QStringLiteral("x: %1, y: %2").arg(qFloor(p.x())).arg(qFloor(p.y()));
 }
 
 } // namespace
 
 CaptureDlg::CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
                        const QPainterPath &previousArea)
-    : FullScreenDialog(pParent)
+    : FullScreenDialog(pParent, WholeDesktop)
     , captureMode(iMode)
     , screenImage(pScreenImage)
     , crossCursor(ScaledCursor::make(QStringLiteral(":/Cursor/Cross"), QPoint(11, 11)))
@@ -41,21 +44,24 @@ CaptureDlg::CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
         setFont(smaller);
     }
     setMouseTracking(true);
+    ExactPointer::watch();
     optionPanel = new CaptureOptionWidget(this);
-    lastPoint = mapFromGlobal(QCursor::pos());
+    lastPoint = DevicePixels::position(this, ExactPointer::cursorPosition());
 
-    const int w = width();
-    const int h = height();
     if (captureMode == Freeform) {
         optionPanel->hide();
         setCursor(crossCursor);
+        loupe.place(lastPoint.toPoint(), screenArea(lastPoint.toPoint()));
         return;
     }
     if (captureMode == PreviousArea) {
         area = previousArea;
         marked = area.boundingRect().toRect();
     } else {
-        marked.setCoords(w / 2 - 150, h / 2 - 100, w / 2 + 149, h / 2 + 99);
+        // In the middle of the screen the toolbar is on.
+        const QPoint middle = currentArea().topLeft()
+            + QPoint(currentArea().width() / 2, currentArea().height() / 2);
+        marked.setCoords(middle.x() - 150, middle.y() - 100, middle.x() + 149, middle.y() + 99);
     }
     boxPos = QPoint(marked.left(), marked.bottom() + 1);
     placeOptionPanel();
@@ -86,17 +92,19 @@ void CaptureDlg::finish(int iCode)
 }
 
 // Beside the area on the right, else on the left, else against the right
-// edge; always wholly on the screen, so that the outputs stay reachable.
+// edge; always wholly on the screen holding the area's middle, so that the
+// outputs stay reachable.
 void CaptureDlg::placeOptionPanel()
 {
+    const QRect screen = screenArea(marked.center());
     const int panelWidth = optionPanel->width();
     int x = marked.right() + 4;
     int y = marked.top() + 10;
-    if (x + panelWidth > width())
+    if (x + panelWidth > screen.right() + 1)
         x = marked.left() - 2 - panelWidth;
-    if (x < 0)
-        x = width() - panelWidth;
-    y = qMax(0, qMin(y, height() - optionPanel->height()));
+    if (x < screen.left())
+        x = screen.right() + 1 - panelWidth;
+    y = qMax(screen.top(), qMin(y, screen.bottom() + 1 - optionPanel->height()));
     optionPanel->move(x, y);
     optionPanel->show();
 }
@@ -146,11 +154,10 @@ void CaptureDlg::mousePressEvent(QMouseEvent *pEvent)
 {
     if (pEvent->button() != Qt::LeftButton)
         return;
-    const QPoint p = pEvent->position().toPoint();
     if (captureMode == Rectangle)
-        rectanglePress(p);
+        rectanglePress(pEvent->position().toPoint());
     else if (captureMode == Freeform)
-        freeformPress(p);
+        freeformPress(DevicePixels::position(this, pEvent));
 }
 
 void CaptureDlg::mouseMoveEvent(QMouseEvent *pEvent)
@@ -167,11 +174,10 @@ void CaptureDlg::mouseReleaseEvent(QMouseEvent *pEvent)
         reject();
         return;
     }
-    const QPoint p = pEvent->position().toPoint();
     if (captureMode == Rectangle)
-        rectangleRelease(p);
+        rectangleRelease(pEvent->position().toPoint());
     else if (captureMode == Freeform)
-        freeformRelease(p);
+        freeformRelease(DevicePixels::position(this, pEvent));
     else
         update();
 }
@@ -182,7 +188,7 @@ void CaptureDlg::mouseDoubleClickEvent(QMouseEvent *pEvent)
     if (captureMode != Freeform)
         mousePressEvent(pEvent);
     else if (pEvent->button() == Qt::LeftButton)
-        freeformDoubleClick(pEvent->position().toPoint());
+        freeformDoubleClick(DevicePixels::position(this, pEvent));
 }
 
 void CaptureDlg::rectanglePress(const QPoint &p)
@@ -212,7 +218,7 @@ void CaptureDlg::rectangleMove(QMouseEvent *pEvent)
         return;
     dragHandle(currentHandle, p);
     placeCoordinatesBox();
-    loupe.place(handlePoint(currentHandle), size());
+    loupe.place(handlePoint(currentHandle), screenArea(handlePoint(currentHandle)));
     update();
 }
 
@@ -265,12 +271,13 @@ void CaptureDlg::moveBody(const QPoint &d)
 
 void CaptureDlg::placeCoordinatesBox()
 {
-    const int w = width();
-    const int h = height();
-    const int x = marked.left() >= w - 219 ? w - BoxSize.width() : marked.left();
+    const QRect screen = screenArea(marked.center());
+    const int right = screen.right() + 1;
+    const int bottom = screen.bottom() + 1;
+    const int x = marked.left() >= right - 219 ? right - BoxSize.width() : marked.left();
     int y = marked.bottom() + 1;
-    if (marked.bottom() >= h - 19)
-        y = marked.top() > 19 ? marked.top() - 20 : marked.bottom() - 20;
+    if (marked.bottom() >= bottom - 19)
+        y = marked.top() > screen.top() + 19 ? marked.top() - 20 : marked.bottom() - 20;
     boxPos = QPoint(x, y);
 }
 
@@ -305,19 +312,20 @@ void CaptureDlg::nudge(int iKey, bool bShift)
     moveCorner(corner, handlePoint(corner) + step);
 }
 
-QPoint CaptureDlg::startPoint() const
+QPointF CaptureDlg::startPoint() const
 {
     const QPainterPath::Element start = area.elementAt(0);
-    return QPoint(int(start.x), int(start.y));
+    return QPointF(start.x, start.y);
 }
 
-bool CaptureDlg::onStartSquare(const QPoint &p) const
+// The four pixels wide marker, open at its right and bottom edges.
+bool CaptureDlg::onStartSquare(const QPointF &p) const
 {
-    const QPoint s = startPoint();
-    return QRect(s - QPoint(2, 2), s + QPoint(1, 1)).contains(p);
+    const QPointF d = p - startPoint();
+    return d.x() >= -2 && d.x() < 2 && d.y() >= -2 && d.y() < 2;
 }
 
-void CaptureDlg::freeformPress(const QPoint &p)
+void CaptureDlg::freeformPress(const QPointF &p)
 {
     if (closed)
         return;
@@ -334,19 +342,19 @@ void CaptureDlg::freeformMove(QMouseEvent *pEvent)
 {
     if (closed)
         return;
-    const QPoint p = pEvent->position().toPoint();
+    const QPointF p = DevicePixels::position(this, pEvent);
     if (area.elementCount() > 1)
         setCursor(onStartSquare(p) ? crossFindCursor : crossCursor);
     if (pressed)
         area.lineTo(p);
     lastPoint = p;
-    loupe.place(p, size());
+    loupe.place(p.toPoint(), screenArea(p.toPoint()));
     update();
 }
 
 // A release ends a freehand stretch or a clicked polygon side; on the start
 // point it closes the shape exactly there.
-void CaptureDlg::freeformRelease(const QPoint &p)
+void CaptureDlg::freeformRelease(const QPointF &p)
 {
     if (closed || !pressed)
         return;
@@ -364,7 +372,7 @@ void CaptureDlg::freeformRelease(const QPoint &p)
     update();
 }
 
-void CaptureDlg::freeformDoubleClick(const QPoint &p)
+void CaptureDlg::freeformDoubleClick(const QPointF &p)
 {
     if (closed || area.elementCount() == 0)
         return;
@@ -399,7 +407,7 @@ void CaptureDlg::darkenOutside(QPainter &painter, const QPainterPath &inside) co
     painter.fillPath(outside, QColor(0, 0, 0, 40));
 }
 
-void CaptureDlg::paintLoupe(QPainter &painter, const QPoint &p) const
+void CaptureDlg::paintLoupe(QPainter &painter, const QPointF &p) const
 {
     if (screenImage)
         loupe.paint(painter, *screenImage, p, pointCaption(p));

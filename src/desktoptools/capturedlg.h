@@ -9,18 +9,19 @@
 
 class CaptureOptionWidget;
 
-// Marks the area to capture on a still picture of the current screen: a
-// rectangle with corner handles, a freeform shape, or the previous capture's
-// area. Ends with a capture result code: 0 cancelled, 2 as a new page, 3 as a
-// file, 4 to the clipboard; the caller then reads areaPath().
+// Marks the area to capture on a still picture of the whole desktop, which
+// the dialog covers: a rectangle with corner handles, a freeform shape, or
+// the previous capture's area. Ends with a capture result code: 0 cancelled, 2 as a new page, 3 as
+// a file, 4 to the clipboard; the caller then reads areaPath().
 class CaptureDlg : public FullScreenDialog
 {
     Q_OBJECT
 public:
     enum Mode { Rectangle = 0, Freeform = 1, PreviousArea = 3 };
 
-    // screenImage is the caller's still picture of the current screen; it
-    // must outlive the dialog. previousArea is used in PreviousArea mode.
+    // screenImage is the caller's still picture of the desktop in device
+    // pixels at the ratio of the dialog's screen (see desktopHost()); it must
+    // outlive the dialog. previousArea is used in PreviousArea mode.
     CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
                const QPainterPath &previousArea = QPainterPath());
 
@@ -72,18 +73,19 @@ private:
     void nudge(int iKey, bool bShift);
 
     // Freeform mode.
-    QPoint startPoint() const;
-    bool onStartSquare(const QPoint &p) const;
-    void freeformPress(const QPoint &p);
+    // Freeform points are exact to the device pixel.
+    QPointF startPoint() const;
+    bool onStartSquare(const QPointF &p) const;
+    void freeformPress(const QPointF &p);
     void freeformMove(QMouseEvent *pEvent);
-    void freeformRelease(const QPoint &p);
-    void freeformDoubleClick(const QPoint &p);
+    void freeformRelease(const QPointF &p);
+    void freeformDoubleClick(const QPointF &p);
 
     void darkenOutside(QPainter &painter, const QPainterPath &inside) const;
     void paintRectangle(QPainter &painter) const;
     void paintFreeform(QPainter &painter) const;
     void paintPreviousArea(QPainter &painter) const;
-    void paintLoupe(QPainter &painter, const QPoint &p) const;
+    void paintLoupe(QPainter &painter, const QPointF &p) const;
 
     bool pressed = false;
     QPoint pressPoint;
@@ -93,7 +95,7 @@ private:
     int currentHandle = NoHandle;
     QRect marked;
     QPoint boxPos;
-    QPoint lastPoint;
+    QPointF lastPoint;
     bool closed = false;
     CaptureLoupe loupe;
     CaptureOptionWidget *optionPanel = nullptr;

@@ -11,15 +11,17 @@ const QColor MidGrey(120, 120, 120);
 const int Magnified = 25; // source pixels shown across the loupe
 } // namespace
 
-void CaptureLoupe::place(const QPoint &p, const QSize &screenSize)
+void CaptureLoupe::place(const QPoint &p, const QRect &screenArea)
 {
-    const QPoint bottomRight(int(screenSize.width() - 122.5), int(screenSize.height() - 122.5));
-    if (atTopLeft()) {
-        if (QRect(QPoint(10, 10), QPoint(234, 234)).contains(p))
-            loupeCentre = bottomRight;
-    } else if (QRect(loupeCentre - QPoint(112, 112), loupeCentre + QPoint(112, 112)).contains(p)) {
-        loupeCentre = topLeftCentre();
+    const QPoint topLeft = screenArea.topLeft() + QPoint(122, 122);
+    const QPoint bottomRight(int(screenArea.left() + screenArea.width() - 122.5),
+                             int(screenArea.top() + screenArea.height() - 122.5));
+    if (screenArea != area) {
+        area = screenArea;
+        loupeCentre = topLeft;
     }
+    if (QRect(loupeCentre - QPoint(112, 112), loupeCentre + QPoint(112, 112)).contains(p))
+        loupeCentre = loupeCentre == topLeft ? bottomRight : topLeft;
 }
 
 QRect CaptureLoupe::rect() const
@@ -27,16 +29,19 @@ QRect CaptureLoupe::rect() const
     return QRect(loupeCentre - QPoint(Side / 2, Side / 2), QSize(Side, Side));
 }
 
-void CaptureLoupe::paint(QPainter &painter, const QPixmap &stillImage, const QPoint &p,
+// One screen pixel per nine logical pixels at any scale, so that the framed
+// centre holds exactly the pixel under the pointer.
+void CaptureLoupe::paint(QPainter &painter, const QPixmap &stillImage, const QPointF &p,
                          const QString &strCaption) const
 {
     const QRect square = rect();
     painter.save();
     painter.fillRect(square, DarkGrey);
     painter.setClipRect(square.adjusted(1, 1, -1, -1));
-    const QRect source(p.x() - Magnified / 2, p.y() - Magnified / 2, Magnified, Magnified);
-    painter.drawPixmap(square, stillImage,
-                       DevicePixels::rect(source, stillImage.devicePixelRatio()));
+    const QPoint centrePixel = DevicePixels::pixel(p, stillImage.devicePixelRatio());
+    const QRect source(centrePixel - QPoint(Magnified / 2, Magnified / 2),
+                       QSize(Magnified, Magnified));
+    painter.drawPixmap(square, stillImage, source);
 
     painter.setBrush(Qt::NoBrush);
     painter.setCompositionMode(QPainter::CompositionMode_Difference);

@@ -4,6 +4,7 @@
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "capturepanel.h"
+#include "platform/nativecoordinates.h"
 #include "platform/platform.h"
 #include "widgets/closebtn.h"
 #include "widgets/popupwidgetbtn.h"
@@ -174,11 +175,13 @@ void CaptureWin::pickAt(const QPoint &globalPos)
         return;
     framed = window;
     picked = platform.windowFrameRect(window);
+    // Told in the desktop's logical pixels, as every size the user sees.
+    const QRect shown = NativeCoordinates::fromNative(picked);
     infoLabel->setText(QStringLiteral("x: %1, y: %2, \nw: %3, h: %4")
-                           .arg(picked.x())
-                           .arg(picked.y())
-                           .arg(picked.width())
-                           .arg(picked.height()));
+                           .arg(shown.x())
+                           .arg(shown.y())
+                           .arg(shown.width())
+                           .arg(shown.height()));
 }
 
 void CaptureWin::unframe()

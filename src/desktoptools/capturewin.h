@@ -26,8 +26,8 @@ public:
     // Another of our windows never to pick, such as the floating toolbar
     // (the panel itself is never picked).
     void excludeWindow(QWidget *pWidget);
-    // The picked window's rectangle in global coordinates, frame included;
-    // empty while no window is picked.
+    // The picked window's rectangle in the desktop's device pixels, frame
+    // included; empty while no window is picked.
     QRect pickedRect() const { return picked; }
     bool isPicking() const { return picking; }
     // The native window framed during the pick, 0 when none.

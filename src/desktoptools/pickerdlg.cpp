@@ -1,5 +1,7 @@
 #include "pickerdlg.h"
 
+#include "app/devicepixels.h"
+#include "app/exactpointer.h"
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
@@ -32,6 +34,7 @@ PickerDlg::PickerDlg(QPixmap *pScreenImage, bool bPickAndClose, QWidget *pParent
     , notice(ResourcePixmap::load(QStringLiteral(":/Tools/Clipboard")))
 {
     setMouseTracking(true);
+    ExactPointer::watch();
     const QString title = bPickAndClose
         ? Lang::tr("Tools", QStringLiteral("Color Picker"))
         : Lang::tr("Tools", QStringLiteral("Copy To Clipboard: mouse click(or Ctrl+C)"));
@@ -48,11 +51,12 @@ PickerDlg::PickerDlg(QPixmap *pScreenImage, bool bPickAndClose, QWidget *pParent
     connect(noticeTimer, &QTimer::timeout, this, &PickerDlg::slot_ShowClipboardTimeOut);
 }
 
-QPoint PickerDlg::toImage(const QPoint &dialogPoint) const
+QPoint PickerDlg::toImage(const QPointF &dialogPoint) const
 {
     // The picture may hold more pixels than the dialog on a scaled screen.
-    return QPoint(dialogPoint.x() * still.width() / qMax(1, width()),
-                  dialogPoint.y() * still.height() / qMax(1, height()));
+    return DevicePixels::pixel(QPointF(dialogPoint.x() * still.width() / qMax(1, width()),
+                                       dialogPoint.y() * still.height() / qMax(1, height())),
+                               1.0);
 }
 
 void PickerDlg::sample(const QPoint &imagePixel)
@@ -68,8 +72,8 @@ void PickerDlg::sample(const QPoint &imagePixel)
 
 void PickerDlg::mouseMoveEvent(QMouseEvent *pEvent)
 {
-    const QPoint p = pEvent->position().toPoint();
-    if (rect().contains(p))
+    const QPointF p = DevicePixels::position(this, pEvent);
+    if (QRectF(rect()).contains(p))
         sample(toImage(p));
 }
 

@@ -37,7 +37,7 @@ protected:
 
 private:
     void sample(const QPoint &imagePixel);
-    QPoint toImage(const QPoint &dialogPoint) const;
+    QPoint toImage(const QPointF &dialogPoint) const;
     QRect noticeArea() const;
 
     QPixmap *screenImage;

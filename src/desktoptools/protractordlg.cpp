@@ -114,7 +114,7 @@ void ProtractorDlg::mousePressEvent(QMouseEvent *pEvent)
         closeBtn->hide();
         moveCurrent(p);
     }
-    loupe.place(p, size());
+    loupe.place(p, rect());
     update();
 }
 
@@ -122,7 +122,7 @@ void ProtractorDlg::mouseMoveEvent(QMouseEvent *pEvent)
 {
     const QPoint p = pEvent->position().toPoint();
     moveCurrent(p);
-    loupe.place(p, size());
+    loupe.place(p, rect());
     update();
 }
 

@@ -59,17 +59,26 @@ QPoint RulerView::bottomRightSpot() const
 void RulerView::start()
 {
     pointer = QCursor::pos();
-    slot_GetScreenPixmap();
+    Platform &platform = Platform::instance();
+    // Where the desktop hands its picture over in its own time, it shows
+    // once it is in; the ruler works meanwhile.
+    if (platform.fetchDesktop())
+        waiting = connect(&platform.grabNotices(), &GrabNotices::signal_Fetched, this,
+                          &RulerView::slot_GetScreenPixmap, Qt::SingleShotConnection);
+    else
+        slot_GetScreenPixmap();
     show();
     raise();
     // Where each picture of the screen is a request to the desktop, the
     // first one has to do.
-    if (Platform::instance().grabsAreLive())
+    if (platform.grabsAreLive())
         refreshTimer.start();
 }
 
 void RulerView::stop()
 {
+    if (disconnect(waiting))
+        Platform::instance().cancelFetch();
     screenPicture = QPixmap();
     hide();
     refreshTimer.stop();

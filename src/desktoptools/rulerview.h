@@ -20,8 +20,9 @@ public:
     // pParent null: a top-level window over the current screen.
     explicit RulerView(QWidget *pParent);
 
-    // Grabs the screen under the pointer, shows the view and keeps the
-    // picture fresh until stop().
+    // Grabs the screen under the pointer (once the desktop hands it over,
+    // where it must be asked for), shows the view and keeps the picture
+    // fresh until stop().
     void start();
     void stop();
     // markerPoint and pointerPoint are global.
@@ -55,4 +56,6 @@ private:
     const QString outOfY;
     QPixmap screenPicture;
     QTimer refreshTimer;
+    // A picture asked of the desktop is on its way.
+    QMetaObject::Connection waiting;
 };

@@ -16,7 +16,8 @@ DesktopShortcutHint::DesktopShortcutHint(QWidget *pParent)
 QStringList DesktopShortcutHint::commands()
 {
     QStringList lines;
-    for (const char *action : { "new-page", "new-capture", "colour-picker", "capture-region" })
+    // The four hotkeys, in their order.
+    for (const char *action : { "new-page", "new-capture", "colour-picker", "back-to-last-page" })
         lines.append(QStringLiteral("tavelmark --action %1").arg(QLatin1String(action)));
     return lines;
 }

@@ -27,6 +27,6 @@ bool HotKeyLineEdit::event(QEvent *pEvent)
 
 void HotKeyLineEdit::keyPressEvent(QKeyEvent *pEvent)
 {
-    Q_EMIT signal_ChangeHotKey(pEvent);
     pEvent->accept();
+    Q_EMIT signal_ChangeHotKey(pEvent);
 }

@@ -5,7 +5,8 @@
 
 // The field of a hotkey editor. Every key press, including the ones a line
 // edit or the dialog would act on, goes to signal_ChangeHotKey; the owner
-// decides what the field shows.
+// decides what the field shows, and ignores the event to pass it on to the
+// dialog.
 class HotKeyLineEdit : public QLineEdit
 {
     Q_OBJECT

@@ -7,8 +7,8 @@
 #include "app/settingsstore.h"
 #include "desktopshortcuthint.h"
 #include "hotkeylineedit.h"
+#include "hotkeypress.h"
 #include "hotkeywidget.h"
-#include "platform/virtualkeys.h"
 #include "presenterprefs.h"
 #include "spinboxtime.h"
 #include "widgets/messageboxdialog.h"
@@ -27,6 +27,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace {
 
@@ -81,27 +83,6 @@ bool nextStartFlag(const QString &strKey, bool bRunning)
     return nextStartValue(strKey, QString::number(int(bRunning))).toInt() != 0;
 }
 
-// Keys that only modify another key, or lock one, make no hotkey alone.
-bool isModifierOrLock(int iKey)
-{
-    switch (iKey) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Meta:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-        return true;
-    default:
-        return false;
-    }
-}
-
 QString modifierPrefix(const HotKeyRecord &record)
 {
     QString text;
@@ -131,6 +112,8 @@ PreferencesDlg::PreferencesDlg(QWidget *pParent, const QString &strKeyTable)
     : MainDialog(pParent)
     , keyTable(strKeyTable)
 {
+    std::copy(std::begin(AppState::instance().hotKeys), std::end(AppState::instance().hotKeys),
+              edited.begin());
     if (!keyTable.problem().isEmpty())
         qWarning().noquote() << keyTable.problem();
     buildControls();
@@ -390,31 +373,80 @@ void PreferencesDlg::tell(const QString &strText, const QString &strInformative)
     box.exec();
 }
 
+// The editor hands every key press here; an event left ignored goes on to
+// the dialog.
 void PreferencesDlg::changeHotKey(int i, QKeyEvent *pEvent)
 {
-    if (isModifierOrLock(pEvent->key()))
-        return;
-    const Qt::KeyboardModifiers modifiers = pEvent->modifiers();
-    HotKeyRecord &record = AppState::instance().hotKeys[i];
-    record.ctrl = modifiers.testFlag(Qt::ControlModifier);
-    record.shift = modifiers.testFlag(Qt::ShiftModifier);
-    record.alt = modifiers.testFlag(Qt::AltModifier);
-    record.win = modifiers.testFlag(Qt::MetaModifier);
-    const int code = VirtualKeys::fromKeyEvent(*pEvent);
-    record.enabled = keyTable.contains(code);
-    record.virtualKey = record.enabled ? code : 0;
+    const HotKeyPress press(*pEvent, keyTable);
+    const HotKeyRecord &before = AppState::instance().hotKeys[i];
+    switch (press.meaning()) {
+    case HotKeyPress::Meaning::Nothing:
+        break;
+    case HotKeyPress::Meaning::ToDialog:
+        pEvent->ignore();
+        break;
+    case HotKeyPress::Meaning::CancelEdit:
+        // With nothing left to undo, Escape cancels the dialog.
+        if (edited[i] == before)
+            pEvent->ignore();
+        else
+            setHotKey(i, before);
+        break;
+    case HotKeyPress::Meaning::Clear:
+        clearHotKey(i);
+        break;
+    case HotKeyPress::Meaning::Take:
+        setHotKey(i, press.record());
+        break;
+    case HotKeyPress::Meaning::Ask:
+        askBeforeTaking(i, press.record());
+        break;
+    }
+}
+
+void PreferencesDlg::setHotKey(int i, const HotKeyRecord &record)
+{
+    edited[i] = record;
     showHotKey(i);
 }
 
-void PreferencesDlg::clearHotKey(int i)
+// Answered in a continuation: the dialog keeps running while it asks.
+void PreferencesDlg::askBeforeTaking(int i, const HotKeyRecord &record)
 {
-    AppState::instance().hotKeys[i] = HotKeyRecord();
-    showHotKey(i);
+    const QString question
+        = Lang::single("MessageBox",
+                       QStringLiteral("As a global hotkey, %1 would no longer reach any other "
+                                      "program."))
+              .arg(hotKeyText(record));
+    auto *box = new MessageBoxDialog(this, question, QStringLiteral("Use it anyway?"),
+                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, this, [this, box, i, record] {
+        if (box->standardButton(box->clickedButton()) == QMessageBox::Ok)
+            setHotKey(i, record);
+    });
+    box->open();
+}
+
+void PreferencesDlg::done(int iResult)
+{
+    if (iResult == QDialog::Accepted)
+        commitHotKeys();
+    MainDialog::done(iResult);
+}
+
+void PreferencesDlg::commitHotKeys()
+{
+    std::copy(edited.begin(), edited.end(), std::begin(AppState::instance().hotKeys));
 }
 
 void PreferencesDlg::showHotKey(int i)
 {
-    const HotKeyRecord &record = AppState::instance().hotKeys[i];
+    hotKeyEditors[i]->lineEdit()->setText(hotKeyText(edited[i]));
+}
+
+QString PreferencesDlg::hotKeyText(const HotKeyRecord &record) const
+{
     QString text = modifierPrefix(record);
     if (record.enabled) {
         // A code the table lacks still shows, so that nothing looks unset.
@@ -423,7 +455,7 @@ void PreferencesDlg::showHotKey(int i)
             ? QStringLiteral("0x%1").arg(record.virtualKey, 2, 16, QLatin1Char('0'))
             : key;
     }
-    hotKeyEditors[i]->lineEdit()->setText(text);
+    return text;
 }
 
 void PreferencesDlg::slot_Default()
@@ -502,6 +534,8 @@ void PreferencesDlg::slot_Export()
     Lang::release();
     s.fileDialogOpen = false;
     if (!path.isEmpty()) {
+        // The export closes the dialog as accepted: it holds the edited hotkeys.
+        commitHotKeys();
         if (!SettingsStore::exportTo(path))
             tell(QStringLiteral("The settings cannot be exported."), path);
     }

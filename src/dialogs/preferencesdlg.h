@@ -7,6 +7,8 @@
 
 #include <QKeyEvent>
 
+#include <array>
+
 class HotKeyWidget;
 class QCheckBox;
 class QComboBox;
@@ -21,10 +23,11 @@ class SpinBoxTime;
 // The user-interface preferences. Most changes apply at once and outlive a
 // cancelled dialog; the font, the tray icon, stylus support and the touch
 // interface are written straight into the settings file and apply at the next
-// start. Hotkey edits too apply at once (they are grabbed again when the
-// dialog closes). When the main window exists, the dialog
-// switches its language, follows its language changes and sets the toolbar's
-// opacity.
+// start. Hotkeys are different: a global hotkey takes its keys from every
+// other program, so the edits are kept here and become the hotkeys only when
+// the dialog is accepted; Cancel leaves the hotkeys as they were. When the
+// main window exists, the dialog switches its language, follows its language
+// changes and sets the toolbar's opacity.
 class PreferencesDlg : public MainDialog
 {
     Q_OBJECT
@@ -33,7 +36,7 @@ public:
                             const QString &strKeyTable = VirtualKeyTable::defaultPath());
 
     // The edited hotkey i (0 to 3) and its editor.
-    const HotKeyRecord &hotKey(int i) const { return AppState::instance().hotKeys[i]; }
+    const HotKeyRecord &hotKey(int i) const { return edited[i]; }
     HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
 
 Q_SIGNALS:
@@ -63,6 +66,8 @@ public Q_SLOTS:
     void slot_Export();
 
 protected:
+    // Accepted, the edited hotkeys become the program's.
+    void done(int iResult) override;
     // The file dialogs; an empty answer is a cancel. Tests answer them
     // without showing a dialog.
     virtual QString askFileName(bool bSave, const QString &strTitle, const QString &strProposed);
@@ -73,8 +78,12 @@ private:
     void buildLayout();
     void connectControls();
     void changeHotKey(int i, QKeyEvent *pEvent);
-    void clearHotKey(int i);
+    void clearHotKey(int i) { setHotKey(i, HotKeyRecord()); }
+    void setHotKey(int i, const HotKeyRecord &record);
+    void askBeforeTaking(int i, const HotKeyRecord &record);
+    void commitHotKeys();
     void showHotKey(int i);
+    QString hotKeyText(const HotKeyRecord &record) const;
     // Writes a setting that applies at the next start; false, after telling
     // the user, when the file cannot be written.
     bool writeRestartSetting(const QString &strKey, const QString &strValue);
@@ -83,6 +92,7 @@ private:
     bool importSettings(const QString &strPath);
 
     VirtualKeyTable keyTable;
+    std::array<HotKeyRecord, 4> edited;
     QString fontInFile;
 
     QLabel *languageLabel;

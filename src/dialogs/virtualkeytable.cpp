@@ -5,7 +5,7 @@
 namespace {
 
 // A real table is a few kilobytes; anything far larger is not one.
-constexpr qint64 MaxTableSize = 256 * 1024;
+constexpr qint64 MaxTableSize = qint64(256) * 1024;
 
 // Codes are one byte; 0 and 0xFF are not keys.
 bool isKeyCode(int iCode)

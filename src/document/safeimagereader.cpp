@@ -76,7 +76,7 @@ QImage SafeImageReader::read(const QString &path)
         return QImage();
     if (!fits(header.size, MaxImageBytes - header.check.embeddedBytes))
         return QImage();
-    const AllocationLimitScope limit(int(MaxImageBytes / (1024 * 1024)));
+    const AllocationLimitScope limit(int(MaxImageBytes / (qint64(1024) * 1024)));
     if (!header.svg) {
         QImageReader reader(path);
         reader.setDecideFormatFromContent(true);

@@ -18,7 +18,7 @@ public:
     // the pictures embedded in it.
     static constexpr qint64 MaxImageBytes = 256LL * 1024 * 1024;
     // Largest raster file read: the largest picture stored uncompressed.
-    static constexpr qint64 MaxFileBytes = MaxImageBytes + 1024 * 1024;
+    static constexpr qint64 MaxFileBytes = MaxImageBytes + qint64(1024) * 1024;
     // An SVG's document tree costs several times its text.
     static constexpr qint64 MaxSvgFileBytes = 32LL * 1024 * 1024;
 

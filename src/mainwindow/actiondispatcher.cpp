@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/instancerequest.h"
 #include "mainwindow.h"
+#include "toolbar/toolwidget.h"
 
 #include <QDebug>
 #include <QSystemTrayIcon>
@@ -36,11 +37,12 @@ ActionDispatcher::ActionDispatcher(MainWindow *pWindow)
         { QStringLiteral("clear-page"), [w] { w->slot_ClearPage(); } },
         { QStringLiteral("next-page"), [w] { w->slot_PageDown(); } },
         { QStringLiteral("previous-page"), [w] { w->slot_PageUp(); } },
+        { QStringLiteral("back-to-last-page"), [w] { w->slot_BackToLastPage(); } },
         { QStringLiteral("live-desktop"), [w] { w->slot_LiveDesktop(); } },
         { QStringLiteral("laser-pointer"), [w] { w->slot_LaserPointer(); } },
         { QStringLiteral("spotlight"), [w] { w->slot_Spotlight(); } },
         { QStringLiteral("fading-ink"), [w] { w->slot_FadingInk(); } },
-        { QStringLiteral("show"), [w] { w->slot_OpenFromTray(); } },
+        { QStringLiteral("show"), [this] { show(); } },
         { QStringLiteral("hide"), [this] { hide(); } },
         { QStringLiteral("quit"), [w] { w->slot_Exit(); } },
     };
@@ -58,7 +60,7 @@ bool ActionDispatcher::perform(const QString &strName)
 void ActionDispatcher::slot_Handle(const InstanceRequest &request)
 {
     if (request.isEmpty()) {
-        window->slot_OpenFromTray();
+        show();
         return;
     }
     if (!request.files.isEmpty())
@@ -70,12 +72,19 @@ void ActionDispatcher::slot_Handle(const InstanceRequest &request)
 }
 
 // Without a tray the toolbar's own hide would end the program: a remote's
-// "hide" only minimises the toolbar then.
+// "hide" only folds the toolbar then.
 void ActionDispatcher::hide()
 {
     const AppState &s = AppState::instance();
     if (s.showTrayIcon && QSystemTrayIcon::isSystemTrayAvailable())
         window->slot_HideToTray();
     else
-        window->slot_MinimizeToolbar();
+        window->toolbar()->setFolded(true);
+}
+
+// Back from the tray, or unfolded where "hide" could only fold it.
+void ActionDispatcher::show()
+{
+    window->slot_OpenFromTray();
+    window->toolbar()->setFolded(false);
 }

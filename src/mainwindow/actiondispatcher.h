@@ -28,6 +28,7 @@ public Q_SLOTS:
 
 private:
     void hide();
+    void show();
 
     MainWindow *window;
     QHash<QString, std::function<void()>> table;

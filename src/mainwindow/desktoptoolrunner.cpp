@@ -12,9 +12,11 @@
 #include "desktoptools/protractordlg.h"
 #include "desktoptools/rulerdlg.h"
 #include "desktoptools/zoomdlg.h"
+#include "desktopwait.h"
 #include "documentcommands.h"
 #include "mainwindow.h"
 #include "menubar.h"
+#include "platform/nativecoordinates.h"
 #include "platform/platform.h"
 #include "toolbar/toolwidget.h"
 #include "widgets/fullscreendialog.h"
@@ -90,7 +92,15 @@ void DesktopToolRunner::startDelayed(Slot slot, bool bHideToolbar)
     window->setBusy(true);
     if (bHideToolbar)
         window->toolbar()->hide();
-    QTimer::singleShot(AppState::instance().captureDelay, this, slot);
+    QTimer::singleShot(AppState::instance().captureDelay, this,
+                       [this, slot] { grabWhenReady(slot); });
+}
+
+// Given up while the desktop took its time, the tool ends as a cancel does.
+template<typename Slot>
+void DesktopToolRunner::grabWhenReady(Slot slot)
+{
+    window->desktopWait()->whenReady([this, slot] { (this->*slot)(); }, [this] { finish(); });
 }
 
 void DesktopToolRunner::finish()
@@ -197,13 +207,14 @@ void DesktopToolRunner::startWindowCapture()
         finish();
         return;
     }
+    pickedWindow = picker.pickedRect();
     QPainterPath area;
-    area.addRect(picker.pickedRect());
+    area.addRect(FullScreenDialog::desktopCoverRect(pickedWindow));
     previousCaptureArea = area;
     desktopTool = code;
     window->toolbar()->hide();
     QTimer::singleShot(AppState::instance().captureDelay, this,
-                       &DesktopToolRunner::slot_PrepareCaptureWin);
+                       [this] { grabWhenReady(&DesktopToolRunner::slot_PrepareCaptureWin); });
 }
 
 // From the desktop rulers stay open as windows of their own until the last
@@ -224,24 +235,25 @@ void DesktopToolRunner::startRuler()
     finish();
 }
 
-// A window pick leaves the area in desktop coordinates; the dialog works in
-// those of the current screen.
-QPainterPath DesktopToolRunner::areaOnCurrentScreen() const
+// The region capture covers every screen, at the ratio of the screen its
+// window belongs to.
+QPixmap DesktopToolRunner::desktopStill() const
 {
-    if (desktopTool != 3 || !windowPicked)
-        return previousCaptureArea;
-    return previousCaptureArea.translated(-FullScreenDialog::currentScreen()->geometry().topLeft());
+    QPixmap still = window->view()->grabDesktopRect(NativeCoordinates::desktopRect());
+    if (!still.isNull())
+        still.setDevicePixelRatio(FullScreenDialog::desktopHost()->devicePixelRatio());
+    return still;
 }
 
 void DesktopToolRunner::slot_PrepareCaptureDlg()
 {
-    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    QPixmap still = desktopStill();
     if (still.isNull())
         return finish();
     int code = 0;
     QPainterPath area;
     {
-        CaptureDlg capture(desktopTool, &still, window, areaOnCurrentScreen());
+        CaptureDlg capture(desktopTool, &still, window, previousCaptureArea);
         code = capture.exec();
         area = capture.areaPath();
     }
@@ -252,19 +264,16 @@ void DesktopToolRunner::slot_PrepareCaptureDlg()
     if (cut.isNull())
         return;
     deliver(code, cut);
-    windowPicked = false;
     rememberArea(area);
 }
 
 void DesktopToolRunner::slot_PrepareCaptureWin()
 {
-    const QRect rect = CaptureArea::pixelBounds(previousCaptureArea);
-    const QPixmap picture = window->view()->grabDesktopRect(rect);
+    const QPixmap picture = window->view()->grabDesktopRect(pickedWindow);
     finish();
     if (picture.isNull())
         return;
     deliver(desktopTool, picture);
-    windowPicked = true;
     rememberArea(previousCaptureArea);
 }
 

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QPainterPath>
+#include <QRect>
 #include <QRgb>
 
 class MainWindow;
@@ -46,19 +47,22 @@ private:
     // the capture delay.
     template<typename Slot>
     void startDelayed(Slot slot, bool bHideToolbar = true);
+    template<typename Slot>
+    void grabWhenReady(Slot slot);
     void startWindowCapture();
     void offerRegionInstead();
     void startRuler();
     void finish();
     void rememberArea(const QPainterPath &area);
     void applyPickedColour(QRgb colour);
-    QPainterPath areaOnCurrentScreen() const;
+    QPixmap desktopStill() const;
 
     MainWindow *window;
     int desktopTool = -1;
+    // In the coordinates of the region capture, which covers the desktop.
     QPainterPath previousCaptureArea;
-    // The previous area came from a window pick (desktop coordinates).
-    bool windowPicked = false;
+    // The picked window, in the desktop's device pixels.
+    QRect pickedWindow;
     bool pageSteppedAside = false;
     QList<QWidget *> rulers;
 };

@@ -64,7 +64,7 @@ QString message(const char *strEnglish)
 
 int megabytes(qint64 bytes)
 {
-    return int(bytes / (1024 * 1024));
+    return int(bytes / (qint64(1024) * 1024));
 }
 
 QString pixelRefusal(const QString &strName, const QSize &size)

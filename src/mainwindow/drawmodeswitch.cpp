@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "desktopwait.h"
 #include "document/backgroundfiles.h"
 #include "document/sessionjournal.h"
 #include "mainshortcut.h"
@@ -115,10 +116,15 @@ void DrawModeSwitch::startCapture()
     grab = Platform::instance().prepareGrab(window->currentScreen());
 }
 
+void DrawModeSwitch::finishCapture()
+{
+    window->desktopWait()->whenReady([this] { captureIntoPage(); }, [this] { cancelCapture(); });
+}
+
 // The drawing window is mapped while the X server still copies the screen:
 // the picture shows the screen as it was when asked, and the window shows
 // the page on its first paint, which waits for the event loop.
-void DrawModeSwitch::finishCapture()
+void DrawModeSwitch::captureIntoPage()
 {
     MainView *view = window->view();
     if (!grab)
@@ -132,6 +138,17 @@ void DrawModeSwitch::finishCapture()
     if (!desktop.isNull())
         view->setBackground(desktop);
     window->setBusy(false);
+}
+
+// The user gave up waiting for the desktop: back on it with the mouse, as
+// before the tool was chosen.
+void DrawModeSwitch::cancelCapture()
+{
+    grab.reset();
+    window->setBusy(false);
+    window->slot_Mouse(1, false);
+    if (!window->isHiddenToTray())
+        window->toolbar()->show();
 }
 
 void DrawModeSwitch::enterFromDesktop()

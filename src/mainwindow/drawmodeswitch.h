@@ -23,6 +23,7 @@ public:
     // A drawing tool chosen on the desktop starts on a fresh capture of the
     // screen, taken once the toolbar is out of the picture.
     void startCapture();
+    // After the delay: once the desktop's picture can be had, the page.
     void finishCapture();
     // From the desktop, page commands bring back the last drawing tool and
     // the drawing window.
@@ -32,6 +33,8 @@ public:
     void reportUnwrittenPicture();
 
 private:
+    void captureIntoPage();
+    void cancelCapture();
     void waitForDesktopMode();
 
     MainWindow *window;

@@ -9,6 +9,7 @@
 #include "canvas/selecttool.h"
 #include "canvas/toolkit.h"
 #include "desktoptoolrunner.h"
+#include "desktopwait.h"
 #include "document/backgroundfiles.h"
 #include "documentcommands.h"
 #include "documentfiles.h"
@@ -72,6 +73,7 @@ MainWindow::MainWindow()
     runner = new DesktopToolRunner(this);
     popups = new OptionPopups(this);
     modeSwitch = new DrawModeSwitch(this);
+    pictureWait = new DesktopWait(this);
     toolSelection = new ToolSelection(this);
     pages = new PageCommands(this);
     helpCommands = new HelpCommands(this);
@@ -202,6 +204,8 @@ void MainWindow::connectToolbar()
         openFiles(files);
         Lang::release();
     });
+    connect(toolWidget, &ToolWidget::signal_ScreenChosen, screens,
+            &ScreenWatcher::followScreenInUse);
     connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
     connect(this, &MainWindow::signal_UpdateLang, popups,
             [this] { popups->retext(toolWidget->optionButton()); });

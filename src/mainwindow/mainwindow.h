@@ -18,6 +18,7 @@
 
 #include <memory>
 
+class DesktopWait;
 class DocumentFiles;
 class MainShortcut;
 class MainView;
@@ -79,6 +80,8 @@ public:
     QSystemTrayIcon *trayIcon() const;
     QMenu *trayContextMenu() const;
     DrawModeSwitch *modes() const { return modeSwitch; }
+    // Where grabs wait for the desktop's picture.
+    DesktopWait *desktopWait() const { return pictureWait; }
     ToolSelection *tools() const { return toolSelection; }
     // A native window keeps the pixel format it was made with: live desktop
     // needs one with an alpha channel.
@@ -220,6 +223,7 @@ private:
     DesktopToolRunner *runner = nullptr;
     OptionPopups *popups = nullptr;
     DrawModeSwitch *modeSwitch = nullptr;
+    DesktopWait *pictureWait = nullptr;
     ToolSelection *toolSelection = nullptr;
     PageCommands *pages = nullptr;
     TrayController *trayController = nullptr;

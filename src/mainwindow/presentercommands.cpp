@@ -31,7 +31,7 @@ void PresenterCommands::chooseSpotlight()
     window->tools()->selectDrawTool(ToolKit::Spotlight, true);
     MainView *view = window->view();
     auto *spotlight = static_cast<SpotlightTool *>(ToolKit::instance().tool(ToolKit::Spotlight));
-    spotlight->aim(view, view->mapFromGlobal(QCursor::pos()));
+    spotlight->aim(view, view->toPage(view->mapFromGlobal(QCursor::pos())));
 }
 
 void PresenterCommands::toggleFadingInk()

@@ -40,6 +40,7 @@ void ScreenWatcher::screenAdded(QScreen *added)
     if (used)
         AppState::instance().screenIndex = int(knownScreens.indexOf(used));
     watch(added);
+    followScreenInUse();
 }
 
 // A projector unplugged: drawing on its screen ends as after any change of
@@ -52,6 +53,7 @@ void ScreenWatcher::screenRemoved(QScreen *removed)
     knownScreens = QGuiApplication::screens();
     if (used && used != removed) {
         s.screenIndex = int(knownScreens.indexOf(used));
+        followScreenInUse();
         // Over a page the toolbar lives on the page's screen; on the desktop
         // it may have been on the one that went.
         if (s.mode == 0)
@@ -59,6 +61,7 @@ void ScreenWatcher::screenRemoved(QScreen *removed)
         return;
     }
     s.screenIndex = qMax(0, int(knownScreens.indexOf(QGuiApplication::primaryScreen())));
+    followScreenInUse();
     window->slot_ScreenResized(s.screenIndex);
 }
 
@@ -79,6 +82,17 @@ void ScreenWatcher::settled()
         window->leaveDrawModeAndWait();
     ToolWidget *toolbar = window->toolbar();
     toolbar->moveToolbar(toolbar->placedPosition());
+    followScreenInUse();
     resizeTimer->deleteLater();
     resizeTimer = nullptr;
+}
+
+void ScreenWatcher::followScreenInUse()
+{
+    QScreen *screen = window->currentScreen();
+    if (AppState::instance().mode != 0 || !screen || window->geometry() == screen->geometry())
+        return;
+    // A hidden window keeps the screen it was shown on; dialogs take theirs.
+    window->setScreen(screen);
+    window->setGeometry(screen->geometry());
 }

@@ -8,8 +8,8 @@ class QScreen;
 class QTimer;
 
 // Follows the screens: a change of the screen in use ends drawing once the
-// change has settled, and the screen index follows its screen when others
-// come or go.
+// change has settled, the screen index follows its screen when others come
+// or go, and the hidden main window follows the screen in use.
 class ScreenWatcher : public QObject
 {
     Q_OBJECT
@@ -18,6 +18,9 @@ public:
 
     void screenResized(int iScreen);
     void settled();
+    // Dialogs open over the main window: hidden on the desktop, it still
+    // keeps to the screen in use, so that they open where the toolbar is.
+    void followScreenInUse();
 
 private:
     void watch(QScreen *screen);

@@ -121,13 +121,11 @@ bool sendAll(int fd, const QByteArray &bytes, const QDeadlineTimer &deadline)
         // MSG_NOSIGNAL: a listener that hung up must not end this process.
         const ssize_t n
             = ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL);
+        const bool interrupted = n < 0 && errno == EINTR;
+        const bool busy = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
         if (n > 0)
             done += n;
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && waitWritable(fd, deadline))
-            continue;
-        else
+        else if (!interrupted && !(busy && waitWritable(fd, deadline)))
             return false;
     }
     return true;

@@ -67,6 +67,13 @@ public:
     // grabNotices() has told its listeners.
     virtual QPixmap grabScreen(QScreen *screen);
     virtual QString grabRefusal() const { return {}; }
+    // Where a picture of the screen must be asked of the desktop, which may
+    // take its time, fetchDesktop() asks for it and returns true without
+    // waiting: grabNotices() says when it is in (or refused), and the grabs
+    // made right then use it. False where grabs are made on the spot.
+    virtual bool fetchDesktop() { return false; }
+    // Gives up the picture on its way; no notice follows.
+    virtual void cancelFetch() { }
     // A grab of the screen made ready now, to be asked for and collected
     // later (see ScreenGrab).
     virtual std::unique_ptr<ScreenGrab> prepareGrab(QScreen *screen);
@@ -77,13 +84,14 @@ public:
     virtual bool canPickWindows() const { return true; }
 
     // Window picking for the window capture. Windows are native top-level
-    // handles, 0 for none; positions and rectangles are global coordinates.
+    // handles, 0 for none; positions are global coordinates.
     // topLevelWindowAt: the top-level window whose area (frame included) is
     // uppermost at the point, or 0 when there is none or when it is one of
     // the excluded windows (the program's own).
     virtual WId topLevelWindowAt(const QPoint &globalPos, const QList<WId> &excluded) = 0;
-    // The window's rectangle with the window manager's frame; empty when the
-    // window is gone.
+    // The window's rectangle with the window manager's frame, in the
+    // desktop's device pixels (see NativeCoordinates); empty when the window
+    // is gone.
     virtual QRect windowFrameRect(WId window) = 0;
     // A dotted black frame one pixel inside the window's rectangle, shown
     // until hideWindowFrame. False when the window cannot be framed.

@@ -6,7 +6,6 @@
 #include <QDBusPendingReply>
 #include <QDBusVariant>
 #include <QEventLoop>
-#include <QTimer>
 
 namespace {
 const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
@@ -21,6 +20,17 @@ PortalRequest::PortalRequest(const QDBusConnection &bus, QObject *pParent)
     : QObject(pParent)
     , bus(bus)
 {
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, [this] {
+        answer.timedOut = true;
+        close();
+        Q_EMIT signal_Answered(answer);
+    });
+}
+
+PortalRequest::~PortalRequest()
+{
+    close();
 }
 
 uint PortalRequest::interfaceVersion(const QDBusConnection &bus, const QString &strInterface)
@@ -41,39 +51,58 @@ QString PortalRequest::nextToken()
     return QStringLiteral("tavelmark%1").arg(++counter);
 }
 
+void PortalRequest::start(const QString &strInterface, const QString &strMethod,
+                          const QVariantList &arguments, QVariantMap options, int iDeadlineMs)
+{
+    close();
+    const QString token = nextToken();
+    answer = Answer();
+    running = true;
+    // Subscribed before the call: a fast portal may answer before the call returns.
+    listen(predictedHandle(token));
+    options.insert(QStringLiteral("handle_token"), token);
+    QDBusMessage message
+        = QDBusMessage::createMethodCall(Service, ObjectPath, strInterface, strMethod);
+    message.setArguments(arguments + QVariantList { options });
+    call = std::make_unique<QDBusPendingCallWatcher>(bus.asyncCall(message, CallTimeoutMs));
+    connect(call.get(), &QDBusPendingCallWatcher::finished, this, &PortalRequest::callReturned);
+    deadline.start(iDeadlineMs);
+}
+
+void PortalRequest::callReturned(QDBusPendingCallWatcher *pWatcher)
+{
+    // A withdrawn call's watcher may still report before it goes.
+    if (pWatcher != call.get())
+        return;
+    const QDBusPendingReply<QDBusObjectPath> reply = *pWatcher;
+    if (reply.isError()) {
+        answer.callError = reply.error().message();
+        finish();
+    } else if (reply.value().path() != listenedPath) {
+        listen(reply.value().path());
+    }
+}
+
 PortalRequest::Answer PortalRequest::run(const QString &strInterface, const QString &strMethod,
                                          const QVariantList &arguments, QVariantMap options,
                                          int iDeadlineMs)
 {
-    const QString token = nextToken();
-    answer = Answer();
-    // Subscribed before the call: a fast portal may answer before the call returns.
-    listen(predictedHandle(token));
-    options.insert(QStringLiteral("handle_token"), token);
-    QDBusMessage call
-        = QDBusMessage::createMethodCall(Service, ObjectPath, strInterface, strMethod);
-    call.setArguments(arguments + QVariantList { options });
     QEventLoop loop;
-    waiting = &loop;
-    QDBusPendingCallWatcher watcher(bus.asyncCall(call, CallTimeoutMs));
-    connect(&watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, &loop](QDBusPendingCallWatcher *w) {
-                const QDBusPendingReply<QDBusObjectPath> reply = *w;
-                if (reply.isError()) {
-                    answer.callError = reply.error().message();
-                    loop.quit();
-                } else if (reply.value().path() != listenedPath && !answer.arrived) {
-                    listen(reply.value().path());
-                }
-            });
-    QTimer::singleShot(iDeadlineMs, &loop, [this, &loop] {
-        answer.timedOut = true;
-        loop.quit();
-    });
+    connect(this, &PortalRequest::signal_Answered, &loop, &QEventLoop::quit);
+    start(strInterface, strMethod, arguments, std::move(options), iDeadlineMs);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
-    waiting = nullptr;
-    stopListening();
     return answer;
+}
+
+void PortalRequest::close()
+{
+    if (!running)
+        return;
+    // A portal that still works on the request (a dialog, say) gives up on it.
+    if (!listenedPath.isEmpty())
+        bus.send(QDBusMessage::createMethodCall(Service, listenedPath, RequestInterface,
+                                                QStringLiteral("Close")));
+    stop();
 }
 
 void PortalRequest::slot_Response(uint iCode, const QVariantMap &results)
@@ -81,8 +110,23 @@ void PortalRequest::slot_Response(uint iCode, const QVariantMap &results)
     answer.arrived = true;
     answer.code = iCode;
     answer.results = results;
-    if (waiting)
-        waiting->quit();
+    finish();
+}
+
+void PortalRequest::finish()
+{
+    stop();
+    Q_EMIT signal_Answered(answer);
+}
+
+void PortalRequest::stop()
+{
+    running = false;
+    deadline.stop();
+    stopListening();
+    // Deleted later: this may run inside the watcher's own signal.
+    if (call)
+        call.release()->deleteLater();
 }
 
 void PortalRequest::listen(const QString &strPath)

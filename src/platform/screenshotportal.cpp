@@ -5,7 +5,10 @@
 #include <QDebug>
 #include <QFile>
 #include <QImageReader>
+#include <QTimer>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 
@@ -14,16 +17,6 @@ const QString Interface = QStringLiteral("org.freedesktop.portal.Screenshot");
 // A desktop picture is the size of all screens together: generous, but bounded.
 constexpr qint64 MaxPicturePixels = qint64(16384) * 8192;
 constexpr int MaxPictureMiB = 512;
-
-PortalRequest::Answer ask(const QDBusConnection &bus, bool bInteractive)
-{
-    PortalRequest request(bus);
-    const QVariantMap options { { QStringLiteral("interactive"), bInteractive },
-                                { QStringLiteral("modal"), bInteractive } };
-    return request.run(Interface, QStringLiteral("Screenshot"), { QString() }, options,
-                       bInteractive ? ScreenshotPortal::InteractiveDeadlineMs
-                                    : ScreenshotPortal::QuietDeadlineMs);
-}
 
 // Why an answer holds no picture (English), or empty when it does.
 QString failure(const PortalRequest::Answer &answer)
@@ -46,9 +39,17 @@ QString failure(const PortalRequest::Answer &answer)
 
 } // namespace
 
-ScreenshotPortal::ScreenshotPortal(const QDBusConnection &bus)
-    : bus(bus)
+ScreenshotPortal::ScreenshotPortal(const QDBusConnection &bus, int iQuietDeadlineMs,
+                                   QObject *pParent)
+    : QObject(pParent)
+    , bus(bus)
+    , quietDeadlineMs(iQuietDeadlineMs)
 {
+}
+
+ScreenshotPortal::~ScreenshotPortal()
+{
+    cancel();
 }
 
 uint ScreenshotPortal::version() const
@@ -56,26 +57,61 @@ uint ScreenshotPortal::version() const
     return PortalRequest::interfaceVersion(bus, Interface);
 }
 
-QImage ScreenshotPortal::take(QString *pError)
+bool ScreenshotPortal::isTaking() const
 {
-    if (taking) {
-        *pError = QStringLiteral("A screenshot is already being taken.");
-        return {};
-    }
+    return request != nullptr;
+}
+
+void ScreenshotPortal::take()
+{
+    if (isTaking())
+        return;
     if (!bus.isConnected()) {
-        *pError = QStringLiteral("There is no session bus, so the desktop's screenshot portal "
-                                 "(org.freedesktop.portal.Screenshot) cannot be reached.");
-        return {};
+        // Told from the event loop, as every other answer is.
+        QTimer::singleShot(0, this, [this] {
+            Q_EMIT signal_Taken({},
+                                QStringLiteral("There is no session bus, so the desktop's "
+                                               "screenshot portal "
+                                               "(org.freedesktop.portal.Screenshot) cannot be "
+                                               "reached."));
+        });
+        return;
     }
-    taking = true;
-    PortalRequest::Answer answer = ask(bus, false);
-    if (answer.arrived && answer.code != 0)
-        answer = ask(bus, true);
-    taking = false;
-    *pError = failure(answer);
-    if (!pError->isEmpty())
-        return {};
-    return readPicture(answer.results.value(QStringLiteral("uri")).toString(), pError);
+    ask(false);
+}
+
+// A request listens on the bus; it goes as soon as it is done, while the
+// bus is sure to be there (the bus would wait for it forever at exit).
+void ScreenshotPortal::cancel()
+{
+    delete std::exchange(request, nullptr);
+}
+
+void ScreenshotPortal::ask(bool bInteractive)
+{
+    request = new PortalRequest(bus, this);
+    connect(request, &PortalRequest::signal_Answered, this,
+            [this, bInteractive](const PortalRequest::Answer &answer) {
+                std::exchange(request, nullptr)->deleteLater();
+                answered(answer, bInteractive);
+            });
+    const QVariantMap options { { QStringLiteral("interactive"), bInteractive },
+                                { QStringLiteral("modal"), bInteractive } };
+    request->start(Interface, QStringLiteral("Screenshot"), { QString() }, options,
+                   bInteractive ? InteractiveDeadlineMs : quietDeadlineMs);
+    if (bInteractive)
+        Q_EMIT signal_AskingUser();
+}
+
+void ScreenshotPortal::answered(const PortalRequest::Answer &answer, bool bInteractive)
+{
+    if (!bInteractive && answer.arrived && answer.code != 0)
+        return ask(true);
+    QString why = failure(answer);
+    QImage picture;
+    if (why.isEmpty())
+        picture = readPicture(answer.results.value(QStringLiteral("uri")).toString(), &why);
+    Q_EMIT signal_Taken(picture, why);
 }
 
 // The portal leaves the picture as a file (in the user's pictures folder on

@@ -25,6 +25,11 @@ WaylandPlatform::WaylandPlatform(std::unique_ptr<Platform> pWindows,
     if (shortcuts)
         QObject::connect(shortcuts.get(), &GlobalShortcutsPortal::signal_Activated, &hotKeyEvents(),
                          &HotKeyEvents::signal_HotKey);
+    QObject::connect(
+        portal.get(), &ScreenshotPortal::signal_Taken, &grabNotices(),
+        [this](const QImage &picture, const QString &strWhy) { taken(picture, strWhy); });
+    QObject::connect(portal.get(), &ScreenshotPortal::signal_AskingUser, &grabNotices(),
+                     &GrabNotices::signal_AskingUser);
 }
 
 WaylandPlatform::~WaylandPlatform() = default;
@@ -109,30 +114,50 @@ QString WaylandPlatform::hotKeyAdvice() const
                           "keyboard settings with commands like these:");
 }
 
+// Grabs use the portal's answer to fetchDesktop(); without one there is
+// nothing to show, and the desktop is not asked here, where nothing may wait.
 QPixmap WaylandPlatform::grabScreen(QScreen *screen)
 {
     if (!screen)
         return {};
-    const QImage &desktop = desktopPicture();
-    if (desktop.isNull())
+    if (!hasFreshAnswer()) {
+        shot = QImage();
+        refusal = QStringLiteral("The desktop's picture was not ready.");
+    }
+    if (shot.isNull()) {
+        Q_EMIT grabNotices().signal_Refused(refusal);
         return {};
+    }
     QRect desktopRect;
     for (const QScreen *s : QGuiApplication::screens())
         desktopRect |= s->geometry();
-    return cropToScreen(desktop, desktopRect, screen->geometry(), screen->devicePixelRatio());
+    return cropToScreen(shot, desktopRect, screen->geometry(), screen->devicePixelRatio());
 }
 
-const QImage &WaylandPlatform::desktopPicture()
+// Every capture asks anew: the desktop changes between two of them.
+bool WaylandPlatform::fetchDesktop()
 {
-    if (!shot.isNull() && shotAge.isValid() && shotAge.elapsed() < ShotReuseMs)
-        return shot;
-    // A refusal is not kept: the next capture asks the portal again.
-    refusal.clear();
-    shot = portal->take(&refusal);
+    portal->take();
+    return true;
+}
+
+void WaylandPlatform::cancelFetch()
+{
+    portal->cancel();
+}
+
+bool WaylandPlatform::hasFreshAnswer() const
+{
+    return shotAge.isValid() && shotAge.elapsed() < ShotReuseMs;
+}
+
+// A refusal is kept no longer than a picture: the next capture asks again.
+void WaylandPlatform::taken(const QImage &picture, const QString &strWhy)
+{
+    shot = picture;
+    refusal = strWhy;
     shotAge.start();
-    if (shot.isNull())
-        Q_EMIT grabNotices().signal_Refused(refusal);
-    return shot;
+    Q_EMIT grabNotices().signal_Fetched();
 }
 
 QPixmap WaylandPlatform::cropToScreen(const QImage &desktop, const QRect &desktopRect,

@@ -13,7 +13,8 @@ class ScreenshotPortal;
 
 // Backend for a Wayland session. Windows are the business of the backend
 // below (X11 through XWayland, or the null one), but nothing of the screen
-// can be seen from here: pictures come from the screenshot portal, other
+// can be seen from here: pictures come from the screenshot portal, asked for
+// ahead with fetchDesktop() since the desktop may take its time, other
 // programs' windows cannot be found, and hotkeys are the global shortcuts
 // portal's where the desktop offers it; elsewhere key grabs only fire while
 // one of the session's X windows has the focus.
@@ -36,6 +37,8 @@ public:
     void hideWindowFrame(WId window) override;
     QPixmap grabScreen(QScreen *screen) override;
     QString grabRefusal() const override { return refusal; }
+    bool fetchDesktop() override;
+    void cancelFetch() override;
     bool grabsAreLive() const override { return false; }
     bool canPickWindows() const override { return false; }
     QString hotKeyAdvice() const override;
@@ -46,7 +49,8 @@ public:
                                 const QRect &screenRect, qreal ratio);
 
 private:
-    const QImage &desktopPicture();
+    bool hasFreshAnswer() const;
+    void taken(const QImage &picture, const QString &strWhy);
     void bindSoon();
 
     std::unique_ptr<GlobalShortcutsPortal> shortcuts;
@@ -56,7 +60,8 @@ private:
     bool bindPending = false;
     std::unique_ptr<Platform> windows;
     std::unique_ptr<ScreenshotPortal> portal;
-    // One portal picture serves the grabs of every screen made together.
+    // The portal's last answer serves the grabs of every screen made right
+    // after it came: a picture, or a refusal and why.
     QImage shot;
     QElapsedTimer shotAge;
     QString refusal;

@@ -11,4 +11,8 @@ public:
     // Before the application object exists: asks for the X platform when the
     // session offers XWayland and no other platform was asked for.
     static void preferXWayland();
+    // Before the application object exists: a Wayland session where the X
+    // platform would be used but no X display answers, so that the toolkit
+    // would abort the start.
+    static bool lacksXWayland();
 };

@@ -65,7 +65,7 @@ QRect WinPlatform::windowFrameRect(WId window)
     int left = 0, top = 0, right = 0, bottom = 0;
     if (!winapi::windowRect(reinterpret_cast<void *>(window), &left, &top, &right, &bottom))
         return QRect();
-    return NativeCoordinates::fromNative(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 bool WinPlatform::showWindowFrame(WId window)

@@ -177,14 +177,14 @@ bool X11HotKeys::nativeEventFilter(const QByteArray &eventType, void *message, q
         return false;
     auto *event = static_cast<xcb_generic_event_t *>(message);
     const uint8_t type = event->response_type & ~0x80;
+    const bool keysMapped = type == XCB_MAPPING_NOTIFY
+        && reinterpret_cast<const xcb_mapping_notify_event_t *>(event)->request
+            != XCB_MAPPING_POINTER;
+    const bool keyboardMapped = xkbEvent && type == xkbEvent
+        && (event->pad0 == XkbNewKeyboardNotify || event->pad0 == XkbMapNotify);
     if (type == XCB_KEY_PRESS)
         keyPressed(reinterpret_cast<const xcb_key_press_event_t *>(event));
-    else if (type == XCB_MAPPING_NOTIFY
-             && reinterpret_cast<const xcb_mapping_notify_event_t *>(event)->request
-                 != XCB_MAPPING_POINTER)
-        keyboardChanged();
-    else if (xkbEvent && type == xkbEvent
-             && (event->pad0 == XkbNewKeyboardNotify || event->pad0 == XkbMapNotify))
+    else if (keysMapped || keyboardMapped)
         keyboardChanged();
     // Qt keeps its own keyboard map and must see these too.
     return false;

@@ -131,15 +131,15 @@ WId X11Platform::topLevelWindowAt(const QPoint &globalPos, const QList<WId> &exc
 
 QRect X11Platform::windowFrameRect(WId window)
 {
-    const QRect native = picker->frameRect(xcb_window_t(window));
-    return native.isEmpty() ? native : NativeCoordinates::fromNative(native);
+    return picker->frameRect(xcb_window_t(window));
 }
 
 bool X11Platform::showWindowFrame(WId window)
 {
-    const QRect rect = windowFrameRect(window);
-    if (rect.isEmpty())
+    const QRect native = windowFrameRect(window);
+    if (native.isEmpty())
         return false;
+    const QRect rect = NativeCoordinates::fromNative(native);
     // Made for each pick and dropped with it, so that no window of ours
     // outlives the application object.
     if (!outline)

@@ -1,12 +1,13 @@
 #include "x11screengrab.h"
 
+#include "nativecoordinates.h"
+
 #include <QImage>
 #include <QScreen>
 
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -85,8 +86,8 @@ QPixmap X11ScreenGrab::take()
         pixels[i] |= 0xff000000u;
     xcb_shm_detach(connection, segment);
     segment = 0;
-    QImage image(std::exchange(memory, nullptr), area.width(), area.height(), area.width() * 4,
-                 QImage::Format_RGB32, detach, pixels);
+    QImage image(std::exchange(memory, nullptr), area.width(), area.height(),
+                 qsizetype(area.width()) * 4, QImage::Format_RGB32, detach, pixels);
     image.setDevicePixelRatio(ratio);
     return QPixmap::fromImage(std::move(image));
 }
@@ -147,14 +148,9 @@ xcb_shm_get_image_cookie_t X11ScreenGrab::request()
                              ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0);
 }
 
-// Qt keeps a screen's origin in device pixels and scales its size.
 QRect X11ScreenGrab::nativeArea() const
 {
     const xcb_screen_t *root = rootScreen(connection);
-    const qreal ratio = screen->devicePixelRatio();
-    const QRect logical = screen->geometry();
-    const QRect native(logical.topLeft(),
-                       QSize(int(std::lround(logical.width() * ratio)),
-                             int(std::lround(logical.height() * ratio))));
-    return native & QRect(0, 0, root->width_in_pixels, root->height_in_pixels);
+    return NativeCoordinates::screenRect(screen)
+        & QRect(0, 0, root->width_in_pixels, root->height_in_pixels);
 }

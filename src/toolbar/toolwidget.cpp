@@ -277,8 +277,10 @@ void ToolWidget::chooseScreenOfToolbar()
             bestOverlap = overlap;
         }
     }
-    if (best >= 0)
+    if (best >= 0 && best != AppState::instance().screenIndex) {
         AppState::instance().screenIndex = best;
+        Q_EMIT signal_ScreenChosen();
+    }
 }
 
 void ToolWidget::updateSide()

@@ -86,6 +86,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     // Image files (BMP, JPG, JPEG, PNG) dropped on the toolbar.
     void signal_FilesDropped(QStringList files);
+    // Dropped on another screen, which becomes the one in use.
+    void signal_ScreenChosen();
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;

@@ -28,11 +28,11 @@
 namespace {
 
 // A description is a page of text; anything bigger is not one.
-constexpr qint64 MaxDescriptionSize = 1024 * 1024;
+constexpr qint64 MaxDescriptionSize = qint64(1024) * 1024;
 // A transfer that stalls this long fails instead of hanging.
 constexpr int TransferTimeout = 30000;
 // The package flows to its file through a small buffer, however fast it comes.
-constexpr qint64 ReadBufferBytes = 1024 * 1024;
+constexpr qint64 ReadBufferBytes = qint64(1024) * 1024;
 
 QString text(const char *strEnglish)
 {

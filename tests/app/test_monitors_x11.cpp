@@ -1,6 +1,8 @@
+#include "desktoptoolpanels.h"
 #include "realprogram.h"
 #include "testenvironment.h"
 #include "twomonitors.h"
+#include "widgets/menubtn.h"
 #include "x11probe.h"
 
 #include <QApplication>
@@ -12,8 +14,10 @@
 
 // The real program on two monitors side by side, the left at scale 2 and the
 // right at scale 1 ("2;1"): Pen on each covers that monitor with its desktop
-// pixel for pixel; unplugging the monitor a page is open on brings the
-// program back onto the remaining one.
+// pixel for pixel; a window or a region across both is captured whole;
+// dialogs open on the toolbar's monitor; a page made on one monitor is shown
+// whole and smoothly on the other; unplugging the monitor a page is open on
+// brings the program back onto the remaining one.
 class TestMonitorsX11 : public QObject
 {
     Q_OBJECT
@@ -61,9 +65,239 @@ class TestMonitorsX11 : public QObject
         QVERIFY(RealProgram::paintRoot(changed, env->path(QStringLiteral("changed.png"))));
     }
 
+    // Drags the toolbar by its title strip onto the right monitor; its place.
+    static QRect toolbarOntoRight(const X11Probe &x11, const QString &strToolbar,
+                                  const QPoint &to = QPoint(3200, 300))
+    {
+        const QRect bar = x11.rootGeometry(strToolbar.toUInt());
+        RealProgram::drag(QPoint(bar.center().x(), bar.top() + 4), to);
+        QRect moved;
+        const bool arrived = QTest::qWaitFor(
+            [&] {
+                moved = x11.rootGeometry(strToolbar.toUInt());
+                return QRect(2560, 0, 1280, 800).contains(moved);
+            },
+            10000);
+        return arrived ? moved : QRect();
+    }
+
+    static void shortcut(const QString &strToolbar, const QString &strKeys)
+    {
+        RealProgram::xdotool(
+            { QStringLiteral("windowactivate"), QStringLiteral("--sync"), strToolbar });
+        RealProgram::key(strKeys);
+    }
+
+    // The first visible window with the title other than `strExcept`.
+    static quint32 windowNamed(const QString &strTitle, const QString &strExcept = QString())
+    {
+        const QStringList ids
+            = RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                     QStringLiteral("--name"), strTitle })
+                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString &id : ids)
+            if (id != strExcept)
+                return id.toUInt();
+        return 0;
+    }
+
+    // One device pixel's channels each within `tolerance` of another's.
+    static bool near(QRgb a, QRgb b, int tolerance)
+    {
+        return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
+            && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+    }
+
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnvironment>(); }
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        // The unplugging test takes the right monitor away.
+        if (QGuiApplication::screens().size() != 2)
+            QVERIFY(setUpTwoMonitors());
+        QTRY_COMPARE(QGuiApplication::screens().size(), 2);
+    }
     void cleanup() { env.reset(); }
+
+    // A region dragged from the scaled monitor onto the other, and a window
+    // lying on both (odd in place and height), come to the clipboard with
+    // every device pixel of both monitors, one to one.
+    void capturesAcrossBothMonitors()
+    {
+        X11Probe x11;
+        desktop = numberedPicture(QSize(3840, 1600));
+        QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
+        const DesktopToolPanels::CapturePanel capture = DesktopToolPanels::capturePanel();
+        const DesktopToolPanels::WindowPanel picker = DesktopToolPanels::windowPanel();
+        RealProgram program(*env);
+        QVERIFY(program.start({ QStringLiteral("QT_SCREEN_SCALE_FACTORS=2;1") }));
+        const QString toolbar = program.toolbar();
+        QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
+
+        // The capture covers both monitors, measured in the left one's
+        // logical pixels; its rectangle starts in the middle of the left one,
+        // (490, 300)-(789, 499), and its bottom-right corner goes onto the
+        // right monitor. The panel then stays on the left monitor, left of it.
+        shortcut(toolbar, QStringLiteral("alt+0"));
+        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, QRect(0, 0, 3840, 1600)), 15000);
+        RealProgram::drag(QPoint(1579, 999), QPoint(3000, 700));
+        const QPoint panel(490 - 2 - capture.width, 310);
+        RealProgram::click((panel + capture.clipboard) * 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, QRect(0, 0, 3840, 1600)), 10000);
+        QImage clip;
+        QTRY_VERIFY_WITH_TIMEOUT(!(clip = DesktopToolPanels::clipboardImage()).isNull(), 10000);
+        QCOMPARE(clip.size(), QSize(2022, 102));
+        QVERIFY(clip == desktop.copy(980, 600, 2022, 102));
+
+        QImage inside = desktop.copy(QRect(QPoint(2401, 101), QSize(400, 301)));
+        inside.invertPixels();
+        const auto window = DesktopToolPanels::pictureWindow(inside, QPoint(2401, 101));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        shortcut(toolbar, QStringLiteral("alt+2"));
+        quint32 panelId = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (panelId = windowNamed(QStringLiteral("Screen Capture \\(Window\\)"))) != 0, 10000);
+        QRect panelRect;
+        QTRY_VERIFY_WITH_TIMEOUT((panelRect = x11.rootGeometry(panelId)).size() == picker.size * 2,
+                                 10000);
+        RealProgram::drag(panelRect.topLeft() + picker.camera * 2, QPoint(2600, 250));
+        RealProgram::click(panelRect.topLeft() + picker.clipboard * 2);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (clip = DesktopToolPanels::clipboardImage()).size() == inside.size(), 10000);
+        QVERIFY(clip == inside.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // With the toolbar moved onto the right monitor, the preferences and the
+    // question at exit open there, not on the primary one where the last
+    // page was drawn.
+    void dialogsOpenWhereTheToolbarIs()
+    {
+        X11Probe x11;
+        desktop = numberedPicture(QSize(3840, 1600));
+        QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
+        QPoint menu;
+        {
+            ToolWidget layout;
+            layout.setAttribute(Qt::WA_DontShowOnScreen);
+            layout.show();
+            const MenuBtn *button = layout.findChild<MenuBtn *>();
+            QVERIFY(button);
+            menu = button->mapTo(&layout, button->rect().center());
+        }
+        const QPoint pen = RealProgram::penButtonOffset();
+        RealProgram program(*env);
+        QVERIFY(program.start({ QStringLiteral("QT_SCREEN_SCALE_FACTORS=2;1") }));
+        const QString toolbar = program.toolbar();
+        QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
+
+        // A stroke on a page makes the document worth a question at exit.
+        RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + pen * 2);
+        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
+        RealProgram::drag(QPoint(1800, 600), QPoint(2000, 800));
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, left), 10000);
+
+        // Out of drawing the toolbar is a window of its own again.
+        const QString ownWindow = program.toolbar();
+        const QRect bar = toolbarOntoRight(x11, ownWindow);
+        QVERIFY(right.contains(bar));
+
+        // Help > Preferences... from the toolbar's menu, by keys.
+        RealProgram::click(bar.topLeft() + menu);
+        for (const char *key : { "Up", "Right", "Down", "Down", "Down", "Return" })
+            RealProgram::key(QLatin1String(key));
+        quint32 preferences = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((preferences = windowNamed(QStringLiteral("Preferences"))) != 0,
+                                 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(right.contains(x11.rootGeometry(preferences)),
+                                  "the preferences are not on the toolbar's monitor", 10000);
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(QStringLiteral("Preferences")) == 0, 10000);
+
+        shortcut(ownWindow, QStringLiteral("ctrl+q"));
+        quint32 question = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (question = windowNamed(QStringLiteral("Quillbury Tavelmark"), ownWindow)) != 0, 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(right.contains(x11.rootGeometry(question)),
+                                  "the question is not on the toolbar's monitor", 10000);
+    }
+
+    // A page made on the scaled monitor, shown on the other: the same
+    // logical size in half the device pixels, scaled smoothly, so that
+    // stripes one device pixel wide turn grey rather than black or white.
+    void pageFromTheScaledMonitorShownSmoothly()
+    {
+        X11Probe x11;
+        desktop = numberedPicture(QSize(3840, 1600));
+        for (int y = 300; y < 1100; ++y)
+            for (int x = 400; x < 1600; ++x)
+                desktop.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
+        const QPoint pen = RealProgram::penButtonOffset();
+        RealProgram program(*env);
+        QVERIFY(program.start({ QStringLiteral("QT_SCREEN_SCALE_FACTORS=2;1") }));
+        const QString toolbar = program.toolbar();
+        QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
+        RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + pen * 2);
+        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, left), 10000);
+
+        // Out of drawing the toolbar is a window of its own again.
+        QVERIFY(right.contains(toolbarOntoRight(x11, program.toolbar(), QPoint(3600, 300))));
+        // Clear Page brings the page back, there being nothing on it to clear.
+        shortcut(program.toolbar(), QStringLiteral("ctrl+l"));
+        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, right), 15000);
+        // The stripes lie at (200, 150)-(800, 550) of the page.
+        const QRect block(2560 + 250, 200, 300, 300);
+        QTRY_VERIFY_WITH_TIMEOUT(near(screenNow().pixel(block.topLeft()), qRgb(128, 128, 128), 2),
+                                 10000);
+        const QImage shown = screenNow();
+        for (int y = block.top(); y <= block.bottom(); y += 7)
+            for (int x = block.left(); x <= block.right(); x += 3)
+                QVERIFY2(near(shown.pixel(x, y), qRgb(128, 128, 128), 2),
+                         qPrintable(QStringLiteral("%1,%2: %3")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(QColor(shown.pixel(x, y)).name())));
+    }
+
+    // At scale 1 on both, a page made on the large monitor is twice the
+    // small one's size: there it is shown whole, at half its size.
+    void largerPageFitsTheSmallerMonitor()
+    {
+        X11Probe x11;
+        desktop = numberedPicture(QSize(3840, 1600));
+        QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
+        const QPoint pen = RealProgram::penButtonOffset();
+        RealProgram program(*env);
+        QVERIFY(program.start({}));
+        const QString toolbar = program.toolbar();
+        QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
+        RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + pen);
+        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, left), 10000);
+
+        // Out of drawing the toolbar is a window of its own again.
+        QVERIFY(right.contains(toolbarOntoRight(x11, program.toolbar(), QPoint(3600, 300))));
+        // Clear Page brings the page back, there being nothing on it to clear.
+        shortcut(program.toolbar(), QStringLiteral("ctrl+l"));
+        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, right), 15000);
+        const QImage half = desktop.copy(left).scaled(QSize(1280, 800), Qt::IgnoreAspectRatio,
+                                                      Qt::SmoothTransformation);
+        // Away from the frame, the label and the toolbar, also near the
+        // page's far corner.
+        const QList<QPoint> spots
+            = { QPoint(100, 100), QPoint(300, 600), QPoint(600, 400), QPoint(900, 760) };
+        QTRY_VERIFY_WITH_TIMEOUT(
+            near(screenNow().pixel(right.topLeft() + spots.at(1)), half.pixel(spots.at(1)), 3),
+            10000);
+        const QImage shown = screenNow();
+        for (const QPoint &spot : spots)
+            QVERIFY2(near(shown.pixel(right.topLeft() + spot), half.pixel(spot), 3),
+                     qPrintable(QStringLiteral("%1,%2").arg(spot.x()).arg(spot.y())));
+    }
 
     void penOnEachMonitorAndOneUnplugged()
     {

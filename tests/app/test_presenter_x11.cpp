@@ -3,8 +3,6 @@
 #include "testenvironment.h"
 #include "x11probe.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QScreen>
 #include <QtTest>
 
@@ -12,10 +10,9 @@
 
 // The real program over a live desktop with a compositor running: the laser
 // pointer chosen from the command line shows a red dot at the pointer while
-// the desktop shows unchanged elsewhere, and a thousand pointer moves with
-// the laser cost the program less than the same moves drawing with the pen
-// (both figures are printed): its frames gather several moves and blit
-// pictures drawn once.
+// the desktop shows unchanged elsewhere, the dot follows the pointer, and the
+// desktop shows again where the dot was once its trail has faded. What the
+// laser costs against the pen is measured by bench_pencpu.
 class TestPresenterX11 : public QObject
 {
     Q_OBJECT
@@ -55,38 +52,6 @@ class TestPresenterX11 : public QObject
         return remote.waitForFinished(15000) && remote.exitCode() == 0;
     }
 
-    // User and system CPU time of a process, in clock ticks.
-    static qint64 cpuTicks(qint64 pid)
-    {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            return -1;
-        // Fields after the command name, which ends with the last ')'.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
-    }
-
-    // Waits until the program has been idle for half a second, then tells
-    // its CPU time.
-    static qint64 settledTicks(qint64 pid)
-    {
-        qint64 last = cpuTicks(pid);
-        QElapsedTimer still;
-        still.start();
-        QElapsedTimer limit;
-        limit.start();
-        while (still.elapsed() < 500 && limit.elapsed() < 20000) {
-            QTest::qWait(100);
-            const qint64 now = cpuTicks(pid);
-            if (now != last) {
-                last = now;
-                still.restart();
-            }
-        }
-        return last;
-    }
-
     // Nudges the pointer onto `p` and looks for the laser's red there.
     static bool laserDotAt(const QPoint &p)
     {
@@ -97,24 +62,11 @@ class TestPresenterX11 : public QObject
         return dot.red() > 200 && dot.green() < 60 && dot.blue() < 60;
     }
 
-    // A thousand moves in one xdotool run, along a zigzag around the screen.
-    static void thousandMoves(const QStringList &before, const QStringList &after)
-    {
-        QStringList arguments = before;
-        for (int i = 0; i < 1000; ++i) {
-            const int x = 300 + (i * 7) % 1200;
-            const int y = 200 + ((i / 40) % 2 ? 40 - i % 40 : i % 40) * 15;
-            arguments << QStringLiteral("mousemove") << QString::number(x) << QString::number(y)
-                      << QStringLiteral("sleep") << QStringLiteral("0.002");
-        }
-        RealProgram::xdotool(arguments + after);
-    }
-
 private Q_SLOTS:
     void init() { env = std::make_unique<TestEnvironment>(); }
     void cleanup() { env.reset(); }
 
-    void laserShowsOverTheLiveDesktopAndCostsLessThanThePen()
+    void laserShowsOverTheLiveDesktop()
     {
         X11Probe x11;
         QProcess compositor;
@@ -141,23 +93,10 @@ private Q_SLOTS:
         for (const QPoint &far : { QPoint(200, 150), QPoint(1700, 900), QPoint(900, 800) })
             QVERIFY2(near(shownAt(far), backdrop, 3), qPrintable(shownAt(far).name()));
 
-        // The new page's session is written within 2 s; its work must not
-        // fall into either measurement.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QFile::exists(env->dataFolder() + QStringLiteral("/session.tavelmark")), 15000);
-        const qint64 pid = program.program.processId();
-        const qint64 beforeLaser = settledTicks(pid);
-        thousandMoves({}, {});
-        const qint64 laser = settledTicks(pid) - beforeLaser;
-        QVERIFY(perform(program, QStringLiteral("pen")));
-        const qint64 beforePen = settledTicks(pid);
-        thousandMoves({ QStringLiteral("mousemove"), QStringLiteral("300"), QStringLiteral("200"),
-                        QStringLiteral("mousedown"), QStringLiteral("1") },
-                      {});
-        const qint64 pen = settledTicks(pid) - beforePen;
-        RealProgram::xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
-        qInfo("CPU of 1000 pointer moves: laser %lld ticks, pen %lld ticks", laser, pen);
-        QVERIFY2(laser < pen, qPrintable(QStringLiteral("laser %1, pen %2").arg(laser).arg(pen)));
+        // The dot follows the pointer, and its trail fades from where it was.
+        const QPoint next(1300, 300);
+        QTRY_VERIFY_WITH_TIMEOUT(laserDotAt(next), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shownAt(pointer + QPoint(2, 2)), backdrop, 3), 15000);
         compositor.terminate();
         compositor.waitForFinished(5000);
     }

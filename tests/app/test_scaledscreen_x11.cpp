@@ -1,8 +1,6 @@
-#include "desktoptools/capturedlg.h"
-#include "desktoptools/captureoptionwidget.h"
+#include "desktoptoolpanels.h"
 #include "realprogram.h"
 #include "testenvironment.h"
-#include "widgets/popupwidgetbtn.h"
 #include "x11probe.h"
 
 #include <QScreen>
@@ -11,8 +9,10 @@
 #include <memory>
 
 // The real program on a 2560 x 1600 desktop at scale 2: the page shows the
-// desktop pixel for pixel, the pen draws under the pointer, and a region
-// captured to the clipboard holds exactly the marked device pixels.
+// desktop pixel for pixel, the pen draws under the pointer to the device
+// pixel, a region captured to the clipboard holds exactly the marked device
+// pixels; the picker and the loupe read the device pixel under the pointer,
+// and a window is captured to its device pixels.
 class TestScaledScreenX11 : public QObject
 {
     Q_OBJECT
@@ -27,20 +27,27 @@ class TestScaledScreenX11 : public QObject
             QImage::Format_RGB32);
     }
 
-    // The clipboard output's centre relative to the capture panel's corner.
-    static QPoint clipboardButtonOffset()
+    // The rows of a column where the shown picture differs from the desktop,
+    // as their middle.
+    static qreal inkedMiddle(const QImage &shown, const QImage &desktop, int x, int top, int bottom)
     {
-        QPixmap still(400, 300);
-        CaptureDlg dialog(CaptureDlg::Rectangle, &still, nullptr);
-        dialog.setAttribute(Qt::WA_DontShowOnScreen);
-        dialog.show();
-        CaptureOptionWidget *panel = dialog.optionWidget();
-        panel->show();
-        for (PopupWidgetBtn *button : panel->findChildren<PopupWidgetBtn *>()) {
-            if (button->toolTip() == QLatin1String("Capture To Clipboard"))
-                return button->mapTo(panel, button->rect().center()) * Scale;
+        int first = -1;
+        int last = -1;
+        for (int y = top; y <= bottom; ++y) {
+            if (shown.pixel(x, y) != desktop.pixel(x, y)) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
         }
-        return QPoint();
+        return first < 0 ? -1 : (first + last) / 2.0;
+    }
+
+    // Activates the toolbar as a user's click would and types a shortcut.
+    static void shortcut(const QString &strToolbar, const QString &strKeys)
+    {
+        RealProgram::xdotool(
+            { QStringLiteral("windowactivate"), QStringLiteral("--sync"), strToolbar });
+        RealProgram::key(strKeys);
     }
 
     static bool coversScreen(const X11Probe &x11)
@@ -69,7 +76,7 @@ private Q_SLOTS:
         desktop = numberedPicture(QSize(2560, 1600));
         QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
         const QPoint penOffset = RealProgram::penButtonOffset() * Scale;
-        const QPoint clipOffset = clipboardButtonOffset();
+        const QPoint clipOffset = DesktopToolPanels::capturePanel().clipboard * Scale;
         QVERIFY(!clipOffset.isNull());
 
         RealProgram program(*env);
@@ -103,6 +110,13 @@ private Q_SLOTS:
         // Nowhere near where a doubled position would lie.
         QVERIFY(sameAsDesktop(shown, desktop, QRect(1900, 1300, 200, 200)));
 
+        // Along an odd device row the ink is centred on the pointer's row:
+        // its device pixels end at the row's top edge, as a line there does.
+        RealProgram::drag(QPoint(601, 1101), QPoint(1201, 1101));
+        QTRY_VERIFY_WITH_TIMEOUT(screenNow().pixel(1201, 1101) != desktop.pixel(1201, 1101), 10000);
+        const qreal middle = inkedMiddle(screenNow(), desktop, 901, 1060, 1140);
+        QVERIFY2(qAbs(middle - 1100.5) < 0.3, qPrintable(QString::number(middle)));
+
         RealProgram::key(QStringLiteral("Escape"));
         QTRY_VERIFY_WITH_TIMEOUT(!coversScreen(x11), 10000);
 
@@ -122,14 +136,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!coversScreen(x11), 10000);
 
         QImage clip;
-        const QStringList paste
-            = { QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
-                QStringLiteral("image/png"), QStringLiteral("-o") };
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !(clip = QImage::fromData(RealProgram::tool(QStringLiteral("xclip"), paste), "PNG"))
-                 .isNull(),
-            10000);
-        clip = clip.convertToFormat(QImage::Format_RGB32);
+        QTRY_VERIFY_WITH_TIMEOUT(!(clip = DesktopToolPanels::clipboardImage()).isNull(), 10000);
         // Whole logical pixels in device pixels: the moved corner lies on an
         // even device pixel next to the pointer, the other where it was.
         const QPoint origin = numberedPosition(clip.pixel(0, 0));
@@ -140,6 +147,68 @@ private Q_SLOTS:
         QCOMPARE(origin + QPoint(clip.width(), clip.height()),
                  (marked.bottomRight() + QPoint(1, 1)) * Scale);
         QVERIFY(clip == desktop.copy(QRect(origin, clip.size())));
+    }
+
+    // At an odd device position, where Qt hands widgets the logical pixel
+    // beside it: the picker copies that pixel's colour, the freeform
+    // capture's loupe frames it; a window of odd position and height is
+    // captured to exactly its device pixels.
+    void devicePixelUnderThePointerAndOddWindow()
+    {
+        X11Probe x11;
+        desktop = numberedPicture(QSize(2560, 1600));
+        QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
+        const DesktopToolPanels::WindowPanel panelLayout = DesktopToolPanels::windowPanel();
+        RealProgram program(*env);
+        QVERIFY(program.start({ QStringLiteral("QT_SCALE_FACTOR=2") }));
+        const QString toolbar = program.toolbar();
+        QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
+        const QPoint odd(1301, 1001);
+
+        shortcut(toolbar, QStringLiteral("alt+4"));
+        QTRY_VERIFY_WITH_TIMEOUT(coversScreen(x11), 15000);
+        RealProgram::click(odd);
+        const QString hex = QColor(desktop.pixel(odd)).name();
+        QTRY_VERIFY2_WITH_TIMEOUT(DesktopToolPanels::clipboardText().contains(hex),
+                                  qPrintable(DesktopToolPanels::clipboardText() + " not " + hex),
+                                  10000);
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(!coversScreen(x11), 10000);
+
+        // The loupe rests in the top-left corner, its centre at (122, 122):
+        // a device pixel inside the framed centre, off the cross. It starts
+        // where the pointer rests, and follows it.
+        shortcut(toolbar, QStringLiteral("alt+1"));
+        QTRY_VERIFY_WITH_TIMEOUT(coversScreen(x11), 15000);
+        const QPoint inCentre = QPoint(122, 122) * Scale - QPoint(4, 4);
+        QTRY_COMPARE_WITH_TIMEOUT(screenNow().pixel(inCentre), desktop.pixel(odd), 10000);
+        const QPoint moved = odd + QPoint(100, 100);
+        RealProgram::xdotool({ QStringLiteral("mousemove"), QString::number(moved.x()),
+                               QString::number(moved.y()) });
+        QTRY_COMPARE_WITH_TIMEOUT(screenNow().pixel(inCentre), desktop.pixel(moved), 10000);
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(!coversScreen(x11), 10000);
+
+        QImage inside = desktop.copy(QRect(QPoint(301, 201), QSize(400, 301)));
+        inside.invertPixels();
+        const auto window = DesktopToolPanels::pictureWindow(inside, QPoint(301, 201));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        shortcut(toolbar, QStringLiteral("alt+2"));
+        const QString panelId = RealProgram::xdotool(
+            { QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+              QStringLiteral("--name"), QStringLiteral("Screen Capture \\(Window\\)") });
+        QVERIFY(!panelId.isEmpty());
+        QRect panel;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (panel = x11.rootGeometry(panelId.section(QLatin1Char('\n'), 0, 0).toUInt())).size()
+                == panelLayout.size * Scale,
+            10000);
+        RealProgram::drag(panel.topLeft() + panelLayout.camera * Scale, QPoint(500, 350));
+        RealProgram::click(panel.topLeft() + panelLayout.clipboard * Scale);
+        QImage clip;
+        QTRY_VERIFY_WITH_TIMEOUT(!(clip = DesktopToolPanels::clipboardImage()).isNull(), 10000);
+        QCOMPARE(clip.size(), inside.size());
+        QVERIFY(clip == inside.convertToFormat(QImage::Format_RGB32));
     }
 };
 

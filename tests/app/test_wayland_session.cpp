@@ -1,13 +1,19 @@
 #include "app/appstate.h"
 #include "canvas/mainview.h"
+#include "fakescreenshotportal.h"
+#include "mainwindow/waitnote.h"
 #include "platform/platform.h"
 #include "platform/waylandsession.h"
+#include "realprogram.h"
 #include "testenvironment.h"
+#include "x11probe.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <memory>
@@ -16,11 +22,14 @@
 // background is one green. With the screenshot portal (TAV_EXPECT_PORTAL=1)
 // pictures of the screen show that green; without it every capture is
 // refused with a message naming the portal, and the program still draws.
+// Without it, too, a portal of the test's own that never answers stands for
+// a desktop whose portal hangs.
 class TestWaylandSession : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
+    const QString sessionRuntime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     const bool portal = qEnvironmentVariable("TAV_EXPECT_PORTAL") == QLatin1String("1");
 
     static bool isBackground(const QColor &c)
@@ -72,6 +81,72 @@ class TestWaylandSession : public QObject
         return false;
     }
 
+    // The program's visible windows (all carry the product title) and where
+    // they are.
+    static QList<QRect> programWindows()
+    {
+        X11Probe x11;
+        QList<QRect> found;
+        const QString ids = QString::fromLocal8Bit(RealProgram::tool(
+            QStringLiteral("xdotool"),
+            { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+              QStringLiteral("^Quillbury Tavelmark$") }));
+        for (const QString &id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            found.append(x11.rootGeometry(id.toUInt()));
+        return found;
+    }
+
+    // A window of the program smaller than the screen and not the toolbar
+    // (which is taller than wide), or an empty rectangle.
+    static QRect dialogWindow()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        for (const QRect &r : programWindows())
+            if (r.size() != screen && r.width() > r.height())
+                return r;
+        return {};
+    }
+
+    static bool pageShown()
+    {
+        return programWindows().contains(QGuiApplication::primaryScreen()->geometry());
+    }
+
+    static bool toolbarShown()
+    {
+        for (const QRect &r : programWindows())
+            if (r.height() > r.width())
+                return true;
+        return false;
+    }
+
+    // The screen as the compositor shows it (grim finds the compositor in the
+    // session's runtime folder, not in the test's own).
+    QImage screenshot() const
+    {
+        const QString file = env->path(QStringLiteral("screen.png"));
+        QFile::remove(file);
+        QProcess grim;
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), sessionRuntime);
+        grim.setProcessEnvironment(e);
+        grim.start(QStringLiteral("grim"), { file });
+        grim.waitForFinished(20000);
+        return QImage(file);
+    }
+
+    // The refusal's message shows over the blank (magenta) page: where the
+    // message is, the page is not seen, and beside it the page is.
+    bool messageAbovePage() const
+    {
+        const QRect box = dialogWindow();
+        const QColor magenta(255, 0, 255);
+        const QImage shown = screenshot();
+        return pageShown() && box.isValid()
+            && shown.pixelColor(box.right() + 100, box.bottom() + 100) == magenta
+            && shown.pixelColor(box.center()) != magenta;
+    }
+
     QStringList backgrounds() const
     {
         return QDir(env->dataFolder() + QStringLiteral("/temp"))
@@ -84,9 +159,93 @@ private Q_SLOTS:
         env = std::make_unique<TestEnvironment>();
         QDir().mkpath(env->dataFolder());
         QVERIFY(writeFile(env->dataFolder() + QStringLiteral("/Setting.ini"),
-                          "[UserInterface]\nLanguage=en_GB\nCaptureDelay=200\nShowTrayIcon=0\n"));
+                          "[UserInterface]\nLanguage=en_GB\nCaptureDelay=200\nShowTrayIcon=0\n"
+                          "[Draw]\nNewpageColor=#ff00ff\n"));
     }
     void cleanup() { env.reset(); }
+
+    // Started where the session has no X display, the program says what is
+    // missing instead of the toolkit's abort.
+    void withoutXWaylandTheStartSaysWhy()
+    {
+        QProcessEnvironment e = programEnvironment();
+        e.remove(QStringLiteral("DISPLAY"));
+        QProcess program;
+        program.setProcessEnvironment(e);
+        program.start(QStringLiteral(TAV_PROGRAM), {});
+        QVERIFY(program.waitForFinished(30000));
+        const QByteArray said = program.readAllStandardError();
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY2(said.contains("XWayland") && said.contains("xwayland enable"), said.constData());
+        QVERIFY(!said.contains("Reinstalling"));
+    }
+
+    // sway has no tray: "hide" folds the toolbar and "show" unfolds it.
+    void showBringsBackWhatHideFolded()
+    {
+        QProcess program;
+        program.setProcessEnvironment(programEnvironment());
+        program.setReadChannel(QProcess::StandardError);
+        program.start(QStringLiteral(TAV_PROGRAM), {});
+        QByteArray log;
+        QVERIFY2(waitForLog(program, "Listening:", &log), log.constData());
+        QTRY_VERIFY_WITH_TIMEOUT(toolbarShown(), 10000);
+        const int height = programWindows().value(0).height();
+        QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("hide") }));
+        QTRY_VERIFY_WITH_TIMEOUT(programWindows().value(0).height() < height / 4, 10000);
+        QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("show") }));
+        QTRY_COMPARE_WITH_TIMEOUT(programWindows().value(0).height(), height, 10000);
+        program.kill();
+        QVERIFY(program.waitForFinished(30000));
+    }
+
+    // While the portal does not answer the program goes on: a note says it
+    // waits, and its Cancel gives the desktop back at once, the portal told.
+    // Left alone, the wait ends at the deadline with a blank page and the
+    // message over it.
+    void aSilentPortalHoldsNothingUp()
+    {
+        if (portal)
+            QSKIP("the desktop's own portal answers in this session");
+        FakeScreenshotPortal fake;
+        fake.setMode(FakeScreenshotPortal::Mode::Silent);
+        QVERIFY(fake.serve());
+        QPoint cancelOffset;
+        {
+            WaitNote layout(nullptr);
+            layout.setAttribute(Qt::WA_DontShowOnScreen);
+            layout.show();
+            cancelOffset
+                = layout.cancelButton()->mapTo(&layout, layout.cancelButton()->rect().center());
+        }
+        QProcess program;
+        program.setProcessEnvironment(programEnvironment());
+        program.setReadChannel(QProcess::StandardError);
+        program.start(QStringLiteral(TAV_PROGRAM), {});
+        QByteArray log;
+        QVERIFY2(waitForLog(program, "Listening:", &log), log.constData());
+
+        QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("pen") }));
+        QRect note;
+        QTRY_VERIFY_WITH_TIMEOUT((note = dialogWindow()).isValid(), 10000);
+        QVERIFY(!pageShown());
+        const QPoint cancel = note.topLeft() + cancelOffset;
+        RealProgram::xdotool({ QStringLiteral("mousemove"), QString::number(cancel.x()),
+                               QString::number(cancel.y()), QStringLiteral("click"),
+                               QStringLiteral("1") });
+        QTRY_VERIFY_WITH_TIMEOUT(toolbarShown() && !dialogWindow().isValid(), 10000);
+        QVERIFY(!pageShown());
+        QTRY_COMPARE_WITH_TIMEOUT(fake.closes(), 1, 10000);
+
+        QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("pen") }));
+        QTRY_VERIFY_WITH_TIMEOUT(dialogWindow().isValid(), 10000);
+        QVERIFY2(waitForLog(program, "Screen grab refused", &log), log.constData());
+        QVERIFY(log.contains("did not answer in time"));
+        QTRY_VERIFY_WITH_TIMEOUT(messageAbovePage(), 10000);
+        program.kill();
+        QVERIFY(program.waitForFinished(30000));
+    }
 
     // Windows go through XWayland; pictures come from the Wayland side.
     void sessionIsSeenForWhatItIs()
@@ -102,6 +261,10 @@ private Q_SLOTS:
 
     void regionCaptureShowsTheDesktop()
     {
+        Platform &platform = Platform::instance();
+        QSignalSpy fetched(&platform.grabNotices(), &GrabNotices::signal_Fetched);
+        QVERIFY(platform.fetchDesktop());
+        QVERIFY(fetched.wait(30000));
         MainView view;
         const QPixmap region = view.grabDesktopRect(QRect(100, 120, 300, 200));
         if (!portal) {
@@ -142,6 +305,7 @@ private Q_SLOTS:
                      log.constData());
             QVERIFY(log.contains("Screen grab refused"));
             QVERIFY(backgrounds().isEmpty());
+            QTRY_VERIFY_WITH_TIMEOUT(messageAbovePage(), 10000);
         }
         QCOMPARE(program.state(), QProcess::Running);
         // Still drawing: blank pages come and go on command.
@@ -151,10 +315,23 @@ private Q_SLOTS:
         program.kill();
         QVERIFY(program.waitForFinished(30000));
 
-        // With nothing to ask about, Quit from a shortcut ends the program.
+        // With nothing to ask about, Quit from a shortcut ends the program,
+        // also after a picture came from the portal.
         log.clear();
         program.start(QStringLiteral(TAV_PROGRAM), {});
         QVERIFY2(waitForLog(program, "Listening:", &log), log.constData());
+        if (portal) {
+            QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("colour-picker") }));
+            // The picker grabs the input; the compositor's own list shows it.
+            const auto pickerShown = [] {
+                return RealProgram::tool(QStringLiteral("swaymsg"),
+                                         { QStringLiteral("-t"), QStringLiteral("get_tree") })
+                    .contains("\"name\": \"Tavelmark\"");
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(pickerShown(), 20000);
+            RealProgram::key(QStringLiteral("Escape"));
+            QTRY_VERIFY_WITH_TIMEOUT(!pickerShown(), 10000);
+        }
         QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("quit") }));
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);

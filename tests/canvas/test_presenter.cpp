@@ -55,7 +55,7 @@ private Q_SLOTS:
     void init()
     {
         AppState::reset();
-        f = std::make_unique<CanvasFixture>(QSize(800, 600));
+        f = std::make_unique<CanvasFixture>();
         QVERIFY(f->exposed);
         now = 1000;
         kit().animator().setClock([this] { return now; });

@@ -181,6 +181,9 @@ private Q_SLOTS:
                  still.toImage().copy(marked).convertToFormat(QImage::Format_RGB32));
     }
 
+    // Each screen pixel around the pointer nine logical pixels wide, the one
+    // under the pointer in the framed centre, also where the pointer lies
+    // between logical pixels.
     void loupeEnlargesTheScreensOwnPixels()
     {
         const qreal r = ratio();
@@ -191,21 +194,50 @@ private Q_SLOTS:
         QImage shown(device, QImage::Format_RGB32);
         shown.setDevicePixelRatio(r);
         shown.fill(Qt::white);
-        const QPoint p(301, 203);
+        const QPoint pointer(301, 203);
         CaptureLoupe loupe;
         {
             QPainter painter(&shown);
-            loupe.paint(painter, still, p, QString());
+            loupe.paint(painter, still, QPointF(pointer) / r, QString());
         }
-        const QRect source = DevicePixels::rect(QRect(p - QPoint(12, 12), QSize(25, 25)), r);
-        const qreal zoom = CaptureLoupe::Side * r / source.width();
         const QPointF corner = QPointF(loupe.rect().topLeft()) * r;
-        // Off the centre cross and the caption: each enlarged pixel shows its
-        // own device pixel of the screen picture.
-        for (int k : { 1, 5, 9, 17 }) {
-            const QPoint at = (corner + QPointF(k + 0.5, k + 0.5) * zoom).toPoint();
-            QCOMPARE(shown.pixel(at), numbered.pixel(source.topLeft() + QPoint(k, k)));
+        const qreal cell = 9 * r;
+        auto cellPixel
+            = [&](qreal k) { return shown.pixel((corner + QPointF(k, k) * cell).toPoint()); };
+        // Off the centre cross and the caption.
+        for (int k : { 1, 5, 9, 17 })
+            QCOMPARE(cellPixel(k + 0.5), numbered.pixel(pointer + QPoint(k - 12, k - 12)));
+        QCOMPARE(cellPixel(12.25), numbered.pixel(pointer));
+    }
+
+    // A page larger than its window (made on a larger screen, since gone)
+    // is shown whole and smoothly scaled, and drawn on under the pointer.
+    void largerPageIsShownWholeAndSmoothly()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        canvas = std::make_unique<CanvasFixture>(screen / 2);
+        view = canvas->view;
+        // Halved, give or take the rounding of an odd screen.
+        QVERIFY(qAbs(view->pageScale() - 0.5) < 0.01);
+        QVERIFY(qAbs(view->width() - screen.width() / 2) <= 1);
+        view->setBackground(desktopPicture(view->currentPage()->pixelSize));
+
+        // The one-pixel checkerboard of red and black in the top-left
+        // quadrant turns dark red, not one of the two.
+        const QImage shown = view->grab().toImage();
+        for (const QPointF &at : { QPointF(0.2, 0.2), QPointF(0.3, 0.35), QPointF(0.4, 0.25) }) {
+            const QPointF p(at.x() * view->width(), at.y() * view->height());
+            const QRgb c = shown.pixel((p * ratio()).toPoint());
+            QVERIFY2(qRed(c) > 90 && qRed(c) < 165 && qGreen(c) < 10, qPrintable(QColor(c).name()));
         }
+
+        ToolKit::instance().setCurrentTool(ToolKit::Pen);
+        canvas->press(QPoint(100, 100));
+        canvas->move(QPoint(150, 100));
+        canvas->release(QPoint(150, 100));
+        const QPoint onPage = (QPointF(250, 200) * ratio()).toPoint();
+        QVERIFY(qAlpha(view->layer()->pixel(onPage)) > 0);
+        QCOMPARE(qAlpha(view->layer()->pixel((QPointF(125, 100) * ratio()).toPoint())), 0);
     }
 
     // The ruler's enlarged view of the live screen, at the screen's pixels.

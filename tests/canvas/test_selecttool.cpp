@@ -23,7 +23,7 @@ class TestSelectTool : public QObject
 private slots:
     void init()
     {
-        canvas = std::make_unique<CanvasFixture>(QSize(800, 600));
+        canvas = std::make_unique<CanvasFixture>();
         QVERIFY(canvas->exposed);
         ToolKit::instance().setCurrentTool(ToolKit::Select);
     }

@@ -6,8 +6,8 @@
 
 #include <QTextDocument>
 
-// The text tool's two clicks, its in-place editor, and panning with the
-// right button.
+// The text tool's two clicks, its in-place editor, also over a page shown
+// smaller than its size.
 class TestTextTool : public QObject
 {
     Q_OBJECT
@@ -73,25 +73,28 @@ private Q_SLOTS:
         text()->reset();
     }
 
-    void rightDragPansWideViewHorizontallyUpToTheEdge()
+    // A page wider than its window is shown whole, at half its size: the
+    // editor opens under the click and the text lands on the page there.
+    void textOnAPageShownSmaller()
     {
         const QSize screen = QGuiApplication::primaryScreen()->size();
         canvas = std::make_unique<CanvasFixture>(QSize(screen.width() / 2, screen.height()));
         QVERIFY(canvas->exposed);
         MainView *view = canvas->view;
-        const int left = view->x();
-        QCOMPARE(left, -screen.width() / 4);
-
-        canvas->press(QPoint(300, 300), {}, Qt::RightButton);
-        canvas->move(QPoint(250, 340));
-        QCOMPARE(view->pos(), QPoint(left - 50, 0));
-        // The view moved under the pointer: the press point is under it again.
-        canvas->move(QPoint(300 - screen.width(), 300));
-        QCOMPARE(view->pos(), QPoint(-screen.width() / 2, 0));
-        canvas->move(QPoint(300 + screen.width(), 300));
-        QCOMPARE(view->pos(), QPoint(0, 0));
-        canvas->release(QPoint(300, 300), {}, Qt::RightButton);
-        QVERIFY(canvas->objects().isEmpty());
+        QCOMPARE(view->pageScale(), 0.5);
+        QCOMPARE(view->geometry(),
+                 QRect(0, screen.height() / 4, screen.width() / 2, screen.height() / 2));
+        ToolKit::instance().setCurrentTool(ToolKit::Text);
+        canvas->click(QPoint(100, 60));
+        TextEditWidget *editor = text()->textEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor->pos(), QPoint(100, 60));
+        QTest::keyClicks(editor->textEdit(), QStringLiteral("half"));
+        canvas->click(QPoint(350, 300));
+        auto *added = canvas->lastObject<ObjText>();
+        QVERIFY(added);
+        const int m = TextEditWidget::margin;
+        QCOMPARE(added->rect.topLeft(), QPointF(200 + m, 120 + m));
     }
 };
 

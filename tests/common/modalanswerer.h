@@ -9,7 +9,8 @@
 
 // While it lives, answers each message box with `button` (its default
 // acceptance when none) and notes its text, with the informative text on a
-// second line when there is one, and its title; file dialogs are cancelled.
+// second line when there is one, and its title; file dialogs are counted and
+// cancelled.
 // Other dialogs are counted, and rejected when rejectOtherDialogs is set.
 class ModalAnswerer
 {
@@ -22,6 +23,7 @@ public:
 
     QStringList texts;
     QStringList titles;
+    int fileDialogs = 0;
     int otherDialogs = 0;
     bool rejectOtherDialogs = false;
 
@@ -30,6 +32,7 @@ private:
     {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            ++fileDialogs;
             files->reject();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             const QString detail = box->informativeText();

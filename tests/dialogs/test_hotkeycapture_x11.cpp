@@ -38,9 +38,9 @@ private Q_SLOTS:
             const char *text;
         } cases[] = {
             { "ctrl+shift+F5", { true, true, true, false, false, 0x74 }, "Ctrl+Shift+F5" },
-            { "shift+1", { true, false, true, false, false, '1' }, "Shift+1" },
+            { "alt+shift+1", { true, false, true, true, false, '1' }, "Shift+Alt+1" },
             { "ctrl+alt+p", { true, true, false, true, false, 'P' }, "Ctrl+Alt+P" },
-            { "shift+slash", { true, false, true, false, false, 0xBF }, "Shift+/" },
+            { "ctrl+shift+slash", { true, true, true, false, false, 0xBF }, "Ctrl+Shift+/" },
             { "super+Home", { true, false, false, false, true, 0x24 }, "Win+Home" },
         };
         for (const auto &c : cases) {

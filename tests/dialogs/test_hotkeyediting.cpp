@@ -6,9 +6,13 @@
 #include "dialogs/virtualkeytable.h"
 #include "platform/virtualkeys.h"
 #include "testenvironment.h"
+#include "widgets/messageboxdialog.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QtTest>
+
+#include <tuple>
 
 namespace {
 
@@ -102,37 +106,131 @@ private Q_SLOTS:
         QTest::keyClick(field, Qt::Key_Eacute, Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(field->text(), QStringLiteral("Ctrl+Alt+"));
         QVERIFY(!dialog.hotKey(1).enabled);
-
-        // Keys the dialog would act on are captured too.
-        QTest::keyClick(field, Qt::Key_Escape, Qt::AltModifier);
-        QTest::keyClick(field, Qt::Key_Return);
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(field->text(), QStringLiteral("Enter"));
-        QCOMPARE(dialog.hotKey(1), HotKeyRecord({ true, false, false, false, false, 0x0D }));
     }
 
-    // The clear button empties the field so that the placeholder shows. Like
-    // every other control, an edit applies at once: Cancel keeps it.
-    void clearingAndCancelKeepTheEdits()
+    // Return, Enter, Escape, Tab and Backspace alone drive the dialog and
+    // never become a hotkey.
+    void dialogKeysAreNeverRecorded()
     {
         AppState &s = AppState::instance();
-        s.hotKeys[0] = HotKeyRecord({ true, true, false, false, false, 'A' });
-        s.hotKeys[2] = HotKeyRecord({ true, false, false, true, false, 0x70 });
+        s.hotKeys[1] = HotKeyRecord({ true, true, false, false, false, 'A' });
+        const HotKeyRecord typed({ true, true, true, false, false, 0x74 });
+        {
+            PreferencesDlg dialog;
+            dialog.show();
+            HotKeyLineEdit *field = edit(dialog, 1);
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
+            QTest::keyClick(field, Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(s.hotKeys[1], typed);
+        }
+        {
+            PreferencesDlg dialog;
+            dialog.show();
+            QTest::keyClick(edit(dialog, 1), Qt::Key_Enter, Qt::KeypadModifier);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(s.hotKeys[1], typed);
+        }
+
+        // Escape takes back what was typed, then cancels the dialog.
         PreferencesDlg dialog;
         dialog.show();
-        QCOMPARE(edit(dialog, 0)->text(), QStringLiteral("Ctrl+A"));
-        QCOMPARE(edit(dialog, 2)->text(), QStringLiteral("Alt+F1"));
-        HotKeyBtn *clear = dialog.hotKeyWidget(0)->button();
-        QCOMPARE(clear->size(), QSize(20, 16));
-        QTest::mouseClick(clear, Qt::LeftButton);
-        QVERIFY(edit(dialog, 0)->text().isEmpty());
-        QCOMPARE(edit(dialog, 0)->placeholderText(), QStringLiteral("Type Hotkeys"));
-        QTest::keyClick(edit(dialog, 2), Qt::Key_N, Qt::ControlModifier);
-        QTest::keyClick(edit(dialog, 2), Qt::Key_Enter, Qt::NoModifier);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        HotKeyLineEdit *field = edit(dialog, 1);
+        QTest::keyClick(field, Qt::Key_P, Qt::AltModifier);
+        QCOMPARE(field->text(), QStringLiteral("Alt+P"));
+        QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
-        dialog.reject();
+        QCOMPARE(field->text(), QStringLiteral("Ctrl+Shift+F5"));
+        QCOMPARE(dialog.hotKey(1), typed);
+
+        // Backspace clears; Tab moves on.
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QVERIFY(field->text().isEmpty());
+        QCOMPARE(dialog.hotKey(1), HotKeyRecord());
+        edit(dialog, 2)->setFocus();
+        QTest::keyClick(edit(dialog, 2), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), edit(dialog, 3));
+        QVERIFY(edit(dialog, 2)->text().isEmpty());
+
+        QTest::keyClick(field, Qt::Key_Escape);
+        QCOMPARE(field->text(), QStringLiteral("Ctrl+Shift+F5"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(s.hotKeys[1], typed);
+        QVERIFY(!s.hotKeys[2].enabled);
+    }
+
+    // A key other programs type with is taken only when the user says so;
+    // function keys and combinations with Ctrl, Alt or Win are not asked about.
+    void typingKeysAreAskedAbout()
+    {
+        PreferencesDlg dialog;
+        dialog.show();
+        HotKeyLineEdit *field = edit(dialog, 0);
+        const auto answer = [&dialog](QMessageBox::StandardButton button) {
+            MessageBoxDialog *question = nullptr;
+            QTRY_VERIFY((question = dialog.findChild<MessageBoxDialog *>()));
+            QVERIFY(question->text().contains(QStringLiteral("would no longer reach")));
+            question->button(button)->click();
+            QTRY_VERIFY(!dialog.findChild<MessageBoxDialog *>());
+        };
+        QTest::keyClick(field, Qt::Key_K);
+        answer(QMessageBox::Cancel);
+        QVERIFY(field->text().isEmpty());
+        QCOMPARE(dialog.hotKey(0), HotKeyRecord());
+
+        QTest::keyClick(field, Qt::Key_Home, Qt::ShiftModifier);
+        answer(QMessageBox::Ok);
+        QCOMPARE(field->text(), QStringLiteral("Shift+Home"));
+        QCOMPARE(dialog.hotKey(0), HotKeyRecord({ true, false, true, false, false, 0x24 }));
+
+        for (const auto &[key, modifiers, text] :
+             { std::make_tuple(Qt::Key_F9, Qt::KeyboardModifiers(), "F9"),
+               std::make_tuple(Qt::Key_Space, Qt::KeyboardModifiers(Qt::ControlModifier),
+                               "Ctrl+Space"),
+               std::make_tuple(Qt::Key_Return, Qt::KeyboardModifiers(Qt::AltModifier),
+                               "Alt+Enter") }) {
+            QTest::keyClick(field, key, modifiers);
+            QVERIFY(!dialog.findChild<MessageBoxDialog *>());
+            QCOMPARE(field->text(), QLatin1String(text));
+        }
+        // A key the table does not offer makes no hotkey to ask about.
+        QTest::keyClick(field, Qt::Key_Eacute);
+        QVERIFY(!dialog.findChild<MessageBoxDialog *>());
+        QVERIFY(!dialog.hotKey(0).enabled);
+    }
+
+    // The clear button empties the field so that the placeholder shows. The
+    // edits become the hotkeys only when the dialog is accepted: Cancel
+    // leaves them as they were.
+    void cancelKeepsTheHotKeys()
+    {
+        AppState &s = AppState::instance();
+        const HotKeyRecord first({ true, true, false, false, false, 'A' });
+        const HotKeyRecord third({ true, false, false, true, false, 0x70 });
+        s.hotKeys[0] = first;
+        s.hotKeys[2] = third;
+        for (const bool accept : { false, true }) {
+            PreferencesDlg dialog;
+            dialog.show();
+            QCOMPARE(edit(dialog, 0)->text(), QStringLiteral("Ctrl+A"));
+            QCOMPARE(edit(dialog, 2)->text(), QStringLiteral("Alt+F1"));
+            HotKeyBtn *clear = dialog.hotKeyWidget(0)->button();
+            QCOMPARE(clear->size(), QSize(20, 16));
+            QTest::mouseClick(clear, Qt::LeftButton);
+            QVERIFY(edit(dialog, 0)->text().isEmpty());
+            QCOMPARE(edit(dialog, 0)->placeholderText(), QStringLiteral("Type Hotkeys"));
+            QTest::keyClick(edit(dialog, 2), Qt::Key_N, Qt::ControlModifier);
+            QCOMPARE(s.hotKeys[0], first);
+            QCOMPARE(s.hotKeys[2], third);
+            accept ? dialog.accept() : dialog.reject();
+        }
         QCOMPARE(s.hotKeys[0], HotKeyRecord());
-        QCOMPARE(s.hotKeys[2], HotKeyRecord({ true, false, false, false, false, 0x0D }));
+        QCOMPARE(s.hotKeys[2], HotKeyRecord({ true, true, false, false, false, 'N' }));
     }
 
     // The editor reads as one white box with a grey rim.

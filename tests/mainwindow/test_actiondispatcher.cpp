@@ -5,6 +5,7 @@
 #include "mainwindow/actiondispatcher.h"
 #include "mainwindow/mainwindow.h"
 #include "testenvironment.h"
+#include "toolbar/toolwidget.h"
 
 #include <QImage>
 #include <QtTest>
@@ -67,6 +68,25 @@ private Q_SLOTS:
         // Nothing at all brings the toolbar back (here: it was never away).
         dispatcher->slot_Handle(InstanceRequest());
         QCOMPARE(window->view()->pageCount(), 2);
+    }
+
+    // Without a tray "hide" can only fold the toolbar, however often it
+    // comes, and "show" unfolds it; the fourth hotkey's command goes back to
+    // the page from the desktop.
+    void hideFoldsAndShowUnfolds()
+    {
+        ToolWidget *toolbar = window->toolbar();
+        QVERIFY(dispatcher->perform(QStringLiteral("hide")));
+        QVERIFY(dispatcher->perform(QStringLiteral("hide")));
+        QVERIFY(toolbar->isFolded());
+        QVERIFY(dispatcher->perform(QStringLiteral("show")));
+        QVERIFY(!toolbar->isFolded());
+
+        window->slot_New();
+        window->SetDrawMode(false);
+        QVERIFY(dispatcher->perform(QStringLiteral("back-to-last-page")));
+        QCOMPARE(AppState::instance().mode, 1);
+        QCOMPARE(window->view()->pageCount(), 1);
     }
 };
 

@@ -1,85 +1,22 @@
+#include "fakescreenshotportal.h"
 #include "platform/screenshotportal.h"
 #include "platform/waylandplatform.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
 #include <QFile>
 #include <QPixmap>
+#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
 #include <QtTest>
 
-// Stands in for the desktop portal on the test's private session bus, on a
-// connection and a thread of its own, as another program would: the client
-// blocks its own thread while it waits for some answers.
-class FakeScreenshotPortal : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
-    Q_PROPERTY(uint version READ version)
-public:
-    enum class Mode { Deliver, RefuseQuiet, Cancel };
-
-    explicit FakeScreenshotPortal(const QDBusConnection &bus)
-        : bus(bus)
-    {
-    }
-
-    uint version() const { return 2; }
-
-    Mode mode = Mode::Deliver;
-    QImage picture;
-    QString folder;
-    QList<QVariantMap> calls;
-    QString lastFile;
-
-public Q_SLOTS:
-    QDBusObjectPath Screenshot(const QString &, const QVariantMap &options,
-                               const QDBusMessage &message)
-    {
-        calls.append(options);
-        QString sender = message.service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
-        const QString token = options.value(QStringLiteral("handle_token")).toString();
-        const QString handle
-            = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
-        const bool interactive = options.value(QStringLiteral("interactive")).toBool();
-        // The answer follows the call's reply, as a real portal's does.
-        QTimer::singleShot(0, this, [this, handle, interactive] { respond(handle, interactive); });
-        return QDBusObjectPath(handle);
-    }
-
-private:
-    void respond(const QString &strHandle, bool bInteractive)
-    {
-        uint code = 0;
-        QVariantMap results;
-        if (mode == Mode::Cancel || (mode == Mode::RefuseQuiet && !bInteractive)) {
-            code = mode == Mode::Cancel ? 1 : 2;
-        } else {
-            lastFile = folder + QStringLiteral("/Screenshot %1.png").arg(calls.size());
-            picture.save(lastFile);
-            results.insert(QStringLiteral("uri"), QUrl::fromLocalFile(lastFile).toString());
-        }
-        QDBusMessage signal = QDBusMessage::createSignal(
-            strHandle, QStringLiteral("org.freedesktop.portal.Request"),
-            QStringLiteral("Response"));
-        signal << code << results;
-        bus.send(signal);
-    }
-
-    QDBusConnection bus;
-};
+#include <memory>
 
 class TestScreenshotPortal : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir folder;
-    QThread portalThread;
     std::unique_ptr<FakeScreenshotPortal> fake;
-    QDBusConnection portalBus { QString() };
 
     static QImage twoColours()
     {
@@ -91,74 +28,103 @@ class TestScreenshotPortal : public QObject
         return image;
     }
 
+    // The portal's answer to one take(): the picture and why there is none.
+    static std::pair<QImage, QString> takeOne(ScreenshotPortal &portal)
+    {
+        QSignalSpy taken(&portal, &ScreenshotPortal::signal_Taken);
+        portal.take();
+        if (!taken.wait(30000))
+            return { QImage(), QStringLiteral("no answer") };
+        return { taken.at(0).at(0).value<QImage>(), taken.at(0).at(1).toString() };
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
-        portalBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus,
-                                                  QStringLiteral("fake-portal"));
-        fake = std::make_unique<FakeScreenshotPortal>(portalBus);
-        fake->picture = twoColours();
-        fake->folder = folder.path();
-        fake->moveToThread(&portalThread);
-        portalThread.start();
+        fake = std::make_unique<FakeScreenshotPortal>();
+        fake->setPicture(twoColours(), folder.path());
     }
 
-    void cleanupTestCase()
-    {
-        portalThread.quit();
-        portalThread.wait();
-    }
+    void cleanupTestCase() { fake.reset(); }
 
     // A bare compositor: the refusal names what is missing.
     void withoutAPortalCaptureIsRefused()
     {
         ScreenshotPortal portal(QDBusConnection::sessionBus());
         QCOMPARE(portal.version(), 0u);
-        QString why;
-        QVERIFY(portal.take(&why).isNull());
+        auto [shot, why] = takeOne(portal);
+        QVERIFY(shot.isNull());
         QVERIFY2(why.contains(QStringLiteral("org.freedesktop.portal.Screenshot")),
                  qPrintable(why));
 
         ScreenshotPortal noBus(QDBusConnection(QStringLiteral("no such connection")));
-        QVERIFY(noBus.take(&why).isNull());
+        std::tie(shot, why) = takeOne(noBus);
+        QVERIFY(shot.isNull());
         QVERIFY(why.contains(QStringLiteral("session bus")));
     }
 
     void picturesArriveThroughTheRequest()
     {
-        QVERIFY(portalBus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
-        QVERIFY(portalBus.registerObject(
-            QStringLiteral("/org/freedesktop/portal/desktop"), fake.get(),
-            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
+        QVERIFY(fake->serve());
         ScreenshotPortal portal(QDBusConnection::sessionBus());
         QCOMPARE(portal.version(), 2u);
-        QString why;
-        const QImage shot = portal.take(&why);
+        const auto [shot, why] = takeOne(portal);
         QVERIFY2(!shot.isNull(), qPrintable(why));
         QCOMPARE(shot.size(), QSize(400, 100));
         QCOMPARE(shot.pixelColor(10, 10), QColor(Qt::red));
         QCOMPARE(shot.pixelColor(390, 90), QColor(Qt::green));
         // Asked without a dialog; the portal's file is not left lying about.
-        QCOMPARE(fake->calls.size(), 1);
-        QCOMPARE(fake->calls.at(0).value(QStringLiteral("interactive")).toBool(), false);
-        QVERIFY(!QFile::exists(fake->lastFile));
+        QCOMPARE(fake->calls().size(), 1);
+        QCOMPARE(fake->calls().at(0).value(QStringLiteral("interactive")).toBool(), false);
+        QVERIFY(!QFile::exists(fake->lastFile()));
     }
 
     void refusalsAndCancelsAreTold()
     {
         ScreenshotPortal portal(QDBusConnection::sessionBus());
-        QString why;
-        fake->calls.clear();
-        fake->mode = FakeScreenshotPortal::Mode::RefuseQuiet;
-        QVERIFY2(!portal.take(&why).isNull(), qPrintable(why));
-        QCOMPARE(fake->calls.size(), 2);
-        QCOMPARE(fake->calls.at(1).value(QStringLiteral("interactive")).toBool(), true);
+        fake->clearCalls();
+        fake->setMode(FakeScreenshotPortal::Mode::RefuseQuiet);
+        auto [shot, why] = takeOne(portal);
+        QVERIFY2(!shot.isNull(), qPrintable(why));
+        QCOMPARE(fake->calls().size(), 2);
+        QCOMPARE(fake->calls().at(1).value(QStringLiteral("interactive")).toBool(), true);
 
-        fake->mode = FakeScreenshotPortal::Mode::Cancel;
-        QVERIFY(portal.take(&why).isNull());
+        fake->setMode(FakeScreenshotPortal::Mode::Cancel);
+        std::tie(shot, why) = takeOne(portal);
+        QVERIFY(shot.isNull());
         QCOMPARE(why, QStringLiteral("The screenshot was cancelled."));
-        fake->mode = FakeScreenshotPortal::Mode::Deliver;
+        fake->setMode(FakeScreenshotPortal::Mode::Deliver);
+    }
+
+    // Nothing waits for a portal that never answers: take() returns at
+    // once, the deadline brings the refusal, and a cancel withdraws the
+    // request at the portal with no answer at all.
+    void aSilentPortalIsNotWaitedFor()
+    {
+        fake->setMode(FakeScreenshotPortal::Mode::Silent);
+        ScreenshotPortal portal(QDBusConnection::sessionBus(), 300);
+        QSignalSpy taken(&portal, &ScreenshotPortal::signal_Taken);
+        portal.take();
+        QVERIFY(portal.isTaking());
+        QVERIFY(taken.isEmpty());
+        QVERIFY(taken.wait(30000));
+        QVERIFY(taken.at(0).at(0).value<QImage>().isNull());
+        QCOMPARE(taken.at(0).at(1).toString(),
+                 QStringLiteral("The desktop's screenshot portal did not answer in time."));
+        QTRY_COMPARE(fake->closes(), 1);
+
+        taken.clear();
+        fake->clearCalls();
+        ScreenshotPortal patient(QDBusConnection::sessionBus());
+        QSignalSpy patientTaken(&patient, &ScreenshotPortal::signal_Taken);
+        patient.take();
+        QTRY_COMPARE(fake->calls().size(), 1);
+        patient.cancel();
+        QVERIFY(!patient.isTaking());
+        QTRY_COMPARE(fake->closes(), 2);
+        QVERIFY(patientTaken.isEmpty());
+        fake->setMode(FakeScreenshotPortal::Mode::Deliver);
     }
 
     // The portal's picture spans every screen; each screen gets its part at
