@@ -247,11 +247,13 @@ std::vector<SettingEntry> userInterfaceEntries()
         ui, "EnableTouchUI", [](AppState &s) -> bool & { return s.enableTouchUI; }, false));
     t.push_back(paletteEntry("Rgb", &AppState::rgb, 18));
     t.push_back(paletteEntry("Rgb2", &AppState::rgb2, 9));
-    // The toolbar keeps itself on screen; the bounds only keep arithmetic sane.
+    // The toolbar keeps itself on screen; window systems place windows in
+    // 16-bit coordinates, so a position past them was never written by us.
+    constexpr int MaxPos = 32767;
     t.push_back(intEntry(
-        ui, "BarPosX", [](AppState &s) -> int & { return s.barPosX; }, -100000, 100000));
+        ui, "BarPosX", [](AppState &s) -> int & { return s.barPosX; }, -MaxPos, MaxPos));
     t.push_back(intEntry(
-        ui, "BarPosY", [](AppState &s) -> int & { return s.barPosY; }, -100000, 100000));
+        ui, "BarPosY", [](AppState &s) -> int & { return s.barPosY; }, -MaxPos, MaxPos));
     t.push_back(boolEntry(ui, "Minimize", [](AppState &s) -> bool & { return s.minimize; }));
     return t;
 }

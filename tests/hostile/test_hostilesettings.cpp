@@ -339,7 +339,7 @@ private Q_SLOTS:
         timer.start();
         restart();
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(AppState::instance().draw.penColor, QColor(Qt::black)); // the default
+        QCOMPARE(AppState::instance().draw.penColor, QColor(0x12, 0x34, 0x56)); // the backup's
         QCOMPARE(readFile(bak()).contains("@Variant"), false);
         QCOMPARE(allValues().size(), sound.size());
     }
