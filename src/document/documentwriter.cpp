@@ -16,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #include <filesystem>
@@ -81,12 +82,32 @@ QByteArray encodePixels(const QImage &image)
     return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
 }
 
-// How the device refused the bytes written to it: a full disk is a
-// resource error.
-QFileDevice::FileError refusedWrites(const QIODevice *device)
+// Whether a picture's own file still reads to its end: when it does, a
+// failed entry was the new file's failure, not the picture's.
+bool readsWhole(const QString &file)
 {
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    while (!source.atEnd()) {
+        if (source.read(1 << 20).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// Why the new file took no more. A write that fills the disk may come back
+// short without an error, so the folder's free space decides as well.
+QString writeFailure(const QIODevice *device)
+{
+    constexpr qint64 NearlyFullBytes = 64 * 1024;
     const auto *file = qobject_cast<const QFileDevice *>(device);
-    return file ? file->error() : QFileDevice::NoError;
+    const bool full = file
+        && (file->error() == QFileDevice::ResourceError
+            || QStorageInfo(QFileInfo(file->fileName()).absolutePath()).bytesAvailable()
+                < NearlyFullBytes);
+    return full ? QStringLiteral("The disk is full.")
+                : QStringLiteral("The file could not be written; the disk may be full.");
 }
 
 QJsonArray sizeArray(const QSize &size)
@@ -190,14 +211,11 @@ bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QByteA
             break;
         written = e.image.isNull() ? addFileEntry(*zip, e.name, e.file)
                                    : zip->add(e.name, encodePixels(e.image), 0);
-        // Either the picture's own file failed, or the new file took no more.
-        if (!written && refusedWrites(device) == QFileDevice::NoError)
+        if (!written && e.image.isNull() && !readsWhole(e.file))
             return fail(QStringLiteral("A picture of the document could not be read."));
     }
     if (!written || !zip->finish())
-        return fail(refusedWrites(device) == QFileDevice::ResourceError
-                        ? QStringLiteral("The disk is full.")
-                        : QStringLiteral("The file could not be written; the disk may be full."));
+        return fail(writeFailure(device));
     return true;
 }
 
