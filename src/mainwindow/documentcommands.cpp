@@ -118,11 +118,21 @@ Refusal unreadable(const QString &strName)
              false };
 }
 
-// A file that cannot give a picture at all, or an empty refusal.
+// A file that cannot give a picture at all, or an empty refusal. A folder
+// or a pipe is never opened; a name whose bytes are not UTF-8 arrives with
+// replacement characters, and no file is found under it.
 Refusal fileFailure(const QString &strFile, const QString &strName)
 {
+    const QFileInfo info(strFile);
+    if (info.exists() && !info.isFile())
+        return unreadable(strName);
+    if (!info.exists() && strName.contains(QChar::ReplacementCharacter))
+        return { message("The name %1 is not valid UTF-8, so Tavelmark cannot open the file. "
+                         "Rename it and try again.")
+                     .arg(strName),
+                 false };
     QFile file(strFile);
-    if (!QFileInfo(strFile).isFile() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return { message("%1 cannot be read: %2").arg(strName, file.errorString()), false };
     if (file.size() == 0)
         return { message("%1 is empty.").arg(strName), false };
