@@ -70,6 +70,10 @@ void SessionKeeper::offer(SessionRecovery &recovery)
         recovery.finish(false);
         return;
     }
+    // A save killed with the session left its part file beside the
+    // document, whatever the answer is now.
+    if (!recovery.documentPath().isEmpty())
+        PartFiles::removeStale(QFileInfo(recovery.documentPath()).absolutePath());
     unanswered = true;
     const int answer = SessionRecovery::askToRestore(window, int(pages.size()), recovery.savedAt());
     unanswered = false;
@@ -85,10 +89,8 @@ void SessionKeeper::offer(SessionRecovery &recovery)
     }
     window->view()->addPages(pages);
     window->view()->setAllPagesModified(true);
-    if (!recovery.documentPath().isEmpty()) {
+    if (!recovery.documentPath().isEmpty())
         window->documentFiles()->setDocumentPath(recovery.documentPath());
-        PartFiles::removeStale(QFileInfo(recovery.documentPath()).absolutePath());
-    }
     recovery.finish(sessionJournal->writeAndWait());
     tellLeftOut(recovery.notes());
     window->RestoreDrawTool();
