@@ -100,7 +100,7 @@ bool readsWhole(const QString &file)
 // short without an error, so the folder's free space decides as well.
 QString writeFailure(const QIODevice *device)
 {
-    constexpr qint64 NearlyFullBytes = 64 * 1024;
+    constexpr qint64 NearlyFullBytes = qint64(64) * 1024;
     const auto *file = qobject_cast<const QFileDevice *>(device);
     const bool full = file
         && (file->error() == QFileDevice::ResourceError
