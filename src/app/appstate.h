@@ -131,6 +131,8 @@ public:
     // write an empty "Language" so that the next start takes the backup.
     bool savingEnabled = true;
     bool importPending = false;
+    // The user knows that the settings file cannot be written: told once.
+    bool unsavedSettingsTold = false;
     // Told to the user once the window is up: what start-up had to give up.
     // Each is an English message, then what fills its %1, %2 and so on, so
     // that it is shown in the user's language.

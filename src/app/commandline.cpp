@@ -111,15 +111,39 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &strW
     }
     for (const QString &file : parser.positionalArguments()) {
         const QString path = QDir(strWorkingDir).absoluteFilePath(file);
-        if (!QFileInfo(path).isFile()) {
-            line.result = Outcome::Error;
-            line.message = translated("No such file: %1").arg(file);
-            return line;
-        }
+        if (!QFileInfo(path).isFile())
+            return refused(fileRefusal(file));
         request.files.append(QDir::cleanPath(path));
     }
+    // Started or running, a line does the same: one the running instance
+    // would drop is refused here, whole.
+    const qint64 bytes = request.encode().size();
+    if (bytes > InstanceRequest::MaxFrameBytes)
+        return refused(translated("The pictures and actions are too many for one start (%1 KB; "
+                                  "at most %2 KB). Open fewer pictures at a time.")
+                           .arg((bytes + 1023) / 1024)
+                           .arg(InstanceRequest::MaxFrameBytes / 1024));
     line.wanted = request;
     return line;
+}
+
+CommandLine CommandLine::refused(const QString &strWhy)
+{
+    CommandLine line;
+    line.result = Outcome::Error;
+    line.message = strWhy;
+    return line;
+}
+
+// A name the system gave as bytes that are not UTF-8 arrives with
+// replacement characters: no file can be found under it.
+QString CommandLine::fileRefusal(const QString &strFile)
+{
+    if (strFile.contains(QChar::ReplacementCharacter))
+        return translated("The name %1 is not valid UTF-8, so Tavelmark cannot open the file. "
+                          "Rename it and try again.")
+            .arg(strFile);
+    return translated("No such file: %1").arg(strFile);
 }
 
 QString CommandLine::helpText(const QString &strProgram)

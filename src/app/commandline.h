@@ -28,6 +28,8 @@ public:
 
 private:
     static QString helpText(const QString &strProgram);
+    static CommandLine refused(const QString &strWhy);
+    static QString fileRefusal(const QString &strFile);
 
     Outcome result = Outcome::Run;
     QString message;

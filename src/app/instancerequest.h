@@ -16,6 +16,8 @@ struct InstanceRequest
 {
     static constexpr int HeaderBytes = 9;
     static constexpr quint8 Version = 1;
+    // The running instance drops a longer frame: a start refuses to send one.
+    static constexpr qint64 MaxFrameBytes = qint64(64) * 1024;
 
     QStringList files;
     QStringList actions;

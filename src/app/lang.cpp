@@ -2,6 +2,10 @@
 
 #include "appstate.h"
 
+#include <QStringList>
+
+#include <utility>
+
 namespace {
 Lang *s_lang = nullptr;
 
@@ -12,6 +16,19 @@ QDomElement parseTable(QFile &file, QDomDocument &document)
     if (!document.setContent(&file, true))
         return {};
     return document.documentElement();
+}
+
+// Code and display name of every language ":/Language/Language.xml" lists.
+QList<std::pair<QString, QString>> languageList()
+{
+    QFile list(QStringLiteral(":/Language/Language.xml"));
+    QDomDocument document;
+    const QDomElement listRoot = parseTable(list, document);
+    QList<std::pair<QString, QString>> languages;
+    for (QDomElement e = listRoot.firstChildElement(QStringLiteral("String")); !e.isNull();
+         e = e.nextSiblingElement(QStringLiteral("String")))
+        languages.append({ e.attribute(QStringLiteral("name")), e.text() });
+    return languages;
 }
 } // namespace
 
@@ -67,15 +84,21 @@ QString Lang::translate(const QString &strContext, const QString &strText)
 
 QString Lang::codeForDisplayName(const QString &strName)
 {
-    QFile list(QStringLiteral(":/Language/Language.xml"));
-    QDomDocument document;
-    const QDomElement listRoot = parseTable(list, document);
-    for (QDomElement e = listRoot.firstChildElement(QStringLiteral("String")); !e.isNull();
-         e = e.nextSiblingElement(QStringLiteral("String"))) {
-        if (e.text() == strName)
-            return e.attribute(QStringLiteral("name"));
+    for (const auto &[code, name] : languageList()) {
+        if (name == strName)
+            return code;
     }
     return {};
+}
+
+QStringList Lang::knownCodes()
+{
+    static QStringList codes;
+    if (codes.isEmpty()) {
+        for (const auto &language : languageList())
+            codes.append(language.first);
+    }
+    return codes;
 }
 
 QString Lang::codeForLocale(const QLocale &locale)

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QObject>
+#include <QStringList>
 
 // The string table of the current language, loaded on first use and released
 // after each batch of lookups. English is the text in the code; a missing
@@ -25,6 +26,8 @@ public:
     // The language code whose display name is strName in ":/Language/Language.xml",
     // or an empty string when there is none.
     static QString codeForDisplayName(const QString &strName);
+    // The codes of every table ":/Language/Language.xml" lists.
+    static QStringList knownCodes();
     // The table for a desktop language: Chinese of mainland China and
     // Singapore is "zh_CN", of Taiwan, Hong Kong and Macao "zh_TW"; any other
     // language is "en_GB".

@@ -29,7 +29,7 @@ public:
 
     // A request frame past either limit is dropped, as is anything that is
     // not a frame of ours.
-    static constexpr qint64 MaxMessageBytes = qint64(64) * 1024;
+    static constexpr qint64 MaxMessageBytes = InstanceRequest::MaxFrameBytes;
     static constexpr int MessageDeadlineMs = 2000;
 
     // Another instance holds the lock; sendMessage() tells whether it answers.

@@ -1,6 +1,7 @@
 #include "settingentry.h"
 
 #include "appstate.h"
+#include "lang.h"
 
 #include <QColor>
 #include <QStringList>
@@ -83,7 +84,41 @@ SettingEntry colourEntry(const char *group, const char *key, ColourField field)
     return entry;
 }
 
-SettingEntry stringEntry(const char *group, const char *key, StringField field, bool saved = true)
+// A language is one of the tables the program has.
+SettingEntry languageEntry()
+{
+    SettingEntry entry;
+    entry.group = QStringLiteral("UserInterface");
+    entry.key = QStringLiteral("Language");
+    entry.read = [](AppState &s, const QString &strValue) {
+        const QString value = strValue.trimmed();
+        s.language = defaults().language;
+        for (const QString &code : Lang::knownCodes()) {
+            if (value.compare(code, Qt::CaseInsensitive) == 0)
+                s.language = code;
+        }
+    };
+    entry.write = [](const AppState &s) { return s.language; };
+    return entry;
+}
+
+// A font family is a name someone chose (or a short list of them), never a
+// page of text, control characters or a list with empty places.
+bool isFamilyName(const QString &strValue)
+{
+    constexpr qsizetype MaxLength = 100;
+    if (strValue.isEmpty() || strValue.size() > MaxLength)
+        return false;
+    for (const QChar c : strValue) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    const QStringList parts = strValue.split(QLatin1Char(','));
+    return std::none_of(parts.cbegin(), parts.cend(),
+                        [](const QString &part) { return part.trimmed().isEmpty(); });
+}
+
+SettingEntry fontEntry(const char *group, const char *key, StringField field, bool saved = true)
 {
     SettingEntry entry;
     entry.group = QLatin1String(group);
@@ -91,7 +126,7 @@ SettingEntry stringEntry(const char *group, const char *key, StringField field, 
     entry.savedAtQuit = saved;
     entry.read = [field](AppState &s, const QString &strValue) {
         const QString value = strValue.trimmed();
-        field(s) = value.isEmpty() ? field(defaults()) : value;
+        field(s) = isFamilyName(value) ? value : field(defaults());
     };
     entry.write = [field](const AppState &s) { return field(unconst(s)); };
     return entry;
@@ -187,8 +222,8 @@ std::vector<SettingEntry> userInterfaceEntries()
 {
     std::vector<SettingEntry> t;
     const char *ui = "UserInterface";
-    t.push_back(stringEntry(ui, "Language", [](AppState &s) -> QString & { return s.language; }));
-    t.push_back(stringEntry(
+    t.push_back(languageEntry());
+    t.push_back(fontEntry(
         ui, "UIFont", [](AppState &s) -> QString & { return s.uiFont; }, false));
     t.push_back(intEntry(
         ui, "ToolWidgetUISize", [](AppState &s) -> int & { return s.toolWidgetUISize; }, 0, 4));
@@ -212,11 +247,13 @@ std::vector<SettingEntry> userInterfaceEntries()
         ui, "EnableTouchUI", [](AppState &s) -> bool & { return s.enableTouchUI; }, false));
     t.push_back(paletteEntry("Rgb", &AppState::rgb, 18));
     t.push_back(paletteEntry("Rgb2", &AppState::rgb2, 9));
-    // The toolbar keeps itself on screen; the bounds only keep arithmetic sane.
+    // The toolbar keeps itself on screen; window systems place windows in
+    // 16-bit coordinates, so a position past them was never written by us.
+    constexpr int MaxPos = 32767;
     t.push_back(intEntry(
-        ui, "BarPosX", [](AppState &s) -> int & { return s.barPosX; }, -100000, 100000));
+        ui, "BarPosX", [](AppState &s) -> int & { return s.barPosX; }, -MaxPos, MaxPos));
     t.push_back(intEntry(
-        ui, "BarPosY", [](AppState &s) -> int & { return s.barPosY; }, -100000, 100000));
+        ui, "BarPosY", [](AppState &s) -> int & { return s.barPosY; }, -MaxPos, MaxPos));
     t.push_back(boolEntry(ui, "Minimize", [](AppState &s) -> bool & { return s.minimize; }));
     return t;
 }
@@ -267,8 +304,8 @@ std::vector<SettingEntry> drawEntries()
         d, "TextOpacity", [](AppState &s) -> int & { return s.draw.textOpacity; }, 0, 100));
     t.push_back(intEntry(
         d, "TextFontSize", [](AppState &s) -> int & { return s.draw.textFontSize; }, 8, 72));
-    t.push_back(stringEntry(d, "TextFontFamily",
-                            [](AppState &s) -> QString & { return s.draw.textFontFamily; }));
+    t.push_back(fontEntry(d, "TextFontFamily",
+                          [](AppState &s) -> QString & { return s.draw.textFontFamily; }));
     t.push_back(textAlignEntry());
     t.push_back(colourEntry(d, "NewpageColor",
                             [](AppState &s) -> QColor & { return s.draw.newpageColor; }));
@@ -311,6 +348,13 @@ std::vector<SettingEntry> presenterEntries()
 }
 
 } // namespace
+
+bool SettingEntry::accepts(const QString &strText) const
+{
+    AppState scratch = AppState::defaults();
+    read(scratch, strText);
+    return write(scratch).compare(strText.trimmed(), Qt::CaseInsensitive) == 0;
+}
 
 const std::vector<SettingEntry> &SettingEntry::table()
 {

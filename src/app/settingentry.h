@@ -21,5 +21,9 @@ struct SettingEntry
     // false for keys that only the preferences dialog writes.
     bool savedAtQuit = true;
 
+    // Whether the text is one the program writes itself: read back, the value
+    // gives the same text again (nothing clamped, defaulted or malformed).
+    bool accepts(const QString &strText) const;
+
     static const std::vector<SettingEntry> &table();
 };

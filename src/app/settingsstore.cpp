@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -45,15 +46,6 @@ QString storedText(const IniCodec::Result &file, const QString &strKey)
     return it->toString();
 }
 
-// Whether the text is one the program writes itself: read back, the value
-// gives the same text again (nothing clamped, defaulted or malformed).
-bool holdsValidValue(const SettingEntry &entry, const QString &strText)
-{
-    AppState scratch = AppState::defaults();
-    entry.read(scratch, strText);
-    return entry.write(scratch).compare(strText.trimmed(), Qt::CaseInsensitive) == 0;
-}
-
 // Only such a file may become the backup: every line read, every key the
 // quit save writes present, every value valid.
 bool isClean(const IniCodec::Result &file)
@@ -62,7 +54,7 @@ bool isClean(const IniCodec::Result &file)
         return false;
     for (const SettingEntry &entry : SettingEntry::table()) {
         const QString text = storedText(file, fullKey(entry));
-        if (text.isNull() ? entry.savedAtQuit : !holdsValidValue(entry, text))
+        if (text.isNull() ? entry.savedAtQuit : !entry.accepts(text))
             return false;
     }
     return true;
@@ -81,14 +73,33 @@ void SettingsStore::locate()
     s.iniPath = s.dataFolder + QStringLiteral("/Setting.ini");
     s.bakPath = s.iniPath + QStringLiteral(".bak");
 
-    if (!QFile::exists(s.iniPath)) {
+    if (QFileInfo::exists(s.iniPath)) {
+        applyBackupRule();
+    } else {
         qDebug().noquote() << "Create null INI:" << s.iniPath;
         QFile file(s.iniPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
             qWarning().noquote() << "Cannot create" << s.iniPath;
-        return;
     }
-    applyBackupRule();
+    checkWritable();
+}
+
+// Told at the start, while the user can still do something about it: at
+// quit every change of the run would be lost without a word.
+void SettingsStore::checkWritable()
+{
+    AppState &s = AppState::instance();
+    const QFileInfo folder(s.dataFolder);
+    const QFileInfo file(s.iniPath);
+    // The file is replaced through a new one beside it: the folder must take
+    // new files, and the file itself must be one that may be written.
+    if (folder.isDir() && folder.isWritable() && file.isFile() && file.isWritable())
+        return;
+    qWarning().noquote() << "Cannot write" << s.iniPath;
+    s.unsavedSettingsTold = true;
+    s.startNotices.append({ QStringLiteral("The settings cannot be saved in %1: changes made "
+                                           "now will not be kept."),
+                            QDir::toNativeSeparators(s.iniPath) });
 }
 
 // A present but empty "Language" marks a pending import: the backup takes
@@ -127,16 +138,15 @@ void SettingsStore::applyBackupRule()
 void SettingsStore::load(int logicalDpiX)
 {
     AppState &s = AppState::instance();
-    // What a damaged or refused file lost comes from the backup.
+    // What a damaged or refused file lost, and every value that would have
+    // to be repaired (clamped, defaulted), comes from the backup: a repaired
+    // value saved at quit would otherwise become the backup at the next start.
     const IniCodec::Result current = IniCodec::readFile(s.iniPath);
     const IniCodec::Result backup = IniCodec::readFile(s.bakPath);
-    // In a damaged file a value that is not valid was damaged too.
-    const bool damaged = current.damaged || current.tooLarge;
     for (const SettingEntry &entry : SettingEntry::table()) {
         QString text = storedText(current, fullKey(entry));
         const QString fallback = storedText(backup, fullKey(entry));
-        const bool lost = text.isNull() || (damaged && !holdsValidValue(entry, text));
-        if (lost && (text.isNull() || holdsValidValue(entry, fallback)))
+        if (text.isNull() || (!entry.accepts(text) && entry.accepts(fallback)))
             text = fallback;
         entry.read(s, text);
     }

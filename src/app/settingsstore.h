@@ -9,6 +9,7 @@ class SettingsStore
 public:
     // Fixes the paths, creates the data folder, the private temporary folder
     // and an empty settings file when missing, then applies the backup rule.
+    // A settings file that cannot be written is told as a start notice.
     static void locate();
     // Loads every group into AppState; logicalDpiX sizes the scale factors.
     static void load(int logicalDpiX);
@@ -28,4 +29,5 @@ public:
 
 private:
     static void applyBackupRule();
+    static void checkWritable();
 };

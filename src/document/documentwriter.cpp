@@ -1,6 +1,7 @@
 #include "documentwriter.h"
 
 #include "app/filewriter.h"
+#include "app/partfiles.h"
 #include "obj.h"
 #include "objectcodec.h"
 #include "platform/newfilemode.h"
@@ -15,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #include <filesystem>
@@ -78,6 +80,34 @@ QByteArray encodePixels(const QImage &image)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
+}
+
+// Whether a picture's own file still reads to its end: when it does, a
+// failed entry was the new file's failure, not the picture's.
+bool readsWhole(const QString &file)
+{
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    while (!source.atEnd()) {
+        if (source.read(1 << 20).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// Why the new file took no more. A write that fills the disk may come back
+// short without an error, so the folder's free space decides as well.
+QString writeFailure(const QIODevice *device)
+{
+    constexpr qint64 NearlyFullBytes = qint64(64) * 1024;
+    const auto *file = qobject_cast<const QFileDevice *>(device);
+    const bool full = file
+        && (file->error() == QFileDevice::ResourceError
+            || QStorageInfo(QFileInfo(file->fileName()).absolutePath()).bytesAvailable()
+                < NearlyFullBytes);
+    return full ? QStringLiteral("The disk is full.")
+                : QStringLiteral("The file could not be written; the disk may be full.");
 }
 
 QJsonArray sizeArray(const QSize &size)
@@ -146,24 +176,24 @@ bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &targ
     QList<Entry> entries;
     const QByteArray bytes = manifest(snapshot, mode, &entries);
     const QFileInfo info(target);
-    QTemporaryFile part(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                        + QStringLiteral(".part-XXXXXX"));
-    if (!part.open())
+    PartFiles::removeStale(info.absolutePath());
+    const std::unique_ptr<QTemporaryFile> part = PartFiles::create(target, PartFiles::Document);
+    if (!part)
         return fail(QStringLiteral("The folder cannot be written to."));
     ZipModule *module = ZipLoader::module();
     if (!module)
         return fail(QLatin1String(ZipLoader::Missing));
-    if (!writeZip(*module, &part, bytes, entries))
+    if (!writeZip(*module, part.get(), bytes, entries))
         return false;
     QStringList names { QLatin1String(ManifestName) };
     for (const Entry &e : std::as_const(entries))
         names.append(e.name);
-    if (!readsBack(*module, part.fileName(), names, bytes))
+    if (!readsBack(*module, part->fileName(), names, bytes))
         return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
-    part.setPermissions(info.exists() ? QFile::permissions(target) : NewFileMode::permissions());
-    if (!replaceFile(part.fileName(), target))
+    part->setPermissions(info.exists() ? QFile::permissions(target) : NewFileMode::permissions());
+    if (!replaceFile(part->fileName(), target))
         return fail(QStringLiteral("The new file could not take the old one's place."));
-    part.setAutoRemove(false);
+    part->setAutoRemove(false);
     return true;
 }
 
@@ -181,11 +211,11 @@ bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QByteA
             break;
         written = e.image.isNull() ? addFileEntry(*zip, e.name, e.file)
                                    : zip->add(e.name, encodePixels(e.image), 0);
-        if (!written)
+        if (!written && e.image.isNull() && !readsWhole(e.file))
             return fail(QStringLiteral("A picture of the document could not be read."));
     }
     if (!written || !zip->finish())
-        return fail(QStringLiteral("The file could not be written; the disk may be full."));
+        return fail(writeFailure(device));
     return true;
 }
 

@@ -9,9 +9,22 @@
 
 namespace {
 
+// Moved pieces are written with an empty kind, as every release has written
+// them, so that those releases keep reading them.
 const char *const KindNames[]
     = { "", "", "stroke", "eraser", "line", "shape", "text", "picture", "svg" };
 constexpr int KindCount = int(sizeof(KindNames) / sizeof(KindNames[0]));
+
+// The kind named so, or KindNone. A moved piece may also be named "moved".
+int kindNamed(const QString &name)
+{
+    if (name == QLatin1String("moved"))
+        return KindSelect;
+    for (int k = KindSelect; k < KindCount; ++k)
+        if (name == QLatin1String(KindNames[k]))
+            return k;
+    return KindNone;
+}
 
 QJsonArray pointsArray(const QList<QPointF> &points)
 {
@@ -294,12 +307,9 @@ QJsonObject ObjectCodec::encode(const ObjectRecord &r, const QString &picture)
 
 ObjectCodec::Verdict ObjectCodec::decode(const QJsonObject &o, ObjectRecord *r, QString *picture)
 {
-    const QString kind = o.value(QLatin1String("kind")).toString();
-    r->kind = 0;
-    for (int k = KindSelect; k < KindCount; ++k)
-        if (kind == QLatin1String(KindNames[k]))
-            r->kind = k;
-    if (r->kind == 0)
+    const QJsonValue kind = o.value(QLatin1String("kind"));
+    r->kind = kind.isString() ? kindNamed(kind.toString()) : KindNone;
+    if (r->kind == KindNone)
         return UnknownKind;
     Fields f(o);
     const QList<double> rect = f.numbers("rect", 4, 4);
@@ -326,9 +336,7 @@ QStringList ObjectCodec::knownKeys(const QString &kind)
                        QStringLiteral("opacity"),  QStringLiteral("shadow"),
                        QStringLiteral("resizable") };
     ObjectRecord probe;
-    for (int k = KindSelect; k < KindCount; ++k)
-        if (kind == QLatin1String(KindNames[k]))
-            probe.kind = k;
+    probe.kind = kindNamed(kind);
     QJsonObject details;
     encodeDetails(probe, details);
     keys += details.keys();

@@ -112,31 +112,77 @@ Refusal svgRefusal(const QString &strName, const SafeImageReader::Header &header
     return {};
 }
 
+Refusal unreadable(const QString &strName)
+{
+    return { message("%1 is not a picture that can be read, or it is damaged.").arg(strName),
+             false };
+}
+
+// A file that cannot give a picture at all, or an empty refusal. A folder
+// or a pipe is never opened; a name whose bytes are not UTF-8 arrives with
+// replacement characters, and no file is found under it.
+Refusal fileFailure(const QString &strFile, const QString &strName)
+{
+    const QFileInfo info(strFile);
+    if (info.exists() && !info.isFile())
+        return unreadable(strName);
+    if (!info.exists() && strName.contains(QChar::ReplacementCharacter))
+        return { message("The name %1 is not valid UTF-8, so Tavelmark cannot open the file. "
+                         "Rename it and try again.")
+                     .arg(strName),
+                 false };
+    QFile file(strFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return { message("%1 cannot be read: %2").arg(strName, file.errorString()), false };
+    if (file.size() == 0)
+        return { message("%1 is empty.").arg(strName), false };
+    return {};
+}
+
+Refusal svgSizeRefusal(const QString &strName, const QSize &size)
+{
+    if (size.isEmpty())
+        return unreadable(strName);
+    if (size.width() <= ImageSVG::MaxSide && size.height() <= ImageSVG::MaxSide)
+        return {};
+    return { message("%1 is %2 x %3 pixels; an SVG picture may have at most %4 pixels a side.")
+                 .arg(strName)
+                 .arg(size.width())
+                 .arg(size.height())
+                 .arg(ImageSVG::MaxSide),
+             true };
+}
+
 // Why a picture file is refused before anything is decoded, or an empty
-// text. Files past the picture budget and SVG files that would make the
-// renderer read other files are refused; a damaged file gives an empty picture.
+// text: files that give no picture, files past the picture budget and SVG
+// files that would make the renderer read other files.
 Refusal refusal(const QString &strFile)
 {
     const QString name = QFileInfo(strFile).fileName();
+    const Refusal failure = fileFailure(strFile, name);
+    if (!failure.why.isEmpty())
+        return failure;
     const SafeImageReader::Header header = SafeImageReader::inspect(strFile);
-    if (header.svg)
-        return svgRefusal(name, header);
+    if (header.svg) {
+        const Refusal why = svgRefusal(name, header);
+        return why.why.isEmpty() ? svgSizeRefusal(name, header.size) : why;
+    }
     if (header.fileBytes > SafeImageReader::MaxFileBytes)
         return { fileRefusal(name, header.fileBytes, SafeImageReader::MaxFileBytes,
                              "%1 has %2 MB; the largest picture file accepted has %3 MB."),
                  true };
     const QSize size = header.size;
-    if (!size.isValid()
-        || qint64(size.width()) * size.height() * 4 <= SafeImageReader::MaxImageBytes)
+    if (!size.isValid() || size.isEmpty())
+        return unreadable(name);
+    if (qint64(size.width()) * size.height() * 4 <= SafeImageReader::MaxImageBytes)
         return {};
     return { pixelRefusal(name, size), true };
 }
 
 // The picture at its own size, one picture pixel on one screen pixel, or
 // shrunk into the page keeping its shape.
-QPixmap pagePicture(const QString &strFile, const MainPage *page)
+QPixmap pagePicture(QImage image, const MainPage *page)
 {
-    QImage image = SafeImageReader::read(strFile);
     const QSize room = page->pixelSize;
     if (image.width() > room.width() || image.height() > room.height()) {
         // Converted in place first: scaling would otherwise make a converted
@@ -147,6 +193,21 @@ QPixmap pagePicture(const QString &strFile, const MainPage *page)
     }
     image.setDevicePixelRatio(page->pixelRatio);
     return QPixmap::fromImage(std::move(image));
+}
+
+// A picture file as the background of a new page, made once the picture is
+// read: a file that gives none is told, never shown as a blank page.
+Refusal openAsPage(MainView *view, const QString &strFile)
+{
+    const Refusal why = refusal(strFile);
+    if (!why.why.isEmpty())
+        return why;
+    QImage image = SafeImageReader::read(strFile);
+    if (image.isNull())
+        return unreadable(QFileInfo(strFile).fileName());
+    if (view->newPage().isValid())
+        view->setBackground(pagePicture(std::move(image), view->currentPage()));
+    return {};
 }
 
 } // namespace
@@ -225,14 +286,13 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
         for (int i = 0; i < files.size(); ++i) {
             progress.setValue(i);
             processPendingEvents();
-            const Refusal why = refusal(files.at(i));
+            const Refusal why
+                = bIntoCurrentPage ? refusal(files.at(i)) : openAsPage(view, files.at(i));
             allTooLarge = allTooLarge && (why.why.isEmpty() || why.tooLarge);
             if (!why.why.isEmpty())
                 refused.append(why.why);
             else if (bIntoCurrentPage)
                 InsertImageFile(QPointF(0, 0), area, files.at(i), true);
-            else if (view->newPage().isValid())
-                view->setBackground(pagePicture(files.at(i), view->currentPage()));
         }
         if (fromDesktop && view->pageCount() > 0)
             window->SetDrawMode(true);
@@ -270,6 +330,12 @@ bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
     ObjImage *image = isSvg(strFile) ? static_cast<ObjImage *>(new ImageSVG(unloaded))
                                      : new ImageStatic(unloaded);
     image->load(copy);
+    if (image->rect.isEmpty()) {
+        delete image;
+        reportFailure(QStringLiteral("The picture could not be inserted."),
+                      unreadable(QFileInfo(strFile).fileName()).why);
+        return false;
+    }
     QSizeF size = image->rect.size();
     // A picture shows one of its pixels on one screen pixel, as it does in
     // other programs; vector pictures keep their logical size.

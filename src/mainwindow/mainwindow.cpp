@@ -37,6 +37,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDial>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -434,8 +435,28 @@ void MainWindow::endWithoutQuestion()
 {
     toolWidget->hide();
     runner->closeRulers();
-    slot_AboutToQuit_SaveINI();
+    saveSettingsOrTell();
     preferences->releaseHotKeys();
+}
+
+// Settings that could not be written are told once, with where they belong;
+// a logout is never held by a question, so then they are only logged.
+void MainWindow::saveSettingsOrTell()
+{
+    ToolKit::instance().storeSettings(AppState::instance().draw);
+    AppState &s = AppState::instance();
+    if (SettingsStore::save() || s.unsavedSettingsTold || sessions->isEnding())
+        return;
+    s.unsavedSettingsTold = true;
+    MessageBoxDialog box(
+        this, QStringLiteral("Your settings could not be saved."),
+        Lang::single("MessageBox",
+                     QStringLiteral("The changes made since Tavelmark started could not be "
+                                    "written to %1; the folder may be write-protected or the "
+                                    "disk full."))
+            .arg(QDir::toNativeSeparators(s.iniPath)),
+        QMessageBox::Ok);
+    box.exec();
 }
 
 // The slots below hand each command to the object that does its kind of work.

@@ -212,6 +212,7 @@ private:
     void connectPageState();
     void connectDocumentFiles();
     bool askToSaveBeforeClosing();
+    void saveSettingsOrTell();
 
     MenuBar *menuBar = nullptr;
     TabBar *tabBar = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/filewriter.h"
 #include "app/lang.h"
+#include "app/partfiles.h"
 #include "canvas/mainview.h"
 #include "document/pagejobs.h"
 #include "document/pagerenderer.h"
@@ -16,7 +17,6 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryFile>
 
@@ -38,28 +38,9 @@ QString message(const char *strEnglish)
     return Lang::single("MessageBox", QLatin1String(strEnglish));
 }
 
-// A new archive is built under a hidden name beside the target: "." + the
-// target's name + this marker + six random characters.
-const char PartMarker[] = ".tavelmark-part-";
-
 QString writeProtectedError()
 {
     return message("The file is write-protected.");
-}
-
-// Archives a killed export left behind; removed before the next export to
-// their folder.
-void removeStaleParts(const QDir &folder)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\..+%1[A-Za-z0-9]{6}$")
-            .arg(QRegularExpression::escape(QLatin1String(PartMarker))));
-    const QStringList names = folder.entryList(
-        { QStringLiteral(".*%1*").arg(QLatin1String(PartMarker)) }, QDir::Files | QDir::Hidden);
-    for (const QString &name : names) {
-        if (pattern.match(name).hasMatch())
-            QFile::remove(folder.filePath(name));
-    }
 }
 
 QString entryName(int index, const QString &strSuffix)
@@ -160,22 +141,21 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
     // Loaded here, on the first export; from here on it stays loaded.
     if (!ZipLoader::module())
         return fail(message(ZipLoader::Missing));
-    removeStaleParts(target.absoluteDir());
+    PartFiles::removeStale(target.absolutePath());
     // The new archive is built beside the target, so that the final rename
     // stays on one file system.
-    QTemporaryFile part(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                        + QLatin1String(PartMarker) + QStringLiteral("XXXXXX"));
-    if (!part.open())
-        return fail(part.errorString());
+    const std::unique_ptr<QTemporaryFile> part = PartFiles::create(strZip, PartFiles::Export);
+    if (!part)
+        return fail(message("The folder cannot be written to."));
     QStringList names;
-    if (!writeZip(&part, records, strSuffix, bDrawingOnly, &names))
+    if (!writeZip(part.get(), records, strSuffix, bDrawingOnly, &names))
         return false;
-    if (!readsBack(part.fileName(), names))
+    if (!readsBack(part->fileName(), names))
         return fail(message("The new file could not be read back; the disk may be full."));
-    part.setPermissions(target.exists() ? QFile::permissions(strZip) : NewFileMode::permissions());
-    if (!replaceFile(part.fileName(), strZip))
+    part->setPermissions(target.exists() ? QFile::permissions(strZip) : NewFileMode::permissions());
+    if (!replaceFile(part->fileName(), strZip))
         return fail(message("The file could not be replaced."));
-    part.setAutoRemove(false);
+    part->setAutoRemove(false);
     report(int(records.size()));
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "app/partfiles.h"
 #include "canvas/mainview.h"
 #include "document/mainpage.h"
 #include "document/sessionjournal.h"
@@ -12,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 SessionKeeper::SessionKeeper(MainWindow *pWindow)
     : QObject(pWindow)
@@ -24,6 +26,9 @@ void SessionKeeper::start()
     const AppState &s = AppState::instance();
     SessionRecovery recovery(s.dataFolder);
     recovery.prepare(s.tempFolder);
+    // What a killed save, export or journal write left where we write.
+    for (const QString &folder : { s.dataFolder, s.homePath })
+        PartFiles::removeStale(folder);
     MainView *view = window->view();
     sessionJournal = new SessionJournal(
         recovery.sessionFile(), [view] { return view->pageList(); }, this);
@@ -65,6 +70,10 @@ void SessionKeeper::offer(SessionRecovery &recovery)
         recovery.finish(false);
         return;
     }
+    // A save killed with the session left its part file beside the
+    // document, whatever the answer is now.
+    if (!recovery.documentPath().isEmpty())
+        PartFiles::removeStale(QFileInfo(recovery.documentPath()).absolutePath());
     unanswered = true;
     const int answer = SessionRecovery::askToRestore(window, int(pages.size()), recovery.savedAt());
     unanswered = false;

@@ -23,6 +23,8 @@ public:
     void terminate();
     // A normal close: nothing is left to offer.
     void closeNormally();
+    // The process was asked to end (a logout): no question may hold it.
+    bool isEnding() const { return ending; }
 
 private:
     void offer(SessionRecovery &recovery);

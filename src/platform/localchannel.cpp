@@ -4,10 +4,13 @@
 
 #include <QDeadlineTimer>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 // A start sees the first instance's lock before that one listens.
 constexpr int RetryPauseMs = 20;
+// Out of descriptors: accepting waits this long, or until a peer goes.
+constexpr int NoDescriptorPauseMs = 100;
 } // namespace
 
 #ifdef Q_OS_WIN
@@ -32,8 +35,19 @@ bool LocalChannel::listen(const QString &strPath)
 
 void LocalChannel::acceptPending()
 {
-    while (QLocalSocket *socket = server->nextPendingConnection())
-        Q_EMIT signal_NewPeer(new LocalPeer(socket, this));
+    while (peers < MaxPeers) {
+        QLocalSocket *socket = server->nextPendingConnection();
+        if (!socket)
+            return;
+        adopt(new LocalPeer(socket, this));
+    }
+}
+
+// The server keeps the waiting connections; they are taken as peers go.
+void LocalChannel::pauseAccepting(bool bPaused)
+{
+    if (!bPaused)
+        acceptPending();
 }
 
 bool LocalChannel::send(const QString &strPath, const QByteArray &bytes, int deadlineMs)
@@ -207,16 +221,29 @@ bool LocalChannel::bindPrivately(const QByteArray &target)
 
 void LocalChannel::acceptPending()
 {
-    for (;;) {
+    while (peers < MaxPeers) {
         const int client = ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (client >= 0) {
-            Q_EMIT signal_NewPeer(new LocalPeer(client, this));
-            continue;
+            adopt(new LocalPeer(client, this));
+        } else if (errno == EMFILE || errno == ENFILE) {
+            // Spent elsewhere in the process: the queue waits instead of
+            // waking the event loop again at once.
+            pauseAccepting(true);
+            QTimer::singleShot(NoDescriptorPauseMs, this, [this] { pauseAccepting(false); });
+            return;
+        } else if (errno != EINTR && errno != ECONNABORTED) {
+            return;
         }
-        if (errno == EINTR || errno == ECONNABORTED)
-            continue;
-        return;
     }
+    pauseAccepting(true);
+}
+
+// The queue stays with the system while paused: its clients are told
+// nothing and are taken in order when there is room.
+void LocalChannel::pauseAccepting(bool bPaused)
+{
+    if (notifier)
+        notifier->setEnabled(!bPaused && peers < MaxPeers);
 }
 
 bool LocalChannel::send(const QString &strPath, const QByteArray &bytes, int deadlineMs)
@@ -236,6 +263,19 @@ bool LocalChannel::send(const QString &strPath, const QByteArray &bytes, int dea
     }
 }
 #endif
+
+void LocalChannel::adopt(LocalPeer *peer)
+{
+    ++peers;
+    connect(peer, &QObject::destroyed, this, &LocalChannel::peerGone);
+    Q_EMIT signal_NewPeer(peer);
+}
+
+void LocalChannel::peerGone()
+{
+    --peers;
+    pauseAccepting(false);
+}
 
 bool LocalChannel::fail(const QString &strWhat)
 {

@@ -16,6 +16,11 @@ class LocalChannel : public QObject
 {
     Q_OBJECT
 public:
+    // Clients held at once. While that many are connected no more are
+    // accepted: the others wait in the system's queue until one goes, so a
+    // flood of clients never takes the process's descriptors.
+    static constexpr int MaxPeers = 32;
+
     explicit LocalChannel(QObject *pParent = nullptr);
     // Stops listening and removes the socket file, if it is still this one's.
     ~LocalChannel() override;
@@ -30,14 +35,22 @@ public:
     // one took them in time.
     static bool send(const QString &strPath, const QByteArray &bytes, int deadlineMs);
 
+    // Clients connected and not yet deleted.
+    int peerCount() const { return peers; }
+
 Q_SIGNALS:
     // A client connected. The peer is the channel's child until the receiver
-    // takes it; it is the receiver's to delete.
+    // takes it; it is the receiver's to delete, which makes room for the next.
     void signal_NewPeer(LocalPeer *peer);
 
 private:
     bool fail(const QString &strWhat);
     void acceptPending();
+    void adopt(LocalPeer *peer);
+    void peerGone();
+    void pauseAccepting(bool bPaused);
+
+    int peers = 0;
 
 #ifdef Q_OS_WIN
     QLocalServer *server = nullptr;

@@ -93,6 +93,36 @@ private Q_SLOTS:
         QCOMPARE(parse({ QDir::tempPath() }).outcome(), CommandLine::Outcome::Error);
     }
 
+    // A line the running instance would drop (it once logged "too long"
+    // while the start ended with 0) is refused by the start itself, at the
+    // frame's limit to the byte.
+    void linesBeyondOneFrameAreRefused()
+    {
+        const QString name = QStringLiteral("capture-previous");
+        InstanceRequest fits;
+        while (fits.encode().size() + name.size() + 3 <= InstanceRequest::MaxFrameBytes)
+            fits.actions.append(name);
+        QStringList arguments;
+        for (const QString &action : std::as_const(fits.actions))
+            arguments << QStringLiteral("-a") << action;
+        const CommandLine largest = parse(arguments);
+        QCOMPARE(largest.outcome(), CommandLine::Outcome::Run);
+        QVERIFY(largest.request().encode().size() <= InstanceRequest::MaxFrameBytes);
+        const CommandLine over = parse(arguments << QStringLiteral("-a") << name);
+        QVERIFY(over.request().isEmpty());
+        QCOMPARE(over.outcome(), CommandLine::Outcome::Error);
+        QVERIFY2(over.text().contains(QStringLiteral("at most 64 KB")), qPrintable(over.text()));
+    }
+
+    // A name whose bytes are not UTF-8 reaches the program with replacement
+    // characters: it says so instead of "No such file".
+    void namesThatAreNotUtf8AreToldAsSuch()
+    {
+        const CommandLine line = parse({ QString::fromLocal8Bit("/tmp/caf\xe9.png") });
+        QCOMPARE(line.outcome(), CommandLine::Outcome::Error);
+        QVERIFY2(line.text().contains(QStringLiteral("not valid UTF-8")), qPrintable(line.text()));
+    }
+
     void requestsSurviveTheirFrame()
     {
         InstanceRequest request;

@@ -12,8 +12,11 @@
 #include <QtTest>
 
 #include <memory>
-#include <sys/mount.h>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 // The test process itself is a first instance (its own data folder); the real
 // program is started beside it, as second starts and as first instances of
@@ -300,6 +303,39 @@ private Q_SLOTS:
         flood.write(huge.encode());
         QSignalSpy floodDropped(&flood, &QLocalSocket::disconnected);
         QVERIFY(floodDropped.wait(3000));
+        QCOMPARE(messages.count(), 0);
+    }
+
+    // A line the running instance would drop, and a name that is not UTF-8,
+    // are refused by the start that got them, with exit status 2 and a
+    // reason; nothing is sent.
+    void refusedStartsSayWhy()
+    {
+        QSignalSpy messages(app, &MainApp::signal_MessageAvailable);
+        QTemporaryDir pictures;
+        QStringList many;
+        for (int i = 0; i < 2600; ++i) {
+            many.append(pictures.filePath(QStringLiteral("picture-%1.png").arg(i)));
+            QFile picture(many.last());
+            QVERIFY(picture.open(QIODevice::WriteOnly));
+        }
+        auto tooLong = start(firstHome(), {}, many);
+        QVERIFY(tooLong->waitForFinished(15000));
+        QCOMPARE(tooLong->exitCode(), 2);
+        QVERIFY(tooLong->readAllStandardError().contains("too many for one start"));
+
+        const QByteArray name = QFile::encodeName(pictures.path()) + "/caf\xe9.png";
+        QVERIFY(::close(::creat(name.constData(), 0600)) == 0);
+        auto notUtf8 = std::make_unique<QProcess>();
+        notUtf8->setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        // The name's bytes as the system hands them over, through a shell.
+        notUtf8->start(QStringLiteral("sh"),
+                       { QStringLiteral("-c"),
+                         QStringLiteral("exec \"$0\" \"$1$(printf '\\351.png')\""),
+                         QStringLiteral(TAV_PROGRAM), pictures.filePath(QStringLiteral("caf")) });
+        QVERIFY(notUtf8->waitForFinished(15000));
+        QCOMPARE(notUtf8->exitCode(), 2);
+        QVERIFY(notUtf8->readAllStandardError().contains("is not valid UTF-8"));
         QCOMPARE(messages.count(), 0);
     }
 

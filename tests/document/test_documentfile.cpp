@@ -1,5 +1,7 @@
 #include "loadedimage.h"
 #include "pixels.h"
+#include "smalldisk.h"
+#include "testenvironment.h"
 
 #include "app/appstate.h"
 #include "document/documentreader.h"
@@ -20,6 +22,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -476,6 +479,71 @@ private Q_SLOTS:
         QVERIFY(!writer.write(DocumentSnapshot::take({ page.get() }, 1), file,
                               DocumentWriter::Embedded));
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    // A disk that fills during the save is told as such, not as a picture
+    // that could not be read; the old file and no part file stay.
+    void fullDiskIsToldAsSuch()
+    {
+        SmallDisk disk(path("small"));
+        QImage noise(400, 300, QImage::Format_RGB32);
+        QRandomGenerator random(5);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.generate());
+        const QString big = path("noise.png");
+        QVERIFY(noise.save(big));
+        QVERIFY(QFileInfo(big).size() > 256 * 1024);
+        auto page = std::make_unique<MainPage>(QSize(400, 300), false);
+        page->appendObjects({ loadedImage<ImageStatic>(big, QRectF(0, 0, 400, 300), 0) }, false);
+        const QString file = disk.path + QStringLiteral("/full.tavelmark");
+        QVERIFY(writeFile(file, "the old file"));
+        DocumentWriter writer;
+        disk.fill(true);
+        const bool written = writer.write(DocumentSnapshot::take({ page.get() }, 1), file,
+                                          DocumentWriter::Embedded);
+        disk.fill(false);
+        QVERIFY(!written);
+        // A mounted disk is full; a size limit refuses the bytes alike.
+        QVERIFY2(writer.errorString() == QStringLiteral("The disk is full.")
+                     || writer.errorString().contains(QStringLiteral("the disk may be full")),
+                 qPrintable(writer.errorString()));
+        QCOMPARE(readFile(file), QByteArray("the old file"));
+        QCOMPARE(QDir(disk.path).entryList(QDir::Files | QDir::Hidden),
+                 QStringList { QStringLiteral("full.tavelmark") });
+    }
+
+    // The format's description names moved pieces "moved"; every release
+    // writes an empty kind. Both read, and the empty kind is still written.
+    void movedPiecesReadUnderEitherName()
+    {
+        auto page = std::make_unique<MainPage>(QSize(300, 300), false);
+        page->appendObjects({ movedPiece() }, false);
+        const QString file = path("moved.tavelmark");
+        DocumentWriter writer;
+        QVERIFY(writer.write(DocumentSnapshot::take({ page.get() }, 1), file,
+                             DocumentWriter::Embedded));
+        QuaZip zip(file);
+        QVERIFY(zip.open(QuaZip::mdUnzip));
+        QList<QPair<QString, QByteArray>> entries;
+        for (const QString &name : zip.getFileNameList()) {
+            zip.setCurrentFile(name);
+            QuaZipFile entry(&zip);
+            QVERIFY(entry.open(QIODevice::ReadOnly));
+            entries.append({ name, entry.readAll() });
+        }
+        zip.close();
+        QByteArray manifest = entries.takeFirst().second;
+        QVERIFY(manifest.contains("\"kind\":\"\""));
+        const Outcome empty = open(file);
+        QCOMPARE(empty.objects, 1);
+        manifest.replace("\"kind\":\"\"", "\"kind\":\"moved\"");
+        const Outcome named = open(craft("named.tavelmark", manifest, entries));
+        QCOMPARE(named.objects, 1);
+        QVERIFY(named.notes.isEmpty());
+        // No kind at all is no moved piece.
+        manifest.replace("\"kind\":\"moved\",", "");
+        QCOMPARE(open(craft("nameless.tavelmark", manifest, entries)).objects, 0);
     }
 
     // Names that climb out or are absolute are never followed, pictures

@@ -272,6 +272,30 @@ QString openDocument(const QString &path, const QByteArray &input)
     return broken;
 }
 
+// Whatever a file holds reads as a value the program would write itself:
+// one the next start takes as clean, never text out of bounds. Empty, or
+// the key that broke it.
+QString repairedBadly(const IniCodec::Result &file)
+{
+    for (const SettingEntry &entry : SettingEntry::table()) {
+        const QVariant stored = file.values.value(entry.group + QLatin1Char('/') + entry.key);
+        const QString text = stored.metaType().id() == QMetaType::QStringList
+            ? stored.toStringList().join(QLatin1Char(','))
+            : stored.toString();
+        AppState state = AppState::defaults();
+        entry.read(state, text);
+        if (!entry.accepts(entry.write(state)))
+            return QStringLiteral("%1 read as a value that is not valid").arg(entry.key);
+        // Free text is held to bounds too: a language the program has, a
+        // font family of a name's length without empty places in its list.
+        if (!Lang::knownCodes().contains(state.language) || state.draw.textFontFamily.size() > 100
+            || state.uiFont.size() > 100
+            || state.draw.textFontFamily.contains(QStringLiteral(",,")))
+            return QStringLiteral("%1 read as text out of bounds").arg(entry.key);
+    }
+    return QString();
+}
+
 } // namespace
 
 // Mutated inputs for every parser of outside data. Each must survive them and
@@ -308,7 +332,7 @@ private Q_SLOTS:
                        = IniCodec::parse(IniCodec::serialize(first.values));
                    if (again.damaged || again.values != first.values)
                        return QStringLiteral("written values did not read back");
-                   return QString();
+                   return repairedBadly(first);
                }));
     }
 

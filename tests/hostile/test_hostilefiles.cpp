@@ -15,6 +15,7 @@
 #include <QSvgRenderer>
 #include <QtTest>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -257,6 +258,56 @@ private Q_SLOTS:
             watcher.texts[1].endsWith(QStringLiteral("locked.pdf: The file is write-protected.")),
             qPrintable(watcher.texts[1]));
         QCOMPARE(QDir(path(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    // Files that give no picture used to open as a blank page or an
+    // invisible picture without a word: each is told, and nothing is added.
+    void picturesThatGiveNothingAreTold()
+    {
+        QByteArray cut = pngBytes({ 300, 200 }, Qt::red);
+        cut.truncate(cut.size() / 2);
+        const QList<QPair<QString, QString>> files = {
+            { write(QStringLiteral("empty.png"), QByteArray()), QStringLiteral("is empty") },
+            { write(QStringLiteral("noise.png"), QByteArray(3000, '\x5a')),
+              QStringLiteral("not a picture that can be read") },
+            { write(QStringLiteral("cut.png"), cut),
+              QStringLiteral("not a picture that can be read") },
+            { write(QStringLiteral("wide.svg"), SvgHead + "width=\"20000\" height=\"10\"/>"),
+              QStringLiteral("at most 16384 pixels a side") },
+            { write(QStringLiteral("sizeless.svg"), SvgHead + "width=\"0\" height=\"0\"/>"),
+              QStringLiteral("not a picture that can be read") },
+            { path(QStringLiteral("gone.png")), QStringLiteral("cannot be read") },
+            { path(QStringLiteral("folder.png")),
+              QStringLiteral("not a picture that can be read") },
+            { QString::fromLocal8Bit(QFile::encodeName(path(QStringLiteral("caf"))) + "\xe9.png"),
+              QStringLiteral("is not valid UTF-8") },
+        };
+        QVERIFY(QDir().mkpath(path(QStringLiteral("folder.png"))));
+        // A picture whose name has a byte that is not UTF-8, as another
+        // system wrote it.
+        const QByteArray latin1Name = QFile::encodeName(path(QStringLiteral("caf"))) + "\xe9.png";
+        const QByteArray red = pngBytes({ 30, 20 }, Qt::red);
+        std::FILE *named = std::fopen(latin1Name.constData(), "wb");
+        QVERIFY(named);
+        QCOMPARE(std::fwrite(red.constData(), 1, size_t(red.size()), named), size_t(red.size()));
+        QCOMPARE(std::fclose(named), 0);
+        ModalAnswerer watcher;
+        for (const auto &[file, why] : files) {
+            commands->OpenImages(QStringLiteral("Open"), { file }, false);
+            QCOMPARE(view()->pageCount(), 0);
+            QVERIFY2(watcher.texts.last().contains(QFileInfo(file).fileName() + QLatin1Char(' '))
+                         && watcher.texts.last().contains(why),
+                     qPrintable(watcher.texts.last()));
+        }
+        addPage();
+        for (const auto &[file, why] : files) {
+            const int told = int(watcher.texts.size());
+            QVERIFY(!commands->InsertImageFile(QPointF(), view()->currentPage()->size, file, true));
+            QVERIFY(images().isEmpty());
+            QVERIFY2(watcher.texts.size() == told + (QFileInfo(file).isFile() ? 1 : 0),
+                     qPrintable(file));
+        }
+        QCOMPARE(view()->pageCount(), 1);
     }
 };
 

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -208,6 +209,48 @@ private Q_SLOTS:
         LocalChannel nowhere;
         QVERIFY(!nowhere.listen(path("no/such/folder/s")));
         QVERIFY(!nowhere.errorString().isEmpty());
+    }
+
+    // A flood of clients used to be taken all at once, each with a
+    // descriptor, until the process had none left. The channel holds at most
+    // MaxPeers; the rest wait in the queue and are taken, in order, as peers go.
+    void floodsWaitInTheQueue()
+    {
+        LocalChannel channel;
+        QVERIFY(channel.listen(path("flood")));
+        QList<LocalPeer *> peers;
+        connect(&channel, &LocalChannel::signal_NewPeer, this,
+                [&peers](LocalPeer *peer) { peers.append(peer); });
+        const QByteArray name = QFile::encodeName(path("flood"));
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        std::vector<int> clients;
+        for (int i = 0; i < 3 * LocalChannel::MaxPeers; ++i) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            QVERIFY(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+            clients.push_back(fd);
+        }
+        // Every client is queued before the channel reads its socket again.
+        QTRY_VERIFY(!peers.isEmpty());
+        QCOMPARE(peers.size(), LocalChannel::MaxPeers);
+        QCOMPARE(channel.peerCount(), LocalChannel::MaxPeers);
+        delete peers.takeFirst();
+        QTRY_COMPARE(peers.size(), LocalChannel::MaxPeers);
+        QCOMPARE(channel.peerCount(), LocalChannel::MaxPeers);
+        int taken = LocalChannel::MaxPeers + 1;
+        while (taken < int(clients.size())) {
+            qDeleteAll(peers);
+            peers.clear();
+            QTRY_VERIFY(!peers.isEmpty());
+            QVERIFY(peers.size() <= LocalChannel::MaxPeers);
+            taken += int(peers.size());
+        }
+        QCOMPARE(taken, int(clients.size()));
+        qDeleteAll(peers);
+        QCOMPARE(channel.peerCount(), 0);
+        for (int fd : clients)
+            ::close(fd);
     }
 };
 
