@@ -27,6 +27,8 @@ const char NotDocument[] = "The file is not a Tavelmark document, or it is damag
 const char TooLarge[] = "The document holds more than Tavelmark opens.";
 const char BadObjects[] = "Some drawings of the document could not be read and were left out.";
 const char BadPictures[] = "Some pictures of the document could not be used and were left out.";
+const char TooMuchDrawing[] = "A page of the document holds more drawing than Tavelmark opens; "
+                             "the rest was left out.";
 const char BadPages[] = "Some pages of the document could not be read and were left out.";
 const char Newer[] = "The document was made by a newer Tavelmark: what this version does not "
                      "know was left out.";
@@ -196,6 +198,7 @@ MainPage *DocumentReader::readPage(ZipReader &zip, const QJsonObject &o)
 void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page)
 {
     QList<Obj *> objects;
+    drawing.startPage();
     for (const QJsonValue &v : o.value(QLatin1String("objects")).toArray()) {
         ObjectRecord record;
         QString picture;
@@ -203,6 +206,14 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
         if (verdict != ObjectCodec::Read) {
             note(newer && verdict == ObjectCodec::UnknownKind ? QLatin1String(Newer)
                                                               : QLatin1String(BadObjects));
+            continue;
+        }
+        if (!DrawingLimits::isNearPage(record, page->size)) {
+            note(QLatin1String(BadObjects));
+            continue;
+        }
+        if (!drawing.admit(record)) {
+            note(QLatin1String(TooMuchDrawing));
             continue;
         }
         if (newer)

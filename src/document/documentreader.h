@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawinglimits.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -57,6 +59,7 @@ private:
     QString savedAs;
     bool newer = false;
     qint64 budget = MaxDocumentBytes;
+    DrawingLimits drawing;
     QString failure;
     QStringList remarks;
 };
