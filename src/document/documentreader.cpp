@@ -28,7 +28,7 @@ const char TooLarge[] = "The document holds more than Tavelmark opens.";
 const char BadObjects[] = "Some drawings of the document could not be read and were left out.";
 const char BadPictures[] = "Some pictures of the document could not be used and were left out.";
 const char TooMuchDrawing[] = "A page of the document holds more drawing than Tavelmark opens; "
-                             "the rest was left out.";
+                              "the rest was left out.";
 const char BadPages[] = "Some pages of the document could not be read and were left out.";
 const char Newer[] = "The document was made by a newer Tavelmark: what this version does not "
                      "know was left out.";

@@ -10,7 +10,7 @@ namespace {
 bool isKnownElement(QStringView name)
 {
     static const QLatin1String known[] = {
-        QLatin1String("!doctype"), QLatin1String("html"), QLatin1String("head"),
+        QLatin1String("!doctype"), QLatin1String("html"),  QLatin1String("head"),
         QLatin1String("meta"),     QLatin1String("style"), QLatin1String("body"),
         QLatin1String("p"),        QLatin1String("span"),  QLatin1String("br"),
     };
@@ -82,8 +82,7 @@ bool TextCheck::isSimpleDocument(const QTextDocument &doc)
 
 bool TextCheck::hasRoom(const QTextDocument &doc, qsizetype count, qsizetype lines)
 {
-    return doc.characterCount() - 1 + count <= MaxCharacters
-        && lineCount(doc) + lines <= MaxLines;
+    return doc.characterCount() - 1 + count <= MaxCharacters && lineCount(doc) + lines <= MaxLines;
 }
 
 qsizetype TextCheck::lineCount(const QTextDocument &doc)

@@ -449,10 +449,29 @@ private Q_SLOTS:
         cursor.insertText(QStringLiteral("Bold "), bold);
         cursor.insertText(QStringLiteral("plain\nnext\u2028line"), QTextCharFormat());
         Mutator mutator({ own.toHtml().toUtf8(), "<p>x</p>" },
-                        { "<table>", "<tr>", "<td>", "</td></tr></table>", "<ul>", "<li>",
-                          "<img src=\"x.png\">", "<hr>", "<p>", "</p>", "<br>", "</span>",
-                          "<span style=\"font-size:99999pt\">", "<style>", "</style>", "<!--",
-                          "<a href=\"x\">", "&lt;", "\"", "<", ">", "\xe2\x80\xa8", "\t" },
+                        { "<table>",
+                          "<tr>",
+                          "<td>",
+                          "</td></tr></table>",
+                          "<ul>",
+                          "<li>",
+                          "<img src=\"x.png\">",
+                          "<hr>",
+                          "<p>",
+                          "</p>",
+                          "<br>",
+                          "</span>",
+                          "<span style=\"font-size:99999pt\">",
+                          "<style>",
+                          "</style>",
+                          "<!--",
+                          "<a href=\"x\">",
+                          "&lt;",
+                          "\"",
+                          "<",
+                          ">",
+                          "\xe2\x80\xa8",
+                          "\t" },
                         8);
         ObjectRecord record;
         record.kind = KindText;

@@ -27,10 +27,10 @@ const char TooMuch[] = "A page of the document holds more drawing than Tavelmark
 
 QJsonObject object(const char *kind)
 {
-    return { { "kind", kind },        { "rect", QJsonArray { 10, 10, 20, 20 } },
-             { "angle", 0 },          { "centre", QJsonArray { 20, 20 } },
-             { "width", 3 },          { "colour", "#ffff0000" },
-             { "opacity", 100 },      { "shadow", 0 },
+    return { { "kind", kind },     { "rect", QJsonArray { 10, 10, 20, 20 } },
+             { "angle", 0 },       { "centre", QJsonArray { 20, 20 } },
+             { "width", 3 },       { "colour", "#ffff0000" },
+             { "opacity", 100 },   { "shadow", 0 },
              { "resizable", true } };
 }
 
@@ -145,8 +145,8 @@ private Q_SLOTS:
     void textsOfOtherMakersAreLeftOut()
     {
         const QString folder = QStringLiteral(TAV_TEST_DATA "/hostile/");
-        for (const char *name : { "nested-tables-3000", "nested-tables-20", "nested-lists-100",
-                                  "long-paragraph" }) {
+        for (const char *name :
+             { "nested-tables-3000", "nested-tables-20", "nested-lists-100", "long-paragraph" }) {
             const Opened out = open(folder + QLatin1String(name) + QStringLiteral(".tavelmark"));
             QVERIFY2(out.objects == QList<int> { 1 }, name);
             QVERIFY2(out.notes == QStringList { BadObjects }, name);
