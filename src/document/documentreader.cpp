@@ -7,6 +7,7 @@
 #include "obj.h"
 #include "objectcodec.h"
 #include "objectrecord.h"
+#include "objtext.h"
 #include "safeimagereader.h"
 #include "ziploader.h"
 #include "zipmodule.h"
@@ -18,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryFile>
+#include <QTextDocument>
 
 #include <cmath>
 
@@ -208,14 +210,8 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
                                                               : QLatin1String(BadObjects));
             continue;
         }
-        if (!DrawingLimits::isNearPage(record, page->size)) {
-            note(QLatin1String(BadObjects));
+        if (!fits(record, page->size))
             continue;
-        }
-        if (!drawing.admit(record)) {
-            note(QLatin1String(TooMuchDrawing));
-            continue;
-        }
         if (newer)
             noteUnknownKeys(
                 v.toObject(),
@@ -232,12 +228,41 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
                 continue;
             }
         }
-        if (Obj *obj = record.create(file))
+        if (Obj *obj = build(record, file))
             objects.append(obj);
-        else
-            note(QLatin1String(BadObjects));
     }
     page->appendObjects(objects, false);
+}
+
+bool DocumentReader::fits(const ObjectRecord &record, const QSize &size)
+{
+    if (!DrawingLimits::isNearPage(record, size)) {
+        note(QLatin1String(BadObjects));
+        return false;
+    }
+    if (!drawing.admit(record)) {
+        note(QLatin1String(TooMuchDrawing));
+        return false;
+    }
+    return true;
+}
+
+// Null when the object cannot be made, or when its text passes what the
+// page lays out.
+Obj *DocumentReader::build(const ObjectRecord &record, const QString &file)
+{
+    Obj *obj = record.create(file);
+    if (!obj) {
+        note(QLatin1String(BadObjects));
+        return nullptr;
+    }
+    const auto *text = obj->kind == KindText ? static_cast<const ObjText *>(obj) : nullptr;
+    if (text && !drawing.admitCharacters(text->document->characterCount() - 1)) {
+        delete obj;
+        note(QLatin1String(TooMuchDrawing));
+        return nullptr;
+    }
+    return obj;
 }
 
 bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPage *page)

@@ -7,6 +7,8 @@
 #include <QStringList>
 
 class MainPage;
+class Obj;
+class QSize;
 class QJsonObject;
 class ZipReader;
 struct ObjectRecord;
@@ -47,6 +49,8 @@ private:
     void readDocumentPath(const QJsonObject &root);
     MainPage *readPage(ZipReader &zip, const QJsonObject &o);
     void readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page);
+    bool fits(const ObjectRecord &record, const QSize &size);
+    Obj *build(const ObjectRecord &record, const QString &file);
     bool readBackground(ZipReader &zip, const QString &name, MainPage *page);
     QString pictureCopy(ZipReader &zip, const QString &name, const QString &suffix);
     bool readPixels(ZipReader &zip, const QString &name, ObjectRecord *record);

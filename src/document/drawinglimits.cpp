@@ -60,3 +60,13 @@ bool DrawingLimits::admit(const ObjectRecord &r)
     }
     return true;
 }
+
+bool DrawingLimits::admitCharacters(qint64 count)
+{
+    if (page.characters + count > MaxPageCharacters
+        || document.characters + count > MaxDocumentCharacters)
+        return false;
+    page.characters += count;
+    document.characters += count;
+    return true;
+}

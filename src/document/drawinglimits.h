@@ -17,9 +17,12 @@ public:
     // Path elements and eraser points.
     static constexpr qint64 MaxPagePoints = 1 << 19;
     static constexpr qint64 MaxDocumentPoints = 1 << 22;
-    // The formatted text of a page's text objects, in characters.
+    // The markup of a page's text objects, which costs to parse, and the
+    // characters it holds, which cost to lay out whenever the page shows.
     static constexpr qint64 MaxPageText = 1 << 20;
     static constexpr qint64 MaxDocumentText = 1 << 24;
+    static constexpr qint64 MaxPageCharacters = 50000;
+    static constexpr qint64 MaxDocumentCharacters = 1000000;
 
     // Whether everything `r` draws lies near a page of `size`: as far out
     // as a pointer reaches past a page's edge while the page is shown, and
@@ -31,6 +34,8 @@ public:
     void startPage();
     // Whether `r` still fits; it is counted when it does.
     bool admit(const ObjectRecord &r);
+    // Whether a text of `count` characters still fits, once parsed.
+    bool admitCharacters(qint64 count);
 
 private:
     struct Count
@@ -38,6 +43,7 @@ private:
         qint64 objects = 0;
         qint64 points = 0;
         qint64 text = 0;
+        qint64 characters = 0;
     };
     Count page;
     Count document;

@@ -137,6 +137,11 @@ private Q_SLOTS:
         QVERIFY(limits.admit(text));
         QVERIFY(!limits.admit(text));
 
+        QVERIFY(limits.admitCharacters(DrawingLimits::MaxPageCharacters));
+        QVERIFY(!limits.admitCharacters(1));
+        limits.startPage();
+        QVERIFY(limits.admitCharacters(1));
+
         DrawingLimits crowded;
         crowded.startPage();
         for (int i = 0; i < DrawingLimits::MaxPageObjects; ++i)

@@ -5,6 +5,7 @@
 #include "document/objectcodec.h"
 #include "document/objstroke.h"
 #include "document/pagerenderer.h"
+#include "document/textcheck.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -58,6 +59,18 @@ QJsonObject stroke(int elements, int width = 3)
     o.insert("path", path);
     o.insert("pressures", QJsonArray());
     o.insert("width", width);
+    return o;
+}
+
+// A text of the most characters one text may hold.
+QJsonObject fullText()
+{
+    QJsonObject o = object("text");
+    o.insert("font", QFont(QStringLiteral("Arial"), 24).toString());
+    o.insert("alignment", 1);
+    o.insert("html", "<p>" + QString(TextCheck::MaxCharacters, QLatin1Char('a')) + "</p>");
+    o.insert("textWidth", 100);
+    o.insert("margin", 4);
     return o;
 }
 
@@ -164,10 +177,14 @@ private Q_SLOTS:
         QJsonArray longStrokes;
         for (int i = 0; i <= strokes; ++i)
             longStrokes.append(stroke(ObjectCodec::MaxPathElements));
+        const int texts = DrawingLimits::MaxPageCharacters / TextCheck::MaxCharacters;
+        QJsonArray fullTexts;
+        for (int i = 0; i <= texts; ++i)
+            fullTexts.append(fullText());
         const QString file = path(QStringLiteral("crowded.tavelmark"));
-        QVERIFY(writeDocument(file, manifest({ shapes, longStrokes, { shape() } })));
+        QVERIFY(writeDocument(file, manifest({ shapes, longStrokes, fullTexts, { shape() } })));
         const Opened out = open(file);
-        QCOMPARE(out.objects, (QList<int> { DrawingLimits::MaxPageObjects, strokes, 1 }));
+        QCOMPARE(out.objects, (QList<int> { DrawingLimits::MaxPageObjects, strokes, texts, 1 }));
         QCOMPARE(out.notes, QStringList { TooMuch });
     }
 
