@@ -202,6 +202,11 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
     QList<Obj *> objects;
     drawing.startPage();
     for (const QJsonValue &v : o.value(QLatin1String("objects")).toArray()) {
+        // Millions of objects past the limit would each be read for nothing.
+        if (drawing.isPageFull()) {
+            note(QLatin1String(TooMuchDrawing));
+            break;
+        }
         ObjectRecord record;
         QString picture;
         const ObjectCodec::Verdict verdict = ObjectCodec::decode(v.toObject(), &record, &picture);

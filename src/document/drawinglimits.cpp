@@ -45,6 +45,11 @@ void DrawingLimits::startPage()
     page = Count();
 }
 
+bool DrawingLimits::isPageFull() const
+{
+    return page.objects >= MaxPageObjects || document.objects >= MaxDocumentObjects;
+}
+
 bool DrawingLimits::admit(const ObjectRecord &r)
 {
     const qint64 points = r.path.elementCount() + r.points.size();

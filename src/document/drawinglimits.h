@@ -32,6 +32,8 @@ public:
     static constexpr double MaxReach = 16384;
 
     void startPage();
+    // No object at all fits any more on this page.
+    bool isPageFull() const;
     // Whether `r` still fits; it is counted when it does.
     bool admit(const ObjectRecord &r);
     // Whether a text of `count` characters still fits, once parsed.
