@@ -1,6 +1,7 @@
 #include "erasertool.h"
 
 #include "document/addcommand.h"
+#include "document/objectcodec.h"
 #include "mainview.h"
 #include "pentool.h"
 
@@ -46,6 +47,11 @@ void EraserTool::eraseTo(MainView *view, const QPointF &pt)
         painter.drawLine(from, pt);
     }
     view->repaint(PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width));
+    // A document keeps erasures up to a length: a longer one is kept in parts.
+    if (eraserTemplate.points.size() >= ObjectCodec::MaxPathElements) {
+        view->pushCommand(new AddCommand(view, eraserTemplate.clone()));
+        eraserTemplate.points.clear();
+    }
 }
 
 void EraserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)

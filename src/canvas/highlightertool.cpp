@@ -1,6 +1,7 @@
 #include "highlightertool.h"
 
 #include "document/addcommand.h"
+#include "document/objectcodec.h"
 #include "mainview.h"
 #include "pentool.h"
 
@@ -38,17 +39,27 @@ void HighlighterTool::extendTo(MainView *view, const QPointF &pt)
 {
     strokeTemplate.path.lineTo(pt);
     view->repaint(PenTool::pieceRect(QRectF(gesture().lastPoint, pt), strokeTemplate.width));
+    // A document keeps strokes up to a length: a longer one is kept in parts.
+    if (strokeTemplate.path.elementCount() >= ObjectCodec::MaxPathElements) {
+        keep(view);
+        strokeTemplate.path = QPainterPath(pt);
+    }
+}
+
+void HighlighterTool::keep(MainView *view)
+{
+    if (QImage *layer = view->layer()) {
+        QPainter painter(layer);
+        strokeTemplate.paint(&painter);
+    }
+    view->pushCommand(new AddCommand(view, strokeTemplate.clone()));
 }
 
 void HighlighterTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
 {
     if (gesture().pressed && moved) {
         extendTo(view, pt);
-        if (QImage *layer = view->layer()) {
-            QPainter painter(layer);
-            strokeTemplate.paint(&painter);
-        }
-        view->pushCommand(new AddCommand(view, strokeTemplate.clone()));
+        keep(view);
     }
     moved = false;
     Tool::mouseRelease(view, pt, event);

@@ -21,6 +21,7 @@ public:
 
 private:
     void extendTo(MainView *view, const QPointF &pt);
+    void keep(MainView *view);
 
     bool moved = false;
 };

@@ -1,6 +1,7 @@
 #include "pentool.h"
 
 #include "document/addcommand.h"
+#include "document/objectcodec.h"
 #include "document/pixelround.h"
 #include "linetool.h"
 #include "mainview.h"
@@ -92,6 +93,26 @@ void PenTool::appendPiece(MainView *view, const QPointF &pt, QInputEvent *event)
     lastMid = mid;
     piece.clear();
     piece.moveTo(lastMid);
+    if (strokeTemplate.path.elementCount() > ObjectCodec::MaxPathElements - 4)
+        continueStroke(view);
+}
+
+// A document keeps strokes up to a length; a longer one goes on as a new
+// stroke from where the last piece ended, painted already, so nothing drawn
+// is left out when the page is opened again.
+void PenTool::continueStroke(MainView *view)
+{
+    keep(view, strokeTemplate.clone());
+    strokeTemplate.path = QPainterPath(lastMid);
+    strokeTemplate.path.lineTo(lastMid + QPointF(0.05, 0.05));
+    strokeTemplate.pressures.clear();
+    if (PresenterKit::instance().fadingInk())
+        return;
+    // The new stroke's dot lies on the last piece's round end; the join is
+    // painted again from the page so that it shows as the page will open.
+    const QRect join = pieceRect(QRectF(lastMid, QSizeF(0.05, 0.05)), strokeTemplate.width);
+    view->updateObjectCache(view->currentPage(), join);
+    view->repaint(join);
 }
 
 void PenTool::paintPiece(QPainter &painter, const QPointF &mid, float pressure)

@@ -39,6 +39,7 @@ private:
     void paintPiece(QPainter &painter, const QPointF &mid, float pressure);
     void finishStraight(MainView *view);
     void keep(MainView *view, Obj *obj);
+    void continueStroke(MainView *view);
 
     QPointF previous; // the last point kept in the stroke
     QPointF lastMid; // where the last painted piece ended

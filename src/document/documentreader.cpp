@@ -7,6 +7,7 @@
 #include "obj.h"
 #include "objectcodec.h"
 #include "objectrecord.h"
+#include "objtext.h"
 #include "safeimagereader.h"
 #include "ziploader.h"
 #include "zipmodule.h"
@@ -18,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryFile>
+#include <QTextDocument>
 
 #include <cmath>
 
@@ -27,6 +29,8 @@ const char NotDocument[] = "The file is not a Tavelmark document, or it is damag
 const char TooLarge[] = "The document holds more than Tavelmark opens.";
 const char BadObjects[] = "Some drawings of the document could not be read and were left out.";
 const char BadPictures[] = "Some pictures of the document could not be used and were left out.";
+const char TooMuchDrawing[] = "A page of the document holds more drawing than Tavelmark opens; "
+                              "the rest was left out.";
 const char BadPages[] = "Some pages of the document could not be read and were left out.";
 const char Newer[] = "The document was made by a newer Tavelmark: what this version does not "
                      "know was left out.";
@@ -196,7 +200,13 @@ MainPage *DocumentReader::readPage(ZipReader &zip, const QJsonObject &o)
 void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page)
 {
     QList<Obj *> objects;
+    drawing.startPage();
     for (const QJsonValue &v : o.value(QLatin1String("objects")).toArray()) {
+        // Millions of objects past the limit would each be read for nothing.
+        if (drawing.isPageFull()) {
+            note(QLatin1String(TooMuchDrawing));
+            break;
+        }
         ObjectRecord record;
         QString picture;
         const ObjectCodec::Verdict verdict = ObjectCodec::decode(v.toObject(), &record, &picture);
@@ -205,6 +215,8 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
                                                               : QLatin1String(BadObjects));
             continue;
         }
+        if (!fits(record, page->size))
+            continue;
         if (newer)
             noteUnknownKeys(
                 v.toObject(),
@@ -221,12 +233,41 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
                 continue;
             }
         }
-        if (Obj *obj = record.create(file))
+        if (Obj *obj = build(record, file))
             objects.append(obj);
-        else
-            note(QLatin1String(BadObjects));
     }
     page->appendObjects(objects, false);
+}
+
+bool DocumentReader::fits(const ObjectRecord &record, const QSize &size)
+{
+    if (!DrawingLimits::isNearPage(record, size)) {
+        note(QLatin1String(BadObjects));
+        return false;
+    }
+    if (!drawing.admit(record)) {
+        note(QLatin1String(TooMuchDrawing));
+        return false;
+    }
+    return true;
+}
+
+// Null when the object cannot be made, or when its text passes what the
+// page lays out.
+Obj *DocumentReader::build(const ObjectRecord &record, const QString &file)
+{
+    Obj *obj = record.create(file);
+    if (!obj) {
+        note(QLatin1String(BadObjects));
+        return nullptr;
+    }
+    const auto *text = obj->kind == KindText ? static_cast<const ObjText *>(obj) : nullptr;
+    if (text && !drawing.admitCharacters(text->document->characterCount() - 1)) {
+        delete obj;
+        note(QLatin1String(TooMuchDrawing));
+        return nullptr;
+    }
+    return obj;
 }
 
 bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPage *page)

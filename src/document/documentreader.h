@@ -1,10 +1,14 @@
 #pragma once
 
+#include "drawinglimits.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class MainPage;
+class Obj;
+class QSize;
 class QJsonObject;
 class ZipReader;
 struct ObjectRecord;
@@ -45,6 +49,8 @@ private:
     void readDocumentPath(const QJsonObject &root);
     MainPage *readPage(ZipReader &zip, const QJsonObject &o);
     void readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page);
+    bool fits(const ObjectRecord &record, const QSize &size);
+    Obj *build(const ObjectRecord &record, const QString &file);
     bool readBackground(ZipReader &zip, const QString &name, MainPage *page);
     QString pictureCopy(ZipReader &zip, const QString &name, const QString &suffix);
     bool readPixels(ZipReader &zip, const QString &name, ObjectRecord *record);
@@ -57,6 +63,7 @@ private:
     QString savedAs;
     bool newer = false;
     qint64 budget = MaxDocumentBytes;
+    DrawingLimits drawing;
     QString failure;
     QStringList remarks;
 };

@@ -319,7 +319,7 @@ ObjectCodec::Verdict ObjectCodec::decode(const QJsonObject &o, ObjectRecord *r, 
     r->rect = QRectF(rect.at(0), rect.at(1), rect.at(2), rect.at(3));
     r->centre = centre.at(0);
     r->angle = float(f.number("angle", -36000, 36000));
-    r->width = f.integer("width", 0, 2000);
+    r->width = f.integer("width", 0, ObjectCodec::MaxWidth);
     r->colour = f.colour("colour", false);
     r->opacity = f.integer("opacity", 0, 100);
     r->shadow = f.integer("shadow", 0, 1000);

@@ -12,8 +12,13 @@ class ObjectCodec
 public:
     // Coordinates and sizes beyond this are no drawing anyone made.
     static constexpr double MaxCoordinate = 1e6;
-    static constexpr int MaxPathElements = 1 << 20;
-    static constexpr int MaxTextBytes = 1 << 20;
+    // One stroke of the pen adds three elements for every 4 px the pointer
+    // moves: this is a stroke 85,000 px long drawn without lifting the pen.
+    static constexpr int MaxPathElements = 1 << 16;
+    // The text tool's largest text is written in some 300,000 characters.
+    static constexpr int MaxTextBytes = 1 << 19;
+    // The widest tool, the eraser, goes to 150.
+    static constexpr int MaxWidth = 200;
 
     // `picture` names the picture of an image (an entry or a file).
     static QJsonObject encode(const ObjectRecord &r, const QString &picture);

@@ -9,6 +9,7 @@
 #include "objstroke.h"
 #include "objtext.h"
 #include "sealedtextdocument.h"
+#include "textcheck.h"
 
 #include <QTextDocument>
 #include <QTextOption>
@@ -72,6 +73,8 @@ void takeDetails(ObjectRecord &r, const Obj *obj)
 
 Obj *createText(const ObjectRecord &r)
 {
+    if (!TextCheck::isSimpleMarkup(r.html))
+        return nullptr;
     auto *text = new ObjText;
     text->font.fromString(r.font);
     text->alignment = r.alignment;
@@ -85,8 +88,7 @@ Obj *createText(const ObjectRecord &r)
     doc->setDefaultTextOption(option);
     doc->setTextWidth(r.textWidth);
     doc->setHtml(r.html);
-    // A picture in the text would be read from wherever its name points.
-    if (doc->hasPictures()) {
+    if (!TextCheck::isSimpleDocument(*doc)) {
         delete doc;
         delete text;
         return nullptr;

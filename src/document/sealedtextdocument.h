@@ -10,8 +10,6 @@ class SealedTextDocument : public QTextDocument
 public:
     using QTextDocument::QTextDocument;
 
-    bool hasPictures() const;
-
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
 };

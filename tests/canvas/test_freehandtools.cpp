@@ -2,6 +2,8 @@
 #include "canvas/highlightertool.h"
 #include "canvas/pentool.h"
 #include "canvasfixture.h"
+#include "document/objectcodec.h"
+#include "document/objectrecord.h"
 #include "document/objeraser.h"
 
 // The highlighter and the eraser, with the mouse and with the stylus's
@@ -39,6 +41,31 @@ private Q_SLOTS:
         }
         QVERIFY(canvas->objects().isEmpty());
         QCOMPARE(canvas->commands(), 0);
+    }
+
+    // A gesture longer than a document keeps in one stroke or erasure is kept
+    // in parts: each opens again, and the page repaints as it was drawn.
+    void longGesturesAreKeptInPartsThatOpenAgain()
+    {
+        for (int id : { ToolKit::Pen, ToolKit::Highlighter, ToolKit::Eraser }) {
+            ToolKit::instance().setCurrentTool(id);
+            canvas->press(QPoint(100, 100 + 40 * id));
+            for (int i = 1; i <= 70000; ++i)
+                canvas->send(QEvent::MouseMove, QPointF(100 + 5 * (i % 40), 100 + 40 * id + i % 7),
+                             Qt::LeftButton);
+            canvas->release(QPoint(100, 120 + 40 * id));
+        }
+        QCOMPARE(canvas->objects().size(), 4 + 2 + 3);
+        for (const Obj *obj : canvas->objects()) {
+            ObjectRecord record;
+            QString picture;
+            QCOMPARE(ObjectCodec::decode(ObjectCodec::encode(ObjectRecord::of(obj), QString()),
+                                         &record, &picture),
+                     ObjectCodec::Read);
+        }
+        const QImage live = canvas->view->layer()->copy();
+        canvas->view->updateObjectCache(canvas->page(), QRect());
+        QCOMPARE(*canvas->view->layer(), live);
     }
 
     void highlighterCrossingItselfDoesNotDarken()

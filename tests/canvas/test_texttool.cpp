@@ -2,8 +2,11 @@
 #include "canvas/texteditwidget.h"
 #include "canvas/texttool.h"
 #include "canvasfixture.h"
+#include "document/objectrecord.h"
 #include "document/objtext.h"
+#include "document/textcheck.h"
 
+#include <QClipboard>
 #include <QTextDocument>
 
 // The text tool's two clicks, its in-place editor, also over a page shown
@@ -54,6 +57,35 @@ private Q_SLOTS:
         canvas->click(QPoint(600, 300));
         QVERIFY(!text()->textEditor());
         QCOMPARE(canvas->objects().size(), 1);
+    }
+
+    // The editor holds no more than a document's text may: a paste keeps
+    // what fits, typing stops at the edge, and what is left opens again.
+    void editorStopsAtWhatADocumentHolds()
+    {
+        canvas->click(QPoint(100, 120));
+        TextEditWidget *editor = text()->textEditor();
+        QVERIFY(editor);
+        const QTextDocument *doc = editor->textEdit()->document();
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("line\r\n").repeated(TextCheck::MaxLines));
+        editor->textEdit()->paste();
+        QCOMPARE(TextCheck::lineCount(*doc), TextCheck::MaxLines);
+        QTest::keyClick(editor->textEdit(), Qt::Key_Return);
+        QTest::keyClick(editor->textEdit(), Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(TextCheck::lineCount(*doc), TextCheck::MaxLines);
+        QGuiApplication::clipboard()->setText(QString(TextCheck::MaxCharacters, QLatin1Char('x')));
+        editor->textEdit()->paste();
+        QCOMPARE(doc->characterCount() - 1, TextCheck::MaxCharacters);
+        QTest::keyClicks(editor->textEdit(), QStringLiteral("yz"));
+        QCOMPARE(doc->characterCount() - 1, TextCheck::MaxCharacters);
+        QVERIFY(!doc->toPlainText().contains(QLatin1Char('y')));
+
+        canvas->click(QPoint(500, 500));
+        auto *obj = canvas->lastObject<ObjText>();
+        QVERIFY(obj);
+        const std::unique_ptr<Obj> reopened(ObjectRecord::of(obj).create(QString()));
+        QVERIFY(reopened);
     }
 
     void editorGoesWithAToolSwitchOrTheCanvas()

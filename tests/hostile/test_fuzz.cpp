@@ -7,12 +7,14 @@
 #include "document/documentsnapshot.h"
 #include "document/documentwriter.h"
 #include "document/mainpage.h"
+#include "document/objectrecord.h"
 #include "document/objline.h"
 #include "document/objshape.h"
 #include "document/objstroke.h"
 #include "document/objtext.h"
 #include "document/safeimagereader.h"
 #include "document/svgcheck.h"
+#include "document/textcheck.h"
 #include "update/updatedescription.h"
 
 #include <QBuffer>
@@ -23,11 +25,13 @@
 #include <QResource>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QtEndian>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -440,7 +444,9 @@ private Q_SLOTS:
                             "\"shapeType\":99",
                             "\"path\":[0,1,1,2,2,2,3,3,3,3,4,4]",
                             "\"pressures\":[2]",
-                            "<img src=\\\"/etc/hostname\\\">" },
+                            "<img src=\\\"/etc/hostname\\\">",
+                            "<table><tr><td>",
+                            "<ul><li>" },
                           6);
         report("document manifest", feed(manifests, [&](const QByteArray &input) {
                    return openDocument(path,
@@ -453,6 +459,50 @@ private Q_SLOTS:
                feed(archives, [&](const QByteArray &input) { return openDocument(path, input); }));
         QDir(AppState::instance().tempFolder).removeRecursively();
         AppState::reset();
+    }
+
+    // The markup of a text object: what builds holds no more than the tool
+    // makes, and lays out and paints.
+    void textObject()
+    {
+        QTextDocument own;
+        QTextCursor cursor(&own);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        bold.setForeground(Qt::red);
+        cursor.insertText(QStringLiteral("Bold "), bold);
+        cursor.insertText(QStringLiteral("plain\nnext\u2028line"), QTextCharFormat());
+        // Mostly what passes the scan, so that inputs reach the layout.
+        Mutator mutator({ own.toHtml().toUtf8(), "<p>x</p>", "<p>a<span>b</span><br>c</p>" },
+                        { "<p>", "</p>", "<br>", "<span>", "</span>", "<p align=\"right\">",
+                          "<span style=\"font-size:99999pt\">", "<span style=\"font-size:9pt\">",
+                          "<span style=\"letter-spacing:9999px\">", "x", "&lt;", "\t", " ",
+                          "\xe2\x80\xa8", "\xd7\x90", "<table><tr><td>", "<ul><li>",
+                          "<img src=\"x.png\">" },
+                        8);
+        ObjectRecord record;
+        record.kind = KindText;
+        record.font = QFont(QStringLiteral("Arial"), 24).toString();
+        record.alignment = Qt::AlignLeft;
+        record.textWidth = 100;
+        record.margin = 4;
+        QImage shown(64, 64, QImage::Format_ARGB32_Premultiplied);
+        int built = 0;
+        report("text object", feed(mutator, [&](const QByteArray &input) {
+                   record.html = QString::fromUtf8(input);
+                   const std::unique_ptr<Obj> obj(record.create(QString()));
+                   if (!obj)
+                       return QString();
+                   ++built;
+                   if (!TextCheck::isSimpleDocument(*static_cast<ObjText *>(obj.get())->document))
+                       return QStringLiteral("built a text past the limits");
+                   QPainter painter(&shown);
+                   obj->paint(&painter);
+                   return QString();
+               }));
+        // The inputs must reach the layout, not only the markup's scan.
+        qInfo("text object: %d built", built);
+        QVERIFY(built > 0);
     }
 
     // A document the check lets through never makes the renderer show

@@ -1,0 +1,63 @@
+#include "realprogram.h"
+#include "testenvironment.h"
+
+#include <QScreen>
+#include <QtTest>
+
+#include <memory>
+
+// A document made to crash the program, opened from the command line as a
+// file manager opens it: the program stays, says what it left out, and
+// shows the rest of the page.
+class TestHostileDocumentsX11 : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+
+    static int windowCount(const QString &strName)
+    {
+        return int(
+            RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                   QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .size());
+    }
+
+    static bool redAt(const QPoint &p)
+    {
+        const QColor c = QGuiApplication::primaryScreen()
+                             ->grabWindow(0, p.x(), p.y(), 1, 1)
+                             .toImage()
+                             .pixelColor(0, 0);
+        return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+    }
+
+private Q_SLOTS:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    // Its text held tables 3,000 deep, which overflowed the layout's stack
+    // when the page was first shown.
+    void nestedTablesLeaveTheTextOut()
+    {
+        RealProgram program(*env);
+        QVERIFY(program.start(
+            {}, { QStringLiteral(TAV_TEST_DATA "/hostile/nested-tables-3000.tavelmark") }));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            windowCount(QStringLiteral("nested-tables-3000 - Quillbury Tavelmark")) == 1, 15000);
+        // The message that some of it was left out, over the page.
+        QTRY_VERIFY_WITH_TIMEOUT(windowCount(QStringLiteral("Quillbury Tavelmark")) == 1, 15000);
+        RealProgram::key(QStringLiteral("Return"));
+        QTRY_COMPARE_WITH_TIMEOUT(windowCount(QStringLiteral("Quillbury Tavelmark")), 0, 10000);
+        // The 400 x 300 page is shown unscaled in the middle of the screen;
+        // its stroke runs along y = 250.
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QPoint page = screen.center() - QPoint(200, 150);
+        QTRY_VERIFY_WITH_TIMEOUT(redAt(page + QPoint(200, 250)), 10000);
+        QCOMPARE(program.program.state(), QProcess::Running);
+    }
+};
+
+QTEST_MAIN(TestHostileDocumentsX11)
+#include "test_hostiledocuments_x11.moc"
