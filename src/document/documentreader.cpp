@@ -73,6 +73,19 @@ bool isUsableRaster(const SafeImageReader::Header &header)
         && pixelBytes(header.size) <= SafeImageReader::MaxImageBytes;
 }
 
+bool isUsableSvg(const SafeImageReader::Header &header)
+{
+    return header.svg && header.check.verdict == SvgCheck::Sound
+        && header.fileBytes <= SafeImageReader::MaxSvgFileBytes;
+}
+
+// What an SVG object renders to for its rectangle on a page of `ratio`.
+qint64 renderBytes(const ObjectRecord &record, qreal ratio)
+{
+    return pixelBytes(
+        ImageSVG::cacheSize(QTransform::fromScale(ratio, ratio), record.rect.normalized().size()));
+}
+
 // Moved pieces are stored premultiplied, and premultiplied colours never
 // exceed their alpha; a file's might.
 QImage premultiplied(const QImage &picture)
@@ -285,6 +298,11 @@ bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPag
 QString DocumentReader::pictureFile(ZipReader &zip, const QString &name, const ObjectRecord &record,
                                     qreal ratio)
 {
+    // Only entries that exist are kept: a document may name thousands that do not.
+    if (!isSafeName(name) || !hasEntry(zip, name, !folder.isEmpty())) {
+        note(QLatin1String(BadPictures));
+        return QString();
+    }
     auto it = pictures.find(name);
     if (it == pictures.end())
         it = pictures.insert(name, copyPicture(zip, name));
@@ -294,9 +312,7 @@ QString DocumentReader::pictureFile(ZipReader &zip, const QString &name, const O
         why = decodeOnce(entry);
     else if (!why)
         why = entry.header.svg ? countOnce(entry) : BadPictures;
-    const QSize shown
-        = ImageSVG::cacheSize(QTransform::fromScale(ratio, ratio), record.rect.normalized().size());
-    if (!why && record.kind == KindImageSVG && !spend(pixelBytes(shown)))
+    if (!why && record.kind == KindImageSVG && !spend(renderBytes(record, ratio)))
         why = TooManyPictures;
     if (why) {
         note(QLatin1String(why));
@@ -318,10 +334,7 @@ DocumentReader::Picture DocumentReader::copyPicture(ZipReader &zip, const QStrin
     if (picture.file.isEmpty())
         return picture;
     picture.header = SafeImageReader::inspect(picture.file);
-    const bool sound = picture.header.svg ? picture.header.check.verdict == SvgCheck::Sound
-            && picture.header.fileBytes <= SafeImageReader::MaxSvgFileBytes
-                                          : isUsableRaster(picture.header);
-    if (!sound) {
+    if (!isUsableSvg(picture.header) && !isUsableRaster(picture.header)) {
         QFile::remove(picture.file);
         picture.file.clear();
     }
@@ -363,6 +376,10 @@ const char *DocumentReader::countOnce(Picture &entry)
 // The pixels of a moved piece, shared by the pieces that name the same entry.
 bool DocumentReader::readPixels(ZipReader &zip, const QString &name, ObjectRecord *record)
 {
+    if (!isSafeName(name) || !hasEntry(zip, name, false)) {
+        note(QLatin1String(BadPictures));
+        return false;
+    }
     auto it = pieces.find(name);
     if (it == pieces.end())
         it = pieces.insert(name, readPiece(zip, name));
@@ -391,8 +408,7 @@ DocumentReader::Piece DocumentReader::readPiece(ZipReader &zip, const QString &n
     return piece;
 }
 
-// Looked for before any file is made: a document may name the same missing
-// entry many thousand times.
+// Looked for before any file is made or anything is kept.
 bool DocumentReader::hasEntry(ZipReader &zip, const QString &name, bool inFolder)
 {
     if (inFolder)
