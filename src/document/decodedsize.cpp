@@ -38,7 +38,7 @@ bool DecodedSize::isSizable(const QByteArray &format)
 QSize DecodedSize::of(QIODevice *device, const QByteArray &format)
 {
     // Enough for a GIF's colour table and the extensions before its first frame.
-    constexpr qint64 GifHeadBytes = 64 * 1024;
+    constexpr qint64 GifHeadBytes = 64LL * 1024;
     if (!isSizable(format))
         return QSize();
     if (format == "gif")
