@@ -3,12 +3,14 @@
 #include "app/appstate.h"
 #include "app/filewriter.h"
 #include "documentwriter.h"
+#include "imagesvg.h"
 #include "mainpage.h"
 #include "obj.h"
 #include "objectcodec.h"
 #include "objectrecord.h"
 #include "objtext.h"
 #include "safeimagereader.h"
+#include "sharedpictures.h"
 #include "ziploader.h"
 #include "zipmodule.h"
 
@@ -18,10 +20,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPixmap>
 #include <QTemporaryFile>
 #include <QTextDocument>
+#include <QTransform>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -31,6 +36,8 @@ const char BadObjects[] = "Some drawings of the document could not be read and w
 const char BadPictures[] = "Some pictures of the document could not be used and were left out.";
 const char TooMuchDrawing[] = "A page of the document holds more drawing than Tavelmark opens; "
                               "the rest was left out.";
+const char TooManyPictures[] = "The pictures of the document need more memory than Tavelmark "
+                               "gives one document; some were left out.";
 const char BadPages[] = "Some pages of the document could not be read and were left out.";
 const char Newer[] = "The document was made by a newer Tavelmark: what this version does not "
                      "know was left out.";
@@ -59,20 +66,59 @@ bool sizeOf(const QJsonValue &v, int lo, int hi, QSize *size)
     return true;
 }
 
-bool isUsablePicture(const QString &file)
+qint64 pixelBytes(const QSize &size)
 {
-    const SafeImageReader::Header header = SafeImageReader::inspect(file);
-    if (header.svg)
-        return !SafeImageReader::readSvg(file).isEmpty();
-    return header.fileBytes <= SafeImageReader::MaxFileBytes && header.size.isValid()
-        && qint64(header.size.width()) * header.size.height() * 4 <= SafeImageReader::MaxImageBytes
-        && !SafeImageReader::read(file).isNull();
+    return size.isValid() ? qint64(size.width()) * size.height() * 4 : 0;
+}
+
+bool isUsableRaster(const SafeImageReader::Header &header)
+{
+    return !header.svg && header.fileBytes <= SafeImageReader::MaxFileBytes && header.size.isValid()
+        && pixelBytes(header.size) <= SafeImageReader::MaxImageBytes;
+}
+
+bool isUsableSvg(const SafeImageReader::Header &header)
+{
+    return header.svg && header.check.verdict == SvgCheck::Sound
+        && header.fileBytes <= SafeImageReader::MaxSvgFileBytes;
+}
+
+// What an SVG object renders to for its rectangle on a page of `ratio`.
+qint64 renderBytes(const ObjectRecord &record, qreal ratio)
+{
+    return pixelBytes(
+        ImageSVG::cacheSize(QTransform::fromScale(ratio, ratio), record.rect.normalized().size()));
+}
+
+// Moved pieces are stored premultiplied, and premultiplied colours never
+// exceed their alpha; a file's might.
+QImage premultiplied(const QImage &picture)
+{
+    QImage pixels = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(pixels.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            const int a = qAlpha(line[x]);
+            line[x] = qRgba(qMin(qRed(line[x]), a), qMin(qGreen(line[x]), a),
+                            qMin(qBlue(line[x]), a), a);
+        }
+    }
+    pixels.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    return pixels;
+}
+
+// The program writes a page's picture as PNG, never larger than the page.
+bool isBackground(const SafeImageReader::Header &header, const QSize &pagePixels)
+{
+    return isUsableRaster(header) && header.format == "png" && !header.size.isEmpty()
+        && header.size.width() <= pagePixels.width() && header.size.height() <= pagePixels.height();
 }
 
 } // namespace
 
 DocumentReader::DocumentReader(const QString &sessionFolder)
     : folder(sessionFolder)
+    , pictureBudget(sessionFolder.isEmpty() ? MaxPictureBytes : std::numeric_limits<qint64>::max())
 {
 }
 
@@ -221,17 +267,13 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
             noteUnknownKeys(
                 v.toObject(),
                 ObjectCodec::knownKeys(v.toObject().value(QLatin1String("kind")).toString()));
-        if (record.kind == KindSelect && !picture.isEmpty() && !readPixels(zip, picture, &record)) {
-            note(QLatin1String(BadPictures));
+        if (record.kind == KindSelect && !picture.isEmpty() && !readPixels(zip, picture, &record))
             continue;
-        }
         QString file;
         if (record.isPicture()) {
-            file = pictureCopy(zip, picture, QFileInfo(picture).suffix().toLower());
-            if (file.isEmpty()) {
-                note(QLatin1String(BadPictures));
+            file = pictureFile(zip, picture, record, page->pixelRatio);
+            if (file.isEmpty())
                 continue;
-            }
         }
         if (Obj *obj = build(record, file))
             objects.append(obj);
@@ -270,6 +312,7 @@ Obj *DocumentReader::build(const ObjectRecord &record, const QString &file)
     return obj;
 }
 
+// Only the header is read: a page's picture is decoded when the page is shown.
 bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPage *page)
 {
     const QString target = MainPage::backgroundFile(page->id);
@@ -280,8 +323,7 @@ bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPag
                                 QFile::ReadOwner | QFile::WriteOwner);
     else
         usable = extract(zip, name, SafeImageReader::MaxFileBytes, target);
-    const SafeImageReader::Header header = SafeImageReader::inspect(target);
-    usable = usable && !header.svg && isUsablePicture(target);
+    usable = usable && isBackground(SafeImageReader::inspect(target), page->pixelSize);
     if (!usable) {
         QFile::remove(target);
         return false;
@@ -290,53 +332,161 @@ bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPag
     return true;
 }
 
-// The picture of an image object, under a fresh name in the temporary folder.
-QString DocumentReader::pictureCopy(ZipReader &zip, const QString &name, const QString &suffix)
+// The file of an image object's picture, or an empty name when the object
+// is left out (and said why). Each entry is copied and checked once however
+// many objects name it; the budget pays for its decoded pixels once, and for
+// what each SVG object renders to.
+QString DocumentReader::pictureFile(ZipReader &zip, const QString &name, const ObjectRecord &record,
+                                    qreal ratio)
+{
+    // Only entries that exist are kept: a document may name thousands that do not.
+    if (!isSafeName(name) || !hasEntry(zip, name, !folder.isEmpty())) {
+        note(QLatin1String(BadPictures));
+        return QString();
+    }
+    auto it = pictures.find(name);
+    if (it == pictures.end())
+        it = pictures.insert(name, copyPicture(zip, name));
+    Picture &entry = *it;
+    const char *why = entry.file.isEmpty() ? BadPictures : nullptr;
+    if (!why && record.kind == KindImageStatic)
+        why = decodeOnce(entry);
+    else if (!why)
+        why = entry.header.svg ? countOnce(entry) : BadPictures;
+    if (!why && record.kind == KindImageSVG && !spend(renderBytes(record, ratio)))
+        why = TooManyPictures;
+    if (why) {
+        note(QLatin1String(why));
+        return QString();
+    }
+    return entry.file;
+}
+
+DocumentReader::Picture DocumentReader::copyPicture(ZipReader &zip, const QString &name)
 {
     static const QStringList suffixes { QStringLiteral("png"), QStringLiteral("jpg"),
                                         QStringLiteral("jpeg"), QStringLiteral("bmp"),
                                         QStringLiteral("svg") };
-    if (!isSafeName(name) || !suffixes.contains(suffix))
+    Picture picture;
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    if (suffixes.contains(suffix))
+        picture.file
+            = entryCopy(zip, name, QStringLiteral("document-XXXXXX.") + suffix, !folder.isEmpty());
+    if (picture.file.isEmpty())
+        return picture;
+    picture.header = SafeImageReader::inspect(picture.file);
+    if (!isUsableSvg(picture.header) && !isUsableRaster(picture.header)) {
+        QFile::remove(picture.file);
+        picture.file.clear();
+    }
+    return picture;
+}
+
+// The picture as a raster object shows it, decoded once for all such objects
+// and kept for them to share. Its header's size is paid before decoding, so
+// nothing past the budget is decoded.
+const char *DocumentReader::decodeOnce(Picture &entry)
+{
+    if (entry.decoded)
+        return entry.rasterWhy;
+    entry.decoded = true;
+    entry.rasterWhy = TooManyPictures;
+    if (pixelBytes(entry.header.size) > pictureBudget)
+        return entry.rasterWhy;
+    entry.pixmap = SharedPictures::instance().pixmap(entry.file);
+    if (entry.pixmap->isNull())
+        entry.rasterWhy = BadPictures;
+    else if (spend(pixelBytes(entry.pixmap->size())))
+        entry.rasterWhy = nullptr;
+    if (entry.rasterWhy)
+        entry.pixmap.reset();
+    return entry.rasterWhy;
+}
+
+// The pictures embedded in an SVG entry, decoded once by the renderer that its
+// objects share.
+const char *DocumentReader::countOnce(Picture &entry)
+{
+    if (!entry.counted) {
+        entry.counted = true;
+        entry.svgWhy = spend(entry.header.check.embeddedBytes) ? nullptr : TooManyPictures;
+    }
+    return entry.svgWhy;
+}
+
+// The pixels of a moved piece, shared by the pieces that name the same entry.
+bool DocumentReader::readPixels(ZipReader &zip, const QString &name, ObjectRecord *record)
+{
+    if (!isSafeName(name) || !hasEntry(zip, name, false)) {
+        note(QLatin1String(BadPictures));
+        return false;
+    }
+    auto it = pieces.find(name);
+    if (it == pieces.end())
+        it = pieces.insert(name, readPiece(zip, name));
+    if (it->why)
+        note(QLatin1String(it->why));
+    record->image = it->pixels;
+    return !it->why;
+}
+
+DocumentReader::Piece DocumentReader::readPiece(ZipReader &zip, const QString &name)
+{
+    Piece piece { QImage(), BadPictures };
+    const QString file = entryCopy(zip, name, QStringLiteral("moved-XXXXXX.png"), false);
+    if (file.isEmpty())
+        return piece;
+    const SafeImageReader::Header header = SafeImageReader::inspect(file);
+    if (isUsableRaster(header) && pixelBytes(header.size) > pictureBudget)
+        piece.why = TooManyPictures;
+    else if (isUsableRaster(header))
+        piece.pixels = premultiplied(SafeImageReader::read(file));
+    QFile::remove(file);
+    if (!piece.pixels.isNull())
+        piece.why = spend(pixelBytes(piece.pixels.size())) ? nullptr : TooManyPictures;
+    if (piece.why)
+        piece.pixels = QImage();
+    return piece;
+}
+
+// Looked for before any file is made or anything is kept.
+bool DocumentReader::hasEntry(ZipReader &zip, const QString &name, bool inFolder)
+{
+    if (inFolder)
+        return !name.contains(QLatin1Char('/')) && QFileInfo(QDir(folder).filePath(name)).isFile();
+    if (!entries) {
+        const QStringList names = zip.names();
+        entries = QSet<QString>(names.cbegin(), names.cend());
+    }
+    return entries->contains(name);
+}
+
+// A fresh copy of an entry in the temporary folder, or an empty name.
+QString DocumentReader::entryCopy(ZipReader &zip, const QString &name, const QString &pattern,
+                                  bool inFolder)
+{
+    if (!isSafeName(name) || !hasEntry(zip, name, inFolder))
         return QString();
-    QTemporaryFile copy(AppState::instance().tempFolder + QStringLiteral("document-XXXXXX.")
-                        + suffix);
+    QTemporaryFile copy(AppState::instance().tempFolder + pattern);
     if (!copy.open())
         return QString();
     copy.close();
-    const bool usable = folder.isEmpty()
-        ? extract(zip, name, SafeImageReader::MaxFileBytes, copy.fileName())
-        : !name.contains(QLatin1Char('/'))
-            && FileWriter::copy(QDir(folder).filePath(name), copy.fileName(),
-                                QFile::ReadOwner | QFile::WriteOwner);
-    if (!usable || !isUsablePicture(copy.fileName()))
+    const bool copied = inFolder
+        ? FileWriter::copy(QDir(folder).filePath(name), copy.fileName(),
+                           QFile::ReadOwner | QFile::WriteOwner)
+        : extract(zip, name, SafeImageReader::MaxFileBytes, copy.fileName());
+    if (!copied)
         return QString();
     copy.setAutoRemove(false);
     return copy.fileName();
 }
 
-// The pixels of a moved piece, stored premultiplied.
-bool DocumentReader::readPixels(ZipReader &zip, const QString &name, ObjectRecord *record)
+bool DocumentReader::spend(qint64 bytes)
 {
-    QTemporaryFile copy(AppState::instance().tempFolder + QStringLiteral("moved-XXXXXX.png"));
-    if (!copy.open())
+    if (bytes > pictureBudget)
         return false;
-    copy.close();
-    if (!extract(zip, name, SafeImageReader::MaxFileBytes, copy.fileName())
-        || !isUsablePicture(copy.fileName()))
-        return false;
-    QImage pixels = SafeImageReader::read(copy.fileName()).convertToFormat(QImage::Format_ARGB32);
-    // Premultiplied colours never exceed their alpha; a file's might.
-    for (int y = 0; y < pixels.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(pixels.scanLine(y));
-        for (int x = 0; x < pixels.width(); ++x) {
-            const int a = qAlpha(line[x]);
-            line[x] = qRgba(qMin(qRed(line[x]), a), qMin(qGreen(line[x]), a),
-                            qMin(qBlue(line[x]), a), a);
-        }
-    }
-    pixels.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
-    record->image = pixels;
-    return !pixels.isNull();
+    pictureBudget -= bytes;
+    return true;
 }
 
 bool DocumentReader::extract(ZipReader &zip, const QString &name, qint64 limit,

@@ -2,14 +2,23 @@
 
 #include "drawinglimits.h"
 
+#include "safeimagereader.h"
+
+#include <QHash>
+#include <QImage>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+#include <optional>
 
 class MainPage;
 class Obj;
 class QSize;
 class QJsonObject;
+class QPixmap;
 class ZipReader;
 struct ObjectRecord;
 
@@ -25,9 +34,16 @@ public:
     static constexpr int MaxPages = 1000;
     static constexpr int MaxPageSide = 16384;
     static constexpr int MaxPathLength = 4096;
+    // What the pictures of a document may take decoded, at 4 bytes a pixel:
+    // each picture entry once however many objects name it, what each SVG
+    // object renders to, and the moved pieces. Backgrounds are decoded only
+    // while their page is shown, and each is bounded by its page's pixels.
+    // Some forty photos of 12 megapixels, as a picture-heavy lesson holds.
+    static constexpr qint64 MaxPictureBytes = 2048LL * 1024 * 1024;
 
     // A session file names its pictures in `sessionFolder` instead of
-    // holding them; a document to open leaves it empty.
+    // holding them; a document to open leaves it empty. A session holds only
+    // what this program had in memory, so its pictures are not budgeted.
     explicit DocumentReader(const QString &sessionFolder = QString());
     ~DocumentReader();
 
@@ -52,9 +68,19 @@ private:
     bool fits(const ObjectRecord &record, const QSize &size);
     Obj *build(const ObjectRecord &record, const QString &file);
     bool readBackground(ZipReader &zip, const QString &name, MainPage *page);
-    QString pictureCopy(ZipReader &zip, const QString &name, const QString &suffix);
+    QString pictureFile(ZipReader &zip, const QString &name, const ObjectRecord &record,
+                        qreal ratio);
+    struct Picture;
+    Picture copyPicture(ZipReader &zip, const QString &name);
+    const char *decodeOnce(Picture &entry);
+    const char *countOnce(Picture &entry);
     bool readPixels(ZipReader &zip, const QString &name, ObjectRecord *record);
+    struct Piece;
+    Piece readPiece(ZipReader &zip, const QString &name);
+    bool hasEntry(ZipReader &zip, const QString &name, bool inFolder);
+    QString entryCopy(ZipReader &zip, const QString &name, const QString &pattern, bool inFolder);
     bool extract(ZipReader &zip, const QString &name, qint64 limit, const QString &target);
+    bool spend(qint64 bytes);
     void noteUnknownKeys(const QJsonObject &o, const QStringList &known);
     void note(const QString &text);
 
@@ -64,6 +90,26 @@ private:
     bool newer = false;
     qint64 budget = MaxDocumentBytes;
     DrawingLimits drawing;
+    qint64 pictureBudget;
+    // Every entry is read once, whatever number of objects name it.
+    struct Picture
+    {
+        QString file; // empty when unusable
+        SafeImageReader::Header header;
+        bool decoded = false; // as a raster object shows it
+        const char *rasterWhy = nullptr;
+        std::shared_ptr<const QPixmap> pixmap; // kept for the objects to share
+        bool counted = false; // its embedded pictures
+        const char *svgWhy = nullptr;
+    };
+    struct Piece
+    {
+        QImage pixels;
+        const char *why = nullptr;
+    };
+    QHash<QString, Picture> pictures;
+    QHash<QString, Piece> pieces;
+    std::optional<QSet<QString>> entries;
     QString failure;
     QStringList remarks;
 };

@@ -1,7 +1,7 @@
 #include "imagestatic.h"
 
 #include "pixelround.h"
-#include "safeimagereader.h"
+#include "sharedpictures.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -25,7 +25,8 @@ ImageStatic::~ImageStatic()
 void ImageStatic::load(const QString &file)
 {
     path = file;
-    pixmap = new QPixmap(QPixmap::fromImage(SafeImageReader::read(file)));
+    shared = SharedPictures::instance().pixmap(file);
+    pixmap = new QPixmap(*shared);
     rect.setSize(pixmap->size());
     centre = rect.center();
 }
@@ -34,6 +35,7 @@ void ImageStatic::release()
 {
     delete pixmap;
     pixmap = nullptr;
+    shared.reset();
 }
 
 void ImageStatic::paint(QPainter *p)

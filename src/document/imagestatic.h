@@ -2,6 +2,8 @@
 
 #include "objimage.h"
 
+#include <memory>
+
 class QPixmap;
 
 // An inserted raster picture, stretched to `rect`.
@@ -16,10 +18,14 @@ public:
 
     // Keeps the top-left of `rect`, takes the picture's size (0 x 0 for a
     // file that is missing, unreadable, not a picture or too large) and
-    // turns about the picture's own centre.
+    // turns about the picture's own centre. The pixels are shared with the
+    // other objects showing the same file (see SharedPictures).
     void load(const QString &path) override;
     void release() override;
 
     void paint(QPainter *p) override;
     Obj *clone() const override;
+
+private:
+    std::shared_ptr<const QPixmap> shared;
 };

@@ -1,5 +1,7 @@
 #include "imagesvg.h"
 
+#include "sharedpictures.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -33,12 +35,9 @@ void ImageSVG::load(const QString &file)
     path = file;
     rect.setSize(QSizeF(0, 0));
     centre = rect.center();
-    // The renderer sees only checked bytes, never the file: it would resolve
-    // references next to it.
-    const QByteArray document = SafeImageReader::readSvg(file);
-    if (document.isEmpty())
+    renderer = SharedPictures::instance().renderer(file);
+    if (!renderer)
         return;
-    renderer = new QSvgRenderer(document, this);
     if (!acceptable(*renderer)) {
         release();
         return;
@@ -49,8 +48,7 @@ void ImageSVG::load(const QString &file)
 
 void ImageSVG::release()
 {
-    delete renderer;
-    renderer = nullptr;
+    renderer.reset();
     cache = QImage();
 }
 

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <memory>
+
 class QSvgRenderer;
 
 // An inserted SVG picture, drawn into `rect` and never outside it. It is
@@ -25,7 +27,9 @@ public:
     explicit ImageSVG(const QRectF &r);
     ~ImageSVG() override;
 
-    QSvgRenderer *renderer = nullptr; // child of this object; null when unusable
+    // Null when unusable. Shared with the other objects showing the same
+    // file (see SharedPictures): its embedded pictures are decoded once.
+    std::shared_ptr<QSvgRenderer> renderer;
 
     // Keeps the top-left of `rect`, takes the picture's default size (0 x 0
     // for a file that is missing, invalid or refused, see SafeImageReader)

@@ -14,6 +14,7 @@ protected:
     ObjImage() = default;
     explicit ObjImage(const QRectF &r);
 
-    // A copy reads its file again, so it owns its own picture.
+    // A copy loads its file again: while the file is unchanged it shares the
+    // decoded picture, and once the file is gone it has none.
     Obj *cloneInto(ObjImage *copy) const;
 };

@@ -1,5 +1,7 @@
 #include "safeimagereader.h"
 
+#include "decodedsize.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -47,10 +49,13 @@ SafeImageReader::Header SafeImageReader::inspect(const QString &path)
     QImageReader reader(path);
     // The format plugins only peek at the first bytes here.
     reader.setDecideFormatFromContent(true);
-    header.svg = reader.format().startsWith("svg");
+    header.format = reader.format();
+    header.svg = header.format.startsWith("svg");
     if (!header.svg) {
         if (header.fileBytes <= MaxFileBytes)
-            header.size = reader.size();
+            header.size = DecodedSize::isSizable(header.format)
+                ? DecodedSize::of(reader.device(), header.format)
+                : reader.size();
         return header;
     }
     if (header.fileBytes > MaxSvgFileBytes)

@@ -27,8 +27,9 @@ public:
     struct Header
     {
         bool svg = false;
+        QByteArray format; // as decided by content
         qint64 fileBytes = 0;
-        QSize size; // invalid when unknown
+        QSize size; // invalid when unknown; what the decoder makes where it can be known
         SvgCheck check; // for SVG content
     };
     static Header inspect(const QString &path);

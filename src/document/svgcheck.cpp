@@ -1,5 +1,7 @@
 #include "svgcheck.h"
 
+#include "decodedsize.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QXmlStreamReader>
@@ -60,7 +62,8 @@ void SvgCheck::checkElement(const QXmlStreamReader &reader, int depth, qint64 bu
 }
 
 // Reads only the embedded picture's header: its format must be a raster one
-// (an embedded SVG would be rendered unchecked) and its pixels must fit.
+// that can be sized (an embedded SVG would be rendered unchecked) and its
+// pixels must fit. The format is decided by content, as the renderer does.
 bool SvgCheck::checkImage(QStringView href, qint64 budgetBytes)
 {
     if (!isEmbedded(href)) {
@@ -71,15 +74,22 @@ bool SvgCheck::checkImage(QStringView href, qint64 budgetBytes)
     QByteArray data = QByteArray::fromBase64(href.mid(start).toLatin1());
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader header(&buffer);
-    const QByteArray format = header.format();
+    const QByteArray format = QImageReader(&buffer).format();
     if (format.isEmpty() || format.startsWith("svg")) {
         verdict = EmbeddedNotPicture;
         return false;
     }
-    const QSize size = header.size();
-    if (size.isValid())
-        embeddedBytes += qint64(size.width()) * size.height() * 4;
+    if (!DecodedSize::isSizable(format)) {
+        verdict = EmbeddedFormat;
+        return false;
+    }
+    // A header that cannot be read is no picture the decoder would make.
+    const QSize size = DecodedSize::of(&buffer, format);
+    if (!size.isValid()) {
+        verdict = EmbeddedNotPicture;
+        return false;
+    }
+    embeddedBytes += qint64(size.width()) * size.height() * 4;
     if (embeddedBytes > budgetBytes) {
         verdict = TooManyPixels;
         return false;

@@ -103,6 +103,11 @@ Refusal svgRefusal(const QString &strName, const SafeImageReader::Header &header
                  false };
     case SvgCheck::EmbeddedNotPicture:
         return { message("%1 embeds something that is not a picture.").arg(strName), false };
+    case SvgCheck::EmbeddedFormat:
+        return { message("%1 embeds a picture in a format that SVG files may not embed here; "
+                         "PNG, JPEG, GIF and BMP are accepted.")
+                     .arg(strName),
+                 false };
     case SvgCheck::TooDeep:
         return { message("%1 nests its elements too deeply.").arg(strName), false };
     case SvgCheck::NotSvg:

@@ -250,6 +250,50 @@ QList<QPair<QString, QByteArray>> unzipped(const QByteArray &document)
     return entries;
 }
 
+QByteArray encodedPicture(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+void appendLittle16(QByteArray &out, quint16 v)
+{
+    out.append(char(v)).append(char(v >> 8));
+}
+
+// One pixel on a logical screen of the given size.
+QByteArray gifOnScreen(int width, int height)
+{
+    QByteArray out("GIF89a");
+    appendLittle16(out, quint16(width));
+    appendLittle16(out, quint16(height));
+    out += QByteArray::fromHex("800000000000ffffff2c0000000001000100000202440100") + ";";
+    return out;
+}
+
+// An icon file whose one entry says 16 x 16 and holds `inner`.
+QByteArray iconHolding(const QByteArray &inner)
+{
+    QByteArray out = QByteArray::fromHex("0000010001001010000001002000");
+    appendLittle16(out, quint16(inner.size()));
+    appendLittle16(out, quint16(inner.size() >> 16));
+    appendLittle16(out, 22);
+    appendLittle16(out, 0);
+    return out + inner;
+}
+
+QByteArray appleIconHolding(const QByteArray &inner)
+{
+    QByteArray out("icns");
+    append32(out, quint32(inner.size() + 16));
+    out += "ic07";
+    append32(out, quint32(inner.size() + 8));
+    return out + inner;
+}
+
 // Opens a document from bytes and paints what opened: nothing may crash,
 // and what opens holds no more than the limits allow.
 QString openDocument(const QString &path, const QByteArray &input)
@@ -503,6 +547,41 @@ private Q_SLOTS:
         // The inputs must reach the layout, not only the markup's scan.
         qInfo("text object: %d built", built);
         QVERIFY(built > 0);
+    }
+
+    // A picture the SVG check lets in decodes, as the renderer decodes it, to
+    // no more than the check counted: mutated headers of every format the
+    // reader knows, each wrapped in an SVG.
+    void svgEmbeddedPictures()
+    {
+        constexpr qint64 Budget = 64LL * 1024 * 1024;
+        QImage small(6, 4, QImage::Format_ARGB32);
+        small.fill(QColor(200, 40, 40, 128));
+        const QByteArray inPng = encodedPicture(small, "png");
+        Mutator mutator(
+            { gifOnScreen(3000, 2000), gifOnScreen(0, 0), inPng, encodedPicture(small, "bmp"),
+              encodedPicture(small, "jpeg"), iconHolding(inPng), appleIconHolding(inPng) },
+            { "GIF89a", "\x89PNG\r\n\x1a\n", "IHDR", "icns", "ic07", QByteArray("\0\0\1\0", 4),
+              "BM", "\xff\xd8\xff\xc0", ",", "!", "\xb8\x0b", "\x00\x10", "\xff\xff" },
+            8);
+        report("SVG embedded pictures", feed(mutator, [](const QByteArray &picture) {
+                   const QByteArray svg
+                       = "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                         "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"8\" "
+                         "height=\"8\"><image width=\"8\" height=\"8\" "
+                         "xlink:href=\"data:image/png;base64,"
+                       + picture.toBase64() + "\"/></svg>";
+                   const SvgCheck check = SvgCheck::check(svg, Budget);
+                   if (check.verdict != SvgCheck::Sound)
+                       return QString();
+                   const QImage decoded = QImage::fromData(picture);
+                   const qint64 bytes = qint64(decoded.width()) * decoded.height() * 4;
+                   if (bytes > check.embeddedBytes)
+                       return QStringLiteral("decoded %1 bytes, counted %2")
+                           .arg(bytes)
+                           .arg(check.embeddedBytes);
+                   return QString();
+               }));
     }
 
     // A document the check lets through never makes the renderer show
