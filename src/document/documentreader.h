@@ -38,8 +38,8 @@ public:
     // each picture entry once however many objects name it, what each SVG
     // object renders to, and the moved pieces. Backgrounds are decoded only
     // while their page is shown, and each is bounded by its page's pixels.
-    // Some forty photos of 12 megapixels, as a picture-heavy lesson holds.
-    static constexpr qint64 MaxPictureBytes = 2048LL * 1024 * 1024;
+    // Some twenty photos of 12 megapixels, as a picture-heavy lesson holds.
+    static constexpr qint64 MaxPictureBytes = 1024LL * 1024 * 1024;
 
     // A session file names its pictures in `sessionFolder` instead of
     // holding them; a document to open leaves it empty. A session holds only

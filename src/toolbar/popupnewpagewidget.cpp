@@ -49,18 +49,16 @@ void PopupNewpageWidget::slot_PageColor(int iColor)
         return;
     }
     const QColor colour = group->colour(iColor);
-    close();
-    PanelHost *host = PanelHost::current();
-    if (!host)
-        return;
-    if (colour.isValid())
-        host->changeNewpageColor(colour);
-    else if (iColor == Picker)
-        host->selectTools(43);
-    else if (iColor == Capture)
-        host->run(PanelHost::NewFullScreenCapture);
-    else if (iColor == Duplicate)
-        host->run(PanelHost::DuplicatePage);
-    else if (iColor == Open)
-        host->run(PanelHost::OpenPictures);
+    closeAndRun([colour, iColor](PanelHost *host) {
+        if (colour.isValid())
+            host->changeNewpageColor(colour);
+        else if (iColor == Picker)
+            host->selectTools(43);
+        else if (iColor == Capture)
+            host->run(PanelHost::NewFullScreenCapture);
+        else if (iColor == Duplicate)
+            host->run(PanelHost::DuplicatePage);
+        else if (iColor == Open)
+            host->run(PanelHost::OpenPictures);
+    });
 }

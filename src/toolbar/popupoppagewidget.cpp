@@ -23,9 +23,6 @@ PopupOpPageWidget::PopupOpPageWidget(QWidget *pAnchor, QWidget *pParent)
     int row = 0;
     PopupButtons::addLabel(grid(), row, "Close Page", this);
     PopupCommands::addEntries(grid(), row, PageCommands, 3, 0, group, this);
-    connect(group, &QButtonGroup::idClicked, this, [this](int id) {
-        close();
-        if (PanelHost *host = PanelHost::current())
-            host->selectOpPage(id);
-    });
+    connect(group, &QButtonGroup::idClicked, this,
+            [this](int id) { closeAndRun([id](PanelHost *host) { host->selectOpPage(id); }); });
 }

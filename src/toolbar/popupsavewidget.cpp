@@ -29,9 +29,6 @@ PopupSaveWidget::PopupSaveWidget(QWidget *pAnchor, QWidget *pParent)
     PopupButtons::addLabel(grid(), row, "Save", this);
     PopupCommands::addEntries(grid(), row, DocumentCommand, 1, DocumentId, group, this);
     PopupCommands::addEntries(grid(), row, SaveCommands, 2, 0, group, this);
-    connect(group, &QButtonGroup::idClicked, this, [this](int id) {
-        close();
-        if (PanelHost *host = PanelHost::current())
-            host->selectSave(id);
-    });
+    connect(group, &QButtonGroup::idClicked, this,
+            [this](int id) { closeAndRun([id](PanelHost *host) { host->selectSave(id); }); });
 }

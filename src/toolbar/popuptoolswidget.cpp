@@ -36,9 +36,6 @@ PopupToolsWidget::PopupToolsWidget(QWidget *pAnchor, QWidget *pParent)
     PopupCommands::addEntries(grid(), row, OtherTools, 4, 4, group, this);
     if (PanelHost *host = PanelHost::current())
         group->button(3)->setEnabled(host->hasPreviousArea());
-    connect(group, &QButtonGroup::idClicked, this, [this](int id) {
-        close();
-        if (PanelHost *host = PanelHost::current())
-            host->selectTools(id);
-    });
+    connect(group, &QButtonGroup::idClicked, this,
+            [this](int id) { closeAndRun([id](PanelHost *host) { host->selectTools(id); }); });
 }

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "floatingplace.h"
+#include "panelhost.h"
 #include "widgets/closebtn.h"
 #include "widgets/minbtn.h"
 
@@ -197,6 +198,17 @@ void PopupWidget::slot_Show()
     placePanel();
     show();
     raise();
+}
+
+void PopupWidget::closeAndRun(const std::function<void(PanelHost *)> &command)
+{
+    const QPointer<PopupWidget> self(this);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    close();
+    if (PanelHost *host = PanelHost::current())
+        command(host);
+    if (self)
+        self->deleteLater();
 }
 
 void PopupWidget::slot_Close()

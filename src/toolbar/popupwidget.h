@@ -5,8 +5,11 @@
 #include <QPolygon>
 #include <QWidget>
 
+#include <functional>
+
 class CloseBtn;
 class MinBtn;
+class PanelHost;
 class QGridLayout;
 struct FloatingPlace;
 
@@ -38,6 +41,10 @@ public:
 
     // The transient panel that pChild belongs to, or null.
     static PopupWidget *transientOf(QWidget *pChild);
+    // Closes the panel, then runs a command chosen on it; the panel is
+    // deleted only once the command is back, since the command may open a
+    // modal dialog while the chosen button is still handling its click.
+    void closeAndRun(const std::function<void(PanelHost *)> &command);
 
 public Q_SLOTS:
     void slot_Show();

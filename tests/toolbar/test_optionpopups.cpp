@@ -340,10 +340,19 @@ private Q_SLOTS:
         popups->openOpPage(window->toolbar()->button(ToolWidget::ClearPage));
         auto *opPage = qobject_cast<PopupOpPageWidget *>(popups->popup());
         QVERIFY(opPage);
+        // The question opens while the chosen button is still in its click:
+        // the panel, and the button, must outlive it.
+        const QPointer<PopupOpPageWidget> panel = opPage;
+        bool inClick = true;
+        bool goneInClick = false;
+        connect(opPage, &QObject::destroyed, [&] { goneInClick = inClick; });
         ModalAnswerer confirm(QMessageBox::Ok);
         click(opPage->entries(), 0);
+        inClick = false;
         QCOMPARE(confirm.texts.size(), 1);
         QCOMPARE(window->view()->pageCount(), 1);
+        QVERIFY(!goneInClick);
+        QTRY_VERIFY(!panel);
     }
 };
 
