@@ -15,15 +15,6 @@ class TestHostileDocumentsX11 : public QObject
 
     std::unique_ptr<TestEnvironment> env;
 
-    static int windowCount(const QString &strName)
-    {
-        return int(
-            RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                   QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                .size());
-    }
-
     static bool redAt(const QPoint &p)
     {
         const QColor c = QGuiApplication::primaryScreen()
@@ -45,11 +36,15 @@ private Q_SLOTS:
         QVERIFY(program.start(
             {}, { QStringLiteral(TAV_TEST_DATA "/hostile/nested-tables-3000.tavelmark") }));
         QTRY_VERIFY_WITH_TIMEOUT(
-            windowCount(QStringLiteral("nested-tables-3000 - Quillbury Tavelmark")) == 1, 15000);
+            RealProgram::windowCount(QStringLiteral("nested-tables-3000 - Quillbury Tavelmark"))
+                == 1,
+            15000);
         // The message that some of it was left out, over the page.
-        QTRY_VERIFY_WITH_TIMEOUT(windowCount(QStringLiteral("Quillbury Tavelmark")) == 1, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 1, 15000);
         RealProgram::key(QStringLiteral("Return"));
-        QTRY_COMPARE_WITH_TIMEOUT(windowCount(QStringLiteral("Quillbury Tavelmark")), 0, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")),
+                                  0, 10000);
         // The 400 x 300 page is shown unscaled in the middle of the screen;
         // its stroke runs along y = 250.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();

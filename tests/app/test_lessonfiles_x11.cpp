@@ -84,15 +84,6 @@ class TestLessonFilesX11 : public QObject
         RealProgram::key(QStringLiteral("Return"));
     }
 
-    static int windowCount(const QString &strName)
-    {
-        return int(
-            RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                   QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                .size());
-    }
-
     static QFile::Permissions modeOf(const QString &strPath)
     {
         return QFile::permissions(strPath) & QFile::Permissions(0x7077);
@@ -170,9 +161,9 @@ private Q_SLOTS:
             QVERIFY(inkedRows(typed) < 2 * lineHeight);
 
             // Exit asks; Save, its default, leads to the editable document.
-            const int before = windowCount(MessageBoxTitle);
+            const int before = RealProgram::windowCount(MessageBoxTitle);
             RealProgram::key(QStringLiteral("ctrl+q"));
-            QTRY_VERIFY_WITH_TIMEOUT(windowCount(MessageBoxTitle) > before, 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(MessageBoxTitle) > before, 10000);
             RealProgram::key(QStringLiteral("Return"));
             QTRY_VERIFY_WITH_TIMEOUT(
                 !RealProgram::findWindow(QStringLiteral("Save Document As...")).isEmpty(), 10000);
@@ -243,7 +234,7 @@ private Q_SLOTS:
         // are moved aside; Yes is its default.
         const QString recovered = env->dataFolder() + QStringLiteral("/recovered");
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(recovered), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(windowCount(MessageBoxTitle) >= 2, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(MessageBoxTitle) >= 2, 15000);
         RealProgram::key(QStringLiteral("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(purpleAt(centre), 15000);
         // Save Document writes where the document came from, asking nothing.

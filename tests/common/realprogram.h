@@ -116,6 +116,15 @@ public:
             .section(QLatin1Char('\n'), 0, 0);
     }
 
+    // How many visible windows have that exact name.
+    static int windowCount(const QString &strName)
+    {
+        return int(xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
+                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                       .size());
+    }
+
     // Whether a client window other than `except` covers the primary screen.
     static bool fullScreenClientShown(const X11Probe &x11, xcb_window_t except)
     {

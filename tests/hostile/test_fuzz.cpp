@@ -16,6 +16,7 @@
 #include "document/svgcheck.h"
 #include "document/textcheck.h"
 #include "update/updatedescription.h"
+#include "zippedbytes.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -217,22 +218,6 @@ QByteArray seedDocument(const QString &folder)
     const QString path = folder + QStringLiteral("/seed.tavelmark");
     DocumentWriter().write(DocumentSnapshot::take({ &page }, 3), path, DocumentWriter::Embedded);
     return resourceFile(path);
-}
-
-QByteArray zipped(const QList<QPair<QString, QByteArray>> &entries)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QuaZip zip(&buffer);
-    zip.open(QuaZip::mdCreate);
-    for (const auto &e : entries) {
-        QuaZipFile entry(&zip);
-        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(e.first), nullptr, 0, 0, 0);
-        entry.write(e.second);
-        entry.close();
-    }
-    zip.close();
-    return bytes;
 }
 
 QList<QPair<QString, QByteArray>> unzipped(const QByteArray &document)

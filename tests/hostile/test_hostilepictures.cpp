@@ -14,6 +14,7 @@
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
 #include "testenvironment.h"
+#include "zippedbytes.h"
 
 #include <QBuffer>
 #include <QJsonArray>
@@ -76,22 +77,6 @@ QByteArray svgWith(const QByteArray &picture, const char *type = "image/gif")
            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"40\" height=\"40\">"
            "<image width=\"40\" height=\"40\" xlink:href=\"data:"
         + QByteArray(type) + ";base64," + picture.toBase64() + "\"/></svg>";
-}
-
-QByteArray zipped(const Entries &entries)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QuaZip zip(&buffer);
-    zip.open(QuaZip::mdCreate);
-    for (const auto &e : entries) {
-        QuaZipFile entry(&zip);
-        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(e.first), nullptr, 0, 0, 0);
-        entry.write(e.second);
-        entry.close();
-    }
-    zip.close();
-    return bytes;
 }
 
 QJsonObject object(int kind, const QString &picture, const QRectF &rect = QRectF(0, 0, 40, 30))

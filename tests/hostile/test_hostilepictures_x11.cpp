@@ -14,15 +14,6 @@ class TestHostilePicturesX11 : public QObject
 
     std::unique_ptr<TestEnvironment> env;
 
-    static int windowCount(const QString &strName)
-    {
-        return int(
-            RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                   QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                .size());
-    }
-
 private Q_SLOTS:
     void init() { env = std::make_unique<TestEnvironment>(); }
     void cleanup() { env.reset(); }
@@ -39,10 +30,10 @@ private Q_SLOTS:
         RealProgram program(*env);
         QVERIFY(program.start({}, { svg }));
         QVERIFY2(!program.toolbar().isEmpty(), "the toolbar never showed");
-        QTRY_VERIFY_WITH_TIMEOUT(windowCount(Title) >= 2, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(Title) >= 2, 15000);
         QVERIFY(!RealProgram::fullScreenClientShown(x11, 0));
         RealProgram::key(QStringLiteral("Return"));
-        QTRY_COMPARE_WITH_TIMEOUT(windowCount(Title), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(Title), 1, 10000);
         QCOMPARE(program.program.state(), QProcess::Running);
         QVERIFY(!RealProgram::fullScreenClientShown(x11, 0));
     }

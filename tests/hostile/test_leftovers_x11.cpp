@@ -28,15 +28,6 @@ class TestLeftoversX11 : public QObject
     std::unique_ptr<TestEnvironment> env;
     bool mounted = false;
 
-    static int windowCount(const QString &strName)
-    {
-        return int(
-            RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                   QStringLiteral("--name"), QStringLiteral("^%1$").arg(strName) })
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                .size());
-    }
-
     static QStringList hiddenIn(const QString &strFolder, const QString &strPattern)
     {
         return QDir(strFolder).entryList({ strPattern }, QDir::Files | QDir::Hidden | QDir::System);
@@ -186,9 +177,9 @@ private Q_SLOTS:
         blocked.start(QStringLiteral(TAV_PROGRAM));
         QVERIFY(blocked.waitForStarted());
         const QString title = QStringLiteral("Quillbury Tavelmark");
-        QTRY_VERIFY_WITH_TIMEOUT(windowCount(title) == 2, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(title) == 2, 15000);
         RealProgram::key(QStringLiteral("Return"));
-        QTRY_COMPARE_WITH_TIMEOUT(windowCount(title), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(title), 1, 10000);
         QVERIFY(askToQuit());
         QVERIFY2(blocked.waitForFinished(15000), "a question held the quit");
         const QByteArray said = blocked.readAllStandardError();
@@ -211,7 +202,7 @@ private Q_SLOTS:
         QByteArray logged;
         QTRY_VERIFY_WITH_TIMEOUT(
             (logged += program.program.readAllStandardError()).contains("Cannot write")
-                && windowCount(title) == 1,
+                && RealProgram::windowCount(title) == 1,
             15000);
         QCOMPARE(program.program.state(), QProcess::Running);
         RealProgram::key(QStringLiteral("Return"));
