@@ -141,11 +141,11 @@ bool measureUndo(MainView *view)
     for (int i = 0; i < 41; ++i) {
         QElapsedTimer timer;
         timer.start();
-        view->undo();
+        view->document().undo();
         QCoreApplication::processEvents();
         undos.push_back(timer.nsecsElapsed() / 1e6);
         timer.start();
-        view->redo();
+        view->document().redo();
         QCoreApplication::processEvents();
         redos.push_back(timer.nsecsElapsed() / 1e6);
     }
@@ -178,7 +178,7 @@ double switchesMs(MainView *view, const QList<int> &indexes)
         waitForDecodes(view);
         QElapsedTimer timer;
         timer.start();
-        view->gotoPage(index);
+        view->document().gotoPage(index);
         QCoreApplication::processEvents();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
@@ -199,10 +199,10 @@ void measurePageSwitch(MainView *view, int first, int count)
     // Never next to the page before nor to one the cache still holds.
     for (int k : { 4, 8, 2, 6, 0, 5 })
         far.append(first + k % count);
-    const QString file = MainPage::backgroundFile(view->pageList().at(first)->id);
+    const QString file = MainPage::backgroundFile(view->document().pageList().at(first)->id);
     BenchRounds rounds;
     rounds.add("to a neighbour (PageDown, PageUp), shown", [&] {
-        view->gotoPage(first);
+        view->document().gotoPage(first);
         return (switchesMs(view, forward) + switchesMs(view, back)) / 2;
     });
     rounds.add("to a page far away, shown", [&] { return switchesMs(view, far); });
@@ -248,7 +248,7 @@ int main(int argc, char **argv)
                 static_cast<long long>(page->objects.size() - pictureSpots.size()));
     measureRepaint(view);
     const bool inFrame = measureUndo(view);
-    const int first = view->currentPageNumber();
+    const int first = view->document().currentPageNumber();
     const int count = 9;
     for (int i = 0; i < count; ++i)
         addPage(view, devicePicture(10 + i));

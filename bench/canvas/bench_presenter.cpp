@@ -80,7 +80,7 @@ double timeMoves(MainView *view, int tool, const std::vector<QPointF> &points)
     const double perMove = (cpuMicroseconds() - start) / double(points.size() - 1);
     if (pen)
         send(view, QEvent::MouseButtonRelease, points.back(), Qt::NoButton);
-    view->undo(); // the next round starts on a page as empty
+    view->document().undo(); // the next round starts on a page as empty
     QCoreApplication::processEvents();
     return perMove;
 }

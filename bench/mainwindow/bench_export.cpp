@@ -10,6 +10,7 @@
 #include "document/addcommand.h"
 #include "document/mainpage.h"
 #include "document/objstroke.h"
+#include "document/pagerenderer.h"
 #include "mainwindow/pageexporter.h"
 
 #include <QApplication>
@@ -105,10 +106,10 @@ void baselinePdf(const MainView &view)
     writer.setPageOrientation(QPageLayout::Landscape);
     QPainter painter(&writer);
     const QRect viewport = painter.viewport();
-    for (int i = 0; i < view.pageCount(); ++i) {
+    for (int i = 0; i < view.document().pageCount(); ++i) {
         if (i > 0)
             writer.newPage();
-        const QImage picture = view.renderPage(view.pageList().at(i));
+        const QImage picture = PageRenderer::renderPage(view.document().pageList().at(i));
         painter.drawImage(
             QRect(QPoint(), picture.size().scaled(viewport.size(), Qt::KeepAspectRatio)), picture);
     }
@@ -119,10 +120,10 @@ void baselinePdf(const MainView &view)
 qint64 baselinePng(const MainView &view)
 {
     qint64 bytes = 0;
-    for (int i = 0; i < view.pageCount(); ++i) {
+    for (int i = 0; i < view.document().pageCount(); ++i) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        view.renderPage(view.pageList().at(i)).save(&buffer, "PNG");
+        PageRenderer::renderPage(view.document().pageList().at(i)).save(&buffer, "PNG");
         bytes += buffer.size();
     }
     return bytes;

@@ -52,7 +52,7 @@ void BrowserDlg::choosePage(int page)
 
 void BrowserDlg::movePage(int from, int to)
 {
-    view->movePage(from, to);
+    view->document().movePage(from, to);
 }
 
 void BrowserDlg::slot_StartBrowser()
@@ -61,14 +61,14 @@ void BrowserDlg::slot_StartBrowser()
     list->setActive(false);
     stopBuilding();
     model->removeAll();
-    const int count = view->pageCount();
+    const int count = view->document().pageCount();
     const QSize icon = list->iconSize();
     // Every tile is there at once, empty until its thumbnail arrives.
     QImage empty(icon, QImage::Format_ARGB32_Premultiplied);
     empty.fill(Qt::transparent);
     for (int row = 0; row < count; ++row)
         model->appendThumbnail(empty, list->pageLabel(row + 1));
-    const QModelIndex current = model->index(view->currentPageNumber() - 1);
+    const QModelIndex current = model->index(view->document().currentPageNumber() - 1);
     list->setCurrentIndex(current);
     list->scrollTo(current);
     if (count == 0) {
@@ -80,7 +80,7 @@ void BrowserDlg::slot_StartBrowser()
                                    AppState::instance().greys[3], this);
     connect(builder, &ThumbnailBuilder::signal_Thumbnail, this, &BrowserDlg::showThumbnail);
     connect(builder, &ThumbnailBuilder::signal_Finished, this, [this] { list->setActive(true); });
-    builder->start(PageRenderer::snapshot(view->pageList()));
+    builder->start(PageRenderer::snapshot(view->document().pageList()));
 }
 
 void BrowserDlg::showThumbnail(int row, const QImage &thumbnail)
@@ -99,15 +99,16 @@ void BrowserDlg::slot_Browser_Close()
 {
     // The page to close is the one the browser chose, whoever handled that
     // choice (or did not).
-    if (chosen >= 1 && chosen != view->currentPageNumber())
-        view->gotoPage(chosen - 1);
+    if (chosen >= 1 && chosen != view->document().currentPageNumber())
+        view->document().gotoPage(chosen - 1);
     if (view->deletePage() == 0) {
         slot_StartBrowser();
         return;
     }
-    const QModelIndex current = list->browserModel()->index(view->currentPageNumber() - 1);
+    const QModelIndex current
+        = list->browserModel()->index(view->document().currentPageNumber() - 1);
     list->setCurrentIndex(current);
-    chosen = view->currentPageNumber();
+    chosen = view->document().currentPageNumber();
 }
 
 void BrowserDlg::slot_Browser_Quit(bool bReject)

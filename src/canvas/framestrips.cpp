@@ -1,7 +1,38 @@
 #include "framestrips.h"
 
+#include "app/resourcepixmap.h"
+
 #include <QPainter>
 #include <QRegion>
+#include <QWidget>
+
+namespace {
+// The nine-slice frame picture: a 3 x 3 grid of square tiles.
+const QImage &frameImage(bool highRes)
+{
+    static const QImage normal
+        = ResourcePixmap::load(QStringLiteral(":/Res/Frame"), false).toImage();
+    static const QImage twin = ResourcePixmap::load(QStringLiteral(":/Res/Frame"), true).toImage();
+    return highRes ? twin : normal;
+}
+} // namespace
+
+void FrameStrips::paintAround(QPainter &painter, const QWidget *view, const QRegion &dirty,
+                              bool touch)
+{
+    // The twin also on a scaled screen, where it lands pixel for pixel.
+    const bool highRes = touch || view->logicalDpiX() > 96 || view->devicePixelRatio() > 1;
+    const QImage &frame = frameImage(highRes);
+    if (frame.isNull())
+        return;
+    // The UI scale: logical DPI / 96, or 2 with the touch interface.
+    const int k = qRound(12 * (touch ? 2.0 : view->logicalDpiX() / 96.0));
+    // A pen piece inside the page does not reach the frame.
+    if (view->rect().adjusted(k, k, -k, -k).contains(dirty.boundingRect()))
+        return;
+    paint(painter, dirty, view->size(), view->devicePixelRatio(), k, frame,
+          view->logicalDpiX() > 96);
+}
 
 void FrameStrips::paint(QPainter &painter, const QRegion &dirty, const QSize &size, qreal ratio,
                         int thickness, const QImage &tiles, bool smooth)

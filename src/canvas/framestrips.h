@@ -5,6 +5,7 @@
 
 class QPainter;
 class QRegion;
+class QWidget;
 
 // The nine-slice frame around a full-screen page, stretched along the four
 // edges once per size: a repaint then blits strips instead of scaling the
@@ -12,6 +13,9 @@ class QRegion;
 class FrameStrips
 {
 public:
+    // The program's frame along the edges of `view`, sized for its scale;
+    // `touch`: the touch interface, which doubles it.
+    void paintAround(QPainter &painter, const QWidget *view, const QRegion &dirty, bool touch);
     // `tiles` is a 3 x 3 grid of square tiles; `thickness` is in logical pixels.
     void paint(QPainter &painter, const QRegion &dirty, const QSize &size, qreal ratio,
                int thickness, const QImage &tiles, bool smooth);

@@ -3,52 +3,27 @@
 #include "app/appstate.h"
 #include "app/devicepixels.h"
 #include "app/exactpointer.h"
-#include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
-#include "document/backgroundfiles.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
-#include "document/pagerenderer.h"
 #include "document/removecommand.h"
 #include "dragtool.h"
-#include "erasertool.h"
-#include "platform/nativecoordinates.h"
-#include "platform/platform.h"
 #include "presenterkit.h"
 #include "regionpainter.h"
 #include "selecttool.h"
 #include "toolkit.h"
 
-#include <QFile>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTabletEvent>
-#include <QUndoStack>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace {
-
-// The UI scale: logical DPI / 96, or 2 with the touch interface.
-double uiScale(const QWidget *widget)
-{
-    return AppState::instance().enableTouchUI ? 2.0 : widget->logicalDpiX() / 96.0;
-}
-
-// The nine-slice frame picture: a 3 x 3 grid of square tiles.
-const QImage &frameImage(bool highRes)
-{
-    static const QImage normal
-        = ResourcePixmap::load(QStringLiteral(":/Res/Frame"), false).toImage();
-    static const QImage twin = ResourcePixmap::load(QStringLiteral(":/Res/Frame"), true).toImage();
-    return highRes ? twin : normal;
-}
 
 QScreen *screenAtIndex(int index)
 {
@@ -81,108 +56,66 @@ MainView::MainView(QWidget *pParent)
     setAttribute(Qt::WA_StaticContents);
     setMouseTracking(true);
     ExactPointer::watch();
+    // A tool's gesture must not outlive the objects and pages it points at.
+    connect(&doc, &Document::aboutToChange, this, [] { ToolKit::instance().resetTool(); });
+    connect(&doc, &Document::currentPageChanged, this, &MainView::showPage);
+    connect(&doc, &Document::pagesChanged, this, &MainView::updatePageCommands);
+    connect(&doc, &Document::undoStateChanged, this, &MainView::signal_UndoCommands);
+    connect(&doc, &Document::pageDiscarded, this, [this](int id) { background.forget(id); });
+    connect(&doc, &Document::nameChanged, this, [this] { update(); });
 }
 
-MainView::~MainView() = default;
+MainView::~MainView()
+{
+    ToolKit::instance().resetTool();
+    disconnect(&doc, nullptr, this, nullptr);
+}
 
 QSize MainView::newPage()
 {
-    ToolKit::instance().resetTool();
     QScreen *screen = screenAtIndex(AppState::instance().screenIndex);
     auto *created = new MainPage(screen ? screen->size() : QSize(800, 600), false);
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     created->setPixels(DevicePixels::size(created->size, ratio), ratio);
-    pages.insert(pageNumber, created);
-    makeCurrent(created, pageNumber + 1);
+    doc.addPages({ created });
     return created->size;
 }
 
 void MainView::duplicatePage()
 {
+    MainPage *page = currentPage();
     if (!page) {
         updatePageCommands();
         return;
     }
-    ToolKit::instance().resetTool();
     // The copy shows the same picture from a file of its own.
     if (page->background == MainPage::PictureBackground)
-        writeBackgroundFile(MainPage::nextId());
-    MainPage *copy = page->clone();
-    pages.insert(pageNumber, copy);
-    makeCurrent(copy, pageNumber + 1);
-}
-
-void MainView::addPages(const QList<MainPage *> &added)
-{
-    if (added.isEmpty())
-        return;
-    ToolKit::instance().resetTool();
-    for (int i = 0; i < added.size(); ++i)
-        pages.insert(pageNumber + i, added.at(i));
-    makeCurrent(added.first(), pageNumber + 1);
+        background.writeFile(MainPage::nextId());
+    doc.addPages({ page->clone() });
 }
 
 int MainView::deletePage()
 {
-    if (!page)
-        return 0;
-    ToolKit::instance().resetTool();
-    const int deleted = pageNumber;
-    pages.removeAt(pageNumber - 1);
-    discardPage(page);
-    page = nullptr;
-    if (pages.isEmpty()) {
-        pageNumber = 0;
+    const int deleted = doc.deleteCurrentPage();
+    if (doc.pageCount() > 0)
+        return deleted;
+    if (deleted > 0)
         newPage();
-        return 0;
-    }
-    const int index = qMin(deleted - 1, int(pages.size()) - 1);
-    makeCurrent(pages.at(index), index + 1);
-    return deleted;
-}
-
-bool MainView::gotoPage(int index)
-{
-    if (index + 1 == pageNumber)
-        return false;
-    ToolKit::instance().resetTool();
-    if (index < 0 || index >= pages.size()) {
-        updatePageCommands();
-        return false;
-    }
-    makeCurrent(pages.at(index), index + 1);
-    return true;
-}
-
-void MainView::movePage(int from, int to)
-{
-    if (from < 0 || from >= pages.size() || to < 0 || to >= pages.size())
-        return;
-    pages.move(from, to);
-    pageNumber = page ? int(pages.indexOf(page)) + 1 : 0;
-    updatePageCommands();
-    update();
+    return 0;
 }
 
 void MainView::clearAll(bool bCreateNew)
 {
-    ToolKit::instance().resetTool();
-    for (MainPage *p : std::as_const(pages))
-        discardPage(p);
-    pages.clear();
-    page = nullptr;
-    pageNumber = 0;
+    doc.clear();
     layerImage.reset();
-    background = QPixmap();
-    backgrounds.clear();
+    background.clear();
     if (bCreateNew)
         newPage();
-    updatePageCommands();
-    update();
 }
 
 void MainView::clearPage()
 {
+    MainPage *page = currentPage();
     if (!page || page->objects.isEmpty())
         return;
     // A selection must not outlive the objects it points at.
@@ -192,42 +125,9 @@ void MainView::clearPage()
         updateObjectCache(page, QRect());
 }
 
-bool MainView::pushCommand(QUndoCommand *command)
-{
-    if (!page) {
-        delete command;
-        return false;
-    }
-    page->undoStack->push(command);
-    page->modified = true;
-    updateUndoCommands();
-    return true;
-}
-
-bool MainView::undo()
-{
-    if (!page)
-        return false;
-    ToolKit::instance().resetTool();
-    page->undoStack->undo();
-    page->modified = true;
-    updateUndoCommands();
-    return true;
-}
-
-bool MainView::redo()
-{
-    if (!page)
-        return false;
-    ToolKit::instance().resetTool();
-    page->undoStack->redo();
-    page->modified = true;
-    updateUndoCommands();
-    return true;
-}
-
 Obj *MainView::objectAt(const QPointF &point, int *hit) const
 {
+    const MainPage *page = currentPage();
     if (!page)
         return nullptr;
     for (auto it = page->objects.crbegin(); it != page->objects.crend(); ++it) {
@@ -241,38 +141,12 @@ Obj *MainView::objectAt(const QPointF &point, int *hit) const
     return nullptr;
 }
 
-QList<Obj *> MainView::pageObjects() const
-{
-    return page ? page->objects : QList<Obj *>();
-}
-
-bool MainView::isAnyPageModified() const
-{
-    return std::any_of(pages.cbegin(), pages.cend(), [](MainPage *p) { return p->modified; });
-}
-
-void MainView::setAllPagesModified(bool bModified)
-{
-    for (MainPage *p : std::as_const(pages))
-        p->modified = bModified;
-}
-
-bool MainView::canUndo() const
-{
-    return page && page->undoStack->canUndo();
-}
-
-bool MainView::canRedo() const
-{
-    return page && page->undoStack->canRedo();
-}
-
 void MainView::setBackground(const QPixmap &picture)
 {
+    MainPage *page = currentPage();
     if (!page)
         return;
-    backgrounds.forget(page->id);
-    background = picture;
+    background.set(page, picture);
     // A grab of a screen at a fractional ratio can be a device pixel off the
     // size rounded from the page's logical size; the page takes the grab's.
     const QSize off = picture.size() - page->pixelSize;
@@ -281,87 +155,24 @@ void MainView::setBackground(const QPixmap &picture)
         page->setPixels(picture.size(), page->pixelRatio);
         updateObjectCache(page, QRect());
     }
-    saveBackground();
     update();
 }
 
-void MainView::saveBackground()
+void MainView::showPage(MainPage *pPage, MainPage *left)
 {
-    if (!page)
-        return;
-    page->background = MainPage::PictureBackground;
-    writeBackgroundFile(page->id);
-}
-
-// The picture is kept in a file of the private temporary folder, readable by
-// its owner only, written by a worker while the page is already shown.
-void MainView::writeBackgroundFile(int pageId) const
-{
-    BackgroundFiles::instance().write(pageId, background.toImage());
-}
-
-// The page's picture: kept decoded, still in memory while its file is
-// written, or else decoded from its file into the pixels of the picture that
-// the page left behind pushes out of the cache (fresh memory costs more to
-// fill than the decode itself).
-void MainView::loadBackground(int leftId, const QPixmap &left)
-{
-    background = QPixmap();
-    const bool picture = page && page->background == MainPage::PictureBackground;
-    if (picture)
-        background = backgrounds.find(page->id);
-    if (picture && background.isNull())
-        background = QPixmap::fromImage(BackgroundFiles::instance().unwritten(page->id));
-    const QString file = picture ? MainPage::backgroundFile(page->id) : QString();
-    const bool decodes = picture && background.isNull() && QFile::exists(file);
-    QImage evicted;
-    backgrounds.keep(leftId, left, decodes ? &evicted : nullptr);
-    if (decodes && QImageReader(file, "PNG").read(&evicted))
-        background = QPixmap::fromImage(std::move(evicted));
-    if (!background.isNull())
-        background.setDevicePixelRatio(page->pixelRatio);
-}
-
-// The page left behind stays decoded, and its neighbours are decoded while
-// the user looks at this one.
-void MainView::decodeNeighbours()
-{
-    QHash<int, qreal> ahead;
-    for (int index : { pageNumber, pageNumber - 2 }) {
-        const MainPage *neighbour = index >= 0 && index < pages.size() ? pages.at(index) : nullptr;
-        if (neighbour && neighbour->background == MainPage::PictureBackground)
-            ahead.insert(neighbour->id, neighbour->pixelRatio);
-    }
-    backgrounds.decodeAhead(ahead);
-}
-
-void MainView::discardPage(MainPage *pPage)
-{
-    backgrounds.forget(pPage->id);
-    BackgroundFiles::instance().forget(pPage->id);
-    if (pPage->background == MainPage::PictureBackground)
-        QFile::remove(MainPage::backgroundFile(pPage->id));
-    delete pPage;
-}
-
-void MainView::makeCurrent(MainPage *pPage, int number)
-{
-    QPixmap left;
-    const int leftId = page ? page->id : 0;
-    if (page && page != pPage && page->background == MainPage::PictureBackground)
-        left = std::exchange(background, QPixmap());
-    page = pPage;
-    pageNumber = number;
+    QPixmap leftPicture;
+    if (left && left != pPage && left->background == MainPage::PictureBackground)
+        leftPicture = background.leave();
     PresenterKit::instance().pageChanged();
-    loadBackground(leftId, left);
-    updateObjectCache(page, QRect());
-    updatePageCommands();
+    background.show(pPage, left ? left->id : 0, leftPicture);
+    updateObjectCache(pPage, QRect());
     update();
-    decodeNeighbours();
+    background.decodeNeighbours(doc.pageList(), doc.currentPageNumber());
 }
 
 void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
 {
+    MainPage *page = currentPage();
     if (!pPage || pPage != page)
         return;
     if (rect.isValid() && layerImage) {
@@ -419,58 +230,9 @@ void MainView::removeFromSelection(Obj *obj)
     repaint(ToolKit::instance().selectTool()->removeFromSelection(obj));
 }
 
-// Rendered from a copy of the page, as exports and thumbnails render it.
-QImage MainView::renderPage(MainPage *pPage, bool bScaled, float factor) const
-{
-    return pPage ? PageRenderer::renderPage(PageRenderer::snapshot(pPage), bScaled, factor)
-                 : QImage();
-}
-
-QImage MainView::renderObjects(MainPage *pPage, bool bScaled, float factor) const
-{
-    return pPage ? PageRenderer::renderObjects(PageRenderer::snapshot(pPage), bScaled, factor)
-                 : QImage();
-}
-
-// Composed in device pixels, where screens of different ratios lie side by
-// side without gap: each screen the rectangle touches gives its part one to
-// one, and the picture takes the finest of their ratios.
-QPixmap MainView::grabDesktopRect(const QRect &device) const
-{
-    QImage picture(device.size(), QImage::Format_RGB32);
-    picture.fill(Qt::black);
-    QPainter painter(&picture);
-    qreal ratio = 0;
-    for (QScreen *screen : QGuiApplication::screens()) {
-        const QRect covered = NativeCoordinates::screenRect(screen);
-        const QRect part = covered & device;
-        if (part.isEmpty())
-            continue;
-        const QPixmap grab = Platform::instance().grabScreen(screen);
-        if (grab.isNull())
-            return QPixmap();
-        painter.drawPixmap(QRect(part.topLeft() - device.topLeft(), part.size()), grab,
-                           part.translated(-covered.topLeft()));
-        ratio = qMax(ratio, screen->devicePixelRatio());
-    }
-    painter.end();
-    if (ratio == 0)
-        return QPixmap();
-    picture.setDevicePixelRatio(ratio);
-    return QPixmap::fromImage(std::move(picture));
-}
-
-QPixmap MainView::grabScreen(const QPoint &point, bool bAtPoint) const
-{
-    QScreen *screen = bAtPoint ? QGuiApplication::screenAt(point)
-                               : screenAtIndex(AppState::instance().screenIndex);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return Platform::instance().grabScreen(screen);
-}
-
 void MainView::fitToWindow(const QSize &window)
 {
+    const MainPage *page = currentPage();
     if (!page) {
         scale = 1;
         setFixedSize(window);
@@ -488,7 +250,7 @@ void MainView::fitToWindow(const QSize &window)
 
 QRect MainView::pageRect() const
 {
-    return page ? QRect(QPoint(0, 0), page->size) : rect();
+    return currentPage() ? QRect(QPoint(0, 0), currentPage()->size) : rect();
 }
 
 QPointF MainView::toView(const QPointF &pagePoint) const
@@ -524,20 +286,17 @@ QRegion MainView::toPage(const QRegion &viewRegion) const
 
 bool MainView::onePerPixel() const
 {
-    return scale == 1 && page && qFuzzyCompare(page->pixelRatio, devicePixelRatioF());
+    return scale == 1 && currentPage()
+        && qFuzzyCompare(currentPage()->pixelRatio, devicePixelRatioF());
 }
 
 void MainView::updatePageCommands()
 {
     if (parentWidget())
         fitToWindow(parentWidget()->size());
-    Q_EMIT signal_PageCommands(page != nullptr, pageNumber >= 2, pageNumber < pages.size());
-    updateUndoCommands();
-}
-
-void MainView::updateUndoCommands()
-{
-    Q_EMIT signal_UndoCommands(canUndo(), canRedo());
+    const int number = doc.currentPageNumber();
+    Q_EMIT signal_PageCommands(number > 0, number >= 2, number < doc.pageCount());
+    update();
 }
 
 // Called on every pointer move: cheap unless the cursor really changes.
@@ -658,6 +417,7 @@ void MainView::wheelEvent(QWheelEvent *pEvent)
 
 void MainView::paintEvent(QPaintEvent *pEvent)
 {
+    const MainPage *page = currentPage();
     if (!page)
         return;
     // The page is drawn in page pixels; where they are not the screen's
@@ -692,7 +452,8 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     const bool labelDirty = pEvent->region().intersects(labelRect().adjusted(-6, -2, 5, 2));
     if (coversWindow) {
         if (!live)
-            paintFrame(painter, pEvent->region());
+            frameStrips.paintAround(painter, this, pEvent->region(),
+                                    AppState::instance().enableTouchUI);
     } else if (!live) {
         painter.setPen(QColor(120, 120, 120));
         painter.setBrush(Qt::NoBrush);
@@ -711,10 +472,11 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;
     }
+    const MainPage *page = currentPage();
     if (page->background == MainPage::ColourBackground) {
         RegionPainter::fill(painter, dirty, page->colour);
     } else if (page->background == MainPage::PictureBackground) {
-        const QPixmap &picture = onePerPixel() ? background : fittedBackground();
+        const QPixmap &picture = onePerPixel() ? background.picture() : fittedBackground();
         const QSize shown = DevicePixels::logicalSize(picture);
         const QPoint origin((width() - shown.width()) / 2, (height() - shown.height()) / 2);
         if (picture.isNull() || origin != QPoint(0, 0) || shown != size())
@@ -723,49 +485,17 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     }
 }
 
-// Scaled once per picture and size: a smooth scale of a whole screen costs
-// far more than a repaint may.
+// The background smoothly scaled to the screen's pixels, when they differ.
 const QPixmap &MainView::fittedBackground() const
 {
     const qreal ratio = devicePixelRatioF();
-    const QSizeF shown = QSizeF(DevicePixels::logicalSize(background)) * scale;
-    const QSize device = DevicePixels::size(shown.toSize(), ratio);
-    if (background.isNull()) {
-        fitted = QPixmap();
-    } else if (fittedFrom != background.cacheKey() || fitted.size() != device
-               || fitted.devicePixelRatio() != ratio) {
-        fitted = background.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        fitted.setDevicePixelRatio(ratio);
-        fittedFrom = background.cacheKey();
-    }
-    return fitted;
-}
-
-void MainView::paintFrame(QPainter &painter, const QRegion &dirty) const
-{
-    const AppState &s = AppState::instance();
-    // The twin also on a scaled screen, where it lands pixel for pixel.
-    const bool highRes = s.enableTouchUI || logicalDpiX() > 96 || devicePixelRatio() > 1;
-    const QImage &frame = frameImage(highRes);
-    if (frame.isNull())
-        return;
-    const int k = qRound(12 * uiScale(this));
-    // A pen piece inside the page does not reach the frame.
-    if (rect().adjusted(k, k, -k, -k).contains(dirty.boundingRect()))
-        return;
-    frameStrips.paint(painter, dirty, size(), devicePixelRatio(), k, frame, logicalDpiX() > 96);
-}
-
-void MainView::setDocumentName(const QString &strName)
-{
-    const QRect before = labelRect();
-    documentName = strName;
-    update(before.united(labelRect()).adjusted(-6, -2, 5, 2));
+    const QSizeF shown = QSizeF(DevicePixels::logicalSize(background.picture())) * scale;
+    return background.fitted(DevicePixels::size(shown.toSize(), ratio), ratio);
 }
 
 PageLabel::Text MainView::labelText() const
 {
-    return { pageNumber, int(pages.size()), documentName };
+    return { doc.currentPageNumber(), doc.pageCount(), doc.name() };
 }
 
 QRect MainView::labelRect() const

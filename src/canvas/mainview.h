@@ -1,8 +1,9 @@
 #pragma once
 
-#include "backgroundcache.h"
+#include "document/document.h"
 #include "document/pagehost.h"
 #include "framestrips.h"
+#include "pagebackground.h"
 #include "pagelabel.h"
 
 #include <QCursor>
@@ -18,11 +19,11 @@ class Obj;
 class QSinglePointEvent;
 class QUndoCommand;
 
-// The drawing surface: shows the current page, owns the document's pages,
-// hands mouse and stylus input to the tool kit and keeps the layer, an image
-// of the current page's layer objects, so that a repaint costs one copy.
-// Sized to the page and centred in the main window; a page larger than the
-// window (made on a larger screen, since gone) is shown whole, smaller.
+// The drawing surface: shows the document's current page, hands mouse and
+// stylus input to the tool kit and keeps the layer, an image of the current
+// page's layer objects, so that a repaint costs one copy. Sized to the page
+// and centred in the main window; a page larger than the window (made on a
+// larger screen, since gone) is shown whole, smaller.
 class MainView : public QWidget, public PageHost
 {
     Q_OBJECT
@@ -30,36 +31,22 @@ public:
     explicit MainView(QWidget *pParent = nullptr);
     ~MainView() override;
 
-    // Page list. Every operation but movePage first resets the current tool.
+    Document &document() { return doc; }
+    const Document &document() const { return doc; }
+
+    // Page commands that need the screen or the view: a page of the screen's
+    // size, a copy of the current page with its picture, and the document
+    // never left without a page.
     QSize newPage();
     void duplicatePage();
-    // Takes `added` after the current page; the first of them becomes
-    // current, as a document is read from its start.
-    void addPages(const QList<MainPage *> &added);
     int deletePage();
-    bool gotoPage(int index);
-    void movePage(int from, int to);
     void clearAll(bool bCreateNew);
     void clearPage();
-    bool pushCommand(QUndoCommand *command);
-    bool undo();
-    bool redo();
-
-    int pageCount() const { return int(pages.size()); }
-    int currentPageNumber() const { return pageNumber; }
-    const QList<MainPage *> &pageList() const { return pages; }
+    bool pushCommand(QUndoCommand *command) { return doc.pushCommand(command); }
     Obj *objectAt(const QPointF &point, int *hit = nullptr) const;
-    QList<Obj *> pageObjects() const;
-    bool isAnyPageModified() const;
-    void setAllPagesModified(bool bModified);
-    bool canUndo() const;
-    bool canRedo() const;
 
     // Background and layer.
     void setBackground(const QPixmap &picture);
-    void saveBackground();
-    // Shows the current page's picture; the page left keeps `left` decoded.
-    void loadBackground(int leftId, const QPixmap &left);
     // Whoever asks for the layer may draw into it: it is painted from then on.
     QImage *layer() const
     {
@@ -68,21 +55,9 @@ public:
     }
     // Where the "n | m" page label is drawn.
     QRect labelRect() const;
-    // Shown before the page numbers in the label; empty for none.
-    void setDocumentName(const QString &strName);
-    QPixmap backgroundPicture() const { return background; }
+    QPixmap backgroundPicture() const { return background.picture(); }
     // Whether neighbours of the current page are being decoded ahead.
-    bool isDecodingAhead() const { return backgrounds.isDecoding(); }
-
-    // Rendering of any page, for export and thumbnails.
-    QImage renderPage(MainPage *page, bool bScaled = false, float factor = 1.0f) const;
-    QImage renderObjects(MainPage *page, bool bScaled = false, float factor = 1.0f) const;
-
-    // Screen pictures. A rectangle of the desktop's device pixels (see
-    // NativeCoordinates), null when a screen it touches gives no picture; a
-    // whole screen, the one at a global point or the one in use.
-    QPixmap grabDesktopRect(const QRect &device) const;
-    QPixmap grabScreen(const QPoint &point, bool bAtPoint) const;
+    bool isDecodingAhead() const { return background.isDecodingAhead(); }
 
     void fitToWindow(const QSize &window);
     // How much smaller than its own size the page is shown: 1 unless it is
@@ -97,14 +72,12 @@ public:
     void repaintNow(const QRect &pageRect);
     // Schedules a repaint of a region of the page.
     void repaint(const QRegion &pageRegion);
-    void updatePageCommands();
-    void updateUndoCommands();
 
     // The cross cursor of the drawing tools, built once per scale.
     void setDrawCursor();
 
     // PageHost
-    MainPage *currentPage() const override { return page; }
+    MainPage *currentPage() const override { return doc.currentPage(); }
     void updateObjectCache(MainPage *pPage, const QRect &rect) override;
     void repaint(const QRect &rect) override;
     QList<Obj *> selection() const override;
@@ -129,39 +102,30 @@ protected:
 private:
     // Where the pointer of an event lies on the page, to the device pixel.
     QPointF pointOf(const QSinglePointEvent *pEvent) const;
-    void makeCurrent(MainPage *pPage, int number);
-    void writeBackgroundFile(int pageId) const;
-    void discardPage(MainPage *pPage);
-    void decodeNeighbours();
+    void showPage(MainPage *pPage, MainPage *left);
+    void updatePageCommands();
     // Whether the page's pictures land one for one on the screen's pixels.
     bool onePerPixel() const;
     QRegion toPage(const QRegion &viewRegion) const;
     void paintBackground(QPainter &painter, const QRegion &dirty) const;
     const QPixmap &fittedBackground() const;
-    void paintFrame(QPainter &painter, const QRegion &dirty) const;
     void paintLabel(QPainter &painter) const;
     PageLabel::Text labelText() const;
 
     bool rightDrag = false;
-    QString documentName;
     PageLabel label;
-    QPixmap background;
-    // The background smoothly scaled to the screen's pixels, when they differ.
-    mutable QPixmap fitted;
-    mutable qint64 fittedFrom = 0;
+    PageBackground background;
     qreal scale = 1;
-    BackgroundCache backgrounds;
     mutable FrameStrips frameStrips;
     std::unique_ptr<QImage> layerImage;
     // Fully transparent: a repaint need not blend it.
     mutable bool layerBlank = false;
-    int pageNumber = 0;
-    MainPage *page = nullptr;
-    QList<MainPage *> pages;
     int stylusDown = 0;
     int savedToolId = 0;
     QCursor drawCursor;
     double drawCursorScale = 0;
     bool drawCursorShown = false;
     bool settingDrawCursor = false;
+    // Last, so that it goes first: its pages' commands still see the view.
+    Document doc;
 };

@@ -143,3 +143,13 @@ QImage PageRenderer::renderObjects(const PageRecord &page, bool bScaled, float f
     renderInto(image, page, bScaled, factor);
     return image;
 }
+
+QImage PageRenderer::renderPage(MainPage *page, bool bScaled, float factor)
+{
+    return page ? renderPage(snapshot(page), bScaled, factor) : QImage();
+}
+
+QImage PageRenderer::renderObjects(MainPage *page, bool bScaled, float factor)
+{
+    return page ? renderObjects(snapshot(page), bScaled, factor) : QImage();
+}

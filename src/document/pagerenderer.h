@@ -22,4 +22,7 @@ public:
     // page's logical size times `factor`.
     static QImage renderPage(const PageRecord &page, bool bScaled = false, float factor = 1.0f);
     static QImage renderObjects(const PageRecord &page, bool bScaled = false, float factor = 1.0f);
+    // The same for a live page, on the GUI thread; null for no page.
+    static QImage renderPage(MainPage *page, bool bScaled = false, float factor = 1.0f);
+    static QImage renderObjects(MainPage *page, bool bScaled = false, float factor = 1.0f);
 };

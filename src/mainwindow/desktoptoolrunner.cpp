@@ -16,6 +16,7 @@
 #include "documentcommands.h"
 #include "mainwindow.h"
 #include "menubar.h"
+#include "platform/desktoppicture.h"
 #include "platform/nativecoordinates.h"
 #include "platform/platform.h"
 #include "toolbar/toolwidget.h"
@@ -239,7 +240,7 @@ void DesktopToolRunner::startRuler()
 // window belongs to.
 QPixmap DesktopToolRunner::desktopStill() const
 {
-    QPixmap still = window->view()->grabDesktopRect(NativeCoordinates::desktopRect());
+    QPixmap still = DesktopPicture::grab(NativeCoordinates::desktopRect());
     if (!still.isNull())
         still.setDevicePixelRatio(FullScreenDialog::desktopHost()->devicePixelRatio());
     return still;
@@ -269,7 +270,7 @@ void DesktopToolRunner::slot_PrepareCaptureDlg()
 
 void DesktopToolRunner::slot_PrepareCaptureWin()
 {
-    const QPixmap picture = window->view()->grabDesktopRect(pickedWindow);
+    const QPixmap picture = DesktopPicture::grab(pickedWindow);
     finish();
     if (picture.isNull())
         return;
@@ -279,7 +280,7 @@ void DesktopToolRunner::slot_PrepareCaptureWin()
 
 void DesktopToolRunner::slot_PreparePickerDlg()
 {
-    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    QPixmap still = Platform::instance().grabScreen(window->currentScreen());
     if (still.isNull())
         return finish();
     {
@@ -293,7 +294,7 @@ void DesktopToolRunner::slot_PreparePickerDlg()
 // Busy is cleared first: a new-page colour creates its page at once.
 void DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose()
 {
-    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    QPixmap still = Platform::instance().grabScreen(window->currentScreen());
     if (still.isNull()) {
         window->setBusy(false);
         return;
@@ -307,7 +308,7 @@ void DesktopToolRunner::slot_PreparePickerDlg_PickerAndClose()
 
 void DesktopToolRunner::slot_PrepareZoomDlg()
 {
-    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    QPixmap still = Platform::instance().grabScreen(window->currentScreen());
     if (still.isNull())
         return finish();
     int code = 0;
@@ -324,7 +325,7 @@ void DesktopToolRunner::slot_PrepareZoomDlg()
 
 void DesktopToolRunner::slot_PrepareProtractorDlg()
 {
-    QPixmap still = window->view()->grabScreen(QPoint(), false);
+    QPixmap still = Platform::instance().grabScreen(window->currentScreen());
     if (still.isNull())
         return finish();
     {

@@ -299,7 +299,7 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
             else if (bIntoCurrentPage)
                 InsertImageFile(QPointF(0, 0), area, files.at(i), true);
         }
-        if (fromDesktop && view->pageCount() > 0)
+        if (fromDesktop && view->document().pageCount() > 0)
             window->SetDrawMode(true);
         progress.setValue(int(files.size()));
     }
@@ -467,7 +467,8 @@ bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel
         const QString label = Lang::tr("Export", strLabel);
         const QString cancel = Lang::tr("Export", QStringLiteral("Cancel"));
         Lang::release();
-        ProgressDialog progress(window, label, cancel, 0, window->view()->pageCount(), true);
+        ProgressDialog progress(window, label, cancel, 0, window->view()->document().pageCount(),
+                                true);
         // Modal, so that its Cancel is the only input the export lets through.
         progress.setWindowModality(Qt::ApplicationModal);
         connect(&progress, &QProgressDialog::canceled, &progress,
@@ -491,7 +492,7 @@ bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel
     }
     AppState::instance().homePath = QFileInfo(strFile).absolutePath();
     // Every page is now kept in the file; only later changes need saving.
-    window->view()->setAllPagesModified(false);
+    window->view()->document().setModified(false);
     return true;
 }
 

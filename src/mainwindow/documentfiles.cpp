@@ -57,7 +57,7 @@ bool DocumentFiles::saveDocument()
 
 bool DocumentFiles::saveDocumentAs()
 {
-    if (view->pageCount() == 0)
+    if (view->document().pageCount() == 0)
         return false;
     Q_EMIT signal_DialogWanted();
     AppState &s = AppState::instance();
@@ -83,9 +83,9 @@ bool DocumentFiles::writeTo(const QString &strPath)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     DocumentWriter writer;
-    const bool written
-        = writer.write(DocumentSnapshot::take(view->pageList(), AppState::instance().nextNumber),
-                       strPath, DocumentWriter::Embedded);
+    const bool written = writer.write(
+        DocumentSnapshot::take(view->document().pageList(), AppState::instance().nextNumber),
+        strPath, DocumentWriter::Embedded);
     QApplication::restoreOverrideCursor();
     if (!written) {
         report(QStringLiteral("The document could not be saved."),
@@ -94,7 +94,7 @@ bool DocumentFiles::writeTo(const QString &strPath)
         return false;
     }
     AppState::instance().homePath = QFileInfo(strPath).absolutePath();
-    view->setAllPagesModified(false);
+    view->document().setModified(false);
     setDocumentPath(strPath);
     return true;
 }
@@ -124,12 +124,12 @@ bool DocumentFiles::openDocumentFile(const QString &strPath)
                                             Lang::single("MessageBox", reader.error())));
         return false;
     }
-    const bool becomesTheDocument = view->pageCount() == 0;
+    const bool becomesTheDocument = view->document().pageCount() == 0;
     AppState &s = AppState::instance();
     s.nextNumber
         = becomesTheDocument ? reader.nextNumber() : qMax(s.nextNumber, reader.nextNumber());
     s.homePath = QFileInfo(absolute).absolutePath();
-    view->addPages(pages);
+    view->document().addPages(pages);
     if (becomesTheDocument)
         setDocumentPath(absolute);
     Q_EMIT signal_PagesOpened();
@@ -152,7 +152,8 @@ void DocumentFiles::forgetDocument()
 void DocumentFiles::setDocumentPath(const QString &strPath)
 {
     path = strPath;
-    Q_EMIT signal_NameChanged(QFileInfo(path).completeBaseName());
+    view->document().setName(QFileInfo(path).completeBaseName());
+    Q_EMIT signal_NameChanged(view->document().name());
 }
 
 void DocumentFiles::report(const QString &strText, const QString &strInformative)

@@ -284,23 +284,22 @@ void MainWindow::openFiles(const QStringList &files)
         if (!DocumentFiles::isDocumentFile(file))
             pictures.append(file);
         else if (docFiles->openDocumentFile(file) && firstOpened == 0)
-            firstOpened = mainView->currentPageNumber();
+            firstOpened = mainView->document().currentPageNumber();
     }
     if (pictures.isEmpty())
         return;
     // Pictures follow the documents' pages, and the first document still
     // opens at its first page.
     if (firstOpened > 0)
-        mainView->gotoPage(mainView->pageCount() - 1);
+        mainView->document().gotoPage(mainView->document().pageCount() - 1);
     OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), pictures, false);
     if (firstOpened > 0)
-        mainView->gotoPage(firstOpened - 1);
+        mainView->document().gotoPage(firstOpened - 1);
 }
 
 // The document's name shows in the title; its dialogs need the desktop.
 void MainWindow::connectDocumentFiles()
 {
-    connect(docFiles, &DocumentFiles::signal_NameChanged, mainView, &MainView::setDocumentName);
     connect(docFiles, &DocumentFiles::signal_NameChanged, this, [this](const QString &strName) {
         const QString product = MessageBoxDialog::productTitle();
         setWindowTitle(strName.isEmpty() ? product : strName + QStringLiteral(" - ") + product);
@@ -395,7 +394,7 @@ void MainWindow::keyPressEvent(QKeyEvent *pEvent)
 
 bool MainWindow::askToSaveBeforeClosing()
 {
-    if (!mainView->isAnyPageModified())
+    if (!mainView->document().isModified())
         return true;
     MessageBoxDialog box(this, QStringLiteral("The document has been modified."),
                          QStringLiteral("Do you want to save your changes?"),

@@ -60,7 +60,7 @@ void PageCommands::duplicatePage()
 
 bool PageCommands::reachPage()
 {
-    if (window->view()->pageCount() == 0)
+    if (window->view()->document().pageCount() == 0)
         return false;
     window->modes()->enterFromDesktop();
     return true;
@@ -88,13 +88,13 @@ void PageCommands::closeAll()
 void PageCommands::undo()
 {
     if (reachPage())
-        window->view()->undo();
+        window->view()->document().undo();
 }
 
 void PageCommands::redo()
 {
     if (reachPage())
-        window->view()->redo();
+        window->view()->document().redo();
 }
 
 void PageCommands::clearPage()
@@ -106,13 +106,13 @@ void PageCommands::clearPage()
 void PageCommands::pageUp()
 {
     if (reachPage())
-        gotoPage(window->view()->currentPageNumber() - 1);
+        gotoPage(window->view()->document().currentPageNumber() - 1);
 }
 
 void PageCommands::pageDown()
 {
     if (reachPage())
-        gotoPage(window->view()->currentPageNumber() + 1);
+        gotoPage(window->view()->document().currentPageNumber() + 1);
 }
 
 void PageCommands::backToLastPage()
@@ -124,9 +124,9 @@ void PageCommands::backToLastPage()
 void PageCommands::gotoPage(int iPage)
 {
     MainView *view = window->view();
-    if (iPage < 1 || iPage > view->pageCount())
+    if (iPage < 1 || iPage > view->document().pageCount())
         return;
-    view->gotoPage(iPage - 1);
+    view->document().gotoPage(iPage - 1);
     view->update();
 }
 
@@ -156,7 +156,7 @@ void PageCommands::browse()
     window->optionPopups()->hidePopup();
     BrowserDlg browser(window->view(), window);
     connect(&browser, &BrowserDlg::signal_GotoPage, window, &MainWindow::slot_Browser_GotoPage);
-    if (browser.exec() == QDialog::Accepted && window->view()->pageCount() > 0)
+    if (browser.exec() == QDialog::Accepted && window->view()->document().pageCount() > 0)
         window->modes()->enterFromDesktop();
 }
 

@@ -126,7 +126,7 @@ QList<PageRecord> PageExporter::start()
 {
     error.clear();
     cancelRequested = false;
-    return PageRenderer::snapshot(view->pageList());
+    return PageRenderer::snapshot(view->document().pageList());
 }
 
 bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly)

@@ -31,7 +31,7 @@ void SessionKeeper::start()
         PartFiles::removeStale(folder);
     MainView *view = window->view();
     sessionJournal = new SessionJournal(
-        recovery.sessionFile(), [view] { return view->pageList(); }, this);
+        recovery.sessionFile(), [view] { return view->document().pageList(); }, this);
     connect(view, &MainView::signal_PageCommands, sessionJournal, &SessionJournal::touch);
     connect(view, &MainView::signal_UndoCommands, sessionJournal, &SessionJournal::touch);
     connect(sessionJournal, &SessionJournal::signal_WriteFailed, this,
@@ -44,7 +44,7 @@ void SessionKeeper::start()
     // Pages opened before the journal started (from the command line) are
     // kept like any change.
     sessionJournal->setDocumentPath(files->documentPath());
-    if (view->pageCount() > 0)
+    if (view->document().pageCount() > 0)
         sessionJournal->touch();
 }
 
@@ -87,8 +87,8 @@ void SessionKeeper::offer(SessionRecovery &recovery)
             recovery.finish(false);
         return;
     }
-    window->view()->addPages(pages);
-    window->view()->setAllPagesModified(true);
+    window->view()->document().addPages(pages);
+    window->view()->document().setModified(true);
     if (!recovery.documentPath().isEmpty())
         window->documentFiles()->setDocumentPath(recovery.documentPath());
     recovery.finish(sessionJournal->writeAndWait());
@@ -118,7 +118,8 @@ void SessionKeeper::tellLeftOut(const QStringList &notes)
 void SessionKeeper::terminate()
 {
     ending = true;
-    if (!sessionJournal || window->view()->pageCount() == 0 || !sessionJournal->writeAndWait()) {
+    if (!sessionJournal || window->view()->document().pageCount() == 0
+        || !sessionJournal->writeAndWait()) {
         window->slot_Exit();
         return;
     }

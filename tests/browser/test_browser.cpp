@@ -43,7 +43,7 @@ class TestBrowser : public QObject
             view->newPage();
             view->currentPage()->colour = c;
         }
-        view->gotoPage(current - 1);
+        view->document().gotoPage(current - 1);
     }
 
     // Opens the browser, wired to the canvas as the main window does it.
@@ -51,7 +51,7 @@ class TestBrowser : public QObject
     {
         dlg = std::make_unique<BrowserDlg>(view.get());
         connect(dlg.get(), &BrowserDlg::signal_GotoPage, view.get(),
-                [this](int page) { view->gotoPage(page - 1); });
+                [this](int page) { view->document().gotoPage(page - 1); });
         dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
         if (waitForThumbnails)
@@ -61,7 +61,7 @@ class TestBrowser : public QObject
     Colours canvasColours() const
     {
         Colours colours;
-        for (const MainPage *p : view->pageList())
+        for (const MainPage *p : view->document().pageList())
             colours.append(p->colour);
         return colours;
     }
@@ -165,7 +165,7 @@ private Q_SLOTS:
         QTRY_VERIFY(list()->isActive());
         QVERIFY(pressed);
         QCOMPARE(chosen.count(), 0);
-        QCOMPARE(view->currentPageNumber(), 1);
+        QCOMPARE(view->document().currentPageNumber(), 1);
     }
 
     void clickingShowsThePageAndDoubleClickKeepsIt()
@@ -176,7 +176,7 @@ private Q_SLOTS:
         click(2);
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.last().first().toInt(), 3);
-        QCOMPARE(view->currentPageNumber(), 3);
+        QCOMPARE(view->document().currentPageNumber(), 3);
         QVERIFY(list()->selectionModel()->isSelected(model()->index(2)));
         QTest::mouseClick(area(), Qt::RightButton, {}, itemRect(0).center());
         QCOMPARE(chosen.count(), 1);
@@ -184,7 +184,7 @@ private Q_SLOTS:
         click(1); // a double click begins with a click
         QTest::mouseDClick(area(), Qt::LeftButton, {}, itemRect(1).center());
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
-        QCOMPARE(view->currentPageNumber(), 2);
+        QCOMPARE(view->document().currentPageNumber(), 2);
         QCOMPARE(model()->rowCount(), 0);
     }
 
@@ -252,19 +252,19 @@ private Q_SLOTS:
                      QStringList({ "Close selected page from document.\n"
                                    "Do you want to close selected page?" }));
         }
-        QCOMPARE(view->pageCount(), 3);
+        QCOMPARE(view->document().pageCount(), 3);
         QCOMPARE(model()->rowCount(), 3);
 
         // The pressed page goes even when nothing showed it on the canvas.
         dlg->disconnect(view.get());
-        view->gotoPage(2);
+        view->document().gotoPage(2);
         ModalAnswerer ok(QMessageBox::Ok);
         clickDeleteIcon(1);
         QCOMPARE(ok.texts.size(), 1);
         QCOMPARE(canvasColours(), Colours({ Qt::red, Qt::blue }));
         QCOMPARE(thumbnailColours(), Colours({ Qt::red, Qt::blue }));
         QCOMPARE(labels(), QStringList({ "Page 1", "Page 2" }));
-        QCOMPARE(view->currentPageNumber(), 2);
+        QCOMPARE(view->document().currentPageNumber(), 2);
         QCOMPARE(list()->currentIndex().row(), 1);
 
         // Closing the last page leaves one fresh page.
@@ -317,7 +317,7 @@ private Q_SLOTS:
         QVERIFY(list()->verticalScrollBar()->maximum() > 0);
         QVERIFY(area()->rect().contains(itemRect(39)));
         click(39);
-        QCOMPARE(view->currentPageNumber(), 40);
+        QCOMPARE(view->document().currentPageNumber(), 40);
     }
 };
 

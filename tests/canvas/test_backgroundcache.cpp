@@ -106,20 +106,20 @@ private Q_SLOTS:
         addPicturePage(Qt::red);
         addPicturePage(Qt::green);
         addPicturePage(Qt::blue);
-        QVERIFY(canvas->view->gotoPage(1)); // red, between a blank page and green
+        QVERIFY(canvas->view->document().gotoPage(1)); // red, between a blank page and green
         waitForDecodes();
-        writePicture(canvas->view->pageList().at(2)->id, Qt::black);
-        QVERIFY(canvas->view->gotoPage(2));
+        writePicture(canvas->view->document().pageList().at(2)->id, Qt::black);
+        QVERIFY(canvas->view->document().gotoPage(2));
         QCOMPARE(colourOf(canvas->view->backgroundPicture()), QColor(Qt::green));
 
         // The page left behind stays ready too; a new picture replaces the
         // one kept.
-        writePicture(canvas->view->pageList().at(1)->id, Qt::black);
+        writePicture(canvas->view->document().pageList().at(1)->id, Qt::black);
         canvas->view->setBackground(filled(Qt::yellow));
-        QVERIFY(canvas->view->gotoPage(1));
+        QVERIFY(canvas->view->document().gotoPage(1));
         QCOMPARE(colourOf(canvas->view->backgroundPicture()), QColor(Qt::red));
         waitForDecodes();
-        QVERIFY(canvas->view->gotoPage(2));
+        QVERIFY(canvas->view->document().gotoPage(2));
         QCOMPARE(colourOf(canvas->view->backgroundPicture()), QColor(Qt::yellow));
     }
 
@@ -131,14 +131,14 @@ private Q_SLOTS:
         for (const QColor &colour : colours)
             addPicturePage(colour);
         BackgroundFiles::instance().finish();
-        QVERIFY(canvas->view->gotoPage(1));
+        QVERIFY(canvas->view->document().gotoPage(1));
         waitForDecodes();
-        QVERIFY(canvas->view->gotoPage(2));
+        QVERIFY(canvas->view->document().gotoPage(2));
         waitForDecodes(); // kept: pages 1, 2 and 3
-        QVERIFY(canvas->view->gotoPage(6));
+        QVERIFY(canvas->view->document().gotoPage(6));
         const QImage shown = canvas->view->backgroundPicture().toImage();
         QCOMPARE(shown.pixelColor(10, 10), QColor(Qt::gray));
-        QVERIFY(canvas->view->gotoPage(4));
+        QVERIFY(canvas->view->document().gotoPage(4));
         QCOMPARE(colourOf(canvas->view->backgroundPicture()), QColor(Qt::cyan));
     }
 };

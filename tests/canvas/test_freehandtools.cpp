@@ -5,6 +5,7 @@
 #include "document/objectcodec.h"
 #include "document/objectrecord.h"
 #include "document/objeraser.h"
+#include "document/pagerenderer.h"
 
 // The highlighter and the eraser, with the mouse and with the stylus's
 // eraser end.
@@ -97,10 +98,10 @@ private Q_SLOTS:
         QCOMPARE(eraser->points.size(), 6); // two moves and the release
         QCOMPARE(canvas->layerAlpha(250, 300), 0);
         QVERIFY(canvas->layerAlpha(150, 300) > 128);
-        const QImage rendered = canvas->view->renderPage(canvas->page());
+        const QImage rendered = PageRenderer::renderPage(canvas->page());
         QCOMPARE(rendered.pixel(250, 300), QColor(Qt::green).rgb());
         QCOMPARE(rendered.pixel(120, 300), QColor(Qt::black).rgb()); // the pen outside
-        QVERIFY(canvas->view->undo());
+        QVERIFY(canvas->view->document().undo());
         QVERIFY(canvas->layerAlpha(250, 300) > 128);
     }
 

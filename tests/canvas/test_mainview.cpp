@@ -1,6 +1,7 @@
 #include "canvasfixture.h"
 #include "document/backgroundfiles.h"
 #include "document/objeraser.h"
+#include "document/pagerenderer.h"
 
 #include <QSignalSpy>
 
@@ -40,16 +41,16 @@ private Q_SLOTS:
         const int first = view->currentPage()->id;
         view->newPage();
         view->newPage();
-        QCOMPARE(view->currentPageNumber(), 3);
-        view->gotoPage(0);
+        QCOMPARE(view->document().currentPageNumber(), 3);
+        view->document().gotoPage(0);
         view->newPage();
-        QCOMPARE(view->currentPageNumber(), 2);
-        QCOMPARE(view->pageList().first()->id, first);
-        QCOMPARE(view->pageCount(), 4);
-        QVERIFY(!view->gotoPage(1)); // already there
-        QVERIFY(!view->gotoPage(7));
+        QCOMPARE(view->document().currentPageNumber(), 2);
+        QCOMPARE(view->document().pageList().first()->id, first);
+        QCOMPARE(view->document().pageCount(), 4);
+        QVERIFY(!view->document().gotoPage(1)); // already there
+        QVERIFY(!view->document().gotoPage(7));
         QCOMPARE(commands.last(), QList<QVariant>({ true, true, true }));
-        view->gotoPage(3);
+        view->document().gotoPage(3);
         QCOMPARE(commands.last(), QList<QVariant>({ true, true, false }));
     }
 
@@ -58,26 +59,26 @@ private Q_SLOTS:
         view->newPage();
         const int onlyId = view->currentPage()->id;
         QCOMPARE(view->deletePage(), 0);
-        QCOMPARE(view->pageCount(), 1);
+        QCOMPARE(view->document().pageCount(), 1);
         QVERIFY(view->currentPage()->id > onlyId);
 
         view->newPage();
         view->newPage();
         QCOMPARE(view->deletePage(), 3); // the last: the new last becomes current
-        QCOMPARE(view->currentPageNumber(), 2);
+        QCOMPARE(view->document().currentPageNumber(), 2);
         const int second = view->currentPage()->id;
-        view->gotoPage(0);
+        view->document().gotoPage(0);
         QCOMPARE(view->deletePage(), 1); // the first: the follower takes its number
-        QCOMPARE(view->currentPageNumber(), 1);
+        QCOMPARE(view->document().currentPageNumber(), 1);
         QCOMPARE(view->currentPage()->id, second);
 
         view->clearAll(false);
-        QCOMPARE(view->pageCount(), 0);
+        QCOMPARE(view->document().pageCount(), 0);
         QVERIFY(!view->currentPage());
-        QVERIFY(!view->undo());
+        QVERIFY(!view->document().undo());
         QVERIFY(!view->pushCommand(new AddCommand(view, new ObjStroke)));
         view->clearAll(true);
-        QCOMPARE(view->pageCount(), 1);
+        QCOMPARE(view->document().pageCount(), 1);
     }
 
     void duplicateGetsItsOwnPictureFileAndRendersScaled()
@@ -89,17 +90,17 @@ private Q_SLOTS:
         MainPage *copy = view->currentPage();
         QVERIFY(copy->id != sourceId);
         // Rendered from memory while the worker writes the file.
-        QCOMPARE(view->renderPage(copy, true, 0.5f).pixelColor(100, 150), QColor(Qt::blue));
+        QCOMPARE(PageRenderer::renderPage(copy, true, 0.5f).pixelColor(100, 150), QColor(Qt::blue));
         BackgroundFiles::instance().finish();
         QVERIFY(QFile::exists(MainPage::backgroundFile(copy->id)));
         QCOMPARE(QFileInfo(MainPage::backgroundFile(copy->id)).permissions() & 0x0077, 0);
         QCOMPARE(copy->objects.size(), 1);
         QVERIFY(!copy->undoStack->canUndo());
-        const QImage half = view->renderPage(copy, true, 0.5f);
+        const QImage half = PageRenderer::renderPage(copy, true, 0.5f);
         QCOMPARE(half.size(), (screenSize() * 0.5));
         QCOMPARE(half.pixelColor(100, 50), QColor(Qt::red));
         QCOMPARE(half.pixelColor(100, 150), QColor(Qt::blue));
-        QVERIFY(view->renderPage(nullptr).isNull());
+        QVERIFY(PageRenderer::renderPage(nullptr).isNull());
         // Closing a page takes its picture of the desktop with it.
         view->deletePage();
         QVERIFY(!QFile::exists(MainPage::backgroundFile(copy->id)));
@@ -117,14 +118,14 @@ private Q_SLOTS:
         eraser->appendSegment({ 80, 220 }, { 420, 220 });
         canvas->add(eraser);
         QCOMPARE(view->layer()->pixelColor(300, 220).alpha(), 0);
-        const QImage rendered = view->renderPage(view->currentPage());
+        const QImage rendered = PageRenderer::renderPage(view->currentPage());
         QCOMPARE(rendered.pixelColor(220, 220), QColor(Qt::green));
         QCOMPARE(rendered.pixelColor(300, 220), QColor(Qt::blue));
 
         // Undo re-renders the layer within the eraser's rectangle only.
-        view->undo();
+        view->document().undo();
         QCOMPARE(view->layer()->pixelColor(300, 220), QColor(Qt::red));
-        const QImage drawingOnly = view->renderObjects(view->currentPage());
+        const QImage drawingOnly = PageRenderer::renderObjects(view->currentPage());
         QCOMPARE(drawingOnly.pixelColor(300, 220), QColor(Qt::red));
         QCOMPARE(drawingOnly.pixelColor(300, 400).alpha(), 0);
     }
@@ -135,14 +136,14 @@ private Q_SLOTS:
     {
         bluePage();
         bluePage();
-        QVERIFY(view->gotoPage(0));
-        QVERIFY(view->gotoPage(1));
+        QVERIFY(view->document().gotoPage(0));
+        QVERIFY(view->document().gotoPage(1));
         ToolKit::instance().setCurrentTool(ToolKit::Pen);
         canvas->drag({ { 100, 220 }, { 250, 220 }, { 400, 220 } });
         QVERIFY(canvas->shown({ 300, 220 }) != QColor(Qt::blue));
-        QVERIFY(view->gotoPage(0));
+        QVERIFY(view->document().gotoPage(0));
         QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::blue));
-        QVERIFY(view->gotoPage(1));
+        QVERIFY(view->document().gotoPage(1));
         QVERIFY(canvas->shown({ 300, 220 }) != QColor(Qt::blue));
     }
 
@@ -155,9 +156,9 @@ private Q_SLOTS:
         view->clearPage();
         QCOMPARE(view->layer()->pixelColor(300, 220).alpha(), 0);
         QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::blue));
-        view->undo();
+        view->document().undo();
         QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::red));
-        view->redo();
+        view->document().redo();
         QCOMPARE(canvas->shown({ 300, 220 }), QColor(Qt::blue));
     }
 
@@ -183,7 +184,7 @@ private Q_SLOTS:
         view->newPage();
         view->newPage();
         view->newPage();
-        view->gotoPage(1);
+        view->document().gotoPage(1);
         const QImage shown = view->grab().toImage();
         // The frame darkens the edges; the page inside keeps its colour.
         QVERIFY(shown.pixelColor(1, 300).value() < 120);
@@ -221,8 +222,8 @@ private Q_SLOTS:
         canvas->send(QEvent::MouseMove, QPointF(200, 180), Qt::LeftButton, Qt::ControlModifier);
         ToolKit::instance().setCurrentTool(ToolKit::Pen);
         canvas->release(QPoint(200, 180), Qt::ControlModifier);
-        QVERIFY(view->pageObjects().isEmpty());
-        QVERIFY(!view->canUndo());
+        QVERIFY(view->currentPage()->objects.isEmpty());
+        QVERIFY(!view->document().canUndo());
     }
 };
 

@@ -46,9 +46,9 @@ private Q_SLOTS:
         QVERIFY(ink.contains(100, 100));
         QCOMPARE(canvas->layerAlpha(ink.left(), ink.top()), 0); // round, not square
         QCOMPARE(canvas->commands(), 1);
-        QVERIFY(canvas->view->undo());
+        QVERIFY(canvas->view->document().undo());
         QCOMPARE(canvas->layerAlpha(100, 100), 0);
-        QVERIFY(canvas->view->redo());
+        QVERIFY(canvas->view->document().redo());
         QVERIFY(canvas->layerAlpha(100, 100) > 128);
     }
 
@@ -133,8 +133,8 @@ private Q_SLOTS:
         // Repainted from the page (after undo and redo), the brush is the
         // one the pen drew live.
         const QImage live = canvas->view->layer()->copy();
-        canvas->view->undo();
-        canvas->view->redo();
+        canvas->view->document().undo();
+        canvas->view->document().redo();
         canvas->view->updateObjectCache(canvas->page(), QRect());
         QCOMPARE(*canvas->view->layer(), live);
     }

@@ -3,6 +3,7 @@
 #include "canvas/presenterkit.h"
 #include "canvas/spotlighttool.h"
 #include "canvasfixture.h"
+#include "document/pagerenderer.h"
 
 #include <QPaintEvent>
 #include <QWheelEvent>
@@ -197,18 +198,18 @@ private Q_SLOTS:
         f->send(QEvent::MouseButtonRelease, QPointF(300, 200), Qt::NoButton, Qt::ControlModifier);
         QCOMPARE(kit().ink().count(), 2);
         QCOMPARE(f->objects().size(), 1);
-        const QImage exported = f->view->renderPage(f->page());
+        const QImage exported = PageRenderer::renderPage(f->page());
         QCOMPARE(exported.pixelColor(200, 400), QColor(Qt::red));
         QVERIFY(exported.pixelColor(200, 100) != QColor(0, 0, 255));
         QVERIFY(exported.pixelColor(200, 200) != QColor(0, 0, 255));
         // Undo takes back the kept stroke, not the fading ones.
-        QVERIFY(f->view->undo());
+        QVERIFY(f->view->document().undo());
         QCOMPARE(f->objects().size(), 0);
         QCOMPARE(kit().ink().count(), 2);
         // Another page and back: the fading ink stayed behind and is gone.
         f->view->newPage();
         QCOMPARE(kit().ink().count(), 0);
-        QVERIFY(f->view->gotoPage(0));
+        QVERIFY(f->view->document().gotoPage(0));
         QVERIFY(f->shown(QPoint(200, 100)) != QColor(0, 0, 255));
     }
 

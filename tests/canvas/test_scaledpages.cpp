@@ -4,6 +4,7 @@
 #include "desktoptools/capturearea.h"
 #include "desktoptools/captureloupe.h"
 #include "desktoptools/rulerview.h"
+#include "document/pagerenderer.h"
 
 #include <QPainter>
 
@@ -113,7 +114,7 @@ private Q_SLOTS:
         view->setBackground(desktop);
         // Away and back: the picture comes from its file again.
         view->newPage();
-        view->gotoPage(0);
+        view->document().gotoPage(0);
         QCOMPARE(view->backgroundPicture().devicePixelRatio(), ratio());
         QCOMPARE(view->backgroundPicture().size(), device);
 
@@ -125,11 +126,11 @@ private Q_SLOTS:
 
         // Exported at full resolution, pixel for pixel.
         const QImage exported
-            = view->renderPage(view->currentPage()).convertToFormat(QImage::Format_RGB32);
+            = PageRenderer::renderPage(view->currentPage()).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(exported.size(), device);
         QVERIFY(exported == expected);
         // Thumbnails stay small: scaled renderings are measured logically.
-        QCOMPARE(view->renderPage(view->currentPage(), true, 0.5f).size(),
+        QCOMPARE(PageRenderer::renderPage(view->currentPage(), true, 0.5f).size(),
                  view->currentPage()->size * 0.5);
     }
 
@@ -162,7 +163,7 @@ private Q_SLOTS:
         // Nothing where a scaled-twice stroke would have gone.
         QVERIFY(!inked(QPointF(a.x() * 2, a.y() * 2) + QPointF(200, 100)));
         // Exported where it was drawn.
-        const QImage exported = view->renderObjects(view->currentPage());
+        const QImage exported = PageRenderer::renderObjects(view->currentPage());
         const QPoint mid(qRound(110.5 * ratio()), qRound(50.5 * ratio()));
         QVERIFY(qAlpha(exported.pixel(mid)) > 0 || qAlpha(exported.pixel(mid + QPoint(0, 1))) > 0);
     }

@@ -1,5 +1,6 @@
 #include "canvas/selecttool.h"
 #include "canvasfixture.h"
+#include "document/pagerenderer.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -13,7 +14,7 @@ class TestSelectTool : public QObject
 
     SelectTool *tool() const { return ToolKit::instance().selectTool(); }
     QList<Obj *> selected() const { return tool()->selectedObjects(); }
-    bool undo() const { return canvas->view->undo(); }
+    bool undo() const { return canvas->view->document().undo(); }
     void selectBoth(Obj *a, Obj *b)
     {
         canvas->view->addToSelection(a);
@@ -215,7 +216,7 @@ private slots:
         canvas->drag({ QPoint(200, 450), QPoint(200, 480), QPoint(200, 500) });
         QCOMPARE(canvas->commands(), 4);
         ToolKit::instance().setCurrentTool(ToolKit::Pen);
-        const QImage moved = canvas->view->renderPage(canvas->page());
+        const QImage moved = PageRenderer::renderPage(canvas->page());
         QCOMPARE(moved.pixelColor(200, 500), QColor(Qt::red));
         QCOMPARE(moved.pixelColor(200, 300), QColor(Qt::blue));
         QCOMPARE(moved.pixelColor(400, 300), QColor(Qt::red));

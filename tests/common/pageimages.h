@@ -9,8 +9,9 @@
 inline QList<ObjImage *> pageImages(const MainView *pView)
 {
     QList<ObjImage *> found;
-    for (Obj *obj : pView->pageObjects())
-        if (auto *image = dynamic_cast<ObjImage *>(obj))
-            found.append(image);
+    if (pView->currentPage())
+        for (Obj *obj : pView->currentPage()->objects)
+            if (auto *image = dynamic_cast<ObjImage *>(obj))
+                found.append(image);
     return found;
 }

@@ -96,7 +96,7 @@ private Q_SLOTS:
         const QString png = write(QStringLiteral("self.png"), svgWithImage("self.png"));
         ModalAnswerer watcher;
         commands->OpenImages(QStringLiteral("Open"), { svg, png }, false);
-        QCOMPARE(view()->pageCount(), 0);
+        QCOMPARE(view()->document().pageCount(), 0);
         QCOMPARE(watcher.texts.size(), 1);
         QVERIFY2(watcher.texts[0].startsWith(QStringLiteral("Some pictures could not be opened.")),
                  qPrintable(watcher.texts[0]));
@@ -294,7 +294,7 @@ private Q_SLOTS:
         ModalAnswerer watcher;
         for (const auto &[file, why] : files) {
             commands->OpenImages(QStringLiteral("Open"), { file }, false);
-            QCOMPARE(view()->pageCount(), 0);
+            QCOMPARE(view()->document().pageCount(), 0);
             QVERIFY2(watcher.texts.last().contains(QFileInfo(file).fileName() + QLatin1Char(' '))
                          && watcher.texts.last().contains(why),
                      qPrintable(watcher.texts.last()));
@@ -307,7 +307,7 @@ private Q_SLOTS:
             QVERIFY2(watcher.texts.size() == told + (QFileInfo(file).isFile() ? 1 : 0),
                      qPrintable(file));
         }
-        QCOMPARE(view()->pageCount(), 1);
+        QCOMPARE(view()->document().pageCount(), 1);
     }
 };
 

@@ -63,11 +63,11 @@ private Q_SLOTS:
         request.files = { file };
         request.actions = { QStringLiteral("new-page"), QStringLiteral("fly") };
         dispatcher->slot_Handle(request);
-        QCOMPARE(window->view()->pageCount(), 2);
-        QCOMPARE(window->view()->currentPageNumber(), 2);
+        QCOMPARE(window->view()->document().pageCount(), 2);
+        QCOMPARE(window->view()->document().currentPageNumber(), 2);
         // Nothing at all brings the toolbar back (here: it was never away).
         dispatcher->slot_Handle(InstanceRequest());
-        QCOMPARE(window->view()->pageCount(), 2);
+        QCOMPARE(window->view()->document().pageCount(), 2);
     }
 
     // Without a tray "hide" can only fold the toolbar, however often it
@@ -86,7 +86,7 @@ private Q_SLOTS:
         window->SetDrawMode(false);
         QVERIFY(dispatcher->perform(QStringLiteral("back-to-last-page")));
         QCOMPARE(AppState::instance().mode, 1);
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
     }
 };
 

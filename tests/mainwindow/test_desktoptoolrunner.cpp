@@ -5,6 +5,7 @@
 #include "desktoptools/capturewin.h"
 #include "desktoptools/pickerdlg.h"
 #include "desktoptools/rulerdlg.h"
+#include "document/mainpage.h"
 #include "mainwindow/desktoptoolrunner.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
@@ -81,8 +82,8 @@ private Q_SLOTS:
 
         QCOMPARE(AppState::instance().mode, 0);
         runner()->deliver(2, picture());
-        QCOMPARE(window->view()->pageCount(), 1);
-        QCOMPARE(window->view()->pageObjects().size(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
+        QCOMPARE(window->view()->currentPage()->objects.size(), 1);
         QCOMPARE(AppState::instance().mode, 1);
     }
 
@@ -131,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(answerModal<PickerDlg>(
             [](PickerDlg *dlg) { QTest::mouseClick(dlg, Qt::LeftButton, {}, QPoint(3, 3)); }));
         QTRY_VERIFY(!window->isBusy());
-        QVERIFY(window->view()->pageCount() == 1);
+        QVERIFY(window->view()->document().pageCount() == 1);
         QVERIFY(!qobject_cast<QDialog *>(QApplication::activeModalWidget()));
     }
 

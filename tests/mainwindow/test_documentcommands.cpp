@@ -7,6 +7,7 @@
 #include "document/imagesvg.h"
 #include "document/mainpage.h"
 #include "document/objstroke.h"
+#include "document/pagerenderer.h"
 #include "mainwindow/documentcommands.h"
 #include "mainwindow/exportbtn.h"
 #include "mainwindow/exportdlg.h"
@@ -190,7 +191,7 @@ private Q_SLOTS:
         auto *vector = dynamic_cast<ImageSVG *>(images().last());
         QVERIFY(vector && vector->renderer);
         QCOMPARE(vector->rect.size(), QSizeF(40, 30));
-        const QImage page = view()->renderPage(view()->currentPage());
+        const QImage page = PageRenderer::renderPage(view()->currentPage());
         QVERIFY(near(page.pixel(area.width() / 2, area.height() / 2), Qt::red));
     }
 
@@ -275,16 +276,16 @@ private Q_SLOTS:
         }
         QCOMPARE(commands->filtersAsked,
                  QStringList({ QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)") }));
-        QCOMPARE(view()->pageCount(), 2);
+        QCOMPARE(view()->document().pageCount(), 2);
         QCOMPARE(AppState::instance().mode, 1);
         QVERIFY(!AppState::instance().fileDialogOpen);
 
-        const QList<MainPage *> pages = view()->pageList();
-        const QImage first = view()->renderPage(pages[0]);
+        const QList<MainPage *> pages = view()->document().pageList();
+        const QImage first = PageRenderer::renderPage(pages[0]);
         // Shrunk to the page width, centred, white above and below.
         QVERIFY(near(first.pixel(screen.width() / 2, screen.height() / 2), Qt::blue));
         QVERIFY(near(first.pixel(screen.width() / 2, 2), Qt::white));
-        const QImage second = view()->renderPage(pages[1]);
+        const QImage second = PageRenderer::renderPage(pages[1]);
         QVERIFY(near(second.pixel(screen.width() / 2, screen.height() / 2), Qt::green, 24));
         QVERIFY(near(second.pixel(screen.width() / 2 - 30, screen.height() / 2), Qt::white));
     }
@@ -353,7 +354,7 @@ private Q_SLOTS:
                 QStringLiteral("Tavelmark_3.png") };
         QCOMPARE(zipEntries(zip), names);
         const QImage second = zipPicture(zip, names[1]);
-        QCOMPARE(second.size(), view()->pageList()[1]->size);
+        QCOMPARE(second.size(), view()->document().pageList()[1]->size);
         QVERIFY(near(second.pixel(500, 300), Qt::green));
         QVERIFY(near(second.pixel(200, 100), Qt::red));
         // Pictures are stored, not deflated again.
@@ -495,8 +496,8 @@ private Q_SLOTS:
     {
         addPage(Qt::blue);
         addPage(Qt::green);
-        MainPage *first = view()->pageList()[0];
-        MainPage *second = view()->pageList()[1];
+        MainPage *first = view()->document().pageList()[0];
+        MainPage *second = view()->document().pageList()[1];
         {
             ModalAnswerer watcher;
             QVERIFY(!commands->ExportToPdf(path(QStringLiteral("missing/x.pdf"))));
@@ -507,9 +508,9 @@ private Q_SLOTS:
         QVERIFY(first->modified);
         QVERIFY(!second->modified);
         QVERIFY(commands->ExportToPdf(path(QStringLiteral("all.pdf"))));
-        QVERIFY(!view()->isAnyPageModified());
-        view()->undo();
-        QVERIFY(view()->isAnyPageModified());
+        QVERIFY(!view()->document().isModified());
+        view()->document().undo();
+        QVERIFY(view()->document().isModified());
     }
 
     // What is inserted shows at once, without waiting for a page switch.
@@ -533,7 +534,7 @@ private Q_SLOTS:
             view()->addToSelection(images().value(0));
             QTest::keyClick(window.get(), key);
             QVERIFY(images().isEmpty());
-            view()->undo();
+            view()->document().undo();
             QCOMPARE(images().size(), 1);
         }
         view()->removeFromSelection(images().value(0));
@@ -545,7 +546,7 @@ private Q_SLOTS:
     {
         commands->slot_InsertNumber_Inc();
         QCOMPARE(AppState::instance().mode, 1);
-        QCOMPARE(view()->pageCount(), 1);
+        QCOMPARE(view()->document().pageCount(), 1);
         QCOMPARE(AppState::instance().nextNumber, 2);
         AppState::instance().nextNumber = 99;
         commands->slot_InsertNumber_Inc();

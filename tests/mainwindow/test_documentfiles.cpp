@@ -5,6 +5,7 @@
 #include "document/mainpage.h"
 #include "document/objimage.h"
 #include "document/objstroke.h"
+#include "document/pagerenderer.h"
 #include "document/sessionjournal.h"
 #include "mainwindow/documentcommands.h"
 #include "mainwindow/documentfiles.h"
@@ -61,8 +62,6 @@ class TestDocumentFiles : public QObject
         ToolKit::reset();
         window = std::make_unique<MainWindow>();
         files = new TestFiles(view(), window.get());
-        QObject::connect(files, &DocumentFiles::signal_NameChanged, view(),
-                         &MainView::setDocumentName);
     }
 
     // A page with `strokes` strokes, each one row lower.
@@ -82,7 +81,7 @@ class TestDocumentFiles : public QObject
     QList<int> objectCounts() const
     {
         QList<int> counts;
-        for (MainPage *page : view()->pageList())
+        for (MainPage *page : view()->document().pageList())
             counts.append(int(page->objects.size()));
         return counts;
     }
@@ -125,16 +124,16 @@ private Q_SLOTS:
         files->saveAnswers = { lesson };
         QVERIFY(files->saveDocument());
         QCOMPARE(files->documentPath(), lesson + QStringLiteral(".tavelmark"));
-        QVERIFY(!view()->isAnyPageModified());
+        QVERIFY(!view()->document().isModified());
         addPage(3);
         QVERIFY(files->saveDocument());
         QCOMPARE(files->asked, 1);
 
         // An opened document shows its first page.
-        view()->gotoPage(0);
+        view()->document().gotoPage(0);
         QVERIFY(files->openDocumentFile(files->documentPath()));
         QCOMPARE(objectCounts(), (QList<int> { 2, 2, 1, 3, 1, 3 }));
-        QCOMPARE(view()->currentPageNumber(), 2);
+        QCOMPARE(view()->document().currentPageNumber(), 2);
 
         const QString saved = files->documentPath();
         newWindow();
@@ -143,9 +142,9 @@ private Q_SLOTS:
         files->openDocument();
         QCOMPARE(objectCounts(), (QList<int> { 2, 1, 3 }));
         QCOMPARE(files->documentPath(), saved);
-        QCOMPARE(view()->currentPageNumber(), 1);
+        QCOMPARE(view()->document().currentPageNumber(), 1);
         QCOMPARE(AppState::instance().nextNumber, 5);
-        QVERIFY(!view()->isAnyPageModified());
+        QVERIFY(!view()->document().isModified());
     }
 
     // Saving the editable document is offered only with pages to save, and
@@ -175,7 +174,7 @@ private Q_SLOTS:
         QCOMPARE(objectCounts(), QList<int> { 2 });
 
         view()->clearAll(false);
-        QCOMPARE(view()->pageCount(), 0);
+        QCOMPARE(view()->document().pageCount(), 0);
         QVERIFY(!window->menu()->actionSaveDocument->isEnabled());
     }
 
@@ -198,7 +197,7 @@ private Q_SLOTS:
         window->openFiles({ lesson, still });
         QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(objectCounts(), QList<int>({ 2, 1, 0 }));
-        QCOMPARE(view()->currentPageNumber(), 1);
+        QCOMPARE(view()->document().currentPageNumber(), 1);
         QCOMPARE(window->documentFiles()->documentPath(), lesson);
     }
 
@@ -212,7 +211,7 @@ private Q_SLOTS:
             QCOMPARE(answerer.texts.size(), 1);
             QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be opened")));
         }
-        QCOMPARE(view()->pageCount(), 0);
+        QCOMPARE(view()->document().pageCount(), 0);
 
         addPage(1);
         const QString target = env->path(QStringLiteral("kept.tavelmark"));
@@ -228,7 +227,7 @@ private Q_SLOTS:
             QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be saved")));
         }
         QCOMPARE(readFile(target), before);
-        QVERIFY(view()->isAnyPageModified());
+        QVERIFY(view()->document().isModified());
     }
 
     // Pages journaled by a run that did not close come back when the next
@@ -247,7 +246,7 @@ private Q_SLOTS:
         const QString lesson = env->path(QStringLiteral("lesson.tavelmark"));
         window->documentFiles()->setDocumentPath(lesson);
         QVERIFY(window->sessionJournal()->writeAndWait());
-        const QImage first = view()->renderPage(view()->pageList().first());
+        const QImage first = PageRenderer::renderPage(view()->document().pageList().first());
         // The run ends without closing.
         newWindow();
         {
@@ -257,7 +256,7 @@ private Q_SLOTS:
             QVERIFY(answerer.texts.first().contains(QStringLiteral("2 pages")));
         }
         QCOMPARE(objectCounts(), (QList<int> { 2, 1 }));
-        QCOMPARE(view()->renderPage(view()->pageList().first()), first);
+        QCOMPARE(PageRenderer::renderPage(view()->document().pageList().first()), first);
         QVERIFY(!QFileInfo::exists(env->dataFolder() + QStringLiteral("/recovered")));
         QCOMPARE(window->documentFiles()->documentPath(), lesson);
         QCOMPARE(leftOutMessages(), 0);
@@ -286,7 +285,7 @@ private Q_SLOTS:
             window->startSession();
             QCOMPARE(answerer.texts.size(), 1);
         }
-        QCOMPARE(view()->pageCount(), 0);
+        QCOMPARE(view()->document().pageCount(), 0);
         const QString session = window->sessionJournal()->path();
         QVERIFY(!QFile::exists(session));
 

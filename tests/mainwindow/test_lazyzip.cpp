@@ -134,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(zip), QByteArray("the old archive"));
         QCOMPARE(readFile(document), QByteArray("the old document"));
         QCOMPARE(QDir(path(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2);
-        QCOMPARE(view()->pageCount(), 1);
+        QCOMPARE(view()->document().pageCount(), 1);
         QVERIFY(!isLoaded());
     }
 
@@ -160,9 +160,9 @@ private Q_SLOTS:
         ModalAnswerer answerer;
         QVERIFY(files->openDocumentFile(document));
         QCOMPARE(answerer.texts, QStringList());
-        QCOMPARE(view()->pageCount(), 2);
-        QCOMPARE(view()->pageList().at(0)->objects.size(), 2);
-        QCOMPARE(view()->pageList().at(1)->objects.size(), 1);
+        QCOMPARE(view()->document().pageCount(), 2);
+        QCOMPARE(view()->document().pageList().at(0)->objects.size(), 2);
+        QCOMPARE(view()->document().pageList().at(1)->objects.size(), 1);
     }
 };
 

@@ -129,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QTRY_VERIFY(!window->isBusy());
         QCOMPARE(AppState::instance().mode, 1);
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QCOMPARE(window->view()->currentPage()->background, int(MainPage::PictureBackground));
         QCOMPARE(window->view()->backgroundPicture().size(), window->currentScreen()->size());
     }
@@ -255,7 +255,7 @@ private Q_SLOTS:
         QCOMPARE(answerer.texts,
                  QStringList(QStringLiteral(
                      "The document has been modified.\nDo you want to save your changes?")));
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(QFile::exists(AppState::instance().tempFolder));
     }
 
@@ -271,8 +271,8 @@ private Q_SLOTS:
         QCOMPARE(answerer.texts.size(), 1);
         QCOMPARE(answerer.fileDialogs, 1);
         QCOMPARE(answerer.otherDialogs, 0);
-        QCOMPARE(window->view()->pageCount(), 2);
-        QVERIFY(window->view()->isAnyPageModified());
+        QCOMPARE(window->view()->document().pageCount(), 2);
+        QVERIFY(window->view()->document().isModified());
     }
 
     // Closing quits the application, after which no modal loop runs in this

@@ -2,6 +2,7 @@
 #include "app/instancerequest.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "document/pagerenderer.h"
 #include "mainwindow/actiondispatcher.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
@@ -94,7 +95,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->isBusy());
         // The picture went through the page's file: render the page from it.
         MainView *view = window->view();
-        const QImage captured = view->renderPage(view->currentPage());
+        const QImage captured = PageRenderer::renderPage(view->currentPage());
         QCOMPARE(captured.size(), window->currentScreen()->size());
         QCOMPARE(captured.pixelColor(centre), magenta);
         QCOMPARE(captured.pixelColor(centre + QPoint(100, 60)), magenta);

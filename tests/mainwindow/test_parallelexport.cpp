@@ -4,6 +4,7 @@
 #include "document/addcommand.h"
 #include "document/mainpage.h"
 #include "document/objstroke.h"
+#include "document/pagerenderer.h"
 #include "mainwindow/pageexporter.h"
 #include "testenvironment.h"
 
@@ -103,7 +104,8 @@ private Q_SLOTS:
             const QImage picture = QImage::fromData(
                 commandOutput(QStringLiteral("unzip"), { QStringLiteral("-p"), zip, names[i] }));
             QCOMPARE(picture,
-                     view->renderPage(view->pageList().at(i)).convertToFormat(picture.format()));
+                     PageRenderer::renderPage(view->document().pageList().at(i))
+                         .convertToFormat(picture.format()));
             QCOMPARE(picture.pixelColor(200, 20 + 10 * i), QColor(Qt::black));
             QCOMPARE(picture.pixel(200, 15 + 10 * i), pageColour(i).rgb());
         }

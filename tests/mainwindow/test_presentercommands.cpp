@@ -82,12 +82,12 @@ private Q_SLOTS:
         QTRY_COMPARE(AppState::instance().mode, 1);
         QCOMPARE(currentTool(), int(ToolKit::Laser));
         QVERIFY(window->menu()->actionLaserPointer->isChecked());
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(dispatcher->perform(QStringLiteral("spotlight")));
         QCOMPARE(currentTool(), int(ToolKit::Spotlight));
         QVERIFY(window->menu()->actionSpotlight->isChecked());
         QVERIFY(!window->menu()->actionLaserPointer->isChecked());
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &escape);
         QCOMPARE(currentTool(), int(ToolKit::Mouse));

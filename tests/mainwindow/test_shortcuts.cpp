@@ -72,7 +72,7 @@ private Q_SLOTS:
         window = std::make_unique<MainWindow>();
         window->view()->newPage();
         window->view()->newPage();
-        window->view()->gotoPage(0);
+        window->view()->document().gotoPage(0);
         detachCommands();
     }
 

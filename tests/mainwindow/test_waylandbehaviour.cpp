@@ -69,7 +69,7 @@ private Q_SLOTS:
         QSignalSpy refused(&Platform::instance().grabNotices(), &GrabNotices::signal_Refused);
         window->slot_NewFullScreenCapture();
         QTRY_COMPARE(AppState::instance().mode, 1);
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QTRY_VERIFY(!window->isBusy());
         QVERIFY(refused.count() >= 1);
         QVERIFY(refused.at(0).at(0).toString().contains(
@@ -112,7 +112,7 @@ private Q_SLOTS:
         QCOMPARE(AppState::instance().mode, 0);
         QVERIFY(window->toolbar()->isVisible());
         QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Mouse));
-        QCOMPARE(window->view()->pageCount(), 0);
+        QCOMPARE(window->view()->document().pageCount(), 0);
         QTRY_COMPARE(fake.closes(), 1);
         QVERIFY(refused.isEmpty());
 
@@ -130,7 +130,7 @@ private Q_SLOTS:
                  QStringLiteral("The desktop's screenshot portal did not answer in time."));
         QVERIFY(!shownNote());
         QCOMPARE(AppState::instance().mode, 1);
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(!window->isBusy());
     }
 
@@ -151,7 +151,7 @@ private Q_SLOTS:
         QTRY_COMPARE(AppState::instance().mode, 1);
         QCOMPARE(fake.calls().size(), 2);
         QVERIFY(!shownNote());
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(!window->isBusy());
     }
 
@@ -196,7 +196,7 @@ private Q_SLOTS:
         ActionDispatcher dispatcher(window.get());
         QVERIFY(dispatcher.perform(fourth.section(QLatin1Char(' '), -1)));
         QCOMPARE(AppState::instance().mode, 1);
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(!window->isBusy());
         Platform::replace(std::make_unique<NullPlatform>());
         PreferencesDlg dialog(window.get());

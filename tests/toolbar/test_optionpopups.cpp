@@ -326,7 +326,7 @@ private Q_SLOTS:
         QVERIFY(newpage);
         click(newpage->entries(), 4);
         QCOMPARE(AppState::instance().draw.newpageColor, AppState::instance().rgb.at(4));
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
 
         popups->openNewpage(window->toolbar()->button(ToolWidget::NewPage));
         newpage = qobject_cast<PopupNewpageWidget *>(popups->popup());
@@ -335,7 +335,7 @@ private Q_SLOTS:
         window->setBusy(false);
         popups->openNewpage(window->toolbar()->button(ToolWidget::NewPage));
         click(qobject_cast<PopupNewpageWidget *>(popups->popup())->entries(), 7);
-        QCOMPARE(window->view()->pageCount(), 2);
+        QCOMPARE(window->view()->document().pageCount(), 2);
 
         popups->openOpPage(window->toolbar()->button(ToolWidget::ClearPage));
         auto *opPage = qobject_cast<PopupOpPageWidget *>(popups->popup());
@@ -350,7 +350,7 @@ private Q_SLOTS:
         click(opPage->entries(), 0);
         inClick = false;
         QCOMPARE(confirm.texts.size(), 1);
-        QCOMPARE(window->view()->pageCount(), 1);
+        QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(!goneInClick);
         QTRY_VERIFY(!panel);
     }

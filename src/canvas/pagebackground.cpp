@@ -1,0 +1,79 @@
+#include "pagebackground.h"
+
+#include "document/backgroundfiles.h"
+#include "document/mainpage.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <utility>
+
+void PageBackground::set(MainPage *page, const QPixmap &picture)
+{
+    cache.forget(page->id);
+    shown = picture;
+    page->background = MainPage::PictureBackground;
+    writeFile(page->id);
+}
+
+// The picture is kept in a file of the private temporary folder, readable by
+// its owner only.
+void PageBackground::writeFile(int pageId) const
+{
+    BackgroundFiles::instance().write(pageId, shown.toImage());
+}
+
+// The page's picture: kept decoded, still in memory while its file is
+// written, or else decoded from its file into the pixels of the picture that
+// the page left behind pushes out of the cache (fresh memory costs more to
+// fill than the decode itself).
+void PageBackground::show(const MainPage *page, int leftId, const QPixmap &left)
+{
+    shown = QPixmap();
+    const bool picture = page && page->background == MainPage::PictureBackground;
+    if (picture)
+        shown = cache.find(page->id);
+    if (picture && shown.isNull())
+        shown = QPixmap::fromImage(BackgroundFiles::instance().unwritten(page->id));
+    const QString file = picture ? MainPage::backgroundFile(page->id) : QString();
+    const bool decodes = picture && shown.isNull() && QFile::exists(file);
+    QImage evicted;
+    cache.keep(leftId, left, decodes ? &evicted : nullptr);
+    if (decodes && QImageReader(file, "PNG").read(&evicted))
+        shown = QPixmap::fromImage(std::move(evicted));
+    if (!shown.isNull())
+        shown.setDevicePixelRatio(page->pixelRatio);
+}
+
+// The page left behind stays decoded, and its neighbours are decoded while
+// the user looks at this one.
+void PageBackground::decodeNeighbours(const QList<MainPage *> &pages, int number)
+{
+    QHash<int, qreal> ahead;
+    for (int index : { number, number - 2 }) {
+        const MainPage *neighbour = index >= 0 && index < pages.size() ? pages.at(index) : nullptr;
+        if (neighbour && neighbour->background == MainPage::PictureBackground)
+            ahead.insert(neighbour->id, neighbour->pixelRatio);
+    }
+    cache.decodeAhead(ahead);
+}
+
+void PageBackground::clear()
+{
+    shown = QPixmap();
+    cache.clear();
+}
+
+// A smooth scale of a whole screen costs far more than a repaint may.
+const QPixmap &PageBackground::fitted(const QSize &device, qreal ratio) const
+{
+    if (shown.isNull()) {
+        scaled = QPixmap();
+    } else if (scaledFrom != shown.cacheKey() || scaled.size() != device
+               || scaled.devicePixelRatio() != ratio) {
+        scaled = shown.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+        scaledFrom = shown.cacheKey();
+    }
+    return scaled;
+}
