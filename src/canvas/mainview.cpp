@@ -686,7 +686,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
 
     const bool coversWindow = !parentWidget()
         || (width() >= parentWidget()->width() && height() >= parentWidget()->height());
-    const bool live = AppState::instance().liveDesktop;
+    const bool live = liveDesktop;
     // A pen piece repaints a few pixels: the label's text is drawn only when
     // they reach it (with its shadow and plate around it).
     const bool labelDirty = pEvent->region().intersects(labelRect().adjusted(-6, -2, 5, 2));
@@ -704,7 +704,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
 
 void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
 {
-    if (AppState::instance().liveDesktop) {
+    if (liveDesktop) {
         const bool selecting = ToolKit::instance().currentToolId() == ToolKit::Select;
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         RegionPainter::fill(painter, dirty, QColor(128, 128, 128, selecting ? 0 : 1));
@@ -763,6 +763,12 @@ void MainView::setDocumentName(const QString &strName)
     update(before.united(labelRect()).adjusted(-6, -2, 5, 2));
 }
 
+void MainView::setLiveDesktop(bool bLive)
+{
+    liveDesktop = bLive;
+    update();
+}
+
 PageLabel::Text MainView::labelText() const
 {
     return { pageNumber, int(pages.size()), documentName };
@@ -775,6 +781,5 @@ QRect MainView::labelRect() const
 
 void MainView::paintLabel(QPainter &painter) const
 {
-    label.paint(painter, this, labelText(), AppState::instance().enableTouchUI,
-                AppState::instance().liveDesktop);
+    label.paint(painter, this, labelText(), AppState::instance().enableTouchUI, liveDesktop);
 }

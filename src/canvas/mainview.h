@@ -70,6 +70,8 @@ public:
     QRect labelRect() const;
     // Shown before the page numbers in the label; empty for none.
     void setDocumentName(const QString &strName);
+    // Over a live desktop the page is see-through and shows no frame.
+    void setLiveDesktop(bool bLive);
     QPixmap backgroundPicture() const { return background; }
     // Whether neighbours of the current page are being decoded ahead.
     bool isDecodingAhead() const { return backgrounds.isDecoding(); }
@@ -144,6 +146,7 @@ private:
 
     bool rightDrag = false;
     QString documentName;
+    bool liveDesktop = false;
     PageLabel label;
     QPixmap background;
     // The background smoothly scaled to the screen's pixels, when they differ.
