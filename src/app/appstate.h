@@ -115,9 +115,6 @@ public:
     PresenterSettings presenter;
 
     // Run-time state.
-    int mode = 0; // 0 desktop mode, 1 drawing mode
-    bool liveDesktop = false;
-    bool compositionAvailable = true;
     int screenIndex = 0;
     double scaleFactor1 = 1.0; // 96 / logical DPI
     double scaleFactor2 = 0.5; // logical DPI / 192

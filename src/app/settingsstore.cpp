@@ -5,7 +5,6 @@
 #include "ini.h"
 #include "inicodec.h"
 #include "lang.h"
-#include "platform/platform.h"
 #include "settingentry.h"
 
 #include <QDebug>
@@ -155,11 +154,7 @@ void SettingsStore::load(int logicalDpiX)
     if (storedText(current, languageKey).isEmpty() && storedText(backup, languageKey).isEmpty())
         s.language = Lang::codeForLocale(QLocale::system());
 
-    s.mode = 0;
-    s.liveDesktop = false;
     computeScaleFactors(logicalDpiX);
-    s.compositionAvailable = Platform::instance().isCompositionAvailable();
-    qDebug().noquote() << "DwmIsCompositionEnabled:" << (s.compositionAvailable ? "true" : "false");
 }
 
 bool SettingsStore::save()

@@ -446,7 +446,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
 
     const bool coversWindow = !parentWidget()
         || (width() >= parentWidget()->width() && height() >= parentWidget()->height());
-    const bool live = AppState::instance().liveDesktop;
+    const bool live = liveDesktop;
     // A pen piece repaints a few pixels: the label's text is drawn only when
     // they reach it (with its shadow and plate around it).
     const bool labelDirty = pEvent->region().intersects(labelRect().adjusted(-6, -2, 5, 2));
@@ -465,7 +465,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
 
 void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
 {
-    if (AppState::instance().liveDesktop) {
+    if (liveDesktop) {
         const bool selecting = ToolKit::instance().currentToolId() == ToolKit::Select;
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         RegionPainter::fill(painter, dirty, QColor(128, 128, 128, selecting ? 0 : 1));
@@ -493,6 +493,12 @@ const QPixmap &MainView::fittedBackground() const
     return background.fitted(DevicePixels::size(shown.toSize(), ratio), ratio);
 }
 
+void MainView::setLiveDesktop(bool bLive)
+{
+    liveDesktop = bLive;
+    update();
+}
+
 PageLabel::Text MainView::labelText() const
 {
     return { doc.currentPageNumber(), doc.pageCount(), doc.name() };
@@ -505,6 +511,5 @@ QRect MainView::labelRect() const
 
 void MainView::paintLabel(QPainter &painter) const
 {
-    label.paint(painter, this, labelText(), AppState::instance().enableTouchUI,
-                AppState::instance().liveDesktop);
+    label.paint(painter, this, labelText(), AppState::instance().enableTouchUI, liveDesktop);
 }

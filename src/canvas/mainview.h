@@ -55,6 +55,8 @@ public:
     }
     // Where the "n | m" page label is drawn.
     QRect labelRect() const;
+    // Over a live desktop the page is see-through and shows no frame.
+    void setLiveDesktop(bool bLive);
     QPixmap backgroundPicture() const { return background.picture(); }
     // Whether neighbours of the current page are being decoded ahead.
     bool isDecodingAhead() const { return background.isDecodingAhead(); }
@@ -113,6 +115,7 @@ private:
     PageLabel::Text labelText() const;
 
     bool rightDrag = false;
+    bool liveDesktop = false;
     PageLabel label;
     PageBackground background;
     qreal scale = 1;

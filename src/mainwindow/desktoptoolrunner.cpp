@@ -123,7 +123,7 @@ void DesktopToolRunner::rememberArea(const QPainterPath &area)
 
 void DesktopToolRunner::colorPickerHotKey()
 {
-    if (AppState::instance().mode == 0) {
+    if (!window->modes()->isDrawMode()) {
         window->menu()->actionDesktopTools[4]->trigger();
         return;
     }
@@ -155,7 +155,7 @@ void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
     if (picture.isNull())
         return;
     if (iCode == 2) {
-        const bool fromDesktop = AppState::instance().mode == 0;
+        const bool fromDesktop = !window->modes()->isDrawMode();
         if (fromDesktop)
             window->RestoreDrawTool();
         const QSize size = window->view()->newPage();
@@ -163,9 +163,9 @@ void DesktopToolRunner::deliver(int iCode, const QPixmap &picture)
         if (fromDesktop)
             window->SetDrawMode(true);
     } else if (iCode == 3) {
-        if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-            window->leaveDrawModeAndWait();
-        window->documentCommands()->SaveImageAs(picture.toImage());
+        const QImage image = picture.toImage();
+        window->modes()->whenOnDesktop(
+            [this, image] { window->documentCommands()->SaveImageAs(image); });
     } else if (iCode == 4) {
         auto *data = new QMimeData;
         data->setImageData(picture.toImage());
@@ -197,7 +197,7 @@ void DesktopToolRunner::startWindowCapture()
     window->setBusy(true);
     // Over a page, the windows to pick lie beneath it: the page steps aside
     // until the grab is done, as the toolbar does on the desktop.
-    if (AppState::instance().mode == 1) {
+    if (window->modes()->isDrawMode()) {
         pageSteppedAside = true;
         window->hide();
     }
@@ -225,7 +225,7 @@ void DesktopToolRunner::startRuler()
     window->setBusy(true);
     window->toolbar()->hide();
     const bool vertical = AppState::instance().ruler.vertical;
-    if (AppState::instance().mode == 0) {
+    if (!window->modes()->isDrawMode()) {
         slot_CreateRuler(vertical);
         return;
     }

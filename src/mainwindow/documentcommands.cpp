@@ -5,7 +5,6 @@
 #include "app/filewriter.h"
 #include "app/lang.h"
 #include "canvas/mainview.h"
-#include "canvas/toolkit.h"
 #include "dialogs/textinputdlg.h"
 #include "document/addcommand.h"
 #include "document/imagestatic.h"
@@ -247,14 +246,12 @@ void DocumentCommands::slot_InsertImage()
 
 void DocumentCommands::chooseAndOpen(bool bInsert)
 {
+    window->modes()->whenOnDesktop([this, bInsert] { askAndOpen(bInsert); });
+}
+
+void DocumentCommands::askAndOpen(bool bInsert)
+{
     AppState &s = AppState::instance();
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse) {
-        window->slot_Mouse(1, true);
-        // With the live desktop, drawing mode ends on a short timer.
-        while (s.mode == 1 && s.liveDesktop)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
-                                            | QEventLoop::WaitForMoreEvents);
-    }
     s.fileDialogOpen = true;
     const QString title = Lang::tr("MessageBox", QStringLiteral("Open"));
     const QString filter
@@ -282,7 +279,7 @@ void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &fi
     {
         ProgressDialog progress(window, strLabel, QString(), 0, int(files.size()), true);
         progress.show();
-        const bool fromDesktop = s.mode == 0;
+        const bool fromDesktop = !window->modes()->isDrawMode();
         if (fromDesktop)
             window->RestoreDrawTool();
         QSizeF area;
@@ -521,7 +518,7 @@ void DocumentCommands::placeStamp(const QPixmap &pixmap)
 {
     if (pixmap.isNull())
         return;
-    const bool fromDesktop = AppState::instance().mode == 0;
+    const bool fromDesktop = !window->modes()->isDrawMode();
     if (fromDesktop)
         window->RestoreDrawTool();
     MainView *view = window->view();

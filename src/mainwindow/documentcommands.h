@@ -52,6 +52,7 @@ public Q_SLOTS:
 
 private:
     void chooseAndOpen(bool bInsert);
+    void askAndOpen(bool bInsert);
     // Asks for the name first; `picture` is called only once a name is chosen.
     bool savePicture(const std::function<QImage()> &picture);
     void placeStamp(const QPixmap &pixmap);

@@ -16,7 +16,7 @@
 #include "widgets/messageboxdialog.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QDebug>
 #include <QScreen>
 #include <QTimer>
 
@@ -31,32 +31,65 @@ DrawModeSwitch::DrawModeSwitch(MainWindow *pWindow)
 {
     connect(&BackgroundFiles::instance(), &BackgroundFiles::writeFailed, this,
             &DrawModeSwitch::reportUnwrittenPicture);
+    connect(this, &DrawModeSwitch::liveDesktopChanged, window->view(), &MainView::setLiveDesktop);
+    for (QTimer *timer : { &leaveDelay, &leaveDeadline }) {
+        timer->setParent(this);
+        timer->setSingleShot(true);
+    }
+    leaveDelay.setObjectName(QStringLiteral("leaveDelay"));
+    leaveDelay.setInterval(LeaveDelayMs);
+    connect(&leaveDelay, &QTimer::timeout, window, &MainWindow::slot_PrepareDesktopDone);
+    leaveDeadline.setObjectName(QStringLiteral("leaveDeadline"));
+    leaveDeadline.setInterval(LeaveDeadlineMs);
+    connect(&leaveDeadline, &QTimer::timeout, this, [this] { setDrawMode(false); });
+    compositionAvailable = Platform::instance().isCompositionAvailable();
+    qDebug().noquote() << "DwmIsCompositionEnabled:" << (compositionAvailable ? "true" : "false");
 }
 
 DrawModeSwitch::~DrawModeSwitch() = default;
 
 void DrawModeSwitch::setDrawMode(bool bDrawMode)
 {
-    AppState &s = AppState::instance();
+    const bool wasDrawing = isDrawMode();
+    leaveDelay.stop();
+    leaveDeadline.stop();
+    if (bDrawMode) {
+        if (current == State::Leaving)
+            waiting.clear();
+        current = State::Drawing;
+        showPage();
+    } else {
+        current = State::Desktop;
+        showDesktop();
+    }
+    if (wasDrawing != bDrawMode)
+        Q_EMIT drawModeChanged(bDrawMode);
+    if (!bDrawMode)
+        runWaiting();
+}
+
+void DrawModeSwitch::showDesktop()
+{
     ToolWidget *toolbar = window->toolbar();
     const QPoint toolbarPos = toolbar->placedPosition();
-    if (!bDrawMode) {
-        s.mode = 0;
-        if (SessionJournal *journal = window->sessionJournal())
-            journal->writeNow();
-        toolbar->setParent(nullptr, ToolbarWindowFlags);
-        toolbar->moveGlobal(toolbarPos);
-        window->shortcuts()->setActive(true);
-        window->hide();
-        if (!window->isHiddenToTray())
-            toolbar->show();
-        return;
-    }
+    if (SessionJournal *journal = window->sessionJournal())
+        journal->writeNow();
+    toolbar->setParent(nullptr, ToolbarWindowFlags);
+    toolbar->moveGlobal(toolbarPos);
+    window->shortcuts()->setActive(true);
+    window->hide();
+    if (!window->isHiddenToTray())
+        toolbar->show();
+}
+
+void DrawModeSwitch::showPage()
+{
+    ToolWidget *toolbar = window->toolbar();
+    const QPoint toolbarPos = toolbar->placedPosition();
     if (QScreen *screen = window->currentScreen()) {
         if (window->geometry() != screen->geometry())
             window->setGeometry(screen->geometry());
     }
-    s.mode = 1;
     window->shortcuts()->setActive(false);
     toolbar->setParent(window, Qt::Widget);
     window->show();
@@ -67,15 +100,65 @@ void DrawModeSwitch::setDrawMode(bool bDrawMode)
     Platform::instance().setTopmost(window);
 }
 
+void DrawModeSwitch::leaveDrawing()
+{
+    if (current != State::Drawing)
+        return;
+    if (!liveDesktop) {
+        setDrawMode(false);
+        return;
+    }
+    current = State::Leaving;
+    leaveDelay.start();
+    leaveDeadline.start();
+}
+
+void DrawModeSwitch::leaveNow()
+{
+    window->slot_Mouse(1, true);
+    if (current == State::Leaving)
+        setDrawMode(false);
+}
+
+void DrawModeSwitch::whenOnDesktop(std::function<void()> then)
+{
+    waiting.push_back(std::move(then));
+    runWaiting();
+}
+
+// One command at a time: a command handed over while another runs (from a
+// dialog it shows) waits for it to end, and each finds the desktop again,
+// even when the one before it opened a page.
+void DrawModeSwitch::runWaiting()
+{
+    if (runningWaiting)
+        return;
+    runningWaiting = true;
+    while (!waiting.empty() && reachDesktop()) {
+        const std::function<void()> next = std::move(waiting.front());
+        waiting.pop_front();
+        next();
+    }
+    runningWaiting = false;
+}
+
+bool DrawModeSwitch::reachDesktop()
+{
+    if (current == State::Leaving)
+        return false;
+    if (current == State::Drawing || ToolKit::instance().currentToolId() != ToolKit::Mouse)
+        window->slot_Mouse(1, true);
+    return current == State::Desktop;
+}
+
 void DrawModeSwitch::toggleLiveDesktop()
 {
-    AppState &s = AppState::instance();
     QAction *action = window->menu()->actionLiveDesktop;
     ToolWidgetBtn *button = window->toolbar()->button(ToolWidget::LiveDesktop);
     // A compositor may have started or stopped since the program did.
-    if (!s.liveDesktop)
-        s.compositionAvailable = Platform::instance().isCompositionAvailable();
-    if (!s.liveDesktop && !s.compositionAvailable) {
+    if (!liveDesktop)
+        compositionAvailable = Platform::instance().isCompositionAvailable();
+    if (!liveDesktop && !compositionAvailable) {
         action->setChecked(false);
         button->setCurrentMark(false);
         MessageBoxDialog box(window, QStringLiteral("This feature is not available."),
@@ -83,15 +166,15 @@ void DrawModeSwitch::toggleLiveDesktop()
         box.exec();
         return;
     }
-    s.liveDesktop = !s.liveDesktop;
-    action->setChecked(s.liveDesktop);
-    button->setCurrentMark(s.liveDesktop);
-    window->setAttribute(Qt::WA_NoSystemBackground, s.liveDesktop);
-    window->setAttribute(Qt::WA_TranslucentBackground, s.liveDesktop);
-    if (s.liveDesktop)
+    liveDesktop = !liveDesktop;
+    action->setChecked(liveDesktop);
+    button->setCurrentMark(liveDesktop);
+    window->setAttribute(Qt::WA_NoSystemBackground, liveDesktop);
+    window->setAttribute(Qt::WA_TranslucentBackground, liveDesktop);
+    if (liveDesktop)
         window->giveWindowAnAlphaChannel();
     window->update();
-    window->view()->update();
+    Q_EMIT liveDesktopChanged(liveDesktop);
 }
 
 void DrawModeSwitch::reportUnwrittenPicture()
@@ -153,23 +236,8 @@ void DrawModeSwitch::cancelCapture()
 
 void DrawModeSwitch::enterFromDesktop()
 {
-    if (AppState::instance().mode != 0)
+    if (current != State::Desktop)
         return;
     window->RestoreDrawTool();
     setDrawMode(true);
-}
-
-void DrawModeSwitch::leaveAndWait()
-{
-    window->slot_Mouse(1, true);
-    waitForDesktopMode();
-}
-
-// With live desktop the switch happens on a short timer; user input waits.
-void DrawModeSwitch::waitForDesktopMode()
-{
-    const AppState &s = AppState::instance();
-    while (s.mode == 1 && !window->toolbar()->isVisible())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
-                                        | QEventLoop::WaitForMoreEvents);
 }

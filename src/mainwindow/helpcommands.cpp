@@ -2,8 +2,8 @@
 
 #include "app/appstate.h"
 #include "app/installationsettings.h"
-#include "canvas/toolkit.h"
 #include "dialogs/aboutdlg.h"
+#include "drawmodeswitch.h"
 #include "helpopener.h"
 #include "mainwindow.h"
 #include "update/updatedlg.h"
@@ -17,23 +17,19 @@ HelpCommands::HelpCommands(MainWindow *pWindow)
 {
 }
 
-void HelpCommands::leaveDrawing()
-{
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-        window->leaveDrawModeAndWait();
-}
-
 void HelpCommands::help()
 {
-    leaveDrawing();
-    HelpOpener::open(window, AppState::instance().appPath, AppState::instance().language);
+    window->modes()->whenOnDesktop([this] {
+        HelpOpener::open(window, AppState::instance().appPath, AppState::instance().language);
+    });
 }
 
 void HelpCommands::feedback()
 {
-    leaveDrawing();
-    QDesktopServices::openUrl(
-        InstallationSettings::feedbackTarget(InstallationSettings::feedbackAddress()));
+    window->modes()->whenOnDesktop([] {
+        QDesktopServices::openUrl(
+            InstallationSettings::feedbackTarget(InstallationSettings::feedbackAddress()));
+    });
 }
 
 void HelpCommands::checkForUpdates()

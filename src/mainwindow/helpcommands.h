@@ -21,8 +21,6 @@ public:
     void startDownloadedUpdate();
 
 private:
-    void leaveDrawing();
-
     MainWindow *window;
     QString updateInstaller;
 };

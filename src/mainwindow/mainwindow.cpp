@@ -265,11 +265,6 @@ void MainWindow::RestoreDrawTool()
     toolSelection->restoreDrawTool();
 }
 
-void MainWindow::leaveDrawModeAndWait()
-{
-    modeSwitch->leaveAndWait();
-}
-
 void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
                             bool bIntoCurrentPage)
 {
@@ -307,7 +302,7 @@ void MainWindow::connectDocumentFiles()
     connect(docFiles, &DocumentFiles::signal_DialogWanted, this, [this] {
         popups->hidePopup();
         if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-            leaveDrawModeAndWait();
+            modeSwitch->leaveNow();
     });
     connect(docFiles, &DocumentFiles::signal_PagesOpened, this,
             [this] { modeSwitch->enterFromDesktop(); });
@@ -328,7 +323,7 @@ void MainWindow::slot_ChangeLanguage(QString strLanguage)
 // taskbar entry to bring it back.
 void MainWindow::slot_Minimize()
 {
-    if (AppState::instance().mode == 1)
+    if (modeSwitch->isDrawMode())
         slot_Mouse(1, true);
     else
         toolWidget->slot_Minimize();
@@ -353,7 +348,7 @@ void MainWindow::slot_FloatingDrawToolOptions()
 void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (AppState::instance().liveDesktop) {
+    if (modeSwitch->isLiveDesktop()) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(rect(), Qt::transparent);
         return;

@@ -49,8 +49,6 @@ public:
     void SetDrawMode(bool bDrawMode);
     // Calls the slot of the last drawing tool without changing modes.
     void RestoreDrawTool();
-    // Returns to the desktop and waits until the switch is done.
-    void leaveDrawModeAndWait();
     // Hands image files to the open operation (new pages, or the current page).
     void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
     // Files handed to the program from outside (its command line, a second

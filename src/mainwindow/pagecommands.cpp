@@ -1,6 +1,5 @@
 #include "pagecommands.h"
 
-#include "app/appstate.h"
 #include "browser/browserdlg.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
@@ -23,7 +22,7 @@ void PageCommands::newPage()
     if (window->isBusy())
         return;
     MainView *view = window->view();
-    if (AppState::instance().mode == 0) {
+    if (!window->modes()->isDrawMode()) {
         window->RestoreDrawTool();
         view->newPage();
         window->SetDrawMode(true);
@@ -37,12 +36,12 @@ void PageCommands::newFullScreenCapture()
 {
     if (window->isBusy())
         return;
-    ToolKit &kit = ToolKit::instance();
     window->optionPopups()->hidePopup();
-    if (AppState::instance().mode == 1 && kit.currentToolId() != ToolKit::Mouse)
-        window->leaveDrawModeAndWait();
-    const int last = kit.lastToolId();
-    window->tools()->selectDrawTool(kit.isDrawingTool(last) ? last : int(ToolKit::Pen), true);
+    window->modes()->whenOnDesktop([this] {
+        const int last = ToolKit::instance().lastToolId();
+        const bool drawing = ToolKit::instance().isDrawingTool(last);
+        window->tools()->selectDrawTool(drawing ? last : int(ToolKit::Pen), true);
+    });
 }
 
 void PageCommands::duplicatePage()
@@ -50,7 +49,7 @@ void PageCommands::duplicatePage()
     if (window->isBusy())
         return;
     window->optionPopups()->hidePopup();
-    const bool fromDesktop = AppState::instance().mode == 0;
+    const bool fromDesktop = !window->modes()->isDrawMode();
     if (fromDesktop)
         window->RestoreDrawTool();
     window->view()->duplicatePage();
@@ -80,9 +79,10 @@ void PageCommands::closeAll()
         || !confirm(QStringLiteral("Close all pages from document."),
                     QStringLiteral("Do you want to close all pages?")))
         return;
-    window->leaveDrawModeAndWait();
-    window->view()->clearAll(false);
-    window->documentFiles()->forgetDocument();
+    window->modes()->whenOnDesktop([this] {
+        window->view()->clearAll(false);
+        window->documentFiles()->forgetDocument();
+    });
 }
 
 void PageCommands::undo()
@@ -144,9 +144,8 @@ void PageCommands::selectOpPage(int iOpPage)
 void PageCommands::selectSave(int iSave)
 {
     window->optionPopups()->hidePopup();
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-        window->leaveDrawModeAndWait();
-    window->documentCommands()->SelectSave(iSave);
+    window->modes()->whenOnDesktop(
+        [this, iSave] { window->documentCommands()->SelectSave(iSave); });
 }
 
 void PageCommands::browse()

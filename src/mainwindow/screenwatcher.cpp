@@ -1,7 +1,7 @@
 #include "screenwatcher.h"
 
 #include "app/appstate.h"
-#include "canvas/toolkit.h"
+#include "drawmodeswitch.h"
 #include "mainwindow.h"
 #include "toolbar/toolwidget.h"
 
@@ -56,7 +56,7 @@ void ScreenWatcher::screenRemoved(QScreen *removed)
         followScreenInUse();
         // Over a page the toolbar lives on the page's screen; on the desktop
         // it may have been on the one that went.
-        if (s.mode == 0)
+        if (!window->modes()->isDrawMode())
             window->slot_ScreenResized(s.screenIndex);
         return;
     }
@@ -78,19 +78,19 @@ void ScreenWatcher::screenResized(int iScreen)
 
 void ScreenWatcher::settled()
 {
-    if (ToolKit::instance().currentToolId() != ToolKit::Mouse)
-        window->leaveDrawModeAndWait();
-    ToolWidget *toolbar = window->toolbar();
-    toolbar->moveToolbar(toolbar->placedPosition());
-    followScreenInUse();
     resizeTimer->deleteLater();
     resizeTimer = nullptr;
+    window->modes()->whenOnDesktop([this] {
+        ToolWidget *toolbar = window->toolbar();
+        toolbar->moveToolbar(toolbar->placedPosition());
+        followScreenInUse();
+    });
 }
 
 void ScreenWatcher::followScreenInUse()
 {
     QScreen *screen = window->currentScreen();
-    if (AppState::instance().mode != 0 || !screen || window->geometry() == screen->geometry())
+    if (window->modes()->isDrawMode() || !screen || window->geometry() == screen->geometry())
         return;
     // A hidden window keeps the screen it was shown on; dialogs take theirs.
     window->setScreen(screen);

@@ -1,9 +1,9 @@
 #include "toolselection.h"
 
-#include "app/appstate.h"
 #include "canvas/mainview.h"
 #include "canvas/tooldial.h"
 #include "canvas/toolkit.h"
+#include "drawmodeswitch.h"
 #include "mainwindow.h"
 #include "menubar.h"
 #include "toolbar/optionpopups.h"
@@ -12,11 +12,6 @@
 #include "windowhelpers.h"
 
 #include <QAction>
-#include <QTimer>
-
-namespace {
-constexpr int DesktopSwitchMs = 50;
-} // namespace
 
 ToolSelection::ToolSelection(MainWindow *pWindow)
     : QObject(pWindow)
@@ -45,10 +40,10 @@ void ToolSelection::selectDrawTool(int iTool, bool bMustChangeDrawMode)
     const int previous = kit.currentToolId();
     showTool(iTool);
     if (bMustChangeDrawMode) {
-        const AppState &s = AppState::instance();
-        if (s.mode == 0)
+        const DrawModeSwitch *modes = window->modes();
+        if (!modes->isDrawMode())
             window->slot_NewCapture();
-        else if (s.liveDesktop && previous == ToolKit::Select)
+        else if (modes->isLiveDesktop() && previous == ToolKit::Select)
             window->view()->update();
     }
     updateDial();
@@ -58,7 +53,7 @@ void ToolSelection::selectMouse(bool bGotoDrawMode)
 {
     ToolKit &kit = ToolKit::instance();
     ToolWidget *toolbar = window->toolbar();
-    const bool leaving = bGotoDrawMode && AppState::instance().mode == 1;
+    const bool leaving = bGotoDrawMode && window->modes()->isDrawMode();
     if (leaving)
         toolbar->hide();
     if (kit.isDrawingTool(kit.currentToolId()))
@@ -67,12 +62,8 @@ void ToolSelection::selectMouse(bool bGotoDrawMode)
     showTool(ToolKit::Mouse);
     toolbar->setDial(0, 0, 0);
     toolbar->setOptionColour(Qt::transparent);
-    if (!leaving)
-        return;
-    if (AppState::instance().liveDesktop)
-        QTimer::singleShot(DesktopSwitchMs, window, &MainWindow::slot_PrepareDesktopDone);
-    else
-        window->slot_PrepareDesktopDone();
+    if (leaving)
+        window->modes()->leaveDrawing();
 }
 
 void ToolSelection::restoreDrawTool()

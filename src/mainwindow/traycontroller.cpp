@@ -82,8 +82,8 @@ void TrayController::closeToolbar()
         window->close();
         return;
     }
-    if (s.mode == 1 || ToolKit::instance().currentToolId() != ToolKit::Mouse) {
-        window->leaveDrawModeAndWait();
+    if (window->modes()->isDrawMode() || ToolKit::instance().currentToolId() != ToolKit::Mouse) {
+        window->slot_Mouse(1, true);
         return;
     }
     if (!s.alertTrayIcon || askBeforeHiding())

@@ -167,9 +167,9 @@ private Q_SLOTS:
     void liveLabelIsReadableOverAnyDesktop()
     {
         view->newPage();
-        AppState::instance().liveDesktop = true;
+        view->setLiveDesktop(true);
         const QImage shown = view->grab().toImage();
-        AppState::instance().liveDesktop = false;
+        view->setLiveDesktop(false);
         const QRect box = view->labelRect();
         QVERIFY(!box.isEmpty());
         int solid = 0;

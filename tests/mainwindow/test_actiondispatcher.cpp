@@ -85,7 +85,7 @@ private Q_SLOTS:
         window->slot_New();
         window->SetDrawMode(false);
         QVERIFY(dispatcher->perform(QStringLiteral("back-to-last-page")));
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
         QCOMPARE(window->view()->document().pageCount(), 1);
     }
 };

@@ -80,11 +80,11 @@ private Q_SLOTS:
         QCOMPARE(copied.size(), QSize(40, 30));
         QCOMPARE(copied.pixelColor(2, 2), QColor(Qt::yellow));
 
-        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!window->modes()->isDrawMode());
         runner()->deliver(2, picture());
         QCOMPARE(window->view()->document().pageCount(), 1);
         QCOMPARE(window->view()->currentPage()->objects.size(), 1);
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
     }
 
     // The rectangle capture opens on the still screen; its clipboard output
@@ -108,7 +108,7 @@ private Q_SLOTS:
     void windowCaptureOverAPageUncoversTheDesktop()
     {
         window->slot_New();
-        QTRY_COMPARE(AppState::instance().mode, 1);
+        QTRY_VERIFY(window->modes()->isDrawMode());
         QVERIFY(window->isVisible());
         bool pageHidden = false;
         QTimer::singleShot(0, window.get(), [this] { window->slot_SelectTools(2); });
@@ -119,7 +119,7 @@ private Q_SLOTS:
         QVERIFY(pageHidden);
         QTRY_VERIFY(!window->isBusy());
         QVERIFY(window->isVisible());
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
     }
 
     // A second tool while one is pending is ignored and does not take over

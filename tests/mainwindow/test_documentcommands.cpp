@@ -256,7 +256,7 @@ private Q_SLOTS:
 
     void openingMakesOnePagePerPictureFromTheDesktop()
     {
-        QVERIFY(AppState::instance().mode == 0);
+        QVERIFY(!window->modes()->isDrawMode());
         const QSize screen = window->currentScreen()->size();
         const QString wide = writePicture(path(QStringLiteral("wide.png")),
                                           QSize(screen.width() * 2, screen.height()), Qt::blue);
@@ -277,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(commands->filtersAsked,
                  QStringList({ QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)") }));
         QCOMPARE(view()->document().pageCount(), 2);
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
         QVERIFY(!AppState::instance().fileDialogOpen);
 
         const QList<MainPage *> pages = view()->document().pageList();
@@ -545,7 +545,7 @@ private Q_SLOTS:
     void numberStampsContinueAndWrap()
     {
         commands->slot_InsertNumber_Inc();
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
         QCOMPARE(view()->document().pageCount(), 1);
         QCOMPARE(AppState::instance().nextNumber, 2);
         AppState::instance().nextNumber = 99;

@@ -63,7 +63,7 @@ private Q_SLOTS:
     {
         QCOMPARE(MainWindow::instance(), window.get());
         QVERIFY(!window->isVisible());
-        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!window->modes()->isDrawMode());
         QVERIFY(!window->menu()->actionOpenFromTray->isEnabled());
         QCOMPARE(window->trayIcon()->toolTip(), QStringLiteral("Quillbury Tavelmark"));
         const auto flags = Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint | Qt::Tool;
@@ -75,11 +75,11 @@ private Q_SLOTS:
     {
         window->SetDrawMode(true);
         QVERIFY(window->isVisible());
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
         QCOMPARE(window->geometry(), window->currentScreen()->geometry());
         window->SetDrawMode(false);
         QVERIFY(!window->isVisible());
-        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!window->modes()->isDrawMode());
     }
 
     // The toolbar keeps where it was put across both modes, whatever the
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(window->isBusy());
         QVERIFY(!window->isVisible());
         QTRY_VERIFY(!window->isBusy());
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
         QCOMPARE(window->view()->document().pageCount(), 1);
         QCOMPARE(window->view()->currentPage()->background, int(MainPage::PictureBackground));
         QCOMPARE(window->view()->backgroundPicture().size(), window->currentScreen()->size());
@@ -145,7 +145,7 @@ private Q_SLOTS:
         window->slot_Highlighter(1, false);
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
-        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!window->modes()->isDrawMode());
         QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Mouse));
         QCOMPARE(ToolKit::instance().lastToolId(), int(ToolKit::Highlighter));
     }
@@ -165,14 +165,14 @@ private Q_SLOTS:
                 "This feature is not available.\nNo compositing manager is running.")));
             QCOMPARE(answerer.titles.at(0), QStringLiteral("Quillbury Tavelmark"));
         }
-        QVERIFY(!AppState::instance().liveDesktop);
+        QVERIFY(!window->modes()->isLiveDesktop());
 
         desktop->composited = true;
         window->slot_LiveDesktop();
-        QVERIFY(AppState::instance().liveDesktop);
+        QVERIFY(window->modes()->isLiveDesktop());
         QVERIFY(window->testAttribute(Qt::WA_TranslucentBackground));
         window->slot_LiveDesktop();
-        QVERIFY(!AppState::instance().liveDesktop);
+        QVERIFY(!window->modes()->isLiveDesktop());
         QVERIFY(!window->testAttribute(Qt::WA_TranslucentBackground));
     }
 
@@ -185,7 +185,7 @@ private Q_SLOTS:
         window->slot_ScreenResized(AppState::instance().screenIndex);
         window->slot_ScreenResized(AppState::instance().screenIndex);
         QCOMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 1);
-        QTRY_COMPARE_WITH_TIMEOUT(AppState::instance().mode, 0, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->modes()->isDrawMode(), 3000);
         QTRY_COMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 0);
     }
 

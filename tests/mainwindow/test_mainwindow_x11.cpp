@@ -142,7 +142,7 @@ private Q_SLOTS:
     {
         window->SetDrawMode(true);
         window->slot_HideToTray();
-        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!window->modes()->isDrawMode());
         QVERIFY(!window->isHiddenToTray());
     }
 };

@@ -79,7 +79,7 @@ private Q_SLOTS:
     void actionsChooseThePointersAndEscapeEndsThem()
     {
         QVERIFY(dispatcher->perform(QStringLiteral("laser-pointer")));
-        QTRY_COMPARE(AppState::instance().mode, 1);
+        QTRY_VERIFY(window->modes()->isDrawMode());
         QCOMPARE(currentTool(), int(ToolKit::Laser));
         QVERIFY(window->menu()->actionLaserPointer->isChecked());
         QCOMPARE(window->view()->document().pageCount(), 1);
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &escape);
         QCOMPARE(currentTool(), int(ToolKit::Mouse));
-        QTRY_COMPARE(AppState::instance().mode, 0);
+        QTRY_VERIFY(!window->modes()->isDrawMode());
         QVERIFY(window->view()->currentPage()->objects.isEmpty());
     }
 
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QVERIFY(!kit.fadingInk() && !menuEntry->isChecked());
         QVERIFY(dispatcher->perform(QStringLiteral("fading-ink")));
         QVERIFY(kit.fadingInk() && menuEntry->isChecked());
-        QTRY_COMPARE(AppState::instance().mode, 1);
+        QTRY_VERIFY(window->modes()->isDrawMode());
         QCOMPARE(currentTool(), int(ToolKit::Pen));
         PopupOptionWidget popup(true, window->toolbar(), window.get());
         auto *box = popup.findChild<FadingInkBox *>();

@@ -260,7 +260,6 @@ class TestTranslations : public QObject
         collectModal(QStringLiteral("close all"), [this] { window->slot_CloseAll(); });
         window->view()->currentPage()->modified = true;
         collectModal(QStringLiteral("modified"), [this] { window->slot_Exit(); });
-        AppState::instance().compositionAvailable = false;
         collectModal(QStringLiteral("live desktop"), [this] { window->slot_LiveDesktop(); });
     }
 

@@ -68,7 +68,7 @@ private Q_SLOTS:
     {
         QSignalSpy refused(&Platform::instance().grabNotices(), &GrabNotices::signal_Refused);
         window->slot_NewFullScreenCapture();
-        QTRY_COMPARE(AppState::instance().mode, 1);
+        QTRY_VERIFY(window->modes()->isDrawMode());
         QCOMPARE(window->view()->document().pageCount(), 1);
         QTRY_VERIFY(!window->isBusy());
         QVERIFY(refused.count() >= 1);
@@ -109,7 +109,7 @@ private Q_SLOTS:
         QTest::mouseClick(shownNote()->cancelButton(), Qt::LeftButton);
         QVERIFY(!shownNote());
         QVERIFY(!window->isBusy());
-        QCOMPARE(AppState::instance().mode, 0);
+        QVERIFY(!window->modes()->isDrawMode());
         QVERIFY(window->toolbar()->isVisible());
         QCOMPARE(ToolKit::instance().currentToolId(), int(ToolKit::Mouse));
         QCOMPARE(window->view()->document().pageCount(), 0);
@@ -129,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(refused.at(0).at(0).toString(),
                  QStringLiteral("The desktop's screenshot portal did not answer in time."));
         QVERIFY(!shownNote());
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
         QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(!window->isBusy());
     }
@@ -148,7 +148,7 @@ private Q_SLOTS:
         window->slot_NewFullScreenCapture();
         QTRY_VERIFY(shownNote());
         fake.release();
-        QTRY_COMPARE(AppState::instance().mode, 1);
+        QTRY_VERIFY(window->modes()->isDrawMode());
         QCOMPARE(fake.calls().size(), 2);
         QVERIFY(!shownNote());
         QCOMPARE(window->view()->document().pageCount(), 1);
@@ -195,7 +195,7 @@ private Q_SLOTS:
         window->SetDrawMode(false);
         ActionDispatcher dispatcher(window.get());
         QVERIFY(dispatcher.perform(fourth.section(QLatin1Char(' '), -1)));
-        QCOMPARE(AppState::instance().mode, 1);
+        QVERIFY(window->modes()->isDrawMode());
         QCOMPARE(window->view()->document().pageCount(), 1);
         QVERIFY(!window->isBusy());
         Platform::replace(std::make_unique<NullPlatform>());

@@ -1,6 +1,5 @@
 #include "shooter.h"
 
-#include "app/appstate.h"
 #include "canvas/mainview.h"
 #include "canvas/presenterkit.h"
 #include "mainwindow/mainwindow.h"
@@ -172,7 +171,7 @@ void Shooter::draw(const QList<QPoint> &points)
 bool Shooter::drawing()
 {
     window.slot_Pen(1);
-    if (!waitFor([] { return AppState::instance().mode == 1; })
+    if (!waitFor([this] { return window.modes()->isDrawMode(); })
         || !QTest::qWaitForWindowExposed(&window))
         return false;
     settle();
@@ -273,7 +272,7 @@ bool Shooter::dialogs()
     const bool text
         = saveModal(QStringLiteral("text-input.png"), [this] { window.slot_InsertText(); });
     window.slot_Mouse();
-    waitFor([] { return AppState::instance().mode == 0; });
+    waitFor([this] { return !window.modes()->isDrawMode(); });
     const bool preferences
         = saveModal(QStringLiteral("preferences.png"), [this] { window.slot_Preferences(); });
     return browser && text && preferences;
