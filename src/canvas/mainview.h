@@ -1,9 +1,10 @@
 #pragma once
 
 #include "backgroundcache.h"
-#include "document/pagehost.h"
 #include "framestrips.h"
 #include "pagelabel.h"
+#include "toolhost.h"
+#include "viewtransform.h"
 
 #include <QCursor>
 #include <QImage>
@@ -23,7 +24,7 @@ class QUndoCommand;
 // of the current page's layer objects, so that a repaint costs one copy.
 // Sized to the page and centred in the main window; a page larger than the
 // window (made on a larger screen, since gone) is shown whole, smaller.
-class MainView : public QWidget, public PageHost
+class MainView : public QWidget, public ToolHost
 {
     Q_OBJECT
 public:
@@ -41,14 +42,14 @@ public:
     void movePage(int from, int to);
     void clearAll(bool bCreateNew);
     void clearPage();
-    bool pushCommand(QUndoCommand *command);
+    bool pushCommand(QUndoCommand *command) override;
     bool undo();
     bool redo();
 
     int pageCount() const { return int(pages.size()); }
     int currentPageNumber() const { return pageNumber; }
     const QList<MainPage *> &pageList() const { return pages; }
-    Obj *objectAt(const QPointF &point, int *hit = nullptr) const;
+    Obj *objectAt(const QPointF &point) const override;
     QList<Obj *> pageObjects() const;
     bool isAnyPageModified() const;
     void setAllPagesModified(bool bModified);
@@ -61,7 +62,7 @@ public:
     // Shows the current page's picture; the page left keeps `left` decoded.
     void loadBackground(int leftId, const QPixmap &left);
     // Whoever asks for the layer may draw into it: it is painted from then on.
-    QImage *layer() const
+    QImage *layer() const override
     {
         layerBlank = false;
         return layerImage.get();
@@ -87,21 +88,21 @@ public:
     void fitToWindow(const QSize &window);
     // How much smaller than its own size the page is shown: 1 unless it is
     // larger than its window. Tools work in page pixels all the same.
-    qreal pageScale() const { return scale; }
-    QRect pageRect() const;
+    qreal pageScale() const { return shown.scale(); }
+    QRect pageRect() const { return shown.pageRect(); }
     // Between page pixels and the view's.
-    QPointF toView(const QPointF &pagePoint) const;
-    QPointF toPage(const QPointF &viewPoint) const;
-    QRect toView(const QRect &pageRect) const;
+    QPointF toView(const QPointF &pagePoint) const { return shown.toView(pagePoint); }
+    QPointF toPage(const QPointF &viewPoint) const { return shown.toPage(viewPoint); }
+    QRect toView(const QRect &pageRect) const { return shown.toView(pageRect); }
     // Paints a rectangle of the page at once.
-    void repaintNow(const QRect &pageRect);
+    void repaintNow(const QRect &pageRect) override;
     // Schedules a repaint of a region of the page.
-    void repaint(const QRegion &pageRegion);
+    void repaint(const QRegion &pageRegion) override;
     void updatePageCommands();
     void updateUndoCommands();
 
     // The cross cursor of the drawing tools, built once per scale.
-    void setDrawCursor();
+    void setDrawCursor() override;
 
     // PageHost
     MainPage *currentPage() const override { return page; }
@@ -110,6 +111,17 @@ public:
     QList<Obj *> selection() const override;
     void addToSelection(Obj *obj) override;
     void removeFromSelection(Obj *obj) override;
+
+    // ToolHost
+    void repaintAll() override { update(); }
+    ViewTransform transform() const override { return shown; }
+    qreal deviceRatio() const override { return devicePixelRatioF(); }
+    void showCursor(const QCursor &shape) override { setCursor(shape); }
+    Qt::CursorShape cursorShape() const override { return cursor().shape(); }
+    QRect placement() const override { return geometry(); }
+    QSize windowSize() const override { return parentWidget() ? parentWidget()->size() : QSize(); }
+    void place(const QPoint &topLeft) override { move(topLeft); }
+    QWidget *widget() override { return this; }
 
 Q_SIGNALS:
     // Which page commands apply now: a page exists, a previous and a next one.
@@ -135,7 +147,6 @@ private:
     void decodeNeighbours();
     // Whether the page's pictures land one for one on the screen's pixels.
     bool onePerPixel() const;
-    QRegion toPage(const QRegion &viewRegion) const;
     void paintBackground(QPainter &painter, const QRegion &dirty) const;
     const QPixmap &fittedBackground() const;
     void paintFrame(QPainter &painter, const QRegion &dirty) const;
@@ -149,7 +160,7 @@ private:
     // The background smoothly scaled to the screen's pixels, when they differ.
     mutable QPixmap fitted;
     mutable qint64 fittedFrom = 0;
-    qreal scale = 1;
+    ViewTransform shown;
     BackgroundCache backgrounds;
     mutable FrameStrips frameStrips;
     std::unique_ptr<QImage> layerImage;
