@@ -1,12 +1,10 @@
 #include "dragtool.h"
 
-#include "mainview.h"
-
 #include <algorithm>
 
 namespace {
-// The view's new position along one axis; the view moves under the pointer,
-// so the offset from the press point is the distance still to go.
+// The canvas's new position along one axis; the canvas moves under the
+// pointer, so the offset from the press point is the distance still to go.
 int pannedPosition(int pos, int viewSize, int windowSize, double offset)
 {
     const int moved = pos + qRound(offset);
@@ -14,18 +12,23 @@ int pannedPosition(int pos, int viewSize, int windowSize, double offset)
 }
 } // namespace
 
-void DragTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+bool DragTool::begins(const Input &input) const
 {
-    const QWidget *window = view->parentWidget();
-    if (window) {
-        const QPointF offset = pt - gesture().pressPoint;
-        QPoint pos = view->pos();
-        if (view->width() > window->width())
-            pos.setX(pannedPosition(pos.x(), view->width(), window->width(), offset.x()));
-        if (view->height() > window->height())
-            pos.setY(pannedPosition(pos.y(), view->height(), window->height(), offset.y()));
-        if (pos != view->pos())
-            view->move(pos);
-    }
-    Tool::mouseMove(view, pt, event);
+    return input.buttons == Qt::RightButton;
+}
+
+void DragTool::move(ToolHost *host, const Input &input)
+{
+    const QSize window = host->windowSize();
+    if (!window.isValid())
+        return;
+    const QRect shown = host->placement();
+    const QPointF offset = input.point - gesture().pressPoint;
+    QPoint pos = shown.topLeft();
+    if (shown.width() > window.width())
+        pos.setX(pannedPosition(pos.x(), shown.width(), window.width(), offset.x()));
+    if (shown.height() > window.height())
+        pos.setY(pannedPosition(pos.y(), shown.height(), window.height(), offset.y()));
+    if (pos != shown.topLeft())
+        host->place(pos);
 }

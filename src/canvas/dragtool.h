@@ -6,6 +6,7 @@
 // opening a gap between the page's edge and the window's edge.
 class DragTool : public Tool
 {
-public:
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
+protected:
+    bool begins(const Input &input) const override;
+    void move(ToolHost *host, const Input &input) override;
 };

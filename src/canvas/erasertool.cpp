@@ -2,7 +2,6 @@
 
 #include "document/addcommand.h"
 #include "document/objectcodec.h"
-#include "mainview.h"
 #include "pentool.h"
 
 #include <QImage>
@@ -13,32 +12,31 @@ EraserTool::EraserTool()
     eraserTemplate.width = 120;
 }
 
-void EraserTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+void EraserTool::begin(ToolHost *host, const Input &input)
 {
-    if (onlyButton(event, true)) {
-        eraserTemplate.points.clear();
-        moved = false;
-        gesture().pressed = true;
-        view->repaint(ringRect(pt).adjusted(-2, -2, 2, 2));
-    }
-    Tool::mousePress(view, pt, event);
+    eraserTemplate.points.clear();
+    moved = false;
+    erased = QRect();
+    host->repaint(ringRect(input.point).adjusted(-2, -2, 2, 2));
 }
 
-void EraserTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void EraserTool::hover(ToolHost *host, const Input &)
 {
-    view->setDrawCursor();
-    if (gesture().pressed && buttonHeld(event, true)) {
-        eraseTo(view, pt);
-        moved = true;
-    }
-    Tool::mouseMove(view, pt, event);
+    host->setDrawCursor();
 }
 
-void EraserTool::eraseTo(MainView *view, const QPointF &pt)
+void EraserTool::move(ToolHost *host, const Input &input)
+{
+    host->setDrawCursor();
+    eraseTo(host, input.point);
+    moved = true;
+}
+
+void EraserTool::eraseTo(ToolHost *host, const QPointF &pt)
 {
     const QPointF from = gesture().lastPoint;
     eraserTemplate.appendSegment(from, pt);
-    if (QImage *layer = view->layer()) {
+    if (QImage *layer = host->layer()) {
         QPainter painter(layer);
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
@@ -46,29 +44,41 @@ void EraserTool::eraseTo(MainView *view, const QPointF &pt)
             QPen(Qt::black, eraserTemplate.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawLine(from, pt);
     }
-    view->repaint(PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width));
+    const QRect area = PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width);
+    erased |= area;
+    host->repaint(area);
     // A document keeps erasures up to a length: a longer one is kept in parts.
     if (eraserTemplate.points.size() >= ObjectCodec::MaxPathElements) {
-        view->pushCommand(new AddCommand(view, eraserTemplate.clone()));
+        host->pushCommand(new AddCommand(host, eraserTemplate.clone()));
         eraserTemplate.points.clear();
     }
 }
 
-void EraserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
+void EraserTool::end(ToolHost *host, const Input &input)
 {
-    if (gesture().pressed && moved) {
-        eraseTo(view, pt);
-        view->pushCommand(new AddCommand(view, eraserTemplate.clone()));
-    } else if (gesture().pressed) {
-        view->repaint(ringRect(gesture().lastPoint).adjusted(-2, -2, 2, 2));
+    if (moved) {
+        eraseTo(host, input.point);
+        host->pushCommand(new AddCommand(host, eraserTemplate.clone()));
+    } else {
+        host->repaint(ringRect(gesture().lastPoint).adjusted(-2, -2, 2, 2));
     }
     moved = false;
-    Tool::mouseRelease(view, pt, event);
 }
 
-void EraserTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+// The cleared pixels come back from the page.
+void EraserTool::cancel(ToolHost *host)
 {
-    mousePress(view, pt, event);
+    if (!erased.isEmpty()) {
+        host->updateObjectCache(host->currentPage(), erased);
+        host->repaint(erased);
+    }
+    host->repaint(ringRect(gesture().lastPoint).adjusted(-2, -2, 2, 2));
+    moved = false;
+}
+
+void EraserTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
+{
+    mousePress(host, pt, event);
 }
 
 QRect EraserTool::ringRect(const QPointF &pt) const
@@ -80,7 +90,7 @@ QRect EraserTool::ringRect(const QPointF &pt) const
 
 void EraserTool::paint(QPainter *painter, const QRegion &)
 {
-    if (!gesture().pressed)
+    if (!gesture().active)
         return;
     const QRect ring = ringRect(gesture().lastPoint);
     painter->save();

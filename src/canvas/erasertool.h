@@ -10,18 +10,23 @@ class EraserTool : public Tool
 public:
     EraserTool();
 
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     // A ring around the pointer shows what the eraser covers.
     void paint(QPainter *painter, const QRegion &dirty) override;
 
     ObjEraser eraserTemplate;
 
+protected:
+    void begin(ToolHost *host, const Input &input) override;
+    void move(ToolHost *host, const Input &input) override;
+    void end(ToolHost *host, const Input &input) override;
+    void cancel(ToolHost *host) override;
+    void hover(ToolHost *host, const Input &input) override;
+
 private:
-    void eraseTo(MainView *view, const QPointF &pt);
+    void eraseTo(ToolHost *host, const QPointF &pt);
     QRect ringRect(const QPointF &pt) const;
 
     bool moved = false;
+    QRect erased; // the layer area the gesture has cleared
 };

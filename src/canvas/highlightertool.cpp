@@ -2,7 +2,6 @@
 
 #include "document/addcommand.h"
 #include "document/objectcodec.h"
-#include "mainview.h"
 #include "pentool.h"
 
 #include <QImage>
@@ -15,64 +14,68 @@ HighlighterTool::HighlighterTool()
     strokeTemplate.colour = Qt::yellow;
 }
 
-void HighlighterTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+void HighlighterTool::begin(ToolHost *, const Input &input)
 {
-    if (onlyButton(event, true)) {
-        strokeTemplate.path = QPainterPath(pt);
-        moved = false;
-        gesture().pressed = true;
-    }
-    Tool::mousePress(view, pt, event);
+    strokeTemplate.path = QPainterPath(input.point);
+    moved = false;
 }
 
-void HighlighterTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void HighlighterTool::hover(ToolHost *host, const Input &)
 {
-    view->setDrawCursor();
-    if (gesture().pressed && buttonHeld(event, true)) {
-        extendTo(view, pt);
-        moved = true;
-    }
-    Tool::mouseMove(view, pt, event);
+    host->setDrawCursor();
 }
 
-void HighlighterTool::extendTo(MainView *view, const QPointF &pt)
+void HighlighterTool::move(ToolHost *host, const Input &input)
+{
+    host->setDrawCursor();
+    extendTo(host, input.point);
+    moved = true;
+}
+
+void HighlighterTool::extendTo(ToolHost *host, const QPointF &pt)
 {
     strokeTemplate.path.lineTo(pt);
-    view->repaint(PenTool::pieceRect(QRectF(gesture().lastPoint, pt), strokeTemplate.width));
+    host->repaint(PenTool::pieceRect(QRectF(gesture().lastPoint, pt), strokeTemplate.width));
     // A document keeps strokes up to a length: a longer one is kept in parts.
     if (strokeTemplate.path.elementCount() >= ObjectCodec::MaxPathElements) {
-        keep(view);
+        keep(host);
         strokeTemplate.path = QPainterPath(pt);
     }
 }
 
-void HighlighterTool::keep(MainView *view)
+void HighlighterTool::keep(ToolHost *host)
 {
-    if (QImage *layer = view->layer()) {
+    if (QImage *layer = host->layer()) {
         QPainter painter(layer);
         strokeTemplate.paint(&painter);
     }
-    view->pushCommand(new AddCommand(view, strokeTemplate.clone()));
+    host->pushCommand(new AddCommand(host, strokeTemplate.clone()));
 }
 
-void HighlighterTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
+void HighlighterTool::end(ToolHost *host, const Input &input)
 {
-    if (gesture().pressed && moved) {
-        extendTo(view, pt);
-        keep(view);
+    if (moved) {
+        extendTo(host, input.point);
+        keep(host);
     }
     moved = false;
-    Tool::mouseRelease(view, pt, event);
 }
 
-void HighlighterTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+// Only the preview shows what the gesture drew.
+void HighlighterTool::cancel(ToolHost *host)
 {
-    mousePress(view, pt, event);
+    host->repaint(PenTool::pieceRect(strokeTemplate.path.controlPointRect(), strokeTemplate.width));
+    moved = false;
+}
+
+void HighlighterTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
+{
+    mousePress(host, pt, event);
 }
 
 void HighlighterTool::paint(QPainter *painter, const QRegion &)
 {
-    if (!gesture().pressed)
+    if (!gesture().active)
         return;
     painter->save();
     strokeTemplate.paint(painter);

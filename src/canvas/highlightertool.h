@@ -11,17 +11,21 @@ class HighlighterTool : public Tool
 public:
     HighlighterTool();
 
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     void paint(QPainter *painter, const QRegion &dirty) override;
 
     ObjStroke strokeTemplate;
 
+protected:
+    void begin(ToolHost *host, const Input &input) override;
+    void move(ToolHost *host, const Input &input) override;
+    void end(ToolHost *host, const Input &input) override;
+    void cancel(ToolHost *host) override;
+    void hover(ToolHost *host, const Input &input) override;
+
 private:
-    void extendTo(MainView *view, const QPointF &pt);
-    void keep(MainView *view);
+    void extendTo(ToolHost *host, const QPointF &pt);
+    void keep(ToolHost *host);
 
     bool moved = false;
 };

@@ -1,36 +1,52 @@
 #include "lasertool.h"
 
 #include "app/appstate.h"
-#include "mainview.h"
 #include "presenterkit.h"
 
-void LaserTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+#include <QCursor>
+
+bool LaserTool::begins(const Input &) const
 {
-    mouseMove(view, pt, event);
+    return true;
 }
 
-void LaserTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *)
+void LaserTool::begin(ToolHost *host, const Input &input)
+{
+    pointAt(host, input.point);
+}
+
+void LaserTool::move(ToolHost *host, const Input &input)
+{
+    pointAt(host, input.point);
+}
+
+void LaserTool::end(ToolHost *host, const Input &input)
+{
+    pointAt(host, input.point);
+}
+
+void LaserTool::hover(ToolHost *host, const Input &input)
+{
+    pointAt(host, input.point);
+}
+
+void LaserTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *)
+{
+    pointAt(host, pt);
+}
+
+void LaserTool::pointAt(ToolHost *host, const QPointF &pt)
 {
     PresenterKit &kit = PresenterKit::instance();
     const PresenterSettings &s = AppState::instance().presenter;
     // The dot is the pointer.
-    if (view->cursor().shape() != Qt::BlankCursor)
-        view->setCursor(Qt::BlankCursor);
+    if (host->cursorShape() != Qt::BlankCursor)
+        host->showCursor(Qt::BlankCursor);
     kit.laser().setLook(s.laserColor, s.laserSize);
     kit.laser().moveTo(pt, kit.animator().now());
-    shownOn = view;
-    kit.animator().setTarget(view);
+    shownOn = host;
+    kit.animator().setTarget(host);
     kit.animator().wake();
-}
-
-void LaserTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
-{
-    mouseMove(view, pt, event);
-}
-
-void LaserTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
-{
-    mouseMove(view, pt, event);
 }
 
 void LaserTool::reset()

@@ -1,66 +1,64 @@
 #include "linetool.h"
 
 #include "document/addcommand.h"
-#include "mainview.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <cmath>
 
-void LineTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+void LineTool::begin(ToolHost *, const Input &)
 {
-    if (onlyButton(event, true)) {
-        lineTemplate.line = QLineF();
-        gesture().pressed = true;
-    }
-    Tool::mousePress(view, pt, event);
+    lineTemplate.line = QLineF();
 }
 
-void LineTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void LineTool::hover(ToolHost *host, const Input &)
 {
-    view->setDrawCursor();
-    if (gesture().pressed && buttonHeld(event, true))
-        stretchTo(view, pt, event);
-    else
-        Tool::mouseMove(view, pt, event);
+    host->setDrawCursor();
 }
 
-void LineTool::stretchTo(MainView *view, const QPointF &pt, QInputEvent *event)
+void LineTool::move(ToolHost *host, const Input &input)
 {
-    lineTemplate.update(view);
-    QPointF end = pt;
-    if (modifiersOf(event).testFlag(Qt::ShiftModifier))
-        end = snapped(gesture().pressPoint, pt);
+    host->setDrawCursor();
+    stretchTo(host, input);
+}
+
+void LineTool::stretchTo(ToolHost *host, const Input &input)
+{
+    lineTemplate.update(host);
+    QPointF end = input.point;
+    if (input.modifiers.testFlag(Qt::ShiftModifier))
+        end = snapped(gesture().pressPoint, end);
     lineTemplate.line = QLineF(gesture().pressPoint, end);
-    lineTemplate.update(view);
-    Tool::mouseMove(view, end, event);
+    lineTemplate.update(host);
 }
 
-void LineTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
+void LineTool::end(ToolHost *host, const Input &input)
 {
-    if (gesture().pressed) {
-        stretchTo(view, pt, event);
-        const QPointF d = lineTemplate.line.p2() - gesture().pressPoint;
-        if (std::abs(d.x()) >= 1e-12 || std::abs(d.y()) >= 1e-12) {
-            if (QImage *layer = view->layer()) {
-                QPainter painter(layer);
-                lineTemplate.paint(&painter);
-            }
-            view->pushCommand(new AddCommand(view, lineTemplate.clone()));
-        }
+    stretchTo(host, input);
+    const QPointF d = lineTemplate.line.p2() - gesture().pressPoint;
+    if (std::abs(d.x()) < 1e-12 && std::abs(d.y()) < 1e-12)
+        return;
+    if (QImage *layer = host->layer()) {
+        QPainter painter(layer);
+        lineTemplate.paint(&painter);
     }
-    Tool::mouseRelease(view, pt, event);
+    host->pushCommand(new AddCommand(host, lineTemplate.clone()));
 }
 
-void LineTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+void LineTool::cancel(ToolHost *host)
 {
-    mousePress(view, pt, event);
+    lineTemplate.update(host);
+}
+
+void LineTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
+{
+    mousePress(host, pt, event);
 }
 
 void LineTool::paint(QPainter *painter, const QRegion &)
 {
-    if (!gesture().pressed)
+    if (!gesture().active)
         return;
     painter->save();
     lineTemplate.paint(painter);

@@ -8,10 +8,7 @@
 class LineTool : public Tool
 {
 public:
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     void paint(QPainter *painter, const QRegion &dirty) override;
 
     // `to` turned about `from` down to the nearest multiple of 15 degrees in
@@ -21,6 +18,13 @@ public:
     ObjLine lineTemplate;
     int popupIndex = 0;
 
+protected:
+    void begin(ToolHost *host, const Input &input) override;
+    void move(ToolHost *host, const Input &input) override;
+    void end(ToolHost *host, const Input &input) override;
+    void cancel(ToolHost *host) override;
+    void hover(ToolHost *host, const Input &input) override;
+
 private:
-    void stretchTo(MainView *view, const QPointF &pt, QInputEvent *event);
+    void stretchTo(ToolHost *host, const Input &input);
 };

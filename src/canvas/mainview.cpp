@@ -125,18 +125,14 @@ void MainView::clearPage()
         updateObjectCache(page, QRect());
 }
 
-Obj *MainView::objectAt(const QPointF &point, int *hit) const
+Obj *MainView::objectAt(const QPointF &point) const
 {
     const MainPage *page = currentPage();
     if (!page)
         return nullptr;
     for (auto it = page->objects.crbegin(); it != page->objects.crend(); ++it) {
-        const int result = (*it)->hitTest(point, false);
-        if (result != 0) {
-            if (hit)
-                *hit = result;
+        if ((*it)->hitTest(point, false) != 0)
             return *it;
-        }
     }
     return nullptr;
 }
@@ -202,7 +198,7 @@ void MainView::repaint(const QRect &rect)
 
 void MainView::repaint(const QRegion &pageRegion)
 {
-    if (scale == 1) {
+    if (shown.scale() == 1) {
         update(pageRegion);
         return;
     }
@@ -230,63 +226,19 @@ void MainView::removeFromSelection(Obj *obj)
     repaint(ToolKit::instance().selectTool()->removeFromSelection(obj));
 }
 
+// Without a page the view covers the window.
 void MainView::fitToWindow(const QSize &window)
 {
     const MainPage *page = currentPage();
-    if (!page) {
-        scale = 1;
-        setFixedSize(window);
-        move(0, 0);
-        return;
-    }
-    const QSize full = page->size;
-    scale = qMin(1.0,
-                 qMin(qreal(window.width()) / qMax(1, full.width()),
-                      qreal(window.height()) / qMax(1, full.height())));
-    const QSize shown = scale == 1 ? full : (QSizeF(full) * scale).toSize();
-    setFixedSize(shown);
-    move((window.width() - shown.width()) / 2, (window.height() - shown.height()) / 2);
-}
-
-QRect MainView::pageRect() const
-{
-    return currentPage() ? QRect(QPoint(0, 0), currentPage()->size) : rect();
-}
-
-QPointF MainView::toView(const QPointF &pagePoint) const
-{
-    return pagePoint * scale;
-}
-
-QPointF MainView::toPage(const QPointF &viewPoint) const
-{
-    return viewPoint / scale;
-}
-
-// Widened by a pixel: smooth scaling reaches a little past the rectangle.
-QRect MainView::toView(const QRect &pageRect) const
-{
-    if (scale == 1)
-        return pageRect;
-    const QRectF shown(QPointF(pageRect.topLeft()) * scale, QSizeF(pageRect.size()) * scale);
-    return shown.toAlignedRect().adjusted(-1, -1, 1, 1);
-}
-
-QRegion MainView::toPage(const QRegion &viewRegion) const
-{
-    if (scale == 1)
-        return viewRegion;
-    QRegion region;
-    for (const QRect &r : viewRegion)
-        region += QRectF(QPointF(r.topLeft()) / scale, QSizeF(r.size()) / scale)
-                      .toAlignedRect()
-                      .adjusted(-1, -1, 1, 1);
-    return region;
+    shown = page ? ViewTransform::fitting(page->size, window) : ViewTransform(1, window);
+    const QSize onView = shown.shownSize();
+    setFixedSize(onView);
+    move((window.width() - onView.width()) / 2, (window.height() - onView.height()) / 2);
 }
 
 bool MainView::onePerPixel() const
 {
-    return scale == 1 && currentPage()
+    return shown.scale() == 1 && currentPage()
         && qFuzzyCompare(currentPage()->pixelRatio, devicePixelRatioF());
 }
 
@@ -422,13 +374,13 @@ void MainView::paintEvent(QPaintEvent *pEvent)
         return;
     // The page is drawn in page pixels; where they are not the screen's
     // (a page from a screen of another size or scale), smoothly scaled.
-    const QRegion dirty = toPage(pEvent->region());
+    const QRegion dirty = shown.toPage(pEvent->region());
     const bool exact = onePerPixel();
     QPainter painter(this);
     painter.save();
     paintBackground(painter, pEvent->region());
     if (!exact) {
-        painter.scale(scale, scale);
+        painter.scale(shown.scale(), shown.scale());
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
     page->paint(&painter, true, QRect());
@@ -439,7 +391,7 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     painter.restore();
     painter.save();
     if (!exact)
-        painter.scale(scale, scale);
+        painter.scale(shown.scale(), shown.scale());
     PresenterKit::instance().paint(&painter, dirty);
     ToolKit::instance().paint(&painter, dirty);
     painter.restore();
@@ -489,8 +441,8 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
 const QPixmap &MainView::fittedBackground() const
 {
     const qreal ratio = devicePixelRatioF();
-    const QSizeF shown = QSizeF(DevicePixels::logicalSize(background.picture())) * scale;
-    return background.fitted(DevicePixels::size(shown.toSize(), ratio), ratio);
+    const QSizeF onView = QSizeF(DevicePixels::logicalSize(background.picture())) * shown.scale();
+    return background.fitted(DevicePixels::size(onView.toSize(), ratio), ratio);
 }
 
 void MainView::setLiveDesktop(bool bLive)

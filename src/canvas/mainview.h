@@ -1,10 +1,11 @@
 #pragma once
 
 #include "document/document.h"
-#include "document/pagehost.h"
 #include "framestrips.h"
 #include "pagebackground.h"
 #include "pagelabel.h"
+#include "toolhost.h"
+#include "viewtransform.h"
 
 #include <QCursor>
 #include <QImage>
@@ -24,7 +25,7 @@ class QUndoCommand;
 // page's layer objects, so that a repaint costs one copy. Sized to the page
 // and centred in the main window; a page larger than the window (made on a
 // larger screen, since gone) is shown whole, smaller.
-class MainView : public QWidget, public PageHost
+class MainView : public QWidget, public ToolHost
 {
     Q_OBJECT
 public:
@@ -42,13 +43,13 @@ public:
     int deletePage();
     void clearAll(bool bCreateNew);
     void clearPage();
-    bool pushCommand(QUndoCommand *command) { return doc.pushCommand(command); }
-    Obj *objectAt(const QPointF &point, int *hit = nullptr) const;
+    bool pushCommand(QUndoCommand *command) override { return doc.pushCommand(command); }
+    Obj *objectAt(const QPointF &point) const override;
 
     // Background and layer.
     void setBackground(const QPixmap &picture);
     // Whoever asks for the layer may draw into it: it is painted from then on.
-    QImage *layer() const
+    QImage *layer() const override
     {
         layerBlank = false;
         return layerImage.get();
@@ -64,19 +65,19 @@ public:
     void fitToWindow(const QSize &window);
     // How much smaller than its own size the page is shown: 1 unless it is
     // larger than its window. Tools work in page pixels all the same.
-    qreal pageScale() const { return scale; }
-    QRect pageRect() const;
+    qreal pageScale() const { return shown.scale(); }
+    QRect pageRect() const { return shown.pageRect(); }
     // Between page pixels and the view's.
-    QPointF toView(const QPointF &pagePoint) const;
-    QPointF toPage(const QPointF &viewPoint) const;
-    QRect toView(const QRect &pageRect) const;
+    QPointF toView(const QPointF &pagePoint) const { return shown.toView(pagePoint); }
+    QPointF toPage(const QPointF &viewPoint) const { return shown.toPage(viewPoint); }
+    QRect toView(const QRect &pageRect) const { return shown.toView(pageRect); }
     // Paints a rectangle of the page at once.
-    void repaintNow(const QRect &pageRect);
+    void repaintNow(const QRect &pageRect) override;
     // Schedules a repaint of a region of the page.
-    void repaint(const QRegion &pageRegion);
+    void repaint(const QRegion &pageRegion) override;
 
     // The cross cursor of the drawing tools, built once per scale.
-    void setDrawCursor();
+    void setDrawCursor() override;
 
     // PageHost
     MainPage *currentPage() const override { return doc.currentPage(); }
@@ -85,6 +86,17 @@ public:
     QList<Obj *> selection() const override;
     void addToSelection(Obj *obj) override;
     void removeFromSelection(Obj *obj) override;
+
+    // ToolHost
+    void repaintAll() override { update(); }
+    ViewTransform transform() const override { return shown; }
+    qreal deviceRatio() const override { return devicePixelRatioF(); }
+    void showCursor(const QCursor &shape) override { setCursor(shape); }
+    Qt::CursorShape cursorShape() const override { return cursor().shape(); }
+    QRect placement() const override { return geometry(); }
+    QSize windowSize() const override { return parentWidget() ? parentWidget()->size() : QSize(); }
+    void place(const QPoint &topLeft) override { move(topLeft); }
+    QWidget *widget() override { return this; }
 
 Q_SIGNALS:
     // Which page commands apply now: a page exists, a previous and a next one.
@@ -108,7 +120,6 @@ private:
     void updatePageCommands();
     // Whether the page's pictures land one for one on the screen's pixels.
     bool onePerPixel() const;
-    QRegion toPage(const QRegion &viewRegion) const;
     void paintBackground(QPainter &painter, const QRegion &dirty) const;
     const QPixmap &fittedBackground() const;
     void paintLabel(QPainter &painter) const;
@@ -118,7 +129,7 @@ private:
     bool liveDesktop = false;
     PageLabel label;
     PageBackground background;
-    qreal scale = 1;
+    ViewTransform shown;
     mutable FrameStrips frameStrips;
     std::unique_ptr<QImage> layerImage;
     // Fully transparent: a repaint need not blend it.

@@ -4,7 +4,6 @@
 #include "document/objectcodec.h"
 #include "document/pixelround.h"
 #include "linetool.h"
-#include "mainview.h"
 #include "presenterkit.h"
 
 #include <QImage>
@@ -19,21 +18,25 @@ constexpr float minStep = 4;
 
 PenTool::PenTool() = default;
 
-void PenTool::mousePress(MainView *, const QPointF &pt, QInputEvent *event)
+bool PenTool::begins(const Input &input) const
 {
-    gesture().mode = false;
-    if (!modifiersOf(event).testFlag(Qt::ControlModifier)) {
-        if (onlyButton(event, true))
-            pressFreehand(pt, event);
-    } else if (onlyButton(event, true) || onlyButton(event, false)) {
-        pressStraight(event);
-    }
-    Tool::mousePress(nullptr, pt, event);
+    return input.buttons == Qt::LeftButton
+        || (input.secondary() && input.buttons == Qt::RightButton);
 }
 
-void PenTool::pressFreehand(const QPointF &pt, QInputEvent *event)
+void PenTool::begin(ToolHost *, const Input &input)
 {
-    strokeTemplate.strokeKind = pressureOf(event) < 0 ? ObjStroke::Pen : ObjStroke::Brush;
+    if (!gesture().mode)
+        return beginFreehand(input);
+    lineTemplate.line = QLineF();
+    lineTemplate.endCap
+        = gesture().button == Qt::RightButton ? ObjLine::FilledArrow : ObjLine::NoCap;
+}
+
+void PenTool::beginFreehand(const Input &input)
+{
+    const QPointF pt = input.point;
+    strokeTemplate.strokeKind = input.pressure < 0 ? ObjStroke::Pen : ObjStroke::Brush;
     // The tiny second point makes a click alone leave a dot.
     strokeTemplate.path = QPainterPath(pt);
     strokeTemplate.path.lineTo(pt + QPointF(0.05, 0.05));
@@ -42,67 +45,60 @@ void PenTool::pressFreehand(const QPointF &pt, QInputEvent *event)
     previous = pt;
     lastMid = pt;
     lastStampDiameter = -1;
-    gesture().pressed = true;
-    drawn = true;
+    inked = QRect();
 }
 
-void PenTool::pressStraight(QInputEvent *event)
+void PenTool::hover(ToolHost *host, const Input &)
 {
-    gesture().mode = true;
-    lineTemplate.line = QLineF();
-    lineTemplate.endCap = onlyButton(event, false) ? ObjLine::FilledArrow : ObjLine::NoCap;
-    gesture().pressed = true;
+    host->setDrawCursor();
 }
 
-void PenTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void PenTool::move(ToolHost *host, const Input &input)
 {
-    view->setDrawCursor();
-    const bool held = buttonHeld(event, true) || buttonHeld(event, false);
-    if (gesture().pressed && gesture().mode && held) {
-        moveStraight(view, pt, event);
-        return;
-    }
-    if (gesture().pressed && drawn && held
-        && (std::abs(float(pt.x()) - float(previous.x())) >= minStep
-            || std::abs(float(pt.y()) - float(previous.y())) >= minStep))
-        appendPiece(view, pt, event);
-    Tool::mouseMove(view, pt, event);
+    host->setDrawCursor();
+    const QPointF pt = input.point;
+    if (gesture().mode)
+        moveStraight(host, input);
+    else if (std::abs(float(pt.x()) - float(previous.x())) >= minStep
+             || std::abs(float(pt.y()) - float(previous.y())) >= minStep)
+        appendPiece(host, input);
 }
 
-void PenTool::moveStraight(MainView *view, const QPointF &pt, QInputEvent *event)
+void PenTool::moveStraight(ToolHost *host, const Input &input)
 {
-    lineTemplate.update(view);
-    QPointF end = pt;
-    if (modifiersOf(event).testFlag(Qt::ShiftModifier))
-        end = LineTool::snapped(gesture().pressPoint, pt);
+    lineTemplate.update(host);
+    QPointF end = input.point;
+    if (input.modifiers.testFlag(Qt::ShiftModifier))
+        end = LineTool::snapped(gesture().pressPoint, end);
     lineTemplate.line = QLineF(gesture().pressPoint, end);
-    lineTemplate.update(view);
-    Tool::mouseMove(view, end, event);
+    lineTemplate.update(host);
 }
 
-void PenTool::appendPiece(MainView *view, const QPointF &pt, QInputEvent *event)
+void PenTool::appendPiece(ToolHost *host, const Input &input)
 {
-    const QPointF mid = (previous + pt) / 2;
-    if (QImage *layer = view->layer()) {
+    const QPointF mid = (previous + input.point) / 2;
+    if (QImage *layer = host->layer()) {
         QPainter painter(layer);
-        paintPiece(painter, mid, pressureOf(event));
+        paintPiece(painter, mid, input.pressure);
     }
     // The control points enclose the curve and cost less to bound.
-    view->repaint(pieceRect(piece.controlPointRect(), strokeTemplate.width));
-    previous = pt;
+    const QRect area = pieceRect(piece.controlPointRect(), strokeTemplate.width);
+    inked |= area;
+    host->repaint(area);
+    previous = input.point;
     lastMid = mid;
     piece.clear();
     piece.moveTo(lastMid);
     if (strokeTemplate.path.elementCount() > ObjectCodec::MaxPathElements - 4)
-        continueStroke(view);
+        continueStroke(host);
 }
 
 // A document keeps strokes up to a length; a longer one goes on as a new
 // stroke from where the last piece ended, painted already, so nothing drawn
 // is left out when the page is opened again.
-void PenTool::continueStroke(MainView *view)
+void PenTool::continueStroke(ToolHost *host)
 {
-    keep(view, strokeTemplate.clone());
+    keep(host, strokeTemplate.clone());
     strokeTemplate.path = QPainterPath(lastMid);
     strokeTemplate.path.lineTo(lastMid + QPointF(0.05, 0.05));
     strokeTemplate.pressures.clear();
@@ -111,8 +107,8 @@ void PenTool::continueStroke(MainView *view)
     // The new stroke's dot lies on the last piece's round end; the join is
     // painted again from the page so that it shows as the page will open.
     const QRect join = pieceRect(QRectF(lastMid, QSizeF(0.05, 0.05)), strokeTemplate.width);
-    view->updateObjectCache(view->currentPage(), join);
-    view->repaint(join);
+    host->updateObjectCache(host->currentPage(), join);
+    host->repaint(join);
 }
 
 void PenTool::paintPiece(QPainter &painter, const QPointF &mid, float pressure)
@@ -132,51 +128,63 @@ void PenTool::paintPiece(QPainter &painter, const QPointF &mid, float pressure)
     painter.drawPath(piece);
 }
 
-void PenTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
+void PenTool::end(ToolHost *host, const Input &input)
 {
-    if (gesture().pressed && gesture().mode) {
-        moveStraight(view, pt, event);
-        finishStraight(view);
-    } else if (gesture().pressed && drawn) {
-        appendPiece(view, pt, event);
-        keep(view, strokeTemplate.clone());
+    if (gesture().mode) {
+        moveStraight(host, input);
+        finishStraight(host);
+    } else {
+        appendPiece(host, input);
+        keep(host, strokeTemplate.clone());
     }
-    drawn = false;
     lastStampDiameter = -1;
-    Tool::mouseRelease(view, pt, event);
 }
 
-void PenTool::finishStraight(MainView *view)
+// The pieces painted so far leave the layer as the page has it there.
+void PenTool::cancel(ToolHost *host)
+{
+    lastStampDiameter = -1;
+    if (gesture().mode) {
+        lineTemplate.update(host);
+        return;
+    }
+    if (inked.isEmpty())
+        return;
+    host->updateObjectCache(host->currentPage(), inked);
+    host->repaint(inked);
+}
+
+void PenTool::finishStraight(ToolHost *host)
 {
     const QPointF d = lineTemplate.line.p2() - gesture().pressPoint;
     if (std::abs(d.x()) < 1e-12 && std::abs(d.y()) < 1e-12)
         return;
     if (PresenterKit::instance().fadingInk())
-        return keep(view, lineTemplate.clone());
-    if (QImage *layer = view->layer()) {
+        return keep(host, lineTemplate.clone());
+    if (QImage *layer = host->layer()) {
         QPainter painter(layer);
         lineTemplate.paint(&painter);
     }
-    keep(view, lineTemplate.clone());
+    keep(host, lineTemplate.clone());
 }
 
 // Fading ink never reaches the page.
-void PenTool::keep(MainView *view, Obj *obj)
+void PenTool::keep(ToolHost *host, Obj *obj)
 {
     if (PresenterKit::instance().fadingInk())
-        PresenterKit::instance().takeStroke(view, obj);
+        PresenterKit::instance().takeStroke(host, obj);
     else
-        view->pushCommand(new AddCommand(view, obj));
+        host->pushCommand(new AddCommand(host, obj));
 }
 
-void PenTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+void PenTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    mousePress(view, pt, event);
+    mousePress(host, pt, event);
 }
 
 void PenTool::paint(QPainter *painter, const QRegion &)
 {
-    if (!gesture().pressed || !gesture().mode)
+    if (!gesture().active || !gesture().mode)
         return;
     painter->save();
     lineTemplate.paint(painter);

@@ -8,16 +8,14 @@
 
 // Freehand strokes, smoothed through midpoints and painted piece by piece
 // straight into the layer; with Ctrl, straight segments shown as a preview
-// until release. A stylus draws a pressure brush instead of a round pen.
+// until release (with the right button, ending in an arrow). A stylus draws
+// a pressure brush instead of a round pen.
 class PenTool : public Tool
 {
 public:
     PenTool();
 
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     void paint(QPainter *painter, const QRegion &dirty) override;
 
     // The canvas area a piece of `width` within `bounds` can touch. The
@@ -29,21 +27,28 @@ public:
     ObjStroke strokeTemplate;
     ObjLine lineTemplate;
 
+protected:
+    bool begins(const Input &input) const override;
+    void begin(ToolHost *host, const Input &input) override;
+    void move(ToolHost *host, const Input &input) override;
+    void end(ToolHost *host, const Input &input) override;
+    void cancel(ToolHost *host) override;
+    void hover(ToolHost *host, const Input &input) override;
+
 private:
-    void pressFreehand(const QPointF &pt, QInputEvent *event);
-    void pressStraight(QInputEvent *event);
-    void moveStraight(MainView *view, const QPointF &pt, QInputEvent *event);
-    // Appends the piece ending at the midpoint towards `pt`, paints it into
-    // the layer and repaints only its area.
-    void appendPiece(MainView *view, const QPointF &pt, QInputEvent *event);
+    void beginFreehand(const Input &input);
+    void moveStraight(ToolHost *host, const Input &input);
+    // Appends the piece ending at the midpoint towards the input's point,
+    // paints it into the layer and repaints only its area.
+    void appendPiece(ToolHost *host, const Input &input);
     void paintPiece(QPainter &painter, const QPointF &mid, float pressure);
-    void finishStraight(MainView *view);
-    void keep(MainView *view, Obj *obj);
-    void continueStroke(MainView *view);
+    void finishStraight(ToolHost *host);
+    void keep(ToolHost *host, Obj *obj);
+    void continueStroke(ToolHost *host);
 
     QPointF previous; // the last point kept in the stroke
     QPointF lastMid; // where the last painted piece ended
     QPainterPath piece;
-    bool drawn = false; // a freehand stroke is under way
     float lastStampDiameter = -1;
+    QRect inked; // the layer area the gesture's pieces have painted
 };

@@ -1,7 +1,6 @@
 #include "presenteranimator.h"
 
 #include "animatedlayer.h"
-#include "mainview.h"
 
 #include <algorithm>
 
@@ -24,7 +23,7 @@ void PresenterAnimator::setClock(Clock newClock)
     clock = std::move(newClock);
 }
 
-void PresenterAnimator::setTarget(MainView *pTarget)
+void PresenterAnimator::setTarget(ToolHost *pTarget)
 {
     target = pTarget;
 }

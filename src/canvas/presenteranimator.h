@@ -1,18 +1,18 @@
 #pragma once
 
+#include "hostpointer.h"
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 #include <functional>
 
 class AnimatedLayer;
-class MainView;
 
 // The one timer behind every presenter animation. Each frame asks the layers
-// what changed and repaints only that on the target view; the timer then
+// what changed and repaints only that on the target canvas; the timer then
 // waits until the earliest next change and stops when none is coming, so an
 // idle canvas costs no CPU. The clock can be replaced (tests drive time).
 class PresenterAnimator : public QObject
@@ -29,7 +29,7 @@ public:
     void setClock(Clock clock);
     // The layers are not owned and must outlive the animator.
     void addLayer(AnimatedLayer *layer);
-    void setTarget(MainView *pTarget);
+    void setTarget(ToolHost *pTarget);
 
     // A layer started to change: frames run from now on until none changes.
     void wake();
@@ -49,5 +49,5 @@ private:
     QElapsedTimer elapsed;
     Clock clock;
     QList<AnimatedLayer *> layers;
-    QPointer<MainView> target;
+    HostPointer target;
 };

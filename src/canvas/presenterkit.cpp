@@ -2,7 +2,7 @@
 
 #include "app/appstate.h"
 #include "document/obj.h"
-#include "mainview.h"
+#include "toolhost.h"
 
 #include <memory>
 
@@ -48,14 +48,14 @@ void PresenterKit::setFadingInk(bool bOn)
     Q_EMIT fadingInkChanged(bOn);
 }
 
-void PresenterKit::takeStroke(MainView *view, Obj *obj)
+void PresenterKit::takeStroke(ToolHost *host, Obj *obj)
 {
     const qint64 life = qint64(AppState::instance().presenter.fadeSeconds) * 1000;
-    const QRect area = fading.add(std::unique_ptr<Obj>(obj), clock.now(), life, view->pageRect(),
-                                  view->devicePixelRatioF());
+    const QRect area = fading.add(std::unique_ptr<Obj>(obj), clock.now(), life,
+                                  host->transform().pageRect(), host->deviceRatio());
     // Re-rendered from the page, the layer loses the pen's pieces there.
-    view->updateObjectCache(view->currentPage(), area);
-    clock.setTarget(view);
+    host->updateObjectCache(host->currentPage(), area);
+    clock.setTarget(host);
     clock.wake();
 }
 

@@ -7,10 +7,10 @@
 
 #include <QObject>
 
-class MainView;
 class Obj;
 class QPainter;
 class QRect;
+class ToolHost;
 
 // What presenters use over a slideshow or a live demo besides the drawing
 // tools: the laser pointer's trail, fading ink, the spotlight's circle and
@@ -34,8 +34,8 @@ public:
     void setFadingInk(bool bOn);
 
     // A finished pen stroke or line in fading ink: `obj` (owned from now on)
-    // leaves the view's layer, where the pen painted it, and starts to fade.
-    void takeStroke(MainView *view, Obj *obj);
+    // leaves the canvas's layer, where the pen painted it, and starts to fade.
+    void takeStroke(ToolHost *host, Obj *obj);
     // A page switch leaves the fading ink behind.
     void pageChanged();
     // The fading ink, then the laser's dot and trail while it shows.

@@ -10,7 +10,6 @@
 #include "document/obj.h"
 #include "document/objselect.h"
 #include "document/pixelround.h"
-#include "mainview.h"
 #include "toolkit.h"
 
 #include <QApplication>
@@ -44,26 +43,20 @@ SelectTool::~SelectTool()
         delete raster;
 }
 
-void SelectTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+void SelectTool::begin(ToolHost *host, const Input &input)
 {
-    canvas = view;
-    if (!onlyButton(event, true)) {
-        // A second button during a left drag must not move the drag's origin.
-        if (!buttonHeld(event, true))
-            Tool::mousePress(view, pt, event);
-        return;
-    }
-    Tool::mousePress(view, pt, event);
+    canvas = host;
     dragStarted = false;
+    dragPoint = input.point;
     target = nullptr;
     rotationSum = 0;
     savedRect = QRectF();
     // Any state left over here is a raster selection that was dropped or is
     // still held: the press belongs to the lasso.
-    if (state != Idle || (!pressHandle(pt) && !pressObject(view, pt, event))) {
-        view->repaint(clearSelection());
+    if (state != Idle || (!pressHandle(input.point) && !pressObject(host, input))) {
+        host->repaint(clearSelection());
         state = Lasso;
-        lassoPress(pt, event);
+        lassoPress(input);
     }
 }
 
@@ -86,9 +79,9 @@ bool SelectTool::pressHandle(const QPointF &pt)
     return false;
 }
 
-bool SelectTool::pressObject(MainView *view, const QPointF &pt, QInputEvent *event)
+bool SelectTool::pressObject(ToolHost *host, const Input &input)
 {
-    target = view->objectAt(pt);
+    target = host->objectAt(input.point);
     if (!target)
         return false;
     savedRect = target->rect;
@@ -96,79 +89,84 @@ bool SelectTool::pressObject(MainView *view, const QPointF &pt, QInputEvent *eve
         state = SelectionPressed;
     } else {
         state = ObjectPressed;
-        view->repaint(clearSelection());
-        view->repaint(addToSelection(target));
+        host->repaint(clearSelection());
+        host->repaint(addToSelection(target));
     }
-    if (modifiersOf(event) == Qt::ControlModifier && selection.size() == 1)
-        duplicateTarget(view);
+    if (input.modifiers == Qt::ControlModifier && selection.size() == 1)
+        duplicateTarget(host);
     return true;
 }
 
 // The copy takes the source's place in the selection, so the drag that
 // follows moves the copy and leaves the source where it was.
-void SelectTool::duplicateTarget(MainView *view)
+void SelectTool::duplicateTarget(ToolHost *host)
 {
     Obj *copy = target->clone();
-    view->pushCommand(new AddCommand(view, copy));
-    view->repaint(clearSelection());
-    view->repaint(addToSelection(copy));
+    host->pushCommand(new AddCommand(host, copy));
+    host->repaint(clearSelection());
+    host->repaint(addToSelection(copy));
     target = copy;
 }
 
-void SelectTool::lassoPress(const QPointF &pt, QInputEvent *event)
+void SelectTool::lassoPress(const Input &input)
 {
     dash = firstDash;
     antsTimer.stop();
-    if (raster && outline.contains(pt)) {
-        gesture().pressed = true;
+    if (raster && outline.contains(input.point))
         return;
-    }
     if (raster)
         reset();
-    freeform = !modifiersOf(event).testFlag(Qt::ShiftModifier);
+    freeform = !input.modifiers.testFlag(Qt::ShiftModifier);
     if (freeform && outline.isEmpty())
-        outline.moveTo(pt);
-    gesture().pressed = true;
+        outline.moveTo(input.point);
 }
 
-void SelectTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void SelectTool::move(ToolHost *host, const Input &input)
 {
-    canvas = view;
+    canvas = host;
+    const QPointF pt = input.point;
     switch (state) {
     case Idle:
-        hover(view, pt);
+        hoverCursor(host, pt);
         break;
     case ObjectPressed:
     case SelectionPressed:
-        moveObjects(view, pt);
+        moveObjects(host, pt);
         return;
     case RotatePressed:
-        rotateObjects(view, pt);
+        rotateObjects(host, pt);
         break;
     case ResizePressed:
-        resizeTarget(view, pt);
+        resizeTarget(host, pt);
         break;
     case Lasso:
-        lassoMove(view, pt, event);
+        lassoMove(host, pt);
         break;
     case DeletePressed:
         break;
     }
-    gesture().lastPoint = pt;
+    dragPoint = pt;
 }
 
-void SelectTool::hover(MainView *view, const QPointF &pt)
+void SelectTool::hover(ToolHost *host, const Input &input)
+{
+    canvas = host;
+    if (state == Idle)
+        hoverCursor(host, input.point);
+}
+
+void SelectTool::hoverCursor(ToolHost *host, const QPointF &pt)
 {
     for (Obj *obj : std::as_const(selection)) {
         const int handle = obj->hitTest(pt, true);
         if (handle == ResizeHandle && selection.size() > 1)
             continue;
         if (handle > 0) {
-            view->setCursor(obj->handleCursor(handle));
+            host->showCursor(obj->handleCursor(handle));
             return;
         }
     }
-    view->setCursor(view->objectAt(pt) ? Qt::SizeAllCursor : Qt::ArrowCursor);
+    host->showCursor(host->objectAt(pt) ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
 // Small jitter during a click must not move anything. Once the pointer has
@@ -180,172 +178,193 @@ bool SelectTool::dragStartedAt(const QPointF &pt)
         if (travel.manhattanLength() <= QApplication::startDragDistance())
             return false;
         dragStarted = true;
-        gesture().lastPoint = gesture().pressPoint;
+        dragPoint = gesture().pressPoint;
     }
     return true;
 }
 
-void SelectTool::moveObjects(MainView *view, const QPointF &pt)
+void SelectTool::moveObjects(ToolHost *host, const QPointF &pt)
 {
     // Past the canvas edge the objects wait at the last place inside.
-    if (!view->pageRect().contains(pt.toPoint())) {
-        view->setCursor(Qt::ForbiddenCursor);
+    if (!host->transform().pageRect().contains(pt.toPoint())) {
+        host->showCursor(Qt::ForbiddenCursor);
         return;
     }
-    view->setCursor(Qt::SizeAllCursor);
+    host->showCursor(Qt::SizeAllCursor);
     if (dragStartedAt(pt)) {
-        const QPointF delta = pt - gesture().lastPoint;
+        const QPointF delta = pt - dragPoint;
         for (Obj *obj : std::as_const(selection)) {
-            obj->updateFrame(view);
+            obj->updateFrame(host);
             obj->moveBy(delta);
-            obj->updateFrame(view);
+            obj->updateFrame(host);
         }
     }
-    gesture().lastPoint = pt;
+    dragPoint = pt;
 }
 
 // Every selected object turns by the angle the handle gave the target, each
 // about its own centre.
-void SelectTool::rotateObjects(MainView *view, const QPointF &pt)
+void SelectTool::rotateObjects(ToolHost *host, const QPointF &pt)
 {
     const float before = target->angle;
-    target->updateFrame(view);
+    target->updateFrame(host);
     target->dragHandle(RotateHandle, pt, false);
-    target->updateFrame(view);
+    target->updateFrame(host);
     const float turn = target->angle - before;
     rotationSum += turn;
     for (Obj *obj : std::as_const(selection)) {
         if (obj == target)
             continue;
-        obj->updateFrame(view);
+        obj->updateFrame(host);
         obj->setAngle(obj->angle + turn);
-        obj->updateFrame(view);
+        obj->updateFrame(host);
     }
 }
 
-void SelectTool::resizeTarget(MainView *view, const QPointF &pt)
+void SelectTool::resizeTarget(ToolHost *host, const QPointF &pt)
 {
-    target->updateFrame(view);
+    target->updateFrame(host);
     target->dragHandle(ResizeHandle, pt, false);
-    target->updateFrame(view);
+    target->updateFrame(host);
 }
 
-void SelectTool::lassoMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void SelectTool::lassoMove(ToolHost *host, const QPointF &pt)
 {
-    if (!buttonHeld(event, true) || !gesture().pressed)
-        return;
     if (raster)
-        moveRaster(view, pt);
+        moveRaster(host, pt);
     else if (dragStartedAt(pt))
-        growOutline(view, pt);
+        growOutline(host, pt);
 }
 
-void SelectTool::growOutline(MainView *view, const QPointF &pt)
+void SelectTool::growOutline(ToolHost *host, const QPointF &pt)
 {
-    view->repaint(outlineArea());
+    host->repaint(outlineArea());
     if (freeform) {
         outline.lineTo(pt);
     } else {
         outline = QPainterPath();
         outline.addRect(QRectF(gesture().pressPoint, pt).normalized());
     }
-    view->repaint(outlineArea());
+    host->repaint(outlineArea());
 }
 
-void SelectTool::moveRaster(MainView *view, const QPointF &pt)
+void SelectTool::moveRaster(ToolHost *host, const QPointF &pt)
 {
-    raster->update(view);
-    raster->rect.translate(pt - gesture().lastPoint);
+    raster->update(host);
+    raster->rect.translate(pt - dragPoint);
     raster->centre = raster->rect.center();
-    raster->update(view);
+    raster->update(host);
 }
 
-void SelectTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *)
+void SelectTool::end(ToolHost *host, const Input &input)
 {
-    canvas = view;
+    canvas = host;
     switch (state) {
     case DeletePressed:
-        deleteSelection(view);
+        deleteSelection(host);
         break;
     case ObjectPressed:
     case SelectionPressed:
-        releaseMove(view);
+        releaseMove(host);
         break;
     case RotatePressed:
-        releaseRotate(view);
+        releaseRotate(host);
         break;
     case ResizePressed:
-        releaseResize(view);
+        releaseResize(host);
         break;
     case Lasso:
-        releaseLasso(view, pt);
+        releaseLasso(host, input.point);
         return;
     case Idle:
         break;
     }
     state = Idle;
-    gesture().pressed = false;
 }
 
-void SelectTool::deleteSelection(MainView *view)
+// What the drag changed goes back; a selection made by the press stays.
+void SelectTool::cancel(ToolHost *host)
+{
+    canvas = host;
+    putBack();
+    if (state == Lasso)
+        cancelLasso(host);
+    else
+        state = Idle;
+}
+
+// A lasso being drawn goes as a click drops it; a raster selection being
+// dragged goes back where the drag found it, still held.
+void SelectTool::cancelLasso(ToolHost *host)
+{
+    if (!raster) {
+        host->repaint(outlineArea());
+        reset();
+        return;
+    }
+    raster->update(host);
+    raster->rect = outline.boundingRect();
+    raster->centre = raster->rect.center();
+    raster->update(host);
+    antsTimer.start(antsInterval);
+}
+
+void SelectTool::deleteSelection(ToolHost *host)
 {
     if (selection.size() == 1)
-        view->pushCommand(new CommandDelObject(view, selection));
+        host->pushCommand(new CommandDelObject(host, selection));
 }
 
-void SelectTool::releaseMove(MainView *view)
+void SelectTool::releaseMove(ToolHost *host)
 {
     if (dragStarted) {
-        const QPointF offset = gesture().lastPoint - gesture().pressPoint;
+        const QPointF offset = dragPoint - gesture().pressPoint;
         for (Obj *obj : std::as_const(selection))
             obj->moveBy(-offset);
-        view->pushCommand(new CommandMoveObject(view, offset));
+        host->pushCommand(new CommandMoveObject(host, offset));
     }
     if (state != ObjectPressed)
         return;
     // A dragged object moves without staying selected; a click selects it.
     if (dragStarted) {
-        view->repaint(clearSelection());
+        host->repaint(clearSelection());
     } else {
         for (Obj *obj : std::as_const(selection))
-            obj->updateFrame(view);
+            obj->updateFrame(host);
     }
 }
 
-void SelectTool::releaseRotate(MainView *view)
+void SelectTool::releaseRotate(ToolHost *host)
 {
     for (Obj *obj : std::as_const(selection)) {
-        obj->updateFrame(view);
+        obj->updateFrame(host);
         obj->setAngle(obj->angle - rotationSum);
-        obj->updateFrame(view);
+        obj->updateFrame(host);
     }
-    if (gesture().lastPoint != gesture().pressPoint)
-        view->pushCommand(new CommandRotateObject(view, rotationSum));
+    if (dragPoint != gesture().pressPoint)
+        host->pushCommand(new CommandRotateObject(host, rotationSum));
 }
 
-void SelectTool::releaseResize(MainView *view)
+void SelectTool::releaseResize(ToolHost *host)
 {
-    target->updateFrame(view);
-    const bool moved = gesture().lastPoint != gesture().pressPoint;
+    target->updateFrame(host);
+    const bool moved = dragPoint != gesture().pressPoint;
     target->normalize();
     const QRectF resized = target->rect;
     target->rect = savedRect;
     target->centre = savedRect.center();
-    target->updateFrame(view);
+    target->updateFrame(host);
     if (moved && selection.size() == 1)
-        view->pushCommand(new CommandResizeObject(view, savedRect, resized));
+        host->pushCommand(new CommandResizeObject(host, savedRect, resized));
 }
 
-void SelectTool::releaseLasso(MainView *view, const QPointF &pt)
+void SelectTool::releaseLasso(ToolHost *host, const QPointF &pt)
 {
-    if (!gesture().pressed)
-        return;
-    gesture().pressed = false;
     if (raster) {
-        placeRaster(view, pt);
-    } else if (!dragStarted || !liftPixels(view, pt)) {
+        placeRaster(host, pt);
+    } else if (!dragStarted || !liftPixels(host, pt)) {
         // A click (or a lasso without area) drops any selection.
-        view->repaint(outlineArea());
+        host->repaint(outlineArea());
         reset();
         return;
     }
@@ -354,10 +373,10 @@ void SelectTool::releaseLasso(MainView *view, const QPointF &pt)
 
 // Takes the pixels inside the outline out of the layer into a raster
 // selection that floats, not yet on the page, where they were.
-bool SelectTool::liftPixels(MainView *view, const QPointF &pt)
+bool SelectTool::liftPixels(ToolHost *host, const QPointF &pt)
 {
-    QImage *layer = view->layer();
-    view->repaint(outlineArea());
+    QImage *layer = host->layer();
+    host->repaint(outlineArea());
     if (freeform) {
         outline.lineTo(pt);
         outline.closeSubpath();
@@ -370,7 +389,7 @@ bool SelectTool::liftPixels(MainView *view, const QPointF &pt)
     if (!layer || box.isEmpty())
         return false;
     QImage *lifted = new QImage(liftedImage(*layer, box));
-    view->repaint(outlineArea());
+    host->repaint(outlineArea());
     {
         // The same fill the selection object uses when the layer is rebuilt.
         QPainter painter(layer);
@@ -402,29 +421,29 @@ QImage SelectTool::liftedImage(const QImage &layer, const QRect &box) const
 }
 
 // The first drag puts the selection on the page; later ones move it there.
-void SelectTool::placeRaster(MainView *view, const QPointF &pt)
+void SelectTool::placeRaster(ToolHost *host, const QPointF &pt)
 {
     const QPointF offset = pt - gesture().pressPoint;
-    raster->update(view);
+    raster->update(host);
     raster->rect = outline.boundingRect();
     raster->centre = raster->rect.center();
     if (qAbs(offset.x()) > 1e-12 || qAbs(offset.y()) > 1e-12) {
         outline.translate(offset);
         if (rasterOnPage) {
-            view->pushCommand(new MoveCommand_Stroke(view, raster, offset));
+            host->pushCommand(new MoveCommand_Stroke(host, raster, offset));
         } else {
             raster->rect = outline.boundingRect();
             raster->centre = raster->rect.center();
             rasterOnPage = true; // the command owns it from here on
-            view->pushCommand(new AddCommand(view, raster));
+            host->pushCommand(new AddCommand(host, raster));
         }
     }
-    raster->update(view);
+    raster->update(host);
 }
 
-void SelectTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+void SelectTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    mousePress(view, pt, event);
+    mousePress(host, pt, event);
 }
 
 void SelectTool::paint(QPainter *painter, const QRegion &)
@@ -444,11 +463,11 @@ void SelectTool::paintLasso(QPainter *painter) const
     if (raster && raster->image)
         painter->drawImage(raster->rect, *raster->image);
     painter->setRenderHint(QPainter::Antialiasing, freeform);
-    if (!raster && gesture().pressed) {
+    if (!raster && gesture().active) {
         painter->setPen(Qt::black);
         painter->setBrush(lassoFill);
         painter->drawPath(outline);
-    } else if (raster && !gesture().pressed) {
+    } else if (raster && !gesture().active) {
         painter->setPen(Qt::white);
         painter->setBrush(Qt::NoBrush);
         painter->drawPath(outline);
@@ -462,7 +481,7 @@ void SelectTool::paintLasso(QPainter *painter) const
 
 void SelectTool::reset()
 {
-    cancelGesture();
+    putBack();
     const QRect frames = clearSelection();
     if (canvas)
         canvas->repaint(frames);
@@ -483,14 +502,14 @@ void SelectTool::reset()
 
 // Puts back what a drag in progress changed without a command, so that the
 // page never holds a change its undo history does not know.
-void SelectTool::cancelGesture()
+void SelectTool::putBack()
 {
     if (state < ObjectPressed || state > ResizePressed)
         return;
-    const QPointF dragged = gesture().lastPoint - gesture().pressPoint;
+    const QPointF dragged = dragPoint - gesture().pressPoint;
     for (Obj *obj : std::as_const(selection)) {
         if (canvas)
-            obj->updateFrame(canvas);
+            obj->updateFrame(canvas.get());
         if (state == RotatePressed) {
             obj->setAngle(obj->angle - rotationSum);
         } else if (state == ResizePressed) {
@@ -499,6 +518,8 @@ void SelectTool::cancelGesture()
         } else if (dragStarted) {
             obj->moveBy(-dragged);
         }
+        if (canvas)
+            obj->updateFrame(canvas.get());
     }
 }
 
@@ -507,7 +528,7 @@ void SelectTool::cancelGesture()
 void SelectTool::dropRaster()
 {
     if (canvas)
-        raster->update(canvas);
+        raster->update(canvas.get());
     raster->rect = outline.boundingRect();
     raster->centre = raster->rect.center();
     if (canvas)
@@ -556,24 +577,24 @@ void SelectTool::copySelection()
         clipboard.reset(selection.first()->clone());
 }
 
-void SelectTool::cutSelection(MainView *view)
+void SelectTool::cutSelection(ToolHost *host)
 {
     copySelection();
-    deleteSelection(view);
+    deleteSelection(host);
 }
 
 // Each paste lands at the same offset from the copied object.
-void SelectTool::pasteClipboard(MainView *view)
+void SelectTool::pasteClipboard(ToolHost *host)
 {
-    if (!clipboard || !view->currentPage())
+    if (!clipboard || !host->currentPage())
         return;
-    canvas = view;
+    canvas = host;
     reset();
     state = Idle;
     Obj *copy = clipboard->clone();
     copy->moveBy(QPointF(10, 10));
-    view->pushCommand(new AddCommand(view, copy));
-    view->repaint(addToSelection(copy));
+    host->pushCommand(new AddCommand(host, copy));
+    host->repaint(addToSelection(copy));
 }
 
 void SelectTool::slot_Update()

@@ -4,14 +4,12 @@
 
 #include <QList>
 #include <QPainterPath>
-#include <QPointer>
 #include <QRect>
 #include <QRectF>
 #include <QTimer>
 
 #include <memory>
 
-class MainView;
 class Obj;
 class ObjSelect;
 
@@ -33,10 +31,7 @@ public:
     SelectTool();
     ~SelectTool() override;
 
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     void paint(QPainter *painter, const QRegion &dirty) override;
     void reset() override;
 
@@ -50,15 +45,22 @@ public:
     // The private clipboard holds one object; these act only when exactly one
     // object is selected (paste: when the clipboard holds one).
     void copySelection();
-    void cutSelection(MainView *view);
+    void cutSelection(ToolHost *host);
     // Removes the selected picture, as its frame's close button does.
-    void deleteSelection(MainView *view);
-    void pasteClipboard(MainView *view);
+    void deleteSelection(ToolHost *host);
+    void pasteClipboard(ToolHost *host);
 
     bool hasRasterSelection() const { return raster != nullptr; }
 
 public Q_SLOTS:
     void slot_Update();
+
+protected:
+    void begin(ToolHost *host, const Input &input) override;
+    void move(ToolHost *host, const Input &input) override;
+    void end(ToolHost *host, const Input &input) override;
+    void cancel(ToolHost *host) override;
+    void hover(ToolHost *host, const Input &input) override;
 
 private:
     enum State {
@@ -72,35 +74,37 @@ private:
     };
 
     bool pressHandle(const QPointF &pt);
-    bool pressObject(MainView *view, const QPointF &pt, QInputEvent *event);
-    void duplicateTarget(MainView *view);
-    void lassoPress(const QPointF &pt, QInputEvent *event);
+    bool pressObject(ToolHost *host, const Input &input);
+    void duplicateTarget(ToolHost *host);
+    void lassoPress(const Input &input);
 
-    void hover(MainView *view, const QPointF &pt);
+    void hoverCursor(ToolHost *host, const QPointF &pt);
     bool dragStartedAt(const QPointF &pt);
-    void moveObjects(MainView *view, const QPointF &pt);
-    void rotateObjects(MainView *view, const QPointF &pt);
-    void resizeTarget(MainView *view, const QPointF &pt);
-    void lassoMove(MainView *view, const QPointF &pt, QInputEvent *event);
-    void growOutline(MainView *view, const QPointF &pt);
-    void moveRaster(MainView *view, const QPointF &pt);
+    void moveObjects(ToolHost *host, const QPointF &pt);
+    void rotateObjects(ToolHost *host, const QPointF &pt);
+    void resizeTarget(ToolHost *host, const QPointF &pt);
+    void lassoMove(ToolHost *host, const QPointF &pt);
+    void growOutline(ToolHost *host, const QPointF &pt);
+    void moveRaster(ToolHost *host, const QPointF &pt);
 
-    void releaseMove(MainView *view);
-    void releaseRotate(MainView *view);
-    void releaseResize(MainView *view);
-    void releaseLasso(MainView *view, const QPointF &pt);
-    bool liftPixels(MainView *view, const QPointF &pt);
+    void releaseMove(ToolHost *host);
+    void releaseRotate(ToolHost *host);
+    void releaseResize(ToolHost *host);
+    void releaseLasso(ToolHost *host, const QPointF &pt);
+    bool liftPixels(ToolHost *host, const QPointF &pt);
     QImage liftedImage(const QImage &layer, const QRect &box) const;
-    void placeRaster(MainView *view, const QPointF &pt);
+    void placeRaster(ToolHost *host, const QPointF &pt);
+    void cancelLasso(ToolHost *host);
 
     void paintLasso(QPainter *painter) const;
-    void cancelGesture();
+    void putBack();
     void dropRaster();
     QRect outlineArea() const;
 
     QList<Obj *> selection;
     State state = Idle;
     bool dragStarted = false;
+    QPointF dragPoint; // where the drag last left the objects or the raster
     std::unique_ptr<Obj> clipboard;
     Obj *target = nullptr;
     float rotationSum = 0;
@@ -112,5 +116,5 @@ private:
     double dash = 6.0;
     QTimer antsTimer;
     // The canvas of the latest gesture, for the timer and for reset.
-    QPointer<MainView> canvas;
+    HostPointer canvas;
 };

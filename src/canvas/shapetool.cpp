@@ -1,7 +1,6 @@
 #include "shapetool.h"
 
 #include "document/addcommand.h"
-#include "mainview.h"
 
 #include <QImage>
 #include <QPainter>
@@ -14,36 +13,33 @@ ShapeTool::ShapeTool()
     shapeTemplate.colour = Qt::red;
 }
 
-void ShapeTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+void ShapeTool::begin(ToolHost *, const Input &)
 {
-    gesture().mode = false;
-    if (onlyButton(event, true)) {
-        shapeTemplate.rect = QRectF();
-        shapeTemplate.centre = QPointF();
-        gesture().pressed = true;
-    }
-    Tool::mousePress(view, pt, event);
+    centred = false;
+    shapeTemplate.rect = QRectF();
+    shapeTemplate.centre = QPointF();
 }
 
-void ShapeTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void ShapeTool::hover(ToolHost *host, const Input &)
 {
-    view->setDrawCursor();
-    QPointF last = pt;
-    if (gesture().pressed && buttonHeld(event, true))
-        last = fitTo(view, pt, event);
-    Tool::mouseMove(view, last, event);
+    host->setDrawCursor();
 }
 
-QPointF ShapeTool::fitTo(MainView *view, const QPointF &pt, QInputEvent *event)
+void ShapeTool::move(ToolHost *host, const Input &input)
 {
-    shapeTemplate.update(view);
+    host->setDrawCursor();
+    fitTo(host, input);
+}
+
+QPointF ShapeTool::fitTo(ToolHost *host, const Input &input)
+{
+    shapeTemplate.update(host);
     const QPointF p = gesture().pressPoint;
-    QPointF q = pt;
-    const Qt::KeyboardModifiers mods = modifiersOf(event);
-    if (mods.testFlag(Qt::ShiftModifier))
+    QPointF q = input.point;
+    if (input.modifiers.testFlag(Qt::ShiftModifier))
         q.setY(p.y() + (q.x() - p.x()));
-    gesture().mode = mods.testFlag(Qt::ControlModifier);
-    if (gesture().mode) {
+    centred = input.secondary();
+    if (centred) {
         const float a = std::abs(float(p.x() - q.x()));
         const float b = std::abs(float(p.y() - q.y()));
         shapeTemplate.rect = QRectF(QPointF(p.x() - a, p.y() - b), QPointF(p.x() + a, p.y() + b));
@@ -52,39 +48,42 @@ QPointF ShapeTool::fitTo(MainView *view, const QPointF &pt, QInputEvent *event)
         shapeTemplate.rect = QRectF(p.x(), p.y(), q.x() - p.x(), q.y() - p.y());
     }
     shapeTemplate.centre = shapeTemplate.rect.center();
-    shapeTemplate.update(view);
+    shapeTemplate.update(host);
     return q;
 }
 
-void ShapeTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
+void ShapeTool::end(ToolHost *host, const Input &input)
 {
-    if (gesture().pressed) {
-        const QPointF d = fitTo(view, pt, event) - gesture().pressPoint;
-        if (std::abs(d.x()) >= 1e-12 || std::abs(d.y()) >= 1e-12) {
-            if (QImage *layer = view->layer()) {
-                QPainter painter(layer);
-                shapeTemplate.paint(&painter);
-            }
-            view->pushCommand(new AddCommand(view, shapeTemplate.clone()));
-        }
+    const QPointF d = fitTo(host, input) - gesture().pressPoint;
+    centred = false;
+    if (std::abs(d.x()) < 1e-12 && std::abs(d.y()) < 1e-12)
+        return;
+    if (QImage *layer = host->layer()) {
+        QPainter painter(layer);
+        shapeTemplate.paint(&painter);
     }
-    gesture().mode = false;
-    Tool::mouseRelease(view, pt, event);
+    host->pushCommand(new AddCommand(host, shapeTemplate.clone()));
 }
 
-void ShapeTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+void ShapeTool::cancel(ToolHost *host)
 {
-    mousePress(view, pt, event);
+    shapeTemplate.update(host);
+    centred = false;
+}
+
+void ShapeTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
+{
+    mousePress(host, pt, event);
 }
 
 void ShapeTool::paint(QPainter *painter, const QRegion &)
 {
-    if (!gesture().pressed)
+    if (!gesture().active)
         return;
     painter->save();
     shapeTemplate.paint(painter);
     painter->restore();
-    if (gesture().mode)
+    if (centred)
         paintCentreMark(painter);
 }
 

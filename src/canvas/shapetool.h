@@ -11,18 +11,24 @@ class ShapeTool : public Tool
 public:
     ShapeTool();
 
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     void paint(QPainter *painter, const QRegion &dirty) override;
 
     ObjShape shapeTemplate;
     int popupIndex = 0;
 
+protected:
+    void begin(ToolHost *host, const Input &input) override;
+    void move(ToolHost *host, const Input &input) override;
+    void end(ToolHost *host, const Input &input) override;
+    void cancel(ToolHost *host) override;
+    void hover(ToolHost *host, const Input &input) override;
+
 private:
-    // Fits the template between the press point and `pt` and returns the
-    // point actually used, which Shift moves onto the diagonal.
-    QPointF fitTo(MainView *view, const QPointF &pt, QInputEvent *event);
+    // Fits the template between the press point and the input's point and
+    // returns the point actually used, which Shift moves onto the diagonal.
+    QPointF fitTo(ToolHost *host, const Input &input);
     void paintCentreMark(QPainter *painter) const;
+
+    bool centred = false; // Ctrl held at the latest move
 };

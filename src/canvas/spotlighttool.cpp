@@ -1,7 +1,6 @@
 #include "spotlighttool.h"
 
 #include "app/appstate.h"
-#include "mainview.h"
 #include "presenterkit.h"
 
 #include <QWheelEvent>
@@ -24,42 +23,57 @@ QPointF SpotlightTool::centre() const
     return PresenterKit::instance().spotlight().centre();
 }
 
-void SpotlightTool::aim(MainView *view, const QPointF &pt)
+void SpotlightTool::aim(ToolHost *host, const QPointF &pt)
 {
     PresenterKit::instance().spotlight().jumpTo(pt, radius());
     aimed = true;
-    shownOn = view;
-    view->update();
+    shownOn = host;
+    host->repaintAll();
 }
 
-void SpotlightTool::follow(MainView *view)
+void SpotlightTool::repaintSoon(ToolHost *host)
 {
     PresenterAnimator &animator = PresenterKit::instance().animator();
-    animator.setTarget(view);
+    animator.setTarget(host);
     animator.wake();
 }
 
-void SpotlightTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+bool SpotlightTool::begins(const Input &) const
 {
-    mouseMove(view, pt, event);
+    return true;
 }
 
-void SpotlightTool::mouseMove(MainView *view, const QPointF &pt, QInputEvent *)
+void SpotlightTool::begin(ToolHost *host, const Input &input)
 {
-    if (!aimed || shownOn != view) {
-        aim(view, pt);
+    follow(host, input.point);
+}
+
+void SpotlightTool::move(ToolHost *host, const Input &input)
+{
+    follow(host, input.point);
+}
+
+void SpotlightTool::end(ToolHost *host, const Input &input)
+{
+    follow(host, input.point);
+}
+
+void SpotlightTool::hover(ToolHost *host, const Input &input)
+{
+    follow(host, input.point);
+}
+
+void SpotlightTool::follow(ToolHost *host, const QPointF &pt)
+{
+    if (!aimed || shownOn.get() != host) {
+        aim(host, pt);
         return;
     }
     PresenterKit::instance().spotlight().moveTo(pt, radius());
-    follow(view);
+    repaintSoon(host);
 }
 
-void SpotlightTool::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
-{
-    mouseMove(view, pt, event);
-}
-
-bool SpotlightTool::wheel(MainView *view, QWheelEvent *event)
+bool SpotlightTool::wheel(ToolHost *host, QWheelEvent *event)
 {
     const int notches = event->angleDelta().y() / 120;
     if (notches == 0)
@@ -69,9 +83,9 @@ bool SpotlightTool::wheel(MainView *view, QWheelEvent *event)
     const double wanted = stored * std::pow(NotchFactor, notches);
     stored = std::clamp(int(std::lround(wanted)), PresenterSettings::MinRadius,
                         PresenterSettings::MaxRadius);
-    if (aimed && shownOn == view && stored != before) {
+    if (aimed && shownOn.get() == host && stored != before) {
         PresenterKit::instance().spotlight().moveTo(centre(), stored);
-        follow(view);
+        repaintSoon(host);
     }
     return true;
 }
@@ -80,8 +94,8 @@ void SpotlightTool::paint(QPainter *painter, const QRegion &dirty)
 {
     if (!aimed || !shownOn)
         return;
-    shade.paint(painter, dirty.intersected(shownOn->pageRect()), centre(), radius(),
-                AppState::instance().presenter.spotlightOpacity, shownOn->devicePixelRatioF());
+    shade.paint(painter, dirty.intersected(shownOn->transform().pageRect()), centre(), radius(),
+                AppState::instance().presenter.spotlightOpacity, shownOn->deviceRatio());
 }
 
 // Chosen again after a page change it still shows; another tool repaints
@@ -89,5 +103,5 @@ void SpotlightTool::paint(QPainter *painter, const QRegion &dirty)
 void SpotlightTool::reset()
 {
     if (shownOn)
-        shownOn->update();
+        shownOn->repaintAll();
 }

@@ -3,7 +3,6 @@
 #include "spotlightshade.h"
 #include "tool.h"
 
-#include <QPointer>
 #include <QRect>
 
 // Darkens the whole canvas but a circle around the pointer; the wheel makes
@@ -12,23 +11,29 @@
 class SpotlightTool : public Tool
 {
 public:
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    bool wheel(MainView *view, QWheelEvent *event) override;
+    bool wheel(ToolHost *host, QWheelEvent *event) override;
     void paint(QPainter *painter, const QRegion &dirty) override;
     void reset() override;
 
-    // Centres the circle on `pt` and shows the darkness over all of `view`.
-    void aim(MainView *view, const QPointF &pt);
+    // Centres the circle on `pt` and shows the darkness over all of `host`.
+    void aim(ToolHost *host, const QPointF &pt);
     QPointF centre() const;
     int radius() const;
 
-private:
-    SpotlightShade shade;
-    // Repaints follow on the presenter kit's next frame.
-    void follow(MainView *view);
+protected:
+    // Every button moves the circle.
+    bool begins(const Input &input) const override;
+    void begin(ToolHost *host, const Input &input) override;
+    void move(ToolHost *host, const Input &input) override;
+    void end(ToolHost *host, const Input &input) override;
+    void hover(ToolHost *host, const Input &input) override;
 
-    QPointer<MainView> shownOn;
+private:
+    void follow(ToolHost *host, const QPointF &pt);
+    // Repaints follow on the presenter kit's next frame.
+    void repaintSoon(ToolHost *host);
+
+    SpotlightShade shade;
+    HostPointer shownOn;
     bool aimed = false;
 };

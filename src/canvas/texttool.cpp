@@ -1,7 +1,6 @@
 #include "texttool.h"
 
 #include "document/addcommand.h"
-#include "mainview.h"
 #include "texteditwidget.h"
 
 #include <QImage>
@@ -18,52 +17,48 @@ TextEditWidget *TextTool::textEditor() const
     return editor;
 }
 
-void TextTool::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+void TextTool::begin(ToolHost *host, const Input &input)
 {
-    Tool::mousePress(view, pt, event);
-    if (!onlyButton(event, true))
-        return;
-    gesture().pressed = true;
     if (!editor)
-        openEditor(view, pt);
+        openEditor(host, input.point);
     else if (!editor->document())
         reset();
     else
-        commit(view);
+        commit(host);
 }
 
-void TextTool::openEditor(MainView *view, const QPointF &pt)
+void TextTool::openEditor(ToolHost *host, const QPointF &pt)
 {
-    editor = new TextEditWidget(textTemplate.font, QString(), view);
+    editor = new TextEditWidget(textTemplate.font, QString(), host->widget());
     editor->setAlignment(textTemplate.alignment);
     editor->setFontPointSize(textTemplate.font.pointSize());
     editor->setTextColor(textTemplate.colour);
-    editor->move(view->toView(pt).toPoint());
+    editor->move(host->transform().toView(pt).toPoint());
     editor->show();
     editor->focusText();
 }
 
-void TextTool::commit(MainView *view)
+void TextTool::commit(ToolHost *host)
 {
     const int m = TextEditWidget::margin;
     const QRect box = editor->geometry();
     // The editor sits on the view; the text keeps its size on the page.
-    const QPointF at = view->toPage(box.topLeft());
+    const QPointF at = host->transform().toPage(box.topLeft());
     textTemplate.rect = QRectF(at.x() + m, at.y() + m, box.width() - 2 * m, box.height() - 2 * m);
     textTemplate.centre = textTemplate.rect.center();
     textTemplate.setDocument(editor->document()->clone());
     reset();
-    if (QImage *layer = view->layer()) {
+    if (QImage *layer = host->layer()) {
         QPainter painter(layer);
         textTemplate.paint(&painter);
     }
-    textTemplate.update(view);
-    view->pushCommand(new AddCommand(view, textTemplate.clone()));
+    textTemplate.update(host);
+    host->pushCommand(new AddCommand(host, textTemplate.clone()));
 }
 
-void TextTool::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+void TextTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    mousePress(view, pt, event);
+    mousePress(host, pt, event);
 }
 
 void TextTool::reset()

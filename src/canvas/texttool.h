@@ -13,8 +13,7 @@ class TextTool : public Tool
 public:
     ~TextTool() override;
 
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event) override;
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event) override;
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     // Discards the text being edited.
     void reset() override;
 
@@ -23,9 +22,12 @@ public:
     ObjText textTemplate;
     int popupIndex = 0;
 
+protected:
+    void begin(ToolHost *host, const Input &input) override;
+
 private:
-    void openEditor(MainView *view, const QPointF &pt);
-    void commit(MainView *view);
+    void openEditor(ToolHost *host, const QPointF &pt);
+    void commit(ToolHost *host);
 
     // The canvas owns the editor as its child and may go first.
     QPointer<TextEditWidget> editor;

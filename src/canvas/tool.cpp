@@ -3,87 +3,113 @@
 #include <QMouseEvent>
 #include <QTabletEvent>
 
-void Tool::mousePress(MainView *, const QPointF &pt, QInputEvent *)
+Tool::Input Tool::Input::of(const QPointF &point, const QInputEvent *event)
 {
-    gesture().pressPoint = pt;
-    gesture().lastPoint = pt;
+    Input input;
+    input.point = point;
+    if (!event)
+        return input;
+    input.modifiers = event->modifiers();
+    switch (event->type()) {
+    case QEvent::TabletMove:
+        input.button = Qt::NoButton;
+        Q_FALLTHROUGH();
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        input.pressure = float(static_cast<const QTabletEvent *>(event)->pressure());
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        input.button = static_cast<const QMouseEvent *>(event)->button();
+        input.buttons = static_cast<const QMouseEvent *>(event)->buttons();
+        break;
+    default:
+        break;
+    }
+    return input;
 }
 
-void Tool::mouseMove(MainView *, const QPointF &pt, QInputEvent *)
+// A press of the gesture's own button means its release was lost (a grab
+// elsewhere took it): the stale gesture goes and the press counts afresh.
+void Tool::mousePress(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    gesture().lastPoint = pt;
+    const Input input = Input::of(pt, event);
+    if (current.active) {
+        const bool second
+            = input.button != current.button && input.buttons.testFlag(current.button);
+        drop(host);
+        if (second)
+            return;
+    }
+    if (!begins(input))
+        return;
+    current.pressPoint = current.lastPoint = pt;
+    current.button = input.button;
+    current.mode = input.secondary();
+    current.active = true;
+    current.host = host;
+    begin(host, input);
 }
 
-void Tool::mouseRelease(MainView *, const QPointF &, QInputEvent *)
+void Tool::mouseMove(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    gesture().pressed = false;
+    const Input input = Input::of(pt, event);
+    if (!current.active || !input.buttons.testFlag(current.button)) {
+        hover(host, input);
+        return;
+    }
+    move(host, input);
+    current.lastPoint = pt;
 }
 
-void Tool::mouseDoubleClick(MainView *, const QPointF &, QInputEvent *) { }
+void Tool::mouseRelease(ToolHost *host, const QPointF &pt, QInputEvent *event)
+{
+    if (!current.active)
+        return;
+    end(host, Input::of(pt, event));
+    current.active = false;
+    current.host = nullptr;
+}
 
-bool Tool::wheel(MainView *, QWheelEvent *)
+void Tool::mouseDoubleClick(ToolHost *, const QPointF &, QInputEvent *) { }
+
+bool Tool::wheel(ToolHost *, QWheelEvent *)
 {
     return false;
 }
 
 void Tool::paint(QPainter *, const QRegion &) { }
 
+void Tool::cancelGesture()
+{
+    if (current.active)
+        drop(current.host.get());
+}
+
+// Without its canvas the gesture has nothing left to put back.
+void Tool::drop(ToolHost *host)
+{
+    if (host)
+        cancel(host);
+    current.active = false;
+    current.host = nullptr;
+}
+
 void Tool::reset() { }
 
-Tool::Gesture &Tool::gesture()
+bool Tool::begins(const Input &input) const
 {
-    static Gesture shared;
-    return shared;
+    return input.buttons == Qt::LeftButton;
 }
 
-float Tool::pressureOf(QInputEvent *event)
-{
-    if (!event)
-        return -1;
-    switch (event->type()) {
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-        return float(static_cast<QTabletEvent *>(event)->pressure());
-    default:
-        return -1;
-    }
-}
+void Tool::begin(ToolHost *, const Input &) { }
 
-namespace {
-const QMouseEvent *asMouseEvent(QInputEvent *event)
-{
-    if (!event)
-        return nullptr;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-        return static_cast<const QMouseEvent *>(event);
-    default:
-        return nullptr;
-    }
-}
-} // namespace
+void Tool::move(ToolHost *, const Input &) { }
 
-bool Tool::buttonHeld(QInputEvent *event, bool left)
-{
-    const QMouseEvent *mouse = asMouseEvent(event);
-    if (!mouse)
-        return left;
-    return mouse->buttons().testFlag(left ? Qt::LeftButton : Qt::RightButton);
-}
+void Tool::end(ToolHost *, const Input &) { }
 
-bool Tool::onlyButton(QInputEvent *event, bool left)
-{
-    const QMouseEvent *mouse = asMouseEvent(event);
-    if (!mouse)
-        return left;
-    return mouse->buttons() == (left ? Qt::LeftButton : Qt::RightButton);
-}
+void Tool::cancel(ToolHost *) { }
 
-Qt::KeyboardModifiers Tool::modifiersOf(QInputEvent *event)
-{
-    return event ? event->modifiers() : Qt::NoModifier;
-}
+void Tool::hover(ToolHost *, const Input &) { }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "hostpointer.h"
+
 #include <QObject>
 #include <QPointF>
 
-class MainView;
 class QInputEvent;
 class QPainter;
 class QRegion;
@@ -11,44 +12,77 @@ class QWheelEvent;
 
 // One way of turning pointer input on the canvas into objects or changes of
 // the current page. The tool kit owns one instance of each tool for the whole
-// run and forwards the canvas's input to the current one. Points are in page
-// pixels, also where the page is shown smaller than its size; the event is
-// the originating mouse or tablet event (null when a tool is driven without
-// one).
+// run and forwards the canvas's input to the current one.
+//
+// The base reads mouse and stylus events alike (touch reaches the canvas as
+// mouse events) and turns them into one gesture at a time: it begins at a
+// press the tool accepts, moves while the button that began it is held and
+// ends at the release. Another button pressed meanwhile cancels it, and so do
+// a tool switch, a page change, undo and redo; a cancelled gesture leaves the
+// page as it was before the press. Points are in page pixels, also where the
+// page is shown smaller than its size.
 class Tool : public QObject
 {
 public:
-    // The gesture in progress, shared by all tools since only one works at a
-    // time.
+    // One pointer event as the tools read it. A stylus, and a tool driven
+    // without an event, count as the left button alone.
+    struct Input
+    {
+        QPointF point;
+        Qt::MouseButton button = Qt::LeftButton; // pressed or released; none for a move
+        Qt::MouseButtons buttons = Qt::LeftButton; // held
+        Qt::KeyboardModifiers modifiers;
+        float pressure = -1; // 0 to 1 from a stylus, -1 from anything else
+
+        static Input of(const QPointF &point, const QInputEvent *event);
+        // Ctrl asks for the tool's secondary mode (straight pen segments,
+        // centred shapes).
+        bool secondary() const { return modifiers.testFlag(Qt::ControlModifier); }
+    };
+
+    // The gesture under way, or the last one.
     struct Gesture
     {
         QPointF pressPoint;
-        QPointF lastPoint;
-        bool pressed = false; // a drawing gesture is under way
-        bool mode = false; // the tool's secondary mode (centre-out, straight)
+        QPointF lastPoint; // of the latest press or move
+        Qt::MouseButton button = Qt::NoButton; // the one that began it
+        bool mode = false; // begun in the secondary mode
+        bool active = false;
+        HostPointer host;
     };
 
     ~Tool() override = default;
 
-    virtual void mousePress(MainView *view, const QPointF &pt, QInputEvent *event);
-    virtual void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event);
-    virtual void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event);
-    virtual void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event);
+    // The canvas's input; `event` is the mouse or tablet event, or null.
+    void mousePress(ToolHost *host, const QPointF &pt, QInputEvent *event);
+    void mouseMove(ToolHost *host, const QPointF &pt, QInputEvent *event);
+    void mouseRelease(ToolHost *host, const QPointF &pt, QInputEvent *event);
+    virtual void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event);
     // True when the tool used the wheel turn.
-    virtual bool wheel(MainView *view, QWheelEvent *event);
+    virtual bool wheel(ToolHost *host, QWheelEvent *event);
     // Paints the tool's live preview over the canvas where it is dirty.
     virtual void paint(QPainter *painter, const QRegion &dirty);
-    // Drops the gesture in progress (tool switch, page change, undo, redo).
+    // Cancels the gesture under way, if any.
+    void cancelGesture();
+    // Drops what the tool holds between gestures (tool switch, page change,
+    // undo, redo); the tool kit cancels the gesture first.
     virtual void reset();
 
-    static Gesture &gesture();
-    // Stylus pressure from 0 to 1 for tablet events, -1 for anything else.
-    static float pressureOf(QInputEvent *event);
-    // Whether the left (or right) button is among those held; tablet events
-    // answer `left`.
-    static bool buttonHeld(QInputEvent *event, bool left);
-    // Whether exactly the left (or right) button is held; tablet events
-    // answer `left`.
-    static bool onlyButton(QInputEvent *event, bool left);
-    static Qt::KeyboardModifiers modifiersOf(QInputEvent *event);
+    const Gesture &gesture() const { return current; }
+
+protected:
+    // Whether a press begins a gesture; by default the left button alone.
+    virtual bool begins(const Input &input) const;
+    virtual void begin(ToolHost *host, const Input &input);
+    virtual void move(ToolHost *host, const Input &input);
+    virtual void end(ToolHost *host, const Input &input);
+    // Puts back what the gesture changed.
+    virtual void cancel(ToolHost *host);
+    // A move with no gesture under way.
+    virtual void hover(ToolHost *host, const Input &input);
+
+private:
+    void drop(ToolHost *host);
+
+    Gesture current;
 };

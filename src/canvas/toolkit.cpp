@@ -54,34 +54,33 @@ ToolKit &ToolKit::instance()
 void ToolKit::reset()
 {
     storage().reset();
-    Tool::gesture() = Tool::Gesture();
     PresenterKit::reset();
     storage().reset(new ToolKit);
 }
 
-void ToolKit::mousePress(MainView *view, const QPointF &pt, QInputEvent *event)
+void ToolKit::mousePress(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    currentTool()->mousePress(view, pt, event);
+    currentTool()->mousePress(host, pt, event);
 }
 
-void ToolKit::mouseMove(MainView *view, const QPointF &pt, QInputEvent *event)
+void ToolKit::mouseMove(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    currentTool()->mouseMove(view, pt, event);
+    currentTool()->mouseMove(host, pt, event);
 }
 
-void ToolKit::mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event)
+void ToolKit::mouseRelease(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    currentTool()->mouseRelease(view, pt, event);
+    currentTool()->mouseRelease(host, pt, event);
 }
 
-void ToolKit::mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event)
+void ToolKit::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)
 {
-    currentTool()->mouseDoubleClick(view, pt, event);
+    currentTool()->mouseDoubleClick(host, pt, event);
 }
 
-bool ToolKit::wheel(MainView *view, QWheelEvent *event)
+bool ToolKit::wheel(ToolHost *host, QWheelEvent *event)
 {
-    return currentTool()->wheel(view, event);
+    return currentTool()->wheel(host, event);
 }
 
 void ToolKit::paint(QPainter *painter, const QRegion &dirty)
@@ -91,6 +90,7 @@ void ToolKit::paint(QPainter *painter, const QRegion &dirty)
 
 void ToolKit::resetTool()
 {
+    currentTool()->cancelGesture();
     currentTool()->reset();
 }
 
@@ -98,9 +98,8 @@ void ToolKit::setCurrentTool(int id)
 {
     if (id < 0 || id >= int(tools.size()))
         return;
-    currentTool()->reset();
-    // A gesture begun with the outgoing tool must not be finished by the new one.
-    Tool::gesture() = Tool::Gesture();
+    // A gesture begun with the outgoing tool is not finished by the new one.
+    resetTool();
     current = id;
 }
 

@@ -5,12 +5,12 @@
 #include <memory>
 #include <vector>
 
-class MainView;
 class QInputEvent;
 class QPainter;
 class QRegion;
 class QWheelEvent;
 class Tool;
+class ToolHost;
 struct DrawSettings;
 
 class MouseTool;
@@ -50,12 +50,13 @@ public:
     // Replaces the instance, and the presenter kit, by fresh ones (tests).
     static void reset();
 
-    void mousePress(MainView *view, const QPointF &pt, QInputEvent *event);
-    void mouseMove(MainView *view, const QPointF &pt, QInputEvent *event);
-    void mouseRelease(MainView *view, const QPointF &pt, QInputEvent *event);
-    void mouseDoubleClick(MainView *view, const QPointF &pt, QInputEvent *event);
-    bool wheel(MainView *view, QWheelEvent *event);
+    void mousePress(ToolHost *host, const QPointF &pt, QInputEvent *event);
+    void mouseMove(ToolHost *host, const QPointF &pt, QInputEvent *event);
+    void mouseRelease(ToolHost *host, const QPointF &pt, QInputEvent *event);
+    void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event);
+    bool wheel(ToolHost *host, QWheelEvent *event);
     void paint(QPainter *painter, const QRegion &dirty);
+    // Cancels the current tool's gesture and resets the tool.
     void resetTool();
 
     int currentToolId() const { return current; }

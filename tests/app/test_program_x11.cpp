@@ -100,7 +100,8 @@ private Q_SLOTS:
     }
 
     // A lesson as a teacher gives it: the pen chosen by its key and by a
-    // click, drawing with the mouse, Clear Page, a number stamp, an export of
+    // click, drawing with the mouse, Clear Page, a stroke taken back by the
+    // right button, a number stamp, an export of
     // every page, and Exit, which then has nothing left to ask. The ZIP
     // support is loaded only once the session journal first needs it.
     void lessonFromPenToExit()
@@ -142,6 +143,24 @@ private Q_SLOTS:
         // Clear Page takes the strokes off the screen at once.
         RealProgram::key(QStringLiteral("ctrl+l"));
         QTRY_VERIFY_WITH_TIMEOUT(!inked(QPoint(600, 700), backdrop), 5000);
+
+        // The right button pressed in the middle of a stroke takes it back.
+        auto mouse = [](const QString &action, const QString &what) {
+            RealProgram::xdotool({ action, what });
+        };
+        RealProgram::xdotool(
+            { QStringLiteral("mousemove"), QStringLiteral("400"), QStringLiteral("500") });
+        mouse(QStringLiteral("mousedown"), QStringLiteral("1"));
+        for (int x = 450; x <= 800; x += 50)
+            RealProgram::xdotool(
+                { QStringLiteral("mousemove"), QString::number(x), QStringLiteral("500") });
+        QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 500), backdrop), 5000);
+        mouse(QStringLiteral("mousedown"), QStringLiteral("3"));
+        mouse(QStringLiteral("mouseup"), QStringLiteral("3"));
+        RealProgram::xdotool(
+            { QStringLiteral("mousemove"), QStringLiteral("820"), QStringLiteral("500") });
+        mouse(QStringLiteral("mouseup"), QStringLiteral("1"));
+        QTRY_VERIFY_WITH_TIMEOUT(!inked(QPoint(600, 500), backdrop), 5000);
 
         // A number stamp shows in the middle of the page.
         RealProgram::key(QStringLiteral("ctrl+shift+2"));

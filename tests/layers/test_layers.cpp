@@ -129,6 +129,26 @@ private Q_SLOTS:
         QVERIFY2(check.problems().isEmpty(), qPrintable(check.problems().join(QLatin1Char('\n'))));
     }
 
+    // The tools reach the canvas through ToolHost alone, never the view.
+    void toolsDoNotIncludeTheView()
+    {
+        static const QRegularExpression view(
+            QStringLiteral("^\\s*#\\s*include\\s+\"(canvas/)?mainview\\.h\""),
+            QRegularExpression::MultilineOption);
+        QDirIterator files(QStringLiteral(TAV_SOURCE_DIR "/src/canvas"), { "*tool*" }, QDir::Files);
+        QStringList found;
+        int read = 0;
+        while (files.hasNext()) {
+            QFile file(files.next());
+            QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+            ++read;
+            if (view.match(QString::fromUtf8(file.readAll())).hasMatch())
+                found.append(QFileInfo(file).fileName());
+        }
+        QVERIFY2(read > 20, "the tools were not found");
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char(' '))));
+    }
+
     // The check itself: a small tree with one include of each kind.
     void upwardSidewaysAndStrayIncludesAreFound()
     {
