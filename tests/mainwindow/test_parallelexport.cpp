@@ -4,6 +4,7 @@
 #include "document/addcommand.h"
 #include "document/mainpage.h"
 #include "document/objstroke.h"
+#include "document/pagerenderer.h"
 #include "mainwindow/pageexporter.h"
 #include "testenvironment.h"
 
@@ -84,7 +85,7 @@ private Q_SLOTS:
 
     void zipHoldsEveryPageInOrder()
     {
-        PageExporter exporter(view.get());
+        PageExporter exporter(PageRenderer::snapshot(view->pageList()));
         QList<int> reported;
         exporter.progress = [&](int i) { reported.append(i); };
         const QString zip = path(QStringLiteral("out/pages.zip"));
@@ -112,7 +113,7 @@ private Q_SLOTS:
 
     void pdfHoldsEveryPageInOrder()
     {
-        PageExporter exporter(view.get());
+        PageExporter exporter(PageRenderer::snapshot(view->pageList()));
         const QString pdf = path(QStringLiteral("out/pages.pdf"));
         QVERIFY2(exporter.exportPdf(pdf), qPrintable(exporter.errorString()));
         const QString prefix = path(QStringLiteral("shown"));
@@ -139,7 +140,7 @@ private Q_SLOTS:
         const QString pdf = path(QStringLiteral("out/old.pdf"));
         QVERIFY(writeFile(zip, "the old zip"));
         QVERIFY(writeFile(pdf, "the old pdf"));
-        PageExporter exporter(view.get());
+        PageExporter exporter(PageRenderer::snapshot(view->pageList()));
         int last = -1;
         exporter.progress = [&](int i) {
             last = i;
