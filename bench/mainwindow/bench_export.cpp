@@ -1,5 +1,6 @@
 // Exporting 20 pages (distinct picture backgrounds with drawings) to a ZIP of
-// PNG pictures and to a PDF, beside the single-threaded way of doing the same
+// PNG pictures and to a PDF as the command does (pages copied out, written
+// on a worker, the end awaited on this thread), beside the single-threaded way of doing the same
 // work measured in the same run: rendering the pages one after another and
 // encoding each as PNG at the encoder's default level, or drawing each into a
 // QPdfWriter. Rounds alternate between the two; each line gives the median
@@ -11,11 +12,12 @@
 #include "document/mainpage.h"
 #include "document/objstroke.h"
 #include "document/pagerenderer.h"
-#include "mainwindow/pageexporter.h"
+#include "mainwindow/exportrun.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
@@ -88,6 +90,23 @@ void fillPages(MainView &view, const QSize &size, qreal ratio)
     }
 }
 
+// True when the file was written; else the reason is in `error`.
+bool exportPages(const MainView &view, const ExportRun::Work &work, QString *error)
+{
+    ExportRun run(PageRenderer::snapshot(view.document().pageList()), work);
+    bool written = false;
+    QEventLoop loop;
+    QObject::connect(&run, &ExportRun::signal_Finished, &loop, [&](bool ok) {
+        written = ok;
+        loop.quit();
+    });
+    run.start();
+    loop.exec();
+    if (!written)
+        *error = run.errorString();
+    return written;
+}
+
 double timeMs(const std::function<void()> &work)
 {
     QElapsedTimer timer;
@@ -155,28 +174,39 @@ bool measure(const char *title, const QSize &size, qreal ratio, const QString &f
 {
     MainView view;
     fillPages(view, size, ratio);
-    PageExporter exporter(&view);
     const QString pdf = folder + QStringLiteral("/pages.pdf");
     const QString zip = folder + QStringLiteral("/pages.zip");
+    QString error;
+    const auto exportPdf = [&] {
+        return exportPages(
+            view, [&pdf](PageExporter &exporter) { return exporter.exportPdf(pdf); }, &error);
+    };
+    const auto exportZip = [&] {
+        return exportPages(
+            view,
+            [&zip](PageExporter &exporter) {
+                return exporter.exportImages(zip, QStringLiteral("png"), false);
+            },
+            &error);
+    };
     if (QCoreApplication::arguments().value(3) == QLatin1String("profile-pdf")) {
         bool written = true;
         for (int round = 0; round < Rounds; ++round)
-            written = exporter.exportPdf(pdf) && written;
+            written = exportPdf() && written;
         return written;
     }
-    bool ok = exporter.exportPdf(pdf) && exporter.exportImages(zip, QStringLiteral("png"), false);
+    bool ok = exportPdf() && exportZip();
     qint64 baselineBytes = baselinePng(view);
     baselinePdf(view);
     Spread zipNew, zipOld, pdfNew, pdfOld;
     for (int round = 0; round < Rounds && ok; ++round) {
-        zipNew.ms.push_back(
-            timeMs([&] { ok = exporter.exportImages(zip, QStringLiteral("png"), false) && ok; }));
+        zipNew.ms.push_back(timeMs([&] { ok = exportZip() && ok; }));
         zipOld.ms.push_back(timeMs([&] { baselineBytes = baselinePng(view); }));
-        pdfNew.ms.push_back(timeMs([&] { ok = exporter.exportPdf(pdf) && ok; }));
+        pdfNew.ms.push_back(timeMs([&] { ok = exportPdf() && ok; }));
         pdfOld.ms.push_back(timeMs([&] { baselinePdf(view); }));
     }
     if (!ok) {
-        std::printf("export failed: %s\n", qPrintable(exporter.errorString()));
+        std::printf("export failed: %s\n", qPrintable(error));
         return false;
     }
     std::printf("%d pages of %s, %d threads, median (min-max) of %d interleaved rounds\n",

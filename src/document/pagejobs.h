@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QEventLoop>
 #include <QFuture>
-#include <QFutureWatcher>
 #include <QPromise>
 #include <QThread>
 #include <QThreadPool>
@@ -41,15 +39,16 @@ public:
     PageJobs(const PageJobs &) = delete;
     PageJobs &operator=(const PageJobs &) = delete;
 
-    // The result of page `index`; pages are taken in order from 0. The event
-    // loop runs meanwhile, without user input. Empty once stopped.
+    // The result of page `index`; pages are taken in order from 0. The
+    // taker blocks until it is ready, so it is a worker thread unless the
+    // page was started well before. Empty once stopped.
     std::optional<Result> take(int index)
     {
         submitUpTo(qMin(count, index + window));
         if (index < 0 || index >= int(futures.size()))
             return std::nullopt;
         QFuture<Result> future = futures[size_t(index)];
-        waitFor(future);
+        future.waitForFinished();
         if (stopped->load() || future.isCanceled() || future.resultCount() == 0)
             return std::nullopt;
         Result result = future.result();
@@ -83,18 +82,6 @@ private:
                 promise->finish();
             });
         }
-    }
-
-    void waitFor(const QFuture<Result> &future)
-    {
-        if (future.isFinished())
-            return;
-        QEventLoop loop;
-        QFutureWatcher<Result> watcher;
-        QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-        watcher.setFuture(future);
-        if (!future.isFinished())
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
 
     int count;

@@ -63,12 +63,13 @@ void ActionDispatcher::slot_Handle(const InstanceRequest &request)
         show();
         return;
     }
-    if (!request.files.isEmpty())
-        window->openFiles(request.files);
-    for (const QString &name : request.actions) {
-        if (!perform(name))
-            qWarning().noquote() << "Unknown action ignored:" << name;
-    }
+    // The actions wait for the pictures, which are read on a worker.
+    window->openFiles(request.files, [this, actions = request.actions] {
+        for (const QString &name : actions) {
+            if (!perform(name))
+                qWarning().noquote() << "Unknown action ignored:" << name;
+        }
+    });
 }
 
 // Without a tray the toolbar's own hide would end the program: a remote's

@@ -12,11 +12,12 @@
 #include "document/mainpage.h"
 #include "document/pagejobs.h"
 #include "document/pagerenderer.h"
-#include "document/safeimagereader.h"
 #include "exportdlg.h"
+#include "exportrun.h"
 #include "mainwindow.h"
-#include "pageexporter.h"
+#include "picturecheck.h"
 #include "picturecopy.h"
+#include "pictureloader.h"
 #include "widgets/messageboxdialog.h"
 #include "widgets/progressdialog.h"
 
@@ -44,145 +45,6 @@ QString proposedName()
              QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")));
 }
 
-void processPendingEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-struct Refusal
-{
-    QString why; // empty when the file is accepted
-    bool tooLarge = false;
-};
-
-// A message's template in the user's language.
-QString message(const char *strEnglish)
-{
-    return Lang::single("MessageBox", QLatin1String(strEnglish));
-}
-
-int megabytes(qint64 bytes)
-{
-    return int(bytes / (qint64(1024) * 1024));
-}
-
-QString pixelRefusal(const QString &strName, const QSize &size)
-{
-    return message("%1 has %2 x %3 pixels; the largest picture accepted has %4 million pixels "
-                   "(for example 8192 x 8192).")
-        .arg(strName)
-        .arg(size.width())
-        .arg(size.height())
-        .arg(SafeImageReader::MaxImageBytes / 4 / 1000000);
-}
-
-// strTemplate: the file's name, its size and the largest size, in MB.
-QString fileRefusal(const QString &strName, qint64 bytes, qint64 limit, const char *strTemplate)
-{
-    return message(strTemplate).arg(strName).arg(megabytes(bytes)).arg(megabytes(limit));
-}
-
-Refusal svgRefusal(const QString &strName, const SafeImageReader::Header &header)
-{
-    if (header.fileBytes > SafeImageReader::MaxSvgFileBytes)
-        return { fileRefusal(strName, header.fileBytes, SafeImageReader::MaxSvgFileBytes,
-                             "%1 has %2 MB; the largest SVG file accepted has %3 MB."),
-                 true };
-    switch (header.check.verdict) {
-    case SvgCheck::TooManyPixels:
-        return { message("%1 embeds pictures of more than %2 million pixels in all; the largest "
-                         "picture accepted has %2 million pixels.")
-                     .arg(strName)
-                     .arg(SafeImageReader::MaxImageBytes / 4 / 1000000),
-                 true };
-    case SvgCheck::OutsideReference:
-        return { message("%1 refers to other files. Only pictures embedded in an SVG file are "
-                         "accepted.")
-                     .arg(strName),
-                 false };
-    case SvgCheck::EmbeddedNotPicture:
-        return { message("%1 embeds something that is not a picture.").arg(strName), false };
-    case SvgCheck::EmbeddedFormat:
-        return { message("%1 embeds a picture in a format that SVG files may not embed here; "
-                         "PNG, JPEG, GIF and BMP are accepted.")
-                     .arg(strName),
-                 false };
-    case SvgCheck::TooDeep:
-        return { message("%1 nests its elements too deeply.").arg(strName), false };
-    case SvgCheck::NotSvg:
-    case SvgCheck::Sound:
-        break;
-    }
-    return {};
-}
-
-Refusal unreadable(const QString &strName)
-{
-    return { message("%1 is not a picture that can be read, or it is damaged.").arg(strName),
-             false };
-}
-
-// A file that cannot give a picture at all, or an empty refusal. A folder
-// or a pipe is never opened; a name whose bytes are not UTF-8 arrives with
-// replacement characters, and no file is found under it.
-Refusal fileFailure(const QString &strFile, const QString &strName)
-{
-    const QFileInfo info(strFile);
-    if (info.exists() && !info.isFile())
-        return unreadable(strName);
-    if (!info.exists() && strName.contains(QChar::ReplacementCharacter))
-        return { message("The name %1 is not valid UTF-8, so Tavelmark cannot open the file. "
-                         "Rename it and try again.")
-                     .arg(strName),
-                 false };
-    QFile file(strFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return { message("%1 cannot be read: %2").arg(strName, file.errorString()), false };
-    if (file.size() == 0)
-        return { message("%1 is empty.").arg(strName), false };
-    return {};
-}
-
-Refusal svgSizeRefusal(const QString &strName, const QSize &size)
-{
-    if (size.isEmpty())
-        return unreadable(strName);
-    if (size.width() <= ImageSVG::MaxSide && size.height() <= ImageSVG::MaxSide)
-        return {};
-    return { message("%1 is %2 x %3 pixels; an SVG picture may have at most %4 pixels a side.")
-                 .arg(strName)
-                 .arg(size.width())
-                 .arg(size.height())
-                 .arg(ImageSVG::MaxSide),
-             true };
-}
-
-// Why a picture file is refused before anything is decoded, or an empty
-// text: files that give no picture, files past the picture budget and SVG
-// files that would make the renderer read other files.
-Refusal refusal(const QString &strFile)
-{
-    const QString name = QFileInfo(strFile).fileName();
-    const Refusal failure = fileFailure(strFile, name);
-    if (!failure.why.isEmpty())
-        return failure;
-    const SafeImageReader::Header header = SafeImageReader::inspect(strFile);
-    if (header.svg) {
-        const Refusal why = svgRefusal(name, header);
-        return why.why.isEmpty() ? svgSizeRefusal(name, header.size) : why;
-    }
-    if (header.fileBytes > SafeImageReader::MaxFileBytes)
-        return { fileRefusal(name, header.fileBytes, SafeImageReader::MaxFileBytes,
-                             "%1 has %2 MB; the largest picture file accepted has %3 MB."),
-                 true };
-    const QSize size = header.size;
-    if (!size.isValid() || size.isEmpty())
-        return unreadable(name);
-    if (qint64(size.width()) * size.height() * 4 <= SafeImageReader::MaxImageBytes)
-        return {};
-    return { pixelRefusal(name, size), true };
-}
-
 // The picture at its own size, one picture pixel on one screen pixel, or
 // shrunk into the page keeping its shape.
 QPixmap pagePicture(QImage image, const MainPage *page)
@@ -199,22 +61,20 @@ QPixmap pagePicture(QImage image, const MainPage *page)
     return QPixmap::fromImage(std::move(image));
 }
 
-// A picture file as the background of a new page, made once the picture is
-// read: a file that gives none is told, never shown as a blank page.
-Refusal openAsPage(MainView *view, const QString &strFile)
-{
-    const Refusal why = refusal(strFile);
-    if (!why.why.isEmpty())
-        return why;
-    QImage image = SafeImageReader::read(strFile);
-    if (image.isNull())
-        return unreadable(QFileInfo(strFile).fileName());
-    if (view->newPage().isValid())
-        view->setBackground(pagePicture(std::move(image), view->currentPage()));
-    return {};
-}
-
 } // namespace
+
+// What an opening keeps from one file to the next.
+struct DocumentCommands::Opening
+{
+    QStringList files;
+    bool intoCurrentPage = false;
+    std::function<void()> done;
+    bool fromDesktop = false;
+    QSizeF area; // of the current page, for pictures put into it
+    QStringList refused;
+    bool allTooLarge = true;
+    bool cancelled = false;
+};
 
 DocumentCommands::DocumentCommands(MainWindow *pWindow)
     : QObject(pWindow)
@@ -266,45 +126,88 @@ void DocumentCommands::askAndOpen(bool bInsert)
 }
 
 void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &files,
-                                  bool bIntoCurrentPage)
+                                  bool bIntoCurrentPage, const std::function<void()> &done)
 {
-    if (files.isEmpty())
+    if (files.isEmpty()) {
+        if (done)
+            done();
         return;
+    }
+    auto opening = std::make_shared<Opening>();
+    opening->files = files;
+    opening->intoCurrentPage = bIntoCurrentPage;
+    opening->done = done;
+    whenIdle([this, strLabel, opening] { startOpening(strLabel, opening); });
+}
+
+// The files are checked, and decoded for new pages, on a worker; each
+// result is used here in file order while the worker reads the next.
+void DocumentCommands::startOpening(const QString &strLabel,
+                                    const std::shared_ptr<Opening> &opening)
+{
     AppState &s = AppState::instance();
     MainView *view = window->view();
-    QStringList refused;
-    bool allTooLarge = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    s.homePath = QFileInfo(files.first()).absolutePath();
-    {
-        ProgressDialog progress(window, strLabel, QString(), 0, int(files.size()), true);
-        progress.show();
-        const bool fromDesktop = !window->modes()->isDrawMode();
-        if (fromDesktop)
-            window->RestoreDrawTool();
-        QSizeF area;
-        if (bIntoCurrentPage)
-            area = view->currentPage() ? view->currentPage()->size : view->newPage();
-        for (int i = 0; i < files.size(); ++i) {
-            progress.setValue(i);
-            processPendingEvents();
-            const Refusal why
-                = bIntoCurrentPage ? refusal(files.at(i)) : openAsPage(view, files.at(i));
-            allTooLarge = allTooLarge && (why.why.isEmpty() || why.tooLarge);
-            if (!why.why.isEmpty())
-                refused.append(why.why);
-            else if (bIntoCurrentPage)
-                InsertImageFile(QPointF(0, 0), area, files.at(i), true);
-        }
-        if (fromDesktop && view->document().pageCount() > 0)
-            window->SetDrawMode(true);
-        progress.setValue(int(files.size()));
+    s.homePath = QFileInfo(opening->files.first()).absolutePath();
+    const QString cancel = Lang::tr("MessageBox", QStringLiteral("Cancel"));
+    Lang::release();
+    auto *progress
+        = new ProgressDialog(window, strLabel, cancel, 0, int(opening->files.size()), true);
+    // Modal, so that nobody changes the pages while they come.
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->show();
+    opening->fromDesktop = !window->modes()->isDrawMode();
+    if (opening->fromDesktop)
+        window->RestoreDrawTool();
+    if (opening->intoCurrentPage)
+        opening->area = view->currentPage() ? view->currentPage()->size : view->newPage();
+    auto *loader = new PictureLoader(opening->files, !opening->intoCurrentPage, this);
+    connect(progress, &QProgressDialog::canceled, loader, [opening] { opening->cancelled = true; });
+    connect(loader, &PictureLoader::signal_Read, this,
+            [this, opening, loader, progress](int index, const PictureCheck::Refusal &why) {
+                if (!opening->cancelled) {
+                    const bool more = loader->readNext();
+                    openOne(*opening, opening->files.at(index), why, loader->takePicture());
+                    progress->advance(index + 1);
+                    if (more)
+                        return;
+                }
+                delete progress;
+                loader->deleteLater();
+                finishOpening(*opening);
+            });
+    loader->readNext();
+}
+
+void DocumentCommands::openOne(Opening &opening, const QString &strFile,
+                               const PictureCheck::Refusal &why, QImage picture)
+{
+    opening.allTooLarge = opening.allTooLarge && (why.isAccepted() || why.tooLarge);
+    if (!why.isAccepted()) {
+        opening.refused.append(why.text());
+        return;
     }
+    if (opening.intoCurrentPage) {
+        InsertImageFile(QPointF(0, 0), opening.area, strFile, true);
+        return;
+    }
+    MainView *view = window->view();
+    if (view->newPage().isValid())
+        view->setBackground(pagePicture(std::move(picture), view->currentPage()));
+}
+
+void DocumentCommands::finishOpening(const Opening &opening)
+{
+    if (opening.fromDesktop && window->view()->document().pageCount() > 0)
+        window->SetDrawMode(true);
     QApplication::restoreOverrideCursor();
-    if (!refused.isEmpty())
-        reportFailure(allTooLarge ? QStringLiteral("Some pictures are too large to open.")
-                                  : QStringLiteral("Some pictures could not be opened."),
-                      refused.join(QLatin1Char('\n')));
+    if (!opening.refused.isEmpty())
+        reportFailure(opening.allTooLarge ? QStringLiteral("Some pictures are too large to open.")
+                                          : QStringLiteral("Some pictures could not be opened."),
+                      opening.refused.join(QLatin1Char('\n')));
+    if (opening.done)
+        opening.done();
+    idle();
 }
 
 bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
@@ -313,11 +216,11 @@ bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
     MainView *view = window->view();
     if (!view->currentPage() || !QFileInfo(strFile).isFile())
         return false;
-    const Refusal why = refusal(strFile);
-    if (!why.why.isEmpty()) {
+    const PictureCheck::Refusal why = PictureCheck::check(strFile);
+    if (!why.isAccepted()) {
         reportFailure(why.tooLarge ? QStringLiteral("The picture is too large to insert.")
                                    : QStringLiteral("The picture could not be inserted."),
-                      why.why);
+                      why.text());
         return false;
     }
     const QString copy = PictureCopy::into(strFile, AppState::instance().tempFolder);
@@ -335,7 +238,7 @@ bool DocumentCommands::InsertImageFile(const QPointF &point, const QSizeF &area,
     if (image->rect.isEmpty()) {
         delete image;
         reportFailure(QStringLiteral("The picture could not be inserted."),
-                      unreadable(QFileInfo(strFile).fileName()).why);
+                      PictureCheck::unreadable(QFileInfo(strFile).fileName()).text());
         return false;
     }
     QSizeF size = image->rect.size();
@@ -420,77 +323,122 @@ bool DocumentCommands::savePicture(const std::function<QImage()> &picture)
     return true;
 }
 
-bool DocumentCommands::SelectSave(int iSave)
+void DocumentCommands::SelectSave(int iSave, const Written &done)
 {
-    if (iSave == SaveDocument)
-        return window->documentFiles()->saveDocument();
+    const Written tell = done ? done : [](bool) {};
+    if (iSave == SaveDocument) {
+        tell(window->documentFiles()->saveDocument());
+        return;
+    }
     if (iSave == SaveCurrentPage) {
         MainPage *current = window->view()->currentPage();
-        if (!current)
-            return false;
+        if (!current) {
+            tell(false);
+            return;
+        }
         // Rendered on a worker while the user picks the name.
         const PageRecord page = PageRenderer::snapshot(current);
         PageJobs<QImage> render(1, [page](int) { return PageRenderer::renderPage(page); });
-        if (!savePicture([&render] { return render.take(0).value_or(QImage()); }))
-            return false;
-        current->modified = false;
-        return true;
+        const bool saved = savePicture([&render] { return render.take(0).value_or(QImage()); });
+        if (saved)
+            current->modified = false;
+        tell(saved);
+        return;
     }
-    ExportDlg dialog(this, window->documentFiles(), window);
-    dialog.exec();
-    return dialog.written();
+    // A chosen export tells `done` when it ends; the dialog tells the rest.
+    ExportDlg dialog(this, window->documentFiles(), window, tell);
+    if (dialog.exec() != QDialog::Accepted)
+        tell(false);
 }
 
-bool DocumentCommands::ExportToImage(const QString &strZip, const QString &strSuffix,
-                                     bool bDrawingOnly)
+void DocumentCommands::ExportToImage(const QString &strZip, const QString &strSuffix,
+                                     bool bDrawingOnly, const Written &done)
 {
-    return runExport(strZip, QStringLiteral("Export to Image"), [&](PageExporter &exporter) {
-        return exporter.exportImages(strZip, strSuffix, bDrawingOnly);
-    });
+    runExport(
+        strZip, QStringLiteral("Export to Image"),
+        [strZip, strSuffix, bDrawingOnly](PageExporter &exporter) {
+            return exporter.exportImages(strZip, strSuffix, bDrawingOnly);
+        },
+        done);
 }
 
-bool DocumentCommands::ExportToPdf(const QString &strPdf)
+void DocumentCommands::ExportToPdf(const QString &strPdf, const Written &done)
 {
-    return runExport(strPdf, QStringLiteral("Export to PDF"),
-                     [&](PageExporter &exporter) { return exporter.exportPdf(strPdf); });
+    runExport(
+        strPdf, QStringLiteral("Export to PDF"),
+        [strPdf](PageExporter &exporter) { return exporter.exportPdf(strPdf); }, done);
 }
 
-bool DocumentCommands::runExport(const QString &strFile, const QString &strLabel,
-                                 const std::function<bool(PageExporter &)> &work)
+void DocumentCommands::runExport(const QString &strFile, const QString &strLabel,
+                                 const std::function<bool(PageExporter &)> &work,
+                                 const Written &done)
 {
-    PageExporter exporter(window->view());
-    bool written = false;
-    {
-        const QString label = Lang::tr("Export", strLabel);
-        const QString cancel = Lang::tr("Export", QStringLiteral("Cancel"));
-        Lang::release();
-        ProgressDialog progress(window, label, cancel, 0, window->view()->document().pageCount(),
-                                true);
-        // Modal, so that its Cancel is the only input the export lets through.
-        progress.setWindowModality(Qt::ApplicationModal);
-        connect(&progress, &QProgressDialog::canceled, &progress,
-                [&exporter] { exporter.cancel(); });
-        progress.show();
-        exporter.progress = [&progress](int i) {
-            progress.setValue(i);
-            processPendingEvents();
-        };
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        written = work(exporter);
+    whenIdle([=] { startExport(strFile, strLabel, work, done); });
+}
+
+// The pages are copied out as they are now; the worker writes the copy.
+void DocumentCommands::startExport(const QString &strFile, const QString &strLabel,
+                                   const std::function<bool(PageExporter &)> &work,
+                                   const Written &done)
+{
+    auto *run
+        = new ExportRun(PageRenderer::snapshot(window->view()->document().pageList()), work, this);
+    const QString label = Lang::tr("Export", strLabel);
+    const QString cancel = Lang::tr("Export", QStringLiteral("Cancel"));
+    Lang::release();
+    auto *progress = new ProgressDialog(window, label, cancel, 0, run->pageCount(), true);
+    // Modal, so that its Cancel is the only input the export lets through.
+    progress->setWindowModality(Qt::ApplicationModal);
+    connect(progress, &QProgressDialog::canceled, run, &ExportRun::cancel);
+    connect(run, &ExportRun::signal_Progress, progress, &ProgressDialog::advance);
+    connect(run, &ExportRun::signal_Finished, this, [=](bool written) {
+        delete progress;
         QApplication::restoreOverrideCursor();
-    }
-    if (!written && exporter.wasCancelled())
-        return false;
-    if (!written) {
+        const bool cancelled = run->wasCancelled();
+        const QString error = run->errorString();
+        run->deleteLater();
+        finishExport(strFile, written, cancelled, error);
+        if (done)
+            done(written);
+        idle();
+    });
+    progress->show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    run->start();
+}
+
+void DocumentCommands::finishExport(const QString &strFile, bool bWritten, bool bCancelled,
+                                    const QString &strError)
+{
+    if (bWritten) {
+        AppState::instance().homePath = QFileInfo(strFile).absolutePath();
+        // Every page is now kept in the file; only later changes need saving.
+        window->view()->document().setModified(false);
+    } else if (!bCancelled) {
         reportFailure(QStringLiteral("The pages could not be exported."),
-                      QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strFile),
-                                                   exporter.errorString()));
-        return false;
+                      QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strFile), strError));
     }
-    AppState::instance().homePath = QFileInfo(strFile).absolutePath();
-    // Every page is now kept in the file; only later changes need saving.
-    window->view()->document().setModified(false);
-    return true;
+    Q_EMIT signal_ExportFinished(bWritten);
+}
+
+void DocumentCommands::whenIdle(std::function<void()> start)
+{
+    if (working) {
+        waiting.push_back(std::move(start));
+        return;
+    }
+    working = true;
+    start();
+}
+
+void DocumentCommands::idle()
+{
+    working = false;
+    if (waiting.empty())
+        return;
+    std::function<void()> next = std::move(waiting.front());
+    waiting.pop_front();
+    whenIdle(std::move(next));
 }
 
 void DocumentCommands::slot_InsertText()

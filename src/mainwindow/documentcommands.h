@@ -1,11 +1,15 @@
 #pragma once
 
+#include "picturecheck.h"
+
 #include <QObject>
 #include <QPointF>
 #include <QSizeF>
 #include <QStringList>
 
+#include <deque>
 #include <functional>
+#include <memory>
 
 class MainWindow;
 class PageExporter;
@@ -14,15 +18,23 @@ class QPixmap;
 
 // The main window's file commands: pictures in as pages or image objects,
 // the document out as one picture, a ZIP of page pictures or a PDF, and the
-// text and number stamps. Saving and exporting return whether a file was
-// really written; every failure is shown to the user.
+// text and number stamps. Saving and exporting tell whether a file was
+// really written; every failure is shown to the user. Opening pictures and
+// exporting read and write on a worker behind an application-modal progress
+// dialog and finish in a continuation; one asked while another runs starts
+// when it ends.
 class DocumentCommands : public QObject
 {
     Q_OBJECT
 public:
+    // Told whether a file was really written.
+    using Written = std::function<void(bool)>;
+
     explicit DocumentCommands(MainWindow *pWindow);
 
-    void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
+    // `done` runs once the last page is added and the refused files are told.
+    void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage,
+                    const std::function<void()> &done = {});
     // Places one picture file, centred in `area` from `point`, on the current
     // page; with bFit a larger picture is scaled down into the area. A raster
     // picture has pixelRatio pixels per logical pixel (0: the page's ratio).
@@ -33,15 +45,20 @@ public:
     enum SaveChoice { SaveCurrentPage = 0, SaveAllPages = 1, SaveDocument = 2 };
     // The current page as one picture, the export dialog, or the editable
     // document.
-    bool SelectSave(int iSave);
-    bool ExportToImage(const QString &strZip, const QString &strSuffix, bool bDrawingOnly);
-    bool ExportToPdf(const QString &strPdf);
+    void SelectSave(int iSave, const Written &done = {});
+    void ExportToImage(const QString &strZip, const QString &strSuffix, bool bDrawingOnly,
+                       const Written &done = {});
+    void ExportToPdf(const QString &strPdf, const Written &done = {});
 
     // The file dialogs, starting in the home path; an empty answer is a
     // cancel. Tests answer them without showing a dialog.
     virtual QStringList askOpenFileNames(const QString &strTitle, const QString &strFilter);
     virtual QString askSaveFileName(const QString &strTitle, const QString &strProposed,
                                     const QString &strFilters, QString *pSelectedFilter);
+
+Q_SIGNALS:
+    // After any export, once its failure is told.
+    void signal_ExportFinished(bool bWritten);
 
 public Q_SLOTS:
     void slot_Open();
@@ -56,9 +73,24 @@ private:
     // Asks for the name first; `picture` is called only once a name is chosen.
     bool savePicture(const std::function<QImage()> &picture);
     void placeStamp(const QPixmap &pixmap);
-    bool runExport(const QString &strFile, const QString &strLabel,
-                   const std::function<bool(PageExporter &)> &work);
+    struct Opening;
+    void startOpening(const QString &strLabel, const std::shared_ptr<Opening> &opening);
+    void openOne(Opening &opening, const QString &strFile, const PictureCheck::Refusal &why,
+                 QImage picture);
+    void finishOpening(const Opening &opening);
+    void runExport(const QString &strFile, const QString &strLabel,
+                   const std::function<bool(PageExporter &)> &work, const Written &done);
+    void startExport(const QString &strFile, const QString &strLabel,
+                     const std::function<bool(PageExporter &)> &work, const Written &done);
+    void finishExport(const QString &strFile, bool bWritten, bool bCancelled,
+                      const QString &strError);
     void reportFailure(const QString &strText, const QString &strDetail);
+    // Runs `start` now when nothing runs, else once the running work and
+    // those asked before have ended; every start leads to one idle().
+    void whenIdle(std::function<void()> start);
+    void idle();
 
     MainWindow *window;
+    bool working = false;
+    std::deque<std::function<void()>> waiting;
 };

@@ -30,11 +30,13 @@ constexpr FormatText formatTexts[] = {
 
 } // namespace
 
-ExportDlg::ExportDlg(DocumentCommands *pCommands, DocumentFiles *pFiles, QWidget *pParent)
+ExportDlg::ExportDlg(DocumentCommands *pCommands, DocumentFiles *pFiles, QWidget *pParent,
+                     std::function<void(bool)> whenDone)
     : MainDialog(pParent)
     , commands(pCommands)
     , files(pFiles)
     , group(new QButtonGroup(this))
+    , done(whenDone ? std::move(whenDone) : [](bool) {})
 {
     Lang *lang = Lang::instance();
     const QString context = QStringLiteral("Export");
@@ -66,7 +68,7 @@ void ExportDlg::slot_ExportAs(int iFormat)
 {
     hide();
     if (iFormat == DocumentFormat) {
-        wasWritten = files->saveDocumentAs();
+        done(files->saveDocumentAs());
         accept();
         return;
     }
@@ -85,26 +87,28 @@ void ExportDlg::slot_ExportAs(int iFormat)
             .arg(s.homePath, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm"))),
         filter, &filter);
     s.fileDialogOpen = false;
-    if (!name.isEmpty()) {
+    if (name.isEmpty()) {
+        done(false);
+    } else {
         if (!name.endsWith(suffix, Qt::CaseInsensitive))
             name += suffix;
-        wasWritten = exportFormat(iFormat, name);
+        exportFormat(iFormat, name);
     }
     accept();
 }
 
-bool ExportDlg::exportFormat(int iFormat, const QString &strFile)
+void ExportDlg::exportFormat(int iFormat, const QString &strFile)
 {
     switch (iFormat) {
     case 0:
-        return commands->ExportToImage(strFile, QStringLiteral("bmp"), false);
+        return commands->ExportToImage(strFile, QStringLiteral("bmp"), false, done);
     case 1:
-        return commands->ExportToImage(strFile, QStringLiteral("jpg"), false);
+        return commands->ExportToImage(strFile, QStringLiteral("jpg"), false, done);
     case 2:
-        return commands->ExportToImage(strFile, QStringLiteral("png"), false);
+        return commands->ExportToImage(strFile, QStringLiteral("png"), false, done);
     case 3:
-        return commands->ExportToImage(strFile, QStringLiteral("png"), true);
+        return commands->ExportToImage(strFile, QStringLiteral("png"), true, done);
     default:
-        return commands->ExportToPdf(strFile);
+        return commands->ExportToPdf(strFile, done);
     }
 }

@@ -265,13 +265,7 @@ void MainWindow::RestoreDrawTool()
     toolSelection->restoreDrawTool();
 }
 
-void MainWindow::OpenImages(const QString &strLabel, const QStringList &files,
-                            bool bIntoCurrentPage)
-{
-    documents->OpenImages(strLabel, files, bIntoCurrentPage);
-}
-
-void MainWindow::openFiles(const QStringList &files)
+void MainWindow::openFiles(const QStringList &files, const std::function<void()> &then)
 {
     QStringList pictures;
     int firstOpened = 0;
@@ -281,15 +275,22 @@ void MainWindow::openFiles(const QStringList &files)
         else if (docFiles->openDocumentFile(file) && firstOpened == 0)
             firstOpened = mainView->document().currentPageNumber();
     }
-    if (pictures.isEmpty())
+    if (pictures.isEmpty()) {
+        if (then)
+            then();
         return;
+    }
     // Pictures follow the documents' pages, and the first document still
     // opens at its first page.
     if (firstOpened > 0)
         mainView->document().gotoPage(mainView->document().pageCount() - 1);
-    OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), pictures, false);
-    if (firstOpened > 0)
-        mainView->document().gotoPage(firstOpened - 1);
+    documents->OpenImages(Lang::tr("MessageBox", QStringLiteral("Open")), pictures, false,
+                          [this, firstOpened, then] {
+                              if (firstOpened > 0)
+                                  mainView->document().gotoPage(firstOpened - 1);
+                              if (then)
+                                  then();
+                          });
 }
 
 // The document's name shows in the title; its dialogs need the desktop.

@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 
+#include <functional>
 #include <memory>
 
 class DesktopWait;
@@ -49,11 +50,10 @@ public:
     void SetDrawMode(bool bDrawMode);
     // Calls the slot of the last drawing tool without changing modes.
     void RestoreDrawTool();
-    // Hands image files to the open operation (new pages, or the current page).
-    void OpenImages(const QString &strLabel, const QStringList &files, bool bIntoCurrentPage);
     // Files handed to the program from outside (its command line, a second
     // start): each goes where its kind belongs; pictures become new pages.
-    void openFiles(const QStringList &files);
+    // `then` runs once the last picture is in.
+    void openFiles(const QStringList &files, const std::function<void()> &then = {});
     // Ends the program's work before the process ends without the close
     // question: settings saved, hotkeys released, desktop tools closed.
     void endWithoutQuestion();

@@ -3,7 +3,6 @@
 #include "app/filewriter.h"
 #include "app/lang.h"
 #include "app/partfiles.h"
-#include "canvas/mainview.h"
 #include "document/pagejobs.h"
 #include "document/pagerenderer.h"
 #include "document/ziploader.h"
@@ -32,15 +31,13 @@ constexpr int ZipStored = 0;
 // time for files at most 3 % larger; level 3 was 13 % larger on photos.
 constexpr int PngQuality = 55;
 
-// Shown to the user beside the file's name when the export fails.
-QString message(const char *strEnglish)
-{
-    return Lang::single("MessageBox", QLatin1String(strEnglish));
-}
+constexpr char WriteProtected[] = "The file is write-protected.";
+constexpr char WritingFailed[] = "Writing failed; the disk may be full.";
 
-QString writeProtectedError()
+int screenResolution()
 {
-    return message("The file is write-protected.");
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchX()) : 96;
 }
 
 QString entryName(int index, const QString &strSuffix)
@@ -74,9 +71,18 @@ bool replaceFile(const QString &strFresh, const QString &strTarget)
 
 } // namespace
 
-PageExporter::PageExporter(const MainView *pView)
-    : view(pView)
+PageExporter::PageExporter(QList<PageRecord> pages)
+    : records(std::move(pages))
+    , resolution(screenResolution())
 {
+}
+
+// Shown to the user beside the file's name.
+QString PageExporter::errorString() const
+{
+    if (!error)
+        return QString();
+    return Lang::single("MessageBox", QLatin1String(error)).arg(errorArgument);
 }
 
 QByteArray PageExporter::encode(const QImage &image, const QString &strSuffix)
@@ -106,55 +112,57 @@ void PageExporter::report(int index) const
         progress(index);
 }
 
-bool PageExporter::fail(const QString &strError)
+bool PageExporter::fail(const char *strEnglish, const QString &strArgument)
 {
-    error = strError;
+    error = strEnglish;
+    errorArgument = strArgument;
     return false;
 }
 
-// A page that never came: cancelled, or the program quitting while the
-// export waited for it. Either way the old file stays and nothing is told.
+// Cancelled, or a page that never came because the program is quitting.
+// Either way the old file stays and nothing is told; the request is used up.
 bool PageExporter::interrupted()
 {
-    cancelRequested = true;
+    cancelRequested = false;
+    cancelled = true;
     return false;
 }
 
-// The pages as they are now: the workers render these copies, never the
-// live pages.
-QList<PageRecord> PageExporter::start()
+void PageExporter::start()
 {
-    error.clear();
-    cancelRequested = false;
-    return PageRenderer::snapshot(view->document().pageList());
+    error = nullptr;
+    errorArgument.clear();
+    cancelled = false;
 }
 
 bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly)
 {
-    const QList<PageRecord> records = start();
+    start();
     const QFileInfo target(strZip);
     if (!target.absoluteDir().exists())
-        return fail(message("The folder %1 does not exist.").arg(target.absolutePath()));
+        return fail("The folder %1 does not exist.", target.absolutePath());
     // The rename below would replace a write-protected file all the same.
     if (FileWriter::isWriteProtected(strZip))
-        return fail(writeProtectedError());
+        return fail(WriteProtected);
     // Loaded here, on the first export; from here on it stays loaded.
     if (!ZipLoader::module())
-        return fail(message(ZipLoader::Missing));
+        return fail(ZipLoader::Missing);
     PartFiles::removeStale(target.absolutePath());
     // The new archive is built beside the target, so that the final rename
     // stays on one file system.
     const std::unique_ptr<QTemporaryFile> part = PartFiles::create(strZip, PartFiles::Export);
     if (!part)
-        return fail(message("The folder cannot be written to."));
+        return fail("The folder cannot be written to.");
     QStringList names;
-    if (!writeZip(part.get(), records, strSuffix, bDrawingOnly, &names))
+    if (!writeZip(part.get(), strSuffix, bDrawingOnly, &names))
         return false;
     if (!readsBack(part->fileName(), names))
-        return fail(message("The new file could not be read back; the disk may be full."));
+        return fail("The new file could not be read back; the disk may be full.");
+    if (cancelRequested)
+        return interrupted();
     part->setPermissions(target.exists() ? QFile::permissions(strZip) : NewFileMode::permissions());
     if (!replaceFile(part->fileName(), strZip))
-        return fail(message("The file could not be replaced."));
+        return fail("The file could not be replaced.");
     part->setAutoRemove(false);
     report(int(records.size()));
     return true;
@@ -162,18 +170,19 @@ bool PageExporter::exportImages(const QString &strZip, const QString &strSuffix,
 
 // The archive closes the file when it is finished; a write the disk refused
 // shows in the file's error then.
-bool PageExporter::writeZip(QFileDevice *pFile, const QList<PageRecord> &records,
-                            const QString &strSuffix, bool bDrawingOnly, QStringList *pNames)
+bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
+                            QStringList *pNames)
 {
     const std::unique_ptr<ZipWriter> zip = ZipLoader::module()->writer(pFile);
     if (!zip)
-        return fail(pFile->errorString());
-    PageJobs<QByteArray> jobs(int(records.size()), [records, strSuffix, bDrawingOnly](int i) {
-        const PageRecord &page = records.at(i);
-        return encode(bDrawingOnly ? PageRenderer::renderObjects(page)
-                                   : PageRenderer::renderPage(page),
-                      strSuffix);
-    });
+        return fail("%1", pFile->errorString());
+    PageJobs<QByteArray> jobs(int(records.size()),
+                              [pages = records, strSuffix, bDrawingOnly](int i) {
+                                  const PageRecord &page = pages.at(i);
+                                  return encode(bDrawingOnly ? PageRenderer::renderObjects(page)
+                                                             : PageRenderer::renderPage(page),
+                                                strSuffix);
+                              });
     for (int i = 0; i < records.size(); ++i) {
         report(i);
         const std::optional<QByteArray> encoded = cancelRequested ? std::nullopt : jobs.take(i);
@@ -181,22 +190,22 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QList<PageRecord> &records
             return interrupted();
         const QByteArray &bytes = *encoded;
         if (bytes.isEmpty())
-            return fail(message("Page %1 could not be encoded.").arg(i + 1));
+            return fail("Page %1 could not be encoded.", QString::number(i + 1));
         const QString name = entryName(i, strSuffix);
         if (!addStoredEntry(*zip, name, bytes))
-            return fail(message("Writing failed; the disk may be full."));
+            return fail(WritingFailed);
         pNames->append(name);
     }
     if (!zip->finish() || pFile->error() != QFileDevice::NoError)
-        return fail(message("Writing failed; the disk may be full."));
+        return fail(WritingFailed);
     return true;
 }
 
 bool PageExporter::exportPdf(const QString &strPdf)
 {
-    const QList<PageRecord> records = start();
+    start();
     if (FileWriter::isWriteProtected(strPdf))
-        return fail(writeProtectedError());
+        return fail(WriteProtected);
     // Rendered into memory first: a PDF written straight to a full disk can
     // be cut short without any error being reported.
     QByteArray bytes;
@@ -204,34 +213,35 @@ bool PageExporter::exportPdf(const QString &strPdf)
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        writer.setResolution(screen ? qRound(screen->logicalDotsPerInchX()) : 96);
+        writer.setResolution(resolution);
         writer.setPageOrientation(QPageLayout::Landscape);
         writer.setCreator(QStringLiteral("Tavelmark"));
         writer.setTitle(QFileInfo(strPdf).completeBaseName());
         QPainter painter;
         if (!painter.begin(&writer))
-            return fail(message("The PDF could not be started."));
-        if (!paintPdf(painter, writer, records)) {
+            return fail("The PDF could not be started.");
+        if (!paintPdf(painter, writer)) {
             painter.end();
             return false;
         }
         if (!painter.end())
-            return fail(message("The PDF could not be finished."));
+            return fail("The PDF could not be finished.");
     }
+    if (cancelRequested)
+        return interrupted();
     if (!FileWriter::write(strPdf, bytes))
-        return fail(message("Writing failed; the folder may be write-protected or the "
-                            "disk full."));
+        return fail("Writing failed; the folder may be write-protected or the disk full.");
     report(int(records.size()));
     return true;
 }
 
 // The pages are rendered on the workers; only drawing them into the PDF, in
 // order, happens here.
-bool PageExporter::paintPdf(QPainter &painter, QPdfWriter &writer, const QList<PageRecord> &records)
+bool PageExporter::paintPdf(QPainter &painter, QPdfWriter &writer)
 {
-    PageJobs<QImage> jobs(int(records.size()),
-                          [records](int i) { return PageRenderer::renderPage(records.at(i)); });
+    PageJobs<QImage> jobs(int(records.size()), [pages = records](int i) {
+        return PageRenderer::renderPage(pages.at(i));
+    });
     const QRect viewport = painter.viewport();
     for (int i = 0; i < records.size(); ++i) {
         report(i);

@@ -6,26 +6,29 @@
 #include <QImage>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
-class MainView;
 class QFileDevice;
 class QPainter;
 class QPdfWriter;
 
-// Writes every page of the document to one file: a ZIP with one picture per
-// page, or a PDF with one page per page. The pages are copied out when the
-// export starts and rendered and encoded on every core; the file is written
-// in page order as they arrive. An existing file of that name is replaced
-// only by a complete, read-back-checked new one; a failed or cancelled
-// export leaves it as it was.
+// Writes pages copied out of the document to one file: a ZIP with one
+// picture per page, or a PDF with one page per page. The pages are rendered
+// and encoded on every core; the file is written in page order as they
+// arrive. An existing file of that name is replaced only by a complete,
+// read-back-checked new one; a failed or cancelled export leaves it as it
+// was. Made on the GUI thread, an exporter runs its exports on any one
+// thread; only cancel() may be called from another.
 class PageExporter
 {
 public:
-    explicit PageExporter(const MainView *pView);
+    explicit PageExporter(QList<PageRecord> pages);
 
-    // Told the index of each page before it is rendered, and the page count
-    // at the end; a caller keeps its progress display alive here.
+    int pageCount() const { return int(records.size()); }
+
+    // Told, on the exporting thread, the index of each page before it is
+    // rendered, and the page count at the end.
     std::function<void(int)> progress;
 
     // Entries "Tavelmark_1.<suffix>", ... stored without deflating: the
@@ -33,13 +36,14 @@ public:
     bool exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly);
     bool exportPdf(const QString &strPdf);
 
-    // Stops the running export at the next page; it then returns false with
-    // wasCancelled() true and no error.
+    // Any thread: stops the running export at the next page, or before its
+    // file replaces the target, or else the next export; that export then
+    // returns false with wasCancelled() true and no error.
     void cancel() { cancelRequested = true; }
-    bool wasCancelled() const { return cancelRequested; }
+    bool wasCancelled() const { return cancelled; }
 
-    // Why the last export failed, in a sentence for the user.
-    QString errorString() const { return error; }
+    // GUI thread: why the last export failed, in a sentence for the user.
+    QString errorString() const;
 
     // A picture file's bytes in the format named by strSuffix ("bmp", "jpg",
     // "png"). Formats without transparency get the picture over white. Empty
@@ -48,14 +52,19 @@ public:
 
 private:
     void report(int index) const;
-    bool fail(const QString &strError);
+    // The failure in English, told in the user's language by errorString();
+    // `strArgument` fills its "%1".
+    bool fail(const char *strEnglish, const QString &strArgument = QString());
     bool interrupted();
-    QList<PageRecord> start();
-    bool writeZip(QFileDevice *pFile, const QList<PageRecord> &records, const QString &strSuffix,
-                  bool bDrawingOnly, QStringList *pNames);
-    bool paintPdf(QPainter &painter, QPdfWriter &writer, const QList<PageRecord> &records);
+    void start();
+    bool writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
+                  QStringList *pNames);
+    bool paintPdf(QPainter &painter, QPdfWriter &writer);
 
-    const MainView *view;
-    QString error;
-    bool cancelRequested = false;
+    const QList<PageRecord> records;
+    int resolution;
+    const char *error = nullptr;
+    QString errorArgument;
+    std::atomic<bool> cancelRequested { false };
+    bool cancelled = false;
 };

@@ -1,5 +1,6 @@
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "commandwaits.h"
 #include "document/imagestatic.h"
 #include "document/imagesvg.h"
 #include "document/mainpage.h"
@@ -95,7 +96,7 @@ private Q_SLOTS:
         const QString svg = write(QStringLiteral("self.svg"), svgWithImage("self.svg"));
         const QString png = write(QStringLiteral("self.png"), svgWithImage("self.png"));
         ModalAnswerer watcher;
-        commands->OpenImages(QStringLiteral("Open"), { svg, png }, false);
+        QVERIFY(opened(commands, { svg, png }, false));
         QCOMPARE(view()->document().pageCount(), 0);
         QCOMPARE(watcher.texts.size(), 1);
         QVERIFY2(watcher.texts[0].startsWith(QStringLiteral("Some pictures could not be opened.")),
@@ -226,8 +227,10 @@ private Q_SLOTS:
         addPage();
         const QString stale = write(QStringLiteral(".old.zip.tavelmark-part-Ab3dE9"), "partial");
         const QString foreign = write(QStringLiteral(".notes.zip.backup"), "keep");
-        QVERIFY(commands->ExportToImage(path(QStringLiteral("pages.zip")), QStringLiteral("png"),
-                                        false));
+        QVERIFY(exported(commands, [&] {
+            commands->ExportToImage(path(QStringLiteral("pages.zip")), QStringLiteral("png"),
+                                    false);
+        }));
         QVERIFY(!QFile::exists(stale));
         QVERIFY(QFile::exists(foreign));
         QCOMPARE(
@@ -246,8 +249,9 @@ private Q_SLOTS:
         for (const QString &file : { zip, pdf })
             QVERIFY(QFile::setPermissions(file,
                                           QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        QVERIFY(!commands->ExportToImage(zip, QStringLiteral("png"), false));
-        QVERIFY(!commands->ExportToPdf(pdf));
+        QVERIFY(!exported(commands,
+                          [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
+        QVERIFY(!exported(commands, [&] { commands->ExportToPdf(pdf); }));
         QCOMPARE(readFile(zip), QByteArray("old zip"));
         QCOMPARE(readFile(pdf), QByteArray("old pdf"));
         QCOMPARE(watcher.texts.size(), 2);
@@ -293,7 +297,7 @@ private Q_SLOTS:
         QCOMPARE(std::fclose(named), 0);
         ModalAnswerer watcher;
         for (const auto &[file, why] : files) {
-            commands->OpenImages(QStringLiteral("Open"), { file }, false);
+            QVERIFY(opened(commands, { file }, false));
             QCOMPARE(view()->document().pageCount(), 0);
             QVERIFY2(watcher.texts.last().contains(QFileInfo(file).fileName() + QLatin1Char(' '))
                          && watcher.texts.last().contains(why),

@@ -63,7 +63,8 @@ private Q_SLOTS:
         request.files = { file };
         request.actions = { QStringLiteral("new-page"), QStringLiteral("fly") };
         dispatcher->slot_Handle(request);
-        QCOMPARE(window->view()->document().pageCount(), 2);
+        // The picture is read on a worker; the actions wait for its page.
+        QTRY_COMPARE(window->view()->document().pageCount(), 2);
         QCOMPARE(window->view()->document().currentPageNumber(), 2);
         // Nothing at all brings the toolbar back (here: it was never away).
         dispatcher->slot_Handle(InstanceRequest());

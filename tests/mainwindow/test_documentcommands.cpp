@@ -2,6 +2,7 @@
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
 #include "commandoutput.h"
+#include "commandwaits.h"
 #include "document/addcommand.h"
 #include "document/imagestatic.h"
 #include "document/imagesvg.h"
@@ -22,6 +23,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -132,6 +134,13 @@ class TestDocumentCommands : public QObject
         stroke->path.moveTo(100, 100);
         stroke->path.lineTo(300, 100);
         QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
+    }
+
+    // The progress bar of the dialog an open or an export shows while it runs.
+    static QProgressBar *runningProgress()
+    {
+        QWidget *dialog = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        return dialog ? dialog->findChild<QProgressBar *>() : nullptr;
     }
 
     QStringList zipEntries(const QString &strZip) const
@@ -269,8 +278,9 @@ private Q_SLOTS:
         {
             ModalAnswerer answerer;
             commands->slot_Open();
-            // The damaged file makes no blank page; it is named in the message.
-            QCOMPARE(answerer.texts.size(), 1);
+            // The damaged file makes no blank page; it is named in the
+            // message, told once the last page is in.
+            QTRY_COMPARE(answerer.texts.size(), 1);
             QVERIFY2(answerer.texts.first().contains(QStringLiteral("broken.png")),
                      qPrintable(answerer.texts.first()));
         }
@@ -301,7 +311,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path(QStringLiteral("huge.bmp")), bmp));
 
         ModalAnswerer watcher;
-        commands->OpenImages(QStringLiteral("Open"), { path(QStringLiteral("huge.bmp")) }, true);
+        QVERIFY(opened(commands, { path(QStringLiteral("huge.bmp")) }, true));
         QCOMPARE(watcher.texts.size(), 1);
         QVERIFY2(watcher.texts[0].contains(QStringLiteral("9000 x 9000")),
                  qPrintable(watcher.texts[0]));
@@ -348,7 +358,8 @@ private Q_SLOTS:
         for (const QColor &colour : { Qt::blue, Qt::green, Qt::yellow })
             addPage(colour);
         const QString zip = path(QStringLiteral("pages.zip"));
-        QVERIFY(commands->ExportToImage(zip, QStringLiteral("png"), false));
+        QVERIFY(exported(commands,
+                         [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
         const QStringList names
             = { QStringLiteral("Tavelmark_1.png"), QStringLiteral("Tavelmark_2.png"),
                 QStringLiteral("Tavelmark_3.png") };
@@ -364,7 +375,8 @@ private Q_SLOTS:
         QVERIFY(!listing.contains(QStringLiteral("Defl")));
 
         const QString drawing = path(QStringLiteral("drawing.zip"));
-        QVERIFY(commands->ExportToImage(drawing, QStringLiteral("png"), true));
+        QVERIFY(exported(commands,
+                         [&] { commands->ExportToImage(drawing, QStringLiteral("png"), true); }));
         const QImage only = zipPicture(drawing, QStringLiteral("Tavelmark_1.png"));
         QCOMPARE(qAlpha(only.pixel(500, 300)), 0);
         QVERIFY(near(only.pixel(200, 100), Qt::red));
@@ -377,7 +389,7 @@ private Q_SLOTS:
         addPage(Qt::blue);
         addPage(Qt::green);
         const QString pdf = path(QStringLiteral("pages.pdf"));
-        QVERIFY(commands->ExportToPdf(pdf));
+        QVERIFY(exported(commands, [&] { commands->ExportToPdf(pdf); }));
         const QString info = QString::fromUtf8(commandOutput(QStringLiteral("pdfinfo"), { pdf }));
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))),
                  qPrintable(info));
@@ -406,9 +418,12 @@ private Q_SLOTS:
         QVERIFY(
             watcher.texts.value(0).startsWith(QStringLiteral("The picture could not be saved.")));
         QCOMPARE(AppState::instance().homePath, path(QString()));
-        QVERIFY(!commands->ExportToImage(path(QStringLiteral("plain/x.zip")), QStringLiteral("png"),
-                                         false));
-        QVERIFY(!commands->ExportToPdf(path(QStringLiteral("plain/x.pdf"))));
+        QVERIFY(!exported(commands, [&] {
+            commands->ExportToImage(path(QStringLiteral("plain/x.zip")), QStringLiteral("png"),
+                                    false);
+        }));
+        QVERIFY(!exported(commands,
+                          [&] { commands->ExportToPdf(path(QStringLiteral("plain/x.pdf"))); }));
         QCOMPARE(watcher.texts.size(), 3);
 
         SmallDisk disk(path(QStringLiteral("small")));
@@ -420,8 +435,9 @@ private Q_SLOTS:
         commands->saveAnswers = { { png, QString() } };
         disk.fill(true);
         QVERIFY(!commands->SaveImageAs(noise(QSize(600, 400))));
-        QVERIFY(!commands->ExportToImage(zip, QStringLiteral("png"), false));
-        QVERIFY(!commands->ExportToPdf(pdf));
+        QVERIFY(!exported(commands,
+                          [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
+        QVERIFY(!exported(commands, [&] { commands->ExportToPdf(pdf); }));
         disk.fill(false);
         QCOMPARE(watcher.texts.size(), 6);
         QVERIFY(watcher.texts[4].contains(QStringLiteral("old.zip")));
@@ -448,7 +464,8 @@ private Q_SLOTS:
             QVERIFY(cancel);
             QTest::mouseClick(cancel, Qt::LeftButton);
         });
-        QVERIFY(!commands->ExportToImage(zip, QStringLiteral("png"), false));
+        QVERIFY(!exported(commands,
+                          [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
         QCOMPARE(readFile(zip), QByteArray("the old file"));
         QVERIFY(watcher.texts.isEmpty());
         QVERIFY(view()->currentPage()->modified);
@@ -470,23 +487,23 @@ private Q_SLOTS:
             });
         };
         chooseInDialog(-1);
-        QVERIFY(!commands->SelectSave(1));
+        QVERIFY(!saved(commands, 1));
 
         // The editable document comes first, then BMP, JPG, PNG.
         commands->saveAnswers = { { path(QStringLiteral("all")), QString() } };
         chooseInDialog(3);
-        QVERIFY(commands->SelectSave(1));
+        QVERIFY(saved(commands, 1));
         QCOMPARE(zipEntries(path(QStringLiteral("all.zip"))),
                  QStringList({ QStringLiteral("Tavelmark_1.png") }));
 
         ModalAnswerer watcher;
         commands->saveAnswers = { { path(QStringLiteral("all.zip/x.pdf")), QString() } };
         chooseInDialog(5);
-        QVERIFY(!commands->SelectSave(1));
+        QVERIFY(!saved(commands, 1));
         QCOMPARE(watcher.texts.size(), 1);
 
         commands->saveAnswers = { { path(QStringLiteral("page")), QString() } };
-        QVERIFY(commands->SelectSave(0));
+        QVERIFY(saved(commands, 0));
         QCOMPARE(QImage(path(QStringLiteral("page.png"))).size(), view()->currentPage()->size);
     }
 
@@ -500,17 +517,145 @@ private Q_SLOTS:
         MainPage *second = view()->document().pageList()[1];
         {
             ModalAnswerer watcher;
-            QVERIFY(!commands->ExportToPdf(path(QStringLiteral("missing/x.pdf"))));
+            QVERIFY(!exported(
+                commands, [&] { commands->ExportToPdf(path(QStringLiteral("missing/x.pdf"))); }));
         }
         QVERIFY(first->modified && second->modified);
         commands->saveAnswers = { { path(QStringLiteral("page")), QString() } };
-        QVERIFY(commands->SelectSave(0));
+        QVERIFY(saved(commands, 0));
         QVERIFY(first->modified);
         QVERIFY(!second->modified);
-        QVERIFY(commands->ExportToPdf(path(QStringLiteral("all.pdf"))));
+        QVERIFY(
+            exported(commands, [&] { commands->ExportToPdf(path(QStringLiteral("all.pdf"))); }));
         QVERIFY(!view()->document().isModified());
         view()->document().undo();
         QVERIFY(view()->document().isModified());
+    }
+
+    // Cancelled half-way, a new export leaves no file and nothing beside
+    // it, tells no failure, and counts as no save.
+    void cancelledExportLeavesNoFile()
+    {
+        for (int i = 0; i < 8; ++i) {
+            view()->newPage();
+            view()->setBackground(QPixmap::fromImage(noise(view()->currentPage()->size)));
+        }
+        QVERIFY(QDir().mkpath(path(QStringLiteral("out"))));
+        const QString zip = path(QStringLiteral("out/new.zip"));
+        ModalAnswerer watcher;
+        QList<bool> told;
+        QSignalSpy finished(commands, &DocumentCommands::signal_ExportFinished);
+        commands->ExportToImage(zip, QStringLiteral("png"), false,
+                                [&told](bool bWritten) { told.append(bWritten); });
+        QProgressBar *bar = runningProgress();
+        QVERIFY(bar);
+        QPushButton *cancel = bar->parentWidget()->findChild<QPushButton *>();
+        QVERIFY(cancel);
+        connect(bar, &QProgressBar::valueChanged, cancel, [cancel](int done) {
+            if (done == 2)
+                cancel->click();
+        });
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(told, QList<bool>({ false }));
+        QVERIFY(watcher.texts.isEmpty());
+        QCOMPARE(QDir(path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList());
+        QCOMPARE(AppState::instance().homePath, path(QString()));
+        QVERIFY(view()->document().isModified());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // The export runs on a worker: the command returns at once, queued
+    // slots run while it writes, progress comes page by page, and a second
+    // export asked meanwhile starts when the first has ended.
+    void exportsLeaveTheEventLoopFree()
+    {
+        for (int i = 0; i < 6; ++i) {
+            view()->newPage();
+            view()->setBackground(QPixmap::fromImage(noise(view()->currentPage()->size)));
+        }
+        const QString zip = path(QStringLiteral("pages.zip"));
+        const QString pdf = path(QStringLiteral("pages.pdf"));
+        QStringList events;
+        QSignalSpy finished(commands, &DocumentCommands::signal_ExportFinished);
+        commands->ExportToImage(zip, QStringLiteral("png"), false, [&](bool bWritten) {
+            events.append(QStringLiteral("zip %1").arg(bWritten));
+        });
+        QVERIFY(finished.isEmpty());
+        QProgressBar *bar = runningProgress();
+        QVERIFY(bar);
+        QList<int> progress;
+        connect(bar, &QProgressBar::valueChanged, this,
+                [&progress](int done) { progress.append(done); });
+        QTimer::singleShot(0, this, [&] { events.append(QStringLiteral("timer")); });
+        commands->ExportToPdf(
+            pdf, [&](bool bWritten) { events.append(QStringLiteral("pdf %1").arg(bWritten)); });
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, 60000);
+        QCOMPARE(events,
+                 QStringList({ QStringLiteral("timer"), QStringLiteral("zip 1"),
+                               QStringLiteral("pdf 1") }));
+        QCOMPARE(progress, QList<int>({ 1, 2, 3, 4, 5, 6 }));
+        QCOMPARE(zipEntries(zip).size(), 6);
+        QVERIFY(readFile(pdf).startsWith("%PDF"));
+    }
+
+    // Pictures become pages in the order of their files, the progress
+    // advancing with each; Cancel stops the files not yet read.
+    void picturesOpenInFileOrder()
+    {
+        const QList<QColor> colours
+            = { Qt::red, Qt::green, Qt::blue, Qt::cyan, Qt::magenta, Qt::yellow };
+        QStringList files;
+        for (int i = 0; i < colours.size(); ++i)
+            files.append(
+                writePicture(path(QStringLiteral("p%1.png").arg(i)), QSize(64, 48), colours[i]));
+        const auto open = [&](int iCancelAt, QList<int> *pProgress) {
+            auto done = std::make_shared<bool>(false);
+            commands->OpenImages(QStringLiteral("Open"), files, false, [done] { *done = true; });
+            QProgressBar *bar = runningProgress();
+            QVERIFY(bar);
+            QPushButton *cancel = bar->parentWidget()->findChild<QPushButton *>();
+            QVERIFY(cancel);
+            // Cancel resets the bar below its start.
+            connect(bar, &QProgressBar::valueChanged, cancel, [=](int opened) {
+                if (opened >= 0)
+                    pProgress->append(opened);
+                if (opened == iCancelAt)
+                    cancel->click();
+            });
+            QVERIFY(QTest::qWaitFor([&] { return *done; }, 60000));
+        };
+        QList<int> progress;
+        open(-1, &progress);
+        QCOMPARE(progress, QList<int>({ 1, 2, 3, 4, 5, 6 }));
+        QCOMPARE(view()->document().pageCount(), colours.size());
+        for (int i = 0; i < colours.size(); ++i) {
+            const QImage page = PageRenderer::renderPage(view()->document().pageList()[i]);
+            QVERIFY2(near(page.pixel(page.width() / 2, page.height() / 2), colours[i]),
+                     qPrintable(QString::number(i)));
+        }
+
+        progress.clear();
+        ModalAnswerer watcher;
+        open(2, &progress);
+        QCOMPARE(progress, QList<int>({ 1, 2 }));
+        QCOMPARE(view()->document().pageCount(), colours.size() + 2);
+        QVERIFY(watcher.texts.isEmpty());
+
+        // A refused file is named as it is, even with a placeholder in its
+        // name: a header claiming 9000 x 9000 at 32 bits.
+        QByteArray bmp(54, '\0');
+        QDataStream stream(&bmp, QIODevice::WriteOnly);
+        stream.setByteOrder(QDataStream::LittleEndian);
+        stream << quint8('B') << quint8('M') << quint32(54) << quint32(0) << quint32(54)
+               << quint32(40) << qint32(9000) << qint32(9000) << quint16(1) << quint16(32);
+        const QString odd = path(QStringLiteral("50%2off.bmp"));
+        QVERIFY(writeFile(odd, bmp));
+        QVERIFY(opened(commands, { odd }, false));
+        QCOMPARE(watcher.texts.size(), 1);
+        QVERIFY2(watcher.texts.first().contains(QStringLiteral("50%2off.bmp has 9000 x 9000")),
+                 qPrintable(watcher.texts.first()));
     }
 
     // What is inserted shows at once, without waiting for a page switch.

@@ -160,13 +160,15 @@ private Q_SLOTS:
 
         const QString lesson = env->path(QStringLiteral("lesson"));
         {
-            ExportDlg dialog(window->documentCommands(), files, window.get());
+            QList<bool> written;
+            ExportDlg dialog(window->documentCommands(), files, window.get(),
+                             [&written](bool bWritten) { written.append(bWritten); });
             const QList<ExportBtn *> choices = dialog.findChildren<ExportBtn *>();
             QCOMPARE(choices.size(), 6);
             QCOMPARE(choices.first()->accessibleName(), QStringLiteral("Tavelmark document"));
             files->saveAnswers = { lesson };
             QTest::mouseClick(choices.first(), Qt::LeftButton);
-            QVERIFY(dialog.written());
+            QCOMPARE(written, QList<bool>({ true }));
             QCOMPARE(files->documentPath(), lesson + QStringLiteral(".tavelmark"));
         }
         newWindow();
@@ -194,7 +196,9 @@ private Q_SLOTS:
 
         newWindow();
         ModalAnswerer answerer;
-        window->openFiles({ lesson, still });
+        bool opened = false;
+        window->openFiles({ lesson, still }, [&opened] { opened = true; });
+        QTRY_VERIFY(opened);
         QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(objectCounts(), QList<int>({ 2, 1, 0 }));
         QCOMPARE(view()->document().currentPageNumber(), 1);

@@ -2,6 +2,7 @@
 #include "app/moduleloader.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "commandwaits.h"
 #include "document/addcommand.h"
 #include "document/mainpage.h"
 #include "document/objstroke.h"
@@ -123,7 +124,8 @@ private Q_SLOTS:
         QVERIFY(writeFile(document, "the old document"));
 
         ModalAnswerer answerer;
-        QVERIFY(!commands->ExportToImage(zip, QStringLiteral("png"), false));
+        QVERIFY(!exported(commands,
+                          [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
         files->saveAnswers = { document };
         QVERIFY(!files->saveDocument());
         QVERIFY(!files->openDocumentFile(document));
@@ -148,7 +150,8 @@ private Q_SLOTS:
         QVERIFY(!mapped(QStringLiteral("libquazip")));
 
         const QString zip = path(QStringLiteral("pages.zip"));
-        QVERIFY(commands->ExportToImage(zip, QStringLiteral("png"), false));
+        QVERIFY(exported(commands,
+                         [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
         QVERIFY(isLoaded());
         QVERIFY(mapped(QStringLiteral("libquazip")));
         QVERIFY(QFileInfo(zip).size() > 0);
