@@ -5,6 +5,7 @@
 #include "app/exactpointer.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
+#include "app/screeninuse.h"
 #include "document/backgroundfiles.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
@@ -50,13 +51,6 @@ const QImage &frameImage(bool highRes)
     return highRes ? twin : normal;
 }
 
-QScreen *screenAtIndex(int index)
-{
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    return (index >= 0 && index < screens.size()) ? screens.at(index)
-                                                  : QGuiApplication::primaryScreen();
-}
-
 // Pointer positions snap to the nearest device pixel: whole logical pixels
 // would put a stroke up to a device pixel away from the pointer.
 QPointF snapToDevice(const QPointF &position, qreal ratio)
@@ -88,7 +82,7 @@ MainView::~MainView() = default;
 QSize MainView::newPage()
 {
     ToolKit::instance().resetTool();
-    QScreen *screen = screenAtIndex(AppState::instance().screenIndex);
+    QScreen *screen = ScreenInUse::screen();
     auto *created = new MainPage(screen ? screen->size() : QSize(800, 600), false);
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     created->setPixels(DevicePixels::size(created->size, ratio), ratio);
@@ -462,8 +456,7 @@ QPixmap MainView::grabDesktopRect(const QRect &device) const
 
 QPixmap MainView::grabScreen(const QPoint &point, bool bAtPoint) const
 {
-    QScreen *screen = bAtPoint ? QGuiApplication::screenAt(point)
-                               : screenAtIndex(AppState::instance().screenIndex);
+    QScreen *screen = bAtPoint ? QGuiApplication::screenAt(point) : ScreenInUse::screen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     return Platform::instance().grabScreen(screen);
