@@ -115,15 +115,10 @@ public:
     PresenterSettings presenter;
 
     // Run-time state.
-    int screenIndex = 0;
     double scaleFactor1 = 1.0; // 96 / logical DPI
     double scaleFactor2 = 0.5; // logical DPI / 192
     QColor greys[5] = { QColor(230, 230, 230), QColor(210, 210, 210), QColor(180, 180, 180),
                         QColor(120, 120, 120), QColor(30, 30, 30) };
-    bool fileDialogOpen = false;
-    // The toolbar's centre lies left of its screen's centre: popups and the
-    // popup markers face right.
-    bool toolbarOnLeft = true;
     // The quit save runs only while this is on; an import pending makes it
     // write an empty "Language" so that the next start takes the backup.
     bool savingEnabled = true;
@@ -142,9 +137,6 @@ public:
         { QFont(QStringLiteral("Arial"), 36), QColor(0xff, 0xff, 0xff), QColor(0xff, 0x00, 0x00) }
     };
     int nextNumber = 1;
-    // The magnifier opens again as the last one was left. Kept for the run.
-    double zoomFactor = 2.0;
-    bool zoomFullScreen = false;
 
     // A size scaled for the screen: base / f1, and also / f2 with the touch UI.
     int scaled(double base) const;

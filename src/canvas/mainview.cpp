@@ -4,6 +4,7 @@
 #include "app/devicepixels.h"
 #include "app/exactpointer.h"
 #include "app/scaledcursor.h"
+#include "app/screeninuse.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
 #include "document/removecommand.h"
@@ -24,13 +25,6 @@
 #include <cmath>
 
 namespace {
-
-QScreen *screenAtIndex(int index)
-{
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    return (index >= 0 && index < screens.size()) ? screens.at(index)
-                                                  : QGuiApplication::primaryScreen();
-}
 
 // Pointer positions snap to the nearest device pixel: whole logical pixels
 // would put a stroke up to a device pixel away from the pointer.
@@ -73,7 +67,7 @@ MainView::~MainView()
 
 QSize MainView::newPage()
 {
-    QScreen *screen = screenAtIndex(AppState::instance().screenIndex);
+    QScreen *screen = ScreenInUse::screen();
     auto *created = new MainPage(screen ? screen->size() : QSize(800, 600), false);
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     created->setPixels(DevicePixels::size(created->size, ratio), ratio);

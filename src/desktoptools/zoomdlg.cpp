@@ -1,11 +1,11 @@
 #include "zoomdlg.h"
 
-#include "app/appstate.h"
 #include "app/devicepixels.h"
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "arrowstep.h"
 #include "widgets/closebtn.h"
+#include "zoommemory.h"
 #include "zoomoptionwidget.h"
 
 #include <QAbstractButton>
@@ -26,15 +26,16 @@ const int MinFrameSide = 16;
 const int Band = 7;
 } // namespace
 
-ZoomDlg::ZoomDlg(QPixmap *pScreenImage, QWidget *pParent)
+ZoomDlg::ZoomDlg(QPixmap *pScreenImage, ZoomMemory *pMemory, QWidget *pParent)
     : FullScreenDialog(pParent)
     , grip(ResourcePixmap::load(QStringLiteral(":/Tools/Resize")))
     , screenImage(pScreenImage)
+    , memory(pMemory)
 {
     setMouseTracking(true);
     const QPoint middle(width() / 2, height() / 2);
     frameRect = QRect(middle - QPoint(240, 180), middle + QPoint(239, 179));
-    panel = new ZoomOptionWidget(AppState::instance().zoomFullScreen, this);
+    panel = new ZoomOptionWidget(memory->fullScreen, this);
     Lang::release();
     using B = ZoomOptionWidget;
     connect(panel->closeButton(), &QAbstractButton::clicked, this, &QDialog::reject);
@@ -44,7 +45,7 @@ ZoomDlg::ZoomDlg(QPixmap *pScreenImage, QWidget *pParent)
     connect(panel->button(B::ZoomIn), &QAbstractButton::clicked, this, &ZoomDlg::slot_ZoomIn);
     connect(panel->button(B::ZoomOut), &QAbstractButton::clicked, this, &ZoomDlg::slot_ZoomOut);
     connect(panel->button(B::ZoomAll), &QAbstractButton::clicked, this, &ZoomDlg::slot_ZoomAll);
-    if (AppState::instance().zoomFullScreen)
+    if (memory->fullScreen)
         clampPan();
     placePanel();
 }
@@ -68,7 +69,7 @@ void ZoomDlg::slot_Captoclip()
 // frame's content otherwise; what lies beyond the screen stays transparent.
 void ZoomDlg::finish(int iCode)
 {
-    const bool full = AppState::instance().zoomFullScreen;
+    const bool full = memory->fullScreen;
     // At the screen picture's resolution, so that a scaled screen loses nothing.
     const qreal ratio = screenImage->devicePixelRatio();
     output = QPixmap(DevicePixels::size(full ? size() : frameRect.size(), ratio));
@@ -76,7 +77,7 @@ void ZoomDlg::finish(int iCode)
     output.fill(Qt::transparent);
     QPainter painter(&output);
     if (full) {
-        const double f = AppState::instance().zoomFactor;
+        const double f = memory->factor;
         painter.drawPixmap(QRect(int(pan.x()), int(pan.y()), int(f * width()), int(f * height())),
                            *screenImage);
     } else {
@@ -99,21 +100,21 @@ void ZoomDlg::slot_ZoomOut()
 
 void ZoomDlg::zoomBy(double delta)
 {
-    const double next = AppState::instance().zoomFactor + delta;
+    const double next = memory->factor + delta;
     if (next >= MinFactor && next <= MaxFactor)
-        AppState::instance().zoomFactor = next;
+        memory->factor = next;
     ++labelCount;
     QTimer::singleShot(1000, this, &ZoomDlg::slot_HideScale);
-    if (AppState::instance().zoomFullScreen)
+    if (memory->fullScreen)
         clampPan();
     update();
 }
 
 void ZoomDlg::slot_ZoomAll()
 {
-    AppState::instance().zoomFullScreen = !AppState::instance().zoomFullScreen;
-    panel->button(ZoomOptionWidget::ZoomAll)->setChecked(AppState::instance().zoomFullScreen);
-    if (AppState::instance().zoomFullScreen)
+    memory->fullScreen = !memory->fullScreen;
+    panel->button(ZoomOptionWidget::ZoomAll)->setChecked(memory->fullScreen);
+    if (memory->fullScreen)
         clampPan();
     update();
     placePanel();
@@ -127,7 +128,7 @@ void ZoomDlg::slot_HideScale()
 
 void ZoomDlg::clampPan()
 {
-    const double reach = AppState::instance().zoomFactor - 1;
+    const double reach = memory->factor - 1;
     pan.setX(qBound(-reach * width(), pan.x(), 0.0));
     pan.setY(qBound(-reach * height(), pan.y(), 0.0));
 }
@@ -135,7 +136,7 @@ void ZoomDlg::clampPan()
 void ZoomDlg::placePanel()
 {
     QPoint p;
-    if (AppState::instance().zoomFullScreen) {
+    if (memory->fullScreen) {
         p = QPoint(width() - 2 - panel->width(), 2);
     } else {
         p = QPoint(frameRect.right() + 3, frameRect.top());
@@ -157,7 +158,7 @@ QRect ZoomDlg::gripRect() const
 
 QRectF ZoomDlg::enlargedTarget() const
 {
-    const double f = AppState::instance().zoomFactor;
+    const double f = memory->factor;
     const double w = frameRect.width();
     const double h = frameRect.height();
     return QRectF(frameRect.left() - (f - 1) * w / 2, frameRect.top() - (f - 1) * h / 2, f * w,
@@ -180,7 +181,7 @@ void ZoomDlg::mousePressEvent(QMouseEvent *pEvent)
     const QPoint p = pEvent->position().toPoint();
     dragging = true;
     lastPoint = p;
-    if (AppState::instance().zoomFullScreen)
+    if (memory->fullScreen)
         return;
     if (gripRect().contains(p)) {
         dragKind = Resize;
@@ -197,9 +198,9 @@ void ZoomDlg::mouseMoveEvent(QMouseEvent *pEvent)
 {
     const QPoint p = pEvent->position().toPoint();
     if (!dragging) {
-        if (!AppState::instance().zoomFullScreen)
+        if (!memory->fullScreen)
             setHoverCursor(p);
-    } else if (AppState::instance().zoomFullScreen) {
+    } else if (memory->fullScreen) {
         pan += p - lastPoint;
         lastPoint = p;
         clampPan();
@@ -238,7 +239,7 @@ void ZoomDlg::mouseReleaseEvent(QMouseEvent *pEvent)
     }
     dragging = false;
     dragKind = NoDrag;
-    if (!AppState::instance().zoomFullScreen)
+    if (!memory->fullScreen)
         setHoverCursor(pEvent->position().toPoint());
     placePanel();
 }
@@ -246,7 +247,7 @@ void ZoomDlg::mouseReleaseEvent(QMouseEvent *pEvent)
 void ZoomDlg::wheelEvent(QWheelEvent *pEvent)
 {
     pEvent->accept();
-    if (!AppState::instance().zoomFullScreen)
+    if (!memory->fullScreen)
         return;
     pan += QPointF(pEvent->angleDelta()) / 8.0;
     clampPan();
@@ -257,7 +258,7 @@ void ZoomDlg::keyReleaseEvent(QKeyEvent *pEvent)
 {
     const QPoint d = ArrowStep(pEvent);
     if (!d.isNull()) {
-        if (AppState::instance().zoomFullScreen) {
+        if (memory->fullScreen) {
             // The view moves towards the arrow, so the picture moves against it.
             pan -= d;
             clampPan();
@@ -272,8 +273,8 @@ void ZoomDlg::keyReleaseEvent(QKeyEvent *pEvent)
 void ZoomDlg::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (AppState::instance().zoomFullScreen) {
-        const double f = AppState::instance().zoomFactor;
+    if (memory->fullScreen) {
+        const double f = memory->factor;
         painter.drawPixmap(QRect(int(pan.x()), int(pan.y()), int(f * width()), int(f * height())),
                            *screenImage);
     } else {
@@ -324,7 +325,7 @@ void ZoomDlg::paintFactorLabel(QPainter &painter) const
     QFont big = font();
     big.setPointSizeF(36.0 * 96.0 / logicalDpiX());
     painter.setFont(big);
-    const QString text = QStringLiteral("%1 x").arg(AppState::instance().zoomFactor, 0, 'g');
+    const QString text = QStringLiteral("%1 x").arg(memory->factor, 0, 'g');
     painter.setPen(Qt::white);
     painter.drawText(rect(), Qt::AlignHCenter | Qt::AlignBottom, text);
     painter.setPen(Qt::black);

@@ -6,6 +6,7 @@
 #include <QPointF>
 
 class ZoomOptionWidget;
+struct ZoomMemory;
 
 // The magnifier: a still picture of the screen with a movable, resizable frame
 // that shows the area under it enlarged, or, in full-screen mode, the whole
@@ -16,8 +17,10 @@ class ZoomDlg : public FullScreenDialog
 {
     Q_OBJECT
 public:
-    // pScreenImage: the still picture of the screen the dialog covers.
-    ZoomDlg(QPixmap *pScreenImage, QWidget *pParent);
+    // pScreenImage: the still picture of the screen the dialog covers;
+    // pMemory: how the last magnifier was left, kept up to date; both must
+    // outlive the dialog.
+    ZoomDlg(QPixmap *pScreenImage, ZoomMemory *pMemory, QWidget *pParent);
 
     QPixmap outputPicture() const { return output; }
     // Inclusive corners, in dialog pixels.
@@ -69,5 +72,6 @@ private:
     QRect frameRect;
     ZoomOptionWidget *panel;
     QPixmap *screenImage;
+    ZoomMemory *memory;
     QPixmap output;
 };

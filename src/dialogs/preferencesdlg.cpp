@@ -11,6 +11,7 @@
 #include "hotkeywidget.h"
 #include "presenterprefs.h"
 #include "spinboxtime.h"
+#include "widgets/filedialogguard.h"
 #include "widgets/messageboxdialog.h"
 
 #include <QCheckBox>
@@ -497,12 +498,11 @@ QString PreferencesDlg::askFileName(bool bSave, const QString &strTitle, const Q
 
 void PreferencesDlg::slot_Import()
 {
-    AppState &s = AppState::instance();
-    s.fileDialogOpen = true;
-    const QString path
-        = askFileName(false, Lang::tr("MessageBox", QStringLiteral("Import")), s.homePath);
+    const QString path = FileDialogGuard::around([this] {
+        return askFileName(false, Lang::tr("MessageBox", QStringLiteral("Import")),
+                           AppState::instance().homePath);
+    });
     Lang::release();
-    s.fileDialogOpen = false;
     if (!path.isEmpty())
         importSettings(path);
     accept();
@@ -523,16 +523,14 @@ bool PreferencesDlg::importSettings(const QString &strPath)
 
 void PreferencesDlg::slot_Export()
 {
-    AppState &s = AppState::instance();
-    s.fileDialogOpen = true;
     const QString proposed
         = QStringLiteral("%1/Tavelmark_%2.ini")
-              .arg(s.homePath,
+              .arg(AppState::instance().homePath,
                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")));
-    const QString path
-        = askFileName(true, Lang::tr("MessageBox", QStringLiteral("Export")), proposed);
+    const QString path = FileDialogGuard::around([&] {
+        return askFileName(true, Lang::tr("MessageBox", QStringLiteral("Export")), proposed);
+    });
     Lang::release();
-    s.fileDialogOpen = false;
     if (!path.isEmpty()) {
         // The export closes the dialog as accepted: it holds the edited hotkeys.
         commitHotKeys();

@@ -314,7 +314,7 @@ void DesktopToolRunner::slot_PrepareZoomDlg()
     int code = 0;
     QPixmap picture;
     {
-        ZoomDlg zoom(&still, window);
+        ZoomDlg zoom(&still, &zoomMemory, window);
         code = zoom.exec();
         picture = zoom.outputPicture();
     }

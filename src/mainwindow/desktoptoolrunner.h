@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktoptools/zoommemory.h"
+
 #include <QList>
 #include <QObject>
 #include <QPainterPath>
@@ -65,4 +67,5 @@ private:
     QRect pickedWindow;
     bool pageSteppedAside = false;
     QList<QWidget *> rulers;
+    ZoomMemory zoomMemory;
 };

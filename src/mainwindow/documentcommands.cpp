@@ -18,6 +18,7 @@
 #include "picturecheck.h"
 #include "picturecopy.h"
 #include "pictureloader.h"
+#include "widgets/filedialogguard.h"
 #include "widgets/messageboxdialog.h"
 #include "widgets/progressdialog.h"
 
@@ -111,16 +112,14 @@ void DocumentCommands::chooseAndOpen(bool bInsert)
 
 void DocumentCommands::askAndOpen(bool bInsert)
 {
-    AppState &s = AppState::instance();
-    s.fileDialogOpen = true;
     const QString title = Lang::tr("MessageBox", QStringLiteral("Open"));
     const QString filter
         = Lang::tr("MessageBox",
                    bInsert ? QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png *.svg)")
                            : QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
     Lang::release();
-    const QStringList files = askOpenFileNames(title, filter);
-    s.fileDialogOpen = false;
+    const QStringList files
+        = FileDialogGuard::around([&] { return askOpenFileNames(title, filter); });
     if (!files.isEmpty())
         OpenImages(title, files, bInsert);
 }
@@ -293,12 +292,12 @@ bool DocumentCommands::savePicture(const std::function<QImage()> &picture)
     const QString bmp = Lang::tr("MessageBox", QStringLiteral("Bitmap Files (*.bmp)"));
     const QString jpg = Lang::tr("MessageBox", QStringLiteral("JPG Files (*.jpg)"));
     QString filter = Lang::tr("MessageBox", QStringLiteral("PNG Files (*.png)"));
-    s.fileDialogOpen = true;
     const QString title = Lang::tr("MessageBox", QStringLiteral("Save"));
     Lang::release();
-    QString name = askSaveFileName(title, proposedName(),
-                                   QStringLiteral("%1;;%2;;%3").arg(bmp, jpg, filter), &filter);
-    s.fileDialogOpen = false;
+    QString name = FileDialogGuard::around([&] {
+        return askSaveFileName(title, proposedName(),
+                               QStringLiteral("%1;;%2;;%3").arg(bmp, jpg, filter), &filter);
+    });
     if (name.isEmpty())
         return false;
     const QString suffix = filter == bmp ? QStringLiteral("bmp")

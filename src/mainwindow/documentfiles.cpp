@@ -7,6 +7,7 @@
 #include "document/documentsnapshot.h"
 #include "document/documentwriter.h"
 #include "document/mainpage.h"
+#include "widgets/filedialogguard.h"
 #include "widgets/messageboxdialog.h"
 
 #include <QApplication>
@@ -67,11 +68,10 @@ bool DocumentFiles::saveDocumentAs()
                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")),
                    QLatin1String(Suffix))
         : path;
-    s.fileDialogOpen = true;
-    QString name
-        = askSaveFileName(Lang::single("MainWindow", QStringLiteral("Save Document As...")),
-                          proposed, documentFilter());
-    s.fileDialogOpen = false;
+    QString name = FileDialogGuard::around([&] {
+        return askSaveFileName(Lang::single("MainWindow", QStringLiteral("Save Document As...")),
+                               proposed, documentFilter());
+    });
     if (name.isEmpty())
         return false;
     if (!isDocumentFile(name))
@@ -102,11 +102,10 @@ bool DocumentFiles::writeTo(const QString &strPath)
 void DocumentFiles::openDocument()
 {
     Q_EMIT signal_DialogWanted();
-    AppState &s = AppState::instance();
-    s.fileDialogOpen = true;
-    const QString name = askOpenFileName(
-        Lang::single("MainWindow", QStringLiteral("Open Document...")), documentFilter());
-    s.fileDialogOpen = false;
+    const QString name = FileDialogGuard::around([this] {
+        return askOpenFileName(Lang::single("MainWindow", QStringLiteral("Open Document...")),
+                               documentFilter());
+    });
     if (!name.isEmpty())
         openDocumentFile(name);
 }

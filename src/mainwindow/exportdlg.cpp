@@ -5,6 +5,7 @@
 #include "documentcommands.h"
 #include "documentfiles.h"
 #include "exportbtn.h"
+#include "widgets/filedialogguard.h"
 
 #include <QButtonGroup>
 #include <QDateTime>
@@ -77,16 +78,14 @@ void ExportDlg::slot_ExportAs(int iFormat)
     QString filter
         = Lang::tr("MessageBox",
                    pdf ? QStringLiteral("PDF Files (*.pdf)") : QStringLiteral("Zip Files (*.zip)"));
-    AppState &s = AppState::instance();
-    s.fileDialogOpen = true;
     const QString title = Lang::tr("Export", QStringLiteral("Save"));
     Lang::release();
-    QString name = commands->askSaveFileName(
-        title,
-        QStringLiteral("%1/Tavelmark_%2")
-            .arg(s.homePath, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm"))),
-        filter, &filter);
-    s.fileDialogOpen = false;
+    const QString proposed
+        = QStringLiteral("%1/Tavelmark_%2")
+              .arg(AppState::instance().homePath,
+                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmm")));
+    QString name = FileDialogGuard::around(
+        [&] { return commands->askSaveFileName(title, proposed, filter, &filter); });
     if (name.isEmpty()) {
         done(false);
     } else {

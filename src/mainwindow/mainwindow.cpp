@@ -4,6 +4,7 @@
 #include "app/lang.h"
 #include "app/languageswitch.h"
 #include "app/resourcepixmap.h"
+#include "app/screeninuse.h"
 #include "app/settingsstore.h"
 #include "canvas/mainview.h"
 #include "canvas/selecttool.h"
@@ -39,7 +40,6 @@
 #include <QDial>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
@@ -83,7 +83,6 @@ MainWindow::MainWindow()
 
     setWindowTitle(MessageBoxDialog::productTitle());
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    s.screenIndex = qMax(0, QGuiApplication::screens().indexOf(QGuiApplication::primaryScreen()));
     screens = new ScreenWatcher(this);
     if (QScreen *screen = currentScreen())
         setGeometry(screen->geometry());
@@ -115,9 +114,7 @@ MainWindow *MainWindow::instance()
 
 QScreen *MainWindow::currentScreen() const
 {
-    const QList<QScreen *> all = QGuiApplication::screens();
-    const int index = AppState::instance().screenIndex;
-    return (index >= 0 && index < all.size()) ? all.at(index) : QGuiApplication::primaryScreen();
+    return ScreenInUse::screen();
 }
 
 bool MainWindow::isHiddenToTray() const
@@ -204,8 +201,7 @@ void MainWindow::connectToolbar()
         openFiles(files);
         Lang::release();
     });
-    connect(toolWidget, &ToolWidget::signal_ScreenChosen, screens,
-            &ScreenWatcher::followScreenInUse);
+    connect(toolWidget, &ToolWidget::signal_ScreenChosen, screens, &ScreenWatcher::useScreen);
     connect(this, &MainWindow::signal_UpdateLang, toolWidget, &ToolWidget::slot_UpdateLang);
     connect(this, &MainWindow::signal_UpdateLang, popups,
             [this] { popups->retext(toolWidget->optionButton()); });

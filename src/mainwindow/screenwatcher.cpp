@@ -1,6 +1,8 @@
 #include "screenwatcher.h"
 
 #include "app/appstate.h"
+#include "app/screeninuse.h"
+#include "canvas/toolkit.h"
 #include "drawmodeswitch.h"
 #include "mainwindow.h"
 #include "toolbar/toolwidget.h"
@@ -19,8 +21,9 @@ ScreenWatcher::ScreenWatcher(MainWindow *pWindow)
     : QObject(pWindow)
     , window(pWindow)
 {
-    knownScreens = QGuiApplication::screens();
-    for (QScreen *screen : std::as_const(knownScreens))
+    ScreenInUse::instance().use(QGuiApplication::primaryScreen());
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (QScreen *screen : screens)
         watch(screen);
     connect(qApp, &QGuiApplication::screenAdded, this, &ScreenWatcher::screenAdded);
     connect(qApp, &QGuiApplication::screenRemoved, this, &ScreenWatcher::screenRemoved);
@@ -33,12 +36,16 @@ void ScreenWatcher::watch(QScreen *screen)
     });
 }
 
+// Asked by the toolbar, dropped on another screen: new pages, the drawing
+// window and the full-screen tools go there.
+void ScreenWatcher::useScreen(QScreen *pScreen)
+{
+    ScreenInUse::instance().use(pScreen);
+    followScreenInUse();
+}
+
 void ScreenWatcher::screenAdded(QScreen *added)
 {
-    QScreen *used = knownScreens.value(AppState::instance().screenIndex);
-    knownScreens = QGuiApplication::screens();
-    if (used)
-        AppState::instance().screenIndex = int(knownScreens.indexOf(used));
     watch(added);
     followScreenInUse();
 }
@@ -48,26 +55,19 @@ void ScreenWatcher::screenAdded(QScreen *added)
 // pages stay in the document.
 void ScreenWatcher::screenRemoved(QScreen *removed)
 {
-    AppState &s = AppState::instance();
-    QScreen *used = knownScreens.value(s.screenIndex);
-    knownScreens = QGuiApplication::screens();
-    if (used && used != removed) {
-        s.screenIndex = int(knownScreens.indexOf(used));
-        followScreenInUse();
-        // Over a page the toolbar lives on the page's screen; on the desktop
-        // it may have been on the one that went.
-        if (!window->modes()->isDrawMode())
-            window->slot_ScreenResized(s.screenIndex);
-        return;
-    }
-    s.screenIndex = qMax(0, int(knownScreens.indexOf(QGuiApplication::primaryScreen())));
+    const bool lost = ScreenInUse::screen() == removed;
+    if (lost)
+        ScreenInUse::instance().use(QGuiApplication::primaryScreen());
     followScreenInUse();
-    window->slot_ScreenResized(s.screenIndex);
+    // Over a page the toolbar lives on the page's screen; on the desktop it
+    // may have been on the one that went.
+    if (lost || !window->modes()->isDrawMode())
+        window->slot_ScreenResized(ScreenInUse::index());
 }
 
 void ScreenWatcher::screenResized(int iScreen)
 {
-    if (iScreen != AppState::instance().screenIndex || resizeTimer)
+    if (iScreen != ScreenInUse::index() || resizeTimer)
         return;
     resizeTimer = new QTimer(this);
     resizeTimer->setObjectName(QStringLiteral("resizeTimer"));

@@ -1,21 +1,23 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
 
 class MainWindow;
 class QScreen;
 class QTimer;
 
-// Follows the screens: a change of the screen in use ends drawing once the
-// change has settled, the screen index follows its screen when others come
-// or go, and the hidden main window follows the screen in use.
+// Follows the screens and owns the choice of the screen in use (ScreenInUse):
+// the primary one at start, the one the toolbar is dropped on, the primary
+// one again when the one in use goes. A change of the screen in use ends
+// drawing once the change has settled, and the hidden main window follows
+// the screen in use.
 class ScreenWatcher : public QObject
 {
     Q_OBJECT
 public:
     explicit ScreenWatcher(MainWindow *pWindow);
 
+    void useScreen(QScreen *pScreen);
     void screenResized(int iScreen);
     void settled();
     // Dialogs open over the main window: hidden on the desktop, it still
@@ -29,7 +31,4 @@ private:
 
     MainWindow *window;
     QTimer *resizeTimer = nullptr;
-    // The screens as they were before the last change: the screen index must
-    // follow its screen when another one goes.
-    QList<QScreen *> knownScreens;
 };

@@ -1,7 +1,7 @@
 #include "windowhelpers.h"
 
-#include "app/appstate.h"
 #include "app/scaledcursor.h"
+#include "app/screeninuse.h"
 #include "platform/platform.h"
 
 #include <QCursor>
@@ -11,11 +11,7 @@
 
 void CentreOnScreen(QWidget *pWidget, bool bPrimary)
 {
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const int index = AppState::instance().screenIndex;
-    QScreen *screen = (bPrimary || index < 0 || index >= screens.size())
-        ? QGuiApplication::primaryScreen()
-        : screens.at(index);
+    QScreen *screen = bPrimary ? QGuiApplication::primaryScreen() : ScreenInUse::screen();
     if (!screen)
         return;
     const QRect area = screen->geometry();

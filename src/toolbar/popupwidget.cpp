@@ -4,6 +4,7 @@
 #include "app/lang.h"
 #include "floatingplace.h"
 #include "panelhost.h"
+#include "toolwidget.h"
 #include "widgets/closebtn.h"
 #include "widgets/minbtn.h"
 
@@ -65,7 +66,7 @@ void PopupWidget::setUpTransient()
 {
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     const int m = scaled(8), pointer = scaled(11);
-    const bool pointRight = !AppState::instance().toolbarOnLeft;
+    const bool pointRight = !ToolWidget::isOnLeftOf(anchor);
     layout->setContentsMargins(pointRight ? m : m + pointer, m, pointRight ? m + pointer : m, m);
 }
 
@@ -157,7 +158,7 @@ QPoint PopupWidget::toMoveCoordinates(const QPoint &global) const
 void PopupWidget::placeTransient()
 {
     const QRect a = anchorRect();
-    const bool pointRight = !AppState::instance().toolbarOnLeft;
+    const bool pointRight = !ToolWidget::isOnLeftOf(anchor);
     const int d = scaled(11);
     const int x = pointRight ? a.left() - width() : a.right() + 1;
     int y = a.center().y() - scaled(14) - d;
@@ -182,7 +183,7 @@ void PopupWidget::placeFloating()
         const QRect a(toMoveCoordinates(anchorRect().topLeft()), anchorRect().size());
         const int gap = scaled(11);
         const int x
-            = AppState::instance().toolbarOnLeft ? a.right() + 1 + gap : a.left() - gap - width();
+            = ToolWidget::isOnLeftOf(anchor) ? a.right() + 1 + gap : a.left() - gap - width();
         place->pos = QPoint(x, a.center().y() - scaled(22));
     }
     if (place)

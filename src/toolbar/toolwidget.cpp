@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "app/placekeeper.h"
+#include "app/screeninuse.h"
 #include "dialwidget.h"
 #include "toolcentralwidget.h"
 #include "toolgridwidget.h"
@@ -219,19 +220,20 @@ void ToolWidget::setMenus(const QList<QMenu *> &menuList)
         menus.append(menu);
 }
 
-QScreen *ToolWidget::currentScreen() const
+bool ToolWidget::isOnLeftOf(const QWidget *pInside)
 {
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const int index = AppState::instance().screenIndex;
-    return (index >= 0 && index < screens.size()) ? screens.at(index)
-                                                  : QGuiApplication::primaryScreen();
+    for (const QWidget *w = pInside; w; w = w->parentWidget()) {
+        if (const auto *toolbar = qobject_cast<const ToolWidget *>(w))
+            return toolbar->isOnLeft();
+    }
+    return true;
 }
 
 QRect ToolWidget::allowedArea() const
 {
     if (!isWindow())
         return parentWidget()->rect();
-    const QScreen *screen = currentScreen();
+    const QScreen *screen = ScreenInUse::screen();
     return screen ? screen->geometry() : QRect();
 }
 
@@ -277,21 +279,19 @@ void ToolWidget::chooseScreenOfToolbar()
             bestOverlap = overlap;
         }
     }
-    if (best >= 0 && best != AppState::instance().screenIndex) {
-        AppState::instance().screenIndex = best;
-        Q_EMIT signal_ScreenChosen();
-    }
+    if (best >= 0 && screens.at(best) != ScreenInUse::screen())
+        Q_EMIT signal_ScreenChosen(screens.at(best));
 }
 
 void ToolWidget::updateSide()
 {
     const QRect area = allowedArea();
-    const bool onLeft = placedRect().center().x() < area.center().x();
-    AppState &s = AppState::instance();
-    if (s.toolbarOnLeft == onLeft)
+    const bool left = placedRect().center().x() < area.center().x();
+    if (onLeft == left)
         return;
-    s.toolbarOnLeft = onLeft;
+    onLeft = left;
     update();
+    Q_EMIT signal_SideChanged(onLeft);
 }
 
 void ToolWidget::moveGlobal(const QPoint &topLeft)
@@ -359,7 +359,7 @@ void ToolWidget::slot_Menu()
     Lang::release();
     // Open towards the screen centre, hanging from the menu button.
     QPoint anchor(0, menuBtn->height());
-    if (!AppState::instance().toolbarOnLeft)
+    if (!onLeft)
         anchor.rx() += menuBtn->width() - popup->sizeHint().width();
     popup->exec(menuBtn->mapToGlobal(anchor));
     delete popup.data();

@@ -75,6 +75,11 @@ public:
     void setMenus(const QList<QMenu *> &menus);
     bool isFolded() const { return folded; }
     void setFolded(bool bFolded);
+    // Whether the toolbar's centre lies left of its screen's centre (of its
+    // parent's while it is a child): popups and popup markers then face right.
+    bool isOnLeft() const { return onLeft; }
+    // The side of the toolbar that pInside is on; true when it is on none.
+    static bool isOnLeftOf(const QWidget *pInside);
 
 public Q_SLOTS:
     void slot_Minimize();
@@ -86,8 +91,10 @@ public Q_SLOTS:
 Q_SIGNALS:
     // Image files (BMP, JPG, JPEG, PNG) dropped on the toolbar.
     void signal_FilesDropped(QStringList files);
-    // Dropped on another screen, which becomes the one in use.
-    void signal_ScreenChosen();
+    // Dropped on another screen: the owner of the screen in use is asked to
+    // take it, and the toolbar keeps to whichever screen is then in use.
+    void signal_ScreenChosen(QScreen *pScreen);
+    void signal_SideChanged(bool bOnLeft);
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;
@@ -105,7 +112,6 @@ private:
     // Where the toolbar may be, in the coordinates move() takes: the current
     // screen, or the parent's rectangle while the toolbar is a child.
     QRect allowedArea() const;
-    QScreen *currentScreen() const;
     void chooseScreenOfToolbar();
     void pullInside();
     QRect placedRect() const;
@@ -116,6 +122,7 @@ private:
     QPoint pressOffset;
     QPoint pressPoint;
     bool folded = false;
+    bool onLeft = true;
     QPoint placed;
     PlaceKeeper *keeper;
     QSize unfoldedSize;

@@ -1,7 +1,7 @@
 #include "toolwidgetbtn.h"
 
-#include "app/appstate.h"
 #include "app/resourcepixmap.h"
+#include "toolwidget.h"
 #include "widgets/toolbarscale.h"
 
 #include <QApplication>
@@ -47,8 +47,8 @@ void ToolWidgetBtn::clearPress()
 QRect ToolWidgetBtn::popupStrip() const
 {
     const int r = ToolbarScale::px(this, 15);
-    return AppState::instance().toolbarOnLeft ? QRect(width() - r, 0, r, height())
-                                              : QRect(0, 0, r, height());
+    return ToolWidget::isOnLeftOf(this) ? QRect(width() - r, 0, r, height())
+                                        : QRect(0, 0, r, height());
 }
 
 int ToolWidgetBtn::kindAt(const QPoint &pos) const
@@ -56,7 +56,7 @@ int ToolWidgetBtn::kindAt(const QPoint &pos) const
     // The strip is only on popup buttons: on a square button the strip would
     // cover a whole half and swallow kind 1 or 2.
     if (hasPopupStrip() && popupStrip().contains(pos))
-        return AppState::instance().toolbarOnLeft ? 4 : 3;
+        return ToolWidget::isOnLeftOf(this) ? 4 : 3;
     return pos.x() < width() / 2 ? 1 : 2;
 }
 

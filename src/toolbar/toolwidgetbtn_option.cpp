@@ -1,6 +1,7 @@
 #include "toolwidgetbtn_option.h"
 
 #include "app/appstate.h"
+#include "toolwidget.h"
 #include "widgets/toolbarscale.h"
 
 #include <QColorDialog>
@@ -41,7 +42,7 @@ QRect ToolWidgetBtn_Option::swatchBlock() const
 {
     const int margin = ToolbarScale::px(this, 4);
     const int block = 3 * ToolbarScale::px(this, 13) + 2;
-    const int x = AppState::instance().toolbarOnLeft ? margin : width() - margin - block;
+    const int x = ToolWidget::isOnLeftOf(this) ? margin : width() - margin - block;
     return QRect(x, (height() - block) / 2, block, block);
 }
 
@@ -58,7 +59,7 @@ QRect ToolWidgetBtn_Option::colourBar() const
     const int margin = ToolbarScale::px(this, 4);
     const QRect block = swatchBlock();
     const int barWidth = width() - block.width() - 3 * margin;
-    const int x = AppState::instance().toolbarOnLeft ? block.right() + 1 + margin : margin;
+    const int x = ToolWidget::isOnLeftOf(this) ? block.right() + 1 + margin : margin;
     return QRect(x, block.top(), barWidth, block.height());
 }
 

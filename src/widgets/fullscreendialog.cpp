@@ -1,6 +1,6 @@
 #include "fullscreendialog.h"
 
-#include "app/appstate.h"
+#include "app/screeninuse.h"
 #include "platform/nativecoordinates.h"
 
 #include <QGuiApplication>
@@ -31,10 +31,7 @@ FullScreenDialog::FullScreenDialog(QWidget *pParent, Cover cover)
 
 QScreen *FullScreenDialog::currentScreen()
 {
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const int index = AppState::instance().screenIndex;
-    return (index >= 0 && index < screens.size()) ? screens.at(index)
-                                                  : QGuiApplication::primaryScreen();
+    return ScreenInUse::screen();
 }
 
 QScreen *FullScreenDialog::desktopHost()

@@ -171,9 +171,9 @@ private Q_SLOTS:
         QVERIFY(clip == inside.convertToFormat(QImage::Format_RGB32));
     }
 
-    // With the toolbar moved onto the right monitor, the preferences and the
-    // question at exit open there, not on the primary one where the last
-    // page was drawn.
+    // With the toolbar moved onto the right monitor, the magnifier, the
+    // preferences and the question at exit open there, not on the primary
+    // one where the last page was drawn.
     void dialogsOpenWhereTheToolbarIs()
     {
         X11Probe x11;
@@ -205,6 +205,13 @@ private Q_SLOTS:
         const QString ownWindow = program.toolbar();
         const QRect bar = toolbarOntoRight(x11, ownWindow);
         QVERIFY(right.contains(bar));
+
+        // A full-screen tool covers the toolbar's monitor too.
+        shortcut(ownWindow, QStringLiteral("alt+5"));
+        QTRY_VERIFY2_WITH_TIMEOUT(clientCovers(x11, right),
+                                  "the magnifier is not on the toolbar's monitor", 15000);
+        RealProgram::key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, right), 10000);
 
         // Help > Preferences... from the toolbar's menu, by keys.
         RealProgram::click(bar.topLeft() + menu);

@@ -200,7 +200,6 @@ private Q_SLOTS:
     void smallerPageIsCentredWithAnOutline()
     {
         canvas->window->resize(1200, 900);
-        AppState::instance().screenIndex = 0;
         view->newPage();
         view->currentPage()->size = QSize(800, 600);
         view->currentPage()->setPixels(QSize(800, 600), 1.0);

@@ -1,5 +1,5 @@
-#include "app/appstate.h"
 #include "desktoptools/zoomdlg.h"
+#include "desktoptools/zoommemory.h"
 #include "desktoptools/zoomoptionwidget.h"
 #include "testenvironment.h"
 #include "widgetinput.h"
@@ -36,6 +36,7 @@ class TestZoom : public QObject
     TestEnvironment environment;
     QImage image;
     QPixmap picture;
+    ZoomMemory memory;
 
     static ZoomOptionWidget *panel(ZoomDlg &dialog)
     {
@@ -52,26 +53,22 @@ private Q_SLOTS:
         image = positionImage();
         picture = QPixmap::fromImage(image);
     }
-    void init()
-    {
-        AppState::instance().zoomFactor = AppState::defaults().zoomFactor;
-        AppState::instance().zoomFullScreen = false;
-    }
+    void init() { memory = ZoomMemory(); }
 
     void zoomStepsStopAtTheLimitsAndShowTheFactor()
     {
         QPixmap grey(picture.size());
         grey.fill(QColor(100, 100, 100));
-        ZoomDlg dialog(&grey, nullptr);
+        ZoomDlg dialog(&grey, &memory, nullptr);
         dialog.show();
         const QRect labelArea(0, dialog.height() - 80, dialog.width(), 80);
         QCOMPARE(brightPixels(dialog.grab(labelArea).toImage()), 0);
         for (int i = 0; i < 20; ++i)
             dialog.slot_ZoomIn();
-        QCOMPARE(AppState::instance().zoomFactor, 10.0);
+        QCOMPARE(memory.factor, 10.0);
         for (int i = 0; i < 20; ++i)
             dialog.slot_ZoomOut();
-        QCOMPARE(AppState::instance().zoomFactor, 1.0);
+        QCOMPARE(memory.factor, 1.0);
         QVERIFY(dialog.factorLabelShown());
         QVERIFY(brightPixels(dialog.grab(labelArea).toImage()) > 30);
         QTRY_VERIFY(!dialog.factorLabelShown());
@@ -80,7 +77,7 @@ private Q_SLOTS:
 
     void factorLabelLastsOneSecondAfterTheLastStep()
     {
-        ZoomDlg dialog(&picture, nullptr);
+        ZoomDlg dialog(&picture, &memory, nullptr);
         dialog.slot_ZoomIn();
         QTest::qWait(400);
         dialog.slot_ZoomIn();
@@ -90,12 +87,12 @@ private Q_SLOTS:
         sinceLast.start();
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.factorLabelShown(), 3000);
         QVERIFY(sinceLast.elapsed() >= 900);
-        QCOMPARE(AppState::instance().zoomFactor, 3.5);
+        QCOMPARE(memory.factor, 3.5);
     }
 
     void frameShowsItsAreaEnlargedAboutItsCentre()
     {
-        ZoomDlg dialog(&picture, nullptr);
+        ZoomDlg dialog(&picture, &memory, nullptr);
         dialog.show();
         const QRect frame = dialog.frame();
         QCOMPARE(frame.size(), QSize(480, 360));
@@ -121,7 +118,7 @@ private Q_SLOTS:
 
     void frameHalfOffTheScreenShowsBlackAndGivesTransparency()
     {
-        ZoomDlg dialog(&picture, nullptr);
+        ZoomDlg dialog(&picture, &memory, nullptr);
         dialog.show();
         const QRect start = dialog.frame();
         // Move the frame left until it starts at x = -300.
@@ -139,7 +136,7 @@ private Q_SLOTS:
 
     void frameMovesByKeysAndResizesDownTo16()
     {
-        ZoomDlg dialog(&picture, nullptr);
+        ZoomDlg dialog(&picture, &memory, nullptr);
         dialog.show();
         const QRect start = dialog.frame();
         QCOMPARE(panel(dialog)->pos(), QPoint(start.right() + 3, start.top()));
@@ -167,10 +164,10 @@ private Q_SLOTS:
 
     void fullScreenPansWithinTheEnlargedPicture()
     {
-        ZoomDlg dialog(&picture, nullptr);
+        ZoomDlg dialog(&picture, &memory, nullptr);
         dialog.show();
         panel(dialog)->button(ZoomOptionWidget::ZoomAll)->click();
-        QVERIFY(AppState::instance().zoomFullScreen);
+        QVERIFY(memory.fullScreen);
         QCOMPARE(panel(dialog)->pos(), QPoint(dialog.width() - 2 - panel(dialog)->width(), 2));
 
         drag(dialog, QPoint(300, 300), QPoint(200, 260));
@@ -199,9 +196,9 @@ private Q_SLOTS:
 
     void atFactorOneTheFullScreenPictureCannotMove()
     {
-        AppState::instance().zoomFactor = 1.5;
-        AppState::instance().zoomFullScreen = true;
-        ZoomDlg dialog(&picture, nullptr);
+        memory.factor = 1.5;
+        memory.fullScreen = true;
+        ZoomDlg dialog(&picture, &memory, nullptr);
         dialog.show();
         drag(dialog, QPoint(300, 300), QPoint(200, 200));
         dialog.slot_ZoomOut();
@@ -214,7 +211,7 @@ private Q_SLOTS:
     void cancellingEndsWithZeroAndTheModeOutlivesTheDialog()
     {
         {
-            ZoomDlg dialog(&picture, nullptr);
+            ZoomDlg dialog(&picture, &memory, nullptr);
             dialog.show();
             dialog.slot_ZoomIn();
             dialog.slot_ZoomIn();
@@ -224,15 +221,15 @@ private Q_SLOTS:
             QCOMPARE(dialog.result(), 0);
             QVERIFY(!dialog.isVisible());
         }
-        ZoomDlg reopened(&picture, nullptr);
+        ZoomDlg reopened(&picture, &memory, nullptr);
         reopened.show();
-        QCOMPARE(AppState::instance().zoomFactor, 3.5);
+        QCOMPARE(memory.factor, 3.5);
         QVERIFY(panel(reopened)->button(ZoomOptionWidget::ZoomAll)->isChecked());
         QTest::mouseClick(&reopened, Qt::RightButton, {}, QPoint(5, 5));
         QCOMPARE(reopened.result(), 0);
         QVERIFY(!reopened.isVisible());
 
-        ZoomDlg closed(&picture, nullptr);
+        ZoomDlg closed(&picture, &memory, nullptr);
         closed.show();
         panel(closed)->closeButton()->click();
         QCOMPARE(closed.result(), 0);

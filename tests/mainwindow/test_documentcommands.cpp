@@ -17,6 +17,7 @@
 #include "pageimages.h"
 #include "smalldisk.h"
 #include "testenvironment.h"
+#include "widgets/filedialogguard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,10 +43,13 @@ public:
     QList<QStringList> openAnswers;
     QList<QPair<QString, QString>> saveAnswers; // name, chosen filter
     QStringList filtersAsked;
+    // File dialogs shown without being marked open.
+    int unmarked = 0;
 
     QStringList askOpenFileNames(const QString &, const QString &strFilter) override
     {
         filtersAsked.append(strFilter);
+        unmarked += FileDialogGuard::isOpen() ? 0 : 1;
         return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
     }
 
@@ -53,6 +57,7 @@ public:
                             QString *pSelectedFilter) override
     {
         filtersAsked.append(strFilters);
+        unmarked += FileDialogGuard::isOpen() ? 0 : 1;
         if (saveAnswers.isEmpty())
             return QString();
         const auto [name, filter] = saveAnswers.takeFirst();
@@ -288,7 +293,8 @@ private Q_SLOTS:
                  QStringList({ QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)") }));
         QCOMPARE(view()->document().pageCount(), 2);
         QVERIFY(window->modes()->isDrawMode());
-        QVERIFY(!AppState::instance().fileDialogOpen);
+        QVERIFY(!FileDialogGuard::isOpen());
+        QCOMPARE(commands->unmarked, 0);
 
         const QList<MainPage *> pages = view()->document().pageList();
         const QImage first = PageRenderer::renderPage(pages[0]);
@@ -350,7 +356,8 @@ private Q_SLOTS:
         const QImage png(path(QStringLiteral("notes.PNG")), "PNG");
         QCOMPARE(qAlpha(png.pixel(50, 20)), 0);
         QVERIFY(!commands->SaveImageAs(image)); // cancelled
-        QVERIFY(!AppState::instance().fileDialogOpen);
+        QVERIFY(!FileDialogGuard::isOpen());
+        QCOMPARE(commands->unmarked, 0);
     }
 
     void exportsToZipReadBackWithTheirPictures()

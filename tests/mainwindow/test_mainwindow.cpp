@@ -1,4 +1,5 @@
 #include "app/appstate.h"
+#include "app/screeninuse.h"
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
 #include "document/mainpage.h"
@@ -180,10 +181,10 @@ private Q_SLOTS:
     {
         window->slot_Pen(1, false);
         window->SetDrawMode(true);
-        window->slot_ScreenResized(AppState::instance().screenIndex + 1);
+        window->slot_ScreenResized(ScreenInUse::index() + 1);
         QCOMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 0);
-        window->slot_ScreenResized(AppState::instance().screenIndex);
-        window->slot_ScreenResized(AppState::instance().screenIndex);
+        window->slot_ScreenResized(ScreenInUse::index());
+        window->slot_ScreenResized(ScreenInUse::index());
         QCOMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(!window->modes()->isDrawMode(), 3000);
         QTRY_COMPARE(window->findChildren<QTimer *>(QStringLiteral("resizeTimer")).size(), 0);

@@ -12,6 +12,7 @@
 #include "desktoptools/rulerdlg.h"
 #include "desktoptools/rulerpreferencesdlg.h"
 #include "desktoptools/zoomdlg.h"
+#include "desktoptools/zoommemory.h"
 #include "dialogs/aboutdlg.h"
 #include "dialogs/preferencesdlg.h"
 #include "dialogs/textinputdlg.h"
@@ -242,7 +243,8 @@ class TestTranslations : public QObject
             PickerDlg picker(&still, oneShot, nullptr);
             collect(&picker, QStringLiteral("picker"));
         }
-        ZoomDlg zoom(&still, nullptr);
+        ZoomMemory zoomMemory;
+        ZoomDlg zoom(&still, &zoomMemory, nullptr);
         collect(&zoom, QStringLiteral("magnifier"));
         RulerDlg ruler(false, true);
         collect(&ruler, QStringLiteral("ruler"));

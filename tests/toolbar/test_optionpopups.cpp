@@ -243,7 +243,8 @@ private Q_SLOTS:
 
     void transientPopupClosesOnClickOutsideItsOutline()
     {
-        AppState::instance().toolbarOnLeft = true;
+        window->toolbar()->moveToolbar(QPoint(0, 100));
+        QVERIFY(window->toolbar()->isOnLeft());
         popups->openSave(window->toolbar()->button(ToolWidget::Save));
         QPointer<PopupWidget> panel = popups->popup();
         QTRY_VERIFY(panel && panel->isVisible());

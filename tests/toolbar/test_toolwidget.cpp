@@ -1,4 +1,5 @@
 #include "app/appstate.h"
+#include "app/screeninuse.h"
 #include "testenvironment.h"
 #include "toolbar/toolgridwidget.h"
 #include "toolbar/toolwidget.h"
@@ -42,7 +43,7 @@ class TestToolWidget : public QObject
     {
         const QRect screen = screenRect(0);
         bar->moveToolbar(QPoint(screen.right() - bar->width() - 20, 40));
-        QVERIFY(!AppState::instance().toolbarOnLeft);
+        QVERIFY(!bar->isOnLeft());
     }
 
     QList<qint8> clicksOn(ToolWidgetBtn *button, const QList<QPoint> &points)
@@ -90,7 +91,11 @@ private Q_SLOTS:
     void init()
     {
         env = std::make_unique<TestEnvironment>();
+        ScreenInUse::instance().use(nullptr);
         bar = std::make_unique<ToolWidget>();
+        // In the program the screen watcher takes the screen the toolbar asks for.
+        connect(bar.get(), &ToolWidget::signal_ScreenChosen, &ScreenInUse::instance(),
+                &ScreenInUse::use);
         bar->show();
         QVERIFY(QTest::qWaitForWindowExposed(bar.get()));
     }
@@ -105,13 +110,13 @@ private Q_SLOTS:
     {
         // -9999: the left edge of the screen, vertically centred.
         QCOMPARE(bar->pos(), QPoint(0, (600 - bar->height()) / 2));
-        QVERIFY(AppState::instance().toolbarOnLeft);
+        QVERIFY(bar->isOnLeft());
         bar.reset();
         AppState::instance().barPosX = 500;
         AppState::instance().barPosY = 40;
         bar = std::make_unique<ToolWidget>();
         QCOMPARE(bar->pos(), QPoint(500, 40));
-        QVERIFY(!AppState::instance().toolbarOnLeft);
+        QVERIFY(!bar->isOnLeft());
         bar.reset();
         AppState::instance().minimize = true;
         bar = std::make_unique<ToolWidget>();
@@ -186,7 +191,7 @@ private Q_SLOTS:
         mouseAt(QTest::MouseMove, bar.get(), press + QPoint(threshold, 0));
         QCOMPARE(bar->pos(), QPoint(100 + threshold, 40));
         mouseAt(QTest::MouseRelease, bar.get(), press + QPoint(threshold, 0));
-        QCOMPARE(AppState::instance().screenIndex, 0);
+        QCOMPARE(ScreenInUse::index(), 0);
     }
 
     void dropPartlyOffScreenPullsBackOnThatScreen()
@@ -199,27 +204,32 @@ private Q_SLOTS:
         mouseAt(QTest::MouseMove, bar.get(), target);
         QVERIFY(!screenRect(1).contains(bar->frameGeometry()));
         mouseAt(QTest::MouseRelease, bar.get(), target);
-        QCOMPARE(AppState::instance().screenIndex, 1);
+        QCOMPARE(ScreenInUse::index(), 1);
         QVERIFY(screenRect(1).contains(bar->frameGeometry()));
         QCOMPARE(bar->frameGeometry().bottom(), screenRect(1).bottom());
         QCOMPARE(bar->x(), target.x() - 42);
-        QVERIFY(!AppState::instance().toolbarOnLeft);
+        QVERIFY(!bar->isOnLeft());
     }
 
     void moveToolbarKeepsOnScreen()
     {
-        AppState::instance().screenIndex = 1;
+        ScreenInUse::instance().use(QGuiApplication::screens().at(1));
         const QRect screen = screenRect(1);
+        QSignalSpy side(bar.get(), &ToolWidget::signal_SideChanged);
         bar->moveToolbar(QPoint(900, 50));
         QCOMPARE(bar->pos(), QPoint(900, 50));
-        QVERIFY(AppState::instance().toolbarOnLeft);
+        QVERIFY(bar->isOnLeft());
         bar->moveToolbar(QPoint(1580, 50));
         QCOMPARE(bar->pos(), QPoint(screen.left(), screen.top() + (600 - bar->height()) / 2));
         bar->moveToolbar(QPoint(1500, 10));
-        QVERIFY(!AppState::instance().toolbarOnLeft);
+        QVERIFY(!bar->isOnLeft());
         // A place on another screen than the current one is refused too.
         bar->moveToolbar(QPoint(100, 50));
         QCOMPARE(bar->x(), screen.left());
+        // Announced only when the side changes.
+        QCOMPARE(side.size(), 2);
+        QCOMPARE(side.at(0).at(0).toBool(), false);
+        QCOMPARE(side.at(1).at(0).toBool(), true);
     }
 
     void asChildStaysInsideItsParent()
@@ -235,7 +245,7 @@ private Q_SLOTS:
         QCOMPARE(bar->pos(), QPoint(0, (600 - bar->height()) / 2));
         bar->moveToolbar(QPoint(600, 20));
         QCOMPARE(bar->pos(), QPoint(600, 20));
-        QVERIFY(!AppState::instance().toolbarOnLeft);
+        QVERIFY(!bar->isOnLeft());
         QCOMPARE(AppState::instance().barPosX, 1400);
 
         const QPoint press = bar->mapToGlobal(QPoint(42, 10));
@@ -244,8 +254,8 @@ private Q_SLOTS:
         QCOMPARE(bar->pos(), QPoint(300, 220));
         mouseAt(QTest::MouseRelease, bar.get(), press + QPoint(-300, 200));
         QCOMPARE(bar->pos(), QPoint(300, 600 - bar->height()));
-        QVERIFY(AppState::instance().toolbarOnLeft);
-        QCOMPARE(AppState::instance().screenIndex, 0);
+        QVERIFY(bar->isOnLeft());
+        QCOMPARE(ScreenInUse::index(), 0);
         bar->setParent(nullptr);
     }
 
