@@ -3,7 +3,6 @@
 #include "app/appstate.h"
 #include "app/devicepixels.h"
 #include "app/exactpointer.h"
-#include "app/scaledcursor.h"
 #include "app/screeninuse.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
@@ -245,28 +244,10 @@ void MainView::updatePageCommands()
     update();
 }
 
-// Called on every pointer move: cheap unless the cursor really changes.
-void MainView::setDrawCursor()
-{
-    const AppState &s = AppState::instance();
-    const double scale = s.enableTouchUI ? -s.scaleFactor1 : s.scaleFactor1;
-    if (scale != drawCursorScale) {
-        drawCursor = ScaledCursor::make(QStringLiteral(":/Cursor/Cross"), QPoint(11, 11));
-        drawCursorScale = scale;
-        drawCursorShown = false;
-    }
-    if (drawCursorShown)
-        return;
-    settingDrawCursor = true;
-    setCursor(drawCursor);
-    settingDrawCursor = false;
-    drawCursorShown = true;
-}
-
 bool MainView::event(QEvent *pEvent)
 {
-    if (pEvent->type() == QEvent::CursorChange && !settingDrawCursor)
-        drawCursorShown = false;
+    if (pEvent->type() == QEvent::CursorChange)
+        drawCursor.changed();
     return QWidget::event(pEvent);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/document.h"
+#include "drawcursor.h"
 #include "framestrips.h"
 #include "pagebackground.h"
 #include "pagelabel.h"
@@ -77,7 +78,7 @@ public:
     void repaint(const QRegion &pageRegion) override;
 
     // The cross cursor of the drawing tools, built once per scale.
-    void setDrawCursor() override;
+    void setDrawCursor() override { drawCursor.showOn(this); }
 
     // PageHost
     MainPage *currentPage() const override { return doc.currentPage(); }
@@ -136,10 +137,7 @@ private:
     mutable bool layerBlank = false;
     int stylusDown = 0;
     int savedToolId = 0;
-    QCursor drawCursor;
-    double drawCursorScale = 0;
-    bool drawCursorShown = false;
-    bool settingDrawCursor = false;
+    DrawCursor drawCursor;
     // Last, so that it goes first: its pages' commands still see the view.
     Document doc;
 };
