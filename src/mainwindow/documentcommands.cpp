@@ -409,13 +409,15 @@ void DocumentCommands::startExport(const QString &strFile, const QString &strLab
 void DocumentCommands::finishExport(const QString &strFile, bool bWritten, bool bCancelled,
                                     const QString &strError)
 {
-    if (bWritten) {
+    if (!bWritten) {
+        if (!bCancelled)
+            reportFailure(
+                QStringLiteral("The pages could not be exported."),
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strFile), strError));
+    } else {
         AppState::instance().homePath = QFileInfo(strFile).absolutePath();
         // Every page is now kept in the file; only later changes need saving.
         window->view()->document().setModified(false);
-    } else if (!bCancelled) {
-        reportFailure(QStringLiteral("The pages could not be exported."),
-                      QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strFile), strError));
     }
     Q_EMIT signal_ExportFinished(bWritten);
 }
