@@ -9,9 +9,10 @@ class QUndoCommand;
 
 // The pages being worked on, which of them is current, the document's name
 // and whether anything changed since it was last saved. The document owns its
-// pages and deletes them with their picture files. Every change that can
-// leave a tool's gesture pointing at gone objects is announced first by
-// aboutToChange(), so that the tools can drop what they hold.
+// pages; a page deleted or cleared away takes its picture file with it. Every
+// change that can leave a tool's gesture pointing at gone objects is
+// announced first by aboutToChange(), so that the tools can drop what they
+// hold.
 class Document : public QObject
 {
     Q_OBJECT
