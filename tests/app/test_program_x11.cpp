@@ -20,18 +20,10 @@ class TestProgramX11 : public QObject
 
     std::unique_ptr<TestEnvironment> env;
 
-    static QColor shownAt(const QPoint &p)
-    {
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(0, p.x(), p.y(), 1, 1)
-            .toImage()
-            .pixelColor(0, 0);
-    }
-
     // A pixel of ink: far from the backdrop's colour.
     static bool inked(const QPoint &p, const QColor &backdrop)
     {
-        const QColor c = shownAt(p);
+        const QColor c = RealProgram::shownAt(p);
         return qAbs(c.red() - backdrop.red()) + qAbs(c.green() - backdrop.green())
             + qAbs(c.blue() - backdrop.blue())
             > 120;
@@ -80,11 +72,11 @@ private Q_SLOTS:
 
         // Our window goes; the page still shows it, since it is a picture.
         swatch.hide();
-        QTRY_COMPARE_WITH_TIMEOUT(shownAt(centre), magenta, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(RealProgram::shownAt(centre), magenta, 10000);
 
         RealProgram::key(QStringLiteral("Escape"));
         QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
-        QVERIFY(shownAt(centre) != magenta);
+        QVERIFY(RealProgram::shownAt(centre) != magenta);
         // Back on the desktop the toolbar is a new window of its own.
         const QString again = program.toolbar();
         QVERIFY(!again.isEmpty());

@@ -138,6 +138,30 @@ public:
         return false;
     }
 
+    // The pixel the screen shows at a global point.
+    static QColor shownAt(const QPoint &p)
+    {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, p.x(), p.y(), 1, 1)
+            .toImage()
+            .pixelColor(0, 0);
+    }
+
+    static bool nearColour(const QColor &a, const QColor &b, int tolerance)
+    {
+        return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
+            && qAbs(a.blue() - b.blue()) <= tolerance;
+    }
+
+    // Hands the running program an action through a second start.
+    bool perform(const QString &strAction) const
+    {
+        QProcess remote;
+        remote.setProcessEnvironment(program.processEnvironment());
+        remote.start(QStringLiteral(TAV_PROGRAM), { QStringLiteral("--action"), strAction });
+        return remote.waitForFinished(15000) && remote.exitCode() == 0;
+    }
+
     static void click(const QPoint &p)
     {
         xdotool({ QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),

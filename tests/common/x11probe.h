@@ -32,6 +32,16 @@ public:
         return result;
     }
 
+    // Whether a compositing manager runs on the default screen.
+    bool isComposited() const
+    {
+        auto *reply = xcb_get_selection_owner_reply(
+            conn, xcb_get_selection_owner(conn, atom("_NET_WM_CM_S0")), nullptr);
+        const bool owned = reply && reply->owner != XCB_NONE;
+        std::free(reply);
+        return owned;
+    }
+
     QList<quint32> cardinals(xcb_window_t window, const char *property, xcb_atom_t type) const
     {
         QList<quint32> values;

@@ -18,38 +18,6 @@ class TestDrawModeSwitchX11 : public QObject
 
     std::unique_ptr<TestEnvironment> env;
 
-    static QColor shownAt(const QPoint &p)
-    {
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(0, p.x(), p.y(), 1, 1)
-            .toImage()
-            .pixelColor(0, 0);
-    }
-
-    static bool near(const QColor &a, const QColor &b, int tolerance)
-    {
-        return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
-            && qAbs(a.blue() - b.blue()) <= tolerance;
-    }
-
-    static bool composited(const X11Probe &x11)
-    {
-        auto *reply = xcb_get_selection_owner_reply(
-            x11.connection(), xcb_get_selection_owner(x11.connection(), x11.atom("_NET_WM_CM_S0")),
-            nullptr);
-        const bool owned = reply && reply->owner != XCB_NONE;
-        std::free(reply);
-        return owned;
-    }
-
-    static bool perform(const RealProgram &program, const QString &strAction)
-    {
-        QProcess remote;
-        remote.setProcessEnvironment(program.program.processEnvironment());
-        remote.start(QStringLiteral(TAV_PROGRAM), { QStringLiteral("--action"), strAction });
-        return remote.waitForFinished(15000) && remote.exitCode() == 0;
-    }
-
     // The toolbar floats as a small window of its own.
     static bool toolbarOnDesktop(const X11Probe &x11)
     {
@@ -71,34 +39,36 @@ private Q_SLOTS:
         QProcess compositor;
         compositor.start(QStringLiteral("xcompmgr"), {});
         QVERIFY(compositor.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(composited(x11), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(x11.isComposited(), 10000);
         const QColor backdrop(40, 120, 200);
         Swatch swatch(backdrop);
         swatch.setGeometry(QGuiApplication::primaryScreen()->geometry());
         swatch.show();
         QVERIFY(QTest::qWaitForWindowExposed(&swatch));
         const xcb_window_t backdropWindow = xcb_window_t(swatch.winId());
-        QTRY_VERIFY_WITH_TIMEOUT(near(shownAt(QPoint(200, 150)), backdrop, 2), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            RealProgram::nearColour(RealProgram::shownAt(QPoint(200, 150)), backdrop, 2), 10000);
 
         RealProgram program(*env);
         QVERIFY(program.start({}));
         QVERIFY2(!program.toolbar().isEmpty(), "the toolbar never showed");
-        QVERIFY(perform(program, QStringLiteral("live-desktop")));
-        QVERIFY(perform(program, QStringLiteral("pen")));
+        QVERIFY(program.perform(QStringLiteral("live-desktop")));
+        QVERIFY(program.perform(QStringLiteral("pen")));
         QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
         // Far from where the dialog will show.
         const QPoint ink(400, 150);
         // Until the page takes input: a stroke drawn again is the same stroke.
         const auto drawn = [&] {
             RealProgram::drag(QPoint(300, 150), QPoint(500, 150));
-            return !near(shownAt(ink), backdrop, 40);
+            return !RealProgram::nearColour(RealProgram::shownAt(ink), backdrop, 40);
         };
         QTRY_VERIFY_WITH_TIMEOUT(drawn(), 15000);
 
         RealProgram::key(QStringLiteral("ctrl+o"));
         QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::findWindow(QStringLiteral("Open")).isEmpty(), 15000);
         QVERIFY(!RealProgram::fullScreenClientShown(x11, backdropWindow));
-        QVERIFY2(near(shownAt(ink), backdrop, 3), qPrintable(shownAt(ink).name()));
+        QVERIFY2(RealProgram::nearColour(RealProgram::shownAt(ink), backdrop, 3),
+                 qPrintable(RealProgram::shownAt(ink).name()));
         QVERIFY(toolbarOnDesktop(x11));
 
         // Cancelled, the dialog leaves the desktop as it was; the program
@@ -107,7 +77,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Open")).isEmpty(), 10000);
         QVERIFY(!RealProgram::fullScreenClientShown(x11, backdropWindow));
         QVERIFY(toolbarOnDesktop(x11));
-        QVERIFY(perform(program, QStringLiteral("new-capture")));
+        QVERIFY(program.perform(QStringLiteral("new-capture")));
         QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
         compositor.terminate();
         compositor.waitForFinished(5000);
