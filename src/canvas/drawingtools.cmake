@@ -5,6 +5,7 @@ target_sources(tav_canvas PRIVATE
     erasertool.cpp erasertool.h
     highlightertool.cpp highlightertool.h
     lasertool.cpp lasertool.h
+    pointingtool.h
     linetool.cpp linetool.h
     mousetool.h
     mytextedit.cpp mytextedit.h

@@ -5,31 +5,6 @@
 
 #include <QCursor>
 
-bool LaserTool::begins(const Input &) const
-{
-    return true;
-}
-
-void LaserTool::begin(ToolHost *host, const Input &input)
-{
-    pointAt(host, input.point);
-}
-
-void LaserTool::move(ToolHost *host, const Input &input)
-{
-    pointAt(host, input.point);
-}
-
-void LaserTool::end(ToolHost *host, const Input &input)
-{
-    pointAt(host, input.point);
-}
-
-void LaserTool::hover(ToolHost *host, const Input &input)
-{
-    pointAt(host, input.point);
-}
-
 void LaserTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *)
 {
     pointAt(host, pt);

@@ -38,32 +38,7 @@ void SpotlightTool::repaintSoon(ToolHost *host)
     animator.wake();
 }
 
-bool SpotlightTool::begins(const Input &) const
-{
-    return true;
-}
-
-void SpotlightTool::begin(ToolHost *host, const Input &input)
-{
-    follow(host, input.point);
-}
-
-void SpotlightTool::move(ToolHost *host, const Input &input)
-{
-    follow(host, input.point);
-}
-
-void SpotlightTool::end(ToolHost *host, const Input &input)
-{
-    follow(host, input.point);
-}
-
-void SpotlightTool::hover(ToolHost *host, const Input &input)
-{
-    follow(host, input.point);
-}
-
-void SpotlightTool::follow(ToolHost *host, const QPointF &pt)
+void SpotlightTool::pointAt(ToolHost *host, const QPointF &pt)
 {
     if (!aimed || shownOn.get() != host) {
         aim(host, pt);

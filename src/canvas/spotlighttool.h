@@ -1,14 +1,14 @@
 #pragma once
 
+#include "pointingtool.h"
 #include "spotlightshade.h"
-#include "tool.h"
 
 #include <QRect>
 
 // Darkens the whole canvas but a circle around the pointer; the wheel makes
 // the circle larger or smaller. Over a live desktop it darkens the desktop.
 // Moves are repainted once a frame, where the old and new circle differ.
-class SpotlightTool : public Tool
+class SpotlightTool : public PointingTool
 {
 public:
     bool wheel(ToolHost *host, QWheelEvent *event) override;
@@ -21,15 +21,10 @@ public:
     int radius() const;
 
 protected:
-    // Every button moves the circle.
-    bool begins(const Input &input) const override;
-    void begin(ToolHost *host, const Input &input) override;
-    void move(ToolHost *host, const Input &input) override;
-    void end(ToolHost *host, const Input &input) override;
-    void hover(ToolHost *host, const Input &input) override;
+    // Moves the circle to the pointer.
+    void pointAt(ToolHost *host, const QPointF &pt) override;
 
 private:
-    void follow(ToolHost *host, const QPointF &pt);
     // Repaints follow on the presenter kit's next frame.
     void repaintSoon(ToolHost *host);
 
