@@ -135,7 +135,15 @@ QList<MainPage *> DocumentReader::read(const QString &path)
     const std::unique_ptr<ZipReader> zip = module->reader(path);
     QJsonObject root;
     failure = QLatin1String(NotDocument);
-    if (!zip || !readManifest(*zip, &root) || !checkVersion(root))
+    if (!zip || !readManifest(*zip, &root))
+        return pages;
+    return read(*zip, root);
+}
+
+QList<MainPage *> DocumentReader::read(ZipReader &zip, const QJsonObject &root)
+{
+    QList<MainPage *> pages;
+    if (!checkVersion(root))
         return pages;
     failure.clear();
     const double next = root.value(QLatin1String("nextNumber")).toDouble(1);
@@ -147,7 +155,7 @@ QList<MainPage *> DocumentReader::read(const QString &path)
         return pages;
     }
     for (const QJsonValue &v : list) {
-        if (MainPage *page = v.isObject() ? readPage(*zip, v.toObject()) : nullptr)
+        if (MainPage *page = v.isObject() ? readPage(zip, v.toObject()) : nullptr)
             pages.append(page);
         else
             note(QLatin1String(BadPages));

@@ -50,6 +50,9 @@ public:
     // The pages read; the caller owns them. Pictures are copied into the
     // temporary folder under names of their own.
     QList<MainPage *> read(const QString &path);
+    // The same for a manifest read already (a session's, put together from
+    // its files), whose pieces `zip` holds.
+    QList<MainPage *> read(ZipReader &zip, const QJsonObject &root);
 
     int nextNumber() const { return number; }
     // Where the pages of a session were last saved as a document, if anywhere.

@@ -21,6 +21,10 @@ struct PageRecord
     QString pictureFile; // the background picture, empty for a colour
     QImage picture; // the background while its file is not complete
     QList<ObjectRecord> objects;
+    // Which page, and the revision its objects were copied at: a writer
+    // that keeps what it wrote of each page knows what changed.
+    int id = 0;
+    quint64 revision = 0;
 };
 
 // The pages of a document copied out on the GUI thread, to be written on any

@@ -115,8 +115,9 @@ QJsonArray sizeArray(const QSize &size)
     return QJsonArray { size.width(), size.height() };
 }
 
-QJsonObject pageObject(const PageRecord &page, DocumentWriter::Pictures mode,
-                       QList<DocumentWriter::Entry> *entries)
+} // namespace
+
+QJsonObject DocumentWriter::pageObject(const PageRecord &page, Pictures mode, QList<Entry> *entries)
 {
     QJsonObject o;
     o.insert(QLatin1String("size"), sizeArray(page.size));
@@ -141,6 +142,8 @@ QJsonObject pageObject(const PageRecord &page, DocumentWriter::Pictures mode,
     o.insert(QLatin1String("objects"), objects);
     return o;
 }
+
+namespace {
 
 bool replaceFile(const QString &fresh, const QString &target)
 {

@@ -12,6 +12,7 @@
 // them, as they already lie in the temporary folder. The file is built
 // beside the target, read back and checked, and only then renamed over it:
 // the target is always the old file or the whole new one.
+class QJsonObject;
 class ZipModule;
 
 class DocumentWriter
@@ -34,6 +35,8 @@ public:
     // The manifest, and in `entries` the picture files it names.
     static QByteArray manifest(const DocumentSnapshot &snapshot, Pictures mode,
                                QList<Entry> *entries);
+    // One page's part of the manifest, and in `entries` the pictures it names.
+    static QJsonObject pageObject(const PageRecord &page, Pictures mode, QList<Entry> *entries);
 
     bool write(const DocumentSnapshot &snapshot, const QString &target, Pictures mode);
     // Why the last write failed, in English for the message lookup.

@@ -1,14 +1,11 @@
 #include "sessionjournal.h"
 
 #include "app/appstate.h"
-#include "documentwriter.h"
 
-#include <QFile>
-
-SessionJournal::SessionJournal(const QString &strPath, std::function<QList<MainPage *>()> pages,
+SessionJournal::SessionJournal(const QString &strFolder, std::function<QList<MainPage *>()> pages,
                                QObject *pParent)
     : QObject(pParent)
-    , file(strPath)
+    , writer(strFolder)
     , pageList(std::move(pages))
 {
     timer.setSingleShot(true);
@@ -59,7 +56,7 @@ void SessionJournal::remove()
     timer.stop();
     pending.reset();
     worker.waitForDone();
-    QFile::remove(file);
+    writer.remove();
 }
 
 DocumentSnapshot SessionJournal::snapshot()
@@ -102,10 +99,7 @@ void SessionJournal::finished(bool ok)
     }
 }
 
-// No pages, no session: there is nothing to offer back.
-bool SessionJournal::store(const DocumentSnapshot &snap) const
+bool SessionJournal::store(const DocumentSnapshot &snap)
 {
-    if (snap.pages.isEmpty())
-        return !QFile::exists(file) || QFile::remove(file);
-    return DocumentWriter().write(snap, file, DocumentWriter::Referenced);
+    return writer.write(snap);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documentsnapshot.h"
+#include "sessionwriter.h"
 
 #include <QObject>
 #include <QThreadPool>
@@ -11,24 +12,25 @@
 
 class MainPage;
 
-// Keeps the pages in a session file, so that a crash, a kill or a power cut
+// Keeps the pages in a session, so that a crash, a kill or a power cut
 // loses at most the last seconds of work. A change asks for a write within
 // DelayMs; the snapshot is copied on the GUI thread (cheap: only changed
-// pages are copied again) and encoded and written by one worker thread, so
-// the pen never waits for the disk. The file is written beside and renamed:
-// it is always the last complete session. It names the pictures of the
-// temporary folder rather than holding them.
+// pages are copied again) and written by one worker thread, so the pen never
+// waits for the disk. The session is a folder (see SessionWriter): a write
+// costs what changed since the last, and the folder always holds the last
+// complete session. It names the pictures of the temporary folder rather
+// than holding them.
 class SessionJournal : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int DelayMs = 2000;
 
-    SessionJournal(const QString &strPath, std::function<QList<MainPage *>()> pages,
+    SessionJournal(const QString &strFolder, std::function<QList<MainPage *>()> pages,
                    QObject *pParent = nullptr);
     ~SessionJournal() override;
 
-    QString path() const { return file; }
+    QString path() const { return writer.folder(); }
     // Something changed: a write follows within DelayMs, however long the
     // changes go on.
     void touch();
@@ -36,14 +38,15 @@ public:
     void setDocumentPath(const QString &strPath);
     // Writes now, e.g. when drawing mode ends.
     void writeNow();
-    // Writes now and returns once the file is written (for a polite end of
+    // Writes now and returns once the session is written (for a polite end of
     // the process); false when it could not be.
     bool writeAndWait();
-    // A normal end: no more writes, and the session file goes.
+    // A normal end: no more writes, and the session goes.
     void remove();
 
 Q_SIGNALS:
-    // The file could not be written; given once until a write succeeds again.
+    // The session could not be written; given once until a write succeeds
+    // again.
     void signal_WriteFailed();
     void signal_Written();
 
@@ -51,9 +54,11 @@ private:
     DocumentSnapshot snapshot();
     void submit(DocumentSnapshot snap);
     void finished(bool ok);
-    bool store(const DocumentSnapshot &snap) const;
+    bool store(const DocumentSnapshot &snap);
 
-    QString file;
+    // Used by one thread at a time: the worker, or the caller once the
+    // worker is done.
+    SessionWriter writer;
     std::function<QList<MainPage *>()> pageList;
     DocumentSnapshot::Cache cache;
     QTimer timer;

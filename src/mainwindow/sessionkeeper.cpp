@@ -31,7 +31,7 @@ void SessionKeeper::start()
         PartFiles::removeStale(folder);
     MainView *view = window->view();
     sessionJournal = new SessionJournal(
-        recovery.sessionFile(), [view] { return view->document().pageList(); }, this);
+        recovery.sessionFolder(), [view] { return view->document().pageList(); }, this);
     connect(view, &MainView::signal_PageCommands, sessionJournal, &SessionJournal::touch);
     connect(view, &MainView::signal_UndoCommands, sessionJournal, &SessionJournal::touch);
     connect(sessionJournal, &SessionJournal::signal_WriteFailed, this,

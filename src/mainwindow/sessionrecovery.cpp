@@ -2,6 +2,8 @@
 
 #include "app/lang.h"
 #include "document/documentreader.h"
+#include "document/sessionreader.h"
+#include "document/sessionwriter.h"
 #include "widgets/messageboxdialog.h"
 
 #include <QDir>
@@ -35,13 +37,25 @@ void SessionRecovery::prepare(const QString &strTempFolder)
 
 bool SessionRecovery::hasSession() const
 {
-    return QFileInfo(sessionFile()).isFile();
+    return hasFolderSession() || QFileInfo(oldSessionFile()).isFile();
+}
+
+bool SessionRecovery::hasFolderSession() const
+{
+    return QFileInfo(indexFile()).isFile();
+}
+
+QString SessionRecovery::indexFile() const
+{
+    return SessionWriter(sessionFolder()).indexFile();
 }
 
 QList<MainPage *> SessionRecovery::read()
 {
     DocumentReader reader(recoveredFolder());
-    const QList<MainPage *> pages = reader.read(sessionFile());
+    const QList<MainPage *> pages = hasFolderSession()
+        ? SessionReader::read(sessionFolder(), &reader)
+        : reader.read(oldSessionFile());
     failure = reader.error();
     remarks = reader.notes();
     savedAs = reader.documentPath();
@@ -50,7 +64,7 @@ QList<MainPage *> SessionRecovery::read()
 
 QDateTime SessionRecovery::savedAt() const
 {
-    return QFileInfo(sessionFile()).lastModified();
+    return QFileInfo(hasFolderSession() ? indexFile() : oldSessionFile()).lastModified();
 }
 
 QMessageBox::StandardButton SessionRecovery::askToRestore(QWidget *pParent, int count,
@@ -72,7 +86,8 @@ QMessageBox::StandardButton SessionRecovery::askToRestore(QWidget *pParent, int 
 
 void SessionRecovery::finish(bool restored)
 {
+    QFile::remove(oldSessionFile());
     if (!restored)
-        QFile::remove(sessionFile());
+        SessionWriter(sessionFolder()).remove();
     QDir(recoveredFolder()).removeRecursively();
 }

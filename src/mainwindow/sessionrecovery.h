@@ -9,16 +9,18 @@
 class MainPage;
 class QWidget;
 
-// The session left by a run that did not close normally: its file in the
-// data folder and, moved aside at start before any page is made, the
-// temporary folder whose pictures it names. Both stay until the user has
-// answered whether to restore the session.
+// The session left by a run that did not close normally: its folder in the
+// data folder (or the single file an earlier version wrote, offered back
+// once) and, moved aside at start before any page is made, the temporary
+// folder whose pictures it names. They stay until the user has answered
+// whether to restore the session.
 class SessionRecovery
 {
 public:
     explicit SessionRecovery(const QString &strDataFolder);
 
-    QString sessionFile() const { return folder + QStringLiteral("/session.tavelmark"); }
+    QString sessionFolder() const { return folder + QStringLiteral("/session"); }
+    QString oldSessionFile() const { return folder + QStringLiteral("/session.tavelmark"); }
     QString recoveredFolder() const { return folder + QStringLiteral("/recovered"); }
 
     // Called before the first page: keeps the pictures of a left session out
@@ -37,11 +39,15 @@ public:
     // Asks whether to restore `count` pages saved at `when`.
     static QMessageBox::StandardButton askToRestore(QWidget *pParent, int count,
                                                     const QDateTime &when);
-    // The question is answered: the moved pictures go, and the session file
-    // too unless it was restored (the journal has written it again by then).
+    // The question is answered: the moved pictures and an earlier version's
+    // file go, and the session too unless it was restored (the journal has
+    // written it again by then).
     void finish(bool restored);
 
 private:
+    bool hasFolderSession() const;
+    QString indexFile() const;
+
     QString folder;
     QString failure;
     QStringList remarks;

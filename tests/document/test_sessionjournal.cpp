@@ -5,8 +5,11 @@
 #include "app/appstate.h"
 #include "document/addcommand.h"
 #include "document/documentreader.h"
+#include "document/documentsnapshot.h"
 #include "document/mainpage.h"
 #include "document/sessionjournal.h"
+#include "document/sessionreader.h"
+#include "document/sessionwriter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,7 +28,11 @@ class TestSessionJournal : public QObject
     QTemporaryDir dir;
     QList<MainPage *> pages;
 
-    QString sessionFile() const { return dir.filePath(QStringLiteral("session.tavelmark")); }
+    QString sessionFolder() const { return dir.filePath(QStringLiteral("session")); }
+    QString indexFile() const
+    {
+        return sessionFolder() + QLatin1Char('/') + QLatin1String(SessionWriter::IndexName);
+    }
 
     std::vector<std::unique_ptr<TestHost>> hosts; // the commands call them on undo
 
@@ -36,21 +43,51 @@ class TestSessionJournal : public QObject
             new AddCommand(hosts.back().get(), Pixels::line(QPointF(10, y), QPointF(90, y), 4)));
     }
 
+    MainPage *pageWith(int strokes)
+    {
+        auto *page = new MainPage(QSize(100, 100), false);
+        for (int i = 0; i < strokes; ++i)
+            draw(page, 10 + i);
+        return page;
+    }
+
     // What a restart would find: the number of objects on each page.
-    QList<int> restored(const QString &file = QString()) const
+    static QList<int> restored(const QString &folder)
     {
         DocumentReader reader(AppState::instance().tempFolder);
-        const QList<MainPage *> read = reader.read(file.isEmpty() ? sessionFile() : file);
+        const QList<MainPage *> read = SessionReader::read(folder, &reader);
         QList<int> counts;
         for (MainPage *page : read)
             counts.append(int(page->objects.size()));
         qDeleteAll(read);
         return counts;
     }
+    QList<int> restored() const { return restored(sessionFolder()); }
 
-    std::unique_ptr<SessionJournal> journal(const QString &file = QString())
+    static QStringList filesIn(const QString &folder)
     {
-        return std::make_unique<SessionJournal>(file.isEmpty() ? sessionFile() : file,
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+
+    // Dates every file of the folder back to a day long past, and tells
+    // which files still carry it.
+    static QStringList untouched(const QString &folder, bool backdate = false)
+    {
+        const QDateTime past(QDate(2001, 2, 3), QTime(4, 5, 6));
+        QStringList names;
+        for (const QString &name : filesIn(folder)) {
+            QFile file(QDir(folder).filePath(name));
+            if (backdate && file.open(QIODevice::ReadWrite))
+                file.setFileTime(past, QFileDevice::FileModificationTime);
+            else if (QFileInfo(file).lastModified() == past)
+                names.append(name);
+        }
+        return names;
+    }
+
+    std::unique_ptr<SessionJournal> journal(const QString &folder = QString())
+    {
+        return std::make_unique<SessionJournal>(folder.isEmpty() ? sessionFolder() : folder,
                                                 [this] { return pages; });
     }
 
@@ -66,8 +103,7 @@ private Q_SLOTS:
         qDeleteAll(pages);
         pages.clear();
         hosts.clear();
-        QFile::setPermissions(sessionFile(), QFile::ReadOwner | QFile::WriteOwner);
-        QFile::remove(sessionFile());
+        QDir(sessionFolder()).removeRecursively();
     }
 
     // A burst of changes gives one write, after the delay and not before;
@@ -83,7 +119,7 @@ private Q_SLOTS:
             draw(pages.first(), 10 + i);
             j->touch();
         }
-        QVERIFY(!QFile::exists(sessionFile()));
+        QVERIFY(!QFile::exists(indexFile()));
         QVERIFY(written.wait(SessionJournal::DelayMs * 3));
         QVERIFY(clock.elapsed() >= SessionJournal::DelayMs * 9 / 10); // a coarse timer
         QCOMPARE(written.size(), 1);
@@ -103,7 +139,7 @@ private Q_SLOTS:
     }
 
     // Written at once on demand; undo counts as a change; no pages remove
-    // the file; a normal end removes it and stops writing.
+    // the session; a normal end removes it and stops writing.
     void writeAndWaitAndRemove()
     {
         pages = { new MainPage(QSize(100, 100), false) };
@@ -119,26 +155,95 @@ private Q_SLOTS:
         const QList<MainPage *> kept = pages;
         pages.clear();
         QVERIFY(j->writeAndWait());
-        QVERIFY(!QFile::exists(sessionFile()));
+        QVERIFY(!QFileInfo::exists(sessionFolder()));
         pages = kept;
 
         QVERIFY(j->writeAndWait());
+        QCOMPARE(restored(), QList<int> { 1 });
         j->remove();
-        QVERIFY(!QFile::exists(sessionFile()));
+        QVERIFY(!QFileInfo::exists(sessionFolder()));
         j->writeNow();
         QVERIFY(j->writeAndWait());
-        QVERIFY(!QFile::exists(sessionFile()));
+        QVERIFY(!QFileInfo::exists(sessionFolder()));
     }
 
-    // A session that cannot be written keeps the last good file, says so
+    // A change to one page writes that page's file and the index, nothing
+    // else; a deleted page's file goes; a session removed from under the
+    // journal is written whole again.
+    void onlyChangedPagesAreWritten()
+    {
+        pages = { pageWith(1), pageWith(2), pageWith(3) };
+        auto j = journal();
+        QVERIFY(j->writeAndWait());
+        const QStringList before = filesIn(sessionFolder());
+        QCOMPARE(before.size(), 4);
+        untouched(sessionFolder(), true);
+        draw(pages.at(1), 40);
+        QVERIFY(j->writeAndWait());
+        const QStringList kept = untouched(sessionFolder());
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(filesIn(sessionFolder()).size(), 4);
+        for (const QString &name : kept)
+            QVERIFY(before.contains(name));
+        QCOMPARE(restored(), (QList<int> { 1, 3, 3 }));
+
+        delete pages.takeLast();
+        QVERIFY(j->writeAndWait());
+        QCOMPARE(filesIn(sessionFolder()).size(), 3);
+        QCOMPARE(restored(), (QList<int> { 1, 3 }));
+
+        QVERIFY(QDir(sessionFolder()).removeRecursively());
+        draw(pages.first(), 50);
+        QVERIFY(j->writeAndWait());
+        QCOMPARE(restored(), (QList<int> { 2, 3 }));
+    }
+
+    // Killed between any two steps of a write, the folder reads back as the
+    // session before it or the one after, and the next run's first write
+    // leaves only what its index names.
+    void crashAtAnyStepLeavesOneWholeSession()
+    {
+        const QList<int> before { 1, 2, 3 }, after { 4, 3, 1 };
+        pages = { pageWith(1), pageWith(2), pageWith(3) };
+        const DocumentSnapshot first = DocumentSnapshot::take(pages, 1);
+        for (int i = 0; i < 3; ++i)
+            draw(pages.first(), 30 + i);
+        delete pages.takeAt(1);
+        pages.append(pageWith(1));
+        const DocumentSnapshot second = DocumentSnapshot::take(pages, 2);
+        bool completed = false;
+        for (int steps = 0; !completed; ++steps) {
+            QVERIFY2(steps < 50, "the write never completed");
+            const QString folder = dir.filePath(QStringLiteral("crash-%1").arg(steps));
+            SessionWriter killed(folder);
+            QVERIFY(killed.write(first));
+            killed.stopAfter(steps);
+            completed = killed.write(second);
+            const QList<int> found = restored(folder);
+            QVERIFY2(found == before || found == after, qPrintable(QString::number(steps)));
+            if (completed)
+                QCOMPARE(found, after);
+
+            SessionWriter next(folder);
+            QVERIFY(next.write(second));
+            QCOMPARE(restored(folder), after);
+            QCOMPARE(filesIn(folder).size(), 4);
+        }
+    }
+
+    // A session that cannot be written keeps the last good one, says so
     // once until a write succeeds, and never stops the caller.
-    void failedWritesKeepTheLastGoodFile()
+    void failedWritesKeepTheLastGoodSession()
     {
         pages = { new MainPage(QSize(100, 100), false) };
         auto j = journal();
         draw(pages.first(), 20);
         QVERIFY(j->writeAndWait());
-        QVERIFY(QFile::setPermissions(sessionFile(), QFile::ReadOwner));
+        const QStringList good = filesIn(sessionFolder());
+        // Nothing, not even the owner of every file, writes the index's
+        // part where a folder stands.
+        const QString blocker = indexFile() + QStringLiteral(".part");
+        QVERIFY(QDir().mkpath(blocker));
         QSignalSpy failed(j.get(), &SessionJournal::signal_WriteFailed);
         QSignalSpy written(j.get(), &SessionJournal::signal_Written);
         draw(pages.first(), 40);
@@ -149,33 +254,36 @@ private Q_SLOTS:
         QVERIFY(!j->writeAndWait());
         QCOMPARE(failed.size(), 1);
         QCOMPARE(restored(), QList<int> { 1 });
+        QCOMPARE(filesIn(sessionFolder()), good);
 
-        QVERIFY(QFile::setPermissions(sessionFile(), QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(QDir().rmdir(blocker));
         j->writeNow();
         QVERIFY(written.wait());
         QCOMPARE(restored(), QList<int> { 3 });
-        QVERIFY(QFile::setPermissions(sessionFile(), QFile::ReadOwner));
+        QVERIFY(QDir().mkpath(blocker));
+        draw(pages.first(), 60);
         j->writeNow();
         QVERIFY(failed.wait());
         QCOMPARE(failed.size(), 2);
     }
 
-    // On a full disk the same holds: the last good file stays whole and no
-    // part of the failed write is left.
-    void fullDiskKeepsTheLastGoodFile()
+    // On a full disk the same holds: the last good session stays whole and
+    // no part of the failed write is left.
+    void fullDiskKeepsTheLastGoodSession()
     {
         SmallDisk disk(dir.filePath(QStringLiteral("small")));
-        const QString file = disk.path + QStringLiteral("/session.tavelmark");
+        const QString folder = disk.path + QStringLiteral("/session");
         pages = { new MainPage(QSize(100, 100), false) };
-        auto j = journal(file);
+        auto j = journal(folder);
         draw(pages.first(), 20);
         QVERIFY(j->writeAndWait());
+        const QStringList good = filesIn(folder);
         // Random points do not compress: far more than the disk holds.
         auto *scribble = new ObjStroke;
         scribble->path.moveTo(0, 0);
-        auto *random = QRandomGenerator::global();
+        QRandomGenerator random(28);
         for (int i = 0; i < 60000; ++i)
-            scribble->path.lineTo(random->bounded(100000) / 997.0, random->bounded(100000) / 991.0);
+            scribble->path.lineTo(random.bounded(100000) / 997.0, random.bounded(100000) / 991.0);
         pages.first()->appendObjects({ scribble }, false);
         ++pages.first()->revision;
         QSignalSpy failed(j.get(), &SessionJournal::signal_WriteFailed);
@@ -187,9 +295,10 @@ private Q_SLOTS:
         disk.fill(false);
         QVERIFY(!again);
         QCOMPARE(failed.size(), 1);
-        QCOMPARE(restored(file), QList<int> { 1 });
-        QCOMPARE(QDir(disk.path).entryList(QDir::Files | QDir::Hidden),
-                 QStringList { "session.tavelmark" });
+        QCOMPARE(restored(folder), QList<int> { 1 });
+        QCOMPARE(filesIn(folder), good);
+        QCOMPARE(QDir(disk.path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList { "session" });
     }
 };
 
