@@ -218,7 +218,7 @@ private Q_SLOTS:
         const QString document = documentWithSvg(QStringLiteral("svg.tavelmark"));
         QVERIFY(!document.isEmpty());
         const QPoint centre(400, 400);
-        const QString session = env->dataFolder() + QStringLiteral("/session.tavelmark");
+        const QString session = env->dataFolder() + QStringLiteral("/session/session.json");
         {
             RealProgram program(*env);
             QVERIFY(program.start({}, { document }));

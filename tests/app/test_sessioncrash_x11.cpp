@@ -1,5 +1,7 @@
 #include "document/documentreader.h"
 #include "document/mainpage.h"
+#include "document/sessionreader.h"
+#include "document/sessionwriter.h"
 #include "realprogram.h"
 #include "testenvironment.h"
 #include "x11probe.h"
@@ -11,7 +13,7 @@
 #include <memory>
 
 // The real program killed with SIGKILL at a random moment while a user
-// draws: the session file is never damaged, it holds every stroke finished
+// draws: the session is never damaged, it holds every stroke finished
 // more than 3 s before the kill, and the next start restores it. A polite
 // end (SIGTERM) asks nothing and comes back the same way. TAV_CRASH_RUNS
 // sets the number of kills (a few by default; scripts/crash-runs.sh does 100).
@@ -27,14 +29,18 @@ class TestSessionCrashX11 : public QObject
         return n > 0 ? n : 3;
     }
 
-    // Objects on each page of the session file; empty when it cannot be read.
+    static QString sessionFolder(const TestEnvironment &env)
+    {
+        return env.dataFolder() + QStringLiteral("/session");
+    }
+
+    // Objects on each page of the session; empty when it cannot be read.
     QList<int> sessionObjects(const TestEnvironment &env) const
     {
         // Each environment starts a fresh state: the copies go to our folder.
         AppState::instance().tempFolder = scratch.path() + QLatin1Char('/');
         DocumentReader reader(env.dataFolder() + QStringLiteral("/temp"));
-        const QList<MainPage *> pages
-            = reader.read(env.dataFolder() + QStringLiteral("/session.tavelmark"));
+        const QList<MainPage *> pages = SessionReader::read(sessionFolder(env), &reader);
         QList<int> counts;
         for (MainPage *page : pages)
             counts.append(int(page->objects.size()));
@@ -117,8 +123,7 @@ private Q_SLOTS:
             for (int at : finishedAt)
                 needed += at < killedAt - 3000 ? 1 : 0;
             const QList<int> found = sessionObjects(env);
-            const bool exists
-                = QFile::exists(env.dataFolder() + QStringLiteral("/session.tavelmark"));
+            const bool exists = QFile::exists(SessionWriter(sessionFolder(env)).indexFile());
             if (exists && found.isEmpty())
                 ++unreadable;
             if (total(found) < needed)
@@ -130,7 +135,7 @@ private Q_SLOTS:
                   run + 1, killedAt, qsizetype(finishedAt.size()), needed, total(found),
                   back ? "yes" : "no");
         }
-        qInfo("%d runs: %d restored, %d lost an earlier state, %d session files unreadable", runs(),
+        qInfo("%d runs: %d restored, %d lost an earlier state, %d sessions unreadable", runs(),
               restored, lostState, unreadable);
         QCOMPARE(unreadable, 0);
         QCOMPARE(lostState, 0);

@@ -17,6 +17,8 @@
 #include "document/objstroke.h"
 #include "document/objtext.h"
 #include "document/pagerenderer.h"
+#include "document/sessionreader.h"
+#include "document/sessionwriter.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -449,6 +451,40 @@ private Q_SLOTS:
         const std::unique_ptr<MainPage> page(read.value(0));
         QCOMPARE(read.size(), 1);
         QCOMPARE(rendered(page.get()), rendered(full.get()));
+    }
+
+    // The session's folder holds the moved pieces of each page beside its
+    // file, names the other pictures, and reads back the same; a page whose
+    // file is gone is left out and said.
+    void sessionFolderReadsBackTheSame()
+    {
+        std::unique_ptr<MainPage> first = fullPage();
+        std::unique_ptr<MainPage> second = fullPage();
+        const QString folder = path("session");
+        SessionWriter writer(folder);
+        QVERIFY(writer.write(DocumentSnapshot::take({ first.get(), second.get() }, 3)));
+        QCOMPARE(QDir(folder).entryList({ QStringLiteral("*.png") }, QDir::Files).size(), 2);
+        DocumentReader reader(dir.path());
+        const QList<MainPage *> read = SessionReader::read(folder, &reader);
+        QCOMPARE(read.size(), 2);
+        QCOMPARE(rendered(read.at(0)), rendered(first.get()));
+        QCOMPARE(rendered(read.at(1)), rendered(second.get()));
+        QCOMPARE(reader.nextNumber(), 3);
+        QCOMPARE(reader.notes(), QStringList());
+        qDeleteAll(read);
+
+        QFile index(QDir(folder).filePath(QLatin1String(SessionWriter::IndexName)));
+        QVERIFY(index.open(QIODevice::ReadOnly));
+        const QString firstFile
+            = QJsonDocument::fromJson(index.readAll()).object().value("pages")[0].toString();
+        QVERIFY(QFile::remove(QDir(folder).filePath(firstFile)));
+        DocumentReader again(dir.path());
+        const QList<MainPage *> rest = SessionReader::read(folder, &again);
+        QCOMPARE(rest.size(), 1);
+        QCOMPARE(rendered(rest.first()), rendered(second.get()));
+        QCOMPARE(again.notes().size(), 1);
+        QVERIFY(again.notes().first().contains(QStringLiteral("pages")));
+        qDeleteAll(rest);
     }
 
     // A failed save leaves the old file whole, and says so.

@@ -87,7 +87,7 @@ private Q_SLOTS:
         const QString document = writeDocument(docs + QStringLiteral("/lesson.tavelmark"));
         QVERIFY(!document.isEmpty());
         const QString temp = env->dataFolder() + QStringLiteral("/temp");
-        const QString session = env->dataFolder() + QStringLiteral("/session.tavelmark");
+        const QString session = env->dataFolder() + QStringLiteral("/session/session.json");
         QString stale;
         QByteArray picture;
         {

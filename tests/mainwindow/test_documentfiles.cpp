@@ -2,6 +2,8 @@
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
 #include "document/addcommand.h"
+#include "document/documentsnapshot.h"
+#include "document/documentwriter.h"
 #include "document/mainpage.h"
 #include "document/objimage.h"
 #include "document/objstroke.h"
@@ -301,6 +303,43 @@ private Q_SLOTS:
             window->close();
         }
         QVERIFY(!QFile::exists(session));
+    }
+
+    // The session file an earlier version left is offered back once: the
+    // restored pages are journaled the new way and the old file goes.
+    void earlierVersionsSessionIsOfferedOnce()
+    {
+        addPage(2, Qt::blue);
+        view()->setBackground([&] {
+            QPixmap picture(view()->currentPage()->pixelSize);
+            picture.fill(Qt::yellow);
+            return picture;
+        }());
+        const QImage shown = PageRenderer::renderPage(view()->currentPage());
+        const QString old = env->dataFolder() + QStringLiteral("/session.tavelmark");
+        QVERIFY(DocumentWriter().write(DocumentSnapshot::take(view()->document().pageList(), 1),
+                                       old, DocumentWriter::Referenced));
+        newWindow();
+        {
+            ModalAnswerer answerer(QMessageBox::Yes);
+            window->startSession();
+            QCOMPARE(answerer.texts.size(), 1);
+        }
+        QCOMPARE(objectCounts(), QList<int> { 2 });
+        QCOMPARE(PageRenderer::renderPage(view()->currentPage()), shown);
+        QVERIFY(!QFile::exists(old));
+        QVERIFY(QFile::exists(window->sessionJournal()->path()));
+        {
+            ModalAnswerer answerer(QMessageBox::Discard);
+            window->close();
+        }
+        newWindow();
+        {
+            ModalAnswerer answerer(QMessageBox::Yes);
+            window->startSession();
+            QCOMPARE(answerer.texts.size(), 0);
+        }
+        QCOMPARE(view()->document().pageCount(), 0);
     }
 };
 
