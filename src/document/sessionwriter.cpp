@@ -103,12 +103,7 @@ bool SessionWriter::write(const DocumentSnapshot &snapshot)
         return false;
     }
     pages = next;
-    QSet<QString> keep { QLatin1String(IndexName) };
-    for (const Written &w : std::as_const(pages)) {
-        keep.insert(w.file);
-        for (const QString &piece : w.pieces)
-            keep.insert(piece);
-    }
+    const QSet<QString> keep = namedFiles();
     removeUnnamed(keep);
     named = keep;
     return !killed;
@@ -129,6 +124,18 @@ SessionWriter::Key SessionWriter::keyOf(const PageRecord &page)
 {
     return { page.revision,   page.size,   page.pixelSize,  page.pixelRatio,
              page.background, page.colour, page.pictureFile };
+}
+
+// The index and what it names.
+QSet<QString> SessionWriter::namedFiles() const
+{
+    QSet<QString> files { QLatin1String(IndexName) };
+    for (const Written &w : pages) {
+        files.insert(w.file);
+        for (const QString &piece : w.pieces)
+            files.insert(piece);
+    }
+    return files;
 }
 
 // The pieces first: the page's file names them.

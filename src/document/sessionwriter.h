@@ -61,6 +61,7 @@ private:
     static Key keyOf(const PageRecord &page);
     bool writePage(const PageRecord &page, Written *written, QStringList *fresh);
     QString freshStem(int pageId, quint64 revision) const;
+    QSet<QString> namedFiles() const;
     bool writeIndex(const DocumentSnapshot &snapshot, const QStringList &files, QStringList *fresh);
     bool writeFile(const QString &name, const QByteArray &bytes);
     void removeUnnamed(const QSet<QString> &keep);

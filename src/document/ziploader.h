@@ -2,8 +2,8 @@
 
 class ZipModule;
 
-// The ZIP module, loaded when a document, the session journal or an export
-// first needs it.
+// The ZIP module, loaded when a document, an earlier version's session file
+// or an export first needs it.
 class ZipLoader
 {
 public:

@@ -47,7 +47,7 @@ bool SessionRecovery::hasFolderSession() const
 
 QString SessionRecovery::indexFile() const
 {
-    return SessionWriter(sessionFolder()).indexFile();
+    return sessionFolder() + QLatin1Char('/') + QLatin1String(SessionWriter::IndexName);
 }
 
 QList<MainPage *> SessionRecovery::read()
