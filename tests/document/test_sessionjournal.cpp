@@ -129,12 +129,12 @@ private Q_SLOTS:
         clock.restart();
         draw(pages.last(), 50);
         j->touch();
-        while (written.size() < 2 && clock.elapsed() < SessionJournal::DelayMs * 3) {
+        while (written.size() < 2 && clock.elapsed() < qint64(SessionJournal::DelayMs) * 3) {
             j->touch();
             QTest::qWait(20);
         }
         QCOMPARE(written.size(), 2);
-        QVERIFY(clock.elapsed() < SessionJournal::DelayMs * 2);
+        QVERIFY(clock.elapsed() < qint64(SessionJournal::DelayMs) * 2);
         QCOMPARE(restored(), (QList<int> { 5, 1 }));
     }
 
