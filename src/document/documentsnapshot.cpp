@@ -40,6 +40,8 @@ DocumentSnapshot DocumentSnapshot::take(const QList<MainPage *> &pages, int next
     QHash<int, Cache::Entry> kept;
     for (const MainPage *page : pages) {
         PageRecord record;
+        record.id = page->id;
+        record.revision = page->revision;
         record.size = page->size;
         record.pixelSize = page->pixelSize;
         record.pixelRatio = page->pixelRatio;

@@ -9,7 +9,6 @@
 #include "zipmodule.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +19,7 @@
 #include <QTemporaryFile>
 
 #include <filesystem>
+#include <utility>
 
 const char DocumentWriter::ManifestName[] = "manifest.json";
 
@@ -29,23 +29,6 @@ bool addFileEntry(ZipWriter &zip, const QString &name, const QString &file)
 {
     QFile source(file);
     return source.open(QIODevice::ReadOnly) && zip.addFrom(name, &source);
-}
-
-// The archive read through again: the same names, each entry's checksum
-// right, and the manifest the one written.
-bool readsBack(ZipModule &module, const QString &path, const QStringList &names,
-               const QByteArray &manifest)
-{
-    const std::unique_ptr<ZipReader> zip = module.reader(path);
-    if (!zip || zip->names() != names)
-        return false;
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    const bool whole = zip->readEvery([&](const QString &name, const QByteArray &block) {
-        if (name == QLatin1String(DocumentWriter::ManifestName))
-            hash.addData(block);
-        return true;
-    });
-    return whole && hash.result() == QCryptographicHash::hash(manifest, QCryptographicHash::Sha1);
 }
 
 QString pictureName(const QString &file, DocumentWriter::Pictures mode, const QString &stem,
@@ -58,7 +41,7 @@ QString pictureName(const QString &file, DocumentWriter::Pictures mode, const QS
                              .arg(stem)
                              .arg(entries->size() + 1)
                              .arg(suffix.isEmpty() ? QStringLiteral("png") : suffix);
-    entries->append({ name, file, QImage() });
+    entries->append({ name, file, QImage(), QByteArray() });
     return name;
 }
 
@@ -68,7 +51,7 @@ QString pictureName(const QString &file, DocumentWriter::Pictures mode, const QS
 QString pixelsName(const QImage &image, QList<DocumentWriter::Entry> *entries)
 {
     const QString name = QStringLiteral("pictures/moved-%1.png").arg(entries->size() + 1);
-    entries->append({ name, QString(), image });
+    entries->append({ name, QString(), image, QByteArray() });
     return name;
 }
 
@@ -115,7 +98,51 @@ QJsonArray sizeArray(const QSize &size)
     return QJsonArray { size.width(), size.height() };
 }
 
+QByteArray compact(const QJsonObject &o)
+{
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+// The manifest around its pages, which go between the two. Keys are written
+// in order and quotes in strings escaped, so the empty array found is the
+// pages'.
+std::pair<QByteArray, QByteArray> rootAround(const DocumentSnapshot &snapshot)
+{
+    QJsonObject root;
+    root.insert(QLatin1String("format"), QLatin1String("tavelmark"));
+    root.insert(QLatin1String("version"),
+                QJsonArray { DocumentWriter::Major, DocumentWriter::Minor });
+    root.insert(QLatin1String("nextNumber"), snapshot.nextNumber);
+    if (!snapshot.documentPath.isEmpty())
+        root.insert(QLatin1String("documentPath"), snapshot.documentPath);
+    root.insert(QLatin1String("pages"), QJsonArray());
+    const QByteArray bytes = compact(root);
+    const QByteArray pages = "\"pages\":[";
+    const qsizetype at = bytes.lastIndexOf(pages + ']') + pages.size();
+    return { bytes.left(at), bytes.mid(at) };
+}
+
+bool replaceFile(const QString &fresh, const QString &target)
+{
+    std::error_code code;
+    std::filesystem::rename(QFile::encodeName(fresh).toStdString(),
+                            QFile::encodeName(target).toStdString(), code);
+    return !code;
+}
+
+constexpr int ManifestLevel = 1;
+
 } // namespace
+
+QByteArray DocumentWriter::manifest(const DocumentSnapshot &snapshot, Pictures mode,
+                                    QList<Entry> *entries)
+{
+    const auto [head, tail] = rootAround(snapshot);
+    QByteArrayList pages;
+    for (const PageRecord &page : snapshot.pages)
+        pages.append(compact(pageObject(page, mode, entries)));
+    return head + pages.join(',') + tail;
+}
 
 QJsonObject DocumentWriter::pageObject(const PageRecord &page, Pictures mode, QList<Entry> *entries)
 {
@@ -143,32 +170,11 @@ QJsonObject DocumentWriter::pageObject(const PageRecord &page, Pictures mode, QL
     return o;
 }
 
-namespace {
-
-bool replaceFile(const QString &fresh, const QString &target)
+bool DocumentWriter::readsBack(const QString &path, const QStringList &names)
 {
-    std::error_code code;
-    std::filesystem::rename(QFile::encodeName(fresh).toStdString(),
-                            QFile::encodeName(target).toStdString(), code);
-    return !code;
-}
-
-} // namespace
-
-QByteArray DocumentWriter::manifest(const DocumentSnapshot &snapshot, Pictures mode,
-                                    QList<Entry> *entries)
-{
-    QJsonArray pages;
-    for (const PageRecord &page : snapshot.pages)
-        pages.append(pageObject(page, mode, entries));
-    QJsonObject root;
-    root.insert(QLatin1String("format"), QLatin1String("tavelmark"));
-    root.insert(QLatin1String("version"), QJsonArray { Major, Minor });
-    root.insert(QLatin1String("nextNumber"), snapshot.nextNumber);
-    if (!snapshot.documentPath.isEmpty())
-        root.insert(QLatin1String("documentPath"), snapshot.documentPath);
-    root.insert(QLatin1String("pages"), pages);
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+    ZipModule *module = ZipLoader::module();
+    const std::unique_ptr<ZipReader> zip = module ? module->reader(path) : nullptr;
+    return zip && zip->names() == names && zip->checkEvery();
 }
 
 bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &target, Pictures mode)
@@ -176,22 +182,24 @@ bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &targ
     error.clear();
     if (FileWriter::isWriteProtected(target))
         return fail(QStringLiteral("The file is write-protected."));
+    ZipModule *module = ZipLoader::module();
+    if (!module)
+        return fail(QLatin1String(ZipLoader::Missing));
     QList<Entry> entries;
-    const QByteArray bytes = manifest(snapshot, mode, &entries);
+    const QList<ZipPiece> manifest = encode(*module, snapshot, mode, &entries);
     const QFileInfo info(target);
     PartFiles::removeStale(info.absolutePath());
     const std::unique_ptr<QTemporaryFile> part = PartFiles::create(target, PartFiles::Document);
     if (!part)
         return fail(QStringLiteral("The folder cannot be written to."));
-    ZipModule *module = ZipLoader::module();
-    if (!module)
-        return fail(QLatin1String(ZipLoader::Missing));
-    if (!writeZip(*module, part.get(), bytes, entries))
+    if (!writeZip(*module, part.get(), manifest, entries))
         return false;
     QStringList names { QLatin1String(ManifestName) };
     for (const Entry &e : std::as_const(entries))
         names.append(e.name);
-    if (!readsBack(*module, part->fileName(), names, bytes))
+    // Every entry's checksum, the manifest's too, is read back: a stored
+    // picture costs a read, not a decode.
+    if (!readsBack(part->fileName(), names))
         return fail(QStringLiteral("The new file could not be read back; the disk may be full."));
     part->setPermissions(info.exists() ? QFile::permissions(target) : NewFileMode::permissions());
     if (!replaceFile(part->fileName(), target))
@@ -200,20 +208,80 @@ bool DocumentWriter::write(const DocumentSnapshot &snapshot, const QString &targ
     return true;
 }
 
+// Each page's part of the manifest is kept, deflated on its own, while the
+// page stays as it was; its moved pieces are kept encoded with it.
+QList<ZipPiece> DocumentWriter::encode(ZipModule &module, const DocumentSnapshot &snapshot,
+                                       Pictures mode, QList<Entry> *entries)
+{
+    const auto [head, tail] = rootAround(snapshot);
+    QList<ZipPiece> pieces { module.deflate(head, ManifestLevel) };
+    QHash<int, PagePart> kept;
+    for (qsizetype i = 0; i < snapshot.pages.size(); ++i) {
+        const PageRecord &page = snapshot.pages.at(i);
+        const auto known = parts.constFind(page.id);
+        PagePart part;
+        if (known != parts.cend() && known->holds(page, mode, int(entries->size()), i > 0)) {
+            part = *known;
+            entries->append(part.entries);
+        } else {
+            part = encodePage(module, page, mode, i > 0, entries);
+        }
+        pieces.append(part.piece);
+        if (page.id != 0)
+            kept.insert(page.id, part);
+    }
+    pieces.append(module.deflate(tail, ManifestLevel));
+    parts = kept;
+    return pieces;
+}
+
+DocumentWriter::PagePart DocumentWriter::encodePage(ZipModule &module, const PageRecord &page,
+                                                    Pictures mode, bool leadingComma,
+                                                    QList<Entry> *entries)
+{
+    PagePart part;
+    part.page = page;
+    part.page.objects.clear();
+    part.page.picture = QImage();
+    part.mode = mode;
+    part.firstEntry = int(entries->size());
+    part.leadingComma = leadingComma;
+    const QByteArray json = compact(pageObject(page, mode, entries));
+    part.piece = module.deflate(leadingComma ? ',' + json : json, ManifestLevel);
+    for (qsizetype i = part.firstEntry; i < entries->size(); ++i) {
+        Entry &e = (*entries)[i];
+        if (!e.image.isNull())
+            e.bytes = encodePixels(e.image);
+        part.entries.append(e);
+    }
+    return part;
+}
+
+bool DocumentWriter::PagePart::holds(const PageRecord &other, Pictures otherMode, int otherFirst,
+                                     bool comma) const
+{
+    return other.id != 0 && other.revision == page.revision && otherMode == mode
+        && otherFirst == firstEntry && comma == leadingComma && piece.size >= 0
+        && other.size == page.size && other.pixelSize == page.pixelSize
+        && qFuzzyCompare(other.pixelRatio, page.pixelRatio) && other.background == page.background
+        && other.colour == page.colour && other.pictureFile == page.pictureFile;
+}
+
 // Pictures are compressed already; deflating them again costs much time for
 // almost nothing.
-bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QByteArray &manifest,
+bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QList<ZipPiece> &manifest,
                               const QList<Entry> &entries)
 {
     const std::unique_ptr<ZipWriter> zip = module.writer(device);
     if (!zip)
         return fail(QStringLiteral("The file could not be created."));
-    bool written = zip->add(QLatin1String(ManifestName), manifest, 1);
+    bool written = zip->addDeflated(QLatin1String(ManifestName), manifest);
     for (const Entry &e : entries) {
         if (!written)
             break;
-        written = e.image.isNull() ? addFileEntry(*zip, e.name, e.file)
-                                   : zip->add(e.name, encodePixels(e.image), 0);
+        written = e.image.isNull()
+            ? addFileEntry(*zip, e.name, e.file)
+            : zip->add(e.name, e.bytes.isEmpty() ? encodePixels(e.image) : e.bytes, 0);
         if (!written && e.image.isNull() && !readsWhole(e.file))
             return fail(QStringLiteral("A picture of the document could not be read."));
     }

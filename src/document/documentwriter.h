@@ -2,8 +2,12 @@
 
 #include "documentsnapshot.h"
 
+#include "zipwriter.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -11,8 +15,10 @@
 // A document to keep embeds its pictures; the session journal only names
 // them, as they already lie in the temporary folder. The file is built
 // beside the target, read back and checked, and only then renamed over it:
-// the target is always the old file or the whole new one.
-class QJsonObject;
+// the target is always the old file or the whole new one. A writer keeps
+// each page's part of the manifest, deflated, and its moved pieces encoded,
+// until the page changes: writing again costs the changed pages' encoding
+// and a copy of the rest.
 class ZipModule;
 
 class DocumentWriter
@@ -24,28 +30,52 @@ public:
     static constexpr int Minor = 0;
     static const char ManifestName[];
 
-    // A picture entry: a file's bytes, or pixels to encode.
+    // A picture entry: a file's bytes, or pixels to encode (kept in `bytes`
+    // once encoded).
     struct Entry
     {
         QString name;
         QString file;
         QImage image;
+        QByteArray bytes;
     };
 
     // The manifest, and in `entries` the picture files it names.
     static QByteArray manifest(const DocumentSnapshot &snapshot, Pictures mode,
                                QList<Entry> *entries);
-    // One page's part of the manifest, and in `entries` the pictures it names.
+    // One page as the manifest holds it; its pictures are appended to
+    // `entries`, numbered after those there.
     static QJsonObject pageObject(const PageRecord &page, Pictures mode, QList<Entry> *entries);
+    // Whether the archive at `path` holds exactly `names`, in order, each
+    // entry read whole with its checksum right.
+    static bool readsBack(const QString &path, const QStringList &names);
 
     bool write(const DocumentSnapshot &snapshot, const QString &target, Pictures mode);
     // Why the last write failed, in English for the message lookup.
     QString errorString() const { return error; }
 
 private:
-    bool writeZip(ZipModule &module, QIODevice *device, const QByteArray &manifest,
+    // A page's part of the manifest as last written, and what it was made of.
+    struct PagePart
+    {
+        PageRecord page; // without its objects: the revision stands for them
+        Pictures mode = Embedded;
+        int firstEntry = 0;
+        bool leadingComma = false;
+        ZipPiece piece;
+        QList<Entry> entries;
+
+        bool holds(const PageRecord &other, Pictures otherMode, int otherFirst, bool comma) const;
+    };
+
+    QList<ZipPiece> encode(ZipModule &module, const DocumentSnapshot &snapshot, Pictures mode,
+                           QList<Entry> *entries);
+    static PagePart encodePage(ZipModule &module, const PageRecord &page, Pictures mode,
+                               bool leadingComma, QList<Entry> *entries);
+    bool writeZip(ZipModule &module, QIODevice *device, const QList<ZipPiece> &manifest,
                   const QList<Entry> &entries);
     bool fail(const QString &why);
 
     QString error;
+    QHash<int, PagePart> parts; // by page id
 };

@@ -13,4 +13,5 @@ class QuaZipModule : public QObject, public ZipModule
 public:
     std::unique_ptr<ZipReader> reader(const QString &path) override;
     std::unique_ptr<ZipWriter> writer(QIODevice *device) override;
+    ZipPiece deflate(const QByteArray &data, int level) override;
 };

@@ -14,9 +14,11 @@ public:
 
     bool add(const QString &name, const QByteArray &data, int level) override;
     bool addFrom(const QString &name, QIODevice *source) override;
+    bool addDeflated(const QString &name, const QList<ZipPiece> &pieces) override;
     bool finish() override;
 
 private:
     QuaZip zip;
     bool open = false;
+    QByteArray buffer; // one for every block: fresh memory costs page faults
 };

@@ -22,7 +22,9 @@ public:
     // A new archive on `device` (opened for writing when it is not open), or
     // nothing when it cannot be started.
     virtual std::unique_ptr<ZipWriter> writer(QIODevice *device) = 0;
+    // `data` deflated at `level` (1 to 9) into a piece of an entry.
+    virtual ZipPiece deflate(const QByteArray &data, int level) = 0;
 };
 
-#define ZipModule_iid "example.quillbury.tavelmark.ZipModule/1"
+#define ZipModule_iid "example.quillbury.tavelmark.ZipModule/2"
 Q_DECLARE_INTERFACE(ZipModule, ZipModule_iid)

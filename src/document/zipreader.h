@@ -12,7 +12,8 @@
 class ZipReader
 {
 public:
-    // Takes one block of an entry (at most 1 MiB); false stops the reading.
+    // Takes one block of an entry (at most 1 MiB), valid during the call
+    // only (copy it to keep it); false stops the reading.
     using Sink = std::function<bool(const QByteArray &block)>;
     using EntrySink = std::function<bool(const QString &name, const QByteArray &block)>;
 
@@ -29,4 +30,7 @@ public:
     // Inflates every entry in archive order. True only when all were read
     // whole with matching checksums.
     virtual bool readEvery(const EntrySink &sink) = 0;
+    // Reads every entry back and compares its checksum; a stored entry's
+    // bytes are read straight from the file, in large blocks.
+    virtual bool checkEvery() = 0;
 };

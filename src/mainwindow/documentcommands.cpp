@@ -326,7 +326,7 @@ void DocumentCommands::SelectSave(int iSave, const Written &done)
 {
     const Written tell = done ? done : [](bool) {};
     if (iSave == SaveDocument) {
-        tell(window->documentFiles()->saveDocument());
+        window->documentFiles()->saveDocument(tell);
         return;
     }
     if (iSave == SaveCurrentPage) {

@@ -4,8 +4,7 @@
 #include "app/lang.h"
 #include "canvas/mainview.h"
 #include "document/documentreader.h"
-#include "document/documentsnapshot.h"
-#include "document/documentwriter.h"
+#include "document/documentsaver.h"
 #include "document/mainpage.h"
 #include "widgets/filedialogguard.h"
 #include "widgets/messageboxdialog.h"
@@ -30,6 +29,7 @@ QString documentFilter()
 DocumentFiles::DocumentFiles(MainView *pView, QWidget *pDialogParent)
     : QObject(pDialogParent)
     , view(pView)
+    , saver(new DocumentSaver(&pView->document(), this))
     , dialogParent(pDialogParent)
 {
 }
@@ -51,15 +51,20 @@ QString DocumentFiles::askSaveFileName(const QString &strTitle, const QString &s
     return QFileDialog::getSaveFileName(dialogParent, strTitle, strProposed, strFilter);
 }
 
-bool DocumentFiles::saveDocument()
+void DocumentFiles::saveDocument(const Written &done)
 {
-    return path.isEmpty() ? saveDocumentAs() : writeTo(path);
+    if (path.isEmpty())
+        saveDocumentAs(done);
+    else
+        writeTo(path, done);
 }
 
-bool DocumentFiles::saveDocumentAs()
+void DocumentFiles::saveDocumentAs(const Written &done)
 {
-    if (view->document().pageCount() == 0)
-        return false;
+    if (view->document().pageCount() == 0) {
+        finishSave(done, false);
+        return;
+    }
     Q_EMIT signal_DialogWanted();
     AppState &s = AppState::instance();
     const QString proposed = path.isEmpty()
@@ -72,31 +77,48 @@ bool DocumentFiles::saveDocumentAs()
         return askSaveFileName(Lang::single("MainWindow", QStringLiteral("Save Document As...")),
                                proposed, documentFilter());
     });
-    if (name.isEmpty())
-        return false;
+    if (name.isEmpty()) {
+        finishSave(done, false);
+        return;
+    }
     if (!isDocumentFile(name))
         name += QLatin1String(Suffix);
-    return writeTo(name);
+    writeTo(name, done);
 }
 
-bool DocumentFiles::writeTo(const QString &strPath)
+bool DocumentFiles::isSaving() const
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    DocumentWriter writer;
-    const bool written = writer.write(
-        DocumentSnapshot::take(view->document().pageList(), AppState::instance().nextNumber),
-        strPath, DocumentWriter::Embedded);
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        report(QStringLiteral("The document could not be saved."),
-               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strPath),
-                                            Lang::single("MessageBox", writer.errorString())));
-        return false;
-    }
-    AppState::instance().homePath = QFileInfo(strPath).absolutePath();
-    view->document().setModified(false);
-    setDocumentPath(strPath);
-    return true;
+    return saver->isBusy();
+}
+
+void DocumentFiles::holdSaves(bool bHeld)
+{
+    saver->setHeld(bHeld);
+}
+
+// The busy cursor says a save is under way without holding anything up.
+void DocumentFiles::writeTo(const QString &strPath, const Written &done)
+{
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    saver->save(strPath, [this, strPath, done](bool bWritten, const QString &strError) {
+        QApplication::restoreOverrideCursor();
+        if (bWritten) {
+            AppState::instance().homePath = QFileInfo(strPath).absolutePath();
+            setDocumentPath(strPath);
+        } else {
+            report(QStringLiteral("The document could not be saved."),
+                   QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strPath),
+                                                Lang::single("MessageBox", strError)));
+        }
+        finishSave(done, bWritten);
+    });
+}
+
+void DocumentFiles::finishSave(const Written &done, bool bWritten)
+{
+    if (done)
+        done(bWritten);
+    Q_EMIT signal_Saved(bWritten);
 }
 
 void DocumentFiles::openDocument()

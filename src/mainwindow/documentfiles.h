@@ -3,17 +3,25 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+class DocumentSaver;
 class MainView;
 class QWidget;
 
 // The editable document: saving all pages as one `.tavelmark` file and
 // opening such files again. An open document adds its pages after the
 // current one or, when there are none, becomes the document whose name the
-// window shows and which Save Document writes again.
+// window shows and which Save Document writes again. The file is written on
+// a worker while the program goes on; a save asked meanwhile follows it.
 class DocumentFiles : public QObject
 {
     Q_OBJECT
 public:
+    // Told whether the file was written, once the save has ended and a
+    // failure has been told.
+    using Written = std::function<void(bool)>;
+
     DocumentFiles(MainView *pView, QWidget *pDialogParent);
 
     static bool isDocumentFile(const QString &strPath);
@@ -21,9 +29,13 @@ public:
     bool hasDocument() const { return !path.isEmpty(); }
     QString documentPath() const { return path; }
     // The document is written where it was opened or last saved; the first
-    // time a name is asked for. False when nothing was written.
-    bool saveDocument();
-    bool saveDocumentAs();
+    // time a name is asked for.
+    void saveDocument(const Written &done = {});
+    void saveDocumentAs(const Written &done = {});
+    // A save is being written or waits its turn.
+    bool isSaving() const;
+    // While pages of an opened document are still coming in, saves wait.
+    void holdSaves(bool bHeld);
     void openDocument();
     // Opens strPath as the user's choice would; false when nothing opened.
     bool openDocumentFile(const QString &strPath);
@@ -45,12 +57,16 @@ Q_SIGNALS:
     void signal_NameChanged(QString strName);
     // A file dialog is about to open over the pages.
     void signal_DialogWanted();
+    // A save ended (cancelled ones too), after its failure was told.
+    void signal_Saved(bool bWritten);
 
 private:
-    bool writeTo(const QString &strPath);
+    void writeTo(const QString &strPath, const Written &done);
+    void finishSave(const Written &done, bool bWritten);
     void report(const QString &strText, const QString &strInformative);
 
     MainView *view;
+    DocumentSaver *saver;
     QWidget *dialogParent;
     QString path;
 };

@@ -69,7 +69,7 @@ void ExportDlg::slot_ExportAs(int iFormat)
 {
     hide();
     if (iFormat == DocumentFormat) {
-        done(files->saveDocumentAs());
+        files->saveDocumentAs(done);
         accept();
         return;
     }

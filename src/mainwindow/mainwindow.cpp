@@ -303,6 +303,14 @@ void MainWindow::connectDocumentFiles()
     });
     connect(docFiles, &DocumentFiles::signal_PagesOpened, this,
             [this] { modeSwitch->enterFromDesktop(); });
+    // Closing waited for the saves; a failed one keeps the program.
+    connect(docFiles, &DocumentFiles::signal_Saved, this, [this](bool bWritten) {
+        if (!closeWhenSaved || docFiles->isSaving())
+            return;
+        closeWhenSaved = false;
+        if (bWritten)
+            close();
+    });
 }
 
 void MainWindow::slot_AboutToQuit_SaveINI()
@@ -396,10 +404,12 @@ bool MainWindow::askToSaveBeforeClosing()
     case QMessageBox::Discard:
         return true;
     case QMessageBox::Save:
-        // A cancelled or failed save keeps every page.
         // Only the document keeps every page editable; an unnamed one asks
-        // for its name.
-        return docFiles->saveDocument();
+        // for its name. The window closes once the file is written; a
+        // cancelled or failed save keeps every page.
+        closeWhenSaved = true;
+        docFiles->saveDocument();
+        return false;
     default:
         return false;
     }
@@ -407,7 +417,10 @@ bool MainWindow::askToSaveBeforeClosing()
 
 void MainWindow::closeEvent(QCloseEvent *pEvent)
 {
-    if (!askToSaveBeforeClosing()) {
+    // A save under way ends first; the question follows if changes are left.
+    if (docFiles->isSaving())
+        closeWhenSaved = true;
+    if (closeWhenSaved || !askToSaveBeforeClosing()) {
         pEvent->ignore();
         if (!isHiddenToTray())
             toolWidget->show();

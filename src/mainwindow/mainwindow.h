@@ -233,4 +233,6 @@ private:
     PresenterCommands *presenter = nullptr;
     std::unique_ptr<PanelRequests> panelRequests;
     bool busy = false;
+    // Closing waits for the document being saved.
+    bool closeWhenSaved = false;
 };

@@ -1,3 +1,4 @@
+#include "app/appstate.h"
 #include "commandoutput.h"
 #include "document/documentreader.h"
 #include "document/documentsnapshot.h"
@@ -12,6 +13,7 @@
 #include "testenvironment.h"
 #include "x11probe.h"
 
+#include <QPainter>
 #include <QScreen>
 #include <QtTest>
 
@@ -110,6 +112,39 @@ class TestLessonFilesX11 : public QObject
         return writer.write(DocumentSnapshot::take({ &page }, 1), file, DocumentWriter::Embedded)
             ? file
             : QString();
+    }
+
+    // `count` pages of the screen's size, each with a picture of its own in
+    // the backdrop's colour and a few strokes.
+    QString longDocument(const QString &strName, int count) const
+    {
+        const QSize size = QGuiApplication::primaryScreen()->geometry().size();
+        QList<MainPage *> pages;
+        for (int i = 0; i < count; ++i) {
+            auto *page = new MainPage(size, false);
+            QImage picture(size, QImage::Format_RGB32);
+            picture.fill(backdrop);
+            QPainter(&picture).fillRect(QRect(40 + i * 8, 40, 200, 120), QColor(i * 6, 200, 90));
+            picture.save(MainPage::backgroundFile(page->id));
+            page->background = MainPage::PictureBackground;
+            pages.append(page);
+        }
+        const QString file = env->path(strName);
+        const bool written = DocumentWriter().write(DocumentSnapshot::take(pages, 1), file,
+                                                    DocumentWriter::Embedded);
+        qDeleteAll(pages);
+        return written ? file : QString();
+    }
+
+    static QList<int> objectCounts(const QString &strFile)
+    {
+        DocumentReader reader;
+        const QList<MainPage *> pages = reader.read(strFile);
+        QList<int> counts;
+        for (const MainPage *page : pages)
+            counts.append(int(page->objects.size()));
+        qDeleteAll(pages);
+        return counts;
     }
 
     bool purpleAt(const QPoint &p) const
@@ -241,6 +276,34 @@ private Q_SLOTS:
         RealProgram::key(QStringLiteral("ctrl+shift+s"));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(document).lastModified() > saved, 10000);
         QVERIFY(RealProgram::findWindow(QStringLiteral("Save Document As...")).isEmpty());
+    }
+
+    // Save Document of a long document runs while the program goes on: a
+    // stroke drawn meanwhile and the close asked right after wait for it;
+    // the question then saves that stroke too, and the program ends with
+    // every page and both strokes in the file.
+    void longDocumentClosedWhileItIsSaved()
+    {
+        AppState::instance().tempFolder = env->path(QStringLiteral("made/"));
+        QVERIFY(QDir().mkpath(AppState::instance().tempFolder));
+        const QString document = longDocument(QStringLiteral("long.tavelmark"), 40);
+        QVERIFY(!document.isEmpty());
+        RealProgram program(*env);
+        QVERIFY(program.start({}, { document }));
+        const QColor first(0, 200, 90);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            RealProgram::nearColour(RealProgram::shownAt(QPoint(100, 100)), first, 8), 15000);
+        RealProgram::drag(QPoint(300, 500), QPoint(700, 560));
+        RealProgram::key(QStringLiteral("ctrl+shift+s"));
+        RealProgram::drag(QPoint(300, 600), QPoint(700, 660));
+        const int before = RealProgram::windowCount(MessageBoxTitle);
+        RealProgram::key(QStringLiteral("ctrl+q"));
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(MessageBoxTitle) > before, 15000);
+        RealProgram::key(QStringLiteral("Return"));
+        QVERIFY2(program.program.waitForFinished(30000), "the program did not end");
+        const QList<int> counts = objectCounts(document);
+        QCOMPARE(counts.size(), 40);
+        QCOMPARE(counts.first(), 2);
     }
 
 private:
