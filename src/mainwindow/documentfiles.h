@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+class DocumentLoad;
 class MainView;
 class QWidget;
 
@@ -25,8 +29,15 @@ public:
     bool saveDocument();
     bool saveDocumentAs();
     void openDocument();
-    // Opens strPath as the user's choice would; false when nothing opened.
-    bool openDocumentFile(const QString &strPath);
+    // Learns the number the first page of an opened document received, or
+    // 0 when nothing opened.
+    using Opened = std::function<void(int firstPage)>;
+    // Opens strPath as the user's choice would. Its pages come in after the
+    // call returns; documents asked for meanwhile open one after another.
+    void openDocumentFile(const QString &strPath, const Opened &then = {});
+    // Pages of a document are still coming in: what the file would hold if
+    // it were written now is not the whole document.
+    bool isLoading() const { return load != nullptr; }
     // The pages are gone: the next save asks for a name again.
     void forgetDocument();
     // The pages are those of the document at strPath again (after a crash).
@@ -45,12 +56,23 @@ Q_SIGNALS:
     void signal_NameChanged(QString strName);
     // A file dialog is about to open over the pages.
     void signal_DialogWanted();
+    // No document is loading any more.
+    void signal_LoadFinished();
 
 private:
     bool writeTo(const QString &strPath);
     void report(const QString &strText, const QString &strInformative);
+    void startLoad();
+    void loaded(bool bOpened, const QString &strPath, const Opened &then);
 
     MainView *view;
     QWidget *dialogParent;
     QString path;
+    struct Asked
+    {
+        QString path;
+        Opened then;
+    };
+    QList<Asked> asked;
+    DocumentLoad *load = nullptr;
 };
