@@ -11,6 +11,7 @@
 #include "mainwindow/documentfiles.h"
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
+#include "openwhole.h"
 #include "testenvironment.h"
 
 #include <QDir>
@@ -128,7 +129,7 @@ private Q_SLOTS:
                           [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
         files->saveAnswers = { document };
         QVERIFY(!files->saveDocument());
-        QVERIFY(!files->openDocumentFile(document));
+        QVERIFY(!openWhole(files, document));
         QCOMPARE(answerer.texts.size(), 3);
         for (const QString &text : std::as_const(answerer.texts))
             QVERIFY2(text.contains(QLatin1String("ZIP support could not be loaded")),
@@ -161,7 +162,7 @@ private Q_SLOTS:
         QVERIFY(files->saveDocument());
         newWindow();
         ModalAnswerer answerer;
-        QVERIFY(files->openDocumentFile(document));
+        QVERIFY(openWhole(files, document));
         QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(view()->document().pageCount(), 2);
         QCOMPARE(view()->document().pageList().at(0)->objects.size(), 2);
