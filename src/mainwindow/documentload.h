@@ -19,9 +19,9 @@ class QThread;
 // does the archive, the manifest, the copies and checks of its files and the
 // decoding of records and pictures; the GUI thread only makes the pages of
 // their parts, a slice at a time, and shows the first page as soon as it is
-// in, its picture decoded by the worker too. The pages follow the current page, the first of them becomes current.
-// Clearing the document, or deleting the load, stops it: no page arrives
-// afterwards.
+// in, its picture decoded by the worker too. The pages follow the current
+// page; the first of them becomes current. Clearing the document, or
+// deleting the load, stops it: no page arrives afterwards.
 class DocumentLoad : public QObject
 {
     Q_OBJECT
