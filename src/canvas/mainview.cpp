@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/devicepixels.h"
 #include "app/exactpointer.h"
+#include "app/lang.h"
 #include "app/screeninuse.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
@@ -426,9 +427,28 @@ void MainView::setLiveDesktop(bool bLive)
     update();
 }
 
+void MainView::keepBackground(const MainPage *page, QImage picture)
+{
+    QPixmap shown = QPixmap::fromImage(std::move(picture));
+    shown.setDevicePixelRatio(page->pixelRatio);
+    background.keep(page->id, shown);
+}
+
+void MainView::setPagesLoading(int pages)
+{
+    if (pages == pagesLoading)
+        return;
+    if (loadingText.isEmpty())
+        loadingText = Lang::single("MainWindow", QStringLiteral("%1 still loading"));
+    const QRect before = labelRect();
+    pagesLoading = pages;
+    update(before.united(labelRect()).adjusted(-6, -2, 5, 2));
+}
+
 PageLabel::Text MainView::labelText() const
 {
-    return { doc.currentPageNumber(), doc.pageCount(), doc.name() };
+    return { doc.currentPageNumber(), doc.pageCount(), doc.name(),
+             pagesLoading > 0 ? loadingText.arg(pagesLoading) : QString() };
 }
 
 QRect MainView::labelRect() const

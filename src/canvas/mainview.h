@@ -58,6 +58,10 @@ public:
     // Where the "n | m" page label is drawn.
     QRect labelRect() const;
     // Over a live desktop the page is see-through and shows no frame.
+    // Pages of a document still coming in, told after the page numbers.
+    void setPagesLoading(int pages);
+    // The picture of a page, decoded already where the page was read.
+    void keepBackground(const MainPage *page, QImage picture);
     void setLiveDesktop(bool bLive);
     QPixmap backgroundPicture() const { return background.picture(); }
     // Whether neighbours of the current page are being decoded ahead.
@@ -129,6 +133,8 @@ private:
     bool rightDrag = false;
     bool liveDesktop = false;
     PageLabel label;
+    QString loadingText; // "%1 still loading" in the user's language
+    int pagesLoading = 0;
     PageBackground background;
     ViewTransform shown;
     mutable FrameStrips frameStrips;

@@ -26,6 +26,8 @@ public:
     // Decodes the neighbours of the page at `number` (from 1) ahead.
     void decodeNeighbours(const QList<MainPage *> &pages, int number);
     void forget(int pageId) { cache.forget(pageId); }
+    // A page's picture decoded elsewhere, to show without decoding its file.
+    void keep(int pageId, const QPixmap &picture) { cache.keep(pageId, picture); }
     void clear();
     bool isDecodingAhead() const { return cache.isDecoding(); }
     // The picture scaled to `device` pixels at `ratio`, once per picture and size.

@@ -6,7 +6,9 @@
 
 QString PageLabel::words(const Text &text)
 {
-    const QString numbers = QStringLiteral("%1 | %2").arg(text.number).arg(text.count);
+    QString numbers = QStringLiteral("%1 | %2").arg(text.number).arg(text.count);
+    if (!text.progress.isEmpty())
+        numbers += QStringLiteral("   ") + text.progress;
     return text.name.isEmpty() ? numbers : text.name + QStringLiteral("   ") + numbers;
 }
 

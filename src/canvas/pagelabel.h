@@ -8,9 +8,10 @@
 class QPainter;
 class QWidget;
 
-// The page's number "n | m", after the document's name, in the canvas's top
-// right corner. Its box is measured once for each text, size and scale: the
-// repaint of every pen piece asks whether it reaches the label.
+// The page's number "n | m", after the document's name and before how many
+// pages are still coming in, in the canvas's top right corner. Its box is
+// measured once for each text, size and scale: the repaint of every pen
+// piece asks whether it reaches the label.
 class PageLabel
 {
 public:
@@ -19,9 +20,11 @@ public:
         int number = 0;
         int count = 0;
         QString name;
+        QString progress; // after the numbers, while pages come in
         bool operator==(const Text &other) const
         {
-            return number == other.number && count == other.count && name == other.name;
+            return number == other.number && count == other.count && name == other.name
+                && progress == other.progress;
         }
     };
 

@@ -31,6 +31,21 @@ void Document::addPages(const QList<MainPage *> &added)
     makeCurrent(added.first(), number + 1);
 }
 
+void Document::insertPages(int index, const QList<MainPage *> &added)
+{
+    if (added.isEmpty())
+        return;
+    index = qBound(0, index, int(pages.size()));
+    for (int i = 0; i < added.size(); ++i)
+        pages.insert(index + i, added.at(i));
+    if (!current) {
+        makeCurrent(added.first(), index + 1);
+        return;
+    }
+    number = int(pages.indexOf(current)) + 1;
+    Q_EMIT pagesChanged();
+}
+
 int Document::deleteCurrentPage()
 {
     if (!current)

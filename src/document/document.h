@@ -29,6 +29,9 @@ public:
     // Takes `added` after the current page; the first of them becomes
     // current, as a document is read from its start.
     void addPages(const QList<MainPage *> &added);
+    // Takes `added` at `index` and leaves the current page as it is: pages
+    // that arrive while the user works on others.
+    void insertPages(int index, const QList<MainPage *> &added);
     // Deletes the current page; its neighbour (the next, else the previous)
     // becomes current. Returns the deleted page's number, 0 for none.
     int deleteCurrentPage();

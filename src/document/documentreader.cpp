@@ -2,15 +2,14 @@
 
 #include "app/appstate.h"
 #include "app/filewriter.h"
+#include "documentnotes.h"
 #include "documentwriter.h"
 #include "imagesvg.h"
 #include "mainpage.h"
-#include "obj.h"
 #include "objectcodec.h"
 #include "objectrecord.h"
-#include "objtext.h"
+#include "pagebuilder.h"
 #include "safeimagereader.h"
-#include "sharedpictures.h"
 #include "ziploader.h"
 #include "zipmodule.h"
 
@@ -20,9 +19,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPixmap>
 #include <QTemporaryFile>
-#include <QTextDocument>
 #include <QTransform>
 
 #include <cmath>
@@ -32,13 +29,12 @@ namespace {
 
 const char NotDocument[] = "The file is not a Tavelmark document, or it is damaged.";
 const char TooLarge[] = "The document holds more than Tavelmark opens.";
-const char BadObjects[] = "Some drawings of the document could not be read and were left out.";
-const char BadPictures[] = "Some pictures of the document could not be used and were left out.";
-const char TooMuchDrawing[] = "A page of the document holds more drawing than Tavelmark opens; "
-                              "the rest was left out.";
+using DocumentNotes::BadObjects;
+using DocumentNotes::BadPages;
+using DocumentNotes::BadPictures;
+using DocumentNotes::TooMuchDrawing;
 const char TooManyPictures[] = "The pictures of the document need more memory than Tavelmark "
                                "gives one document; some were left out.";
-const char BadPages[] = "Some pages of the document could not be read and were left out.";
 const char Newer[] = "The document was made by a newer Tavelmark: what this version does not "
                      "know was left out.";
 
@@ -126,66 +122,107 @@ DocumentReader::~DocumentReader() = default;
 
 QList<MainPage *> DocumentReader::read(const QString &path)
 {
+    return open(path) ? readAll() : QList<MainPage *>();
+}
+
+QList<MainPage *> DocumentReader::read(std::unique_ptr<ZipReader> source,
+                                       const QByteArray &manifestText)
+{
+    zip = std::move(source);
+    return start(manifestText) ? readAll() : QList<MainPage *>();
+}
+
+QList<MainPage *> DocumentReader::readAll()
+{
     QList<MainPage *> pages;
+    PageBuilder builder;
+    for (int i = 0; i < pageCount(); ++i) {
+        PageParts parts = readPage(i);
+        if (MainPage *page = builder.build(parts))
+            pages.append(page);
+    }
+    for (const QString &text : builder.notes())
+        note(text);
+    if (pages.isEmpty())
+        failNoPages();
+    return pages;
+}
+
+bool DocumentReader::open(const QString &path)
+{
     ZipModule *module = ZipLoader::module();
     if (!module) {
         failure = QLatin1String(ZipLoader::Missing);
-        return pages;
+        return false;
     }
-    const std::unique_ptr<ZipReader> zip = module->reader(path);
-    QJsonObject root;
+    zip = module->reader(path);
+    QByteArray bytes;
     failure = QLatin1String(NotDocument);
-    if (!zip || !readManifest(*zip, &root))
-        return pages;
-    return read(*zip, root);
+    return zip && readManifest(*zip, &bytes) && start(bytes);
 }
 
-QList<MainPage *> DocumentReader::read(ZipReader &zip, const QJsonObject &root)
+bool DocumentReader::start(const QByteArray &manifestText)
 {
-    QList<MainPage *> pages;
-    if (!checkVersion(root))
-        return pages;
+    QJsonObject root;
+    failure = QLatin1String(NotDocument);
+    if (!parseManifest(manifestText, &root) || !checkVersion(root))
+        return false;
     failure.clear();
     const double next = root.value(QLatin1String("nextNumber")).toDouble(1);
     number = next >= 1 && next <= 1e9 ? int(next) : 1;
     readDocumentPath(root);
-    const QJsonArray list = root.value(QLatin1String("pages")).toArray();
-    if (list.size() > MaxPages) {
+    if (pageTexts.size() > MaxPages)
         failure = QLatin1String(TooLarge);
-        return pages;
-    }
-    for (const QJsonValue &v : list) {
-        if (MainPage *page = v.isObject() ? readPage(zip, v.toObject()) : nullptr)
-            pages.append(page);
-        else
-            note(QLatin1String(BadPages));
-    }
-    if (pages.isEmpty() && failure.isEmpty())
-        failure = list.isEmpty() ? QStringLiteral("The document has no pages.")
-                                 : QLatin1String(NotDocument);
-    return pages;
+    else if (pageTexts.isEmpty())
+        failure = QStringLiteral("The document has no pages.");
+    return failure.isEmpty();
 }
 
-bool DocumentReader::readManifest(ZipReader &zip, QJsonObject *root)
+PageParts DocumentReader::readPage(int index)
+{
+    const JsonSlices::Range range = pageTexts.at(index);
+    const QJsonDocument page = QJsonDocument::fromJson(
+        QByteArray::fromRawData(manifest.constData() + range.start, range.length));
+    PageParts parts = page.isObject() ? readParts(*zip, page.object()) : PageParts();
+    if (!parts.read)
+        note(QLatin1String(BadPages));
+    return parts;
+}
+
+void DocumentReader::failNoPages()
+{
+    if (failure.isEmpty())
+        failure = QLatin1String(NotDocument);
+}
+
+bool DocumentReader::readManifest(ZipReader &zip, QByteArray *bytes)
 {
     const QString name = QLatin1String(DocumentWriter::ManifestName);
     const qint64 declared = zip.declaredSize(name);
     if (declared < 0)
         return false;
     bool tooLarge = declared > MaxManifestBytes;
-    QByteArray bytes;
     // The header's size may lie: the limit holds while inflating.
     const bool whole = !tooLarge && zip.read(name, [&](const QByteArray &block) {
-        bytes += block;
-        tooLarge = bytes.size() > MaxManifestBytes;
+        *bytes += block;
+        tooLarge = bytes->size() > MaxManifestBytes;
         return !tooLarge;
     });
     if (tooLarge)
         failure = QLatin1String(TooLarge);
     if (!whole)
         return false;
-    budget -= bytes.size();
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes);
+    budget -= bytes->size();
+    return true;
+}
+
+bool DocumentReader::parseManifest(const QByteArray &bytes, QJsonObject *root)
+{
+    QByteArray rest;
+    if (!JsonSlices::split(bytes, QByteArrayLiteral("pages"), &rest, &pageTexts))
+        return false;
+    manifest = bytes;
+    const QJsonDocument doc = QJsonDocument::fromJson(rest);
     if (!doc.isObject()
         || doc.object().value(QLatin1String("format")).toString() != QLatin1String("tavelmark"))
         return false;
@@ -224,36 +261,37 @@ void DocumentReader::readDocumentPath(const QJsonObject &root)
         savedAs = QDir::cleanPath(named);
 }
 
-MainPage *DocumentReader::readPage(ZipReader &zip, const QJsonObject &o)
+PageParts DocumentReader::readParts(ZipReader &zip, const QJsonObject &o)
 {
-    QSize size, pixels;
+    PageParts parts;
     const double ratio = o.value(QLatin1String("pixelRatio")).toDouble(qQNaN());
     const QColor colour = QColor::fromString(o.value(QLatin1String("colour")).toString());
-    if (!sizeOf(o.value(QLatin1String("size")), 1, MaxPageSide, &size)
-        || !sizeOf(o.value(QLatin1String("pixelSize")), 1, 4 * MaxPageSide, &pixels)
-        || qint64(pixels.width()) * pixels.height() * 4 > SafeImageReader::MaxImageBytes
+    if (!sizeOf(o.value(QLatin1String("size")), 1, MaxPageSide, &parts.size)
+        || !sizeOf(o.value(QLatin1String("pixelSize")), 1, 4 * MaxPageSide, &parts.pixels)
+        || qint64(parts.pixels.width()) * parts.pixels.height() * 4 > SafeImageReader::MaxImageBytes
         || !(ratio >= 0.25 && ratio <= 8) || !colour.isValid())
-        return nullptr;
+        return parts;
     if (newer)
         noteUnknownKeys(o,
                         { QStringLiteral("size"), QStringLiteral("pixelSize"),
                           QStringLiteral("pixelRatio"), QStringLiteral("background"),
                           QStringLiteral("colour"), QStringLiteral("picture"),
                           QStringLiteral("objects") });
-    auto *page = new MainPage(size, false);
-    page->setPixels(pixels, ratio);
-    page->colour = colour;
-    if (o.value(QLatin1String("background")).toString() == QLatin1String("picture")
-        && !readBackground(zip, o.value(QLatin1String("picture")).toString(), page))
-        note(QLatin1String(BadPictures));
-    readObjects(zip, o, page);
-    page->modified = false;
-    return page;
+    parts.read = true;
+    parts.ratio = ratio;
+    parts.colour = colour;
+    if (o.value(QLatin1String("background")).toString() == QLatin1String("picture")) {
+        parts.background
+            = backgroundCopy(zip, o.value(QLatin1String("picture")).toString(), parts.pixels);
+        if (parts.background.isEmpty())
+            note(QLatin1String(BadPictures));
+    }
+    readObjects(zip, o, &parts);
+    return parts;
 }
 
-void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page)
+void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, PageParts *parts)
 {
-    QList<Obj *> objects;
     drawing.startPage();
     for (const QJsonValue &v : o.value(QLatin1String("objects")).toArray()) {
         // Millions of objects past the limit would each be read for nothing.
@@ -261,32 +299,31 @@ void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, MainPage 
             note(QLatin1String(TooMuchDrawing));
             break;
         }
-        ObjectRecord record;
+        PageParts::Part part;
         QString picture;
-        const ObjectCodec::Verdict verdict = ObjectCodec::decode(v.toObject(), &record, &picture);
+        const ObjectCodec::Verdict verdict
+            = ObjectCodec::decode(v.toObject(), &part.record, &picture);
         if (verdict != ObjectCodec::Read) {
             note(newer && verdict == ObjectCodec::UnknownKind ? QLatin1String(Newer)
                                                               : QLatin1String(BadObjects));
             continue;
         }
-        if (!fits(record, page->size))
+        if (!fits(part.record, parts->size))
             continue;
         if (newer)
             noteUnknownKeys(
                 v.toObject(),
                 ObjectCodec::knownKeys(v.toObject().value(QLatin1String("kind")).toString()));
-        if (record.kind == KindSelect && !picture.isEmpty() && !readPixels(zip, picture, &record))
+        if (part.record.kind == KindSelect && !picture.isEmpty()
+            && !readPixels(zip, picture, &part.record))
             continue;
-        QString file;
-        if (record.isPicture()) {
-            file = pictureFile(zip, picture, record, page->pixelRatio);
-            if (file.isEmpty())
+        if (part.record.isPicture()) {
+            part.file = pictureFile(zip, picture, part.record, parts->ratio, &part.picture);
+            if (part.file.isEmpty())
                 continue;
         }
-        if (Obj *obj = build(record, file))
-            objects.append(obj);
+        parts->objects.append(part);
     }
-    page->appendObjects(objects, false);
 }
 
 bool DocumentReader::fits(const ObjectRecord &record, const QSize &size)
@@ -302,50 +339,24 @@ bool DocumentReader::fits(const ObjectRecord &record, const QSize &size)
     return true;
 }
 
-// Null when the object cannot be made, or when its text passes what the
-// page lays out.
-Obj *DocumentReader::build(const ObjectRecord &record, const QString &file)
+// A checked copy of a page's picture. Only its header is read: the picture
+// is decoded when its page is shown.
+QString DocumentReader::backgroundCopy(ZipReader &zip, const QString &name, const QSize &pagePixels)
 {
-    Obj *obj = record.create(file);
-    if (!obj) {
-        note(QLatin1String(BadObjects));
-        return nullptr;
+    QString copy = entryCopy(zip, name, QStringLiteral("background-XXXXXX.png"), !folder.isEmpty());
+    if (!copy.isEmpty() && !isBackground(SafeImageReader::inspect(copy), pagePixels)) {
+        QFile::remove(copy);
+        copy.clear();
     }
-    const auto *text = obj->kind == KindText ? static_cast<const ObjText *>(obj) : nullptr;
-    if (text && !drawing.admitCharacters(text->document->characterCount() - 1)) {
-        delete obj;
-        note(QLatin1String(TooMuchDrawing));
-        return nullptr;
-    }
-    return obj;
-}
-
-// Only the header is read: a page's picture is decoded when the page is shown.
-bool DocumentReader::readBackground(ZipReader &zip, const QString &name, MainPage *page)
-{
-    const QString target = MainPage::backgroundFile(page->id);
-    bool usable = false;
-    if (!folder.isEmpty())
-        usable = isSafeName(name) && !name.contains(QLatin1Char('/'))
-            && FileWriter::copy(QDir(folder).filePath(name), target,
-                                QFile::ReadOwner | QFile::WriteOwner);
-    else
-        usable = extract(zip, name, SafeImageReader::MaxFileBytes, target);
-    usable = usable && isBackground(SafeImageReader::inspect(target), page->pixelSize);
-    if (!usable) {
-        QFile::remove(target);
-        return false;
-    }
-    page->background = MainPage::PictureBackground;
-    return true;
+    return copy;
 }
 
 // The file of an image object's picture, or an empty name when the object
-// is left out (and said why). Each entry is copied and checked once however
-// many objects name it; the budget pays for its decoded pixels once, and for
-// what each SVG object renders to.
+// is left out (and said why); a raster object's pixels in `decoded`. Each
+// entry is copied and checked once however many objects name it; the budget
+// pays for its decoded pixels once, and for what each SVG object renders to.
 QString DocumentReader::pictureFile(ZipReader &zip, const QString &name, const ObjectRecord &record,
-                                    qreal ratio)
+                                    qreal ratio, QImage *decoded)
 {
     // Only entries that exist are kept: a document may name thousands that do not.
     if (!isSafeName(name) || !hasEntry(zip, name, !folder.isEmpty())) {
@@ -367,6 +378,8 @@ QString DocumentReader::pictureFile(ZipReader &zip, const QString &name, const O
         note(QLatin1String(why));
         return QString();
     }
+    if (record.kind == KindImageStatic)
+        *decoded = entry.image;
     return entry.file;
 }
 
@@ -401,13 +414,13 @@ const char *DocumentReader::decodeOnce(Picture &entry)
     entry.rasterWhy = TooManyPictures;
     if (pixelBytes(entry.header.size) > pictureBudget)
         return entry.rasterWhy;
-    entry.pixmap = SharedPictures::instance().pixmap(entry.file);
-    if (entry.pixmap->isNull())
+    entry.image = SafeImageReader::read(entry.file);
+    if (entry.image.isNull())
         entry.rasterWhy = BadPictures;
-    else if (spend(pixelBytes(entry.pixmap->size())))
+    else if (spend(pixelBytes(entry.image.size())))
         entry.rasterWhy = nullptr;
     if (entry.rasterWhy)
-        entry.pixmap.reset();
+        entry.image = QImage();
     return entry.rasterWhy;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "drawinglimits.h"
-
+#include "jsonslices.h"
+#include "pageparts.h"
 #include "safeimagereader.h"
 
 #include <QHash>
@@ -15,10 +16,8 @@
 #include <optional>
 
 class MainPage;
-class Obj;
 class QSize;
 class QJsonObject;
-class QPixmap;
 class ZipReader;
 struct ObjectRecord;
 
@@ -51,8 +50,19 @@ public:
     // temporary folder under names of their own.
     QList<MainPage *> read(const QString &path);
     // The same for a manifest read already (a session's, put together from
-    // its files), whose pieces `zip` holds.
-    QList<MainPage *> read(ZipReader &zip, const QJsonObject &root);
+    // its files), whose pieces `source` holds.
+    QList<MainPage *> read(std::unique_ptr<ZipReader> source, const QByteArray &manifestText);
+
+    // read() in its phases, so that the reading can run on a worker: open()
+    // and readPage() touch only files and plain data, and a PageBuilder on
+    // the GUI thread makes the pages of what readPage() gives.
+    // The archive and its manifest; false when nothing can open (error()).
+    bool open(const QString &path);
+    // The pages the manifest lists.
+    int pageCount() const { return int(pageTexts.size()); }
+    PageParts readPage(int index);
+    // Not one page could be made of what the manifest listed.
+    void failNoPages();
 
     int nextNumber() const { return number; }
     // Where the pages of a session were last saved as a document, if anywhere.
@@ -63,16 +73,18 @@ public:
     QStringList notes() const { return remarks; }
 
 private:
-    bool readManifest(ZipReader &zip, QJsonObject *root);
+    QList<MainPage *> readAll();
+    bool start(const QByteArray &manifestText);
+    bool readManifest(ZipReader &zip, QByteArray *bytes);
+    bool parseManifest(const QByteArray &bytes, QJsonObject *root);
     bool checkVersion(const QJsonObject &root);
     void readDocumentPath(const QJsonObject &root);
-    MainPage *readPage(ZipReader &zip, const QJsonObject &o);
-    void readObjects(ZipReader &zip, const QJsonObject &o, MainPage *page);
+    PageParts readParts(ZipReader &zip, const QJsonObject &o);
+    void readObjects(ZipReader &zip, const QJsonObject &o, PageParts *parts);
     bool fits(const ObjectRecord &record, const QSize &size);
-    Obj *build(const ObjectRecord &record, const QString &file);
-    bool readBackground(ZipReader &zip, const QString &name, MainPage *page);
+    QString backgroundCopy(ZipReader &zip, const QString &name, const QSize &pagePixels);
     QString pictureFile(ZipReader &zip, const QString &name, const ObjectRecord &record,
-                        qreal ratio);
+                        qreal ratio, QImage *decoded);
     struct Picture;
     Picture copyPicture(ZipReader &zip, const QString &name);
     const char *decodeOnce(Picture &entry);
@@ -88,6 +100,10 @@ private:
     void note(const QString &text);
 
     QString folder;
+    std::unique_ptr<ZipReader> zip;
+    // The manifest's text; each page is parsed from its range when it is read.
+    QByteArray manifest;
+    QList<JsonSlices::Range> pageTexts;
     int number = 1;
     QString savedAs;
     bool newer = false;
@@ -101,7 +117,7 @@ private:
         SafeImageReader::Header header;
         bool decoded = false; // as a raster object shows it
         const char *rasterWhy = nullptr;
-        std::shared_ptr<const QPixmap> pixmap; // kept for the objects to share
+        QImage image; // kept for the objects to share
         bool counted = false; // its embedded pictures
         const char *svgWhy = nullptr;
     };

@@ -35,8 +35,8 @@ bool isPlainName(const QString &name)
 
 QList<MainPage *> SessionReader::read(const QString &strFolder, DocumentReader *reader)
 {
-    FolderReader files(strFolder);
-    return reader->read(files, manifest(strFolder));
+    return reader->read(std::make_unique<FolderReader>(strFolder),
+                        QJsonDocument(manifest(strFolder)).toJson(QJsonDocument::Compact));
 }
 
 QJsonObject SessionReader::manifest(const QString &strFolder)

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QImage>
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QThread>
@@ -65,6 +66,15 @@ std::shared_ptr<const QPixmap> SharedPictures::pixmap(const QString &path)
         shared = make();
         entry->pixmap = shared;
     }
+    return shared;
+}
+
+std::shared_ptr<const QPixmap> SharedPictures::adopt(const QString &path, const QImage &decoded)
+{
+    auto shared = std::make_shared<const QPixmap>(QPixmap::fromImage(decoded));
+    const Stamp stamp = stampOf(path);
+    if (shares() && stamp.size >= 0)
+        find(path, stamp)->pixmap = shared;
     return shared;
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QImage;
 class QPixmap;
 class QSvgRenderer;
 
@@ -22,6 +23,9 @@ public:
 
     // The raster picture of the file, empty when it cannot be used.
     std::shared_ptr<const QPixmap> pixmap(const QString &path);
+    // `decoded`, the picture of the file as a worker read it, becomes the one
+    // shared for the file while the answer is held.
+    std::shared_ptr<const QPixmap> adopt(const QString &path, const QImage &decoded);
     // The renderer of the checked SVG document of the file, or null.
     std::shared_ptr<QSvgRenderer> renderer(const QString &path);
 

@@ -3,9 +3,8 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "canvas/mainview.h"
-#include "document/documentreader.h"
 #include "document/documentsaver.h"
-#include "document/mainpage.h"
+#include "documentload.h"
 #include "widgets/filedialogguard.h"
 #include "widgets/messageboxdialog.h"
 
@@ -14,6 +13,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include <utility>
 
 namespace {
 
@@ -132,37 +133,61 @@ void DocumentFiles::openDocument()
         openDocumentFile(name);
 }
 
-bool DocumentFiles::openDocumentFile(const QString &strPath)
+void DocumentFiles::openDocumentFile(const QString &strPath, const Opened &then)
 {
-    const QString absolute = QFileInfo(strPath).absoluteFilePath();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    DocumentReader reader;
-    const QList<MainPage *> pages = reader.read(absolute);
-    QApplication::restoreOverrideCursor();
-    if (pages.isEmpty()) {
-        report(QStringLiteral("The document could not be opened."),
-               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(absolute),
-                                            Lang::single("MessageBox", reader.error())));
-        return false;
-    }
+    asked.append({ QFileInfo(strPath).absoluteFilePath(), then });
+    if (!load)
+        startLoad();
+}
+
+void DocumentFiles::startLoad()
+{
+    const Asked next = asked.takeFirst();
+    // A file written before every page is in would lose the rest.
+    holdSaves(true);
     const bool becomesTheDocument = view->document().pageCount() == 0;
-    AppState &s = AppState::instance();
-    s.nextNumber
-        = becomesTheDocument ? reader.nextNumber() : qMax(s.nextNumber, reader.nextNumber());
-    s.homePath = QFileInfo(absolute).absolutePath();
-    view->document().addPages(pages);
-    if (becomesTheDocument)
-        setDocumentPath(absolute);
-    Q_EMIT signal_PagesOpened();
-    if (!reader.notes().isEmpty()) {
+    load = new DocumentLoad(view, next.path, this);
+    connect(load, &DocumentLoad::signal_FirstPage, this, [this, next, becomesTheDocument] {
+        AppState &s = AppState::instance();
+        s.nextNumber
+            = becomesTheDocument ? load->nextNumber() : qMax(s.nextNumber, load->nextNumber());
+        s.homePath = QFileInfo(next.path).absolutePath();
+        if (becomesTheDocument)
+            setDocumentPath(next.path);
+        Q_EMIT signal_PagesOpened();
+    });
+    connect(load, &DocumentLoad::signal_Waiting, view, &MainView::setPagesLoading);
+    connect(load, &DocumentLoad::signal_Finished, this,
+            [this, next](bool ok) { loaded(ok, next.path, next.then); });
+    load->start();
+}
+
+void DocumentFiles::loaded(bool bOpened, const QString &strPath, const Opened &then)
+{
+    view->setPagesLoading(0);
+    DocumentLoad *done = std::exchange(load, nullptr);
+    done->deleteLater();
+    if (!bOpened && !done->wasStopped()) {
+        report(QStringLiteral("The document could not be opened."),
+               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strPath),
+                                            Lang::single("MessageBox", done->error())));
+    } else if (bOpened && !done->notes().isEmpty()) {
         QStringList notes;
-        for (const QString &note : reader.notes())
+        for (const QString &note : done->notes())
             notes.append(Lang::tr("MessageBox", note));
         Lang::release();
         report(QStringLiteral("Some parts of the document were left out."),
                notes.join(QLatin1Char('\n')));
     }
-    return true;
+    if (then)
+        then(done->firstPageNumber());
+    if (load)
+        return;
+    if (asked.isEmpty()) {
+        holdSaves(false);
+        Q_EMIT signal_LoadFinished();
+    } else
+        startLoad();
 }
 
 void DocumentFiles::forgetDocument()

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
 class DocumentSaver;
+class DocumentLoad;
 class MainView;
 class QWidget;
 
@@ -37,8 +39,15 @@ public:
     // While pages of an opened document are still coming in, saves wait.
     void holdSaves(bool bHeld);
     void openDocument();
-    // Opens strPath as the user's choice would; false when nothing opened.
-    bool openDocumentFile(const QString &strPath);
+    // Learns the number the first page of an opened document received, or
+    // 0 when nothing opened.
+    using Opened = std::function<void(int firstPage)>;
+    // Opens strPath as the user's choice would. Its pages come in after the
+    // call returns; documents asked for meanwhile open one after another.
+    void openDocumentFile(const QString &strPath, const Opened &then = {});
+    // Pages of a document are still coming in: what the file would hold if
+    // it were written now is not the whole document.
+    bool isLoading() const { return load != nullptr; }
     // The pages are gone: the next save asks for a name again.
     void forgetDocument();
     // The pages are those of the document at strPath again (after a crash).
@@ -59,14 +68,25 @@ Q_SIGNALS:
     void signal_DialogWanted();
     // A save ended (cancelled ones too), after its failure was told.
     void signal_Saved(bool bWritten);
+    // No document is loading any more.
+    void signal_LoadFinished();
 
 private:
     void writeTo(const QString &strPath, const Written &done);
     void finishSave(const Written &done, bool bWritten);
     void report(const QString &strText, const QString &strInformative);
+    void startLoad();
+    void loaded(bool bOpened, const QString &strPath, const Opened &then);
 
     MainView *view;
     DocumentSaver *saver;
     QWidget *dialogParent;
     QString path;
+    struct Asked
+    {
+        QString path;
+        Opened then;
+    };
+    QList<Asked> asked;
+    DocumentLoad *load = nullptr;
 };

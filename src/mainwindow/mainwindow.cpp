@@ -263,14 +263,31 @@ void MainWindow::RestoreDrawTool()
 
 void MainWindow::openFiles(const QStringList &files, const std::function<void()> &then)
 {
-    QStringList pictures;
-    int firstOpened = 0;
-    for (const QString &file : files) {
-        if (!DocumentFiles::isDocumentFile(file))
-            pictures.append(file);
-        else if (docFiles->openDocumentFile(file) && firstOpened == 0)
-            firstOpened = mainView->document().currentPageNumber();
+    QStringList documents, pictures;
+    for (const QString &file : files)
+        (DocumentFiles::isDocumentFile(file) ? documents : pictures).append(file);
+    openDocuments(documents, 0, [this, pictures, then](int firstOpened) {
+        openPictures(pictures, firstOpened, then);
+    });
+}
+
+// One after another, each with all its pages in before the next starts.
+void MainWindow::openDocuments(QStringList documents, int firstOpened,
+                               const std::function<void(int firstOpened)> &then)
+{
+    if (documents.isEmpty()) {
+        then(firstOpened);
+        return;
     }
+    const QString next = documents.takeFirst();
+    docFiles->openDocumentFile(next, [this, documents, firstOpened, then](int first) {
+        openDocuments(documents, firstOpened > 0 ? firstOpened : first, then);
+    });
+}
+
+void MainWindow::openPictures(const QStringList &pictures, int firstOpened,
+                              const std::function<void()> &then)
+{
     if (pictures.isEmpty()) {
         if (then)
             then();

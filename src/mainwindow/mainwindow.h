@@ -52,7 +52,7 @@ public:
     void RestoreDrawTool();
     // Files handed to the program from outside (its command line, a second
     // start): each goes where its kind belongs; pictures become new pages.
-    // `then` runs once the last picture is in.
+    // `then` runs once the last page of them is in.
     void openFiles(const QStringList &files, const std::function<void()> &then = {});
     // Ends the program's work before the process ends without the close
     // question: settings saved, hotkeys released, desktop tools closed.
@@ -204,6 +204,10 @@ protected:
     void closeEvent(QCloseEvent *pEvent) override;
 
 private:
+    void openDocuments(QStringList documents, int firstOpened,
+                       const std::function<void(int firstOpened)> &then);
+    void openPictures(const QStringList &pictures, int firstOpened,
+                      const std::function<void()> &then);
     void createMenus();
     void createToolbar();
     void connectToolbar();

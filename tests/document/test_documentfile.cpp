@@ -16,6 +16,7 @@
 #include "document/objshape.h"
 #include "document/objstroke.h"
 #include "document/objtext.h"
+#include "document/pagebuilder.h"
 #include "document/pagerenderer.h"
 #include "document/sessionreader.h"
 #include "document/sessionwriter.h"
@@ -34,6 +35,7 @@
 #include <quazip/quazipfile.h>
 
 #include <memory>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -290,6 +292,26 @@ class TestDocumentFile : public QObject
         return out;
     }
 
+    // What a load does: the reading on a worker, the pages made here.
+    static Outcome openInPhases(const QString &file, QList<MainPage *> *pages)
+    {
+        DocumentReader reader;
+        std::vector<PageParts> read;
+        std::thread worker([&] {
+            for (int i = 0; reader.open(file) && i < reader.pageCount(); ++i)
+                read.push_back(reader.readPage(i));
+        });
+        worker.join();
+        PageBuilder builder;
+        for (PageParts &parts : read)
+            if (MainPage *page = builder.build(parts))
+                pages->append(page);
+        Outcome out { int(pages->size()), 0, reader.error(), reader.notes() + builder.notes() };
+        for (MainPage *p : std::as_const(*pages))
+            out.objects += int(p->objects.size());
+        return out;
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -344,6 +366,56 @@ private Q_SLOTS:
         QCOMPARE(rendered(second.get()), rendered(scaled.get()));
         // The pictures are copies of their own: the originals may go.
         QVERIFY(static_cast<ImageStatic *>(first->objects.at(0))->path != png);
+    }
+
+    // Read on a worker and made into pages here, a document gives what
+    // reading it at once gives: the same pages to the pixel, the same
+    // objects, and the same notes of what was left out.
+    void phasesOnAWorkerReadAsAWhole()
+    {
+        auto pictured = std::make_unique<MainPage>(QSize(120, 90), false);
+        pictured->setPixels(QSize(240, 180), 2.0);
+        QImage backdrop(240, 180, QImage::Format_RGB32);
+        backdrop.fill(QColor(10, 80, 160));
+        QVERIFY(backdrop.save(MainPage::backgroundFile(pictured->id)));
+        pictured->background = MainPage::PictureBackground;
+        std::unique_ptr<MainPage> full = fullPage();
+        const QString whole = path("phases.tavelmark");
+        DocumentWriter writer;
+        QVERIFY(writer.write(DocumentSnapshot::take({ full.get(), pictured.get(), full.get() }, 3),
+                             whole, DocumentWriter::Embedded));
+        QList<MainPage *> inPhases;
+        const Outcome phased = openInPhases(whole, &inPhases);
+        DocumentReader reader;
+        const QList<MainPage *> atOnce = reader.read(whole);
+        QCOMPARE(phased.pages, 3);
+        QCOMPARE(phased.pages, int(atOnce.size()));
+        QCOMPARE(phased.notes, reader.notes());
+        for (int i = 0; i < atOnce.size(); ++i) {
+            QCOMPARE(inPhases.at(i)->objects.size(), atOnce.at(i)->objects.size());
+            QCOMPARE(rendered(inPhases.at(i)), rendered(atOnce.at(i)));
+        }
+        qDeleteAll(inPhases);
+        qDeleteAll(atOnce);
+
+        // Bad pages, objects and pictures are told alike.
+        const QString bad = craft(
+            "phases-bad.tavelmark",
+            QJsonDocument(
+                QJsonObject { { "format", "tavelmark" },
+                              { "version", QJsonArray { 1, 0 } },
+                              { "pages",
+                                QJsonArray { plainPage({ strokeObject(-4), strokeObject(3) }), 5,
+                                             QStringLiteral("page"), plainPage() } } })
+                .toJson());
+        QList<MainPage *> badPhased;
+        const Outcome badOutcome = openInPhases(bad, &badPhased);
+        qDeleteAll(badPhased);
+        const Outcome badAtOnce = open(bad);
+        QCOMPARE(badOutcome.pages, badAtOnce.pages);
+        QCOMPARE(badOutcome.objects, badAtOnce.objects);
+        QCOMPARE(badOutcome.notes, badAtOnce.notes);
+        QCOMPARE(badOutcome.notes.size(), 2);
     }
 
     // A document written by release 1.2.3 (every kind of object, typed text,

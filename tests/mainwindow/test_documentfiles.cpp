@@ -17,6 +17,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
 #include "modalanswerer.h"
+#include "openwhole.h"
 #include "testenvironment.h"
 
 #include <QtTest>
@@ -89,6 +90,30 @@ class TestDocumentFiles : public QObject
         return counts;
     }
 
+    // A saved document of `count` pages with pictures, page i holding i % 3 + 1
+    // strokes; the window is new afterwards.
+    QString savedLesson(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            addPage(i % 3 + 1);
+            QPixmap picture(view()->currentPage()->pixelSize);
+            picture.fill(QColor::fromHsv(i * 7 % 360, 200, 200));
+            view()->setBackground(picture);
+        }
+        const QString lesson = env->path(QStringLiteral("lesson%1.tavelmark").arg(count));
+        files->saveAnswers = { lesson };
+        if (!files->saveDocument())
+            return QString();
+        newWindow();
+        return lesson;
+    }
+
+    static QStringList pictureCopies()
+    {
+        return QDir(AppState::instance().tempFolder)
+            .entryList({ QStringLiteral("background-*") }, QDir::Files);
+    }
+
     static int leftOutMessages()
     {
         int found = 0;
@@ -134,7 +159,7 @@ private Q_SLOTS:
 
         // An opened document shows its first page.
         view()->document().gotoPage(0);
-        QVERIFY(files->openDocumentFile(files->documentPath()));
+        QVERIFY(openWhole(files, files->documentPath()));
         QCOMPARE(objectCounts(), (QList<int> { 2, 2, 1, 3, 1, 3 }));
         QCOMPARE(view()->document().currentPageNumber(), 2);
 
@@ -143,6 +168,7 @@ private Q_SLOTS:
         AppState::instance().nextNumber = 1;
         files->openAnswers = { saved };
         files->openDocument();
+        QTRY_VERIFY(!files->isLoading());
         QCOMPARE(objectCounts(), (QList<int> { 2, 1, 3 }));
         QCOMPARE(files->documentPath(), saved);
         QCOMPARE(view()->document().currentPageNumber(), 1);
@@ -175,7 +201,7 @@ private Q_SLOTS:
             QCOMPARE(files->documentPath(), lesson + QStringLiteral(".tavelmark"));
         }
         newWindow();
-        QVERIFY(files->openDocumentFile(lesson + QStringLiteral(".tavelmark")));
+        QVERIFY(openWhole(files, lesson + QStringLiteral(".tavelmark")));
         QCOMPARE(objectCounts(), QList<int> { 2 });
 
         view()->clearAll(false);
@@ -208,13 +234,76 @@ private Q_SLOTS:
         QCOMPARE(window->documentFiles()->documentPath(), lesson);
     }
 
+    // The user works on the first pages while the rest come in: draws, opens
+    // a second document, which waits for the first; nothing is lost, and
+    // the end is told once the last page is in.
+    void pagesComeInWhileTheUserWorks()
+    {
+        const QString lesson = savedLesson(30);
+        QVERIFY(!lesson.isEmpty());
+        QSignalSpy finished(files, &DocumentFiles::signal_LoadFinished);
+        QList<int> firsts;
+        files->openDocumentFile(lesson, [&firsts](int page) { firsts.append(page); });
+        files->openDocumentFile(lesson, [&firsts](int page) { firsts.append(page); });
+        QVERIFY(files->isLoading());
+        QTRY_VERIFY(view()->document().pageCount() >= 1);
+        QCOMPARE(view()->document().currentPageNumber(), 1);
+        auto *stroke = new ObjStroke;
+        stroke->path.moveTo(10, 10);
+        stroke->path.lineTo(90, 90);
+        QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(!files->isLoading());
+        QCOMPARE(firsts, (QList<int> { 1, 2 }));
+        QList<int> counts, lessonCounts;
+        for (int i = 0; i < 30; ++i)
+            lessonCounts.append(i % 3 + 1);
+        // The second document follows the page the user was on.
+        counts = QList<int> { 2 } + lessonCounts + lessonCounts.mid(1);
+        QCOMPARE(objectCounts(), counts);
+        QCOMPARE(files->documentPath(), lesson);
+        QCOMPARE(leftOutMessages(), 0);
+        QCOMPARE(pictureCopies(), QStringList());
+    }
+
+    // Clear All while pages come in stops the load: no page arrives in the
+    // emptied document, no copy of a picture stays behind. Closing the
+    // window meanwhile stops it alike.
+    void aLoadStopsWithItsDocument()
+    {
+        const QString lesson = savedLesson(30);
+        QVERIFY(!lesson.isEmpty());
+        int inWhenCleared = 0;
+        auto *once = new QObject(this);
+        connect(files, &DocumentFiles::signal_PagesOpened, once, [this, once, &inWhenCleared] {
+            QMetaObject::invokeMethod(
+                view(),
+                [this, &inWhenCleared] {
+                    inWhenCleared = view()->document().pageCount();
+                    view()->clearAll(false);
+                },
+                Qt::QueuedConnection);
+            once->deleteLater();
+        });
+        openWhole(files, lesson);
+        QVERIFY(inWhenCleared >= 1 && inWhenCleared < 30);
+        QCOMPARE(view()->document().pageCount(), 0);
+        QVERIFY(!files->isLoading());
+        QCOMPARE(pictureCopies(), QStringList());
+
+        files->openDocumentFile(lesson);
+        QTRY_VERIFY(view()->document().pageCount() >= 1);
+        window.reset();
+        QCOMPARE(pictureCopies(), QStringList());
+    }
+
     void failuresAreTold()
     {
         const QString bad = env->path(QStringLiteral("bad.tavelmark"));
         QVERIFY(writeFile(bad, "not a zip"));
         {
             ModalAnswerer answerer;
-            QVERIFY(!files->openDocumentFile(bad));
+            QVERIFY(!openWhole(files, bad));
             QCOMPARE(answerer.texts.size(), 1);
             QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be opened")));
         }

@@ -12,6 +12,7 @@
 #include "mainwindow/documentfiles.h"
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
+#include "openwhole.h"
 #include "testenvironment.h"
 
 #include <QDir>
@@ -129,7 +130,7 @@ private Q_SLOTS:
                           [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
         files->saveAnswers = { document };
         QVERIFY(!documentSaved(files));
-        QVERIFY(!files->openDocumentFile(document));
+        QVERIFY(!openWhole(files, document));
         QCOMPARE(answerer.texts.size(), 3);
         for (const QString &text : std::as_const(answerer.texts))
             QVERIFY2(text.contains(QLatin1String("ZIP support could not be loaded")),
@@ -162,7 +163,7 @@ private Q_SLOTS:
         QVERIFY(documentSaved(files));
         newWindow();
         ModalAnswerer answerer;
-        QVERIFY(files->openDocumentFile(document));
+        QVERIFY(openWhole(files, document));
         QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(view()->document().pageCount(), 2);
         QCOMPARE(view()->document().pageList().at(0)->objects.size(), 2);
