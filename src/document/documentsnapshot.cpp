@@ -50,8 +50,6 @@ DocumentSnapshot DocumentSnapshot::take(const QList<MainPage *> &pages, int next
         if (page->background == MainPage::PictureBackground)
             record.pictureFile = MainPage::backgroundFile(page->id);
         record.objects = cachedRecordsOf(page, cache);
-        record.id = page->id;
-        record.revision = page->revision;
         if (cache)
             kept.insert(page->id, cache->pages.value(page->id));
         snapshot.pages.append(record);

@@ -13,8 +13,6 @@ class MainPage;
 // One page as it is to be written.
 struct PageRecord
 {
-    int id = 0; // the page's; 0 for a record not taken from a page
-    quint64 revision = 0; // the page's at the time of the copy
     QSize size;
     QSize pixelSize;
     qreal pixelRatio = 1.0;

@@ -48,6 +48,12 @@ bool FolderReader::readEvery(const EntrySink &sink)
     return true;
 }
 
+// Files carry no checksums: each one reads to its end.
+bool FolderReader::checkEvery()
+{
+    return readEvery([](const QString &, const QByteArray &) { return true; });
+}
+
 // Names that climb out or into a subfolder are no entries.
 QString FolderReader::path(const QString &name) const
 {

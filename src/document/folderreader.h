@@ -16,6 +16,7 @@ public:
     qint64 declaredSize(const QString &name) override;
     bool read(const QString &name, const Sink &sink) override;
     bool readEvery(const EntrySink &sink) override;
+    bool checkEvery() override;
 
 private:
     QString path(const QString &name) const;

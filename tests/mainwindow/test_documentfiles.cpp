@@ -102,7 +102,7 @@ class TestDocumentFiles : public QObject
         }
         const QString lesson = env->path(QStringLiteral("lesson%1.tavelmark").arg(count));
         files->saveAnswers = { lesson };
-        if (!files->saveDocument())
+        if (!documentSaved(files))
             return QString();
         newWindow();
         return lesson;
