@@ -269,8 +269,8 @@ bool measureDenseUndo(MainView *view)
     std::printf("(e) undo among 1000 strokes of 60 points + repaint %8.3f ms (worst %.3f, "
                 "target at most 4: %s)\n",
                 median(undos), worst, worst <= 4 ? "met" : "NOT met");
-    std::printf("    its redo + repaint                    %8.3f ms (worst %.3f)\n",
-                median(redos), worstRedo);
+    std::printf("    its redo + repaint                    %8.3f ms (worst %.3f)\n", median(redos),
+                worstRedo);
     return worst <= 4;
 }
 } // namespace

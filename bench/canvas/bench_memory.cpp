@@ -48,8 +48,8 @@ void addPages(MainView *view, const BenchPage &bench, int count, const QString &
 {
     const int kinds = 10;
     for (int i = 0; i < kinds; ++i)
-        makePicture(bench.device, i).save(QStringLiteral("%1/source%2.png").arg(folder).arg(i),
-                                          "PNG", 80);
+        makePicture(bench.device, i)
+            .save(QStringLiteral("%1/source%2.png").arg(folder).arg(i), "PNG", 80);
     QRandomGenerator rng(5);
     for (int i = 0; i < count; ++i) {
         view->newPage();

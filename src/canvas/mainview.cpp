@@ -43,8 +43,10 @@ QImage layerFor(const MainPage *page)
 
 } // namespace
 
+// Patches for undo and redo up to the pixels of a full-HD layer.
 MainView::MainView(QWidget *pParent)
     : QWidget(pParent)
+    , patches(1920 * 1080 * 4)
 {
     setAttribute(Qt::WA_StaticContents);
     setMouseTracking(true);
@@ -54,7 +56,10 @@ MainView::MainView(QWidget *pParent)
     connect(&doc, &Document::currentPageChanged, this, &MainView::showPage);
     connect(&doc, &Document::pagesChanged, this, &MainView::updatePageCommands);
     connect(&doc, &Document::undoStateChanged, this, &MainView::signal_UndoCommands);
-    connect(&doc, &Document::pageDiscarded, this, [this](int id) { background.forget(id); });
+    connect(&doc, &Document::pageDiscarded, this, [this](int id) {
+        background.forget(id);
+        layers.forget(id);
+    });
     connect(&doc, &Document::nameChanged, this, [this] { update(); });
 }
 
@@ -102,6 +107,8 @@ void MainView::clearAll(bool bCreateNew)
     doc.clear();
     layerImage.reset();
     background.clear();
+    layers.clear();
+    patches.clear();
     if (bCreateNew)
         newPage();
 }
@@ -116,6 +123,26 @@ void MainView::clearPage()
     // The push leaves the layer to us: rebuild it whole.
     if (pushCommand(new RemoveCommand(this)))
         updateObjectCache(page, QRect());
+}
+
+// Objects laid over the page get the undo of their push rendered ahead.
+bool MainView::pushCommand(QUndoCommand *command)
+{
+    MainPage *page = currentPage();
+    const QList<Obj *> below = page ? page->objects : QList<Obj *>();
+    if (!doc.pushCommand(command))
+        return false;
+    if (page != currentPage() || page->objects.size() <= below.size()
+        || !std::equal(below.cbegin(), below.cend(), page->objects.cbegin()))
+        return true;
+    QRect laid;
+    for (auto it = page->objects.cbegin() + below.size(); it != page->objects.cend(); ++it) {
+        if (!(*it)->isFloating())
+            laid |= (*it)->paintRect();
+    }
+    if (!laid.isEmpty())
+        patches.renderBelow(page, below, laid);
+    return true;
 }
 
 Obj *MainView::objectAt(const QPointF &point) const
@@ -153,10 +180,46 @@ void MainView::showPage(MainPage *pPage, MainPage *left)
     if (left && left != pPage && left->background == MainPage::PictureBackground)
         leftPicture = background.leave();
     PresenterKit::instance().pageChanged();
+    patches.clear();
     background.show(pPage, left ? left->id : 0, leftPicture);
-    updateObjectCache(pPage, QRect());
+    showLayer(pPage, left);
     update();
     background.decodeNeighbours(doc.pageList(), doc.currentPageNumber());
+    layers.renderAhead(neighbours());
+}
+
+// The page shown takes its kept layer, if any, before the layer of the page
+// left is kept (while it is exactly what a render of that page gives), so
+// that it does not push out a neighbour's. Without a kept layer the page is
+// rendered into memory that a layer no longer needs: a fresh image costs page
+// faults.
+void MainView::showLayer(MainPage *page, MainPage *left)
+{
+    std::unique_ptr<QImage> kept = page ? layers.take(page) : nullptr;
+    std::unique_ptr<QImage> spare;
+    if (left && left != page && layerImage && layerRendered && !layerBlank)
+        spare = layers.keep(left, std::move(layerImage));
+    else
+        spare = std::move(layerImage);
+    if (kept) {
+        layerImage = std::move(kept);
+        layerBlank = false;
+        layerRendered = true;
+        return;
+    }
+    layerImage = std::move(spare);
+    updateObjectCache(page, QRect());
+}
+
+QList<const MainPage *> MainView::neighbours() const
+{
+    QList<const MainPage *> found;
+    const QList<MainPage *> &pages = doc.pageList();
+    for (int index : { doc.currentPageNumber(), doc.currentPageNumber() - 2 }) {
+        if (index >= 0 && index < pages.size())
+            found.append(pages.at(index));
+    }
+    return found;
 }
 
 void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
@@ -170,8 +233,8 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
         update(toView(rect));
         return;
     }
-    const bool blank = std::all_of(page->objects.cbegin(), page->objects.cend(),
-                                   [](const Obj *obj) { return obj->isFloating(); });
+    const bool blank = !LayerCache::hasLayerObjects(page);
+    layerRendered = true;
     // A layer of the same pixels is reused: a fresh one costs page faults
     // that a page switch at 2560 x 1600 notices. A blank one stays as it is.
     if (!layerImage || layerImage->size() != page->pixelSize
@@ -182,6 +245,18 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
     page->renderLayer(layerImage.get(), QRect());
     layerBlank = blank;
     update();
+}
+
+// A patch saved or rendered ahead spares painting again every object that
+// crosses the rectangle; the pixels left are kept for the step back.
+void MainView::updateForHistoryStep(MainPage *pPage, const QRect &rect)
+{
+    if (!pPage || pPage != currentPage() || !layerImage || !rect.isValid())
+        return updateObjectCache(pPage, rect);
+    if (!patches.step(pPage, rect, layerImage.get(), layerRendered))
+        return updateObjectCache(pPage, rect);
+    layerBlank = false;
+    update(toView(rect));
 }
 
 void MainView::repaint(const QRect &rect)

@@ -24,6 +24,13 @@ public:
     // ignored, since its layer is rebuilt when it becomes current.
     virtual void updateObjectCache(MainPage *page, const QRect &rect) = 0;
 
+    // The same for an undo or redo of `page`'s history, after which the
+    // page's revision grows by one.
+    virtual void updateForHistoryStep(MainPage *page, const QRect &rect)
+    {
+        updateObjectCache(page, rect);
+    }
+
     // Schedules a repaint of `rect` on screen; it does not paint at once.
     virtual void repaint(const QRect &rect) = 0;
 
