@@ -68,7 +68,8 @@ bool LayerPatches::fits(const MainPage *page)
         == page->pixelSize;
 }
 
-void LayerPatches::renderBelow(const MainPage *page, const QList<Obj *> &below, const QRect &rect)
+void LayerPatches::renderBelow(const MainPage *page, const QUndoCommand *pushed,
+                               const QList<Obj *> &below, const QRect &rect)
 {
     const QRect inside = rect & QRect(QPoint(0, 0), page->size);
     if (inside.isEmpty() || !fits(page))
@@ -80,7 +81,7 @@ void LayerPatches::renderBelow(const MainPage *page, const QList<Obj *> &below, 
     }
     const quint64 ticket = ++nextTicket;
     copiesOf.insert(ticket, copies);
-    const Key key { page->id, page->revision, rect };
+    const Key key { page->id, pushed, true, rect };
     const qreal ratio = page->pixelRatio;
     pool.start([this, ticket, key, inside, copies, ratio] {
         QImage pixels = render(copies, inside, ratio);
@@ -100,13 +101,14 @@ void LayerPatches::arrive(quint64 ticket, const Key &key, QImage pixels)
         add(key, std::move(pixels));
 }
 
-bool LayerPatches::step(const MainPage *page, const QRect &rect, QImage *layer, bool keepBack)
+bool LayerPatches::step(const MainPage *page, const QUndoCommand *command, bool undo,
+                        const QRect &rect, QImage *layer, bool keepBack)
 {
     const QRect inside = rect & QRect(QPoint(0, 0), page->size);
     if (inside.isEmpty() || !fits(page) || !layer || layer->size() != page->pixelSize)
         return false;
     const QRect pixels = devicePixels(inside, page->pixelRatio);
-    const Key key { page->id, page->revision, rect };
+    const Key key { page->id, command, undo, rect };
     const auto it = std::find_if(patches.begin(), patches.end(),
                                  [&key](const Patch &p) { return p.key == key; });
     QImage patch;
@@ -116,7 +118,7 @@ bool LayerPatches::step(const MainPage *page, const QRect &rect, QImage *layer, 
         patches.erase(it);
     }
     if (keepBack)
-        add({ page->id, page->revision + 1, rect }, layer->copy(pixels));
+        add({ page->id, command, !undo, rect }, layer->copy(pixels));
     if (patch.isNull())
         return false;
     copyRows(patch, layer, pixels);
@@ -132,6 +134,18 @@ void LayerPatches::add(const Key &key, QImage pixels)
     while (used > budget) {
         used -= patches.front().pixels.sizeInBytes();
         patches.pop_front();
+    }
+}
+
+void LayerPatches::forget(const QList<const QUndoCommand *> &commands)
+{
+    for (auto it = patches.begin(); it != patches.end();) {
+        if (commands.contains(it->key.command)) {
+            used -= it->pixels.sizeInBytes();
+            it = patches.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 

@@ -11,12 +11,14 @@
 
 class MainPage;
 class Obj;
+class QUndoCommand;
 
 // Pixels of the current page's layer under the rectangle an undo or redo
 // changes, rendered or saved ahead, so that the step copies them back instead
-// of painting again every object that crosses the rectangle. A patch holds for
-// one revision of the page: the one an undo or redo finds when it asks for
-// that rectangle. Patches stay within a byte budget; the oldest go first.
+// of painting again every object that crosses the rectangle. A patch shows
+// the page below a command of its history, or with it: whenever that command
+// is undone or redone, the page is as it was when the patch was taken.
+// Patches stay within a byte budget; the oldest go first.
 class LayerPatches : public QObject
 {
     Q_OBJECT
@@ -25,14 +27,17 @@ public:
     explicit LayerPatches(qint64 budget, QObject *pParent = nullptr);
     ~LayerPatches() override;
 
-    // After a push that laid objects over `below` inside `rect`: a worker
-    // renders `below` there, for the undo of that push.
-    void renderBelow(const MainPage *page, const QList<Obj *> &below, const QRect &rect);
-    // An undo or redo changes `layer` inside `rect`: copies in the patch for
-    // the page's revision and `rect`, if there is one. With `keepBack`, the
-    // pixels it had there are kept first for the step back, which finds the
-    // page one revision on.
-    bool step(const MainPage *page, const QRect &rect, QImage *layer, bool keepBack);
+    // `pushed` laid objects over `below` inside `rect`: a worker renders
+    // `below` there, for the undo of that command.
+    void renderBelow(const MainPage *page, const QUndoCommand *pushed, const QList<Obj *> &below,
+                     const QRect &rect);
+    // The undo (`undo`) or redo of `command` changes `layer` inside `rect`:
+    // copies in the patch for it, if there is one. With `keepBack`, the
+    // pixels the layer had there are kept first for the step back.
+    bool step(const MainPage *page, const QUndoCommand *command, bool undo, const QRect &rect,
+              QImage *layer, bool keepBack);
+    // The commands went out of the history: a new one may take their address.
+    void forget(const QList<const QUndoCommand *> &commands);
     void clear();
     bool isRendering() const { return !copiesOf.isEmpty(); }
     // Patches copy device pixels: whole ones only.
@@ -42,11 +47,13 @@ private:
     struct Key
     {
         int pageId = 0;
-        quint64 revision = 0;
+        const QUndoCommand *command = nullptr;
+        bool below = true; // the page below the command, or with it
         QRect rect;
         bool operator==(const Key &other) const
         {
-            return pageId == other.pageId && revision == other.revision && rect == other.rect;
+            return pageId == other.pageId && command == other.command && below == other.below
+                && rect == other.rect;
         }
     };
     struct Patch

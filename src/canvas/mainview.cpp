@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTabletEvent>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -125,13 +126,18 @@ void MainView::clearPage()
         updateObjectCache(page, QRect());
 }
 
-// Objects laid over the page get the undo of their push rendered ahead.
+// Objects laid over the page get the undo of their push rendered ahead. A
+// push drops the commands that could be redone: their patches go with them.
 bool MainView::pushCommand(QUndoCommand *command)
 {
     MainPage *page = currentPage();
     const QList<Obj *> below = page ? page->objects : QList<Obj *>();
+    QList<const QUndoCommand *> dropped;
+    for (int i = page ? page->undoStack->index() : 0; page && i < page->undoStack->count(); ++i)
+        dropped.append(page->undoStack->command(i));
     if (!doc.pushCommand(command))
         return false;
+    patches.forget(dropped);
     if (page != currentPage() || page->objects.size() <= below.size()
         || !std::equal(below.cbegin(), below.cend(), page->objects.cbegin()))
         return true;
@@ -141,7 +147,7 @@ bool MainView::pushCommand(QUndoCommand *command)
             laid |= (*it)->paintRect();
     }
     if (!laid.isEmpty())
-        patches.renderBelow(page, below, laid);
+        patches.renderBelow(page, command, below, laid);
     return true;
 }
 
@@ -248,12 +254,16 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
 }
 
 // A patch saved or rendered ahead spares painting again every object that
-// crosses the rectangle; the pixels left are kept for the step back.
-void MainView::updateForHistoryStep(MainPage *pPage, const QRect &rect)
+// crosses the rectangle; the pixels left are kept for the step back. While
+// the stack undoes or redoes a command, its index has not moved yet.
+void MainView::updateForHistoryStep(MainPage *pPage, const QRect &rect, const QUndoCommand *step)
 {
     if (!pPage || pPage != currentPage() || !layerImage || !rect.isValid())
         return updateObjectCache(pPage, rect);
-    if (!patches.step(pPage, rect, layerImage.get(), layerRendered))
+    const int index = pPage->undoStack->index();
+    const bool undo = index > 0 && pPage->undoStack->command(index - 1) == step;
+    const bool redo = pPage->undoStack->command(index) == step;
+    if (!(undo || redo) || !patches.step(pPage, step, undo, rect, layerImage.get(), layerRendered))
         return updateObjectCache(pPage, rect);
     layerBlank = false;
     update(toView(rect));

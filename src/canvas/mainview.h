@@ -90,7 +90,8 @@ public:
     // PageHost
     MainPage *currentPage() const override { return doc.currentPage(); }
     void updateObjectCache(MainPage *pPage, const QRect &rect) override;
-    void updateForHistoryStep(MainPage *pPage, const QRect &rect) override;
+    void updateForHistoryStep(MainPage *pPage, const QRect &rect,
+                              const QUndoCommand *step) override;
     void repaint(const QRect &rect) override;
     QList<Obj *> selection() const override;
     void addToSelection(Obj *obj) override;

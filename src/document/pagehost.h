@@ -5,6 +5,7 @@
 
 class MainPage;
 class Obj;
+class QUndoCommand;
 
 // The canvas as the undo commands see it. The canvas implements it; commands
 // keep the host they were built with for their whole life, so the host must
@@ -24,10 +25,10 @@ public:
     // ignored, since its layer is rebuilt when it becomes current.
     virtual void updateObjectCache(MainPage *page, const QRect &rect) = 0;
 
-    // The same for an undo or redo of `page`'s history, after which the
-    // page's revision grows by one.
-    virtual void updateForHistoryStep(MainPage *page, const QRect &rect)
+    // The same for the undo or redo of `step`, one of the page's history.
+    virtual void updateForHistoryStep(MainPage *page, const QRect &rect, const QUndoCommand *step)
     {
+        Q_UNUSED(step);
         updateObjectCache(page, rect);
     }
 
