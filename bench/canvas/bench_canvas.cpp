@@ -2,9 +2,12 @@
 // 1000 pen strokes: a full repaint beside drawing its pictures and layer raw,
 // undo of one stroke beside a full layer rebuild, and page switches to a
 // neighbour and to a page far away beside a bare decode of the background
-// file, all measured in the same run.
+// file, page switches to neighbours written full with 0 to 1,000 strokes, and
+// undo among 1,000 strokes of 60 points, all measured in the same run.
 #include "benchpage.h"
+#include "benchpicture.h"
 #include "benchrounds.h"
+#include "benchstrokes.h"
 #include "benchtimer.h"
 
 #include "app/appstate.h"
@@ -16,39 +19,18 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 BenchPage bench;
 QSize pageSize; // logical
 const QList<QPoint> pictureSpots { QPoint(120, 90), QPoint(700, 380), QPoint(1280, 640) };
-
-// Something like a screen shot: a gradient, panels and text, so that the PNG
-// codec has real work.
-QImage makePicture(const QSize &size, int seed)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, QColor::fromHsv(seed * 40 % 360, 120, 230));
-    gradient.setColorAt(1, QColor::fromHsv((seed * 40 + 150) % 360, 160, 90));
-    p.fillRect(image.rect(), gradient);
-    QRandomGenerator rng(seed);
-    for (int i = 0; i < 40; ++i) {
-        const QRect panel(rng.bounded(size.width()), rng.bounded(size.height()),
-                          rng.bounded(40, 400), rng.bounded(20, 200));
-        p.fillRect(panel, QColor::fromRgb(rng.generate() | 0xff000000u));
-        p.drawText(panel, Qt::AlignCenter | Qt::TextWordWrap,
-                   QStringLiteral("panel %1 of picture %2").arg(i).arg(seed));
-    }
-    return image;
-}
 
 // A desktop picture as a grab of the screen gives it.
 QPixmap devicePicture(int seed)
@@ -221,6 +203,76 @@ void measurePageSwitch(MainView *view, int first, int count)
     std::printf("    far page against a bare decode:\n  ");
     rounds.printRatio("to a page far away, shown", "bare QImage decode of its PNG", 1.0);
 }
+// A new current page of `strokes` written strokes; returns its index.
+int addWrittenPage(MainView *view, int strokes, int seed)
+{
+    MainPage *page = addPage(view, devicePicture(seed));
+    QRandomGenerator rng(seed);
+    for (int i = 0; i < strokes; ++i)
+        view->pushCommand(new AddCommand(view, writtenStroke(rng, pageSize)));
+    view->updateObjectCache(page, QRect());
+    return view->document().currentPageNumber() - 1;
+}
+
+// Switches from the page at `index` to its neighbour after it and back, both
+// written as full, the neighbours' pictures decoded ahead.
+double neighbourSwitchMs(MainView *view, int index)
+{
+    view->document().gotoPage(index);
+    return switchesMs(view, { index + 1, index, index + 1, index });
+}
+
+// Page switches to a neighbour with 0 to 1,000 strokes of 60 points.
+void measureDenseSwitch(MainView *view)
+{
+    const QList<int> counts { 0, 1, 10, 100, 1000 };
+    BenchRounds rounds;
+    auto name = [](int strokes) {
+        return QStringLiteral("to a neighbour with %1 strokes, shown").arg(strokes).toStdString();
+    };
+    for (int strokes : counts) {
+        const int index = addWrittenPage(view, strokes, 100 + 2 * strokes);
+        addWrittenPage(view, strokes, 101 + 2 * strokes);
+        rounds.add(name(strokes), [=] { return neighbourSwitchMs(view, index); });
+    }
+    rounds.run(7);
+    std::printf("(d) page switches to a neighbour written full, medians (spread) of 7 "
+                "interleaved rounds\n");
+    for (int strokes : counts)
+        rounds.print(name(strokes));
+    std::printf("    1000 strokes against none:\n  ");
+    rounds.printRatio(name(1000), name(0), 2.0);
+}
+
+// Undo and redo among 1,000 strokes of 60 points spread across the page,
+// each with the repaint it asks for: ten undos in a row, then ten redos.
+bool measureDenseUndo(MainView *view)
+{
+    addWrittenPage(view, 1000, 7);
+    waitForDecodes(view);
+    std::vector<double> undos, redos;
+    auto timed = [](const std::function<bool()> &step) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        QCoreApplication::processEvents();
+        return timer.nsecsElapsed() / 1e6;
+    };
+    for (int round = 0; round < 7; ++round) {
+        for (int i = 0; i < 10; ++i)
+            undos.push_back(timed([view] { return view->document().undo(); }));
+        for (int i = 0; i < 10; ++i)
+            redos.push_back(timed([view] { return view->document().redo(); }));
+    }
+    const double worst = *std::max_element(undos.begin(), undos.end());
+    const double worstRedo = *std::max_element(redos.begin(), redos.end());
+    std::printf("(e) undo among 1000 strokes of 60 points + repaint %8.3f ms (worst %.3f, "
+                "target at most 4: %s)\n",
+                median(undos), worst, worst <= 4 ? "met" : "NOT met");
+    std::printf("    its redo + repaint                    %8.3f ms (worst %.3f)\n", median(redos),
+                worstRedo);
+    return worst <= 4;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -253,5 +305,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < count; ++i)
         addPage(view, devicePicture(10 + i));
     measurePageSwitch(view, first, count);
-    return inFrame ? 0 : 1;
+    measureDenseSwitch(view);
+    const bool undoInTime = measureDenseUndo(view);
+    return inFrame && undoInTime ? 0 : 1;
 }

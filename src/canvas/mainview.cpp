@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTabletEvent>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -44,8 +45,10 @@ QImage layerFor(const MainPage *page)
 
 } // namespace
 
+// Patches for undo and redo up to the pixels of a full-HD layer.
 MainView::MainView(QWidget *pParent)
     : QWidget(pParent)
+    , patches(1920 * 1080 * 4)
 {
     setAttribute(Qt::WA_StaticContents);
     setMouseTracking(true);
@@ -55,7 +58,10 @@ MainView::MainView(QWidget *pParent)
     connect(&doc, &Document::currentPageChanged, this, &MainView::showPage);
     connect(&doc, &Document::pagesChanged, this, &MainView::updatePageCommands);
     connect(&doc, &Document::undoStateChanged, this, &MainView::signal_UndoCommands);
-    connect(&doc, &Document::pageDiscarded, this, [this](int id) { background.forget(id); });
+    connect(&doc, &Document::pageDiscarded, this, [this](int id) {
+        background.forget(id);
+        layers.forget(id);
+    });
     connect(&doc, &Document::nameChanged, this, [this] { update(); });
 }
 
@@ -103,6 +109,8 @@ void MainView::clearAll(bool bCreateNew)
     doc.clear();
     layerImage.reset();
     background.clear();
+    layers.clear();
+    patches.clear();
     if (bCreateNew)
         newPage();
 }
@@ -117,6 +125,31 @@ void MainView::clearPage()
     // The push leaves the layer to us: rebuild it whole.
     if (pushCommand(new RemoveCommand(this)))
         updateObjectCache(page, QRect());
+}
+
+// Objects laid over the page get the undo of their push rendered ahead. A
+// push drops the commands that could be redone: their patches go with them.
+bool MainView::pushCommand(QUndoCommand *command)
+{
+    MainPage *page = currentPage();
+    const QList<Obj *> below = page ? page->objects : QList<Obj *>();
+    QList<const QUndoCommand *> dropped;
+    for (int i = page ? page->undoStack->index() : 0; page && i < page->undoStack->count(); ++i)
+        dropped.append(page->undoStack->command(i));
+    if (!doc.pushCommand(command))
+        return false;
+    patches.forget(dropped);
+    if (page != currentPage() || page->objects.size() <= below.size()
+        || !std::equal(below.cbegin(), below.cend(), page->objects.cbegin()))
+        return true;
+    QRect laid;
+    for (auto it = page->objects.cbegin() + below.size(); it != page->objects.cend(); ++it) {
+        if (!(*it)->isFloating())
+            laid |= (*it)->paintRect();
+    }
+    if (!laid.isEmpty())
+        patches.renderBelow(page, command, below, laid);
+    return true;
 }
 
 Obj *MainView::objectAt(const QPointF &point) const
@@ -154,10 +187,46 @@ void MainView::showPage(MainPage *pPage, MainPage *left)
     if (left && left != pPage && left->background == MainPage::PictureBackground)
         leftPicture = background.leave();
     PresenterKit::instance().pageChanged();
+    patches.clear();
     background.show(pPage, left ? left->id : 0, leftPicture);
-    updateObjectCache(pPage, QRect());
+    showLayer(pPage, left);
     update();
     background.decodeNeighbours(doc.pageList(), doc.currentPageNumber());
+    layers.renderAhead(neighbours());
+}
+
+// The page shown takes its kept layer, if any, before the layer of the page
+// left is kept (while it is exactly what a render of that page gives), so
+// that it does not push out a neighbour's. Without a kept layer the page is
+// rendered into memory that a layer no longer needs: a fresh image costs page
+// faults.
+void MainView::showLayer(MainPage *page, MainPage *left)
+{
+    std::unique_ptr<QImage> kept = page ? layers.take(page) : nullptr;
+    std::unique_ptr<QImage> spare;
+    if (left && left != page && layerImage && layerRendered && !layerBlank)
+        spare = layers.keep(left, std::move(layerImage));
+    else
+        spare = std::move(layerImage);
+    if (kept) {
+        layerImage = std::move(kept);
+        layerBlank = false;
+        layerRendered = true;
+        return;
+    }
+    layerImage = std::move(spare);
+    updateObjectCache(page, QRect());
+}
+
+QList<const MainPage *> MainView::neighbours() const
+{
+    QList<const MainPage *> found;
+    const QList<MainPage *> &pages = doc.pageList();
+    for (int index : { doc.currentPageNumber(), doc.currentPageNumber() - 2 }) {
+        if (index >= 0 && index < pages.size())
+            found.append(pages.at(index));
+    }
+    return found;
 }
 
 void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
@@ -171,8 +240,8 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
         update(toView(rect));
         return;
     }
-    const bool blank = std::all_of(page->objects.cbegin(), page->objects.cend(),
-                                   [](const Obj *obj) { return obj->isFloating(); });
+    const bool blank = !LayerCache::hasLayerObjects(page);
+    layerRendered = true;
     // A layer of the same pixels is reused: a fresh one costs page faults
     // that a page switch at 2560 x 1600 notices. A blank one stays as it is.
     if (!layerImage || layerImage->size() != page->pixelSize
@@ -183,6 +252,22 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
     page->renderLayer(layerImage.get(), QRect());
     layerBlank = blank;
     update();
+}
+
+// A patch saved or rendered ahead spares painting again every object that
+// crosses the rectangle; the pixels left are kept for the step back. While
+// the stack undoes or redoes a command, its index has not moved yet.
+void MainView::updateForHistoryStep(MainPage *pPage, const QRect &rect, const QUndoCommand *step)
+{
+    if (!pPage || pPage != currentPage() || !layerImage || !rect.isValid())
+        return updateObjectCache(pPage, rect);
+    const int index = pPage->undoStack->index();
+    const bool undo = index > 0 && pPage->undoStack->command(index - 1) == step;
+    const bool redo = pPage->undoStack->command(index) == step;
+    if (!(undo || redo) || !patches.step(pPage, step, undo, rect, layerImage.get(), layerRendered))
+        return updateObjectCache(pPage, rect);
+    layerBlank = false;
+    update(toView(rect));
 }
 
 void MainView::repaint(const QRect &rect)

@@ -3,6 +3,8 @@
 #include "document/document.h"
 #include "drawcursor.h"
 #include "framestrips.h"
+#include "layercache.h"
+#include "layerpatches.h"
 #include "pagebackground.h"
 #include "pagelabel.h"
 #include "toolhost.h"
@@ -44,7 +46,7 @@ public:
     int deletePage();
     void clearAll(bool bCreateNew);
     void clearPage();
-    bool pushCommand(QUndoCommand *command) override { return doc.pushCommand(command); }
+    bool pushCommand(QUndoCommand *command) override;
     Obj *objectAt(const QPointF &point) const override;
 
     // Background and layer.
@@ -53,6 +55,7 @@ public:
     QImage *layer() const override
     {
         layerBlank = false;
+        layerRendered = false;
         return layerImage.get();
     }
     // Where the "n | m" page label is drawn.
@@ -64,8 +67,12 @@ public:
     void keepBackground(const MainPage *page, QImage picture);
     void setLiveDesktop(bool bLive);
     QPixmap backgroundPicture() const { return background.picture(); }
-    // Whether neighbours of the current page are being decoded ahead.
-    bool isDecodingAhead() const { return background.isDecodingAhead(); }
+    // Whether neighbours of the current page, or the undo of the last push,
+    // are being decoded or rendered ahead.
+    bool isDecodingAhead() const
+    {
+        return background.isDecodingAhead() || layers.isRendering() || patches.isRendering();
+    }
 
     void fitToWindow(const QSize &window);
     // How much smaller than its own size the page is shown: 1 unless it is
@@ -87,6 +94,8 @@ public:
     // PageHost
     MainPage *currentPage() const override { return doc.currentPage(); }
     void updateObjectCache(MainPage *pPage, const QRect &rect) override;
+    void updateForHistoryStep(MainPage *pPage, const QRect &rect,
+                              const QUndoCommand *step) override;
     void repaint(const QRect &rect) override;
     QList<Obj *> selection() const override;
     void addToSelection(Obj *obj) override;
@@ -122,6 +131,8 @@ private:
     // Where the pointer of an event lies on the page, to the device pixel.
     QPointF pointOf(const QSinglePointEvent *pEvent) const;
     void showPage(MainPage *pPage, MainPage *left);
+    void showLayer(MainPage *page, MainPage *left);
+    QList<const MainPage *> neighbours() const;
     void updatePageCommands();
     // Whether the page's pictures land one for one on the screen's pixels.
     bool onePerPixel() const;
@@ -141,6 +152,11 @@ private:
     std::unique_ptr<QImage> layerImage;
     // Fully transparent: a repaint need not blend it.
     mutable bool layerBlank = false;
+    // Exactly what a render of the page gives: no tool has painted into it
+    // since it was last rendered whole.
+    mutable bool layerRendered = false;
+    LayerCache layers;
+    LayerPatches patches;
     int stylusDown = 0;
     int savedToolId = 0;
     DrawCursor drawCursor;

@@ -5,6 +5,7 @@
 
 class MainPage;
 class Obj;
+class QUndoCommand;
 
 // The canvas as the undo commands see it. The canvas implements it; commands
 // keep the host they were built with for their whole life, so the host must
@@ -23,6 +24,13 @@ public:
     // rectangle rebuilds the whole layer. A page that is not current may be
     // ignored, since its layer is rebuilt when it becomes current.
     virtual void updateObjectCache(MainPage *page, const QRect &rect) = 0;
+
+    // The same for the undo or redo of `step`, one of the page's history.
+    virtual void updateForHistoryStep(MainPage *page, const QRect &rect, const QUndoCommand *step)
+    {
+        Q_UNUSED(step);
+        updateObjectCache(page, rect);
+    }
 
     // Schedules a repaint of `rect` on screen; it does not paint at once.
     virtual void repaint(const QRect &rect) = 0;
