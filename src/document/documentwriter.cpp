@@ -55,16 +55,6 @@ QString pixelsName(const QImage &image, QList<DocumentWriter::Entry> *entries)
     return name;
 }
 
-QByteArray encodePixels(const QImage &image)
-{
-    QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    pixels.reinterpretAsFormat(QImage::Format_ARGB32);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
-}
-
 // Whether a picture's own file still reads to its end: when it does, a
 // failed entry was the new file's failure, not the picture's.
 bool readsWhole(const QString &file)
@@ -142,6 +132,16 @@ QByteArray DocumentWriter::manifest(const DocumentSnapshot &snapshot, Pictures m
     for (const PageRecord &page : snapshot.pages)
         pages.append(compact(pageObject(page, mode, entries)));
     return head + pages.join(',') + tail;
+}
+
+QByteArray DocumentWriter::encodePixels(const QImage &image)
+{
+    QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    pixels.reinterpretAsFormat(QImage::Format_ARGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
 }
 
 QJsonObject DocumentWriter::pageObject(const PageRecord &page, Pictures mode, QList<Entry> *entries)
@@ -251,7 +251,7 @@ DocumentWriter::PagePart DocumentWriter::encodePage(ZipModule &module, const Pag
     for (qsizetype i = part.firstEntry; i < entries->size(); ++i) {
         Entry &e = (*entries)[i];
         if (!e.image.isNull())
-            e.bytes = encodePixels(e.image);
+            e.bytes = DocumentWriter::encodePixels(e.image);
         part.entries.append(e);
     }
     return part;
@@ -281,7 +281,8 @@ bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QList<
             break;
         written = e.image.isNull()
             ? addFileEntry(*zip, e.name, e.file)
-            : zip->add(e.name, e.bytes.isEmpty() ? encodePixels(e.image) : e.bytes, 0);
+            : zip->add(e.name, e.bytes.isEmpty() ? DocumentWriter::encodePixels(e.image) : e.bytes,
+                       0);
         if (!written && e.image.isNull() && !readsWhole(e.file))
             return fail(QStringLiteral("A picture of the document could not be read."));
     }

@@ -46,6 +46,9 @@ public:
     // One page as the manifest holds it; its pictures are appended to
     // `entries`, numbered after those there.
     static QJsonObject pageObject(const PageRecord &page, Pictures mode, QList<Entry> *entries);
+    // A moved piece as a PNG: its premultiplied pixels as they are, since
+    // converting them to plain alpha and back would change faint pixels.
+    static QByteArray encodePixels(const QImage &image);
     // Whether the archive at `path` holds exactly `names`, in order, each
     // entry read whole with its checksum right.
     static bool readsBack(const QString &path, const QStringList &names);

@@ -2,7 +2,6 @@
 
 #include "documentwriter.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,19 +16,6 @@ const char SessionWriter::IndexName[] = "session.json";
 namespace {
 
 constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
-
-// Moved pieces as documents hold them: their premultiplied pixels as they
-// are, since converting them to plain alpha and back would change faint
-// pixels.
-QByteArray encodePixels(const QImage &image)
-{
-    QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    pixels.reinterpretAsFormat(QImage::Format_ARGB32);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return pixels.save(&buffer, "png", 80) ? bytes : QByteArray();
-}
 
 // The objects of a page name their moved pieces by the files beside the
 // page's own.
@@ -150,7 +136,7 @@ bool SessionWriter::writePage(const PageRecord &page, Written *written, QStringL
         pieces.append(QStringLiteral("%1-moved-%2.png").arg(stem).arg(pieces.size() + 1));
         names.insert(e.name, pieces.last());
         fresh->append(pieces.last());
-        if (!writeFile(pieces.last(), encodePixels(e.image)))
+        if (!writeFile(pieces.last(), DocumentWriter::encodePixels(e.image)))
             return false;
     }
     if (!names.isEmpty())
