@@ -48,7 +48,7 @@ QImage layerFor(const MainPage *page)
 // Patches for undo and redo up to the pixels of a full-HD layer.
 MainView::MainView(QWidget *pParent)
     : QWidget(pParent)
-    , patches(1920 * 1080 * 4)
+    , patches(qint64(1920) * 1080 * 4)
 {
     setAttribute(Qt::WA_StaticContents);
     setMouseTracking(true);

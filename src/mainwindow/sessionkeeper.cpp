@@ -37,13 +37,19 @@ void SessionKeeper::start()
     connect(sessionJournal, &SessionJournal::signal_WriteFailed, this,
             &SessionKeeper::tellWriteFailed);
     DocumentFiles *files = window->documentFiles();
-    connect(files, &DocumentFiles::signal_NameChanged, sessionJournal,
-            [this, files] { sessionJournal->setDocumentPath(files->documentPath()); });
+    // A session restored with only the pages that were in when it was kept
+    // must not be saved over the whole document: its path is named once the
+    // last page is in.
+    const auto namePath = [this, files] {
+        sessionJournal->setDocumentPath(files->isLoading() ? QString() : files->documentPath());
+    };
+    connect(files, &DocumentFiles::signal_NameChanged, sessionJournal, namePath);
+    connect(files, &DocumentFiles::signal_LoadFinished, sessionJournal, namePath);
     if (recovery.hasSession())
         offer(recovery);
     // Pages opened before the journal started (from the command line) are
     // kept like any change.
-    sessionJournal->setDocumentPath(files->documentPath());
+    namePath();
     if (view->document().pageCount() > 0)
         sessionJournal->touch();
 }

@@ -9,6 +9,7 @@
 #include "document/objstroke.h"
 #include "document/pagerenderer.h"
 #include "document/sessionjournal.h"
+#include "document/sessionwriter.h"
 #include "documentsaved.h"
 #include "mainwindow/documentcommands.h"
 #include "mainwindow/documentfiles.h"
@@ -20,6 +21,9 @@
 #include "openwhole.h"
 #include "testenvironment.h"
 
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <memory>
@@ -394,6 +398,38 @@ private Q_SLOTS:
             window->close();
         }
         QVERIFY(!QFile::exists(session));
+    }
+
+    // Kept while a document still loads, the session names no document: a
+    // crash then would restore only some pages, and saving them over the
+    // whole file would lose the rest.
+    void aLoadingSessionNamesNoDocument()
+    {
+        const QString lesson = savedLesson(30);
+        QVERIFY(!lesson.isEmpty());
+        window->startSession();
+        DocumentFiles *opener = window->documentFiles();
+        const QString index = QDir(window->sessionJournal()->path())
+                                  .filePath(QLatin1String(SessionWriter::IndexName));
+        const auto namedDocument = [&] {
+            QFile file(index);
+            if (!window->sessionJournal()->writeAndWait() || !file.open(QIODevice::ReadOnly))
+                return QStringLiteral("not written");
+            const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+            return root.value(QLatin1String("documentPath")).toString();
+        };
+        QString whileLoading = QStringLiteral("not kept");
+        bool loading = false;
+        auto *once = new QObject(this);
+        connect(opener, &DocumentFiles::signal_PagesOpened, once, [&, once] {
+            loading = opener->isLoading();
+            whileLoading = namedDocument();
+            once->deleteLater();
+        });
+        QVERIFY(openWhole(opener, lesson));
+        QVERIFY(loading);
+        QCOMPARE(whileLoading, QString());
+        QCOMPARE(namedDocument(), lesson);
     }
 
     // The session file an earlier version left is offered back once: the
