@@ -6,7 +6,6 @@
 #include "app/qttranslations.h"
 #include "mainwindow/actiondispatcher.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/largeblocks.h"
 #include "platform/platform.h"
 #include "platform/terminationwatcher.h"
 #include "platform/waylandsession.h"
@@ -125,7 +124,6 @@ QStringList arguments(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    LargeBlocks::returnWhenFreed();
     QCoreApplication::setOrganizationName(QStringLiteral("Quillbury"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("quillbury.example"));
     QCoreApplication::setApplicationName(QStringLiteral("Tavelmark"));

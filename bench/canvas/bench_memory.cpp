@@ -9,7 +9,6 @@
 #include "app/appstate.h"
 #include "canvas/mainview.h"
 #include "document/mainpage.h"
-#include "platform/largeblocks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,9 +90,6 @@ void pageThrough(MainView *view, int from, int to, int holdMs = 0)
 
 int main(int argc, char **argv)
 {
-    // As the program does; TAV_BENCH_HEAP=keep measures without it.
-    if (qgetenv("TAV_BENCH_HEAP") != "keep")
-        LargeBlocks::returnWhenFreed();
     QApplication app(argc, argv);
     const BenchPage bench = BenchPage::fromEnvironment();
     QTemporaryDir dir;

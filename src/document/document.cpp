@@ -2,6 +2,7 @@
 
 #include "backgroundfiles.h"
 #include "mainpage.h"
+#include "platform/largeblocks.h"
 
 #include <QFile>
 #include <QUndoStack>
@@ -26,6 +27,7 @@ void Document::addPages(const QList<MainPage *> &added)
     if (added.isEmpty())
         return;
     Q_EMIT aboutToChange();
+    LargeBlocks::returnWhenFreed();
     for (int i = 0; i < added.size(); ++i)
         pages.insert(number + i, added.at(i));
     makeCurrent(added.first(), number + 1);
@@ -36,6 +38,7 @@ void Document::insertPages(int index, const QList<MainPage *> &added)
     if (added.isEmpty())
         return;
     index = qBound(0, index, int(pages.size()));
+    LargeBlocks::returnWhenFreed();
     for (int i = 0; i < added.size(); ++i)
         pages.insert(index + i, added.at(i));
     if (!current) {

@@ -4,7 +4,8 @@
 // freed on the GUI thread. Where the allocator would keep freed large blocks
 // in its per-thread pools (glibc raises its mapping threshold after the first
 // such free), this has them mapped on their own and returned to the system
-// when freed. Call once at start, before any worker runs.
+// when freed. Asked when the first pages arrive rather than at start: the
+// toolbar alone needs no such blocks, and mapping each costs page faults.
 class LargeBlocks
 {
 public:
