@@ -6,6 +6,7 @@
 // (snapshot and write, on one thread, as CPU and wall time), beside the
 // changed page alone encoded and written to a file, in interleaved rounds.
 #include "benchpage.h"
+#include "benchpicture.h"
 #include "benchrounds.h"
 #include "benchtimer.h"
 
@@ -87,25 +88,6 @@ void snapshotFigures()
 
 constexpr int Strokes = 30;
 constexpr int Points = 60;
-
-QImage makePicture(const QSize &size, int seed)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, QColor::fromHsv(seed * 40 % 360, 120, 230));
-    gradient.setColorAt(1, QColor::fromHsv((seed * 40 + 150) % 360, 160, 90));
-    p.fillRect(image.rect(), gradient);
-    QRandomGenerator rng(seed);
-    for (int i = 0; i < 40; ++i) {
-        const QRect panel(rng.bounded(size.width()), rng.bounded(size.height()),
-                          rng.bounded(40, 400), rng.bounded(20, 200));
-        p.fillRect(panel, QColor::fromRgb(rng.generate() | 0xff000000u));
-        p.drawText(panel, Qt::AlignCenter | Qt::TextWordWrap,
-                   QStringLiteral("panel %1 of picture %2").arg(i).arg(seed));
-    }
-    return image;
-}
 
 // A stroke as the pen builds it: a dot, then quadratic pieces through the
 // midpoints of a random walk; 60 points in all.
