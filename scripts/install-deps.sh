@@ -5,11 +5,11 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build ccache g++ pkg-config clang-format
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libqt6svg6 libgl-dev
-    libquazip1-qt6-dev libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev libxcb-damage0-dev
+    qt6-pdf-dev libqpdf-dev libquazip1-qt6-dev libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev libxcb-damage0-dev
     libxcb-shm0-dev x11proto-dev
     fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n)
 test_pkgs=(xvfb xauth xdotool x11-xkb-utils x11-xserver-utils xclip imagemagick openbox trayer xcompmgr
-    poppler-utils unzip g++-mingw-w64-x86-64 clang-tidy
+    poppler-utils qpdf unzip g++-mingw-w64-x86-64 clang-tidy
     dbus-daemon dbus-bin libglib2.0-bin sway xwayland grim pipewire
     xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk)
 # Building and checking the Debian package (scripts/package.sh).

@@ -47,6 +47,8 @@ DocumentSnapshot DocumentSnapshot::take(const QList<MainPage *> &pages, int next
         record.pixelRatio = page->pixelRatio;
         record.background = page->background;
         record.colour = page->colour;
+        record.pdf = page->pdf;
+        record.pdfPage = page->pdfPage;
         if (page->background == MainPage::PictureBackground)
             record.pictureFile = MainPage::backgroundFile(page->id);
         record.objects = cachedRecordsOf(page, cache);

@@ -8,7 +8,10 @@
 #include <QList>
 #include <QSize>
 
+#include <memory>
+
 class MainPage;
+class PdfSource;
 
 // One page as it is to be written.
 struct PageRecord
@@ -20,6 +23,8 @@ struct PageRecord
     QColor colour;
     QString pictureFile; // the background picture, empty for a colour
     QImage picture; // the background while its file is not complete
+    std::shared_ptr<PdfSource> pdf; // a PDF page's background, see MainPage
+    int pdfPage = -1;
     QList<ObjectRecord> objects;
     // Which page, and the revision its objects were copied at: a writer
     // that keeps what it wrote of each page knows what changed.

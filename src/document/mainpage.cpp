@@ -46,6 +46,8 @@ MainPage *MainPage::clone() const
     copy->modified = modified;
     copy->background = background;
     copy->colour = colour;
+    copy->pdf = pdf;
+    copy->pdfPage = pdfPage;
     copy->appendObjects(objects, true);
     return copy;
 }

@@ -6,7 +6,10 @@
 #include <QRect>
 #include <QSize>
 
+#include <memory>
+
 class Obj;
+class PdfSource;
 class QImage;
 class QPainter;
 class QUndoStack;
@@ -17,7 +20,7 @@ class QUndoStack;
 class MainPage : public QObject
 {
 public:
-    enum Background { ColourBackground = 0, PictureBackground = 1 };
+    enum Background { ColourBackground = 0, PictureBackground = 1, PdfBackground = 2 };
 
     MainPage(const QSize &size, bool displayFlag);
     ~MainPage() override;
@@ -34,6 +37,10 @@ public:
     QSize pixelSize;
     int background = ColourBackground;
     QColor colour;
+    // A PdfBackground's page: which page of which PDF, rendered to fit the
+    // page's pixels.
+    std::shared_ptr<PdfSource> pdf;
+    int pdfPage = -1;
     QList<Obj *> objects; // painting order: first painted first
     QList<Obj *> owned;
     QUndoStack *undoStack; // owned; every push, undo and redo marks the page modified

@@ -5,6 +5,7 @@
 #include "imagestatic.h"
 #include "mainpage.h"
 #include "obj.h"
+#include "pdfsource.h"
 #include "pixelround.h"
 
 #include <QPainter>
@@ -25,6 +26,15 @@ QImage pageImage(const PageRecord &page, bool bScaled, float factor, QImage::For
                   format);
 }
 
+// A PDF page is rendered for the pixels it is painted into, so that it is as
+// sharp in a scaled picture as on the screen.
+QImage backgroundPicture(const PageRecord &page, const QSize &pixels)
+{
+    if (page.background == MainPage::PdfBackground)
+        return page.pdf ? page.pdf->render(page.pdfPage, pixels) : QImage();
+    return page.picture.isNull() ? QImage(page.pictureFile, "PNG") : page.picture;
+}
+
 void paintBackground(QImage &image, const PageRecord &page, bool bScaled)
 {
     if (page.background == MainPage::ColourBackground) {
@@ -32,12 +42,12 @@ void paintBackground(QImage &image, const PageRecord &page, bool bScaled)
         return;
     }
     image.fill(Qt::white);
-    QImage picture = page.picture.isNull() ? QImage(page.pictureFile, "PNG") : page.picture;
-    if (picture.isNull())
-        return;
     const QSize size = image.size();
     const qreal ratio = image.devicePixelRatio();
-    if (bScaled)
+    QImage picture = backgroundPicture(page, size);
+    if (picture.isNull())
+        return;
+    if (bScaled && page.background != MainPage::PdfBackground)
         picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(ratio);
     QPainter painter(&image);

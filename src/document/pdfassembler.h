@@ -1,0 +1,12 @@
+#pragma once
+
+#include "pdfmodule.h"
+
+// Builds PDFs from the pages of others with qpdf: the pages are copied with
+// their own content untouched, and ink laid over them as a form.
+class PdfAssembler
+{
+public:
+    static bool assemble(const QList<PdfInput> &sources, const QByteArray &ink,
+                         const QList<PdfPlacement> &plan, QByteArray *out, QString *error);
+};

@@ -1,0 +1,16 @@
+#include "qtpdfmodule.h"
+
+#include "pdfassembler.h"
+#include "qtpdffile.h"
+
+std::unique_ptr<PdfFile> QtPdfModule::open(const QByteArray &bytes, const QString &password,
+                                           PdfRefusal *why)
+{
+    return QtPdfFile::open(bytes, password, why);
+}
+
+bool QtPdfModule::assemble(const QList<PdfInput> &sources, const QByteArray &ink,
+                           const QList<PdfPlacement> &plan, QByteArray *out, QString *error)
+{
+    return PdfAssembler::assemble(sources, ink, plan, out, error);
+}
