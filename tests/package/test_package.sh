@@ -46,8 +46,10 @@ grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_zip\.so$' "$work/cont
     fail "the ZIP module is not in the package"
 grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_net\.so$' "$work/contents" ||
     fail "the network module is not in the package"
+grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_pdf\.so$' "$work/contents" ||
+    fail "the PDF module is not in the package"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6network6 libquazip1-qt6 libc6; do
+for lib in libqt6widgets6 libqt6network6 libquazip1-qt6 libqt6pdf6 libqpdf libc6; do
     [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 dpkg-deb -e "$deb" "$work/control"
