@@ -12,9 +12,12 @@
 #include "document/objshape.h"
 #include "document/objstroke.h"
 #include "document/objtext.h"
+#include "document/pdfmodule.h"
+#include "document/pdfsource.h"
 #include "document/safeimagereader.h"
 #include "document/svgcheck.h"
 #include "document/textcheck.h"
+#include "lessonpdf.h"
 #include "update/updatedescription.h"
 #include "zippedbytes.h"
 
@@ -565,6 +568,56 @@ private Q_SLOTS:
                        return QStringLiteral("decoded %1 bytes, counted %2")
                            .arg(bytes)
                            .arg(check.embeddedBytes);
+                   return QString();
+               }));
+    }
+
+    // A PDF that opens keeps within the bounds, and its first page renders
+    // within the box it is given.
+    void pdfLoading()
+    {
+        Mutator mutator(
+            { LessonPdf::make(1, QSizeF(200, 100)), LessonPdf::make(2, QSizeF(90, 160)) },
+            { "obj",
+              "endobj",
+              " 0 R",
+              "<<",
+              ">>",
+              "[",
+              "]",
+              "stream\n",
+              "endstream",
+              "/Length ",
+              "/Kids [",
+              "/Count 99999999 ",
+              "/Type /Pages",
+              "/MediaBox [0 0 1e30 1e30]",
+              "/MediaBox [0 0 0 0]",
+              "/Rotate 90",
+              "/Filter /FlateDecode",
+              "xref\n",
+              "trailer",
+              "startxref",
+              "-1",
+              "%%EOF",
+              "/Encrypt " },
+            6);
+        report("PDF", feed(mutator, [](const QByteArray &input) {
+                   const std::shared_ptr<PdfSource> pdf = PdfSource::open(input, QString());
+                   if (!pdf)
+                       return QString();
+                   if (pdf->pageCount() < 1 || pdf->pageCount() > PdfBounds::MaxPages)
+                       return QStringLiteral("opened %1 pages").arg(pdf->pageCount());
+                   const QSizeF size = pdf->pageSize(0);
+                   if (!(size.width() >= PdfBounds::MinSide && size.height() >= PdfBounds::MinSide
+                         && size.width() <= PdfBounds::MaxSide
+                         && size.height() <= PdfBounds::MaxSide))
+                       return QStringLiteral("opened a page of %1 x %2")
+                           .arg(size.width())
+                           .arg(size.height());
+                   const QImage page = pdf->render(0, QSize(48, 48));
+                   if (page.width() > 48 || page.height() > 48)
+                       return QStringLiteral("rendered past its box");
                    return QString();
                }));
     }
