@@ -47,6 +47,33 @@ inline QByteArray make(int pages, const QSizeF &points = QSizeF(720, 405))
     return bytes;
 }
 
+// A PDF of the given objects (object i + 1 is `objects[i]`, the catalogue
+// first) with a cross-reference table that points at them exactly: the way
+// to write a PDF no writer would.
+inline QByteArray raw(const QList<QByteArray> &objects)
+{
+    QByteArray pdf = "%PDF-1.7\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1)
+        + " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+// A page tree whose kids are itself: Qt's PDF library loops on it for ever.
+inline QByteArray selfHoldingTree()
+{
+    return raw(
+        { "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [2 0 R] /Count 1 >>" });
+}
+
 // `plain` encrypted with `password` by the qpdf command; empty when it fails.
 inline QByteArray encrypt(const QByteArray &plain, const QString &password)
 {

@@ -10,34 +10,17 @@
 
 namespace {
 
-// A PDF of the given objects (object i + 1 is `objects[i]`, the catalogue
-// first) with a cross-reference table that points at them exactly.
-QByteArray rawPdf(const QList<QByteArray> &objects)
-{
-    QByteArray pdf = "%PDF-1.7\n";
-    QList<qsizetype> offsets;
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        offsets.append(pdf.size());
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
-    }
-    const qsizetype xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (qsizetype offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1)
-        + " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return pdf;
-}
+using LessonPdf::raw;
 
 const QByteArray Catalogue = "<< /Type /Catalog /Pages 2 0 R >>";
 
 // One page of `mediaBox` drawing `content`.
 QByteArray onePage(const QByteArray &mediaBox, const QByteArray &content = "0 0 m 10 10 l S")
 {
-    return rawPdf({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                    "<< /Type /Page /Parent 2 0 R /MediaBox " + mediaBox + " /Contents 4 0 R >>",
-                    "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content
-                        + "\nendstream" });
+    return raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                 "<< /Type /Page /Parent 2 0 R /MediaBox " + mediaBox + " /Contents 4 0 R >>",
+                 "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content
+                     + "\nendstream" });
 }
 
 struct Outcome
@@ -103,8 +86,8 @@ private Q_SLOTS:
         QCOMPARE(lastOne.pages, PdfBounds::MaxPages);
 
         const QByteArray counted
-            = rawPdf({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 2000000000 >>",
-                       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] >>" });
+            = raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 2000000000 >>",
+                    "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] >>" });
         const Outcome outcome = openAndRender(counted);
         QVERIFY(outcome.why != PdfRefusal::None || outcome.pages <= PdfBounds::MaxPages);
     }
@@ -131,29 +114,29 @@ private Q_SLOTS:
     {
         const QList<QByteArray> loops {
             // A page tree whose kids are itself.
-            rawPdf({ Catalogue, "<< /Type /Pages /Kids [2 0 R] /Count 1 >>" }),
+            LessonPdf::selfHoldingTree(),
             // Two page trees, each the other's kid.
-            rawPdf({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                     "<< /Type /Pages /Kids [2 0 R] /Parent 2 0 R /Count 1 >>" }),
+            raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Pages /Kids [2 0 R] /Parent 2 0 R /Count 1 >>" }),
             // A stream whose length is itself, and one whose lengths refer round.
-            rawPdf({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R >>",
-                     "<< /Length 4 0 R >>\nstream\n0 0 m 9 9 l S\nendstream" }),
-            rawPdf({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R >>",
-                     "<< /Length 5 0 R >>\nstream\n0 0 m 9 9 l S\nendstream", "6 0 R", "5 0 R" }),
+            raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R >>",
+                  "<< /Length 4 0 R >>\nstream\n0 0 m 9 9 l S\nendstream" }),
+            raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R >>",
+                  "<< /Length 5 0 R >>\nstream\n0 0 m 9 9 l S\nendstream", "6 0 R", "5 0 R" }),
             // An object stream that holds itself.
-            rawPdf({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] >>",
-                     "<< /Type /ObjStm /N 1 /First 4 /Extends 4 0 R /Length 12 >>\nstream\n4 0 "
-                     "4 0 R\nendstream" }),
+            raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] >>",
+                  "<< /Type /ObjStm /N 1 /First 4 /Extends 4 0 R /Length 12 >>\nstream\n4 0 "
+                  "4 0 R\nendstream" }),
             // A form that draws itself, endlessly deep.
-            rawPdf({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R "
-                     "/Resources << /XObject << /X 5 0 R >> >> >>",
-                     "<< /Length 8 >>\nstream\n/X Do   \nendstream",
-                     "<< /Type /XObject /Subtype /Form /BBox [0 0 100 100] /Resources << "
-                     "/XObject << /X 5 0 R >> >> /Length 8 >>\nstream\n/X Do   \nendstream" }),
+            raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R "
+                  "/Resources << /XObject << /X 5 0 R >> >> >>",
+                  "<< /Length 8 >>\nstream\n/X Do   \nendstream",
+                  "<< /Type /XObject /Subtype /Form /BBox [0 0 100 100] /Resources << "
+                  "/XObject << /X 5 0 R >> >> /Length 8 >>\nstream\n/X Do   \nendstream" }),
         };
         for (qsizetype i = 0; i < loops.size(); ++i) {
             const Outcome outcome = openAndRender(loops.at(i));
