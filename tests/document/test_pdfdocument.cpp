@@ -276,7 +276,7 @@ private Q_SLOTS:
         QVERIFY(save(file));
         const qint64 size = QFileInfo(file).size();
         qInfo("PDF %lld bytes, document %lld bytes", qint64(lesson.size()), size);
-        QVERIFY(size < lesson.size() + lesson.size() / 20 + 16 * 1024);
+        QVERIFY(size < lesson.size() + lesson.size() / 20 + qint64(16) * 1024);
         const QList<MainPage *> read = readBack(file);
         QCOMPARE(read.size(), 50);
         QCOMPARE(read.at(49)->pdfPage, 49);

@@ -13,6 +13,12 @@ namespace {
 using LessonPdf::raw;
 
 const QByteArray Catalogue = "<< /Type /Catalog /Pages 2 0 R >>";
+const QByteArray ObjectStream = "<< /Type /ObjStm /N 1 /First 4 /Extends 4 0 R /Length 12 >>\n"
+                                "stream\n4 0 4 0 R\nendstream";
+const QByteArray FormPage = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 "
+                            "R /Resources << /XObject << /X 5 0 R >> >> >>";
+const QByteArray Form = "<< /Type /XObject /Subtype /Form /BBox [0 0 100 100] /Resources << "
+                        "/XObject << /X 5 0 R >> >> /Length 8 >>\nstream\n/X Do   \nendstream";
 
 // One page of `mediaBox` drawing `content`.
 QByteArray onePage(const QByteArray &mediaBox, const QByteArray &content = "0 0 m 10 10 l S")
@@ -127,16 +133,10 @@ private Q_SLOTS:
                   "<< /Length 5 0 R >>\nstream\n0 0 m 9 9 l S\nendstream", "6 0 R", "5 0 R" }),
             // An object stream that holds itself.
             raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] >>",
-                  "<< /Type /ObjStm /N 1 /First 4 /Extends 4 0 R /Length 12 >>\nstream\n4 0 "
-                  "4 0 R\nendstream" }),
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] >>", ObjectStream }),
             // A form that draws itself, endlessly deep.
-            raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R "
-                  "/Resources << /XObject << /X 5 0 R >> >> >>",
-                  "<< /Length 8 >>\nstream\n/X Do   \nendstream",
-                  "<< /Type /XObject /Subtype /Form /BBox [0 0 100 100] /Resources << "
-                  "/XObject << /X 5 0 R >> >> /Length 8 >>\nstream\n/X Do   \nendstream" }),
+            raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", FormPage,
+                  "<< /Length 8 >>\nstream\n/X Do   \nendstream", Form }),
         };
         for (qsizetype i = 0; i < loops.size(); ++i) {
             const Outcome outcome = openAndRender(loops.at(i));
