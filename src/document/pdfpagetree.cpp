@@ -12,6 +12,10 @@ PdfRefusal PdfPageTree::check(const QByteArray &bytes, const QString &password)
         pdf.setSuppressWarnings(true);
         pdf.processMemoryFile("PDF", bytes.constData(), size_t(bytes.size()),
                               password.toUtf8().constData());
+        // A long PDF that says so is refused before its pages are walked.
+        QPDFObjectHandle count = pdf.getRoot().getKey("/Pages").getKey("/Count");
+        if (count.isInteger() && count.getIntValue() > PdfBounds::MaxPages)
+            return PdfRefusal::TooLarge;
         const size_t pages = pdf.getAllPages().size();
         if (pages < 1)
             return PdfRefusal::Damaged;

@@ -8,7 +8,7 @@
 // Walks a PDF's page tree with qpdf before Qt's PDF library sees the file:
 // that library loops for ever on a page tree that holds itself, which qpdf
 // finds. The walk also counts the pages a tree really has, whatever its
-// counts claim.
+// counts claim; a tree that claims too many is refused before the walk.
 class PdfPageTree
 {
 public:
