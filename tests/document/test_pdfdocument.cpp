@@ -362,21 +362,6 @@ private Q_SLOTS:
             QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 4);
         }
     }
-
-    // A PDF that vanished from the journal's folder refuses the session, as
-    // a damaged document does.
-    void journalWithoutItsPdf()
-    {
-        const std::shared_ptr<PdfSource> slides = PdfSource::open(LessonPdf::make(1), QString());
-        QVERIFY(slides);
-        pdfPage(slides, 0);
-        const QString folder = path(QStringLiteral("lost"));
-        QVERIFY(SessionWriter(folder).write(snapshot()));
-        QVERIFY(QFile::remove(QDir(folder).filePath(slides->fileName())));
-        DocumentReader reader(AppState::instance().tempFolder);
-        QVERIFY(SessionReader::read(folder, &reader).isEmpty());
-        QVERIFY(!reader.error().isEmpty());
-    }
 };
 
 QTEST_MAIN(TestPdfDocument)
