@@ -330,8 +330,8 @@ bool DocumentWriter::PagePart::holds(const PageRecord &other, Pictures otherMode
         && other.pdf == page.pdf && other.pdfPage == page.pdfPage;
 }
 
-// Pictures and PDFs are compressed already; deflating them again costs much time for
-// almost nothing.
+// Pictures and PDFs are compressed already; deflating them again costs much
+// time for almost nothing.
 bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QList<ZipPiece> &manifest,
                               const QList<Entry> &entries)
 {

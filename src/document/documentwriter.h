@@ -15,12 +15,12 @@
 // Writes a document file: a ZIP holding "manifest.json", the pictures and
 // each PDF that pages show, once however many pages show it. A document to
 // keep embeds its pictures; the session journal only names them, as they
-// already lie in the temporary folder, and keeps its PDFs beside its pages. The file is built
-// beside the target, read back and checked, and only then renamed over it:
-// the target is always the old file or the whole new one. A writer keeps
-// each page's part of the manifest, deflated, and its moved pieces encoded,
-// until the page changes: writing again costs the changed pages' encoding
-// and a copy of the rest.
+// already lie in the temporary folder, and keeps its PDFs beside its pages.
+// The file is built beside the target, read back and checked, and only then
+// renamed over it: the target is always the old file or the whole new one.
+// A writer keeps each page's part of the manifest, deflated, and its moved
+// pieces encoded, until the page changes: writing again costs the changed
+// pages' encoding and a copy of the rest.
 class ZipModule;
 
 class DocumentWriter
