@@ -9,6 +9,8 @@
 #include "objectcodec.h"
 #include "objectrecord.h"
 #include "pagebuilder.h"
+#include "pdfloader.h"
+#include "pdfsource.h"
 #include "safeimagereader.h"
 #include "ziploader.h"
 #include "zipmodule.h"
@@ -35,6 +37,7 @@ using DocumentNotes::BadPictures;
 using DocumentNotes::TooMuchDrawing;
 const char TooManyPictures[] = "The pictures of the document need more memory than Tavelmark "
                                "gives one document; some were left out.";
+const char BadPdf[] = "A PDF of the document is damaged or missing; the document cannot be opened.";
 const char Newer[] = "The document was made by a newer Tavelmark: what this version does not "
                      "know was left out.";
 
@@ -175,7 +178,7 @@ bool DocumentReader::start(const QByteArray &manifestText)
         failure = QLatin1String(TooLarge);
     else if (pageTexts.isEmpty())
         failure = QStringLiteral("The document has no pages.");
-    return failure.isEmpty();
+    return failure.isEmpty() && readPdfs(root);
 }
 
 PageParts DocumentReader::readPage(int index)
@@ -238,7 +241,7 @@ bool DocumentReader::checkVersion(const QJsonObject &root)
         failure = QLatin1String(NotDocument);
         return false;
     }
-    if (major != DocumentWriter::Major) {
+    if (major != DocumentWriter::Major && major != DocumentWriter::PdfMajor) {
         failure = QStringLiteral("The document was made by a version of Tavelmark that writes "
                                  "another format; this version cannot open it.");
         return false;
@@ -248,8 +251,55 @@ bool DocumentReader::checkVersion(const QJsonObject &root)
         noteUnknownKeys(root,
                         { QStringLiteral("format"), QStringLiteral("version"),
                           QStringLiteral("nextNumber"), QStringLiteral("pages"),
-                          QStringLiteral("documentPath") });
+                          QStringLiteral("documentPath"), QStringLiteral("pdfs") });
     return true;
+}
+
+// Every PDF is opened before any page is read: a page cannot show without
+// its PDF, so one that does not open refuses the whole document.
+bool DocumentReader::readPdfs(const QJsonObject &root)
+{
+    const QJsonArray list = root.value(QLatin1String("pdfs")).toArray();
+    if (list.size() > MaxPages) {
+        failure = QLatin1String(TooLarge);
+        return false;
+    }
+    for (const QJsonValue &v : list) {
+        const QString name = v.toObject().value(QLatin1String("file")).toString();
+        if (pdfs.contains(name))
+            continue;
+        std::shared_ptr<PdfSource> source = readPdf(v.toObject());
+        if (!source)
+            return false;
+        pdfs.insert(name, source);
+    }
+    return true;
+}
+
+std::shared_ptr<PdfSource> DocumentReader::readPdf(const QJsonObject &o)
+{
+    const QString name = o.value(QLatin1String("file")).toString();
+    const QString password = o.value(QLatin1String("password")).toString();
+    failure = QLatin1String(BadPdf);
+    const qint64 declared = isSafeName(name) ? zip->declaredSize(name) : -1;
+    const qint64 limit = qMin(PdfBounds::MaxBytes, budget);
+    if (declared < 0 || declared > limit || password.size() > MaxPasswordLength)
+        return nullptr;
+    QByteArray bytes;
+    const bool whole = zip->read(name, [&](const QByteArray &block) {
+        bytes += block;
+        return bytes.size() <= limit;
+    });
+    budget -= bytes.size();
+    if (!whole)
+        return nullptr;
+    PdfRefusal why = PdfRefusal::None;
+    std::shared_ptr<PdfSource> source = PdfSource::open(bytes, password, &why);
+    if (source)
+        failure.clear();
+    else if (!PdfLoader::module())
+        failure = QLatin1String(PdfLoader::Missing);
+    return source;
 }
 
 // Only the program's own session names where its document is saved: a file
@@ -272,15 +322,18 @@ PageParts DocumentReader::readParts(ZipReader &zip, const QJsonObject &o)
         || !(ratio >= 0.25 && ratio <= 8) || !colour.isValid())
         return parts;
     if (newer)
-        noteUnknownKeys(o,
-                        { QStringLiteral("size"), QStringLiteral("pixelSize"),
-                          QStringLiteral("pixelRatio"), QStringLiteral("background"),
-                          QStringLiteral("colour"), QStringLiteral("picture"),
-                          QStringLiteral("objects") });
+        noteUnknownKeys(
+            o,
+            { QStringLiteral("size"), QStringLiteral("pixelSize"), QStringLiteral("pixelRatio"),
+              QStringLiteral("background"), QStringLiteral("colour"), QStringLiteral("picture"),
+              QStringLiteral("pdf"), QStringLiteral("pdfPage"), QStringLiteral("objects") });
+    const QString background = o.value(QLatin1String("background")).toString();
+    if (background == QLatin1String("pdf") && !readPdfPage(o, &parts))
+        return parts;
     parts.read = true;
     parts.ratio = ratio;
     parts.colour = colour;
-    if (o.value(QLatin1String("background")).toString() == QLatin1String("picture")) {
+    if (background == QLatin1String("picture")) {
         parts.background
             = backgroundCopy(zip, o.value(QLatin1String("picture")).toString(), parts.pixels);
         if (parts.background.isEmpty())
@@ -288,6 +341,18 @@ PageParts DocumentReader::readParts(ZipReader &zip, const QJsonObject &o)
     }
     readObjects(zip, o, &parts);
     return parts;
+}
+
+// A page of one of the document's PDFs, which were opened already.
+bool DocumentReader::readPdfPage(const QJsonObject &o, PageParts *parts)
+{
+    const std::shared_ptr<PdfSource> source = pdfs.value(o.value(QLatin1String("pdf")).toString());
+    const double index = o.value(QLatin1String("pdfPage")).toDouble(-1);
+    if (!source || !(index >= 0 && index < source->pageCount()) || index != std::floor(index))
+        return false;
+    parts->pdf = source;
+    parts->pdfPage = int(index);
+    return true;
 }
 
 void DocumentReader::readObjects(ZipReader &zip, const QJsonObject &o, PageParts *parts)

@@ -16,6 +16,7 @@
 #include <optional>
 
 class MainPage;
+class PdfSource;
 class QSize;
 class QJsonObject;
 class ZipReader;
@@ -33,6 +34,8 @@ public:
     static constexpr int MaxPages = 1000;
     static constexpr int MaxPageSide = 16384;
     static constexpr int MaxPathLength = 4096;
+    // Longer than any password a PDF can take.
+    static constexpr int MaxPasswordLength = 1024;
     // What the pictures of a document may take decoded, at 4 bytes a pixel:
     // each picture entry once however many objects name it, what each SVG
     // object renders to, and the moved pieces. Backgrounds are decoded only
@@ -78,6 +81,9 @@ private:
     bool readManifest(ZipReader &zip, QByteArray *bytes);
     bool parseManifest(const QByteArray &bytes, QJsonObject *root);
     bool checkVersion(const QJsonObject &root);
+    bool readPdfs(const QJsonObject &root);
+    std::shared_ptr<PdfSource> readPdf(const QJsonObject &o);
+    bool readPdfPage(const QJsonObject &o, PageParts *parts);
     void readDocumentPath(const QJsonObject &root);
     PageParts readParts(ZipReader &zip, const QJsonObject &o);
     void readObjects(ZipReader &zip, const QJsonObject &o, PageParts *parts);
@@ -128,6 +134,8 @@ private:
     };
     QHash<QString, Picture> pictures;
     QHash<QString, Piece> pieces;
+    // The document's PDFs, opened before its pages are read, by entry name.
+    QHash<QString, std::shared_ptr<PdfSource>> pdfs;
     std::optional<QSet<QString>> entries;
     QString failure;
     QStringList remarks;

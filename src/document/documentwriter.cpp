@@ -2,8 +2,10 @@
 
 #include "app/filewriter.h"
 #include "app/partfiles.h"
+#include "mainpage.h"
 #include "obj.h"
 #include "objectcodec.h"
+#include "pdfsource.h"
 #include "platform/newfilemode.h"
 #include "ziploader.h"
 #include "zipmodule.h"
@@ -15,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
@@ -101,10 +104,13 @@ std::pair<QByteArray, QByteArray> rootAround(const DocumentSnapshot &snapshot)
     QJsonObject root;
     root.insert(QLatin1String("format"), QLatin1String("tavelmark"));
     root.insert(QLatin1String("version"),
-                QJsonArray { DocumentWriter::Major, DocumentWriter::Minor });
+                QJsonArray { DocumentWriter::majorOf(snapshot), DocumentWriter::Minor });
     root.insert(QLatin1String("nextNumber"), snapshot.nextNumber);
     if (!snapshot.documentPath.isEmpty())
         root.insert(QLatin1String("documentPath"), snapshot.documentPath);
+    const QJsonArray pdfs = DocumentWriter::pdfList(snapshot, DocumentWriter::Embedded);
+    if (!pdfs.isEmpty())
+        root.insert(QLatin1String("pdfs"), pdfs);
     root.insert(QLatin1String("pages"), QJsonArray());
     const QByteArray bytes = compact(root);
     const QByteArray pages = "\"pages\":[";
@@ -131,7 +137,54 @@ QByteArray DocumentWriter::manifest(const DocumentSnapshot &snapshot, Pictures m
     QByteArrayList pages;
     for (const PageRecord &page : snapshot.pages)
         pages.append(compact(pageObject(page, mode, entries)));
+    if (mode == Embedded)
+        appendPdfs(snapshot, entries);
     return head + pages.join(',') + tail;
+}
+
+int DocumentWriter::majorOf(const DocumentSnapshot &snapshot)
+{
+    for (const PageRecord &page : snapshot.pages)
+        if (page.background == MainPage::PdfBackground && page.pdf)
+            return PdfMajor;
+    return Major;
+}
+
+QJsonArray DocumentWriter::pdfList(const DocumentSnapshot &snapshot, Pictures mode)
+{
+    QJsonArray list;
+    QSet<QString> listed;
+    for (const PageRecord &page : snapshot.pages) {
+        if (page.background != MainPage::PdfBackground || !page.pdf
+            || listed.contains(page.pdf->fileName()))
+            continue;
+        listed.insert(page.pdf->fileName());
+        QJsonObject o;
+        o.insert(QLatin1String("file"), pdfName(*page.pdf, mode));
+        if (!page.pdf->password().isEmpty())
+            o.insert(QLatin1String("password"), page.pdf->password());
+        list.append(o);
+    }
+    return list;
+}
+
+QString DocumentWriter::pdfName(const PdfSource &pdf, Pictures mode)
+{
+    return mode == Referenced ? pdf.fileName() : QStringLiteral("pdfs/") + pdf.fileName();
+}
+
+// After the pages' own entries, so that a kept page's entries keep their
+// numbers.
+void DocumentWriter::appendPdfs(const DocumentSnapshot &snapshot, QList<Entry> *entries)
+{
+    QSet<QString> added;
+    for (const PageRecord &page : snapshot.pages) {
+        if (page.background != MainPage::PdfBackground || !page.pdf
+            || added.contains(page.pdf->fileName()))
+            continue;
+        added.insert(page.pdf->fileName());
+        entries->append({ pdfName(*page.pdf, Embedded), QString(), QImage(), page.pdf->bytes() });
+    }
 }
 
 QByteArray DocumentWriter::encodePixels(const QImage &image)
@@ -150,13 +203,20 @@ QJsonObject DocumentWriter::pageObject(const PageRecord &page, Pictures mode, QL
     o.insert(QLatin1String("size"), sizeArray(page.size));
     o.insert(QLatin1String("pixelSize"), sizeArray(page.pixelSize));
     o.insert(QLatin1String("pixelRatio"), page.pixelRatio);
-    const bool picture = !page.pictureFile.isEmpty();
-    o.insert(QLatin1String("background"),
-             picture ? QLatin1String("picture") : QLatin1String("colour"));
+    const bool pdf = page.background == MainPage::PdfBackground && page.pdf;
+    const bool picture = !pdf && !page.pictureFile.isEmpty();
+    const QLatin1String kind = pdf ? QLatin1String("pdf")
+        : picture                  ? QLatin1String("picture")
+                                   : QLatin1String("colour");
+    o.insert(QLatin1String("background"), kind);
     o.insert(QLatin1String("colour"), page.colour.name(QColor::HexArgb));
     if (picture)
         o.insert(QLatin1String("picture"),
                  pictureName(page.pictureFile, mode, QStringLiteral("page"), entries));
+    if (pdf) {
+        o.insert(QLatin1String("pdf"), pdfName(*page.pdf, mode));
+        o.insert(QLatin1String("pdfPage"), page.pdfPage);
+    }
     QJsonArray objects;
     for (const ObjectRecord &r : page.objects) {
         QString picture;
@@ -230,6 +290,8 @@ QList<ZipPiece> DocumentWriter::encode(ZipModule &module, const DocumentSnapshot
         if (page.id != 0)
             kept.insert(page.id, part);
     }
+    if (mode == Embedded)
+        appendPdfs(snapshot, entries);
     pieces.append(module.deflate(tail, ManifestLevel));
     parts = kept;
     return pieces;
@@ -264,11 +326,12 @@ bool DocumentWriter::PagePart::holds(const PageRecord &other, Pictures otherMode
         && otherFirst == firstEntry && comma == leadingComma && piece.size >= 0
         && other.size == page.size && other.pixelSize == page.pixelSize
         && qFuzzyCompare(other.pixelRatio, page.pixelRatio) && other.background == page.background
-        && other.colour == page.colour && other.pictureFile == page.pictureFile;
+        && other.colour == page.colour && other.pictureFile == page.pictureFile
+        && other.pdf == page.pdf && other.pdfPage == page.pdfPage;
 }
 
-// Pictures are compressed already; deflating them again costs much time for
-// almost nothing.
+// Pictures and PDFs are compressed already; deflating them again costs much
+// time for almost nothing.
 bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QList<ZipPiece> &manifest,
                               const QList<Entry> &entries)
 {
@@ -279,11 +342,11 @@ bool DocumentWriter::writeZip(ZipModule &module, QIODevice *device, const QList<
     for (const Entry &e : entries) {
         if (!written)
             break;
-        written = e.image.isNull()
+        written = !e.file.isEmpty()
             ? addFileEntry(*zip, e.name, e.file)
             : zip->add(e.name, e.bytes.isEmpty() ? DocumentWriter::encodePixels(e.image) : e.bytes,
                        0);
-        if (!written && e.image.isNull() && !readsWhole(e.file))
+        if (!written && !e.file.isEmpty() && !readsWhole(e.file))
             return fail(QStringLiteral("A picture of the document could not be read."));
     }
     if (!written || !zip->finish())

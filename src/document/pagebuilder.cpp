@@ -23,6 +23,11 @@ MainPage *PageBuilder::build(PageParts &parts)
     page->colour = parts.colour;
     if (!parts.background.isEmpty() && !takeBackground(parts.background, page))
         note(DocumentNotes::BadPictures);
+    if (parts.pdf) {
+        page->background = MainPage::PdfBackground;
+        page->pdf = parts.pdf;
+        page->pdfPage = parts.pdfPage;
+    }
     QList<Obj *> objects;
     characters.startPage();
     for (const PageParts::Part &part : std::as_const(parts.objects))

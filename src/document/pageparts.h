@@ -8,6 +8,10 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
+class PdfSource;
+
 // One page of a document as a worker reads it: checked values, copied and
 // checked files, decoded records and pictures, and nothing that belongs to
 // the GUI thread, which makes the page of it.
@@ -27,5 +31,7 @@ struct PageParts
     QColor colour;
     QString background; // a checked copy of its picture, or empty
     QImage backgroundPicture; // decoded ahead, for a page shown at once
+    std::shared_ptr<PdfSource> pdf; // a PDF page's, opened already
+    int pdfPage = -1;
     QList<Part> objects;
 };

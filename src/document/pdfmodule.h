@@ -32,6 +32,21 @@ enum class PdfRefusal {
     TooLarge, // beyond the bounds of an untrusted document
 };
 
+// What an opened PDF may be: PDFs come from anyone. A lesson's slides with
+// their photos stay far below the bytes, which are held in memory while the
+// PDF is shown. A page count past what a document holds could never be
+// saved, and each page's size is read at opening (some 0.1 ms a page). The
+// sides are those a PDF may declare (200 inches), from one point up. A
+// render fills at most an 8K screen's box twice over.
+struct PdfBounds
+{
+    static constexpr qint64 MaxBytes = 256LL * 1024 * 1024;
+    static constexpr int MaxPages = 1000;
+    static constexpr qreal MinSide = 1;
+    static constexpr qreal MaxSide = 14400;
+    static constexpr qint64 MaxRenderPixels = 8192LL * 8192;
+};
+
 // One page of an assembled PDF: page `page` of source `source` with the ink
 // page of the same number laid over it, or the ink page alone when `source`
 // is negative.

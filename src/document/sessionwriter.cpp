@@ -1,6 +1,8 @@
 #include "sessionwriter.h"
 
 #include "documentwriter.h"
+#include "mainpage.h"
+#include "pdfsource.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +50,7 @@ bool SessionWriter::Key::operator==(const Key &o) const
 {
     return revision == o.revision && size == o.size && pixelSize == o.pixelSize
         && pixelRatio == o.pixelRatio && background == o.background && colour == o.colour
-        && pictureFile == o.pictureFile;
+        && pictureFile == o.pictureFile && pdfFile == o.pdfFile && pdfPage == o.pdfPage;
 }
 
 SessionWriter::SessionWriter(const QString &strFolder)
@@ -75,6 +77,11 @@ bool SessionWriter::write(const DocumentSnapshot &snapshot)
         return false;
     QHash<int, Written> next;
     QStringList files, fresh;
+    QSet<QString> shown;
+    if (!writePdfs(snapshot, &shown, &fresh)) {
+        discard(fresh);
+        return false;
+    }
     for (const PageRecord &page : snapshot.pages) {
         Written written = pages.value(page.id);
         if (!(written.key == keyOf(page)) && !writePage(page, &written, &fresh)) {
@@ -89,6 +96,7 @@ bool SessionWriter::write(const DocumentSnapshot &snapshot)
         return false;
     }
     pages = next;
+    pdfs = shown;
     const QSet<QString> keep = namedFiles();
     removeUnnamed(keep);
     named = keep;
@@ -108,8 +116,40 @@ bool SessionWriter::remove()
 
 SessionWriter::Key SessionWriter::keyOf(const PageRecord &page)
 {
-    return { page.revision,   page.size,   page.pixelSize,  page.pixelRatio,
-             page.background, page.colour, page.pictureFile };
+    return { page.revision,    page.size,
+             page.pixelSize,   page.pixelRatio,
+             page.background,  page.colour,
+             page.pictureFile, page.pdf ? page.pdf->fileName() : QString(),
+             page.pdfPage };
+}
+
+// A PDF the folder does not hold yet is written beside and renamed into
+// place; one it holds is never written again. A failed write takes away only
+// what it added: a PDF of the same bytes that an earlier run's index names
+// stays.
+bool SessionWriter::writePdfs(const DocumentSnapshot &snapshot, QSet<QString> *shown,
+                              QStringList *fresh)
+{
+    for (const PageRecord &page : snapshot.pages) {
+        if (page.background != MainPage::PdfBackground || !page.pdf)
+            continue;
+        const QString name = page.pdf->fileName();
+        if (shown->contains(name))
+            continue;
+        shown->insert(name);
+        if (pdfs.contains(name))
+            continue;
+        const QString part = name + QStringLiteral(".part");
+        const bool existed = QFileInfo::exists(QDir(dir).filePath(name));
+        fresh->append(part);
+        if (!writeFile(part, page.pdf->bytes()) || !step()
+            || !replaceFile(QDir(dir).filePath(part), QDir(dir).filePath(name)))
+            return false;
+        fresh->removeLast();
+        if (!existed)
+            fresh->append(name);
+    }
+    return true;
 }
 
 // The index and what it names.
@@ -121,7 +161,7 @@ QSet<QString> SessionWriter::namedFiles() const
         for (const QString &piece : w.pieces)
             files.insert(piece);
     }
-    return files;
+    return files.unite(pdfs);
 }
 
 // The pieces first: the page's file names them.
@@ -163,10 +203,13 @@ bool SessionWriter::writeIndex(const DocumentSnapshot &snapshot, const QStringLi
     QJsonObject root;
     root.insert(QLatin1String("format"), QLatin1String("tavelmark"));
     root.insert(QLatin1String("version"),
-                QJsonArray { DocumentWriter::Major, DocumentWriter::Minor });
+                QJsonArray { DocumentWriter::majorOf(snapshot), DocumentWriter::Minor });
     root.insert(QLatin1String("nextNumber"), snapshot.nextNumber);
     if (!snapshot.documentPath.isEmpty())
         root.insert(QLatin1String("documentPath"), snapshot.documentPath);
+    const QJsonArray listed = DocumentWriter::pdfList(snapshot, DocumentWriter::Referenced);
+    if (!listed.isEmpty())
+        root.insert(QLatin1String("pdfs"), listed);
     root.insert(QLatin1String("pages"), QJsonArray::fromStringList(files));
     const QString part = QLatin1String(IndexName) + QStringLiteral(".part");
     fresh->append(part);
@@ -211,6 +254,7 @@ void SessionWriter::removeUnnamed(const QSet<QString> &keep)
 void SessionWriter::forget()
 {
     pages.clear();
+    pdfs.clear();
     named.reset();
 }
 

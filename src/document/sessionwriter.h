@@ -13,7 +13,8 @@
 // in page order (with the next number and the document's path), and one file
 // per page holding that page's part of a document's manifest. The pictures
 // stay in the temporary folder and are only named; a page's moved pieces,
-// which live only in memory, lie beside its file.
+// which live only in memory, lie beside its file. Each PDF that pages show
+// lies in the folder once, written when it first comes and never again.
 //
 // A write costs what changed: only a page whose objects or looks changed
 // since the last write is encoded again, into files of fresh names. Then the
@@ -48,6 +49,8 @@ private:
         int background = 0;
         QColor colour;
         QString pictureFile;
+        QString pdfFile;
+        int pdfPage = -1;
 
         bool operator==(const Key &o) const;
     };
@@ -59,6 +62,7 @@ private:
     };
 
     static Key keyOf(const PageRecord &page);
+    bool writePdfs(const DocumentSnapshot &snapshot, QSet<QString> *shown, QStringList *fresh);
     bool writePage(const PageRecord &page, Written *written, QStringList *fresh);
     QString freshStem(int pageId, quint64 revision) const;
     QSet<QString> namedFiles() const;
@@ -71,6 +75,7 @@ private:
 
     QString dir;
     QHash<int, Written> pages; // by page id, as the index names them
+    QSet<QString> pdfs; // the PDF files the index names
     // The files the index on disk names; unknown before the first write.
     std::optional<QSet<QString>> named;
     int stepsLeft = -1;

@@ -1,6 +1,11 @@
+#include "lessonpdf.h"
 #include "realprogram.h"
 #include "testenvironment.h"
+#include "zippedbytes.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QScreen>
 #include <QtTest>
 
@@ -50,6 +55,42 @@ private Q_SLOTS:
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QPoint page = screen.center() - QPoint(200, 150);
         QTRY_VERIFY_WITH_TIMEOUT(redAt(page + QPoint(200, 250)), 10000);
+        QCOMPARE(program.program.state(), QProcess::Running);
+    }
+
+    // Its PDF's page tree held itself, on which the PDF library loops for
+    // ever: the document never came and nothing was said.
+    void endlessPdfIsRefused()
+    {
+        const QString pdf = QStringLiteral("pdfs/loop.pdf");
+        const QJsonObject page { { "size", QJsonArray { 400, 300 } },
+                                 { "pixelSize", QJsonArray { 400, 300 } },
+                                 { "pixelRatio", 1 },
+                                 { "background", "pdf" },
+                                 { "colour", "#ffffffff" },
+                                 { "pdf", pdf },
+                                 { "pdfPage", 0 },
+                                 { "objects", QJsonArray() } };
+        const QJsonObject root { { "format", "tavelmark" },
+                                 { "version", QJsonArray { 2, 0 } },
+                                 { "pdfs", QJsonArray { QJsonObject { { "file", pdf } } } },
+                                 { "pages", QJsonArray { page } } };
+        const QString file = env->path(QStringLiteral("loop.tavelmark"));
+        QVERIFY(
+            writeFile(file,
+                      zipped({ { QStringLiteral("manifest.json"), QJsonDocument(root).toJson() },
+                               { pdf, LessonPdf::selfHoldingTree() } })));
+
+        RealProgram program(*env);
+        QVERIFY(program.start({}, { file }));
+        // The refusal, said over the desktop beside the toolbar, which
+        // bears the program's name too.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 2, 30000);
+        RealProgram::key(QStringLiteral("Return"));
+        QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")),
+                                  1, 10000);
+        QCOMPARE(RealProgram::windowCount(QStringLiteral("loop - Quillbury Tavelmark")), 0);
         QCOMPARE(program.program.state(), QProcess::Running);
     }
 };

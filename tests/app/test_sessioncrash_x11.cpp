@@ -1,7 +1,11 @@
 #include "document/documentreader.h"
+#include "document/documentsnapshot.h"
+#include "document/documentwriter.h"
 #include "document/mainpage.h"
+#include "document/pdfsource.h"
 #include "document/sessionreader.h"
 #include "document/sessionwriter.h"
+#include "lessonpdf.h"
 #include "realprogram.h"
 #include "testenvironment.h"
 #include "x11probe.h"
@@ -46,6 +50,17 @@ class TestSessionCrashX11 : public QObject
             counts.append(int(page->objects.size()));
         qDeleteAll(pages);
         return counts;
+    }
+
+    // The PDF page each page shows (-1: none), as read from a file or the
+    // session folder; empty when nothing can be read.
+    static QList<int> pdfPages(const QList<MainPage *> &pages)
+    {
+        QList<int> shown;
+        for (const MainPage *page : pages)
+            shown.append(page->pdf ? page->pdfPage : -1);
+        qDeleteAll(pages);
+        return shown;
     }
 
     static int total(const QList<int> &counts)
@@ -162,6 +177,58 @@ private Q_SLOTS:
         const QList<int> found = sessionObjects(env);
         QCOMPARE(found, QList<int> { 2 });
         QVERIFY(restores(env, found));
+    }
+
+    // Pages of a PDF opened from a document come back after a kill, their
+    // PDF held once in the session, and are saved again whole.
+    void pdfPagesComeBack()
+    {
+        TestEnvironment env;
+        const QByteArray slides = LessonPdf::make(2);
+        const std::shared_ptr<PdfSource> pdf = PdfSource::open(slides, QString());
+        QVERIFY(pdf);
+        QList<MainPage *> pages;
+        for (int i = 0; i < 2; ++i) {
+            pages.append(new MainPage(QSize(720, 405), false));
+            pages.last()->background = MainPage::PdfBackground;
+            pages.last()->pdf = pdf;
+            pages.last()->pdfPage = 1 - i;
+        }
+        const QString document = env.path(QStringLiteral("slides.tavelmark"));
+        QVERIFY(DocumentWriter().write(DocumentSnapshot::take(pages, 1), document,
+                                       DocumentWriter::Embedded));
+        qDeleteAll(pages);
+        const auto session = [&] {
+            AppState::instance().tempFolder = scratch.path() + QLatin1Char('/');
+            DocumentReader reader(env.dataFolder() + QStringLiteral("/temp"));
+            return pdfPages(SessionReader::read(sessionFolder(env), &reader));
+        };
+        {
+            RealProgram program(env);
+            QVERIFY(program.start({}, { document }));
+            QTRY_COMPARE_WITH_TIMEOUT(session(), (QList<int> { 1, 0 }), 30000);
+            program.program.kill();
+            program.program.waitForFinished(10000);
+        }
+        QCOMPARE(QDir(sessionFolder(env)).entryList({ QStringLiteral("*.pdf") }),
+                 QStringList { pdf->fileName() });
+        QVERIFY(QFile::remove(document));
+
+        RealProgram again(env);
+        QVERIFY(again.start({}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(env.dataFolder() + QStringLiteral("/recovered")),
+                                 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 2, 30000);
+        RealProgram::key(QStringLiteral("Return"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            RealProgram::windowCount(QStringLiteral("slides - Quillbury Tavelmark")), 1, 30000);
+        // Save Document writes where the pages were saved before the kill.
+        RealProgram::key(QStringLiteral("ctrl+shift+s"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(document), 30000);
+        DocumentReader reader;
+        QTRY_COMPARE_WITH_TIMEOUT(pdfPages(reader.read(document)), (QList<int> { 1, 0 }), 10000);
+        QCOMPARE(again.program.state(), QProcess::Running);
     }
 };
 

@@ -747,7 +747,8 @@ private Q_SLOTS:
 
         const QString files[] = {
             cut.fileName(),
-            craft("major.tavelmark", manifestWith(plainPage(), { 2, 0 })),
+            craft("major.tavelmark",
+                  manifestWith(plainPage(), { DocumentWriter::PdfMajor + 1, 0 })),
             craft("garbage.tavelmark", "{ not json"),
             craft("empty.tavelmark",
                   QJsonDocument(

@@ -12,9 +12,12 @@
 #include "document/objshape.h"
 #include "document/objstroke.h"
 #include "document/objtext.h"
+#include "document/pdfmodule.h"
+#include "document/pdfsource.h"
 #include "document/safeimagereader.h"
 #include "document/svgcheck.h"
 #include "document/textcheck.h"
+#include "lessonpdf.h"
 #include "update/updatedescription.h"
 #include "zippedbytes.h"
 
@@ -295,6 +298,9 @@ QString openDocument(const QString &path, const QByteArray &input)
     if (pages.isEmpty() && reader.error().isEmpty())
         broken = QStringLiteral("nothing opened and no reason given");
     for (MainPage *page : pages) {
+        if (page->background == MainPage::PdfBackground
+            && !(page->pdf && page->pdfPage >= 0 && page->pdfPage < page->pdf->pageCount()))
+            broken = QStringLiteral("a PDF page without its PDF page");
         QImage layer(page->pixelSize.boundedTo(QSize(256, 256)),
                      QImage::Format_ARGB32_Premultiplied);
         page->renderLayer(&layer, QRect());
@@ -565,6 +571,112 @@ private Q_SLOTS:
                        return QStringLiteral("decoded %1 bytes, counted %2")
                            .arg(bytes)
                            .arg(check.embeddedBytes);
+                   return QString();
+               }));
+    }
+
+    // The pages of a document's PDF show pages that PDF has.
+    void pdfDocumentManifest()
+    {
+        AppState::instance().tempFolder = dir.filePath(QStringLiteral("temp/"));
+        QDir().mkpath(AppState::instance().tempFolder);
+        const std::shared_ptr<PdfSource> pdf
+            = PdfSource::open(LessonPdf::make(2, QSizeF(200, 100)), QString());
+        QVERIFY(pdf);
+        QList<MainPage *> pages;
+        for (int i = 0; i < 3; ++i) {
+            pages.append(new MainPage(QSize(200, 100), false));
+            pages.last()->background = i < 2 ? MainPage::PdfBackground : MainPage::ColourBackground;
+            pages.last()->pdf = i < 2 ? pdf : nullptr;
+            pages.last()->pdfPage = i < 2 ? 1 - i : -1;
+        }
+        const QString path = dir.filePath(QStringLiteral("pdf.tavelmark"));
+        QVERIFY(DocumentWriter().write(DocumentSnapshot::take(pages, 1), path,
+                                       DocumentWriter::Embedded));
+        qDeleteAll(pages);
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QList<QPair<QString, QByteArray>> entries = unzipped(written.readAll());
+        QCOMPARE(entries.size(), 2);
+        Mutator manifests({ entries.at(0).second },
+                          { "{",
+                            "}",
+                            "[",
+                            "]",
+                            ",",
+                            "\"",
+                            "-1",
+                            "0",
+                            "1",
+                            "2",
+                            "1.5",
+                            "1e9",
+                            "null",
+                            "\"background\":\"pdf\"",
+                            "\"pdfPage\":",
+                            "\"pdf\":",
+                            "\"pdfs\":[]",
+                            "\"file\":",
+                            "\"password\":\"x\"",
+                            "\"" + entries.at(1).first.toUtf8() + "\"",
+                            "\"version\":[2,0]",
+                            "\"version\":[1,0]",
+                            "\"version\":[2,9]" },
+                          8);
+        report("PDF document manifest", feed(manifests, [&](const QByteArray &input) {
+                   return openDocument(path,
+                                       zipped({ { entries.at(0).first, input }, entries.at(1) }));
+               }));
+        QDir(AppState::instance().tempFolder).removeRecursively();
+        AppState::reset();
+    }
+
+    // A PDF that opens keeps within the bounds, and its first page renders
+    // within the box it is given.
+    void pdfLoading()
+    {
+        Mutator mutator(
+            { LessonPdf::make(1, QSizeF(200, 100)), LessonPdf::make(2, QSizeF(90, 160)) },
+            { "obj",
+              "endobj",
+              " 0 R",
+              "<<",
+              ">>",
+              "[",
+              "]",
+              "stream\n",
+              "endstream",
+              "/Length ",
+              "/Kids [",
+              "/Count 99999999 ",
+              "/Type /Pages",
+              "/MediaBox [0 0 1e30 1e30]",
+              "/MediaBox [0 0 0 0]",
+              "/Rotate 90",
+              "/Filter /FlateDecode",
+              "xref\n",
+              "trailer",
+              "startxref",
+              "-1",
+              "%%EOF",
+              "/Encrypt " },
+            6);
+        report("PDF", feed(mutator, [](const QByteArray &input) {
+                   const std::shared_ptr<PdfSource> pdf = PdfSource::open(input, QString());
+                   if (!pdf)
+                       return QString();
+                   if (pdf->pageCount() < 1 || pdf->pageCount() > PdfBounds::MaxPages)
+                       return QStringLiteral("opened %1 pages").arg(pdf->pageCount());
+                   const QSizeF size = pdf->pageSize(0);
+                   if (!(size.width() >= PdfBounds::MinSide && size.height() >= PdfBounds::MinSide
+                         && size.width() <= PdfBounds::MaxSide
+                         && size.height() <= PdfBounds::MaxSide))
+                       return QStringLiteral("opened a page of %1 x %2")
+                           .arg(size.width())
+                           .arg(size.height());
+                   const QImage page = pdf->render(0, QSize(48, 48));
+                   if (page.width() > 48 || page.height() > 48)
+                       return QStringLiteral("rendered past its box");
                    return QString();
                }));
     }
