@@ -3,8 +3,12 @@
 #include "app/filewriter.h"
 #include "app/lang.h"
 #include "app/partfiles.h"
+#include "document/mainpage.h"
 #include "document/pagejobs.h"
 #include "document/pagerenderer.h"
+#include "document/pdfinkpainter.h"
+#include "document/pdfloader.h"
+#include "document/pdfsource.h"
 #include "document/ziploader.h"
 #include "document/zipmodule.h"
 #include "platform/newfilemode.h"
@@ -19,6 +23,7 @@
 #include <QScreen>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -201,32 +206,23 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool b
     return true;
 }
 
+// A document with PDF pages goes out as those PDFs' own pages with the ink
+// over them; any other page, and every page of other documents, as a vector
+// page of its own.
 bool PageExporter::exportPdf(const QString &strPdf)
 {
     start();
     if (FileWriter::isWriteProtected(strPdf))
         return fail(WriteProtected);
-    // Rendered into memory first: a PDF written straight to a full disk can
-    // be cut short without any error being reported.
+    const bool annotated = std::any_of(records.cbegin(), records.cend(), isPdfPage);
+    PdfModule *module = annotated ? PdfLoader::module() : nullptr;
+    if (annotated && !module)
+        return fail(PdfLoader::Missing);
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(resolution);
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.setCreator(QStringLiteral("Tavelmark"));
-        writer.setTitle(QFileInfo(strPdf).completeBaseName());
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return fail("The PDF could not be started.");
-        if (!paintPdf(painter, writer)) {
-            painter.end();
-            return false;
-        }
-        if (!painter.end())
-            return fail("The PDF could not be finished.");
-    }
+    if (!writePdf(QFileInfo(strPdf).completeBaseName(), annotated, &bytes))
+        return false;
+    if (annotated && !assemble(module, &bytes))
+        return false;
     if (cancelRequested)
         return interrupted();
     if (!FileWriter::write(strPdf, bytes))
@@ -235,26 +231,89 @@ bool PageExporter::exportPdf(const QString &strPdf)
     return true;
 }
 
-// The pages are rendered on the workers; only drawing them into the PDF, in
-// order, happens here.
-bool PageExporter::paintPdf(QPainter &painter, QPdfWriter &writer)
+// Rendered into memory first: a PDF written straight to a full disk can be
+// cut short without any error being reported.
+bool PageExporter::writePdf(const QString &strTitle, bool bInk, QByteArray *pBytes)
 {
-    PageJobs<QImage> jobs(int(records.size()), [pages = records](int i) {
-        return PageRenderer::renderPage(pages.at(i));
-    });
-    const QRect viewport = painter.viewport();
+    QBuffer buffer(pBytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(resolution);
+    writer.setPageOrientation(QPageLayout::Landscape);
+    writer.setCreator(QStringLiteral("Tavelmark"));
+    writer.setTitle(strTitle);
+    const QPageLayout sheet = writer.pageLayout();
+    if (!records.isEmpty())
+        writer.setPageLayout(pageLayout(records.constFirst(), bInk, sheet));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return fail("The PDF could not be started.");
     for (int i = 0; i < records.size(); ++i) {
         report(i);
-        const std::optional<QImage> picture = cancelRequested ? std::nullopt : jobs.take(i);
-        if (!picture)
+        if (cancelRequested) {
+            painter.end();
             return interrupted();
-        if (i > 0)
+        }
+        if (i > 0) {
+            writer.setPageLayout(pageLayout(records.at(i), bInk, sheet));
             writer.newPage();
-        const QSize size = picture->size().scaled(viewport.size(), Qt::KeepAspectRatio);
-        painter.drawImage(QRect(QPoint((viewport.width() - size.width()) / 2,
-                                       (viewport.height() - size.height()) / 2),
-                                size),
-                          *picture);
+        }
+        paintPdfPage(painter, writer, records.at(i), bInk);
     }
+    if (!painter.end())
+        return fail("The PDF could not be finished.");
     return true;
+}
+
+// An ink page has the size of the PDF page it lies over; any other page is
+// drawn on the sheet of the plain export.
+QPageLayout PageExporter::pageLayout(const PageRecord &page, bool bInk, const QPageLayout &sheet)
+{
+    if (!bInk || !isPdfPage(page))
+        return sheet;
+    return QPageLayout(QPageSize(page.pdf->pageSize(page.pdfPage), QPageSize::Point, QString(),
+                                 QPageSize::ExactMatch),
+                       QPageLayout::Portrait, QMarginsF());
+}
+
+void PageExporter::paintPdfPage(QPainter &painter, const QPdfWriter &writer, const PageRecord &page,
+                                bool bInk)
+{
+    if (bInk && isPdfPage(page)) {
+        PdfInkPainter::paintInk(painter, page);
+        return;
+    }
+    const QRect sheet = writer.pageLayout().paintRectPixels(resolution);
+    PdfInkPainter::paintPage(painter, QRectF(QPointF(0, 0), QSizeF(sheet.size())), page);
+}
+
+// Replaces the ink in `pBytes` by the PDF pages with the ink over them.
+bool PageExporter::assemble(PdfModule *pModule, QByteArray *pBytes)
+{
+    QList<PdfInput> inputs;
+    QList<const PdfSource *> sources;
+    QList<PdfPlacement> plan;
+    for (const PageRecord &page : records) {
+        if (!isPdfPage(page)) {
+            plan.append(PdfPlacement());
+            continue;
+        }
+        if (!sources.contains(page.pdf.get())) {
+            sources.append(page.pdf.get());
+            inputs.append({ page.pdf->bytes(), page.pdf->password() });
+        }
+        plan.append({ int(sources.indexOf(page.pdf.get())), page.pdfPage });
+    }
+    QByteArray assembled;
+    QString why;
+    if (!pModule->assemble(inputs, *pBytes, plan, &assembled, &why))
+        return fail("The PDF pages could not be copied: %1", why);
+    *pBytes = assembled;
+    return true;
+}
+
+bool PageExporter::isPdfPage(const PageRecord &page)
+{
+    return page.background == MainPage::PdfBackground && page.pdf && page.pdfPage >= 0
+        && page.pdfPage < page.pdf->pageCount();
 }
