@@ -37,13 +37,33 @@ QPDFObjectHandle ownDictionary(QPDFObjectHandle holder, const char *key)
     return own;
 }
 
+// The ink page as a form. An ink page with one content stream and resources
+// of its own, as ours are, becomes the form itself: its compressed stream is
+// copied as it is instead of being decompressed and compressed again.
+QPDFObjectHandle inkForm(QPDF &out, QPDFPageObjectHelper ink)
+{
+    QPDFObjectHandle page = ink.getObjectHandle();
+    QPDFObjectHandle contents = page.getKey("/Contents");
+    QPDFObjectHandle resources = page.getKey("/Resources");
+    if (!contents.isStream() || !resources.isIndirect() || !page.getKey("/Rotate").isNull())
+        return out.copyForeignObject(ink.getFormXObjectForPage());
+    QPDFObjectHandle form = out.copyForeignObject(contents);
+    QPDFObjectHandle dictionary = form.getDict();
+    dictionary.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+    dictionary.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+    dictionary.replaceKey(
+        "/BBox", QPDFObjectHandle::newFromRectangle(ink.getMediaBox().getArrayAsRectangle()));
+    dictionary.replaceKey("/Resources", out.copyForeignObject(resources));
+    return form;
+}
+
 // The ink form over the copied page, in the page's crop box as the page is
 // shown: its rotation undone for the form. The page's own content is put
 // inside q ... Q so that a graphics state it leaves behind cannot move the
 // ink.
 void overlay(QPDF &out, QPDFPageObjectHelper page, QPDFPageObjectHelper ink)
 {
-    QPDFObjectHandle form = out.copyForeignObject(ink.getFormXObjectForPage());
+    QPDFObjectHandle form = inkForm(out, ink);
     QPDFObjectHandle resources = ownDictionary(page.getObjectHandle(), "/Resources");
     QPDFObjectHandle forms = ownDictionary(resources, "/XObject");
     int suffix = 0;
@@ -55,18 +75,43 @@ void overlay(QPDF &out, QPDFPageObjectHelper page, QPDFPageObjectHelper ink)
     page.addPageContents(QPDFObjectHandle::newStream(&out, "\nQ\n" + place), false);
 }
 
-bool build(const QList<PdfInput> &sources, const QByteArray &ink, const QList<PdfPlacement> &plan,
-           QByteArray *out, QString *error)
+// The ink pages of all ink PDFs, in order; the PDFs stay in `pdfs`.
+std::vector<QPDFPageObjectHelper> inkPages(const QList<QByteArray> &inks, Pdfs *pdfs)
+{
+    std::vector<QPDFPageObjectHelper> pages;
+    for (const QByteArray &ink : inks) {
+        pdfs->push_back(read(ink, QString(), "ink"));
+        for (const QPDFObjectHandle &page : pdfs->back()->getAllPages())
+            pages.emplace_back(page);
+    }
+    return pages;
+}
+
+// Streams are copied as they are, compressed or not; only the new ones (the
+// ink forms made from the ink pages) are compressed.
+QByteArray written(QPDF &result)
+{
+    QPDFWriter writer(result);
+    writer.setOutputMemory();
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.setCompressStreams(true);
+    writer.setObjectStreamMode(qpdf_o_generate);
+    writer.write();
+    const std::unique_ptr<Buffer> buffer(writer.getBuffer());
+    return QByteArray(reinterpret_cast<const char *>(buffer->getBuffer()),
+                      qsizetype(buffer->getSize()));
+}
+
+bool build(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
+           const QList<PdfPlacement> &plan, QByteArray *out, QString *error)
 {
     Pdfs inputs;
     for (const PdfInput &source : sources)
         inputs.push_back(read(source.bytes, source.password, "source"));
-    const std::unique_ptr<QPDF> inkPdf = read(ink, QString(), "ink");
-    const std::vector<QPDFPageObjectHelper> inkPages
-        = QPDFPageDocumentHelper(*inkPdf).getAllPages();
-    if (inkPages.size() != size_t(plan.size())) {
-        *error
-            = QStringLiteral("The ink has %1 pages for %2.").arg(inkPages.size()).arg(plan.size());
+    Pdfs inkPdfs;
+    const std::vector<QPDFPageObjectHelper> ink = inkPages(inks, &inkPdfs);
+    if (ink.size() != size_t(plan.size())) {
+        *error = QStringLiteral("The ink has %1 pages for %2.").arg(ink.size()).arg(plan.size());
         return false;
     }
     QPDF result;
@@ -75,7 +120,7 @@ bool build(const QList<PdfInput> &sources, const QByteArray &ink, const QList<Pd
     for (int i = 0; i < plan.size(); ++i) {
         const PdfPlacement &placement = plan.at(i);
         if (placement.source < 0) {
-            pages.addPage(inkPages.at(size_t(i)), false);
+            pages.addPage(ink.at(size_t(i)), false);
             continue;
         }
         if (placement.source >= int(inputs.size())) {
@@ -89,15 +134,13 @@ bool build(const QList<PdfInput> &sources, const QByteArray &ink, const QList<Pd
             return false;
         }
         pages.addPage(QPDFPageObjectHelper(sourcePages.at(size_t(placement.page))), false);
-        overlay(result, QPDFPageObjectHelper(result.getAllPages().back()), inkPages.at(size_t(i)));
+        overlay(result, QPDFPageObjectHelper(result.getAllPages().back()), ink.at(size_t(i)));
     }
-    QPDFWriter writer(result);
-    writer.setOutputMemory();
-    writer.setObjectStreamMode(qpdf_o_generate);
-    writer.write();
-    const std::unique_ptr<Buffer> buffer(writer.getBuffer());
-    *out = QByteArray(reinterpret_cast<const char *>(buffer->getBuffer()),
-                      qsizetype(buffer->getSize()));
+    QPDFObjectHandle info
+        = inkPdfs.empty() ? QPDFObjectHandle() : inkPdfs.front()->getTrailer().getKey("/Info");
+    if (info.isIndirect() && info.isDictionary())
+        result.getTrailer().replaceKey("/Info", result.copyForeignObject(info));
+    *out = written(result);
     return true;
 }
 
@@ -105,11 +148,11 @@ bool build(const QList<PdfInput> &sources, const QByteArray &ink, const QList<Pd
 
 // qpdf reports damage and its own faults by exceptions; none may leave the
 // module.
-bool PdfAssembler::assemble(const QList<PdfInput> &sources, const QByteArray &ink,
+bool PdfAssembler::assemble(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
                             const QList<PdfPlacement> &plan, QByteArray *out, QString *error)
 {
     try {
-        return build(sources, ink, plan, out, error);
+        return build(sources, inks, plan, out, error);
     } catch (const std::exception &e) {
         *error = QString::fromUtf8(e.what());
     } catch (...) {

@@ -8,6 +8,6 @@
 class PdfAssembler
 {
 public:
-    static bool assemble(const QList<PdfInput> &sources, const QByteArray &ink,
+    static bool assemble(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
                          const QList<PdfPlacement> &plan, QByteArray *out, QString *error);
 };

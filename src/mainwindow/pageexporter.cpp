@@ -6,11 +6,11 @@
 #include "document/mainpage.h"
 #include "document/pagejobs.h"
 #include "document/pagerenderer.h"
-#include "document/pdfinkpainter.h"
 #include "document/pdfloader.h"
 #include "document/pdfsource.h"
 #include "document/ziploader.h"
 #include "document/zipmodule.h"
+#include "pdfpagewriter.h"
 #include "platform/newfilemode.h"
 
 #include <QBuffer>
@@ -22,6 +22,7 @@
 #include <QPdfWriter>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <algorithm>
 #include <filesystem>
@@ -208,20 +209,24 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool b
 
 // A document with PDF pages goes out as those PDFs' own pages with the ink
 // over them; any other page, and every page of other documents, as a vector
-// page of its own.
+// page of its own. Runs of pages are written in parallel and joined by the
+// PDF module; without it, a document without PDF pages is written as one
+// run.
 bool PageExporter::exportPdf(const QString &strPdf)
 {
     start();
     if (FileWriter::isWriteProtected(strPdf))
         return fail(WriteProtected);
-    const bool annotated = std::any_of(records.cbegin(), records.cend(), isPdfPage);
-    PdfModule *module = annotated ? PdfLoader::module() : nullptr;
+    const bool annotated = std::any_of(records.cbegin(), records.cend(), PdfPageWriter::isPdfPage);
+    PdfModule *module = PdfLoader::module();
     if (annotated && !module)
         return fail(PdfLoader::Missing);
-    QByteArray bytes;
-    if (!writePdf(QFileInfo(strPdf).completeBaseName(), annotated, &bytes))
+    QList<QByteArray> runs;
+    if (!writeRuns(QFileInfo(strPdf).completeBaseName(), annotated, module ? runLength() : 0,
+                   &runs))
         return false;
-    if (annotated && !assemble(module, &bytes))
+    QByteArray bytes = runs.constFirst();
+    if ((annotated || runs.size() > 1) && !assemble(module, runs, &bytes))
         return false;
     if (cancelRequested)
         return interrupted();
@@ -231,70 +236,48 @@ bool PageExporter::exportPdf(const QString &strPdf)
     return true;
 }
 
-// Rendered into memory first: a PDF written straight to a full disk can be
-// cut short without any error being reported.
-bool PageExporter::writePdf(const QString &strTitle, bool bInk, QByteArray *pBytes)
+// Two runs per core: the cores stay busy while the runs, each with its own
+// copy of the fonts used, stay few.
+int PageExporter::runLength() const
 {
-    QBuffer buffer(pBytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(resolution);
-    writer.setPageOrientation(QPageLayout::Landscape);
-    writer.setCreator(QStringLiteral("Tavelmark"));
-    writer.setTitle(strTitle);
-    const QPageLayout sheet = writer.pageLayout();
-    if (!records.isEmpty())
-        writer.setPageLayout(pageLayout(records.constFirst(), bInk, sheet));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return fail("The PDF could not be started.");
-    for (int i = 0; i < records.size(); ++i) {
-        report(i);
-        if (cancelRequested) {
-            painter.end();
+    const int runs = 2 * qMax(1, QThread::idealThreadCount());
+    return qMax(1, int((records.size() + runs - 1) / runs));
+}
+
+// Written into memory first: a PDF written straight to a full disk can be
+// cut short without any error being reported. A `length` of 0 is one run.
+bool PageExporter::writeRuns(const QString &strTitle, bool bInk, int length,
+                             QList<QByteArray> *pRuns)
+{
+    const int count = int(records.size());
+    const int step = length > 0 ? length : qMax(1, count);
+    const int runs = qMax(1, (count + step - 1) / step);
+    PageJobs<QByteArray> jobs(
+        runs, [pages = records, step, strTitle, bInk, dpi = resolution](int i) {
+            return PdfPageWriter::write(pages.mid(i * step, step), dpi, strTitle, bInk);
+        });
+    for (int i = 0; i < runs; ++i) {
+        for (int page = i * step; page < qMin(count, (i + 1) * step); ++page)
+            report(page);
+        const std::optional<QByteArray> run = cancelRequested ? std::nullopt : jobs.take(i);
+        if (!run)
             return interrupted();
-        }
-        if (i > 0) {
-            writer.setPageLayout(pageLayout(records.at(i), bInk, sheet));
-            writer.newPage();
-        }
-        paintPdfPage(painter, writer, records.at(i), bInk);
+        if (run->isEmpty())
+            return fail("The PDF could not be finished.");
+        pRuns->append(*run);
     }
-    if (!painter.end())
-        return fail("The PDF could not be finished.");
     return true;
 }
 
-// An ink page has the size of the PDF page it lies over; any other page is
-// drawn on the sheet of the plain export.
-QPageLayout PageExporter::pageLayout(const PageRecord &page, bool bInk, const QPageLayout &sheet)
-{
-    if (!bInk || !isPdfPage(page))
-        return sheet;
-    return QPageLayout(QPageSize(page.pdf->pageSize(page.pdfPage), QPageSize::Point, QString(),
-                                 QPageSize::ExactMatch),
-                       QPageLayout::Portrait, QMarginsF());
-}
-
-void PageExporter::paintPdfPage(QPainter &painter, const QPdfWriter &writer, const PageRecord &page,
-                                bool bInk)
-{
-    if (bInk && isPdfPage(page)) {
-        PdfInkPainter::paintInk(painter, page);
-        return;
-    }
-    const QRect sheet = writer.pageLayout().paintRectPixels(resolution);
-    PdfInkPainter::paintPage(painter, QRectF(QPointF(0, 0), QSizeF(sheet.size())), page);
-}
-
-// Replaces the ink in `pBytes` by the PDF pages with the ink over them.
-bool PageExporter::assemble(PdfModule *pModule, QByteArray *pBytes)
+// Replaces the runs by one PDF: the PDF pages with the ink over them, and
+// the other pages as they were written.
+bool PageExporter::assemble(PdfModule *pModule, const QList<QByteArray> &runs, QByteArray *pBytes)
 {
     QList<PdfInput> inputs;
     QList<const PdfSource *> sources;
     QList<PdfPlacement> plan;
     for (const PageRecord &page : records) {
-        if (!isPdfPage(page)) {
+        if (!PdfPageWriter::isPdfPage(page)) {
             plan.append(PdfPlacement());
             continue;
         }
@@ -304,16 +287,8 @@ bool PageExporter::assemble(PdfModule *pModule, QByteArray *pBytes)
         }
         plan.append({ int(sources.indexOf(page.pdf.get())), page.pdfPage });
     }
-    QByteArray assembled;
     QString why;
-    if (!pModule->assemble(inputs, *pBytes, plan, &assembled, &why))
+    if (!pModule->assemble(inputs, runs, plan, pBytes, &why))
         return fail("The PDF pages could not be copied: %1", why);
-    *pBytes = assembled;
     return true;
-}
-
-bool PageExporter::isPdfPage(const PageRecord &page)
-{
-    return page.background == MainPage::PdfBackground && page.pdf && page.pdfPage >= 0
-        && page.pdfPage < page.pdf->pageCount();
 }

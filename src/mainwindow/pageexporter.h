@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QPageLayout>
 #include <QString>
 
 #include <atomic>
@@ -12,8 +11,6 @@
 
 class PdfModule;
 class QFileDevice;
-class QPainter;
-class QPdfWriter;
 
 // Writes pages copied out of the document to one file: a ZIP with one
 // picture per page, or a PDF with one page per page, drawn as vectors. The pages are rendered
@@ -63,12 +60,9 @@ private:
     void start();
     bool writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
                   QStringList *pNames);
-    bool writePdf(const QString &strTitle, bool bInk, QByteArray *pBytes);
-    static QPageLayout pageLayout(const PageRecord &page, bool bInk, const QPageLayout &sheet);
-    void paintPdfPage(QPainter &painter, const QPdfWriter &writer, const PageRecord &page,
-                      bool bInk);
-    bool assemble(PdfModule *pModule, QByteArray *pBytes);
-    static bool isPdfPage(const PageRecord &page);
+    int runLength() const;
+    bool writeRuns(const QString &strTitle, bool bInk, int length, QList<QByteArray> *pRuns);
+    bool assemble(PdfModule *pModule, const QList<QByteArray> &runs, QByteArray *pBytes);
 
     const QList<PageRecord> records;
     int resolution;

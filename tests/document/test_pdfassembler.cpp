@@ -70,8 +70,9 @@ private Q_SLOTS:
             plan.append({ 0, i });
         QByteArray out;
         QString error;
-        QVERIFY2(PdfLoader::module()->assemble({ { slides, QString() } }, ink, plan, &out, &error),
-                 qPrintable(error));
+        QVERIFY2(
+            PdfLoader::module()->assemble({ { slides, QString() } }, { ink }, plan, &out, &error),
+            qPrintable(error));
         QVERIFY2(out.size() <= slides.size() * 1.1 + ink.size(),
                  qPrintable(QStringLiteral("%1 from %2 + %3")
                                 .arg(out.size())
@@ -90,7 +91,8 @@ private Q_SLOTS:
         const QByteArray slides = SlidePdf::make(2, QStringLiteral("Leaves"));
         QByteArray out;
         QString error;
-        QVERIFY2(PdfLoader::module()->assemble({ { slides, QString() } }, inkPages(3),
+        QVERIFY2(PdfLoader::module()->assemble({ { slides, QString() } },
+                                               { inkPages(1), inkPages(2) },
                                                { { 0, 1 }, {}, { 0, 1 } }, &out, &error),
                  qPrintable(error));
         const QString pdf = saved(out);
@@ -108,23 +110,23 @@ private Q_SLOTS:
         QString error;
         PdfModule *module = PdfLoader::module();
         QVERIFY(!module->assemble({ { QByteArray("%PDF-1.7 nothing else"), QString() } },
-                                  inkPages(1), { { 0, 0 } }, &out, &error));
+                                  { inkPages(1) }, { { 0, 0 } }, &out, &error));
         QVERIFY(!error.isEmpty());
         error.clear();
-        QVERIFY(!module->assemble({ { slides, QString() } }, QByteArray("not a PDF"), { { 0, 0 } },
-                                  &out, &error));
+        QVERIFY(!module->assemble({ { slides, QString() } }, { QByteArray("not a PDF") },
+                                  { { 0, 0 } }, &out, &error));
         QVERIFY(!error.isEmpty());
         error.clear();
-        QVERIFY(
-            !module->assemble({ { slides, QString() } }, inkPages(2), { { 0, 0 } }, &out, &error));
+        QVERIFY(!module->assemble({ { slides, QString() } }, { inkPages(2) }, { { 0, 0 } }, &out,
+                                  &error));
         QVERIFY(!error.isEmpty());
         error.clear();
-        QVERIFY(
-            !module->assemble({ { slides, QString() } }, inkPages(1), { { 0, 3 } }, &out, &error));
+        QVERIFY(!module->assemble({ { slides, QString() } }, { inkPages(1) }, { { 0, 3 } }, &out,
+                                  &error));
         QVERIFY(!error.isEmpty());
         error.clear();
-        QVERIFY(
-            !module->assemble({ { slides, QString() } }, inkPages(1), { { 1, 0 } }, &out, &error));
+        QVERIFY(!module->assemble({ { slides, QString() } }, { inkPages(1) }, { { 1, 0 } }, &out,
+                                  &error));
         QVERIFY(!error.isEmpty());
     }
 };
