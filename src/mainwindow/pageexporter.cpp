@@ -274,18 +274,18 @@ bool PageExporter::writeRuns(const QString &strTitle, bool bInk, int length,
 bool PageExporter::assemble(PdfModule *pModule, const QList<QByteArray> &runs, QByteArray *pBytes)
 {
     QList<PdfInput> inputs;
-    QList<const PdfSource *> sources;
+    QStringList sources; // by name: the same PDF opened twice is copied once
     QList<PdfPlacement> plan;
     for (const PageRecord &page : records) {
         if (!PdfPageWriter::isPdfPage(page)) {
             plan.append(PdfPlacement());
             continue;
         }
-        if (!sources.contains(page.pdf.get())) {
-            sources.append(page.pdf.get());
+        if (!sources.contains(page.pdf->fileName())) {
+            sources.append(page.pdf->fileName());
             inputs.append({ page.pdf->bytes(), page.pdf->password() });
         }
-        plan.append({ int(sources.indexOf(page.pdf.get())), page.pdfPage });
+        plan.append({ int(sources.indexOf(page.pdf->fileName())), page.pdfPage });
     }
     QString why;
     if (!pModule->assemble(inputs, runs, plan, pBytes, &why))

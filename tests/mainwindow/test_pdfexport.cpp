@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "commandoutput.h"
 #include "document/mainpage.h"
+#include "document/obj.h"
 #include "document/objeraser.h"
 #include "document/objstroke.h"
 #include "document/objtext.h"
@@ -11,6 +12,7 @@
 #include "testenvironment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -178,6 +180,39 @@ private Q_SLOTS:
         const QImage canvas = PageRenderer::renderPage(second).copy(0, 75, 800, 450);
         QVERIFY(near(two.pixelColor(400, 125), Ink, 40));
         QVERIFY2(differing(two, canvas) < 800 * 450 / 50, "page 2 differs from the canvas");
+    }
+
+    // An inserted picture goes out without loss over the slide; the same PDF
+    // opened twice is copied once.
+    void picturesAndRepeatedSources()
+    {
+        QImage photo(40, 40, QImage::Format_RGB32);
+        photo.fill(QColor(0, 128, 255));
+        ObjectRecord picture;
+        picture.kind = KindImageStatic;
+        picture.rect = QRectF(300, 250, 80, 80);
+        picture.centre = picture.rect.center();
+        picture.image = photo;
+        const QByteArray bytes = SlidePdf::make(3, QStringLiteral("Stomata"));
+        const std::shared_ptr<PdfSource> again = PdfSource::open(bytes, QString());
+        const std::shared_ptr<PdfSource> once = PdfSource::open(bytes, QString());
+        QVERIFY(again && once);
+        PageRecord first = pdfPage(once, 0, QSize(800, 450));
+        first.objects = { picture };
+        const qint64 single
+            = QFileInfo(exported({ first, pdfPage(once, 1, QSize(800, 450)) })).size();
+        const QString pdf = exported({ first, pdfPage(again, 1, QSize(800, 450)) });
+        QVERIFY(!pdf.isEmpty());
+        QVERIFY2(
+            QFileInfo(pdf).size() < single * 1.05,
+            qPrintable(QStringLiteral("%1 against %2").arg(QFileInfo(pdf).size()).arg(single)));
+        bool found = false;
+        for (const QStringList &row : images(pdf))
+            found = found
+                || (row.value(3) == QLatin1String("40") && row.value(8) == QLatin1String("image"));
+        QVERIFY(found);
+        QCOMPARE(shown(pdf, 1, 80).pixelColor(340, 290), QColor(0, 128, 255));
+        QVERIFY(text(pdf).contains(QLatin1String("Stomata 2")));
     }
 
     // A page turned by the PDF: the ink keeps to the page as it is shown.
