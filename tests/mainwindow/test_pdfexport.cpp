@@ -215,6 +215,30 @@ private Q_SLOTS:
         QVERIFY(text(pdf).contains(QLatin1String("Stomata 2")));
     }
 
+    // An inserted drawing keeps its paths: it is no picture in the PDF.
+    void svgPicturesAsVectors()
+    {
+        const QString file = path(QStringLiteral("diagram.svg"));
+        QFile svg(file);
+        QVERIFY(svg.open(QIODevice::WriteOnly));
+        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='200' height='100'>"
+                  "<rect x='0' y='0' width='200' height='100' fill='#2060c0'/>"
+                  "<circle cx='150' cy='50' r='30' fill='white'/></svg>");
+        svg.close();
+        ObjectRecord drawing;
+        drawing.kind = KindImageSVG;
+        drawing.rect = QRectF(100, 100, 200, 100);
+        drawing.centre = drawing.rect.center();
+        drawing.file = file;
+        PageRecord page = pdfPage(slides, 0, QSize(800, 450));
+        page.objects = { drawing };
+        const QString pdf = exported({ page });
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(shown(pdf, 1, 80).pixelColor(110, 110), QColor(0x20, 0x60, 0xc0));
+        for (const QStringList &row : images(pdf))
+            QVERIFY2(row.value(3).toInt() <= 32, qPrintable(row.join(QLatin1Char(' '))));
+    }
+
     // A page turned by the PDF: the ink keeps to the page as it is shown.
     void rotatedSourcePage()
     {
