@@ -1,5 +1,6 @@
 #include "pdfinkpainter.h"
 
+#include "backgroundcodec.h"
 #include "mainpage.h"
 #include "obj.h"
 #include "pagerenderer.h"
@@ -38,8 +39,13 @@ void paintBackground(QPainter &painter, const PageRecord &page)
     }
     painter.fillRect(whole, Qt::white);
     const QImage picture = backgroundPicture(page);
-    if (!picture.isNull())
-        painter.drawImage(centred(page, picture.size()), picture);
+    if (picture.isNull())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::LosslessImageRendering,
+                          BackgroundCodec::keepsLossless(picture));
+    painter.drawImage(centred(page, picture.size()), picture);
+    painter.restore();
 }
 
 // The layer at the page's own pixels, as the canvas paints it.

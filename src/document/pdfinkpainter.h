@@ -6,7 +6,8 @@ class QPainter;
 class QRectF;
 
 // Paints pages into a PDF so that what can stay vectors does: strokes,
-// shapes and lines as paths, text as text, pictures without loss. Erasers
+// shapes and lines as paths, text as text, inserted pictures without loss,
+// backgrounds as BackgroundCodec chooses. Erasers
 // and moved pieces of the layer clear only layer pixels, which a PDF cannot
 // do; a page that has them gets its layer as one transparent lossless
 // picture, its floating objects still as vectors. The painter's device is

@@ -299,8 +299,8 @@ private Q_SLOTS:
         QCOMPARE(layers, 2); // the picture and its transparency
     }
 
-    // Pages of other documents: the background without loss, the drawings
-    // as vectors, text as text.
+    // Pages of other documents: a captured screen without loss, a photograph
+    // as JPEG, the drawings as vectors, text as text.
     void picturePagesAsVectors()
     {
         QImage desktop(640, 400, QImage::Format_RGB32);
@@ -315,15 +315,28 @@ private Q_SLOTS:
         page.background = MainPage::PictureBackground;
         page.picture = desktop;
         page.objects = { stroke(QPointF(60, 120), QPointF(580, 120)), ObjectRecord::of(&note) };
-        const QString pdf = exported({ page, page });
-        QVERIFY(!pdf.isEmpty());
-        QCOMPARE(text(pdf).count(QLatin1String("Chlorophyll absorbs light")), 2);
-        const QList<QStringList> rows = images(pdf);
-        QVERIFY(!rows.isEmpty());
-        for (const QStringList &row : rows) {
-            QCOMPARE(row.value(2), QStringLiteral("image"));
-            QCOMPARE(row.value(8), QStringLiteral("image")); // Flate, not JPEG
+        // A photograph shown full screen: without loss it would take many
+        // times the room of a high-quality JPEG.
+        PageRecord photo = page;
+        QPainter painter(&photo.picture);
+        for (int i = 0; i < 12; ++i) {
+            QRadialGradient disc(QPointF(50 * i, 35 * i), 120 + 10 * i);
+            disc.setColorAt(0, QColor::fromHsv(30 * i, 200, 220));
+            disc.setColorAt(1, Qt::transparent);
+            painter.fillRect(photo.picture.rect(), disc);
         }
+        painter.end();
+        const QString pdf = exported({ page, page, photo });
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(text(pdf).count(QLatin1String("Chlorophyll absorbs light")), 3);
+        QStringList encodings;
+        for (const QStringList &row : images(pdf)) {
+            QCOMPARE(row.value(2), QStringLiteral("image"));
+            encodings.append(row.value(8));
+        }
+        QCOMPARE(encodings,
+                 QStringList(
+                     { QStringLiteral("image"), QStringLiteral("image"), QStringLiteral("jpeg") }));
         const QImage image = shown(pdf, 1, 40);
         int inked = 0;
         for (int y = 0; y < image.height(); ++y) {
