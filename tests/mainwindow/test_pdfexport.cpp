@@ -147,7 +147,13 @@ private Q_SLOTS:
     void slidesKeepTheirContentUnderTheInk()
     {
         PageRecord first = pdfPage(slides, 0, QSize(800, 450));
-        first.objects = { stroke(QPointF(100, 200), QPointF(700, 200)) };
+        ObjStroke marker;
+        marker.strokeKind = ObjStroke::Highlighter;
+        marker.width = 30;
+        marker.colour = QColor(255, 230, 0);
+        marker.path.moveTo(560, 300);
+        marker.path.lineTo(760, 300);
+        first.objects = { stroke(QPointF(100, 200), QPointF(700, 200)), ObjectRecord::of(&marker) };
         // Wider than the slide: shown with bars above and below, at two
         // device pixels per logical pixel.
         PageRecord second = pdfPage(slides, 1, QSize(400, 300), 2);
@@ -172,6 +178,10 @@ private Q_SLOTS:
         QVERIFY(near(one.pixelColor(400, 200), Ink, 40));
         QVERIFY(near(one.pixelColor(400, 215), Qt::white, 8));
         QCOMPARE(one.pixelColor(560, 250), SlidePdf::Disc);
+        // The highlighter lets the disc show through.
+        const QColor marked = PageRenderer::renderPage(first).pixelColor(600, 300);
+        QVERIFY(marked != SlidePdf::Disc && marked != marker.colour);
+        QVERIFY(near(one.pixelColor(600, 300), marked, 12));
         QVERIFY2(differing(one, PageRenderer::renderPage(first)) < 800 * 450 / 50,
                  "page 1 differs from the canvas");
 
