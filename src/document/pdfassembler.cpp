@@ -7,6 +7,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <exception>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -75,6 +76,29 @@ void overlay(QPDF &out, QPDFPageObjectHelper page, QPDFPageObjectHelper ink)
     page.addPageContents(QPDFObjectHandle::newStream(&out, "\nQ\n" + place), false);
 }
 
+// Each source page as first copied, before any ink was laid over it.
+using Copied = std::map<std::pair<int, int>, QPDFObjectHandle>;
+
+// Adds the page of `placement` and returns it: the source's page the first
+// time (qpdf copies it), else a copy of that page as it was before its ink,
+// so that a page shown twice does not carry the ink of both.
+QPDFPageObjectHelper addSourcePage(QPDF &out, Copied &copied, const PdfPlacement &placement,
+                                   const std::vector<QPDFObjectHandle> &sourcePages)
+{
+    QPDFPageDocumentHelper pages(out);
+    const auto key = std::make_pair(placement.source, placement.page);
+    const auto found = copied.find(key);
+    if (found != copied.end()) {
+        pages.addPage(QPDFPageObjectHelper(out.makeIndirectObject(found->second.shallowCopy())),
+                      false);
+        return QPDFPageObjectHelper(out.getAllPages().back());
+    }
+    pages.addPage(QPDFPageObjectHelper(sourcePages.at(size_t(placement.page))), false);
+    QPDFObjectHandle page = out.getAllPages().back();
+    copied[key] = page.shallowCopy();
+    return QPDFPageObjectHelper(page);
+}
+
 // The ink pages of all ink PDFs, in order; the PDFs stay in `pdfs`.
 std::vector<QPDFPageObjectHelper> inkPages(const QList<QByteArray> &inks, Pdfs *pdfs)
 {
@@ -117,6 +141,7 @@ bool build(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
     QPDF result;
     result.emptyPDF();
     QPDFPageDocumentHelper pages(result);
+    Copied copied;
     for (int i = 0; i < plan.size(); ++i) {
         const PdfPlacement &placement = plan.at(i);
         if (placement.source < 0) {
@@ -133,8 +158,7 @@ bool build(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
             *error = QStringLiteral("Page %1 names a missing source page.").arg(i + 1);
             return false;
         }
-        pages.addPage(QPDFPageObjectHelper(sourcePages.at(size_t(placement.page))), false);
-        overlay(result, QPDFPageObjectHelper(result.getAllPages().back()), ink.at(size_t(i)));
+        overlay(result, addSourcePage(result, copied, placement, sourcePages), ink.at(size_t(i)));
     }
     QPDFObjectHandle info
         = inkPdfs.empty() ? QPDFObjectHandle() : inkPdfs.front()->getTrailer().getKey("/Info");

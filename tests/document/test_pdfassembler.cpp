@@ -8,8 +8,8 @@
 
 namespace {
 
-// One ink page per slide: a red line across it.
-QByteArray inkPages(int pages)
+// One ink page per slide: a red line across it at `y`.
+QByteArray inkPages(int pages, qreal y = 200)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -24,7 +24,7 @@ QByteArray inkPages(int pages)
     for (int i = 0; i < pages; ++i) {
         if (i > 0)
             writer.newPage();
-        painter.drawLine(QPointF(40, 200), QPointF(680, 200));
+        painter.drawLine(QPointF(40, y), QPointF(680, y));
     }
     painter.end();
     return bytes;
@@ -92,13 +92,22 @@ private Q_SLOTS:
         QByteArray out;
         QString error;
         QVERIFY2(PdfLoader::module()->assemble({ { slides, QString() } },
-                                               { inkPages(1), inkPages(2) },
+                                               { inkPages(1, 100), inkPages(2, 300) },
                                                { { 0, 1 }, {}, { 0, 1 } }, &out, &error),
                  qPrintable(error));
         const QString pdf = saved(out);
         QVERIFY(pageText(pdf, 1).contains(QLatin1String("Leaves 2")));
         QVERIFY(pageText(pdf, 2).trimmed().isEmpty());
         QVERIFY(pageText(pdf, 3).contains(QLatin1String("Leaves 2")));
+        // Each time with its own ink alone.
+        const QString prefix = folder.filePath(QStringLiteral("third"));
+        commandOutput(QStringLiteral("pdftoppm"),
+                      { QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-r"),
+                        QStringLiteral("72"), QStringLiteral("-f"), QStringLiteral("3"), pdf,
+                        prefix });
+        const QImage third(prefix + QLatin1String(".png"));
+        QCOMPARE(third.pixelColor(360, 300), QColor(Qt::red));
+        QCOMPARE(third.pixelColor(360, 100), QColor(Qt::white));
         QVERIFY(
             !commandOutput(QStringLiteral("qpdf"), { QStringLiteral("--check"), pdf }).isEmpty());
     }
