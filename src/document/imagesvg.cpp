@@ -2,6 +2,7 @@
 
 #include "sharedpictures.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -58,7 +59,10 @@ void ImageSVG::paint(QPainter *p)
     Obj::paint(p);
     const QRectF box = rect.normalized();
     const QSize size = cacheSize(p->deviceTransform(), box.size());
-    if (renderer && !size.isEmpty()) {
+    // A PDF keeps the drawing's own paths and text, sharp at any zoom.
+    if (renderer && p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Pdf) {
+        renderer->render(p, box);
+    } else if (renderer && !size.isEmpty()) {
         p->setRenderHint(QPainter::SmoothPixmapTransform, true);
         p->drawImage(box, rendered(size));
     }

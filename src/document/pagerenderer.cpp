@@ -72,8 +72,33 @@ void paintPicture(QPainter *p, const ObjectRecord &r)
     p->restore();
 }
 
+// Floating objects straight onto the image, then the layer objects through a
+// transparent image of their own, so that erasers clear only layer pixels.
+void renderInto(QImage &image, const PageRecord &page, bool bScaled, float factor)
+{
+    QImage layerPixels(image.size(), QImage::Format_ARGB32_Premultiplied);
+    layerPixels.setDevicePixelRatio(image.devicePixelRatio());
+    layerPixels.fill(Qt::transparent);
+    {
+        QPainter painter(&layerPixels);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (bScaled)
+            painter.scale(factor, factor);
+        PageRenderer::paintObjects(&painter, page, false);
+    }
+    QPainter painter(&image);
+    painter.save();
+    if (bScaled)
+        painter.scale(factor, factor);
+    PageRenderer::paintObjects(&painter, page, true);
+    painter.restore();
+    painter.drawImage(QPoint(0, 0), layerPixels);
+}
+
+} // namespace
+
 // Objects made here live only for this painting and belong to this thread.
-void paintObjects(QPainter *p, const PageRecord &page, bool bFloating)
+void PageRenderer::paintObjects(QPainter *p, const PageRecord &page, bool bFloating)
 {
     p->save();
     for (const ObjectRecord &r : page.objects) {
@@ -89,31 +114,6 @@ void paintObjects(QPainter *p, const PageRecord &page, bool bFloating)
     }
     p->restore();
 }
-
-// Floating objects straight onto the image, then the layer objects through a
-// transparent image of their own, so that erasers clear only layer pixels.
-void renderInto(QImage &image, const PageRecord &page, bool bScaled, float factor)
-{
-    QImage layerPixels(image.size(), QImage::Format_ARGB32_Premultiplied);
-    layerPixels.setDevicePixelRatio(image.devicePixelRatio());
-    layerPixels.fill(Qt::transparent);
-    {
-        QPainter painter(&layerPixels);
-        painter.setRenderHint(QPainter::Antialiasing);
-        if (bScaled)
-            painter.scale(factor, factor);
-        paintObjects(&painter, page, false);
-    }
-    QPainter painter(&image);
-    painter.save();
-    if (bScaled)
-        painter.scale(factor, factor);
-    paintObjects(&painter, page, true);
-    painter.restore();
-    painter.drawImage(QPoint(0, 0), layerPixels);
-}
-
-} // namespace
 
 PageRecord PageRenderer::snapshot(MainPage *page)
 {

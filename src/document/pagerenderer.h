@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+class QPainter;
+
 class MainPage;
 
 // Renders pages on any thread. The GUI thread copies out what a page looks
@@ -25,4 +27,8 @@ public:
     // The same for a live page, on the GUI thread; null for no page.
     static QImage renderPage(MainPage *page, bool bScaled = false, float factor = 1.0f);
     static QImage renderObjects(MainPage *page, bool bScaled = false, float factor = 1.0f);
+
+    // The floating objects, or the layer objects, in the page's logical
+    // coordinates; a vector device keeps them vectors.
+    static void paintObjects(QPainter *p, const PageRecord &page, bool bFloating);
 };

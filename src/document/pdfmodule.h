@@ -74,10 +74,12 @@ public:
     virtual std::unique_ptr<PdfFile> open(const QByteArray &bytes, const QString &password,
                                           PdfRefusal *why)
         = 0;
-    // A new PDF whose page i is `plan[i]` (see PdfPlacement) over the pages
-    // of `ink`, a PDF with one page per entry of `plan`. The sources' own
-    // content is copied untouched. False with the reason in `error`.
-    virtual bool assemble(const QList<PdfInput> &sources, const QByteArray &ink,
+    // A new PDF whose page i is `plan[i]` (see PdfPlacement) over ink page
+    // i: the pages of the PDFs in `inks` one after another, one per entry of
+    // `plan` (several, so that they can be written in parallel). The
+    // sources' own content is copied untouched; the document information is
+    // the first ink PDF's. False with the reason in `error`.
+    virtual bool assemble(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
                           const QList<PdfPlacement> &plan, QByteArray *out, QString *error)
         = 0;
 };

@@ -9,8 +9,8 @@ std::unique_ptr<PdfFile> QtPdfModule::open(const QByteArray &bytes, const QStrin
     return QtPdfFile::open(bytes, password, why);
 }
 
-bool QtPdfModule::assemble(const QList<PdfInput> &sources, const QByteArray &ink,
+bool QtPdfModule::assemble(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
                            const QList<PdfPlacement> &plan, QByteArray *out, QString *error)
 {
-    return PdfAssembler::assemble(sources, ink, plan, out, error);
+    return PdfAssembler::assemble(sources, inks, plan, out, error);
 }

@@ -13,6 +13,6 @@ class QtPdfModule : public QObject, public PdfModule
 public:
     std::unique_ptr<PdfFile> open(const QByteArray &bytes, const QString &password,
                                   PdfRefusal *why) override;
-    bool assemble(const QList<PdfInput> &sources, const QByteArray &ink,
+    bool assemble(const QList<PdfInput> &sources, const QList<QByteArray> &inks,
                   const QList<PdfPlacement> &plan, QByteArray *out, QString *error) override;
 };

@@ -368,6 +368,20 @@ void DocumentCommands::ExportToPdf(const QString &strPdf, const Written &done)
         [strPdf](PageExporter &exporter) { return exporter.exportPdf(strPdf); }, done);
 }
 
+void DocumentCommands::ExportAnnotatedPdf()
+{
+    QString filter = Lang::tr("MessageBox", QStringLiteral("PDF Files (*.pdf)"));
+    const QString title = Lang::tr("MainWindow", QStringLiteral("Export Annotated PDF..."));
+    Lang::release();
+    QString name = FileDialogGuard::around(
+        [&] { return askSaveFileName(title, proposedName(), filter, &filter); });
+    if (name.isEmpty())
+        return;
+    if (!name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        name += QLatin1String(".pdf");
+    ExportToPdf(name);
+}
+
 void DocumentCommands::runExport(const QString &strFile, const QString &strLabel,
                                  const std::function<bool(PageExporter &)> &work,
                                  const Written &done)

@@ -49,6 +49,8 @@ public:
     void ExportToImage(const QString &strZip, const QString &strSuffix, bool bDrawingOnly,
                        const Written &done = {});
     void ExportToPdf(const QString &strPdf, const Written &done = {});
+    // Asks for the name, then exports as ExportToPdf does.
+    void ExportAnnotatedPdf();
 
     // The file dialogs, starting in the home path; an empty answer is a
     // cancel. Tests answer them without showing a dialog.

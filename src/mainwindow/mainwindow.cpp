@@ -219,6 +219,7 @@ void MainWindow::connectPageState()
                 menuBar->actionSave->setEnabled(bHasPage);
                 menuBar->actionSaveDocument->setEnabled(bHasPage);
                 menuBar->actionSaveDocumentAs->setEnabled(bHasPage);
+                menuBar->actionExportAnnotatedPdf->setEnabled(bHasPage);
                 menuBar->actionBackToLastPage->setEnabled(bHasPage);
                 toolWidget->button(ToolWidget::Save)->setEnabled(bHasPage);
                 menuBar->actionPageUp->setEnabled(bHasPrevious);

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "canvas/toolkit.h"
+#include "documentcommands.h"
 #include "documentfiles.h"
 #include "mainwindow.h"
 #include "shortcuttable.h"
@@ -71,8 +72,11 @@ void MenuBar::buildFile(MainWindow *w)
                                   [w] { w->documentFiles()->saveDocument(); });
     actionSaveDocumentAs = addEntry(m, QStringLiteral("Save Document As..."), w,
                                     [w] { w->documentFiles()->saveDocumentAs(); });
+    actionExportAnnotatedPdf = addEntry(m, QStringLiteral("Export Annotated PDF..."), w,
+                                        [w] { w->documentCommands()->ExportAnnotatedPdf(); });
     // Nothing to save before the first page.
-    for (QAction *save : { actionSave, actionSaveDocument, actionSaveDocumentAs })
+    for (QAction *save :
+         { actionSave, actionSaveDocument, actionSaveDocumentAs, actionExportAnnotatedPdf })
         save->setEnabled(false);
     m->addSeparator();
     actionClose = addEntry(m, QStringLiteral("Close Current Page"), w, &MainWindow::slot_Close);

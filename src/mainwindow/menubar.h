@@ -44,6 +44,7 @@ public:
     QAction *actionOpenDocument = nullptr;
     QAction *actionSaveDocument = nullptr;
     QAction *actionSaveDocumentAs = nullptr;
+    QAction *actionExportAnnotatedPdf = nullptr;
     QAction *actionClose = nullptr;
     QAction *actionCloseAll = nullptr;
     QAction *actionExit = nullptr;

@@ -3,10 +3,14 @@
 #include "app/filewriter.h"
 #include "app/lang.h"
 #include "app/partfiles.h"
+#include "document/mainpage.h"
 #include "document/pagejobs.h"
 #include "document/pagerenderer.h"
+#include "document/pdfloader.h"
+#include "document/pdfsource.h"
 #include "document/ziploader.h"
 #include "document/zipmodule.h"
+#include "pdfpagewriter.h"
 #include "platform/newfilemode.h"
 
 #include <QBuffer>
@@ -18,7 +22,9 @@
 #include <QPdfWriter>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QThread>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -201,32 +207,27 @@ bool PageExporter::writeZip(QFileDevice *pFile, const QString &strSuffix, bool b
     return true;
 }
 
+// A document with PDF pages goes out as those PDFs' own pages with the ink
+// over them; any other page, and every page of other documents, as a vector
+// page of its own. Runs of pages are written in parallel and joined by the
+// PDF module; without it, a document without PDF pages is written as one
+// run.
 bool PageExporter::exportPdf(const QString &strPdf)
 {
     start();
     if (FileWriter::isWriteProtected(strPdf))
         return fail(WriteProtected);
-    // Rendered into memory first: a PDF written straight to a full disk can
-    // be cut short without any error being reported.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(resolution);
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.setCreator(QStringLiteral("Tavelmark"));
-        writer.setTitle(QFileInfo(strPdf).completeBaseName());
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return fail("The PDF could not be started.");
-        if (!paintPdf(painter, writer)) {
-            painter.end();
-            return false;
-        }
-        if (!painter.end())
-            return fail("The PDF could not be finished.");
-    }
+    const bool annotated = std::any_of(records.cbegin(), records.cend(), PdfPageWriter::isPdfPage);
+    PdfModule *module = PdfLoader::module();
+    if (annotated && !module)
+        return fail(PdfLoader::Missing);
+    QList<QByteArray> runs;
+    if (!writeRuns(QFileInfo(strPdf).completeBaseName(), annotated, module ? runLength() : 0,
+                   &runs))
+        return false;
+    QByteArray bytes = runs.constFirst();
+    if ((annotated || runs.size() > 1) && !assemble(module, runs, &bytes))
+        return false;
     if (cancelRequested)
         return interrupted();
     if (!FileWriter::write(strPdf, bytes))
@@ -235,26 +236,59 @@ bool PageExporter::exportPdf(const QString &strPdf)
     return true;
 }
 
-// The pages are rendered on the workers; only drawing them into the PDF, in
-// order, happens here.
-bool PageExporter::paintPdf(QPainter &painter, QPdfWriter &writer)
+// Two runs per core: the cores stay busy while the runs, each with its own
+// copy of the fonts used, stay few.
+int PageExporter::runLength() const
 {
-    PageJobs<QImage> jobs(int(records.size()), [pages = records](int i) {
-        return PageRenderer::renderPage(pages.at(i));
-    });
-    const QRect viewport = painter.viewport();
-    for (int i = 0; i < records.size(); ++i) {
-        report(i);
-        const std::optional<QImage> picture = cancelRequested ? std::nullopt : jobs.take(i);
-        if (!picture)
+    const int runs = 2 * qMax(1, QThread::idealThreadCount());
+    return qMax(1, int((records.size() + runs - 1) / runs));
+}
+
+// Written into memory first: a PDF written straight to a full disk can be
+// cut short without any error being reported. A `length` of 0 is one run.
+bool PageExporter::writeRuns(const QString &strTitle, bool bInk, int length,
+                             QList<QByteArray> *pRuns)
+{
+    const int count = int(records.size());
+    const int step = length > 0 ? length : qMax(1, count);
+    const int runs = qMax(1, (count + step - 1) / step);
+    PageJobs<QByteArray> jobs(
+        runs, [pages = records, step, strTitle, bInk, dpi = resolution](int i) {
+            return PdfPageWriter::write(pages.mid(i * step, step), dpi, strTitle, bInk);
+        });
+    for (int i = 0; i < runs; ++i) {
+        for (int page = i * step; page < qMin(count, (i + 1) * step); ++page)
+            report(page);
+        const std::optional<QByteArray> run = cancelRequested ? std::nullopt : jobs.take(i);
+        if (!run)
             return interrupted();
-        if (i > 0)
-            writer.newPage();
-        const QSize size = picture->size().scaled(viewport.size(), Qt::KeepAspectRatio);
-        painter.drawImage(QRect(QPoint((viewport.width() - size.width()) / 2,
-                                       (viewport.height() - size.height()) / 2),
-                                size),
-                          *picture);
+        if (run->isEmpty())
+            return fail("The PDF could not be finished.");
+        pRuns->append(*run);
     }
+    return true;
+}
+
+// Replaces the runs by one PDF: the PDF pages with the ink over them, and
+// the other pages as they were written.
+bool PageExporter::assemble(PdfModule *pModule, const QList<QByteArray> &runs, QByteArray *pBytes)
+{
+    QList<PdfInput> inputs;
+    QStringList sources; // by name: the same PDF opened twice is copied once
+    QList<PdfPlacement> plan;
+    for (const PageRecord &page : records) {
+        if (!PdfPageWriter::isPdfPage(page)) {
+            plan.append(PdfPlacement());
+            continue;
+        }
+        if (!sources.contains(page.pdf->fileName())) {
+            sources.append(page.pdf->fileName());
+            inputs.append({ page.pdf->bytes(), page.pdf->password() });
+        }
+        plan.append({ int(sources.indexOf(page.pdf->fileName())), page.pdfPage });
+    }
+    QString why;
+    if (!pModule->assemble(inputs, runs, plan, pBytes, &why))
+        return fail("The PDF pages could not be copied: %1", why);
     return true;
 }

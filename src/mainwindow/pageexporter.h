@@ -9,12 +9,11 @@
 #include <atomic>
 #include <functional>
 
+class PdfModule;
 class QFileDevice;
-class QPainter;
-class QPdfWriter;
 
 // Writes pages copied out of the document to one file: a ZIP with one
-// picture per page, or a PDF with one page per page. The pages are rendered
+// picture per page, or a PDF with one page per page, drawn as vectors. The pages are rendered
 // and encoded on every core; the file is written in page order as they
 // arrive. An existing file of that name is replaced only by a complete,
 // read-back-checked new one; a failed or cancelled export leaves it as it
@@ -34,6 +33,8 @@ public:
     // Entries "Tavelmark_1.<suffix>", ... stored without deflating: the
     // pictures are compressed already.
     bool exportImages(const QString &strZip, const QString &strSuffix, bool bDrawingOnly);
+    // PDF pages are their PDFs' own pages with the drawings laid over them;
+    // other pages are A4 landscape sheets.
     bool exportPdf(const QString &strPdf);
 
     // Any thread: stops the running export at the next page, or before its
@@ -59,7 +60,9 @@ private:
     void start();
     bool writeZip(QFileDevice *pFile, const QString &strSuffix, bool bDrawingOnly,
                   QStringList *pNames);
-    bool paintPdf(QPainter &painter, QPdfWriter &writer);
+    int runLength() const;
+    bool writeRuns(const QString &strTitle, bool bInk, int length, QList<QByteArray> *pRuns);
+    bool assemble(PdfModule *pModule, const QList<QByteArray> &runs, QByteArray *pBytes);
 
     const QList<PageRecord> records;
     int resolution;

@@ -1,3 +1,4 @@
+#include "commandoutput.h"
 #include "mainwindow/exportbtn.h"
 #include "mainwindow/exportdlg.h"
 #include "realprogram.h"
@@ -39,6 +40,43 @@ class TestProgramX11 : public QObject
         // The document's button comes before the pictures' five.
         const ExportBtn *pdf = dialog.findChildren<ExportBtn *>().value(5);
         return pdf ? pdf->mapTo(&dialog, pdf->rect().center()) : QPoint();
+    }
+
+    // Pictures are kept without loss, each captured desktop once: its colour
+    // comes back exactly; the drawings lie over it as vectors. The stroke is
+    // on the last page.
+    void checkHandout(const QString &strPdf, const QColor &backdrop)
+    {
+        const QStringList rows
+            = QString::fromUtf8(
+                  commandOutput(QStringLiteral("pdfimages"), { QStringLiteral("-list"), strPdf }))
+                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                  .mid(2);
+        int pages = 0;
+        for (const QString &row : rows) {
+            const QStringList columns = row.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            QCOMPARE(columns.value(8), QStringLiteral("image"));
+            pages += columns.value(3).toInt() == QGuiApplication::primaryScreen()->size().width();
+        }
+        QCOMPARE(pages, 2);
+        const QString prefix = env->path(QStringLiteral("handout"));
+        commandOutput(QStringLiteral("pdftoppm"),
+                      { QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-r"),
+                        QStringLiteral("40"), QStringLiteral("-f"), QString::number(pages), strPdf,
+                        prefix });
+        const QImage page(prefix + QLatin1String(".png"));
+        QVERIFY(!page.isNull());
+        int exact = 0, ink = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                exact += c == backdrop;
+                ink += c != backdrop && c != QColor(Qt::white)
+                    && qAbs(c.red() - backdrop.red()) + qAbs(c.blue() - backdrop.blue()) > 120;
+            }
+        }
+        QVERIFY2(exact > page.width() * page.height() / 3, qPrintable(QString::number(exact)));
+        QVERIFY2(ink > 20, qPrintable(QString::number(ink)));
     }
 
 private Q_SLOTS:
@@ -163,6 +201,10 @@ private Q_SLOTS:
         RealProgram::key(QStringLiteral("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(inked(screen.center(), backdrop), 5000);
 
+        // A stroke to hand out.
+        RealProgram::drag(QPoint(400, 300), QPoint(800, 300));
+        QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 300), backdrop), 5000);
+
         // Every page exported as one PDF; then Exit asks nothing.
         const QPoint pdfOffset = pdfButtonOffset();
         RealProgram::key(QStringLiteral("ctrl+s"));
@@ -179,6 +221,7 @@ private Q_SLOTS:
         RealProgram::key(QStringLiteral("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 15000);
         QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")).isEmpty(), 10000);
+        checkHandout(file, backdrop);
         RealProgram::key(QStringLiteral("ctrl+q"));
         QVERIFY2(program.program.waitForFinished(10000), "Exit asked a question after the export");
         QCOMPARE(program.program.exitCode(), 0);

@@ -411,6 +411,22 @@ private Q_SLOTS:
         QVERIFY(near(page.pixel(page.width() / 2, page.height() / 2), Qt::green, 24));
     }
 
+    // Export Annotated PDF asks for a PDF's name, adds the suffix and exports
+    // every page; no name, no export.
+    void exportAnnotatedPdfAsksForTheName()
+    {
+        addPage(Qt::blue);
+        commands->ExportAnnotatedPdf();
+        QVERIFY(commands->filtersAsked.constLast().contains(QLatin1String("*.pdf")));
+        QVERIFY(QDir(path(QString())).entryList({ QStringLiteral("*.pdf") }).isEmpty());
+        commands->saveAnswers.append({ path(QStringLiteral("handout")), QString() });
+        QVERIFY(exported(commands, [&] { commands->ExportAnnotatedPdf(); }));
+        const QString info = QString::fromUtf8(
+            commandOutput(QStringLiteral("pdfinfo"), { path(QStringLiteral("handout.pdf")) }));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))),
+                 qPrintable(info));
+    }
+
     // Into a plain file's "folder", then onto a full disk over old files.
     void failedWritesAreReportedAndKeepTheOldFile()
     {
