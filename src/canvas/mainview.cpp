@@ -184,7 +184,7 @@ void MainView::setBackground(const QPixmap &picture)
 void MainView::showPage(MainPage *pPage, MainPage *left)
 {
     QPixmap leftPicture;
-    if (left && left != pPage && left->background == MainPage::PictureBackground)
+    if (left && left != pPage && PageBackground::showsPicture(left))
         leftPicture = background.leave();
     PresenterKit::instance().pageChanged();
     patches.clear();
@@ -488,7 +488,7 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     const MainPage *page = currentPage();
     if (page->background == MainPage::ColourBackground) {
         RegionPainter::fill(painter, dirty, page->colour);
-    } else if (page->background == MainPage::PictureBackground) {
+    } else if (PageBackground::showsPicture(page)) {
         const QPixmap &picture = onePerPixel() ? background.picture() : fittedBackground();
         const QSize shown = DevicePixels::logicalSize(picture);
         const QPoint origin((width() - shown.width()) / 2, (height() - shown.height()) / 2);
