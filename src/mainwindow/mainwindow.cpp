@@ -265,7 +265,9 @@ void MainWindow::openFiles(const QStringList &files, const std::function<void()>
 {
     QStringList documents, pictures;
     for (const QString &file : files)
-        (DocumentFiles::isDocumentFile(file) ? documents : pictures).append(file);
+        (DocumentFiles::isDocumentFile(file) || DocumentFiles::isPdfFile(file) ? documents
+                                                                                : pictures)
+            .append(file);
     openDocuments(documents, 0, [this, pictures, then](int firstOpened) {
         openPictures(pictures, firstOpened, then);
     });
