@@ -13,7 +13,8 @@ class PdfSource;
 
 // Decoded page pictures kept ready for page switches: the page just left and
 // the current page's neighbours, which a worker decodes from their files (or
-// renders from their PDF page) in the background. At most `capacity` pictures are kept; the oldest goes first.
+// renders from their PDF page) in the background. At most `capacity`
+// pictures are kept; the oldest goes first.
 class BackgroundCache : public QObject
 {
     Q_OBJECT

@@ -107,7 +107,11 @@ void PdfLoad::attempt(const QString &strPassword)
     running = state;
     deadline.start();
     std::thread([state, file = path, known = bytes, strPassword, open = opener, box = pixels] {
-        Outcome out = known.isEmpty() ? readFile(file) : Outcome { known };
+        Outcome out;
+        if (known.isEmpty())
+            out = readFile(file);
+        else
+            out.bytes = known;
         if (out.error.isEmpty() && out.why == PdfRefusal::None && !PdfLoader::module())
             out.error = QLatin1String(PdfLoader::Missing);
         if (out.error.isEmpty() && out.why == PdfRefusal::None)

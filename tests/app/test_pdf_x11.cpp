@@ -50,7 +50,8 @@ private Q_SLOTS:
         QVERIFY(pdf);
         const QSize screen = QGuiApplication::primaryScreen()->size();
         const qreal scale = screen.width() / 1024.0;
-        const auto at = [scale](qreal x, qreal y) { return QPoint(qRound(x * scale), qRound(y * scale)); };
+        const auto at
+            = [scale](qreal x, qreal y) { return QPoint(qRound(x * scale), qRound(y * scale)); };
 
         RealProgram program(*env);
         QVERIFY(program.start({}, { slides }));

@@ -150,7 +150,8 @@ private Q_SLOTS:
             ModalAnswerer answerer;
             QVERIFY(!openWhole(files, file));
             QTRY_COMPARE(answerer.texts.size(), 1);
-            QVERIFY(answerer.texts.first().startsWith(QStringLiteral("The PDF could not be opened.")));
+            QVERIFY(
+                answerer.texts.first().startsWith(QStringLiteral("The PDF could not be opened.")));
             QVERIFY(answerer.texts.first().contains(QFileInfo(file).fileName()));
             QCOMPARE(doc().pageCount(), 1);
         }
@@ -165,13 +166,13 @@ private Q_SLOTS:
         auto returned = std::make_shared<std::atomic<bool>>(false);
         PdfLoad load(view(), slides);
         load.setDeadline(50);
-        load.setOpener([release, returned](const QByteArray &bytes, const QString &password,
-                                           PdfRefusal *why) {
-            release->acquire();
-            auto source = PdfSource::open(bytes, password, why);
-            *returned = true;
-            return source;
-        });
+        load.setOpener(
+            [release, returned](const QByteArray &bytes, const QString &password, PdfRefusal *why) {
+                release->acquire();
+                auto source = PdfSource::open(bytes, password, why);
+                *returned = true;
+                return source;
+            });
         QSignalSpy finished(&load, &PdfLoad::signal_Finished);
         load.start();
         QVERIFY(finished.wait(5000));
