@@ -57,6 +57,10 @@ MainView::MainView(QWidget *pParent)
     connect(&doc, &Document::aboutToChange, this, [] { ToolKit::instance().resetTool(); });
     connect(&doc, &Document::currentPageChanged, this, &MainView::showPage);
     connect(&doc, &Document::pagesChanged, this, &MainView::updatePageCommands);
+    // Pages that come in after the current one (a load in slices) are its
+    // new neighbours.
+    connect(&doc, &Document::pagesChanged, this,
+            [this] { background.decodeNeighbours(doc.pageList(), doc.currentPageNumber()); });
     connect(&doc, &Document::undoStateChanged, this, &MainView::signal_UndoCommands);
     connect(&doc, &Document::pageDiscarded, this, [this](int id) {
         background.forget(id);

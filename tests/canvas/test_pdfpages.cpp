@@ -88,6 +88,24 @@ private Q_SLOTS:
         }
     }
 
+    // Pages that come in behind the page shown, as a load adds them, are its
+    // neighbours too.
+    void rendersNeighboursThatComeLater()
+    {
+        addPdfPages(1);
+        QList<MainPage *> later;
+        for (int i = 1; i < 3; ++i) {
+            auto *page = doc().pageList().first()->clone();
+            page->pdfPage = i;
+            later.append(page);
+        }
+        doc().insertPages(1, later);
+        waitForRenders();
+        pageAt(2)->pdf.reset();
+        QVERIFY(turnTo(2));
+        QVERIFY(near(middleOf(canvas->view->backgroundPicture()), SlideDeck::colour(1)));
+    }
+
     // Paging through the whole PDF keeps only the last few pages rendered.
     void keepsFewPagesRendered()
     {
