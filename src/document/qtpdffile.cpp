@@ -33,14 +33,18 @@ std::unique_ptr<PdfFile> QtPdfFile::open(const QByteArray &bytes, const QString 
 }
 
 // The library leaves what the page does not paint transparent; a sheet of
-// paper is white.
+// paper is white. The white goes under the page in its own pixels: a second
+// full page of fresh memory costs more in page faults than the render.
 QImage QtPdfFile::render(int index, const QSize &pixels)
 {
-    const QImage ink = document.render(index, pixels);
-    if (ink.isNull())
-        return ink;
-    QImage page(pixels, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QPainter(&page).drawImage(0, 0, ink);
+    QImage page = document.render(index, pixels);
+    if (page.isNull())
+        return page;
+    {
+        QPainter painter(&page);
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+        painter.fillRect(page.rect(), Qt::white);
+    }
+    page.convertTo(QImage::Format_RGB32);
     return page;
 }
