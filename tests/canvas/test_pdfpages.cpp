@@ -44,6 +44,12 @@ class TestPdfPages : public QObject
         canvas->view->document().addPages(pages);
     }
 
+    // What the view shows at a logical point.
+    QColor shownAt(const QPoint &point) const
+    {
+        return canvas->shown(QPointF(point) * canvas->view->devicePixelRatioF());
+    }
+
     Document &doc() { return canvas->view->document(); }
     MainPage *pageAt(int number) { return doc().pageList().at(number - 1); }
     // Shows the page of that number (from 1).
@@ -74,9 +80,8 @@ private Q_SLOTS:
         QVERIFY(near(middleOf(shown), SlideDeck::colour(2)));
         QCOMPARE(shown.size(), pdf->fittedSize(2, pageAt(3)->pixelSize));
         const QPoint middle(canvas->window->width() / 2, canvas->window->height() / 2);
-        QVERIFY(near(canvas->shown(middle), SlideDeck::colour(2)));
-        QCOMPARE(canvas->shown(QPoint(middle.x(), canvas->window->height() - 20)),
-                 QColor(Qt::white));
+        QVERIFY(near(shownAt(middle), SlideDeck::colour(2)));
+        QCOMPARE(shownAt(QPoint(middle.x(), canvas->window->height() - 20)), QColor(Qt::white));
 
         waitForRenders();
         for (int number : { 2, 4 }) {
@@ -118,7 +123,7 @@ private Q_SLOTS:
             pageAt(number)->pdf.reset();
         QVERIFY(turnTo(1));
         QVERIFY(canvas->view->backgroundPicture().isNull());
-        QCOMPARE(canvas->shown(QPoint(canvas->window->width() / 2, 100)), QColor(Qt::white));
+        QCOMPARE(shownAt(QPoint(canvas->window->width() / 2, 100)), QColor(Qt::white));
     }
 
     // A copy shows the same PDF page, without a picture file of its own.
@@ -142,12 +147,12 @@ private Q_SLOTS:
         addPdfPages(2);
         const QPoint middle(canvas->window->width() / 2, canvas->window->height() / 2);
         canvas->addStroke(middle - QPoint(60, 0), middle + QPoint(60, 0));
-        QCOMPARE(canvas->shown(middle), QColor(Qt::red));
+        QCOMPARE(shownAt(middle), QColor(Qt::red));
         QVERIFY(turnTo(2));
         QVERIFY(turnTo(1));
-        QCOMPARE(canvas->shown(middle), QColor(Qt::red));
+        QCOMPARE(shownAt(middle), QColor(Qt::red));
         QVERIFY(doc().undo());
-        QVERIFY(near(canvas->shown(middle), SlideDeck::colour(0)));
+        QVERIFY(near(shownAt(middle), SlideDeck::colour(0)));
     }
 
     // The cache renders a PDF page ahead at the pixels asked, and drops the
