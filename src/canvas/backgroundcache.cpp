@@ -2,6 +2,7 @@
 
 #include "document/backgroundfiles.h"
 #include "document/mainpage.h"
+#include "document/pdfsource.h"
 
 #include <QImage>
 
@@ -57,19 +58,31 @@ void BackgroundCache::decodeAhead(const QHash<int, qreal> &pageRatios)
             keep(pageId, picture);
             continue;
         }
-        const quint64 ticket = ++nextTicket;
-        pending.insert(pageId, ticket);
         const QString file = MainPage::backgroundFile(pageId);
-        pool.start([this, pageId, ticket, file, ratio] {
-            QImage image(file, "PNG");
-            QMetaObject::invokeMethod(
-                this,
-                [this, pageId, ticket, image = std::move(image), ratio]() mutable {
-                    arrive(pageId, ticket, std::move(image), ratio);
-                },
-                Qt::QueuedConnection);
-        });
+        start(pageId, ratio, [file] { return QImage(file, "PNG"); });
     }
+}
+
+void BackgroundCache::renderAhead(int pageId, const std::shared_ptr<PdfSource> &pdf, int pdfPage,
+                                  const QSize &pixels, qreal ratio)
+{
+    if (pdf && !pending.contains(pageId) && find(pageId).isNull())
+        start(pageId, ratio, [pdf, pdfPage, pixels] { return pdf->render(pdfPage, pixels); });
+}
+
+void BackgroundCache::start(int pageId, qreal ratio, std::function<QImage()> work)
+{
+    const quint64 ticket = ++nextTicket;
+    pending.insert(pageId, ticket);
+    pool.start([this, pageId, ticket, ratio, work = std::move(work)] {
+        QImage image = work();
+        QMetaObject::invokeMethod(
+            this,
+            [this, pageId, ticket, image = std::move(image), ratio]() mutable {
+                arrive(pageId, ticket, std::move(image), ratio);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void BackgroundCache::arrive(int pageId, quint64 ticket, QImage image, qreal ratio)

@@ -6,10 +6,15 @@
 #include <QThreadPool>
 
 #include <deque>
+#include <functional>
+#include <memory>
+
+class PdfSource;
 
 // Decoded page pictures kept ready for page switches: the page just left and
-// the current page's neighbours, which a worker decodes from their files in
-// the background. At most `capacity` pictures are kept; the oldest goes first.
+// the current page's neighbours, which a worker decodes from their files (or
+// renders from their PDF page) in the background. At most `capacity`
+// pictures are kept; the oldest goes first.
 class BackgroundCache : public QObject
 {
     Q_OBJECT
@@ -27,6 +32,9 @@ public:
     // Decodes the pages' files (page id to device pixel ratio) that are not
     // kept yet.
     void decodeAhead(const QHash<int, qreal> &pageRatios);
+    // Renders page `pdfPage` of `pdf` into `pixels` for the page, unless kept.
+    void renderAhead(int pageId, const std::shared_ptr<PdfSource> &pdf, int pdfPage,
+                     const QSize &pixels, qreal ratio);
     // The page's file changed or went away: its picture must not be used.
     void forget(int pageId);
     void clear();
@@ -36,6 +44,7 @@ signals:
     void decoded(int pageId);
 
 private:
+    void start(int pageId, qreal ratio, std::function<QImage()> work);
     void arrive(int pageId, quint64 ticket, QImage image, qreal ratio);
 
     struct Entry

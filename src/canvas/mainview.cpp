@@ -57,6 +57,10 @@ MainView::MainView(QWidget *pParent)
     connect(&doc, &Document::aboutToChange, this, [] { ToolKit::instance().resetTool(); });
     connect(&doc, &Document::currentPageChanged, this, &MainView::showPage);
     connect(&doc, &Document::pagesChanged, this, &MainView::updatePageCommands);
+    // Pages that come in after the current one (a load in slices) are its
+    // new neighbours.
+    connect(&doc, &Document::pagesChanged, this,
+            [this] { background.decodeNeighbours(doc.pageList(), doc.currentPageNumber()); });
     connect(&doc, &Document::undoStateChanged, this, &MainView::signal_UndoCommands);
     connect(&doc, &Document::pageDiscarded, this, [this](int id) {
         background.forget(id);
@@ -184,7 +188,7 @@ void MainView::setBackground(const QPixmap &picture)
 void MainView::showPage(MainPage *pPage, MainPage *left)
 {
     QPixmap leftPicture;
-    if (left && left != pPage && left->background == MainPage::PictureBackground)
+    if (left && left != pPage && PageBackground::showsPicture(left))
         leftPicture = background.leave();
     PresenterKit::instance().pageChanged();
     patches.clear();
@@ -488,7 +492,7 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     const MainPage *page = currentPage();
     if (page->background == MainPage::ColourBackground) {
         RegionPainter::fill(painter, dirty, page->colour);
-    } else if (page->background == MainPage::PictureBackground) {
+    } else if (PageBackground::showsPicture(page)) {
         const QPixmap &picture = onePerPixel() ? background.picture() : fittedBackground();
         const QSize shown = DevicePixels::logicalSize(picture);
         const QPoint origin((width() - shown.width()) / 2, (height() - shown.height()) / 2);

@@ -2,17 +2,27 @@
 
 #include "document/backgroundfiles.h"
 #include "document/mainpage.h"
+#include "document/pdfsource.h"
 
 #include <QFile>
 #include <QImageReader>
 
 #include <utility>
 
+bool PageBackground::showsPicture(const MainPage *page)
+{
+    return page
+        && (page->background == MainPage::PictureBackground
+            || page->background == MainPage::PdfBackground);
+}
+
 void PageBackground::set(MainPage *page, const QPixmap &picture)
 {
     cache.forget(page->id);
     shown = picture;
     page->background = MainPage::PictureBackground;
+    page->pdf.reset();
+    page->pdfPage = -1;
     writeFile(page->id);
 }
 
@@ -23,13 +33,23 @@ void PageBackground::writeFile(int pageId) const
     BackgroundFiles::instance().write(pageId, shown.toImage());
 }
 
+void PageBackground::show(const MainPage *page, int leftId, const QPixmap &left)
+{
+    shown = QPixmap();
+    if (page && page->background == MainPage::PdfBackground)
+        showPdf(page, leftId, left);
+    else
+        showPicture(page, leftId, left);
+    if (!shown.isNull())
+        shown.setDevicePixelRatio(page->pixelRatio);
+}
+
 // The page's picture: kept decoded, still in memory while its file is
 // written, or else decoded from its file into the pixels of the picture that
 // the page left behind pushes out of the cache (fresh memory costs more to
 // fill than the decode itself).
-void PageBackground::show(const MainPage *page, int leftId, const QPixmap &left)
+void PageBackground::showPicture(const MainPage *page, int leftId, const QPixmap &left)
 {
-    shown = QPixmap();
     const bool picture = page && page->background == MainPage::PictureBackground;
     if (picture)
         shown = cache.find(page->id);
@@ -41,8 +61,15 @@ void PageBackground::show(const MainPage *page, int leftId, const QPixmap &left)
     cache.keep(leftId, left, decodes ? &evicted : nullptr);
     if (decodes && QImageReader(file, "PNG").read(&evicted))
         shown = QPixmap::fromImage(std::move(evicted));
-    if (!shown.isNull())
-        shown.setDevicePixelRatio(page->pixelRatio);
+}
+
+// A PDF page not rendered ahead is rendered at once: the user waits for it.
+void PageBackground::showPdf(const MainPage *page, int leftId, const QPixmap &left)
+{
+    shown = cache.find(page->id);
+    cache.keep(leftId, left);
+    if (shown.isNull() && page->pdf)
+        shown = QPixmap::fromImage(page->pdf->render(page->pdfPage, page->pixelSize));
 }
 
 // The page left behind stays decoded, and its neighbours are decoded while
@@ -54,6 +81,9 @@ void PageBackground::decodeNeighbours(const QList<MainPage *> &pages, int number
         const MainPage *neighbour = index >= 0 && index < pages.size() ? pages.at(index) : nullptr;
         if (neighbour && neighbour->background == MainPage::PictureBackground)
             ahead.insert(neighbour->id, neighbour->pixelRatio);
+        if (neighbour && neighbour->background == MainPage::PdfBackground)
+            cache.renderAhead(neighbour->id, neighbour->pdf, neighbour->pdfPage,
+                              neighbour->pixelSize, neighbour->pixelRatio);
     }
     cache.decodeAhead(ahead);
 }

@@ -7,12 +7,15 @@
 
 class MainPage;
 
-// The current page's picture, decoded, with the pictures of the page just
-// left and of the current page's neighbours kept ready for page switches,
-// and the picture scaled to the screen's pixels where they differ.
+// The current page's picture, decoded (or rendered from its PDF page), with
+// the pictures of the page just left and of the current page's neighbours
+// kept ready for page switches, and the picture scaled to the screen's
+// pixels where they differ.
 class PageBackground
 {
 public:
+    // The page shows a picture of its own or a PDF page.
+    static bool showsPicture(const MainPage *page);
     const QPixmap &picture() const { return shown; }
     // A new picture for `page`; it is written to the page's file by a worker
     // while the page is already shown.
@@ -23,7 +26,7 @@ public:
     void show(const MainPage *page, int leftId, const QPixmap &left);
     // Takes the picture away from the page that is left.
     QPixmap leave() { return std::exchange(shown, QPixmap()); }
-    // Decodes the neighbours of the page at `number` (from 1) ahead.
+    // Decodes (or renders) the neighbours of the page at `number` (from 1) ahead.
     void decodeNeighbours(const QList<MainPage *> &pages, int number);
     void forget(int pageId) { cache.forget(pageId); }
     // A page's picture decoded elsewhere, to show without decoding its file.
@@ -34,6 +37,9 @@ public:
     const QPixmap &fitted(const QSize &device, qreal ratio) const;
 
 private:
+    void showPicture(const MainPage *page, int leftId, const QPixmap &left);
+    void showPdf(const MainPage *page, int leftId, const QPixmap &left);
+
     QPixmap shown;
     BackgroundCache cache;
     mutable QPixmap scaled;

@@ -113,15 +113,27 @@ void DocumentCommands::chooseAndOpen(bool bInsert)
 void DocumentCommands::askAndOpen(bool bInsert)
 {
     const QString title = Lang::tr("MessageBox", QStringLiteral("Open"));
-    const QString filter
-        = Lang::tr("MessageBox",
-                   bInsert ? QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png *.svg)")
-                           : QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
+    const QString filter = Lang::tr(
+        "MessageBox",
+        bInsert ? QStringLiteral("Image Files and PDFs (*.bmp *.jpg *.jpeg *.png *.svg *.pdf)")
+                : QStringLiteral("Image Files and PDFs (*.bmp *.jpg *.jpeg *.png *.pdf)"));
     Lang::release();
     const QStringList files
         = FileDialogGuard::around([&] { return askOpenFileNames(title, filter); });
-    if (!files.isEmpty())
-        OpenImages(title, files, bInsert);
+    if (files.isEmpty())
+        return;
+    if (!bInsert) {
+        window->openFiles(files);
+        return;
+    }
+    // A PDF's pages follow the current page once the pictures are in it.
+    QStringList pictures, pdfs;
+    for (const QString &file : files)
+        (DocumentFiles::isPdfFile(file) ? pdfs : pictures).append(file);
+    OpenImages(title, pictures, true, [this, pdfs] {
+        for (const QString &pdf : pdfs)
+            window->documentFiles()->openDocumentFile(pdf);
+    });
 }
 
 void DocumentCommands::OpenImages(const QString &strLabel, const QStringList &files,

@@ -5,6 +5,7 @@
 #include "canvas/mainview.h"
 #include "document/documentsaver.h"
 #include "documentload.h"
+#include "pdfload.h"
 #include "widgets/filedialogguard.h"
 #include "widgets/messageboxdialog.h"
 
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QPointer>
 
 #include <utility>
 
@@ -23,6 +26,12 @@ const char Suffix[] = ".tavelmark";
 QString documentFilter()
 {
     return Lang::single("MessageBox", QStringLiteral("Tavelmark Documents (*.tavelmark)"));
+}
+
+QString openFilter()
+{
+    return Lang::single("MessageBox",
+                        QStringLiteral("Tavelmark Documents and PDFs (*.tavelmark *.pdf)"));
 }
 
 } // namespace
@@ -40,10 +49,35 @@ bool DocumentFiles::isDocumentFile(const QString &strPath)
     return strPath.endsWith(QLatin1String(Suffix), Qt::CaseInsensitive);
 }
 
+bool DocumentFiles::isPdfFile(const QString &strPath)
+{
+    return strPath.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
+
 QString DocumentFiles::askOpenFileName(const QString &strTitle, const QString &strFilter)
 {
     return QFileDialog::getOpenFileName(
         dialogParent, strTitle, AppState::instance().homePath + QLatin1Char('/'), strFilter);
+}
+
+void DocumentFiles::askPassword(const QString &strFile, bool bWrongBefore,
+                                const PasswordAnswer &answer)
+{
+    auto *dialog = new QInputDialog(dialogParent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(MessageBoxDialog::productTitle());
+    dialog->setTextEchoMode(QLineEdit::Password);
+    const QString asked = bWrongBefore
+        ? QStringLiteral("The password was wrong. Enter the password of %1:")
+        : QStringLiteral("%1 is protected by a password. Enter it to open the PDF:");
+    dialog->setLabelText(Lang::tr("MessageBox", asked).arg(QFileInfo(strFile).fileName()));
+    dialog->setOkButtonText(Lang::tr("MessageBox", QStringLiteral("OK")));
+    dialog->setCancelButtonText(Lang::tr("MessageBox", QStringLiteral("Cancel")));
+    Lang::release();
+    connect(dialog, &QInputDialog::finished, this, [dialog, answer](int result) {
+        answer(result == QDialog::Accepted, dialog->textValue());
+    });
+    dialog->open();
 }
 
 QString DocumentFiles::askSaveFileName(const QString &strTitle, const QString &strProposed,
@@ -127,7 +161,7 @@ void DocumentFiles::openDocument()
     Q_EMIT signal_DialogWanted();
     const QString name = FileDialogGuard::around([this] {
         return askOpenFileName(Lang::single("MainWindow", QStringLiteral("Open Document...")),
-                               documentFilter());
+                               openFilter());
     });
     if (!name.isEmpty())
         openDocumentFile(name);
@@ -145,6 +179,10 @@ void DocumentFiles::startLoad()
     const Asked next = asked.takeFirst();
     // A file written before every page is in would lose the rest.
     holdSaves(true);
+    if (isPdfFile(next.path)) {
+        startPdfLoad(next.path, next.then);
+        return;
+    }
     const bool becomesTheDocument = view->document().pageCount() == 0;
     load = new DocumentLoad(view, next.path, this);
     connect(load, &DocumentLoad::signal_FirstPage, this, [this, next, becomesTheDocument] {
@@ -179,9 +217,50 @@ void DocumentFiles::loaded(bool bOpened, const QString &strPath, const Opened &t
         report(QStringLiteral("Some parts of the document were left out."),
                notes.join(QLatin1Char('\n')));
     }
+    nextLoad(then, done->firstPageNumber());
+}
+
+// A PDF's pages never make it the file Save Document writes.
+void DocumentFiles::startPdfLoad(const QString &strPath, const Opened &then)
+{
+    pdfLoad = new PdfLoad(view, strPath, this);
+    connect(pdfLoad, &PdfLoad::signal_PasswordWanted, this, [this, strPath](bool bWrong) {
+        Q_EMIT signal_DialogWanted();
+        askPassword(strPath, bWrong,
+                    [load = QPointer<PdfLoad>(pdfLoad)](bool bGiven, const QString &strPassword) {
+                        if (load && bGiven)
+                            load->retry(strPassword);
+                        else if (load)
+                            load->cancel();
+                    });
+    });
+    connect(pdfLoad, &PdfLoad::signal_FirstPage, this, [this, strPath] {
+        AppState::instance().homePath = QFileInfo(strPath).absolutePath();
+        Q_EMIT signal_PagesOpened();
+    });
+    connect(pdfLoad, &PdfLoad::signal_Waiting, view, &MainView::setPagesLoading);
+    connect(pdfLoad, &PdfLoad::signal_Finished, this,
+            [this, strPath, then](bool ok) { pdfLoaded(ok, strPath, then); });
+    pdfLoad->start();
+}
+
+void DocumentFiles::pdfLoaded(bool bOpened, const QString &strPath, const Opened &then)
+{
+    view->setPagesLoading(0);
+    PdfLoad *done = std::exchange(pdfLoad, nullptr);
+    done->deleteLater();
+    if (!bOpened && !done->wasStopped())
+        report(QStringLiteral("The PDF could not be opened."),
+               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(strPath),
+                                            Lang::single("MessageBox", done->error())));
+    nextLoad(then, done->firstPageNumber());
+}
+
+void DocumentFiles::nextLoad(const Opened &then, int firstPage)
+{
     if (then)
-        then(done->firstPageNumber());
-    if (load)
+        then(firstPage);
+    if (isLoading())
         return;
     if (asked.isEmpty()) {
         holdSaves(false);

@@ -9,12 +9,15 @@
 class DocumentSaver;
 class DocumentLoad;
 class MainView;
+class PdfLoad;
 class QWidget;
 
 // The editable document: saving all pages as one `.tavelmark` file and
 // opening such files again. An open document adds its pages after the
 // current one or, when there are none, becomes the document whose name the
-// window shows and which Save Document writes again. The file is written on
+// window shows and which Save Document writes again. A PDF opens the same
+// way, a page for each of its pages, but never becomes the file that Save
+// Document writes. The file is written on
 // a worker while the program goes on; a save asked meanwhile follows it.
 class DocumentFiles : public QObject
 {
@@ -27,6 +30,7 @@ public:
     DocumentFiles(MainView *pView, QWidget *pDialogParent);
 
     static bool isDocumentFile(const QString &strPath);
+    static bool isPdfFile(const QString &strPath);
 
     bool hasDocument() const { return !path.isEmpty(); }
     QString documentPath() const { return path; }
@@ -47,7 +51,7 @@ public:
     void openDocumentFile(const QString &strPath, const Opened &then = {});
     // Pages of a document are still coming in: what the file would hold if
     // it were written now is not the whole document.
-    bool isLoading() const { return load != nullptr; }
+    bool isLoading() const { return load != nullptr || pdfLoad != nullptr; }
     // The pages are gone: the next save asks for a name again.
     void forgetDocument();
     // The pages are those of the document at strPath again (after a crash).
@@ -58,6 +62,11 @@ public:
     virtual QString askOpenFileName(const QString &strTitle, const QString &strFilter);
     virtual QString askSaveFileName(const QString &strTitle, const QString &strProposed,
                                     const QString &strFilter);
+    // Asks for the password of the PDF strFile (again after a wrong one) and
+    // tells `answer` (false: cancelled) once the user has answered.
+    using PasswordAnswer = std::function<void(bool bGiven, const QString &strPassword)>;
+    virtual void askPassword(const QString &strFile, bool bWrongBefore,
+                             const PasswordAnswer &answer);
 
 Q_SIGNALS:
     // Pages were added: drawing mode should show them.
@@ -76,7 +85,10 @@ private:
     void finishSave(const Written &done, bool bWritten);
     void report(const QString &strText, const QString &strInformative);
     void startLoad();
+    void startPdfLoad(const QString &strPath, const Opened &then);
     void loaded(bool bOpened, const QString &strPath, const Opened &then);
+    void pdfLoaded(bool bOpened, const QString &strPath, const Opened &then);
+    void nextLoad(const Opened &then, int firstPage);
 
     MainView *view;
     DocumentSaver *saver;
@@ -89,4 +101,5 @@ private:
     };
     QList<Asked> asked;
     DocumentLoad *load = nullptr;
+    PdfLoad *pdfLoad = nullptr;
 };

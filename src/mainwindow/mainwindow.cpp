@@ -265,8 +265,10 @@ void MainWindow::RestoreDrawTool()
 void MainWindow::openFiles(const QStringList &files, const std::function<void()> &then)
 {
     QStringList documents, pictures;
-    for (const QString &file : files)
-        (DocumentFiles::isDocumentFile(file) ? documents : pictures).append(file);
+    for (const QString &file : files) {
+        const bool pages = DocumentFiles::isDocumentFile(file) || DocumentFiles::isPdfFile(file);
+        (pages ? documents : pictures).append(file);
+    }
     openDocuments(documents, 0, [this, pictures, then](int firstOpened) {
         openPictures(pictures, firstOpened, then);
     });

@@ -446,7 +446,8 @@ void ToolWidget::dropEvent(QDropEvent *pEvent)
     QStringList files;
     for (const QUrl &url : pEvent->mimeData()->urls()) {
         const QString name = url.toLocalFile();
-        if (isImageFile(name) || name.endsWith(QLatin1String(".tavelmark"), Qt::CaseInsensitive))
+        if (isImageFile(name) || name.endsWith(QLatin1String(".tavelmark"), Qt::CaseInsensitive)
+            || name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             files.append(name);
     }
     if (files.isEmpty())

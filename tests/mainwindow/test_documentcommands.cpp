@@ -10,11 +10,13 @@
 #include "document/objstroke.h"
 #include "document/pagerenderer.h"
 #include "mainwindow/documentcommands.h"
+#include "mainwindow/documentfiles.h"
 #include "mainwindow/exportbtn.h"
 #include "mainwindow/exportdlg.h"
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
 #include "pageimages.h"
+#include "slidedeck.h"
 #include "smalldisk.h"
 #include "testenvironment.h"
 #include "widgets/filedialogguard.h"
@@ -290,7 +292,8 @@ private Q_SLOTS:
                      qPrintable(answerer.texts.first()));
         }
         QCOMPARE(commands->filtersAsked,
-                 QStringList({ QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)") }));
+                 QStringList(
+                     { QStringLiteral("Image Files and PDFs (*.bmp *.jpg *.jpeg *.png *.pdf)") }));
         QCOMPARE(view()->document().pageCount(), 2);
         QVERIFY(window->modes()->isDrawMode());
         QVERIFY(!FileDialogGuard::isOpen());
@@ -304,6 +307,35 @@ private Q_SLOTS:
         const QImage second = PageRenderer::renderPage(pages[1]);
         QVERIFY(near(second.pixel(screen.width() / 2, screen.height() / 2), Qt::green, 24));
         QVERIFY(near(second.pixel(screen.width() / 2 - 30, screen.height() / 2), Qt::white));
+    }
+
+    // A PDF chosen to open adds a page per PDF page; chosen to insert, its
+    // pages follow the current page once the pictures are in it.
+    void pdfsOpenAsPagesAndInsertAfterThePictures()
+    {
+        const QString slides = path(QStringLiteral("slides.pdf"));
+        QVERIFY(writeFile(slides, SlideDeck::make(2)));
+        commands->openAnswers.append({ slides });
+        commands->slot_Open();
+        QTRY_COMPARE(view()->document().pageCount(), 2);
+        QTRY_VERIFY(!window->documentFiles()->isLoading());
+        QVERIFY(window->modes()->isDrawMode());
+        QCOMPARE(view()->document().currentPageNumber(), 1);
+
+        const QString small
+            = writePicture(path(QStringLiteral("small.png")), QSize(40, 40), Qt::green);
+        commands->openAnswers.append({ slides, small });
+        commands->slot_InsertImage();
+        QTRY_COMPARE(view()->document().pageCount(), 4);
+        const QList<MainPage *> pages = view()->document().pageList();
+        QCOMPARE(pages.at(0)->objects.size(), 1);
+        QCOMPARE(pages.at(1)->pdfPage, 0);
+        QCOMPARE(pages.at(2)->pdfPage, 1);
+        QCOMPARE(pages.at(3)->pdfPage, 1);
+        QCOMPARE(pages.at(1)->objects.size(), 0);
+        QCOMPARE(view()->document().currentPageNumber(), 2);
+        QCOMPARE(commands->filtersAsked.last(),
+                 QStringLiteral("Image Files and PDFs (*.bmp *.jpg *.jpeg *.png *.svg *.pdf)"));
     }
 
     void absurdPicturesAreRefusedWithTheirSize()

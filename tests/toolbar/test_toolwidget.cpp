@@ -321,6 +321,12 @@ private Q_SLOTS:
                  spy, true);
         QCOMPARE(spy.at(0).at(0).toStringList(),
                  (QStringList { QStringLiteral("/tmp/SHOT.PNG"), QStringLiteral("/tmp/c.Jpeg") }));
+        spy.clear();
+        dropUrls({ QStringLiteral("/tmp/slides.PDF"), QStringLiteral("/tmp/d.tavelmark") }, spy,
+                 true);
+        QCOMPARE(spy.at(0).at(0).toStringList(),
+                 (QStringList { QStringLiteral("/tmp/slides.PDF"),
+                                QStringLiteral("/tmp/d.tavelmark") }));
     }
 
     void folding()
