@@ -7,7 +7,7 @@
 // after paging through all 300 pages against the page cache's budget.
 #include "benchpage.h"
 #include "benchrounds.h"
-#include "slidedeck.h"
+#include "slidepdf.h"
 
 #include "app/appstate.h"
 #include "canvas/mainview.h"
@@ -147,7 +147,7 @@ int main(int argc, char **argv)
     BenchRounds rounds;
     std::shared_ptr<PdfSource> alone;
     for (int pages : sizes) {
-        const QByteArray bytes = SlideDeck::make(pages);
+        const QByteArray bytes = SlidePdf::coloured(pages, QSizeF(1024, 576));
         const QString path = dir.filePath(QStringLiteral("slides%1.pdf").arg(pages));
         QFile file(path);
         file.open(QIODevice::WriteOnly);

@@ -73,9 +73,10 @@ void BackgroundCache::renderAhead(int pageId, const std::shared_ptr<PdfSource> &
 void BackgroundCache::start(int pageId, qreal ratio, std::function<QImage()> work)
 {
     const quint64 ticket = ++nextTicket;
-    pending.insert(pageId, ticket);
-    pool.start([this, pageId, ticket, ratio, work = std::move(work)] {
-        QImage image = work();
+    auto dropped = std::make_shared<std::atomic<bool>>(false);
+    pending.insert(pageId, { ticket, dropped });
+    pool.start([this, pageId, ticket, ratio, dropped, work = std::move(work)] {
+        QImage image = *dropped ? QImage() : work();
         QMetaObject::invokeMethod(
             this,
             [this, pageId, ticket, image = std::move(image), ratio]() mutable {
@@ -87,7 +88,7 @@ void BackgroundCache::start(int pageId, qreal ratio, std::function<QImage()> wor
 
 void BackgroundCache::arrive(int pageId, quint64 ticket, QImage image, qreal ratio)
 {
-    if (pending.value(pageId) != ticket)
+    if (pending.value(pageId).ticket != ticket)
         return;
     pending.remove(pageId);
     if (image.isNull())
@@ -98,9 +99,24 @@ void BackgroundCache::arrive(int pageId, quint64 ticket, QImage image, qreal rat
     emit decoded(pageId);
 }
 
+void BackgroundCache::drop(int pageId)
+{
+    if (const auto it = pending.constFind(pageId); it != pending.cend())
+        *it->dropped = true;
+    pending.remove(pageId);
+}
+
+void BackgroundCache::dropPendingExcept(const QSet<int> &wanted)
+{
+    const QList<int> ids = pending.keys();
+    for (int pageId : ids)
+        if (!wanted.contains(pageId))
+            drop(pageId);
+}
+
 void BackgroundCache::forget(int pageId)
 {
-    pending.remove(pageId);
+    drop(pageId);
     entries.erase(std::remove_if(entries.begin(), entries.end(),
                                  [pageId](const Entry &e) { return e.pageId == pageId; }),
                   entries.end());
@@ -108,6 +124,6 @@ void BackgroundCache::forget(int pageId)
 
 void BackgroundCache::clear()
 {
-    pending.clear();
+    dropPendingExcept({});
     entries.clear();
 }

@@ -3,8 +3,10 @@
 #include <QHash>
 #include <QObject>
 #include <QPixmap>
+#include <QSet>
 #include <QThreadPool>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -38,6 +40,9 @@ public:
     // The page's file changed or went away: its picture must not be used.
     void forget(int pageId);
     void clear();
+    // Gives up the decodes and renders of pages not in `wanted`: paging
+    // fast must not leave a queue of pages long left before the one shown.
+    void dropPendingExcept(const QSet<int> &wanted);
     bool isDecoding() const { return !pending.isEmpty(); }
 
 signals:
@@ -55,8 +60,14 @@ private:
     int capacity;
     std::deque<Entry> entries;
     // The decode each page waits for; a forgotten page's late result is
-    // recognised by its outdated ticket.
-    QHash<int, quint64> pending;
+    // recognised by its outdated ticket, and one not started yet is skipped.
+    struct Job
+    {
+        quint64 ticket = 0;
+        std::shared_ptr<std::atomic<bool>> dropped;
+    };
+    void drop(int pageId);
+    QHash<int, Job> pending;
     quint64 nextTicket = 0;
     QThreadPool pool;
 };

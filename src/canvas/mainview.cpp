@@ -61,6 +61,10 @@ MainView::MainView(QWidget *pParent)
     // new neighbours.
     connect(&doc, &Document::pagesChanged, this,
             [this] { background.decodeNeighbours(doc.pageList(), doc.currentPageNumber()); });
+    connect(background.arrivals(), &BackgroundCache::decoded, this, [this](int id) {
+        if (background.arrive(id))
+            update();
+    });
     connect(&doc, &Document::undoStateChanged, this, &MainView::signal_UndoCommands);
     connect(&doc, &Document::pageDiscarded, this, [this](int id) {
         background.forget(id);

@@ -36,6 +36,7 @@ void PageBackground::writeFile(int pageId) const
 void PageBackground::show(const MainPage *page, int leftId, const QPixmap &left)
 {
     shown = QPixmap();
+    waitingFor = 0;
     if (page && page->background == MainPage::PdfBackground)
         showPdf(page, leftId, left);
     else
@@ -63,13 +64,28 @@ void PageBackground::showPicture(const MainPage *page, int leftId, const QPixmap
         shown = QPixmap::fromImage(std::move(evicted));
 }
 
-// A PDF page not rendered ahead is rendered at once: the user waits for it.
+// A PDF page not rendered ahead is rendered by the worker while the page
+// shows white paper: a page of a hostile PDF that renders for ever must not
+// freeze the window.
 void PageBackground::showPdf(const MainPage *page, int leftId, const QPixmap &left)
 {
     shown = cache.find(page->id);
     cache.keep(leftId, left);
-    if (shown.isNull() && page->pdf)
-        shown = QPixmap::fromImage(page->pdf->render(page->pdfPage, page->pixelSize));
+    if (!shown.isNull() || !page->pdf)
+        return;
+    waitingFor = page->id;
+    waitingRatio = page->pixelRatio;
+    cache.renderAhead(page->id, page->pdf, page->pdfPage, page->pixelSize, page->pixelRatio);
+}
+
+bool PageBackground::arrive(int pageId)
+{
+    if (pageId == 0 || pageId != waitingFor)
+        return false;
+    shown = cache.find(pageId);
+    shown.setDevicePixelRatio(waitingRatio);
+    waitingFor = 0;
+    return true;
 }
 
 // The page left behind stays decoded, and its neighbours are decoded while
@@ -77,6 +93,11 @@ void PageBackground::showPdf(const MainPage *page, int leftId, const QPixmap &le
 void PageBackground::decodeNeighbours(const QList<MainPage *> &pages, int number)
 {
     QHash<int, qreal> ahead;
+    QSet<int> wanted;
+    for (int index : { number - 1, number, number - 2 })
+        if (index >= 0 && index < pages.size())
+            wanted.insert(pages.at(index)->id);
+    cache.dropPendingExcept(wanted);
     for (int index : { number, number - 2 }) {
         const MainPage *neighbour = index >= 0 && index < pages.size() ? pages.at(index) : nullptr;
         if (neighbour && neighbour->background == MainPage::PictureBackground)
@@ -91,6 +112,7 @@ void PageBackground::decodeNeighbours(const QList<MainPage *> &pages, int number
 void PageBackground::clear()
 {
     shown = QPixmap();
+    waitingFor = 0;
     cache.clear();
 }
 

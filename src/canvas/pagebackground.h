@@ -33,6 +33,11 @@ public:
     void keep(int pageId, const QPixmap &picture) { cache.keep(pageId, picture); }
     void clear();
     bool isDecodingAhead() const { return cache.isDecoding(); }
+    // Tells, by its `decoded` signal, when a picture arrives.
+    const BackgroundCache *arrivals() const { return &cache; }
+    // Takes the arrived picture of `pageId` when the page shown waits for
+    // it; true when the picture shown changed.
+    bool arrive(int pageId);
     // The picture scaled to `device` pixels at `ratio`, once per picture and size.
     const QPixmap &fitted(const QSize &device, qreal ratio) const;
 
@@ -41,6 +46,8 @@ private:
     void showPdf(const MainPage *page, int leftId, const QPixmap &left);
 
     QPixmap shown;
+    int waitingFor = 0; // the page shown, while its PDF page renders
+    qreal waitingRatio = 1.0;
     BackgroundCache cache;
     mutable QPixmap scaled;
     mutable qint64 scaledFrom = 0;

@@ -183,10 +183,12 @@ void PdfLoad::addFirst(QImage first)
     MainPage *page = makePage(0);
     if (!first.isNull())
         view->keepBackground(page, std::move(first));
-    view->document().addPages({ page });
+    Document &document = view->document();
+    document.insertPages(document.pageCount(), { page });
+    document.gotoPage(document.pageCount() - 1);
     lastAddedId = page->id;
     made = 1;
-    firstNumber = view->document().currentPageNumber();
+    firstNumber = document.currentPageNumber();
     Q_EMIT signal_FirstPage();
     Q_EMIT signal_Waiting(pdf->pageCount() - made);
     // After the repaint that the first page asked for.

@@ -1,5 +1,5 @@
-#include "lessonpdf.h"
 #include "realprogram.h"
+#include "slidepdf.h"
 #include "testenvironment.h"
 #include "zippedbytes.h"
 
@@ -79,7 +79,7 @@ private Q_SLOTS:
         QVERIFY(
             writeFile(file,
                       zipped({ { QStringLiteral("manifest.json"), QJsonDocument(root).toJson() },
-                               { pdf, LessonPdf::selfHoldingTree() } })));
+                               { pdf, SlidePdf::selfHoldingTree() } })));
 
         RealProgram program(*env);
         QVERIFY(program.start({}, { file }));

@@ -1,6 +1,6 @@
 #include "document/pdfsource.h"
 #include "realprogram.h"
-#include "slidedeck.h"
+#include "slidepdf.h"
 #include "testenvironment.h"
 
 #include <QScreen>
@@ -24,6 +24,18 @@ class TestPdfX11 : public QObject
             .convertToFormat(QImage::Format_RGB32);
     }
 
+    // Page `number` of the PDF rendered by poppler, `width` pixels wide.
+    QImage renderedPage(const QString &strPdf, int number, int width) const
+    {
+        const QString prefix = env->path(QStringLiteral("page"));
+        RealProgram::tool(QStringLiteral("pdftoppm"),
+                          { QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                            QStringLiteral("-f"), QString::number(number),
+                            QStringLiteral("-scale-to-x"), QString::number(width),
+                            QStringLiteral("-scale-to-y"), QStringLiteral("-1"), strPdf, prefix });
+        return QImage(prefix + QLatin1String(".png")).convertToFormat(QImage::Format_RGB32);
+    }
+
     // Pixels of `area` that differ from the render by more than antialiasing.
     static int differingPixels(const QImage &screen, const QImage &render, const QRect &area)
     {
@@ -43,7 +55,7 @@ private Q_SLOTS:
 
     void opensFromTheCommandLineAndTakesInk()
     {
-        const QByteArray bytes = SlideDeck::make(3);
+        const QByteArray bytes = SlidePdf::coloured(3, QSizeF(1024, 576));
         const QString slides = env->path(QStringLiteral("slides.pdf"));
         QVERIFY(writeFile(slides, bytes));
         const std::shared_ptr<PdfSource> pdf = PdfSource::open(bytes, QString());
@@ -57,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(program.start({}, { slides }));
         const QPoint plain = at(400, 300);
         QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(plain), SlideDeck::colour(0), 4), 15000);
+            RealProgram::nearColour(RealProgram::shownAt(plain), SlidePdf::colour(0), 4), 15000);
         // The title and the drawing as the PDF's renderer paints them.
         const QImage render = pdf->render(0, screen);
         const int top = (screen.height() - render.height()) / 2;
@@ -70,15 +82,29 @@ private Q_SLOTS:
 
         RealProgram::key(QStringLiteral("Next"));
         QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(plain), SlideDeck::colour(1), 4), 15000);
+            RealProgram::nearColour(RealProgram::shownAt(plain), SlidePdf::colour(1), 4), 15000);
         const QPoint from = at(300, 250), to = at(500, 250);
         RealProgram::drag(from, to);
         const QPoint middle = (from + to) / 2;
         QTRY_VERIFY_WITH_TIMEOUT(
-            !RealProgram::nearColour(RealProgram::shownAt(middle), SlideDeck::colour(1), 40),
-            10000);
+            !RealProgram::nearColour(RealProgram::shownAt(middle), SlidePdf::colour(1), 40), 10000);
         QVERIFY(RealProgram::nearColour(RealProgram::shownAt(middle + QPoint(0, 40)),
-                                        SlideDeck::colour(1), 4));
+                                        SlidePdf::colour(1), 4));
+
+        // The handout: the slides' own pages with their text, the stroke on
+        // the second, drawn where it was on the screen.
+        const QString handout = env->path(QStringLiteral("handout.pdf"));
+        X11Probe x11;
+        RealProgram::exportPdf(x11, handout);
+        QVERIFY(!QTest::currentTestFailed());
+        const QString text = QString::fromUtf8(
+            RealProgram::tool(QStringLiteral("pdftotext"), { handout, QStringLiteral("-") }));
+        QVERIFY2(text.contains(QStringLiteral("Slide 2")), qPrintable(text));
+        const QImage second = renderedPage(handout, 2, screen.width());
+        const QPoint inPdf = middle - QPoint(0, top);
+        QVERIFY(!RealProgram::nearColour(second.pixelColor(inPdf), SlidePdf::colour(1), 40));
+        QVERIFY(RealProgram::nearColour(second.pixelColor(inPdf + QPoint(0, 40)),
+                                        SlidePdf::colour(1), 8));
     }
 };
 

@@ -1,6 +1,4 @@
 #include "commandoutput.h"
-#include "mainwindow/exportbtn.h"
-#include "mainwindow/exportdlg.h"
 #include "realprogram.h"
 #include "swatch.h"
 #include "testenvironment.h"
@@ -28,18 +26,6 @@ class TestProgramX11 : public QObject
         return qAbs(c.red() - backdrop.red()) + qAbs(c.green() - backdrop.green())
             + qAbs(c.blue() - backdrop.blue())
             > 120;
-    }
-
-    // Where the export dialog's PDF button lies in it, laid out by the
-    // program's own code.
-    static QPoint pdfButtonOffset()
-    {
-        ExportDlg dialog(nullptr, nullptr, nullptr);
-        dialog.setAttribute(Qt::WA_DontShowOnScreen);
-        dialog.show();
-        // The document's button comes before the pictures' five.
-        const ExportBtn *pdf = dialog.findChildren<ExportBtn *>().value(5);
-        return pdf ? pdf->mapTo(&dialog, pdf->rect().center()) : QPoint();
     }
 
     // Pictures are kept without loss, each captured desktop once: its colour
@@ -206,21 +192,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 300), backdrop), 5000);
 
         // Every page exported as one PDF; then Exit asks nothing.
-        const QPoint pdfOffset = pdfButtonOffset();
-        RealProgram::key(QStringLiteral("ctrl+s"));
-        QString exportWindow;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !(exportWindow = RealProgram::findWindow(QStringLiteral("Save"))).isEmpty(), 10000);
-        RealProgram::click(x11.rootGeometry(exportWindow.toUInt()).topLeft() + pdfOffset);
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")) != exportWindow
-                                     && !RealProgram::findWindow(QStringLiteral("Save")).isEmpty(),
-                                 10000);
         const QString file = env->path(QStringLiteral("lesson.pdf"));
-        RealProgram::key(QStringLiteral("ctrl+a"));
-        RealProgram::xdotool({ QStringLiteral("type"), file });
-        RealProgram::key(QStringLiteral("Return"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")).isEmpty(), 10000);
+        RealProgram::exportPdf(x11, file);
+        QVERIFY(!QTest::currentTestFailed());
         checkHandout(file, backdrop);
         RealProgram::key(QStringLiteral("ctrl+q"));
         QVERIFY2(program.program.waitForFinished(10000), "Exit asked a question after the export");

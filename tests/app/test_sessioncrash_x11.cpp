@@ -5,8 +5,8 @@
 #include "document/pdfsource.h"
 #include "document/sessionreader.h"
 #include "document/sessionwriter.h"
-#include "lessonpdf.h"
 #include "realprogram.h"
+#include "slidepdf.h"
 #include "testenvironment.h"
 #include "x11probe.h"
 
@@ -184,7 +184,7 @@ private Q_SLOTS:
     void pdfPagesComeBack()
     {
         TestEnvironment env;
-        const QByteArray slides = LessonPdf::make(2);
+        const QByteArray slides = SlidePdf::coloured(2);
         const std::shared_ptr<PdfSource> pdf = PdfSource::open(slides, QString());
         QVERIFY(pdf);
         QList<MainPage *> pages;

@@ -1,5 +1,5 @@
 #include "canvasfixture.h"
-#include "slidedeck.h"
+#include "slidepdf.h"
 
 #include "app/devicepixels.h"
 #include "canvas/backgroundcache.h"
@@ -63,24 +63,27 @@ class TestPdfPages : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        pdf = PdfSource::open(SlideDeck::make(12), QString());
+        pdf = PdfSource::open(SlidePdf::coloured(12, QSizeF(1024, 576)), QString());
         QVERIFY(pdf);
     }
 
     void init() { canvas = std::make_unique<CanvasFixture>(QSize(), false); }
     void cleanup() { canvas.reset(); }
 
-    // Shown at once, fitted into the page and centred on white; the
-    // neighbours are rendered ahead, so a switch to one renders nothing.
+    // A page not rendered ahead shows white paper until the worker has
+    // rendered it, fitted into the page and centred on white; the neighbours
+    // are rendered ahead, so a switch to one renders nothing.
     void showsThePageAndRendersNeighboursAhead()
     {
         addPdfPages(6);
         QVERIFY(turnTo(3));
+        QVERIFY(canvas->view->backgroundPicture().isNull());
+        QTRY_VERIFY(!canvas->view->backgroundPicture().isNull());
         const QPixmap shown = canvas->view->backgroundPicture();
-        QVERIFY(near(middleOf(shown), SlideDeck::colour(2)));
+        QVERIFY(near(middleOf(shown), SlidePdf::colour(2)));
         QCOMPARE(shown.size(), pdf->fittedSize(2, pageAt(3)->pixelSize));
         const QPoint middle(canvas->window->width() / 2, canvas->window->height() / 2);
-        QVERIFY(near(shownAt(middle), SlideDeck::colour(2)));
+        QVERIFY(near(shownAt(middle), SlidePdf::colour(2)));
         QCOMPARE(shownAt(QPoint(middle.x(), canvas->window->height() - 20)), QColor(Qt::white));
 
         waitForRenders();
@@ -88,7 +91,7 @@ private Q_SLOTS:
             pageAt(number)->pdf.reset(); // a render now would give nothing
             QVERIFY(turnTo(number));
             QVERIFY(
-                near(middleOf(canvas->view->backgroundPicture()), SlideDeck::colour(number - 1)));
+                near(middleOf(canvas->view->backgroundPicture()), SlidePdf::colour(number - 1)));
             QVERIFY(turnTo(3));
         }
     }
@@ -108,7 +111,7 @@ private Q_SLOTS:
         waitForRenders();
         pageAt(2)->pdf.reset();
         QVERIFY(turnTo(2));
-        QVERIFY(near(middleOf(canvas->view->backgroundPicture()), SlideDeck::colour(1)));
+        QVERIFY(near(middleOf(canvas->view->backgroundPicture()), SlidePdf::colour(1)));
     }
 
     // Paging through the whole PDF keeps only the last few pages rendered.
@@ -132,19 +135,21 @@ private Q_SLOTS:
         addPdfPages(3);
         QVERIFY(turnTo(2));
         canvas->view->duplicatePage();
+        waitForRenders();
         MainPage *copy = canvas->page();
         QCOMPARE(doc().currentPageNumber(), 3);
         QCOMPARE(copy->background, int(MainPage::PdfBackground));
         QCOMPARE(copy->pdf, pdf);
         QCOMPARE(copy->pdfPage, 1);
         QVERIFY(!QFile::exists(MainPage::backgroundFile(copy->id)));
-        QVERIFY(near(middleOf(canvas->view->backgroundPicture()), SlideDeck::colour(1)));
+        QVERIFY(near(middleOf(canvas->view->backgroundPicture()), SlidePdf::colour(1)));
     }
 
     // Ink goes over the slide and its undo brings the slide's pixels back.
     void drawsAndUndoesOverThePdf()
     {
         addPdfPages(2);
+        waitForRenders();
         const QPoint middle(canvas->window->width() / 2, canvas->window->height() / 2);
         canvas->addStroke(middle - QPoint(60, 0), middle + QPoint(60, 0));
         QCOMPARE(shownAt(middle), QColor(Qt::red));
@@ -152,7 +157,7 @@ private Q_SLOTS:
         QVERIFY(turnTo(1));
         QCOMPARE(shownAt(middle), QColor(Qt::red));
         QVERIFY(doc().undo());
-        QVERIFY(near(shownAt(middle), SlideDeck::colour(0)));
+        QVERIFY(near(shownAt(middle), SlidePdf::colour(0)));
     }
 
     // The cache renders a PDF page ahead at the pixels asked, and drops the
@@ -167,11 +172,19 @@ private Q_SLOTS:
         QVERIFY(cache.find(1).isNull());
         const QPixmap second = cache.find(2);
         QCOMPARE(second.size(), QSize(320, 180));
-        QVERIFY(near(middleOf(second), SlideDeck::colour(5)));
+        QVERIFY(near(middleOf(second), SlidePdf::colour(5)));
         cache.renderAhead(1, pdf, 4, QSize(320, 320), 2.0);
         QTRY_VERIFY(!cache.isDecoding());
         QCOMPARE(cache.find(1).devicePixelRatio(), 2.0);
         QCOMPARE(cache.find(1).size(), QSize(320, 180));
+
+        // Paging fast: only the renders still wanted are made and kept.
+        for (int id = 10; id < 40; ++id)
+            cache.renderAhead(id, pdf, id % 12, QSize(320, 180), 1.0);
+        cache.dropPendingExcept({ 39 });
+        QTRY_VERIFY(!cache.isDecoding());
+        QVERIFY(!cache.find(39).isNull());
+        QVERIFY(cache.find(38).isNull() && cache.find(37).isNull());
     }
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/exportbtn.h"
+#include "mainwindow/exportdlg.h"
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
@@ -106,6 +108,38 @@ public:
         layout.show();
         const ToolWidgetBtn *pen = layout.button(ToolWidget::Pen);
         return pen->mapTo(&layout, pen->rect().center());
+    }
+
+    // Where the export dialog's PDF button lies in it, laid out by the
+    // program's own code.
+    static QPoint pdfButtonOffset()
+    {
+        ExportDlg dialog(nullptr, nullptr, nullptr);
+        dialog.setAttribute(Qt::WA_DontShowOnScreen);
+        dialog.show();
+        // The document's button comes before the pictures' five.
+        const ExportBtn *pdf = dialog.findChildren<ExportBtn *>().value(5);
+        return pdf ? pdf->mapTo(&dialog, pdf->rect().center()) : QPoint();
+    }
+
+    // Every page exported as one PDF to `strFile`, as a user does it: Save,
+    // the PDF button, the file's name typed into the file dialog.
+    static void exportPdf(const X11Probe &x11, const QString &strFile)
+    {
+        const QPoint pdfOffset = pdfButtonOffset();
+        key(QStringLiteral("ctrl+s"));
+        QString exportWindow;
+        QTRY_VERIFY_WITH_TIMEOUT(!(exportWindow = findWindow(QStringLiteral("Save"))).isEmpty(),
+                                 10000);
+        click(x11.rootGeometry(exportWindow.toUInt()).topLeft() + pdfOffset);
+        QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")) != exportWindow
+                                     && !findWindow(QStringLiteral("Save")).isEmpty(),
+                                 10000);
+        key(QStringLiteral("ctrl+a"));
+        xdotool({ QStringLiteral("type"), strFile });
+        key(QStringLiteral("Return"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(strFile), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")).isEmpty(), 10000);
     }
 
     // A visible window of that exact name, or an empty string.

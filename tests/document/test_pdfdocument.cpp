@@ -1,5 +1,5 @@
-#include "lessonpdf.h"
 #include "pixels.h"
+#include "slidepdf.h"
 #include "testhost.h"
 #include "zippedbytes.h"
 
@@ -165,10 +165,10 @@ private Q_SLOTS:
     // Two PDFs, one shown on two pages, one locked; a colour page between.
     void documentRoundTrip()
     {
-        const QByteArray lesson = LessonPdf::make(3);
+        const QByteArray lesson = SlidePdf::coloured(3);
         const std::shared_ptr<PdfSource> slides = PdfSource::open(lesson, QString());
         const std::shared_ptr<PdfSource> locked
-            = PdfSource::open(LessonPdf::encrypt(LessonPdf::make(2), QStringLiteral("tafel")),
+            = PdfSource::open(SlidePdf::locked(SlidePdf::coloured(2), QStringLiteral("tafel")),
                               QStringLiteral("tafel"));
         QVERIFY(slides && locked);
         draw(pdfPage(slides, 2), 100);
@@ -223,7 +223,7 @@ private Q_SLOTS:
 
     void damagedOrMissingPdfRefusesTheDocument()
     {
-        const std::shared_ptr<PdfSource> slides = PdfSource::open(LessonPdf::make(2), QString());
+        const std::shared_ptr<PdfSource> slides = PdfSource::open(SlidePdf::coloured(2), QString());
         QVERIFY(slides);
         draw(pdfPage(slides, 1), 100);
         const QString file = path(QStringLiteral("damaged.tavelmark"));
@@ -266,7 +266,7 @@ private Q_SLOTS:
     // The PDF is kept once: a lesson's document is about the PDF's size.
     void documentSizeFollowsThePdf()
     {
-        const QByteArray lesson = LessonPdf::make(50);
+        const QByteArray lesson = SlidePdf::coloured(50);
         const std::shared_ptr<PdfSource> slides = PdfSource::open(lesson, QString());
         QVERIFY(slides);
         for (int i = 0; i < 50; ++i)
@@ -287,7 +287,7 @@ private Q_SLOTS:
     // first comes and never again, and lets it go with its last page.
     void journalRoundTrip()
     {
-        const std::shared_ptr<PdfSource> slides = PdfSource::open(LessonPdf::make(3), QString());
+        const std::shared_ptr<PdfSource> slides = PdfSource::open(SlidePdf::coloured(3), QString());
         QVERIFY(slides);
         draw(pdfPage(slides, 1), 100);
         pdfPage(slides, 2);
@@ -328,7 +328,7 @@ private Q_SLOTS:
     // write leaves no stray file.
     void journalKilledAtAnyStep()
     {
-        const std::shared_ptr<PdfSource> slides = PdfSource::open(LessonPdf::make(2), QString());
+        const std::shared_ptr<PdfSource> slides = PdfSource::open(SlidePdf::coloured(2), QString());
         QVERIFY(slides);
         pages = { new MainPage(QSize(100, 100), false) };
         const DocumentSnapshot first = snapshot();

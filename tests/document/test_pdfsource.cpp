@@ -1,4 +1,4 @@
-#include "lessonpdf.h"
+#include "slidepdf.h"
 
 #include "document/pdfmodule.h"
 #include "document/pdfsource.h"
@@ -13,7 +13,7 @@ class TestPdfSource : public QObject
 private Q_SLOTS:
     void passwords()
     {
-        const QByteArray locked = LessonPdf::encrypt(LessonPdf::make(2), QStringLiteral("tafel"));
+        const QByteArray locked = SlidePdf::locked(SlidePdf::coloured(2), QStringLiteral("tafel"));
         QVERIFY(!locked.isEmpty());
         PdfRefusal why = PdfRefusal::None;
         QVERIFY(!PdfSource::open(locked, QString(), &why));
@@ -27,7 +27,7 @@ private Q_SLOTS:
         QCOMPARE(pdf->pageCount(), 2);
         QCOMPARE(pdf->password(), QStringLiteral("tafel"));
         const QImage second = pdf->render(1, QSize(720, 405));
-        QCOMPARE(QColor(second.pixel(10, 10)).hue(), LessonPdf::slideColour(1).hue());
+        QCOMPARE(QColor(second.pixel(10, 10)).hue(), SlidePdf::colour(1).hue());
     }
 };
 

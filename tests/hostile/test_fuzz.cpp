@@ -17,7 +17,7 @@
 #include "document/safeimagereader.h"
 #include "document/svgcheck.h"
 #include "document/textcheck.h"
-#include "lessonpdf.h"
+#include "slidepdf.h"
 #include "update/updatedescription.h"
 #include "zippedbytes.h"
 
@@ -581,7 +581,7 @@ private Q_SLOTS:
         AppState::instance().tempFolder = dir.filePath(QStringLiteral("temp/"));
         QDir().mkpath(AppState::instance().tempFolder);
         const std::shared_ptr<PdfSource> pdf
-            = PdfSource::open(LessonPdf::make(2, QSizeF(200, 100)), QString());
+            = PdfSource::open(SlidePdf::coloured(2, QSizeF(200, 100)), QString());
         QVERIFY(pdf);
         QList<MainPage *> pages;
         for (int i = 0; i < 3; ++i) {
@@ -636,7 +636,7 @@ private Q_SLOTS:
     void pdfLoading()
     {
         Mutator mutator(
-            { LessonPdf::make(1, QSizeF(200, 100)), LessonPdf::make(2, QSizeF(90, 160)) },
+            { SlidePdf::coloured(1, QSizeF(200, 100)), SlidePdf::coloured(2, QSizeF(90, 160)) },
             { "obj",
               "endobj",
               " 0 R",

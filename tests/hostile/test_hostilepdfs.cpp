@@ -1,4 +1,4 @@
-#include "lessonpdf.h"
+#include "slidepdf.h"
 
 #include "document/pdfmodule.h"
 #include "document/pdfsource.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-using LessonPdf::raw;
+using SlidePdf::raw;
 
 const QByteArray Catalogue = "<< /Type /Catalog /Pages 2 0 R >>";
 const QByteArray ObjectStream = "<< /Type /ObjStm /N 1 /First 4 /Extends 4 0 R /Length 12 >>\n"
@@ -69,7 +69,7 @@ class TestHostilePdfs : public QObject
 private Q_SLOTS:
     void truncated()
     {
-        const QByteArray whole = LessonPdf::make(3);
+        const QByteArray whole = SlidePdf::coloured(3);
         for (const qsizetype length :
              { qsizetype(0), qsizetype(9), qsizetype(200), whole.size() / 2, whole.size() - 40 }) {
             const Outcome outcome = openAndRender(whole.left(length));
@@ -85,9 +85,10 @@ private Q_SLOTS:
     void hugePageCount()
     {
         const Outcome many
-            = openAndRender(LessonPdf::make(PdfBounds::MaxPages + 1, QSizeF(60, 40)));
+            = openAndRender(SlidePdf::coloured(PdfBounds::MaxPages + 1, QSizeF(60, 40)));
         QCOMPARE(many.why, PdfRefusal::TooLarge);
-        const Outcome lastOne = openAndRender(LessonPdf::make(PdfBounds::MaxPages, QSizeF(60, 40)));
+        const Outcome lastOne
+            = openAndRender(SlidePdf::coloured(PdfBounds::MaxPages, QSizeF(60, 40)));
         QCOMPARE(lastOne.why, PdfRefusal::None);
         QCOMPARE(lastOne.pages, PdfBounds::MaxPages);
 
@@ -120,7 +121,7 @@ private Q_SLOTS:
     {
         const QList<QByteArray> loops {
             // A page tree whose kids are itself.
-            LessonPdf::selfHoldingTree(),
+            SlidePdf::selfHoldingTree(),
             // Two page trees, each the other's kid.
             raw({ Catalogue, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
                   "<< /Type /Pages /Kids [2 0 R] /Parent 2 0 R /Count 1 >>" }),

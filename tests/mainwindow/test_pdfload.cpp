@@ -7,7 +7,7 @@
 #include "mainwindow/pdfload.h"
 #include "modalanswerer.h"
 #include "openwhole.h"
-#include "slidedeck.h"
+#include "slidepdf.h"
 #include "testenvironment.h"
 
 #include <QScreen>
@@ -79,7 +79,8 @@ private Q_SLOTS:
     // that Save Document writes again.
     void opensEveryPdfPageAsAPage()
     {
-        const QString slides = written(QStringLiteral("slides.pdf"), SlideDeck::make(5));
+        const QString slides
+            = written(QStringLiteral("slides.pdf"), SlidePdf::coloured(5, QSizeF(1024, 576)));
         QVERIFY(openWhole(files, slides));
         QCOMPARE(doc().pageCount(), 5);
         QCOMPARE(doc().currentPageNumber(), 1);
@@ -93,30 +94,32 @@ private Q_SLOTS:
         }
         const QImage shown = view()->backgroundPicture().toImage();
         const QColor middle = shown.pixelColor(shown.width() / 2, shown.height() / 2);
-        QVERIFY(qAbs(middle.hue() - SlideDeck::colour(0).hue()) <= 2);
+        QVERIFY(qAbs(middle.hue() - SlidePdf::colour(0).hue()) <= 2);
         QVERIFY(!files->hasDocument());
         QVERIFY(!files->isLoading());
     }
 
-    // Opened beside pages, its pages follow the current one.
-    void followsTheCurrentPage()
+    // Opened beside pages, its pages go after the last one.
+    void appendsItsPages()
     {
         view()->newPage();
         view()->newPage();
         QVERIFY(doc().gotoPage(0));
-        const QString slides = written(QStringLiteral("slides.pdf"), SlideDeck::make(3));
+        const QString slides
+            = written(QStringLiteral("slides.pdf"), SlidePdf::coloured(3, QSizeF(1024, 576)));
         QVERIFY(openWhole(files, slides));
         QCOMPARE(doc().pageCount(), 5);
-        QCOMPARE(doc().currentPageNumber(), 2);
+        QCOMPARE(doc().currentPageNumber(), 3);
+        QCOMPARE(doc().pageList().at(1)->background, int(MainPage::ColourBackground));
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(doc().pageList().at(i + 1)->pdfPage, i);
-        QCOMPARE(doc().pageList().at(4)->background, int(MainPage::ColourBackground));
+            QCOMPARE(doc().pageList().at(i + 2)->pdfPage, i);
     }
 
     // A wrong password asks again, saying so; the right one opens.
     void asksForThePasswordUntilRight()
     {
-        const QByteArray pdf = SlideDeck::locked(SlideDeck::make(2), QStringLiteral("chalk"));
+        const QByteArray pdf
+            = SlidePdf::locked(SlidePdf::coloured(2, QSizeF(1024, 576)), QStringLiteral("chalk"));
         QVERIFY(!pdf.isEmpty());
         files->passwords = { QStringLiteral("cheese"), QStringLiteral("chalk") };
         QVERIFY(openWhole(files, written(QStringLiteral("locked.pdf"), pdf)));
@@ -129,7 +132,8 @@ private Q_SLOTS:
     void cancelledPasswordChangesNothing()
     {
         view()->newPage();
-        const QByteArray pdf = SlideDeck::locked(SlideDeck::make(2), QStringLiteral("chalk"));
+        const QByteArray pdf
+            = SlidePdf::locked(SlidePdf::coloured(2, QSizeF(1024, 576)), QStringLiteral("chalk"));
         ModalAnswerer answerer;
         QVERIFY(!openWhole(files, written(QStringLiteral("locked.pdf"), pdf)));
         QCOMPARE(files->askedAfterWrong, QList<bool>({ false }));
@@ -142,7 +146,7 @@ private Q_SLOTS:
     void refusesDamagedFiles()
     {
         view()->newPage();
-        const QByteArray whole = SlideDeck::make(3);
+        const QByteArray whole = SlidePdf::coloured(3, QSizeF(1024, 576));
         const QStringList bad = { written(QStringLiteral("cut.pdf"), whole.left(whole.size() / 3)),
                                   written(QStringLiteral("text.pdf"), "not a PDF at all"),
                                   env->path(QStringLiteral("missing.pdf")) };
@@ -161,7 +165,8 @@ private Q_SLOTS:
     // its late result adds nothing.
     void refusesAnOpeningPastItsDeadline()
     {
-        const QString slides = written(QStringLiteral("slides.pdf"), SlideDeck::make(2));
+        const QString slides
+            = written(QStringLiteral("slides.pdf"), SlidePdf::coloured(2, QSizeF(1024, 576)));
         auto release = std::make_shared<QSemaphore>();
         auto returned = std::make_shared<std::atomic<bool>>(false);
         PdfLoad load(view(), slides);
