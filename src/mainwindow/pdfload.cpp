@@ -19,8 +19,6 @@ namespace {
 
 // The GUI thread makes pages for this long before it lets events through.
 constexpr int SliceMs = 8;
-// A PDF is read whole into memory; none that a lesson needs comes near this.
-constexpr qint64 MaxBytes = qint64(512) << 20;
 // Opening and the first page, from the file to the pixels.
 constexpr int DeadlineMs = 15000;
 
@@ -40,7 +38,7 @@ Outcome readFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         out.error = QStringLiteral("It could not be read.");
-    else if (file.size() > MaxBytes)
+    else if (file.size() > PdfBounds::MaxBytes)
         out.why = PdfRefusal::TooLarge;
     else
         out.bytes = file.readAll();
