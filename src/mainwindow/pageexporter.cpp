@@ -254,7 +254,7 @@ bool PageExporter::writeRuns(const QString &strTitle, bool bInk, int length,
     const int runs = qMax(1, (count + step - 1) / step);
     PageJobs<QByteArray> jobs(
         runs, [pages = records, step, strTitle, bInk, dpi = resolution](int i) {
-            return PdfPageWriter::write(pages.mid(i * step, step), dpi, strTitle, bInk);
+            return PdfPageWriter::write(pages.mid(qsizetype(i) * step, step), dpi, strTitle, bInk);
         });
     for (int i = 0; i < runs; ++i) {
         for (int page = i * step; page < qMin(count, (i + 1) * step); ++page)
