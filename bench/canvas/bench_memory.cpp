@@ -2,6 +2,7 @@
 // backgrounds and 30 strokes of 60 points per page is in place and its first
 // page shown, and after paging through all of it and back, beside the page
 // caches' budget: the pictures and layers kept for page switches.
+#include "benchmemory.h"
 #include "benchpage.h"
 #include "benchpicture.h"
 #include "benchstrokes.h"
@@ -21,18 +22,6 @@
 #include <cstdio>
 
 namespace {
-
-double rssMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return -1;
-}
 
 void waitForDecodes(MainView *view)
 {

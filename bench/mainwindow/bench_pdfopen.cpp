@@ -5,6 +5,7 @@
 // GUI thread, and for comparison on a thread of its own); a switch
 // to a neighbour page (rendered ahead) against rendering it; and the memory
 // after paging through all 300 pages against the page cache's budget.
+#include "benchmemory.h"
 #include "benchpage.h"
 #include "benchrounds.h"
 #include "slidepdf.h"
@@ -26,18 +27,6 @@
 
 namespace {
 BenchPage bench;
-
-double rssMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return -1;
-}
 
 // The offscreen screen takes the bench page's size (its device pixels at
 // QT_SCALE_FACTOR), so that the pages opened are of that size as on a real
