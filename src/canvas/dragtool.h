@@ -2,8 +2,8 @@
 
 #include "tool.h"
 
-// Pans a page larger than the main window with the right button, never
-// opening a gap between the page's edge and the window's edge.
+// Pans a page that overflows the window with the right button: the page
+// point pressed stays under the pointer, as far as the page reaches.
 class DragTool : public Tool
 {
 protected:

@@ -36,14 +36,13 @@ void EraserTool::eraseTo(ToolHost *host, const QPointF &pt)
 {
     const QPointF from = gesture().lastPoint;
     eraserTemplate.appendSegment(from, pt);
-    if (QImage *layer = host->layer()) {
-        QPainter painter(layer);
+    host->paintLayer([this, from, pt](QPainter &painter) {
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
         painter.setPen(
             QPen(Qt::black, eraserTemplate.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawLine(from, pt);
-    }
+    });
     const QRect area = PenTool::pieceRect(QRectF(from, pt), eraserTemplate.width);
     erased |= area;
     host->repaint(area);

@@ -45,10 +45,7 @@ void HighlighterTool::extendTo(ToolHost *host, const QPointF &pt)
 
 void HighlighterTool::keep(ToolHost *host)
 {
-    if (QImage *layer = host->layer()) {
-        QPainter painter(layer);
-        strokeTemplate.paint(&painter);
-    }
+    host->paintLayer([this](QPainter &painter) { strokeTemplate.paint(&painter); });
     host->pushCommand(new AddCommand(host, strokeTemplate.clone()));
 }
 

@@ -39,10 +39,7 @@ void LineTool::end(ToolHost *host, const Input &input)
     const QPointF d = lineTemplate.line.p2() - gesture().pressPoint;
     if (std::abs(d.x()) < 1e-12 && std::abs(d.y()) < 1e-12)
         return;
-    if (QImage *layer = host->layer()) {
-        QPainter painter(layer);
-        lineTemplate.paint(&painter);
-    }
+    host->paintLayer([this](QPainter &painter) { lineTemplate.paint(&painter); });
     host->pushCommand(new AddCommand(host, lineTemplate.clone()));
 }
 

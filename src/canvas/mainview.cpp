@@ -12,13 +12,16 @@
 #include "presenterkit.h"
 #include "regionpainter.h"
 #include "selecttool.h"
+#include "tool.h"
 #include "toolkit.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTabletEvent>
+#include <QTouchEvent>
 #include <QUndoStack>
 #include <QWheelEvent>
 
@@ -48,10 +51,16 @@ QImage layerFor(const MainPage *page)
 // Patches for undo and redo up to the pixels of a full-HD layer.
 MainView::MainView(QWidget *pParent)
     : QWidget(pParent)
+    , zoomInput(this)
     , patches(qint64(1920) * 1080 * 4)
 {
     setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_AcceptTouchEvents);
     setMouseTracking(true);
+    // Wheel notches come about 30 ms apart: a pause of a few is the end.
+    settling.setSingleShot(true);
+    settling.setInterval(120);
+    connect(&settling, &QTimer::timeout, this, [this] { update(); });
     ExactPointer::watch();
     // A tool's gesture must not outlive the objects and pages it points at.
     connect(&doc, &Document::aboutToChange, this, [] { ToolKit::instance().resetTool(); });
@@ -191,6 +200,13 @@ void MainView::setBackground(const QPixmap &picture)
 
 void MainView::showPage(MainPage *pPage, MainPage *left)
 {
+    const qreal zoomBefore = zoom();
+    zoomLayer.drop();
+    settling.stop();
+    if (parentWidget())
+        fitToWindow(parentWidget()->size());
+    if (zoom() != zoomBefore)
+        Q_EMIT zoomChanged(zoom());
     QPixmap leftPicture;
     if (left && left != pPage && PageBackground::showsPicture(left))
         leftPicture = background.leave();
@@ -245,9 +261,12 @@ void MainView::updateObjectCache(MainPage *pPage, const QRect &rect)
     if (rect.isValid() && layerImage) {
         page->renderLayer(layerImage.get(), rect);
         layerBlank = false;
+        if (zoomLayer.matches(shown, size(), devicePixelRatioF()))
+            zoomLayer.update(page, toView(rect));
         update(toView(rect));
         return;
     }
+    zoomLayer.drop();
     const bool blank = !LayerCache::hasLayerObjects(page);
     layerRendered = true;
     // A layer of the same pixels is reused: a fresh one costs page faults
@@ -275,6 +294,8 @@ void MainView::updateForHistoryStep(MainPage *pPage, const QRect &rect, const QU
     if (!(undo || redo) || !patches.step(pPage, step, undo, rect, layerImage.get(), layerRendered))
         return updateObjectCache(pPage, rect);
     layerBlank = false;
+    if (zoomLayer.matches(shown, size(), devicePixelRatioF()))
+        zoomLayer.update(pPage, toView(rect));
     update(toView(rect));
 }
 
@@ -317,15 +338,114 @@ void MainView::removeFromSelection(Obj *obj)
 void MainView::fitToWindow(const QSize &window)
 {
     const MainPage *page = currentPage();
-    shown = page ? ViewTransform::fitting(page->size, window) : ViewTransform(1, window);
-    const QSize onView = shown.shownSize();
-    setFixedSize(onView);
-    move((window.width() - onView.width()) / 2, (window.height() - onView.height()) / 2);
+    if (!page) {
+        shown = ViewTransform(1, window);
+        setFixedSize(window);
+        move(0, 0);
+        return;
+    }
+    const PageZoom::Placement placed = zooms.value(page->id).place(page->size, window);
+    const QRect onWindow = QRectF(placed.topLeft, QSizeF(placed.shownSize)).toAlignedRect()
+        & QRect(QPoint(0, 0), window);
+    shown = ViewTransform(placed.scale, page->size, placed.topLeft - QPointF(onWindow.topLeft()));
+    setFixedSize(onWindow.size());
+    move(onWindow.topLeft());
+}
+
+QSize MainView::windowArea() const
+{
+    return parentWidget() ? parentWidget()->size() : size();
+}
+
+bool MainView::isFitted() const
+{
+    const MainPage *page = currentPage();
+    return !page || zooms.value(page->id).isFitted();
+}
+
+void MainView::zoomTo(qreal scale, const QPointF &anchor)
+{
+    MainPage *page = currentPage();
+    // A gesture under way keeps the view it began in: its ink is in the
+    // layer but not yet on the page.
+    if (!page || liveDesktop || ToolKit::instance().currentTool()->gesture().active)
+        return;
+    const qreal before = zoom();
+    zooms[page->id].zoomTo(scale, anchor, page->size, windowArea());
+    relayout();
+    if (zoom() != before) {
+        settling.start();
+        Q_EMIT zoomChanged(zoom());
+        update(labelRect().adjusted(-6, -2, 5, 2));
+    }
+}
+
+QPointF MainView::zoomAnchor() const
+{
+    const QSize window = windowArea();
+    const QPointF pointer = parentWidget() ? parentWidget()->mapFromGlobal(QCursor::pos())
+                                           : mapFromGlobal(QCursor::pos());
+    return QRectF(QPointF(0, 0), window).contains(pointer)
+        ? pointer
+        : QPointF(window.width(), window.height()) / 2;
+}
+
+void MainView::zoomIn()
+{
+    zoomTo(PageZoom::stepped(zoom(), 1), zoomAnchor());
+}
+
+void MainView::zoomOut()
+{
+    zoomTo(PageZoom::stepped(zoom(), -1), zoomAnchor());
+}
+
+void MainView::zoomToActual()
+{
+    zoomTo(1, zoomAnchor());
+}
+
+void MainView::zoomToFit()
+{
+    MainPage *page = currentPage();
+    if (!page || zooms.value(page->id).isFitted())
+        return;
+    zooms[page->id].fit();
+    relayout();
+    settling.start();
+    Q_EMIT zoomChanged(zoom());
+}
+
+void MainView::panBy(const QPointF &delta)
+{
+    MainPage *page = currentPage();
+    if (!page || liveDesktop || ToolKit::instance().currentTool()->gesture().active)
+        return;
+    zooms[page->id].panBy(delta, page->size, windowArea());
+    relayout();
+}
+
+void MainView::showPagePoint(const QPointF &pagePoint, const QPointF &windowPoint)
+{
+    MainPage *page = currentPage();
+    if (!page || liveDesktop)
+        return;
+    zooms[page->id].show(pagePoint, windowPoint, page->size, windowArea());
+    relayout();
+}
+
+void MainView::relayout()
+{
+    const ViewTransform before = shown;
+    const QRect placedBefore = geometry();
+    fitToWindow(windowArea());
+    if (shown != before || geometry() != placedBefore)
+        update();
 }
 
 bool MainView::onePerPixel() const
 {
-    return shown.scale() == 1 && currentPage()
+    return shown.isIdentity() && currentPage()
         && qFuzzyCompare(currentPage()->pixelRatio, devicePixelRatioF());
 }
 
@@ -340,8 +460,24 @@ void MainView::updatePageCommands()
 
 bool MainView::event(QEvent *pEvent)
 {
-    if (pEvent->type() == QEvent::CursorChange)
+    switch (pEvent->type()) {
+    case QEvent::CursorChange:
         drawCursor.changed();
+        break;
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        if (zoomInput.touch(static_cast<QTouchEvent *>(pEvent)))
+            return true;
+        break;
+    case QEvent::NativeGesture:
+        if (zoomInput.nativeGesture(static_cast<QNativeGestureEvent *>(pEvent)))
+            return true;
+        break;
+    default:
+        break;
+    }
     return QWidget::event(pEvent);
 }
 
@@ -350,9 +486,21 @@ QPointF MainView::pointOf(const QSinglePointEvent *pEvent) const
     return toPage(snapToDevice(DevicePixels::position(this, pEvent), devicePixelRatio()));
 }
 
+void MainView::handMouse(QMouseEvent *pEvent)
+{
+    switch (pEvent->type()) {
+    case QEvent::MouseButtonPress:
+        return mousePressEvent(pEvent);
+    case QEvent::MouseButtonRelease:
+        return mouseReleaseEvent(pEvent);
+    default:
+        return mouseMoveEvent(pEvent);
+    }
+}
+
 void MainView::mousePressEvent(QMouseEvent *pEvent)
 {
-    if (stylusDown)
+    if (stylusDown || zoomInput.press(pEvent))
         return;
     const QPointF point = pointOf(pEvent);
     if (!(pEvent->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
@@ -366,8 +514,17 @@ void MainView::mousePressEvent(QMouseEvent *pEvent)
 
 void MainView::mouseMoveEvent(QMouseEvent *pEvent)
 {
-    if (stylusDown)
+    if (stylusDown || zoomInput.move(pEvent))
         return;
+    if (followPointer && pEvent->buttons() == Qt::NoButton && currentPage()) {
+        // The pointer's place in the window is the same place of the page.
+        const QSizeF window = windowArea();
+        const QPointF at = pEvent->position() + QPointF(pos());
+        const QSizeF page = currentPage()->size;
+        showPagePoint(QPointF(at.x() / window.width() * page.width(),
+                              at.y() / window.height() * page.height()),
+                      at);
+    }
     const QPointF point = pointOf(pEvent);
     if (rightDrag)
         ToolKit::instance().dragTool()->mouseMove(this, point, pEvent);
@@ -377,7 +534,7 @@ void MainView::mouseMoveEvent(QMouseEvent *pEvent)
 
 void MainView::mouseReleaseEvent(QMouseEvent *pEvent)
 {
-    if (stylusDown)
+    if (stylusDown || zoomInput.release(pEvent))
         return;
     const QPointF point = pointOf(pEvent);
     if (rightDrag) {
@@ -432,7 +589,10 @@ void MainView::tabletEvent(QTabletEvent *pEvent)
 
 void MainView::wheelEvent(QWheelEvent *pEvent)
 {
-    if (!ToolKit::instance().wheel(this, pEvent))
+    const bool zooming = followPointer || pEvent->modifiers().testFlag(Qt::ControlModifier);
+    if (!zooming && ToolKit::instance().wheel(this, pEvent))
+        return;
+    if (!zoomInput.wheel(pEvent, followPointer))
         QWidget::wheelEvent(pEvent);
 }
 
@@ -441,26 +601,27 @@ void MainView::paintEvent(QPaintEvent *pEvent)
     const MainPage *page = currentPage();
     if (!page)
         return;
-    // The page is drawn in page pixels; where they are not the screen's
-    // (a page from a screen of another size or scale), smoothly scaled.
+    // The page is drawn in page pixels; where they are not the screen's (a
+    // zoom, or a page from a screen of another size or scale), the
+    // background smoothly scaled and the layer drawn again at the zoom.
     const QRegion dirty = shown.toPage(pEvent->region());
     const bool exact = onePerPixel();
     QPainter painter(this);
     painter.save();
     paintBackground(painter, pEvent->region());
     if (!exact) {
+        painter.translate(shown.origin());
         painter.scale(shown.scale(), shown.scale());
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
     page->paint(&painter, true, QRect());
-    if (layerImage && !layerBlank && exact)
-        RegionPainter::drawImage(painter, dirty, QPoint(0, 0), *layerImage);
-    else if (layerImage && !layerBlank)
-        painter.drawImage(QRectF(pageRect()), *layerImage);
     painter.restore();
+    paintLayerImage(painter, pEvent->region());
     painter.save();
-    if (!exact)
+    if (!exact) {
+        painter.translate(shown.origin());
         painter.scale(shown.scale(), shown.scale());
+    }
     PresenterKit::instance().paint(&painter, dirty);
     ToolKit::instance().paint(&painter, dirty);
     painter.restore();
@@ -496,14 +657,88 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     const MainPage *page = currentPage();
     if (page->background == MainPage::ColourBackground) {
         RegionPainter::fill(painter, dirty, page->colour);
+    } else if (PageBackground::showsPicture(page) && shown.scale() > 1) {
+        paintScaledBackground(painter, dirty, background.picture());
     } else if (PageBackground::showsPicture(page)) {
         const QPixmap &picture = onePerPixel() ? background.picture() : fittedBackground();
-        const QSize shown = DevicePixels::logicalSize(picture);
-        const QPoint origin((width() - shown.width()) / 2, (height() - shown.height()) / 2);
-        if (picture.isNull() || origin != QPoint(0, 0) || shown != size())
+        const QSize offset = shown.shownSize() - DevicePixels::logicalSize(picture);
+        const QPoint origin
+            = shown.origin().toPoint() + QPoint(offset.width() / 2, offset.height() / 2);
+        if (picture.isNull() || origin != QPoint(0, 0)
+            || DevicePixels::logicalSize(picture) != size())
             RegionPainter::fill(painter, dirty, Qt::white);
         RegionPainter::drawPixmap(painter, dirty, origin, picture);
     }
+}
+
+// Above 100 % only the part on screen is scaled, from the picture itself.
+void MainView::paintScaledBackground(QPainter &painter, const QRegion &dirty,
+                                     const QPixmap &picture) const
+{
+    const QSize pictureSize = DevicePixels::logicalSize(picture);
+    if (picture.isNull() || pictureSize != currentPage()->size)
+        RegionPainter::fill(painter, dirty, Qt::white);
+    painter.save();
+    painter.setClipRegion(dirty);
+    painter.translate(shown.origin());
+    painter.scale(shown.scale(), shown.scale());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QSize offset = currentPage()->size - pictureSize;
+    painter.drawPixmap(
+        QRectF(QPointF(offset.width() / 2, offset.height() / 2), QSizeF(pictureSize)), picture,
+        QRectF(picture.rect()));
+    painter.restore();
+}
+
+// A page shown one for one has its layer copied; a zoomed one has the layer
+// drawn again at the zoom, or while zoom steps come, the page's layer scaled.
+void MainView::paintLayerImage(QPainter &painter, const QRegion &dirty) const
+{
+    if (!layerImage || layerBlank)
+        return;
+    if (onePerPixel())
+        return RegionPainter::drawImage(painter, dirty, QPoint(0, 0), *layerImage);
+    if (sharpLayer())
+        return RegionPainter::drawImage(painter, dirty, QPoint(0, 0), zoomLayer.picture());
+    painter.save();
+    painter.setClipRegion(dirty);
+    painter.translate(shown.origin());
+    painter.scale(shown.scale(), shown.scale());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(pageRect()), *layerImage);
+    painter.restore();
+}
+
+bool MainView::sharpLayer() const
+{
+    const qreal ratio = devicePixelRatioF();
+    if (zoomLayer.matches(shown, size(), ratio)
+        || zoomLayer.follow(currentPage(), shown, size(), ratio))
+        return true;
+    if (settling.isActive())
+        return false;
+    zoomLayer.render(currentPage(), shown, size(), ratio);
+    return true;
+}
+
+void MainView::paintLayer(const std::function<void(QPainter &)> &paint)
+{
+    if (!layerImage)
+        return;
+    layerBlank = false;
+    layerRendered = false;
+    {
+        QPainter painter(layerImage.get());
+        paint(painter);
+    }
+    if (onePerPixel())
+        return;
+    if (!zoomLayer.matches(shown, size(), devicePixelRatioF())) {
+        // What the layer held before this paint, drawn sharp first.
+        settling.stop();
+        zoomLayer.render(currentPage(), shown, size(), devicePixelRatioF());
+    }
+    zoomLayer.paint(paint);
 }
 
 // The background smoothly scaled to the screen's pixels, when they differ.
@@ -541,7 +776,8 @@ void MainView::setPagesLoading(int pages)
 PageLabel::Text MainView::labelText() const
 {
     return { doc.currentPageNumber(), doc.pageCount(), doc.name(),
-             pagesLoading > 0 ? loadingText.arg(pagesLoading) : QString() };
+             pagesLoading > 0 ? loadingText.arg(pagesLoading) : QString(),
+             int(std::lround(zoom() * 100)) };
 }
 
 QRect MainView::labelRect() const

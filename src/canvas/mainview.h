@@ -7,13 +7,18 @@
 #include "layerpatches.h"
 #include "pagebackground.h"
 #include "pagelabel.h"
+#include "pagezoom.h"
 #include "toolhost.h"
 #include "viewtransform.h"
+#include "zoominput.h"
+#include "zoomlayer.h"
 
 #include <QCursor>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -25,9 +30,12 @@ class QUndoCommand;
 
 // The drawing surface: shows the document's current page, hands mouse and
 // stylus input to the tool kit and keeps the layer, an image of the current
-// page's layer objects, so that a repaint costs one copy. Sized to the page
-// and centred in the main window; a page larger than the window (made on a
-// larger screen, since gone) is shown whole, smaller.
+// page's layer objects, so that a repaint costs one copy. A page starts
+// fitted: whole and centred in the main window, smaller where it is larger
+// than the window (made on a larger screen, since gone). Each page keeps its
+// own zoom and position; the canvas covers the part of the window the page
+// covers, and where the page is not shown one for one the layer is drawn
+// again at the zoom for the part on screen.
 class MainView : public QWidget, public ToolHost
 {
     Q_OBJECT
@@ -51,13 +59,8 @@ public:
 
     // Background and layer.
     void setBackground(const QPixmap &picture);
-    // Whoever asks for the layer may draw into it: it is painted from then on.
-    QImage *layer() const override
-    {
-        layerBlank = false;
-        layerRendered = false;
-        return layerImage.get();
-    }
+    const QImage *layer() const override { return layerImage.get(); }
+    void paintLayer(const std::function<void(QPainter &)> &paint) override;
     // Where the "n | m" page label is drawn.
     QRect labelRect() const;
     // Over a live desktop the page is see-through and shows no frame.
@@ -74,10 +77,40 @@ public:
         return background.isDecodingAhead() || layers.isRendering() || patches.isRendering();
     }
 
+    // Places the canvas in a window of `window` for the current page's zoom.
     void fitToWindow(const QSize &window);
-    // How much smaller than its own size the page is shown: 1 unless it is
-    // larger than its window. Tools work in page pixels all the same.
+    // How much smaller or larger than its own size the page is shown. Tools
+    // work in page pixels all the same.
     qreal pageScale() const { return shown.scale(); }
+
+    // Zoom: the current page's scale on screen, 1 at 100 %.
+    static constexpr qreal minimumZoom = PageZoom::minimum;
+    static constexpr qreal maximumZoom = PageZoom::maximum;
+    qreal zoom() const { return shown.scale(); }
+    bool isFitted() const;
+    // Zooms to `scale` keeping the page point under `anchor` (the window's
+    // coordinates) where it is.
+    void zoomTo(qreal scale, const QPointF &anchor);
+    // A step of the ladder in or out, around the pointer when it is over
+    // the window, else around the centre.
+    void zoomIn();
+    void zoomOut();
+    void zoomToFit();
+    void zoomToActual();
+    // Moves the page by `delta` window pixels, as far as it overflows.
+    void panBy(const QPointF &delta) override;
+    // Puts `pagePoint` under `windowPoint`, as far as the page overflows.
+    void showPagePoint(const QPointF &pagePoint, const QPointF &windowPoint);
+    // Live zoom: the wheel zooms and the pointer, moving without a button,
+    // takes the view to the same place of the page as of the window.
+    void setFollowPointer(bool bOn) { followPointer = bOn; }
+    bool isFollowingPointer() const { return followPointer; }
+    // Zoom steps are coming: the layer is shown scaled until they stop.
+    bool isZoomSettling() const { return settling.isActive(); }
+    // Space held turns a drag into a pan; the window hands its keys here.
+    bool panKey(QKeyEvent *pEvent) { return zoomInput.key(pEvent); }
+    // A finger's touch, handed to the tools as the mouse.
+    void handMouse(QMouseEvent *pEvent);
     QRect pageRect() const { return shown.pageRect(); }
     // Between page pixels and the view's.
     QPointF toView(const QPointF &pagePoint) const { return shown.toView(pagePoint); }
@@ -107,15 +140,13 @@ public:
     qreal deviceRatio() const override { return devicePixelRatioF(); }
     void showCursor(const QCursor &shape) override { setCursor(shape); }
     Qt::CursorShape cursorShape() const override { return cursor().shape(); }
-    QRect placement() const override { return geometry(); }
-    QSize windowSize() const override { return parentWidget() ? parentWidget()->size() : QSize(); }
-    void place(const QPoint &topLeft) override { move(topLeft); }
     QWidget *widget() override { return this; }
 
 Q_SIGNALS:
     // Which page commands apply now: a page exists, a previous and a next one.
     void signal_PageCommands(bool bHasPage, bool bHasPrevious, bool bHasNext);
     void signal_UndoCommands(bool bCanUndo, bool bCanRedo);
+    void zoomChanged(qreal zoom);
 
 protected:
     bool event(QEvent *pEvent) override;
@@ -128,6 +159,18 @@ protected:
     void paintEvent(QPaintEvent *pEvent) override;
 
 private:
+    // Where the window the canvas is placed in lies, and its size.
+    QSize windowArea() const;
+    QPointF zoomAnchor() const;
+    // Places the canvas again after a change of zoom or position.
+    void relayout();
+    // The layer drawn again at the zoom, in the screen's pixels; false while
+    // zoom steps follow each other, when the page's layer is shown scaled
+    // until they settle.
+    bool sharpLayer() const;
+    void paintLayerImage(QPainter &painter, const QRegion &dirty) const;
+    void paintScaledBackground(QPainter &painter, const QRegion &dirty,
+                               const QPixmap &picture) const;
     // Where the pointer of an event lies on the page, to the device pixel.
     QPointF pointOf(const QSinglePointEvent *pEvent) const;
     void showPage(MainPage *pPage, MainPage *left);
@@ -148,6 +191,12 @@ private:
     int pagesLoading = 0;
     PageBackground background;
     ViewTransform shown;
+    QHash<int, PageZoom> zooms; // by page id
+    mutable ZoomLayer zoomLayer;
+    // Runs while zoom steps come; the layer is drawn sharp once it stops.
+    QTimer settling;
+    ZoomInput zoomInput;
+    bool followPointer = false;
     mutable FrameStrips frameStrips;
     std::unique_ptr<QImage> layerImage;
     // Fully transparent: a repaint need not blend it.

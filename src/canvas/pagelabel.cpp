@@ -7,6 +7,8 @@
 QString PageLabel::words(const Text &text)
 {
     QString numbers = QStringLiteral("%1 | %2").arg(text.number).arg(text.count);
+    if (text.zoomPercent != 100)
+        numbers += QStringLiteral("   %1%").arg(text.zoomPercent);
     if (!text.progress.isEmpty())
         numbers += QStringLiteral("   ") + text.progress;
     return text.name.isEmpty() ? numbers : text.name + QStringLiteral("   ") + numbers;

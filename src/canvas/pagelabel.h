@@ -21,10 +21,11 @@ public:
         int count = 0;
         QString name;
         QString progress; // after the numbers, while pages come in
+        int zoomPercent = 100; // shown unless 100
         bool operator==(const Text &other) const
         {
             return number == other.number && count == other.count && name == other.name
-                && progress == other.progress;
+                && progress == other.progress && zoomPercent == other.zoomPercent;
         }
     };
 

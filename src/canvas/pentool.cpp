@@ -77,10 +77,7 @@ void PenTool::moveStraight(ToolHost *host, const Input &input)
 void PenTool::appendPiece(ToolHost *host, const Input &input)
 {
     const QPointF mid = (previous + input.point) / 2;
-    if (QImage *layer = host->layer()) {
-        QPainter painter(layer);
-        paintPiece(painter, mid, input.pressure);
-    }
+    paintPiece(host, mid, input.pressure);
     // The control points enclose the curve and cost less to bound.
     const QRect area = pieceRect(piece.controlPointRect(), strokeTemplate.width);
     inked |= area;
@@ -111,21 +108,29 @@ void PenTool::continueStroke(ToolHost *host)
     host->repaint(join);
 }
 
-void PenTool::paintPiece(QPainter &painter, const QPointF &mid, float pressure)
+// The layer may be painted more than once (the page's own and the zoomed
+// view's): the piece is added to the stroke first, then painted.
+void PenTool::paintPiece(ToolHost *host, const QPointF &mid, float pressure)
 {
     if (strokeTemplate.strokeKind == ObjStroke::Brush) {
         strokeTemplate.path.lineTo(mid);
         piece.lineTo(mid);
         strokeTemplate.pressures.append(pressure);
-        strokeTemplate.paintBrushSegment(&painter, lastMid, mid, pressure, lastStampDiameter);
+        const float stampBefore = lastStampDiameter;
+        host->paintLayer([&](QPainter &painter) {
+            lastStampDiameter = stampBefore;
+            strokeTemplate.paintBrushSegment(&painter, lastMid, mid, pressure, lastStampDiameter);
+        });
         return;
     }
-    painter.setRenderHint(QPainter::Antialiasing, true);
     strokeTemplate.path.quadTo(previous, mid);
     piece.quadTo(previous, mid);
-    painter.setPen(QPen(strokeTemplate.colour, strokeTemplate.width, Qt::SolidLine, Qt::RoundCap,
-                        Qt::RoundJoin));
-    painter.drawPath(piece);
+    host->paintLayer([this](QPainter &painter) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(QPen(strokeTemplate.colour, strokeTemplate.width, Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(piece);
+    });
 }
 
 void PenTool::end(ToolHost *host, const Input &input)
@@ -161,10 +166,7 @@ void PenTool::finishStraight(ToolHost *host)
         return;
     if (PresenterKit::instance().fadingInk())
         return keep(host, lineTemplate.clone());
-    if (QImage *layer = host->layer()) {
-        QPainter painter(layer);
-        lineTemplate.paint(&painter);
-    }
+    host->paintLayer([this](QPainter &painter) { lineTemplate.paint(&painter); });
     keep(host, lineTemplate.clone());
 }
 

@@ -41,7 +41,7 @@ private:
     // Appends the piece ending at the midpoint towards the input's point,
     // paints it into the layer and repaints only its area.
     void appendPiece(ToolHost *host, const Input &input);
-    void paintPiece(QPainter &painter, const QPointF &mid, float pressure);
+    void paintPiece(ToolHost *host, const QPointF &mid, float pressure);
     void finishStraight(ToolHost *host);
     void keep(ToolHost *host, Obj *obj);
     void continueStroke(ToolHost *host);

@@ -375,7 +375,7 @@ void SelectTool::releaseLasso(ToolHost *host, const QPointF &pt)
 // selection that floats, not yet on the page, where they were.
 bool SelectTool::liftPixels(ToolHost *host, const QPointF &pt)
 {
-    QImage *layer = host->layer();
+    const QImage *layer = host->layer();
     host->repaint(outlineArea());
     if (freeform) {
         outline.lineTo(pt);
@@ -390,12 +390,11 @@ bool SelectTool::liftPixels(ToolHost *host, const QPointF &pt)
         return false;
     QImage *lifted = new QImage(liftedImage(*layer, box));
     host->repaint(outlineArea());
-    {
-        // The same fill the selection object uses when the layer is rebuilt.
-        QPainter painter(layer);
+    // The same fill the selection object uses when the layer is rebuilt.
+    host->paintLayer([this](QPainter &painter) {
         painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
         painter.fillPath(outline, Qt::black);
-    }
+    });
     raster = new ObjSelect;
     raster->rect = bounds;
     raster->centre = bounds.center();

@@ -58,10 +58,7 @@ void ShapeTool::end(ToolHost *host, const Input &input)
     centred = false;
     if (std::abs(d.x()) < 1e-12 && std::abs(d.y()) < 1e-12)
         return;
-    if (QImage *layer = host->layer()) {
-        QPainter painter(layer);
-        shapeTemplate.paint(&painter);
-    }
+    host->paintLayer([this](QPainter &painter) { shapeTemplate.paint(&painter); });
     host->pushCommand(new AddCommand(host, shapeTemplate.clone()));
 }
 

@@ -48,10 +48,7 @@ void TextTool::commit(ToolHost *host)
     textTemplate.centre = textTemplate.rect.center();
     textTemplate.setDocument(editor->document()->clone());
     reset();
-    if (QImage *layer = host->layer()) {
-        QPainter painter(layer);
-        textTemplate.paint(&painter);
-    }
+    host->paintLayer([this](QPainter &painter) { textTemplate.paint(&painter); });
     textTemplate.update(host);
     host->pushCommand(new AddCommand(host, textTemplate.clone()));
 }

@@ -3,8 +3,11 @@
 #include "document/pagehost.h"
 #include "viewtransform.h"
 
+#include <functional>
+
 class QCursor;
 class QImage;
+class QPainter;
 class QRegion;
 class QUndoCommand;
 class QWidget;
@@ -20,9 +23,14 @@ public:
     // Performs `command` on the current page and keeps it for undo; without
     // a page the command is deleted and the answer is false.
     virtual bool pushCommand(QUndoCommand *command) = 0;
-    // The image of the current page's layer objects, for a tool to draw
-    // into; it is painted from then on. Null without a page.
-    virtual QImage *layer() const = 0;
+    // The image of the current page's layer objects, in page pixels. Null
+    // without a page.
+    virtual const QImage *layer() const = 0;
+    // Paints into the layer with `paint`, in page pixels, as a tool adds to
+    // it before its command is pushed: into the page's own layer and, while
+    // the page is zoomed, into the sharp layer on screen too. `paint` may be
+    // called more than once and must paint the same each time.
+    virtual void paintLayer(const std::function<void(QPainter &)> &paint) = 0;
     // The topmost object of the current page at `point`, or null.
     virtual Obj *objectAt(const QPointF &point) const = 0;
 
@@ -44,12 +52,9 @@ public:
     virtual void showCursor(const QCursor &cursor) = 0;
     virtual Qt::CursorShape cursorShape() const = 0;
 
-    // Where the canvas lies in its window (in the window's pixels) and the
-    // window's size, invalid without one: a page larger than its window is
-    // panned by placing the canvas elsewhere in it.
-    virtual QRect placement() const = 0;
-    virtual QSize windowSize() const = 0;
-    virtual void place(const QPoint &topLeft) = 0;
+    // Moves the page on screen by `delta` canvas pixels, as far as it
+    // overflows its window.
+    virtual void panBy(const QPointF &delta) = 0;
 
     // The canvas as a widget, to parent an in-place editor that must sit
     // over the page and go with it. It lives exactly as long as the host.

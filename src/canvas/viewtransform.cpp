@@ -1,10 +1,9 @@
 #include "viewtransform.h"
 
-#include <QRectF>
-
-ViewTransform::ViewTransform(qreal scale, const QSize &pageSize)
+ViewTransform::ViewTransform(qreal scale, const QSize &pageSize, const QPointF &origin)
     : factor(scale)
     , page(pageSize)
+    , shift(origin)
 {
 }
 
@@ -23,20 +22,30 @@ QSize ViewTransform::shownSize() const
 
 QRect ViewTransform::toView(const QRect &pageRect) const
 {
-    if (factor == 1)
+    if (isIdentity())
         return pageRect;
-    const QRectF shown(QPointF(pageRect.topLeft()) * factor, QSizeF(pageRect.size()) * factor);
+    const QRectF shown(toView(QPointF(pageRect.topLeft())), QSizeF(pageRect.size()) * factor);
     return shown.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+QRectF ViewTransform::toPage(const QRectF &viewRect) const
+{
+    return QRectF(toPage(viewRect.topLeft()), viewRect.size() / factor);
 }
 
 QRegion ViewTransform::toPage(const QRegion &viewRegion) const
 {
-    if (factor == 1)
+    if (isIdentity())
         return viewRegion;
     QRegion region;
     for (const QRect &r : viewRegion)
-        region += QRectF(QPointF(r.topLeft()) / factor, QSizeF(r.size()) / factor)
-                      .toAlignedRect()
-                      .adjusted(-1, -1, 1, 1);
+        region += toPage(QRectF(r)).toAlignedRect().adjusted(-1, -1, 1, 1);
     return region;
+}
+
+bool ViewTransform::operator==(const ViewTransform &other) const
+{
+    return qFuzzyCompare(factor, other.factor) && page == other.page
+        && qFuzzyCompare(shift.x() + 1, other.shift.x() + 1)
+        && qFuzzyCompare(shift.y() + 1, other.shift.y() + 1);
 }

@@ -389,6 +389,8 @@ void MainWindow::resizeEvent(QResizeEvent *pEvent)
 
 void MainWindow::keyPressEvent(QKeyEvent *pEvent)
 {
+    if (mainView->panKey(pEvent))
+        return;
     ToolKit &kit = ToolKit::instance();
     const bool selecting = kit.currentToolId() == ToolKit::Select;
     if (selecting && pEvent->modifiers() == Qt::ControlModifier) {
@@ -410,6 +412,12 @@ void MainWindow::keyPressEvent(QKeyEvent *pEvent)
     if (pEvent->key() == Qt::Key_Escape && kit.currentToolId() != ToolKit::Mouse)
         return slot_Mouse(1, true);
     QMainWindow::keyPressEvent(pEvent);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent *pEvent)
+{
+    if (!mainView->panKey(pEvent))
+        QMainWindow::keyReleaseEvent(pEvent);
 }
 
 bool MainWindow::askToSaveBeforeClosing()

@@ -201,6 +201,7 @@ protected:
     void paintEvent(QPaintEvent *pEvent) override;
     void resizeEvent(QResizeEvent *pEvent) override;
     void keyPressEvent(QKeyEvent *pEvent) override;
+    void keyReleaseEvent(QKeyEvent *pEvent) override;
     void closeEvent(QCloseEvent *pEvent) override;
 
 private:
