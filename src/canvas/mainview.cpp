@@ -78,6 +78,7 @@ MainView::MainView(QWidget *pParent)
     connect(&doc, &Document::pageDiscarded, this, [this](int id) {
         background.forget(id);
         layers.forget(id);
+        zooms.remove(id);
     });
     connect(&doc, &Document::nameChanged, this, [this] { update(); });
 }
@@ -124,6 +125,7 @@ int MainView::deletePage()
 void MainView::clearAll(bool bCreateNew)
 {
     doc.clear();
+    zooms.clear();
     layerImage.reset();
     background.clear();
     layers.clear();
@@ -306,7 +308,7 @@ void MainView::repaint(const QRect &rect)
 
 void MainView::repaint(const QRegion &pageRegion)
 {
-    if (shown.scale() == 1) {
+    if (shown.isIdentity()) {
         update(pageRegion);
         return;
     }
@@ -749,8 +751,11 @@ const QPixmap &MainView::fittedBackground() const
     return background.fitted(DevicePixels::size(onView.toSize(), ratio), ratio);
 }
 
+// Over a live desktop the ink must lie over what it was drawn on: fitted.
 void MainView::setLiveDesktop(bool bLive)
 {
+    if (bLive && !isFitted())
+        zoomToFit();
     liveDesktop = bLive;
     update();
 }

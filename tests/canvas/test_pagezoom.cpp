@@ -245,7 +245,7 @@ private Q_SLOTS:
         QVERIFY(QLineF(stroke->path.elementAt(0), underPointer(from)).length() < 1);
     }
 
-    void eachPageKeepsItsZoomAndTheLabelShowsIt()
+    void eachPageKeepsItsZoomTheLabelShowsItLiveDesktopsStayFitted()
     {
         view->zoomTo(4, centre());
         view->panBy(QPointF(-100, -50));
@@ -262,6 +262,13 @@ private Q_SLOTS:
         const int withZoom = view->labelRect().width();
         view->zoomToActual();
         QVERIFY(view->labelRect().width() < withZoom);
+
+        // Over a live desktop the ink lies over what it was drawn on.
+        view->zoomTo(2, centre());
+        view->setLiveDesktop(true);
+        QVERIFY(view->isFitted());
+        view->zoomTo(2, centre());
+        QVERIFY(view->isFitted());
     }
 };
 
