@@ -441,8 +441,10 @@ void MainView::relayout()
     const ViewTransform before = shown;
     const QRect placedBefore = geometry();
     fitToWindow(windowArea());
-    if (shown != before || geometry() != placedBefore)
-        update();
+    if (shown == before && geometry() == placedBefore)
+        return;
+    ToolKit::instance().currentTool()->viewMoved(this);
+    update();
 }
 
 bool MainView::onePerPixel() const
@@ -685,10 +687,11 @@ void MainView::paintScaledBackground(QPainter &painter, const QRegion &dirty,
     painter.translate(shown.origin());
     painter.scale(shown.scale(), shown.scale());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Whole pixels, as the page is placed when shown one for one.
     const QSize offset = currentPage()->size - pictureSize;
-    painter.drawPixmap(
-        QRectF(QPointF(offset.width() / 2, offset.height() / 2), QSizeF(pictureSize)), picture,
-        QRectF(picture.rect()));
+    const QPoint corner(offset.width() / 2, offset.height() / 2);
+    painter.drawPixmap(QRectF(QPointF(corner), QSizeF(pictureSize)), picture,
+                       QRectF(picture.rect()));
     painter.restore();
 }
 

@@ -33,6 +33,7 @@ void TextTool::openEditor(ToolHost *host, const QPointF &pt)
     editor->setAlignment(textTemplate.alignment);
     editor->setFontPointSize(textTemplate.font.pointSize());
     editor->setTextColor(textTemplate.colour);
+    editorAt = pt;
     editor->move(host->transform().toView(pt).toPoint());
     editor->show();
     editor->focusText();
@@ -51,6 +52,12 @@ void TextTool::commit(ToolHost *host)
     host->paintLayer([this](QPainter &painter) { textTemplate.paint(&painter); });
     textTemplate.update(host);
     host->pushCommand(new AddCommand(host, textTemplate.clone()));
+}
+
+void TextTool::viewMoved(ToolHost *host)
+{
+    if (editor)
+        editor->move(host->transform().toView(editorAt).toPoint());
 }
 
 void TextTool::mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event)

@@ -16,6 +16,8 @@ public:
     void mouseDoubleClick(ToolHost *host, const QPointF &pt, QInputEvent *event) override;
     // Discards the text being edited.
     void reset() override;
+    // The editor stays over the page point it was opened at.
+    void viewMoved(ToolHost *host) override;
 
     TextEditWidget *textEditor() const;
 
@@ -31,4 +33,5 @@ private:
 
     // The canvas owns the editor as its child and may go first.
     QPointer<TextEditWidget> editor;
+    QPointF editorAt; // on the page
 };

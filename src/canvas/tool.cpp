@@ -99,6 +99,8 @@ void Tool::drop(ToolHost *host)
 
 void Tool::reset() { }
 
+void Tool::viewMoved(ToolHost *) { }
+
 bool Tool::begins(const Input &input) const
 {
     return input.buttons == Qt::LeftButton;

@@ -62,6 +62,9 @@ public:
     virtual bool wheel(ToolHost *host, QWheelEvent *event);
     // Paints the tool's live preview over the canvas where it is dirty.
     virtual void paint(QPainter *painter, const QRegion &dirty);
+    // The page moved on screen (a zoom or a pan): what the tool placed over
+    // the canvas follows it.
+    virtual void viewMoved(ToolHost *host);
     // Cancels the gesture under way, if any.
     void cancelGesture();
     // Drops what the tool holds between gestures (tool switch, page change,

@@ -1,12 +1,16 @@
 #include "canvas/erasertool.h"
 #include "canvas/linetool.h"
+#include "canvas/mytextedit.h"
 #include "canvas/pentool.h"
 #include "canvas/shapetool.h"
+#include "canvas/texteditwidget.h"
+#include "canvas/texttool.h"
 #include "canvas/tool.h"
 #include "canvasfixture.h"
 #include "document/objline.h"
 #include "document/objshape.h"
 #include "document/objstroke.h"
+#include "document/objtext.h"
 
 #include <QPainter>
 #include <QPointingDevice>
@@ -158,6 +162,27 @@ private Q_SLOTS:
             }
         QVERIFY(edge > 0);
         QCOMPARE(differing, 0);
+    }
+
+    // Text typed on a zoomed page lands where it was begun, even when the
+    // page moves while it is typed.
+    void textStaysOnThePagePointItWasBegunAt()
+    {
+        view->zoomTo(2, centre());
+        ToolKit::instance().setCurrentTool(ToolKit::Text);
+        const QPointF at = centre() - QPointF(60, 60);
+        const QPointF onPage = underPointer(at);
+        canvas->click(at.toPoint());
+        TextEditWidget *editor = ToolKit::instance().textTool()->textEditor();
+        QVERIFY(editor);
+        QTest::keyClicks(editor->textEdit(), QStringLiteral("Hi"));
+        view->panBy(QPointF(-40, -30));
+        QCOMPARE(editor->pos(), view->transform().toView(onPage).toPoint());
+        canvas->click((centre() + QPointF(80, 80)).toPoint());
+        auto *text = canvas->lastObject<ObjText>();
+        QVERIFY(text);
+        const QPointF margin(TextEditWidget::margin, TextEditWidget::margin);
+        QVERIFY(QLineF(text->rect.topLeft() - margin / 2, onPage).length() <= 1);
     }
 
     void undoWorksAcrossZooms()
