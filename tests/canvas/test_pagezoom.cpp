@@ -182,7 +182,7 @@ private Q_SLOTS:
         auto *text = canvas->lastObject<ObjText>();
         QVERIFY(text);
         const QPointF margin(TextEditWidget::margin, TextEditWidget::margin);
-        QVERIFY(QLineF(text->rect.topLeft() - margin / 2, onPage).length() <= 1);
+        QVERIFY(QLineF(text->rect.topLeft() - margin, onPage).length() <= 1);
     }
 
     void undoWorksAcrossZooms()
