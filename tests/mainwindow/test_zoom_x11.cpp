@@ -77,7 +77,9 @@ class TestZoomX11 : public QObject
     static QPointF shownPosition(QRgb pixel)
     {
         const int tile = qBlue(pixel);
-        return QPointF(tile / 16 * 256 + qRed(pixel), tile % 16 * 256 + qGreen(pixel));
+        const int column = tile / 16;
+        const int row = tile % 16;
+        return QPointF(column * 256 + qRed(pixel), row * 256 + qGreen(pixel));
     }
 
     // How many pixels of the label's corner are black on screen but not in
