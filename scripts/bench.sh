@@ -15,7 +15,7 @@ x11_benches=" bench_startup bench_libraries bench_capture bench_pencpu "
 x11_scaled_benches=" bench_startup bench_capture bench_pencpu "
 # These run again on a 1280 x 800 page at scale 1 and at scale 2 (2560 x 1600
 # device pixels), each beside its raw baselines at the same device size.
-scaled_benches=" bench_canvas bench_memory bench_penmove bench_presenter bench_journal bench_save bench_open bench_pdfopen "
+scaled_benches=" bench_canvas bench_zoom bench_memory bench_penmove bench_presenter bench_journal bench_save bench_open bench_pdfopen "
 status=0
 for b in $(find "$build/bench" -type f -executable -name 'bench_*' | sort); do
     name=$(basename "$b")

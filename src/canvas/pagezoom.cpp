@@ -42,7 +42,7 @@ PageZoom::Placement PageZoom::place(const QSize &page, const QSize &window) cons
 void PageZoom::zoomTo(qreal wanted, const QPointF &anchor, const QSize &page, const QSize &window)
 {
     const QPointF pagePoint = (anchor - origin(page, window)) / scale(page, window);
-    zoom = bounded(wanted);
+    zoom = bounded(onLadder(wanted));
     topLeft = anchor - pagePoint * zoom;
     settle(page, window);
 }
@@ -75,6 +75,15 @@ qreal PageZoom::stepped(qreal scale, int steps)
     const qreal exact = std::log2(bounded(scale)) * 3;
     const qreal rung = steps > 0 ? std::floor(exact + 1e-6) : std::ceil(exact - 1e-6);
     return bounded(std::exp2((rung + steps) / 3));
+}
+
+// Steps multiply the zoom: six notches in and six out came back a hair above
+// 100 %, where the page is no longer shown one for one.
+qreal PageZoom::onLadder(qreal scale)
+{
+    const qreal exact = std::log2(scale) * 3;
+    const qreal rung = std::round(exact);
+    return std::abs(exact - rung) < 1e-9 ? std::exp2(rung / 3) : scale;
 }
 
 qreal PageZoom::bounded(qreal scale)

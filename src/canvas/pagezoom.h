@@ -39,6 +39,8 @@ public:
     // 200 % …) above or below `scale`: steps land on 25 %, 50 %, 200 %, 800 %.
     static qreal stepped(qreal scale, int steps);
     static qreal bounded(qreal scale);
+    // A scale within rounding of a rung of the ladder is that rung.
+    static qreal onLadder(qreal scale);
 
 private:
     // The page's top left, unrounded.

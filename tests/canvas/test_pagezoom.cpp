@@ -241,6 +241,31 @@ private Q_SLOTS:
         QCOMPARE(view->transform().origin(), QPointF(0, 0));
     }
 
+    // Notch by notch to 400 % and 800 %, out to 25 % and back: each whole
+    // octave is exact, and at 100 % the page is one for one again, pixel for
+    // pixel what it showed before.
+    void notchesLandOnTheLadderAndComeBackOneForOne()
+    {
+        useTool(ToolKit::Pen);
+        canvas->drag({ QPoint(100, 100), QPoint(160, 130), QPoint(220, 100) });
+        const QImage before = screen();
+        const QPointF at = centre() + QPointF(13, -7);
+        auto notches = [&](int count, int way) {
+            for (int i = 0; i < count; ++i)
+                wheel(at - view->pos(), QPoint(0, 120 * way), Qt::ControlModifier);
+        };
+        notches(6, 1);
+        QCOMPARE_EQ(view->zoom(), 4.0);
+        notches(3, 1);
+        QCOMPARE_EQ(view->zoom(), 8.0);
+        notches(15, -1);
+        QCOMPARE_EQ(view->zoom(), 0.25);
+        notches(6, 1);
+        QCOMPARE_EQ(view->zoom(), 1.0);
+        QVERIFY(view->transform().isIdentity());
+        QVERIFY(screen() == before);
+    }
+
     void twoFingersPinchAndPanOneFingerDraws()
     {
         QPointingDevice *screenTouch = QTest::createTouchDevice();

@@ -110,28 +110,38 @@ public:
         return pen->mapTo(&layout, pen->rect().center());
     }
 
-    // Where the export dialog's PDF button lies in it, laid out by the
-    // program's own code.
-    static QPoint pdfButtonOffset()
+    // Where a choice of the export dialog lies in it (0 the document, 1 to 5
+    // the pictures' formats, the PDF last), laid out by the program's own code.
+    static QPoint saveChoiceOffset(int index)
     {
         ExportDlg dialog(nullptr, nullptr, nullptr);
         dialog.setAttribute(Qt::WA_DontShowOnScreen);
         dialog.show();
-        // The document's button comes before the pictures' five.
-        const ExportBtn *pdf = dialog.findChildren<ExportBtn *>().value(5);
-        return pdf ? pdf->mapTo(&dialog, pdf->rect().center()) : QPoint();
+        const ExportBtn *choice = dialog.findChildren<ExportBtn *>().value(index);
+        return choice ? choice->mapTo(&dialog, choice->rect().center()) : QPoint();
     }
 
     // Every page exported as one PDF to `strFile`, as a user does it: Save,
     // the PDF button, the file's name typed into the file dialog.
     static void exportPdf(const X11Probe &x11, const QString &strFile)
     {
-        const QPoint pdfOffset = pdfButtonOffset();
+        exportAs(x11, saveChoiceOffset(5), strFile);
+    }
+
+    // Every page exported as a ZIP of PNG pictures to `strFile`; `scale`
+    // is the program's.
+    static void exportPngZip(const X11Probe &x11, const QString &strFile, int scale = 1)
+    {
+        exportAs(x11, saveChoiceOffset(3) * scale, strFile);
+    }
+
+    static void exportAs(const X11Probe &x11, const QPoint &choiceOffset, const QString &strFile)
+    {
         key(QStringLiteral("ctrl+s"));
         QString exportWindow;
         QTRY_VERIFY_WITH_TIMEOUT(!(exportWindow = findWindow(QStringLiteral("Save"))).isEmpty(),
                                  10000);
-        click(x11.rootGeometry(exportWindow.toUInt()).topLeft() + pdfOffset);
+        click(x11.rootGeometry(exportWindow.toUInt()).topLeft() + choiceOffset);
         QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")) != exportWindow
                                      && !findWindow(QStringLiteral("Save")).isEmpty(),
                                  10000);
