@@ -759,8 +759,11 @@ void MainView::setLiveDesktop(bool bLive)
 {
     if (bLive && !isFitted())
         zoomToFit();
+    const bool changed = liveDesktop != bLive;
     liveDesktop = bLive;
     update();
+    if (changed)
+        Q_EMIT liveDesktopChanged(bLive);
 }
 
 void MainView::keepBackground(const MainPage *page, QImage picture)
