@@ -49,17 +49,20 @@ private Q_SLOTS:
         const QString toolbar = program.toolbar();
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         const QPoint pointer = restingPlace(screen, x11.rootGeometry(toolbar.toUInt()));
-        const QPoint aside(40, 30);
+        const QPoint aside(100, 80);
         RealProgram::xdotool({ QStringLiteral("mousemove"), QString::number(pointer.x()),
                                QString::number(pointer.y()) });
         QTRY_VERIFY_WITH_TIMEOUT(showsNear(pointer + aside, pointer + aside), 10000);
 
         QVERIFY(program.perform(QStringLiteral("zoom")));
         QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
-        // Twice as large, with the pointer's pixel where it was.
-        QTRY_VERIFY_WITH_TIMEOUT(showsNear(pointer + aside, pointer + aside / 2), 10000);
-        QVERIFY(showsNear(pointer, pointer));
-        QVERIFY(showsNear(pointer - aside, pointer - aside / 2));
+        // Twice as large, with the pointer's pixel where it was, once the
+        // animation has ended.
+        const auto magnified = [&] {
+            return showsNear(pointer + aside, pointer + aside / 2) && showsNear(pointer, pointer)
+                && showsNear(pointer - aside, pointer - aside / 2);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(magnified(), 10000);
 
         // Escape, to the page as a user's keys go: nothing was drawn, so the
         // desktop comes back.
