@@ -10,7 +10,7 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 # The loadable modules (ZIP, network) of the build tree, not of an installation.
 export TAV_MODULE_DIR="${TAV_MODULE_DIR:-$build/src}"
 # These start the program on a private X server with a window manager.
-x11_benches=" bench_startup bench_libraries bench_capture bench_pencpu "
+x11_benches=" bench_startup bench_libraries bench_capture bench_pencpu bench_livezoom "
 # These run again on a 2560 x 1600 screen at scale 2.
 x11_scaled_benches=" bench_startup bench_capture bench_pencpu "
 # These run again on a 1280 x 800 page at scale 1 and at scale 2 (2560 x 1600

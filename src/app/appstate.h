@@ -102,7 +102,10 @@ public:
     bool showTrayIcon = true;
     bool alertTrayIcon = true;
     bool supportPenAndTouch = false;
-    HotKeyRecord hotKeys[4];
+    // New Blank Page, New FullScreen Capture, Color Picker, Back To Last Page,
+    // Zoom Into Screen.
+    static constexpr int HotKeyCount = 5;
+    HotKeyRecord hotKeys[HotKeyCount];
     bool enableTouchUI = false;
     QList<QColor> rgb = defaultRgb();
     QList<QColor> rgb2 = defaultRgb2();

@@ -50,6 +50,7 @@ const QStringList &CommandLine::actionNames()
         QStringLiteral("capture-previous"),
         QStringLiteral("colour-picker"),
         QStringLiteral("magnifier"),
+        QStringLiteral("zoom"),
         QStringLiteral("ruler"),
         QStringLiteral("protractor"),
         QStringLiteral("undo"),

@@ -241,7 +241,7 @@ std::vector<SettingEntry> userInterfaceEntries()
     t.push_back(boolEntry(
         ui, "SupportPenAndTouch", [](AppState &s) -> bool & { return s.supportPenAndTouch; },
         false));
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < AppState::HotKeyCount; ++i)
         t.push_back(hotKeyEntry(i));
     t.push_back(boolEntry(
         ui, "EnableTouchUI", [](AppState &s) -> bool & { return s.enableTouchUI; }, false));

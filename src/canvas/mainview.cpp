@@ -675,7 +675,9 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     }
 }
 
-// Above 100 % only the part on screen is scaled, from the picture itself.
+// Above 100 % only the part on screen is scaled, from the picture itself;
+// smoothly once zoom steps have settled (smoothing a full screen costs a
+// frame's time, too much for every step of an animation).
 void MainView::paintScaledBackground(QPainter &painter, const QRegion &dirty,
                                      const QPixmap &picture) const
 {
@@ -686,7 +688,7 @@ void MainView::paintScaledBackground(QPainter &painter, const QRegion &dirty,
     painter.setClipRegion(dirty);
     painter.translate(shown.origin());
     painter.scale(shown.scale(), shown.scale());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !settling.isActive());
     // Whole pixels, as the page is placed when shown one for one.
     const QSize offset = currentPage()->size - pictureSize;
     const QPoint corner(offset.width() / 2, offset.height() / 2);
@@ -759,8 +761,11 @@ void MainView::setLiveDesktop(bool bLive)
 {
     if (bLive && !isFitted())
         zoomToFit();
+    const bool changed = liveDesktop != bLive;
     liveDesktop = bLive;
     update();
+    if (changed)
+        Q_EMIT liveDesktopChanged(bLive);
 }
 
 void MainView::keepBackground(const MainPage *page, QImage picture)

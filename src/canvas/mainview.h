@@ -69,6 +69,8 @@ public:
     // The picture of a page, decoded already where the page was read.
     void keepBackground(const MainPage *page, QImage picture);
     void setLiveDesktop(bool bLive);
+    // Zoom and pan are refused over a live desktop.
+    bool isLiveDesktop() const { return liveDesktop; }
     QPixmap backgroundPicture() const { return background.picture(); }
     // Whether neighbours of the current page, or the undo of the last push,
     // are being decoded or rendered ahead.
@@ -147,6 +149,7 @@ Q_SIGNALS:
     void signal_PageCommands(bool bHasPage, bool bHasPrevious, bool bHasNext);
     void signal_UndoCommands(bool bCanUndo, bool bCanRedo);
     void zoomChanged(qreal zoom);
+    void liveDesktopChanged(bool bLive);
 
 protected:
     bool event(QEvent *pEvent) override;

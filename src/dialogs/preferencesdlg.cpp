@@ -35,8 +35,10 @@ namespace {
 
 const char *const Fonts[] = { "Segoe UI", "Arial", "Microsoft JhengHei", "System Default" };
 const char *const Sizes[] = { "Small", "Medium", "Large" };
-const char *const HotKeyNames[]
-    = { "New Blank Page", "New FullScreen Capture", "Color Picker", "Back To Last Page" };
+const char *const HotKeyNames[AppState::HotKeyCount] = {
+    "New Blank Page",    "New FullScreen Capture", "Color Picker",
+    "Back To Last Page", "Zoom Into Screen",
+};
 const QString UserInterface = QStringLiteral("UserInterface");
 
 QString translated(const char *strText)
@@ -202,7 +204,7 @@ void PreferencesDlg::buildHotKeyEditors()
     keyTableProblem->setWordWrap(true);
     keyTableProblem->setVisible(keyTable.isEmpty());
     shortcutHint = new DesktopShortcutHint(this);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < AppState::HotKeyCount; ++i) {
         hotKeyLabels[i] = new QLabel(this);
         hotKeyEditors[i] = new HotKeyWidget(this);
         hotKeyEditors[i]->setEnabled(!keyTable.isEmpty());
@@ -225,7 +227,7 @@ void PreferencesDlg::buildLayout()
         grid->addWidget(label, row, 0, Qt::AlignRight);
         grid->addWidget(control, row++, 1);
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < AppState::HotKeyCount; ++i) {
         grid->addWidget(hotKeyLabels[i], row, 0, Qt::AlignRight);
         grid->addWidget(hotKeyEditors[i], row++, 1);
     }
@@ -253,11 +255,13 @@ void PreferencesDlg::connectControls()
     connect(touchBox, &QCheckBox::toggled, this, &PreferencesDlg::slot_ChangeEnableTouchUI);
     void (PreferencesDlg::*changes[])(QKeyEvent *)
         = { &PreferencesDlg::slot_ChangeHotKey1, &PreferencesDlg::slot_ChangeHotKey2,
-            &PreferencesDlg::slot_ChangeHotKey3, &PreferencesDlg::slot_ChangeHotKey4 };
+            &PreferencesDlg::slot_ChangeHotKey3, &PreferencesDlg::slot_ChangeHotKey4,
+            &PreferencesDlg::slot_ChangeHotKey5 };
     void (PreferencesDlg::*clears[])()
         = { &PreferencesDlg::slot_ClearHotKey1, &PreferencesDlg::slot_ClearHotKey2,
-            &PreferencesDlg::slot_ClearHotKey3, &PreferencesDlg::slot_ClearHotKey4 };
-    for (int i = 0; i < 4; ++i) {
+            &PreferencesDlg::slot_ClearHotKey3, &PreferencesDlg::slot_ClearHotKey4,
+            &PreferencesDlg::slot_ClearHotKey5 };
+    for (int i = 0; i < AppState::HotKeyCount; ++i) {
         connect(hotKeyEditors[i], &HotKeyWidget::signal_ChangeHotKey, this, changes[i]);
         connect(hotKeyEditors[i], &HotKeyWidget::signal_ClearHotKey, this, clears[i]);
     }
@@ -287,7 +291,7 @@ void PreferencesDlg::slot_UpdateLang()
     keyTableProblem->setText(
         translated("Hotkeys cannot be changed: the key table is missing or damaged."));
     shortcutHint->slot_UpdateLang();
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < AppState::HotKeyCount; ++i) {
         hotKeyLabels[i]->setText(Lang::tr("MainWindow", QLatin1String(HotKeyNames[i])));
         hotKeyEditors[i]->lineEdit()->setPlaceholderText(translated("Type Hotkeys"));
     }
@@ -483,7 +487,7 @@ void PreferencesDlg::slot_Default()
     s.alertTrayIcon = true;
     s.rgb = AppState::defaultRgb();
     s.rgb2 = AppState::defaultRgb2();
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < AppState::HotKeyCount; ++i)
         clearHotKey(i);
     presenter->restoreDefaults();
     accept();

@@ -35,7 +35,7 @@ public:
     explicit PreferencesDlg(QWidget *pParent = nullptr,
                             const QString &strKeyTable = VirtualKeyTable::defaultPath());
 
-    // The edited hotkey i (0 to 3) and its editor.
+    // The edited hotkey i (0 to 4) and its editor.
     const HotKeyRecord &hotKey(int i) const { return edited[i]; }
     HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
 
@@ -61,6 +61,8 @@ public Q_SLOTS:
     void slot_ClearHotKey3() { clearHotKey(2); }
     void slot_ChangeHotKey4(QKeyEvent *pEvent) { changeHotKey(3, pEvent); }
     void slot_ClearHotKey4() { clearHotKey(3); }
+    void slot_ChangeHotKey5(QKeyEvent *pEvent) { changeHotKey(4, pEvent); }
+    void slot_ClearHotKey5() { clearHotKey(4); }
     void slot_Default();
     void slot_Import();
     void slot_Export();
@@ -92,7 +94,7 @@ private:
     bool importSettings(const QString &strPath);
 
     VirtualKeyTable keyTable;
-    std::array<HotKeyRecord, 4> edited;
+    std::array<HotKeyRecord, AppState::HotKeyCount> edited;
     QString fontInFile;
 
     QLabel *languageLabel;
@@ -110,8 +112,8 @@ private:
     QCheckBox *penBox;
     QCheckBox *touchBox;
     QLabel *hotKeysLabel;
-    QLabel *hotKeyLabels[4];
-    HotKeyWidget *hotKeyEditors[4];
+    QLabel *hotKeyLabels[AppState::HotKeyCount];
+    HotKeyWidget *hotKeyEditors[AppState::HotKeyCount];
     QLabel *keyTableProblem;
     DesktopShortcutHint *shortcutHint;
     PresenterPrefs *presenter;

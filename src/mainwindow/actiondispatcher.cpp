@@ -30,6 +30,7 @@ ActionDispatcher::ActionDispatcher(MainWindow *pWindow)
         { QStringLiteral("capture-previous"), [w] { w->slot_ScreenCapture_PreviousArea(); } },
         { QStringLiteral("colour-picker"), [w] { w->slot_ColorPicker(); } },
         { QStringLiteral("magnifier"), [w] { w->slot_Magnifier(); } },
+        { QStringLiteral("zoom"), [w] { w->slot_LiveZoom(); } },
         { QStringLiteral("ruler"), [w] { w->slot_Ruler(); } },
         { QStringLiteral("protractor"), [w] { w->slot_Protractor(); } },
         { QStringLiteral("undo"), [w] { w->slot_Undo(); } },

@@ -221,6 +221,7 @@ void DrawModeSwitch::captureIntoPage()
     if (!desktop.isNull())
         view->setBackground(desktop);
     window->setBusy(false);
+    Q_EMIT captureEnded(true);
 }
 
 // The user gave up waiting for the desktop: back on it with the mouse, as
@@ -232,6 +233,7 @@ void DrawModeSwitch::cancelCapture()
     window->slot_Mouse(1, false);
     if (!window->isHiddenToTray())
         window->toolbar()->show();
+    Q_EMIT captureEnded(false);
 }
 
 void DrawModeSwitch::enterFromDesktop()

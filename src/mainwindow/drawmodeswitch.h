@@ -67,6 +67,9 @@ public:
 Q_SIGNALS:
     void drawModeChanged(bool bDrawMode);
     void liveDesktopChanged(bool bLive);
+    // A capture started by startCapture() made its page (its picture set),
+    // or was given up.
+    void captureEnded(bool bCaptured);
 
 private:
     void showDesktop();

@@ -3,10 +3,6 @@
 #include "app/appstate.h"
 #include "platform/platform.h"
 
-namespace {
-constexpr int RecordCount = 4;
-} // namespace
-
 GlobalHotKeys::GlobalHotKeys(Platform &platform, QObject *pParent)
     : QObject(pParent)
     , platform(platform)
@@ -23,7 +19,7 @@ void GlobalHotKeys::RegisterHotKeys()
 {
     UnregisterHotKeys();
     const AppState &state = AppState::instance();
-    for (int i = 0; i < RecordCount; ++i) {
+    for (int i = 0; i < AppState::HotKeyCount; ++i) {
         const HotKeyRecord &record = state.hotKeys[i];
         const int id = (i + 1) * 100;
         if (record.enabled && platform.registerHotKey(id, record))

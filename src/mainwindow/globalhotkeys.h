@@ -6,9 +6,9 @@
 
 class Platform;
 
-// The program's four global hotkeys. RegisterHotKeys hands the enabled
-// settings records to the platform under the identifiers 100, 200, 300 and
-// 400 (record number × 100); a press of one arrives as signal_HotKey with its
+// The program's five global hotkeys. RegisterHotKeys hands the enabled
+// settings records to the platform under the identifiers 100 to 500 (record
+// number × 100); a press of one arrives as signal_HotKey with its
 // identifier. A combination the platform refuses is skipped without a word.
 class GlobalHotKeys : public QObject
 {
@@ -19,6 +19,7 @@ public:
         NewFullScreenCapture = 200,
         ColorPicker = 300,
         BackToLastPage = 400,
+        LiveZoom = 500,
     };
 
     // The platform must outlive this object.

@@ -16,6 +16,7 @@
 #include "documentfiles.h"
 #include "drawmodeswitch.h"
 #include "helpcommands.h"
+#include "livezoom.h"
 #include "mainshortcut.h"
 #include "menubar.h"
 #include "pagecommands.h"
@@ -32,6 +33,7 @@
 #include "widgets/messageboxdialog.h"
 #include "widgets/tabbar.h"
 #include "windowhelpers.h"
+#include "zoomcommands.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -79,6 +81,8 @@ MainWindow::MainWindow()
     helpCommands = new HelpCommands(this);
     sessions = new SessionKeeper(this);
     presenter = new PresenterCommands(this);
+    zooms = new ZoomCommands(this);
+    screenZoom = new LiveZoom(this);
     panelRequests = std::make_unique<PanelRequests>(this);
 
     setWindowTitle(MessageBoxDialog::productTitle());
@@ -409,6 +413,8 @@ void MainWindow::keyPressEvent(QKeyEvent *pEvent)
     if (selecting && pEvent->modifiers() == Qt::NoModifier
         && (pEvent->key() == Qt::Key_Delete || pEvent->key() == Qt::Key_Backspace))
         return kit.selectTool()->deleteSelection(mainView);
+    if (pEvent->key() == Qt::Key_Escape && screenZoom->isActive())
+        return screenZoom->end();
     if (pEvent->key() == Qt::Key_Escape && kit.currentToolId() != ToolKit::Mouse)
         return slot_Mouse(1, true);
     QMainWindow::keyPressEvent(pEvent);
@@ -501,6 +507,11 @@ void MainWindow::slot_ChangeNewpageColor(QColor colour)
 {
     AppState::instance().draw.newpageColor = colour;
     slot_New();
+}
+void MainWindow::slot_LiveZoom()
+{
+    popups->hidePopup();
+    screenZoom->toggle();
 }
 void MainWindow::slot_SelectTools(int iTools)
 {

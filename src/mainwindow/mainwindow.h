@@ -21,6 +21,7 @@
 
 class DesktopWait;
 class DocumentFiles;
+class LiveZoom;
 class MainShortcut;
 class MainView;
 class MenuBar;
@@ -31,6 +32,7 @@ class QScreen;
 class SessionJournal;
 class TabBar;
 class ToolWidget;
+class ZoomCommands;
 
 // The controller of the program. In desktop mode it is hidden and only the
 // toolbar floats over the desktop; in drawing mode it covers one screen, stays
@@ -81,6 +83,8 @@ public:
     // Where grabs wait for the desktop's picture.
     DesktopWait *desktopWait() const { return pictureWait; }
     ToolSelection *tools() const { return toolSelection; }
+    ZoomCommands *zoomCommands() const { return zooms; }
+    LiveZoom *liveZoom() const { return screenZoom; }
     // A native window keeps the pixel format it was made with: live desktop
     // needs one with an alpha channel.
     void giveWindowAnAlphaChannel();
@@ -169,6 +173,7 @@ public Q_SLOTS:
     void slot_Magnifier() { slot_SelectTools(5); }
     void slot_Ruler() { slot_SelectTools(6); }
     void slot_Protractor() { slot_SelectTools(7); }
+    void slot_LiveZoom();
     void slot_ColorPicker_HotKey() { runner->colorPickerHotKey(); }
     void slot_Help() { helpCommands->help(); }
     void slot_Feedback() { helpCommands->feedback(); }
@@ -236,6 +241,8 @@ private:
     SessionKeeper *sessions = nullptr;
     DocumentFiles *docFiles = nullptr;
     PresenterCommands *presenter = nullptr;
+    ZoomCommands *zooms = nullptr;
+    LiveZoom *screenZoom = nullptr;
     std::unique_ptr<PanelRequests> panelRequests;
     bool busy = false;
     // Closing waits for the document being saved.

@@ -8,6 +8,7 @@
 #include "mainwindow.h"
 #include "shortcuttable.h"
 #include "widgets/messageboxdialog.h"
+#include "zoomcommands.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -117,6 +118,7 @@ void MenuBar::buildView(MainWindow *w)
         = addEntry(m, QStringLiteral("Back To Last Page"), w, &MainWindow::slot_BackToLastPage);
     actionBrowser
         = addEntry(m, QStringLiteral("Page Browser..."), w, qOverload<>(&MainWindow::slot_Browser));
+    buildZoom(w);
     m->addSeparator();
     actionLiveDesktop = addEntry(m, QStringLiteral("Live Desktop"), w,
                                  qOverload<>(&MainWindow::slot_LiveDesktop));
@@ -125,6 +127,22 @@ void MenuBar::buildView(MainWindow *w)
         = addEntry(m, QStringLiteral("Floating Draw Tool Options"), w,
                    qOverload<>(&MainWindow::slot_FloatingDrawToolOptions));
     actionFloatingDrawToolOptions->setCheckable(true);
+}
+
+// Disabled until there is a page to zoom.
+void MenuBar::buildZoom(MainWindow *w)
+{
+    QMenu *m = menuView;
+    m->addSeparator();
+    actionZoomIn = addEntry(m, QStringLiteral("Zoom In"), w, [w] { w->zoomCommands()->zoomIn(); });
+    actionZoomOut
+        = addEntry(m, QStringLiteral("Zoom Out"), w, [w] { w->zoomCommands()->zoomOut(); });
+    actionFitPage
+        = addEntry(m, QStringLiteral("Fit Page"), w, [w] { w->zoomCommands()->fitPage(); });
+    actionActualSize
+        = addEntry(m, QStringLiteral("Actual Size"), w, [w] { w->zoomCommands()->actualSize(); });
+    for (QAction *action : { actionZoomIn, actionZoomOut, actionFitPage, actionActualSize })
+        action->setEnabled(false);
 }
 
 void MenuBar::addEntries(const MenuEntry (&entries)[8], QAction *(&actions)[8], MainWindow *w)
@@ -162,6 +180,9 @@ void MenuBar::buildTools(MainWindow *w)
         { "Protractor", &MainWindow::slot_Protractor },
     };
     addEntries(desktopTools, actionDesktopTools, w);
+    actionLiveZoom
+        = addEntry(menuTools, QStringLiteral("Zoom Into Screen"), w, &MainWindow::slot_LiveZoom);
+    menuTools->insertAction(actionDesktopTools[6], actionLiveZoom);
     // There is no previous area before the first capture.
     actionDesktopTools[3]->setEnabled(false);
 }

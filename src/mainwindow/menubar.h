@@ -58,6 +58,10 @@ public:
     QAction *actionPageDown = nullptr;
     QAction *actionBackToLastPage = nullptr;
     QAction *actionBrowser = nullptr;
+    QAction *actionZoomIn = nullptr;
+    QAction *actionZoomOut = nullptr;
+    QAction *actionFitPage = nullptr;
+    QAction *actionActualSize = nullptr;
     QAction *actionLiveDesktop = nullptr;
     QAction *actionFloatingDrawToolOptions = nullptr;
     QAction *actionTools[8] = {};
@@ -68,6 +72,8 @@ public:
     // Screen Capture (Rectangle, Freeform Shape, Window, Previous Area), Color
     // Picker, Magnifier, Ruler, Protractor.
     QAction *actionDesktopTools[8] = {};
+    // After the magnifier in the menus.
+    QAction *actionLiveZoom = nullptr;
     QAction *actionHelp = nullptr;
     QAction *actionFeedback = nullptr;
     QAction *actionUpdates = nullptr;
@@ -91,6 +97,7 @@ private:
     void buildFile(MainWindow *pWindow);
     void buildEdit(MainWindow *pWindow);
     void buildView(MainWindow *pWindow);
+    void buildZoom(MainWindow *pWindow);
     // One row of the Tools menu.
     struct MenuEntry
     {

@@ -61,6 +61,9 @@ void PreferencesFlow::onHotKey(int iId)
     case GlobalHotKeys::BackToLastPage:
         menu->actionBackToLastPage->activate(QAction::Trigger);
         break;
+    case GlobalHotKeys::LiveZoom:
+        menu->actionLiveZoom->activate(QAction::Trigger);
+        break;
     default:
         break;
     }

@@ -26,6 +26,12 @@ const QList<ShortcutTable::Row> &ShortcutTable::rows()
         { "Edit", "Insert Number to Current Page...", "Ctrl+Shift+2" },
         { "View", "Previous Page", "PgUp" },
         { "View", "Next Page", "PgDown" },
+        // Ctrl+= spares Shift where + is a shifted key; Ctrl+0 and Ctrl+1
+        // choose tools, hence Alt.
+        { "View", "Zoom In", "Ctrl++; Ctrl+=" },
+        { "View", "Zoom Out", "Ctrl+-" },
+        { "View", "Fit Page", "Ctrl+Alt+0" },
+        { "View", "Actual Size", "Ctrl+Alt+1" },
         { "View", "Floating Draw Tool Options", "Ctrl+D" },
         { "Tools", "Mouse", "Ctrl+0" },
         { "Tools", "Select", "Ctrl+1" },

@@ -47,6 +47,7 @@ void ToolSelection::selectDrawTool(int iTool, bool bMustChangeDrawMode)
             window->view()->update();
     }
     updateDial();
+    Q_EMIT drawToolChosen(iTool);
 }
 
 void ToolSelection::selectMouse(bool bGotoDrawMode)

@@ -24,6 +24,10 @@ public:
     void changeColour(const QColor &colour);
     void changeOpacity(int iOpacity);
 
+Q_SIGNALS:
+    // A drawing tool was chosen, from the desktop or on a page.
+    void drawToolChosen(int iTool);
+
 private:
     void showTool(int iTool);
     void updateDial();

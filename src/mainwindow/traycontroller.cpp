@@ -37,8 +37,11 @@ TrayController::TrayController(MainWindow *pWindow)
     trayMenu->addAction(menuBar->actionNew);
     trayMenu->addAction(menuBar->actionNewFullScreenCapture);
     trayMenu->addSeparator();
-    for (QAction *action : menuBar->actionDesktopTools)
+    for (QAction *action : menuBar->actionDesktopTools) {
         trayMenu->addAction(action);
+        if (action == menuBar->actionDesktopTools[5])
+            trayMenu->addAction(menuBar->actionLiveZoom);
+    }
     trayMenu->addSeparator();
     for (QAction *action :
          { menuBar->actionLaserPointer, menuBar->actionSpotlight, menuBar->actionFadingInk })
