@@ -378,6 +378,17 @@ double frameBudget()
     return bench.ratio > 1 ? 33 : 16;
 }
 
+// Goes to the page at `index` and waits for its repaint, which is not a
+// zoom step's.
+void switchTo(Canvas &canvas, int index)
+{
+    const int before = canvas.updates.handled;
+    const bool switched = canvas.view->document().gotoPage(index);
+    waitForDecodes(canvas.view);
+    while (switched && canvas.updates.handled == before)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 // (c) Ctrl+wheel steps on a page of 1000 strokes and on one without, rounds
 // interleaved.
 void measureWheel(Canvas &canvas, int writtenIndex, int blankIndex)
@@ -385,11 +396,9 @@ void measureWheel(Canvas &canvas, int writtenIndex, int blankIndex)
     StepFigures written, blank;
     MainView *view = canvas.view;
     for (int round = 0; round < 6; ++round) {
-        view->document().gotoPage(writtenIndex);
-        waitForDecodes(view);
+        switchTo(canvas, writtenIndex);
         wheelRound(canvas, written);
-        view->document().gotoPage(blankIndex);
-        waitForDecodes(view);
+        switchTo(canvas, blankIndex);
         wheelRound(canvas, blank);
     }
     std::printf("(c) Ctrl+wheel steps, each with the repaint it causes (6 rounds of 30 steps)\n");

@@ -661,7 +661,7 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     const MainPage *page = currentPage();
     if (page->background == MainPage::ColourBackground) {
         RegionPainter::fill(painter, dirty, page->colour);
-    } else if (PageBackground::showsPicture(page) && shown.scale() > 1) {
+    } else if (PageBackground::showsPicture(page) && (shown.scale() > 1 || settling.isActive())) {
         paintScaledBackground(painter, dirty, background.picture());
     } else if (PageBackground::showsPicture(page)) {
         const QPixmap &picture = onePerPixel() ? background.picture() : fittedBackground();
@@ -675,9 +675,10 @@ void MainView::paintBackground(QPainter &painter, const QRegion &dirty) const
     }
 }
 
-// Above 100 % only the part on screen is scaled, from the picture itself;
-// smoothly once zoom steps have settled (smoothing a full screen costs a
-// frame's time, too much for every step of an animation).
+// Above 100 %, and at every step while zoom steps come (a fitted copy made
+// for each would cost a frame), only the part on screen is scaled from the
+// picture itself; smoothly once the steps have settled (smoothing a full
+// screen costs a frame's time, too much for every step of an animation).
 void MainView::paintScaledBackground(QPainter &painter, const QRegion &dirty,
                                      const QPixmap &picture) const
 {
@@ -719,11 +720,14 @@ void MainView::paintLayerImage(QPainter &painter, const QRegion &dirty) const
 bool MainView::sharpLayer() const
 {
     const qreal ratio = devicePixelRatioF();
-    if (zoomLayer.matches(shown, size(), ratio)
-        || zoomLayer.follow(currentPage(), shown, size(), ratio))
+    if (zoomLayer.matches(shown, size(), ratio))
         return true;
+    // A zoom step back to the layer's scale may have moved the page far:
+    // its strips could cost a whole render, too much for a step.
     if (settling.isActive())
         return false;
+    if (zoomLayer.follow(currentPage(), shown, size(), ratio))
+        return true;
     zoomLayer.render(currentPage(), shown, size(), ratio);
     return true;
 }

@@ -164,6 +164,42 @@ private Q_SLOTS:
         QCOMPARE(differing, 0);
     }
 
+    // Between wheel steps the picture is scaled as it is drawn, not copied
+    // fitted for every step: it shows where the settled frame shows it.
+    void aPictureBetweenStepsIsWhereItSettles()
+    {
+        // Red grows to the right and green downwards: a colour tells where
+        // on the page it comes from.
+        const QSize pixels = window * ratio();
+        QImage picture(pixels, QImage::Format_RGB32);
+        for (int y = 0; y < pixels.height(); ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                picture.setPixel(x, y,
+                                 qRgb(x * 255 / pixels.width(), y * 255 / pixels.height(), 0));
+        picture.setDevicePixelRatio(ratio());
+        view->setBackground(QPixmap::fromImage(picture));
+        auto near = [](const QColor &a, const QColor &b) {
+            return qAbs(a.red() - b.red()) <= 2 && qAbs(a.green() - b.green()) <= 2;
+        };
+        for (const int notches : { -3, 4, -2 }) {
+            wheel(centre() - view->pos() + QPointF(17, 9), QPoint(0, 120 * notches),
+                  Qt::ControlModifier);
+            QVERIFY(view->isZoomSettling());
+            const QImage stepping = view->grab().toImage();
+            const QImage settled = screen();
+            for (int i = 1; i < 8; ++i) {
+                const QPointF onPage(window.width() * i / 8.0, window.height() * (8 - i) / 8.0);
+                const QPointF onView = view->transform().toView(onPage);
+                // Inside the frame, below the label.
+                if (!QRectF(view->rect()).adjusted(40, 80, -40, -40).contains(onView))
+                    continue;
+                const QColor truth = picture.pixelColor((onPage * ratio()).toPoint());
+                QVERIFY(near(shownAt(stepping, onView), truth));
+                QVERIFY(near(shownAt(settled, onView), truth));
+            }
+        }
+    }
+
     // Text typed on a zoomed page lands where it was begun, even when the
     // page moves while it is typed.
     void textStaysOnThePagePointItWasBegunAt()
