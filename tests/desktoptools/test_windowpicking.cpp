@@ -132,22 +132,24 @@ private Q_SLOTS:
         const QRect frame = target->frameGeometry();
         const int y = frame.top() + 1;
         const QImage before = grabRow(frame, y);
-        const QImage edgeBefore = grabRow(frame, frame.top());
         QVERIFY(!hasDottedRow(before));
 
         QVERIFY(platform.showWindowFrame(id));
         QTRY_VERIFY(hasDottedRow(grabRow(frame, y)));
         QTRY_VERIFY(hasDottedRow(grabRow(frame, frame.bottom() - 1)));
-        // Untouched outside the frame line, and the pointer still finds the
+        // Nothing drawn outside the frame line, and the pointer still finds the
         // window through it.
-        QCOMPARE(grabRow(frame, frame.top()), edgeBefore);
+        QVERIFY(!hasDottedRow(grabRow(frame, frame.top())));
         QVERIFY(!hasDottedRow(grabRow(frame, frame.top() + 3)));
         QCOMPARE(platform.topLevelWindowAt(QPoint(frame.center().x(), y), {}), id);
 
         platform.hideWindowFrame(id + 1);
         QVERIFY(hasDottedRow(grabRow(frame, y)));
         platform.hideWindowFrame(id);
-        QTRY_COMPARE(grabRow(frame, y), before);
+        // Gone from both rows. Rows are not compared with themselves before:
+        // the window manager may draw its frame in active colours only now.
+        QTRY_VERIFY(!hasDottedRow(grabRow(frame, y)));
+        QTRY_VERIFY(!hasDottedRow(grabRow(frame, frame.bottom() - 1)));
     }
 
     void cameraDroppedOnAWindowPicksIt()
