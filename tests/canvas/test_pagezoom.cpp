@@ -2,6 +2,7 @@
 #include "canvas/linetool.h"
 #include "canvas/mytextedit.h"
 #include "canvas/pentool.h"
+#include "canvas/selecttool.h"
 #include "canvas/shapetool.h"
 #include "canvas/texteditwidget.h"
 #include "canvas/texttool.h"
@@ -133,6 +134,38 @@ private Q_SLOTS:
         canvas->drag({ (rubbed - across).toPoint(), (rubbed + across).toPoint() });
         QVERIFY(!inked(shownAt(screen(), rubbed)));
         QVERIFY(inked(shownAt(screen(), from + 2.3 * step)));
+    }
+
+    // An image is picked, moved and turned by its handles where they are
+    // shown: it changes by the page distance the pointer went.
+    void selectionHandlesWorkAtTheZoom_data()
+    {
+        QTest::addColumn<qreal>("zoom");
+        for (const qreal zoom : { 0.5, 3.33 })
+            QTest::addRow("%g", zoom) << zoom;
+    }
+    void selectionHandlesWorkAtTheZoom()
+    {
+        QFETCH(qreal, zoom);
+        const QPointF corner = centre() * 0.6; // well inside the page at any scale
+        ImageStatic *image = canvas->addImage(corner);
+        // Near the top, so that the turning handle above stays on screen.
+        const QPointF inside = corner + QPointF(50, 10);
+        view->zoomTo(zoom, view->transform().toView(inside) + view->pos());
+        auto onView = [this](const QPointF &p) { return view->transform().toView(p).toPoint(); };
+        ToolKit::instance().setCurrentTool(ToolKit::Select);
+        canvas->click(onView(inside));
+        QCOMPARE(ToolKit::instance().selectTool()->selectedObjects(), QList<Obj *> { image });
+
+        const qreal slack = 1 / (zoom * ratio()) + 1e-6;
+        canvas->drag({ onView(corner + QPointF(40, 20)), onView(corner + QPointF(45, 22)),
+                       onView(corner + QPointF(70, 40)) });
+        QVERIFY(QLineF(image->rect.topLeft(), corner + QPointF(30, 20)).length() <= 2 * slack);
+
+        const QPointF middle = image->rect.center();
+        canvas->drag({ onView(image->handlePos(9)), onView(middle + QPointF(10, -25)),
+                       onView(middle + QPointF(20, -20)) });
+        QVERIFY(qAbs(image->angle - 45) < 1);
     }
 
     // What the screen shows at 400 % is the page's ink drawn at 400 %, not
