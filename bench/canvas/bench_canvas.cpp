@@ -5,6 +5,7 @@
 // file, page switches to neighbours written full with 0 to 1,000 strokes, and
 // undo among 1,000 strokes of 60 points, all measured in the same run.
 #include "benchpage.h"
+#include "benchpageswitch.h"
 #include "benchpicture.h"
 #include "benchrounds.h"
 #include "benchstrokes.h"
@@ -143,29 +144,6 @@ bool measureUndo(MainView *view)
     std::printf("    full layer rebuild + repaint          %8.3f ms   ratio %.3f\n", rebuild,
                 undo / rebuild);
     return worst < 16;
-}
-
-void waitForDecodes(MainView *view)
-{
-    while (view->isDecodingAhead())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-// Median time of switches to the given pages, one after another, each shown
-// and with the pictures it decodes ahead left to arrive before the next.
-double switchesMs(MainView *view, const QList<int> &indexes)
-{
-    std::vector<double> times;
-    for (int index : indexes) {
-        waitForDecodes(view);
-        QElapsedTimer timer;
-        timer.start();
-        view->document().gotoPage(index);
-        QCoreApplication::processEvents();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    waitForDecodes(view);
-    return median(times);
 }
 
 // Page switches among `count` picture pages after `first`: to a neighbour

@@ -3,6 +3,7 @@
 // rectangle repainted) and beside the raw QPainter piece alone, measured in
 // the same run.
 #include "benchpage.h"
+#include "benchpenpieces.h"
 #include "benchrounds.h"
 #include "canvas/mainview.h"
 #include "canvas/pentool.h"
@@ -74,25 +75,7 @@ double timeRawPieces(const std::vector<QPointF> &points, const QPen &pen)
     QImage image(bench.device, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(bench.ratio);
     image.fill(Qt::transparent);
-    std::vector<double> times;
-    QPointF previous = points.front(), lastMid = previous;
-    for (size_t i = 1; i < points.size(); ++i) {
-        const QPointF mid = (previous + points[i]) / 2;
-        QElapsedTimer timer;
-        timer.start();
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(pen);
-            QPainterPath piece(lastMid);
-            piece.quadTo(previous, mid);
-            painter.drawPath(piece);
-        }
-        times.push_back(timer.nsecsElapsed() / 1e3);
-        previous = points[i];
-        lastMid = mid;
-    }
-    return median(times);
+    return rawPenPiecesUs(points, pen, image);
 }
 } // namespace
 

@@ -5,6 +5,8 @@
 // wheel steps and page switches at the zoom in documents of 1, 20 and 100
 // pages, all measured in the same run.
 #include "benchpage.h"
+#include "benchpageswitch.h"
+#include "benchpenpieces.h"
 #include "benchpicture.h"
 #include "benchrounds.h"
 #include "benchstrokes.h"
@@ -110,12 +112,6 @@ MainPage *addPage(MainView *view, const QPixmap &background, int strokes, int se
         view->pushCommand(new AddCommand(view, writtenStroke(rng, pageSize)));
     view->updateObjectCache(page, QRect());
     return page;
-}
-
-void waitForDecodes(MainView *view)
-{
-    while (view->isDecodingAhead())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // Waits for the zoom steps to settle; returns how long the sharp repaint that
@@ -289,27 +285,10 @@ double timeRawPieces(const MainView *view, const std::vector<QPointF> &points, c
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(bench.ratio);
     image.fill(Qt::transparent);
-    std::vector<double> times;
-    QPointF previous = points.front(), lastMid = previous;
-    for (size_t i = 1; i < points.size(); ++i) {
-        const QPointF mid = (previous + points[i]) / 2;
-        QElapsedTimer timer;
-        timer.start();
-        {
-            QPainter painter(&image);
-            painter.translate(shown.origin());
-            painter.scale(shown.scale(), shown.scale());
-            painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(pen);
-            QPainterPath piece(lastMid);
-            piece.quadTo(previous, mid);
-            painter.drawPath(piece);
-        }
-        times.push_back(timer.nsecsElapsed() / 1e3);
-        previous = points[i];
-        lastMid = mid;
-    }
-    return median(times);
+    QTransform toView;
+    toView.translate(shown.origin().x(), shown.origin().y());
+    toView.scale(shown.scale(), shown.scale());
+    return rawPenPiecesUs(points, pen, image, toView);
 }
 
 void measurePenMove(Canvas &canvas)
@@ -421,17 +400,7 @@ double switchesMs(Canvas &canvas, int index, qreal zoom)
             settleMs(canvas);
         }
     }
-    std::vector<double> times;
-    for (int i : { index + 1, index, index + 1, index }) {
-        waitForDecodes(view);
-        QElapsedTimer timer;
-        timer.start();
-        view->document().gotoPage(i);
-        QCoreApplication::processEvents();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    waitForDecodes(view);
-    return median(times);
+    return switchesMs(view, { index + 1, index, index + 1, index });
 }
 
 // (d) A document of `count` pages of 30 strokes each: wheel steps on a page
