@@ -1,8 +1,8 @@
 #include "canvas/toolkit.h"
+#include "compositedplatform.h"
 #include "mainwindow/documentfiles.h"
 #include "mainwindow/drawmodeswitch.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/nullplatform.h"
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
 
@@ -10,13 +10,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-struct CompositedPlatform : NullPlatform
-{
-    bool isCompositionAvailable() override { return true; }
-};
-} // namespace
 
 // Commands that need the desktop hand their rest over to the mode switch:
 // with live desktop the page leaves on a timer, and nothing may run in

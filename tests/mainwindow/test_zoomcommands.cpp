@@ -1,9 +1,9 @@
 #include "canvas/mainview.h"
 #include "canvas/toolkit.h"
+#include "compositedplatform.h"
 #include "mainwindow/drawmodeswitch.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/menubar.h"
-#include "platform/nullplatform.h"
 #include "testenvironment.h"
 
 #include <QAction>
@@ -11,13 +11,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-struct CompositedPlatform : NullPlatform
-{
-    bool isCompositionAvailable() override { return true; }
-};
-} // namespace
 
 // The View menu's zoom entries: their keys, when they are offered, and what
 // they do to the current page, also from the desktop.
