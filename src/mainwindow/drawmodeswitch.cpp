@@ -98,6 +98,7 @@ void DrawModeSwitch::showPage()
     toolbar->show();
     toolbar->raise();
     Platform::instance().setTopmost(window);
+    Platform::instance().activate(window);
 }
 
 void DrawModeSwitch::leaveDrawing()

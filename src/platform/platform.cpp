@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSettings>
+#include <QWidget>
 
 #include <memory>
 
@@ -79,6 +80,11 @@ void Platform::reset()
 void Platform::replace(std::unique_ptr<Platform> backend)
 {
     storage() = std::move(backend);
+}
+
+void Platform::activate(QWidget *pWidget)
+{
+    pWidget->activateWindow();
 }
 
 QPixmap Platform::grabScreen(QScreen *screen)

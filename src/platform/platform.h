@@ -38,6 +38,11 @@ public:
     // Puts a shown top-level window above all others and keeps it there,
     // without moving or resizing it.
     virtual void setTopmost(QWidget *pWidget) = 0;
+    // Gives a shown top-level window the keyboard and brings it forward, on
+    // the user's own command (a tool chosen, a hotkey, an action handed over):
+    // window managers refuse an application's own wish while another
+    // window, even a full-screen one, had input more recently.
+    virtual void activate(QWidget *pWidget);
     // Keeps a top-level window out of the taskbar and window switchers.
     virtual void setToolWindowStyle(QWidget *pWidget) = 0;
     // Whether translucent windows show the desktop beneath them; asked anew

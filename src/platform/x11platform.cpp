@@ -15,8 +15,10 @@
 namespace {
 // _NET_WM_STATE client-message action.
 constexpr uint32_t NetWmStateAdd = 1;
-// Source indication: a normal application.
+// Source indications: a normal application, and a pager or taskbar acting
+// for the user.
 constexpr uint32_t SourceApplication = 1;
+constexpr uint32_t SourceUser = 2;
 } // namespace
 
 X11Platform::X11Platform(xcb_connection_t *connection)
@@ -70,11 +72,16 @@ void X11Platform::addNetWmState(QWidget *pWidget, const QList<xcb_atom_t> &state
         event.data.data32[1] = states.at(i);
         event.data.data32[2] = i + 1 < states.size() ? states.at(i + 1) : 0;
         event.data.data32[3] = SourceApplication;
-        xcb_send_event(conn, 0, rootWindow(),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char *>(&event));
+        sendToWindowManager(event);
     }
     xcb_flush(conn);
+}
+
+void X11Platform::sendToWindowManager(xcb_client_message_event_t event)
+{
+    xcb_send_event(conn, 0, rootWindow(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
 }
 
 void X11Platform::setTopmost(QWidget *pWidget)
@@ -83,6 +90,20 @@ void X11Platform::setTopmost(QWidget *pWidget)
     const uint32_t stackMode = XCB_STACK_MODE_ABOVE;
     xcb_configure_window(conn, xcb_window_t(pWidget->winId()), XCB_CONFIG_WINDOW_STACK_MODE,
                          &stackMode);
+    xcb_flush(conn);
+}
+
+// Asked as a pager would: the window is what the user just chose.
+void X11Platform::activate(QWidget *pWidget)
+{
+    xcb_client_message_event_t event = {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = xcb_window_t(pWidget->winId());
+    event.type = atom("_NET_ACTIVE_WINDOW");
+    event.data.data32[0] = SourceUser;
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    sendToWindowManager(event);
     xcb_flush(conn);
 }
 

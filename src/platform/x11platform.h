@@ -23,6 +23,7 @@ public:
 
     QString name() const override;
     void setTopmost(QWidget *pWidget) override;
+    void activate(QWidget *pWidget) override;
     void setToolWindowStyle(QWidget *pWidget) override;
     bool isCompositionAvailable() override;
     std::unique_ptr<ScreenGrab> prepareGrab(QScreen *screen) override;
@@ -39,6 +40,7 @@ public:
 
 private:
     void addNetWmState(QWidget *pWidget, const QList<xcb_atom_t> &states);
+    void sendToWindowManager(xcb_client_message_event_t event);
     xcb_connection_t *conn;
     // Made on first use, so that a run without hotkeys installs no filter.
     std::unique_ptr<X11HotKeys> hotKeys;

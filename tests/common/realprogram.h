@@ -183,6 +183,16 @@ public:
         return false;
     }
 
+    // A full-screen client other than except has the keyboard, so the window
+    // manager stacks it over every other.
+    static bool fullScreenClientActive(const X11Probe &x11, xcb_window_t except)
+    {
+        const QList<quint32> active
+            = x11.cardinals(x11.rootWindow(), "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW);
+        return !active.isEmpty() && active.first() != except
+            && x11.rootGeometry(active.first()) == QGuiApplication::primaryScreen()->geometry();
+    }
+
     // The pixel the screen shows at a global point.
     static QColor shownAt(const QPoint &p)
     {
