@@ -175,7 +175,7 @@ private Q_SLOTS:
             QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
             RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft()
                                + RealProgram::penButtonOffset());
-            QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow),
+            QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow),
                                      15000);
             RealProgram::key(QStringLiteral("ctrl+7"));
             RealProgram::click(textArea.topLeft() + QPoint(20, 20));
@@ -220,7 +220,7 @@ private Q_SLOTS:
         // Opened from the command line, then exported as a ZIP of pictures.
         RealProgram program(*env);
         QVERIFY(program.start({}, { document }));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(differingPixels(shown(textArea), typed), 0, 10000);
         const QPoint pngOffset = saveChoiceOffset(3);
         RealProgram::key(QStringLiteral("ctrl+s"));

@@ -142,7 +142,7 @@ private Q_SLOTS:
         // The pen by its key, given to the toolbar clicked on its title strip.
         RealProgram::click(QPoint(bar.left() + bar.width() * 2 / 3, bar.top() + 5));
         RealProgram::key(QStringLiteral("ctrl+2"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         RealProgram::drag(QPoint(400, 300), QPoint(800, 300));
         QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 300), backdrop), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -154,7 +154,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, backdropWindow), 10000);
         RealProgram::click(x11.rootGeometry(program.toolbar().toUInt()).topLeft()
                            + RealProgram::penButtonOffset());
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         RealProgram::drag(QPoint(400, 700), QPoint(800, 700));
         QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 700), backdrop), 5000);
 

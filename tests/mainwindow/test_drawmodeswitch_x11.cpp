@@ -80,7 +80,7 @@ private Q_SLOTS:
         QVERIFY(!RealProgram::fullScreenClientShown(x11, backdropWindow));
         QVERIFY(toolbarOnDesktop(x11));
         QVERIFY(program.perform(QStringLiteral("new-capture")));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, backdropWindow), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         compositor.terminate();
         compositor.waitForFinished(5000);
     }
