@@ -7,18 +7,19 @@
 #include "document/sessionwriter.h"
 #include "realprogram.h"
 #include "slidepdf.h"
+#include "swatch.h"
 #include "testenvironment.h"
 #include "x11probe.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QRandomGenerator>
 #include <QtTest>
 
 #include <memory>
 
-// The real program killed with SIGKILL at a random moment while a user
-// draws: the session is never damaged, it holds every stroke finished
-// more than 3 s before the kill, and the next start restores it. A polite
+// The real program killed with SIGKILL while a user draws: the session is
+// never damaged, it keeps every stroke the journal had written before the
+// kill, and the next start restores it. A polite
 // end (SIGTERM) asks nothing and comes back the same way. TAV_CRASH_RUNS
 // sets the number of kills (a few by default; scripts/crash-runs.sh does 100).
 class TestSessionCrashX11 : public QObject
@@ -26,6 +27,8 @@ class TestSessionCrashX11 : public QObject
     Q_OBJECT
 
     QTemporaryDir scratch;
+    // A white desktop, where the black pen shows.
+    Swatch backdrop { Qt::white };
 
     static int runs()
     {
@@ -85,76 +88,87 @@ class TestSessionCrashX11 : public QObject
     }
 
     // The next start asks; Yes (the default) restores the pages, and the
-    // journal writes them again before the old session's pictures go.
+    // journal writes them again.
     bool restores(const TestEnvironment &env, const QList<int> &expected) const
     {
         RealProgram again(env);
         if (!again.start({}))
             return false;
         const QString recovered = env.dataFolder() + QStringLiteral("/recovered");
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 30000) {
-            QTest::qWait(300);
-            if (QFileInfo::exists(recovered))
+        bool asked = false;
+        for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QTest::qWait(200)) {
+            if (QFileInfo::exists(recovered)) {
+                asked = true;
                 RealProgram::key(QStringLiteral("Return"));
-            else if (clock.elapsed() > 1000 && sessionObjects(env) == expected)
+            } else if (asked && sessionObjects(env) == expected) {
                 return true;
+            }
         }
         return false;
     }
 
-private Q_SLOTS:
-    void initTestCase() { AppState::instance().tempFolder = scratch.path() + QLatin1Char('/'); }
+    // Random choices come from one seed, printed, and set again with
+    // TAV_TEST_SEED to repeat a run.
+    static quint32 seed()
+    {
+        const quint32 chosen = qEnvironmentVariableIsSet("TAV_TEST_SEED")
+            ? quint32(qEnvironmentVariableIntValue("TAV_TEST_SEED"))
+            : 20261208;
+        qInfo("seed %u", chosen);
+        return chosen;
+    }
 
+    static void drawStroke(const QRect &screen, int i)
+    {
+        const int y = screen.top() + 100 + (i * 23) % (screen.height() - 200);
+        RealProgram::drag(QPoint(screen.left() + 300, y), QPoint(screen.left() + 700, y));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        AppState::instance().tempFolder = scratch.path() + QLatin1Char('/');
+        backdrop.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        backdrop.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&backdrop));
+    }
+
+    // Strokes the journal has written are the state the kill must never take
+    // back; the kill comes after a random number of further strokes, often
+    // while the journal writes them.
     void killedWhileDrawing()
     {
         X11Probe x11;
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        auto *random = QRandomGenerator::global();
-        int restored = 0, lostState = 0, unreadable = 0;
+        const quint32 chosen = seed();
+        QRandomGenerator random(chosen);
+        const QByteArray repeat = "TAV_TEST_SEED=" + QByteArray::number(chosen);
         for (int run = 0; run < runs(); ++run) {
             TestEnvironment env;
-            QList<int> finishedAt; // ms since drawing began, per stroke
-            qint64 killedAt = 0;
+            const int kept = 1 + int(random.bounded(4));
+            const int more = int(random.bounded(150));
             {
                 RealProgram program(env);
                 QVERIFY(startDrawing(program, x11));
-                QTest::qWait(1500); // the page is captured
-                const qint64 killAfter = 1500 + random->bounded(6000);
-                QElapsedTimer clock;
-                clock.start();
-                for (int i = 0; clock.elapsed() < killAfter; ++i) {
-                    const int y = screen.top() + 100 + (i * 23) % (screen.height() - 200);
-                    RealProgram::drag(QPoint(screen.left() + 300, y),
-                                      QPoint(screen.left() + 700, y));
-                    finishedAt.append(int(clock.elapsed()));
-                }
-                killedAt = clock.elapsed();
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    RealProgram::fullScreenClientActive(x11, xcb_window_t(backdrop.winId())),
+                    15000);
+                for (int i = 0; i < kept; ++i)
+                    drawStroke(screen, i);
+                QTRY_COMPARE_WITH_TIMEOUT(total(sessionObjects(env)), kept, 30000);
+                for (int i = 0; i < more; ++i)
+                    drawStroke(screen, kept + i);
                 program.program.kill();
                 program.program.waitForFinished(10000);
             }
-            int needed = 0;
-            for (int at : finishedAt)
-                needed += at < killedAt - 3000 ? 1 : 0;
             const QList<int> found = sessionObjects(env);
-            const bool exists = QFile::exists(SessionWriter(sessionFolder(env)).indexFile());
-            if (exists && found.isEmpty())
-                ++unreadable;
-            if (total(found) < needed)
-                ++lostState;
-            const bool back = found.isEmpty() ? !exists && needed == 0 : restores(env, found);
-            restored += back ? 1 : 0;
-            qInfo("run %d: killed after %lld ms, %lld strokes drawn, %d finished 3 s before, "
-                  "%d in the session, restored %s",
-                  run + 1, killedAt, qsizetype(finishedAt.size()), needed, total(found),
-                  back ? "yes" : "no");
+            qInfo("run %d: %d strokes written, killed after %d more, %d in the session", run + 1,
+                  kept, more, total(found));
+            QVERIFY2(!found.isEmpty(), repeat.constData());
+            QVERIFY2(total(found) >= kept, repeat.constData());
+            QVERIFY2(total(found) <= kept + more, repeat.constData());
+            QVERIFY2(restores(env, found), repeat.constData());
         }
-        qInfo("%d runs: %d restored, %d lost an earlier state, %d sessions unreadable", runs(),
-              restored, lostState, unreadable);
-        QCOMPARE(unreadable, 0);
-        QCOMPARE(lostState, 0);
-        QCOMPARE(restored, runs());
     }
 
     // SIGTERM (a logout) ends at once without the close question; the next
@@ -166,10 +180,15 @@ private Q_SLOTS:
         {
             RealProgram program(env);
             QVERIFY(startDrawing(program, x11));
-            QTest::qWait(1500);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                RealProgram::fullScreenClientActive(x11, xcb_window_t(backdrop.winId())), 15000);
+            const QPoint last(500, 400);
+            const QColor before = RealProgram::shownAt(last);
             RealProgram::drag(QPoint(300, 300), QPoint(700, 300));
             RealProgram::drag(QPoint(300, 400), QPoint(700, 400));
-            QTest::qWait(300);
+            // Input is taken in order: the last stroke shown, both are drawn.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !RealProgram::nearColour(RealProgram::shownAt(last), before, 40), 10000);
             program.program.terminate();
             QVERIFY2(program.program.waitForFinished(10000), "SIGTERM waited for a question");
             QCOMPARE(program.program.exitCode(), 0);

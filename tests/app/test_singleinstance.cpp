@@ -2,7 +2,6 @@
 #include "app/singleinstancepaths.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSettings>
@@ -265,20 +264,13 @@ private Q_SLOTS:
             frame.remove(0, 1);
         });
         drip.start(300);
-        QElapsedTimer timer;
-        timer.start();
-        qint64 longestGap = 0;
-        qint64 last = 0;
-        QTimer beat;
-        connect(&beat, &QTimer::timeout, this, [&] {
-            longestGap = qMax(longestGap, timer.elapsed() - last);
-            last = timer.elapsed();
-        });
-        beat.start(20);
+        const qsizetype whole = frame.size();
         QSignalSpy dropped(&trickle, &QLocalSocket::disconnected);
         QVERIFY(dropped.wait(MainApp::MessageDeadlineMs + 3000));
-        QVERIFY(timer.elapsed() >= MainApp::MessageDeadlineMs - 100);
-        QVERIFY2(longestGap < 400, qPrintable(QString::number(longestGap)));
+        // The drip runs on this thread too: a server that waited for the
+        // rest of the frame would have let no second byte through.
+        QVERIFY2(whole - frame.size() >= 2, qPrintable(QString::number(whole - frame.size())));
+        QVERIFY(frame.size() > 0);
 
         // Garbage goes at once, not at the deadline.
         QLocalSocket garbage;

@@ -176,11 +176,8 @@ private Q_SLOTS:
         QVERIFY(thread->wait(5000));
         QVERIFY(sent);
 
-        QElapsedTimer timer;
-        timer.start();
+        // Nobody comes: the send gives up instead of hanging.
         QVERIFY(!LocalChannel::send(path("nobody"), "lost", 300));
-        QVERIFY(timer.elapsed() >= 290);
-        QVERIFY(timer.elapsed() < 3000);
     }
 
     // Closing a peer hangs up on the client; a path too long for a socket is
