@@ -67,6 +67,7 @@ private Q_SLOTS:
     {
         AppState::instance().language = QStringLiteral("xx_TEST");
         QCOMPARE(Lang::single("MainWindow", QStringLiteral("Open")), QStringLiteral("Aufmachen"));
+        // A table kept after the lookup would still answer in the old language.
         AppState::instance().language = QStringLiteral("en_GB");
         QCOMPARE(Lang::single("MainWindow", QStringLiteral("Open")), QStringLiteral("Open"));
     }

@@ -177,6 +177,13 @@ private Q_SLOTS:
 
     void opacityOnlyForShapeAndText()
     {
+        for (int tool = ToolKit::Pen; tool <= ToolKit::Text; ++tool) {
+            PopupOptionWidget *options = openOptions(tool);
+            QVERIFY(options);
+            const bool expected = tool == ToolKit::Shape || tool == ToolKit::Text;
+            QVERIFY2(bool(options->strokePage()->opacitySlider()) == expected,
+                     qPrintable(QString::number(tool)));
+        }
         PopupOptionWidget *panel = openOptions(ToolKit::Shape);
         QVERIFY(panel);
         panel->slot_TabClicked_Shape(1);
