@@ -118,14 +118,19 @@ private Q_SLOTS:
         QVERIFY(panel);
         QVERIFY(!panel->tabs());
         StrokeWidget *stroke = panel->strokePage();
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(stroke->presetValue(i), 30 * (i + 1));
-        QCOMPARE(stroke->widthSlider()->minimum(), 30);
-        QCOMPARE(stroke->widthSlider()->maximum(), 150);
+        // The eraser's width, a preset, shows as chosen.
+        QCOMPARE(stroke->presetValue(stroke->presetGroup()->checkedId()),
+                 AppState::instance().draw.eraserWidth);
+        // Presets grow from the slider's start; one past the eraser's range
+        // gives its largest width.
+        QCOMPARE(stroke->presetValue(0), stroke->widthSlider()->minimum());
+        for (int i = 1; i < 6; ++i)
+            QVERIFY(stroke->presetValue(i) > stroke->presetValue(i - 1));
+        QVERIFY(stroke->presetValue(0) > 10);
+        click(stroke->presetGroup(), 5);
+        QCOMPARE(stroke->widthSlider()->value(), stroke->widthSlider()->maximum());
         QVERIFY(!stroke->colourGroup());
         QVERIFY(!stroke->opacitySlider());
-        // The default eraser width is a preset and shows as chosen.
-        QCOMPARE(stroke->presetGroup()->checkedId(), 3);
     }
 
     // Even the thinnest presets show a dot, each larger than the one before.
