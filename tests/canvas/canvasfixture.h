@@ -7,6 +7,7 @@
 #include "document/imagestatic.h"
 #include "document/mainpage.h"
 #include "document/objstroke.h"
+#include "pixels.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -60,12 +61,8 @@ public:
     // The bounding box of the layer pixels in `area` more opaque than `alpha`.
     QRect inkBox(const QRect &area, int alpha = 0) const
     {
-        QRect box;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (layerAlpha(x, y) > alpha)
-                    box |= QRect(x, y, 1, 1);
-        return box;
+        const QRect box = Pixels::ink(view->layer()->copy(area), alpha);
+        return box.isNull() ? box : box.translated(area.topLeft());
     }
 
     // Pushes obj and renders it into the layer, as a tool leaves it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commandoutput.h"
 #include "mainwindow/exportbtn.h"
 #include "mainwindow/exportdlg.h"
 #include "numberedpicture.h"
@@ -33,13 +34,10 @@ public:
         program.waitForFinished(15000);
     }
 
-    // Output of a tool run to its end.
+    // Output of a tool run to its end; nothing when it fails.
     static QByteArray tool(const QString &strProgram, const QStringList &arguments)
     {
-        QProcess process;
-        process.start(strProgram, arguments);
-        process.waitForFinished(20000);
-        return process.readAllStandardOutput();
+        return commandOutput(strProgram, arguments);
     }
 
     static QString xdotool(const QStringList &arguments)

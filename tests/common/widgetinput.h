@@ -24,20 +24,4 @@ inline void hover(QWidget *widget, const QPoint &pos)
     QApplication::sendEvent(widget, &move);
 }
 
-// Every pixel tells where it is: red and green the low bits of x and y, blue
-// their high bits.
-inline QRgb positionPixel(int x, int y)
-{
-    return qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8));
-}
-
-inline QImage positionImage(const QSize &size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, positionPixel(x, y));
-    return image;
-}
-
 } // namespace WidgetInput

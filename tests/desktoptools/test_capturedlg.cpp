@@ -1,6 +1,7 @@
 #include "desktoptools/capturearea.h"
 #include "desktoptools/capturedlg.h"
 #include "desktoptools/captureoptionwidget.h"
+#include "numberedpicture.h"
 #include "testenvironment.h"
 #include "widgetinput.h"
 #include "widgets/closebtn.h"
@@ -25,7 +26,7 @@ class TestCaptureDlg : public QObject
     std::unique_ptr<TestEnvironment> env;
     QPixmap still;
 
-    static QRgb stillPixel(int x, int y) { return WidgetInput::positionPixel(x, y); }
+    static QRgb stillPixel(int x, int y) { return numberedPixel(x, y); }
 
     std::unique_ptr<CaptureDlg> open(int iMode, const QPainterPath &previous = QPainterPath())
     {
@@ -53,7 +54,7 @@ private Q_SLOTS:
     void init()
     {
         env = std::make_unique<TestEnvironment>();
-        still = QPixmap::fromImage(WidgetInput::positionImage(QSize(800, 800)));
+        still = QPixmap::fromImage(numberedPicture(QSize(800, 800)));
     }
 
     void rectangleStartsInTheMiddle()

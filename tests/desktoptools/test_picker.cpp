@@ -1,6 +1,7 @@
 #include "desktoptools/pickerdlg.h"
 #include "desktoptools/pickeroptionwidget.h"
 #include "desktoptools/pickerview.h"
+#include "numberedpicture.h"
 #include "testenvironment.h"
 #include "widgetinput.h"
 #include "widgets/fullscreendialog.h"
@@ -17,7 +18,7 @@ namespace {
 // A grey patch sits at (100, 100)-(109, 109).
 QPixmap positionPicture()
 {
-    QImage image = WidgetInput::positionImage(FullScreenDialog::currentScreen()->geometry().size());
+    QImage image = numberedPicture(FullScreenDialog::currentScreen()->geometry().size());
     QPainter(&image).fillRect(100, 100, 10, 10, QColor(77, 77, 77));
     return QPixmap::fromImage(image);
 }

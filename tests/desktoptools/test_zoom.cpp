@@ -1,6 +1,7 @@
 #include "desktoptools/zoomdlg.h"
 #include "desktoptools/zoommemory.h"
 #include "desktoptools/zoomoptionwidget.h"
+#include "numberedpicture.h"
 #include "testenvironment.h"
 #include "widgetinput.h"
 #include "widgets/closebtn.h"
@@ -14,7 +15,7 @@ namespace {
 
 QImage positionImage()
 {
-    return WidgetInput::positionImage(FullScreenDialog::currentScreen()->geometry().size());
+    return numberedPicture(FullScreenDialog::currentScreen()->geometry().size());
 }
 
 int brightPixels(const QImage &image)

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
-// Pixel helpers shared by the document tests.
+// Pixel helpers shared by the painting tests.
 namespace Pixels {
 
 // A straight stroke from `from` to `to`.
