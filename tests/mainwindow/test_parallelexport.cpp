@@ -109,6 +109,11 @@ private Q_SLOTS:
             QCOMPARE(picture.pixelColor(200, 20 + 10 * i), QColor(Qt::black));
             QCOMPARE(picture.pixel(200, 15 + 10 * i), pageColour(i).rgb());
         }
+        // Pictures are stored, not deflated again.
+        const QString listing = QString::fromUtf8(
+            commandOutput(QStringLiteral("unzip"), { QStringLiteral("-v"), zip }));
+        QCOMPARE(listing.count(QStringLiteral("Stored")), PageCount);
+        QVERIFY(!listing.contains(QStringLiteral("Defl")));
         QCOMPARE(folderFiles(), QStringList({ QStringLiteral("pages.zip") }));
     }
 
@@ -127,6 +132,8 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), PageCount);
         for (int i = 0; i < PageCount; ++i) {
             const QImage page(path(shown[i]));
+            // One printer page per page, lying landscape.
+            QVERIFY(page.width() > page.height());
             QVERIFY2(
                 near(page.pixelColor(page.width() / 2, page.height() * 3 / 4), pageColour(i), 24),
                 qPrintable(QStringLiteral("page %1").arg(i + 1)));
