@@ -16,11 +16,11 @@ class TestImages : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    QTemporaryDir dir;
 
     QString write(const QString &name, const QByteArray &bytes)
     {
-        QFile file(m_dir.filePath(name));
+        QFile file(dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(name));
         return file.fileName();
@@ -66,7 +66,7 @@ private slots:
     void rasterLoadTakesThePictureSize()
     {
         ImageStatic image(QRectF(30, 40, 1, 1));
-        image.load(Pixels::savePicture(m_dir.filePath("blue.png"), QSize(40, 30), Qt::blue));
+        image.load(Pixels::savePicture(dir.filePath("blue.png"), QSize(40, 30), Qt::blue));
         QCOMPARE(image.rect, QRectF(30, 40, 40, 30));
         // Stretched to its rectangle.
         image.rect = QRectF(30, 40, 80, 60);
@@ -79,8 +79,8 @@ private slots:
         QByteArray truncated = pngClaiming(4, 4);
         truncated.chop(30);
         const QStringList paths = {
-            m_dir.filePath("missing.png"),
-            m_dir.path(),
+            dir.filePath("missing.png"),
+            dir.path(),
             write("empty.png", QByteArray()),
             write("text.png", "this is not a picture"),
             write("truncated.png", truncated),
@@ -111,11 +111,11 @@ private slots:
         const QByteArray huge = "<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
                                 " width=\"1000000000\" height=\"1000000000\"><rect width=\"10\" "
                                 "height=\"10\"/></svg>";
-        QFile big(m_dir.filePath("big.svg"));
+        QFile big(dir.filePath("big.svg"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(ImageSVG::MaxFileBytes + 1));
         big.close();
         const QStringList paths = {
-            m_dir.filePath("missing.svg"),
+            dir.filePath("missing.svg"),
             write("empty.svg", QByteArray()),
             write("text.svg", "no markup at all"),
             write("broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect"),
@@ -189,7 +189,7 @@ private slots:
     void rotatedImagePaintsTurned()
     {
         ImageStatic image(QRectF(50, 100, 0, 0));
-        image.load(Pixels::savePicture(m_dir.filePath("wide.png"), QSize(200, 100), Qt::blue));
+        image.load(Pixels::savePicture(dir.filePath("wide.png"), QSize(200, 100), Qt::blue));
         image.setAngle(90);
         const QRect ink = Pixels::ink(Pixels::paint(image), 128);
         QVERIFY2(qAbs(ink.width() - 100) <= 1 && qAbs(ink.height() - 200) <= 1,
@@ -201,7 +201,7 @@ private slots:
     void cloneSharesItsPicture()
     {
         const QString path
-            = Pixels::savePicture(m_dir.filePath("green.png"), QSize(20, 10), Qt::green);
+            = Pixels::savePicture(dir.filePath("green.png"), QSize(20, 10), Qt::green);
         auto source = std::make_unique<ImageStatic>(QRectF(10, 10, 0, 0));
         source->load(path);
         source->rect = QRectF(10, 10, 60, 30);

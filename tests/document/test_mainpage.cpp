@@ -16,8 +16,8 @@ class TestMainPage : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString m_picture;
+    QTemporaryDir dir;
+    QString greenPicture;
 
     static ObjStroke *stroke(int y, const QColor &colour)
     {
@@ -27,14 +27,14 @@ class TestMainPage : public QObject
     ImageStatic *picture(const QPointF &at)
     {
         auto *image = new ImageStatic(QRectF(at, QSizeF()));
-        image->load(m_picture);
+        image->load(greenPicture);
         return image;
     }
 
 private slots:
     void initTestCase()
     {
-        m_picture = Pixels::savePicture(m_dir.filePath("green.png"), QSize(40, 40), Qt::green);
+        greenPicture = Pixels::savePicture(dir.filePath("green.png"), QSize(40, 40), Qt::green);
     }
 
     void init() { AppState::reset(); }
