@@ -66,5 +66,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestJsonSlices)
+QTEST_GUILESS_MAIN(TestJsonSlices)
 #include "test_jsonslices.moc"

@@ -292,5 +292,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestSessionJournal)
+QTEST_GUILESS_MAIN(TestSessionJournal)
 #include "test_sessionjournal.moc"

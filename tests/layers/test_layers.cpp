@@ -177,5 +177,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestLayers)
+QTEST_GUILESS_MAIN(TestLayers)
 #include "test_layers.moc"

@@ -209,5 +209,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestGlobalShortcutsPortal)
+QTEST_GUILESS_MAIN(TestGlobalShortcutsPortal)
 #include "test_globalshortcutsportal.moc"
