@@ -103,5 +103,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestResources)
+QTEST_GUILESS_MAIN(TestResources)
 #include "test_resources.moc"

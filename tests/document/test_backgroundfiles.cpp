@@ -87,5 +87,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestBackgroundFiles)
+QTEST_GUILESS_MAIN(TestBackgroundFiles)
 #include "test_backgroundfiles.moc"

@@ -187,5 +187,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCommands)
+QTEST_GUILESS_MAIN(TestCommands)
 #include "test_commands.moc"

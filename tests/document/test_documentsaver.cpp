@@ -246,5 +246,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestDocumentSaver)
+QTEST_GUILESS_MAIN(TestDocumentSaver)
 #include "test_documentsaver.moc"

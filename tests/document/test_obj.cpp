@@ -203,5 +203,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestObj)
+QTEST_GUILESS_MAIN(TestObj)
 #include "test_obj.moc"

@@ -131,5 +131,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestObjLine)
+QTEST_GUILESS_MAIN(TestObjLine)
 #include "test_objline.moc"

@@ -93,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestObjShape)
+QTEST_GUILESS_MAIN(TestObjShape)
 #include "test_objshape.moc"

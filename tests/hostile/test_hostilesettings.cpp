@@ -399,5 +399,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestHostileSettings)
+QTEST_GUILESS_MAIN(TestHostileSettings)
 #include "test_hostilesettings.moc"
