@@ -22,7 +22,6 @@
 #include "zippedbytes.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -42,11 +41,13 @@
 
 namespace {
 
-// How long each parser is fed; TAV_FUZZ_MS gives a longer run.
-int budgetMs()
+// Each parser is fed a fixed number of inputs, about a second's worth on a
+// loaded machine, so that every run tries the same inputs; TAV_FUZZ_SCALE
+// multiplies them for a longer run.
+int scaled(int inputs)
 {
-    const int ms = qEnvironmentVariableIntValue("TAV_FUZZ_MS");
-    return ms > 0 ? ms : 2000;
+    const int scale = qEnvironmentVariableIntValue("TAV_FUZZ_SCALE");
+    return inputs * qMax(scale, 1);
 }
 
 // Mutates inputs from a corpus that grows with what it produces: bit flips,
@@ -117,17 +118,14 @@ private:
     QRandomGenerator random;
 };
 
-// Feeds one parser for the time budget; `check` returns an empty string or
-// the property an input broke.
-int feed(Mutator &mutator, const std::function<QString(const QByteArray &)> &check)
+// Feeds one parser; `check` returns an empty string or the property an
+// input broke.
+int feed(Mutator &mutator, int inputs, const std::function<QString(const QByteArray &)> &check)
 {
-    QElapsedTimer timer;
-    timer.start();
-    int runs = 0;
-    while (timer.elapsed() < budgetMs()) {
+    const int runs = scaled(inputs);
+    for (int i = 0; i < runs; ++i) {
         const QByteArray input = mutator.next();
         const QString broken = check(input);
-        ++runs;
         if (!broken.isEmpty()) {
             qWarning().noquote() << broken << "for input (base64):" << input.toBase64();
             return -1;
@@ -365,7 +363,7 @@ private Q_SLOTS:
                         { "\"", "\\", "=", ",", ";", "[", "]", "\n", "%U00e9", "%2", "\\x",
                           "@Variant(", "@@", "\r\n", "#" },
                         1);
-        report("settings", feed(mutator, [](const QByteArray &input) {
+        report("settings", feed(mutator, 4000, [](const QByteArray &input) {
                    const IniCodec::Result first = IniCodec::parse(input);
                    const IniCodec::Result again
                        = IniCodec::parse(IniCodec::serialize(first.values));
@@ -386,7 +384,7 @@ private Q_SLOTS:
             { "<", ">", "\"", "&", "&lt;", "../", "/", ".", "<!DOCTYPE a [<!ENTITY e \"x\">]>",
               "&e;", "filename=\"", "version=\"", "<![CDATA[", "]]>" },
             2);
-        report("update description", feed(mutator, [](const QByteArray &input) {
+        report("update description", feed(mutator, 120000, [](const QByteArray &input) {
                    const UpdateDescription d = UpdateDescription::parse(input);
                    if (d.problem != UpdateDescription::None)
                        return QString();
@@ -421,7 +419,7 @@ private Q_SLOTS:
                         { "<", ">", "</String>", "<String name=\"Open\">", "&amp;", "&#0;",
                           "<!DOCTYPE x [<!ENTITY a \"aaaa\">]>", "&a;", "\xff", "\"" },
                         3);
-        report("language table", feed(mutator, [&](const QByteArray &input) {
+        report("language table", feed(mutator, 60000, [&](const QByteArray &input) {
                    lookup(input, QStringLiteral("Open"));
                    return QString();
                }));
@@ -434,7 +432,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("keys.txt"));
         Mutator mutator({ resourceFile(VirtualKeyTable::defaultPath()), "A,0x41,A\n; note\n" },
                         { ",", "0x", "\n", ";", "FF", "0", "-1", "\xef\xbb\xbf", "\r" }, 4);
-        report("key table", feed(mutator, [&](const QByteArray &input) {
+        report("key table", feed(mutator, 300, [&](const QByteArray &input) {
                    QFile file(path);
                    if (!file.open(QIODevice::WriteOnly) || file.write(input) != input.size())
                        return QStringLiteral("cannot write the input");
@@ -483,15 +481,16 @@ private Q_SLOTS:
                             "<table><tr><td>",
                             "<ul><li>" },
                           6);
-        report("document manifest", feed(manifests, [&](const QByteArray &input) {
+        report("document manifest", feed(manifests, 250, [&](const QByteArray &input) {
                    return openDocument(path,
                                        zipped({ { entries.at(0).first, input }, entries.at(1) }));
                }));
         Mutator archives(
             { seed }, { "PK", "\x03\x04", "\x01\x02", "\x05\x06", "\xff\xff\xff\xff", "..", "/" },
             7);
-        report("document archive",
-               feed(archives, [&](const QByteArray &input) { return openDocument(path, input); }));
+        report("document archive", feed(archives, 250, [&](const QByteArray &input) {
+                   return openDocument(path, input);
+               }));
         QDir(AppState::instance().tempFolder).removeRecursively();
         AppState::reset();
     }
@@ -523,7 +522,7 @@ private Q_SLOTS:
         record.margin = 4;
         QImage shown(64, 64, QImage::Format_ARGB32_Premultiplied);
         int built = 0;
-        report("text object", feed(mutator, [&](const QByteArray &input) {
+        report("text object", feed(mutator, 200000, [&](const QByteArray &input) {
                    record.html = QString::fromUtf8(input);
                    const std::unique_ptr<Obj> obj(record.create(QString()));
                    if (!obj)
@@ -555,7 +554,7 @@ private Q_SLOTS:
             { "GIF89a", "\x89PNG\r\n\x1a\n", "IHDR", "icns", "ic07", QByteArray("\0\0\1\0", 4),
               "BM", "\xff\xd8\xff\xc0", ",", "!", "\xb8\x0b", "\x00\x10", "\xff\xff" },
             8);
-        report("SVG embedded pictures", feed(mutator, [](const QByteArray &picture) {
+        report("SVG embedded pictures", feed(mutator, 15000, [](const QByteArray &picture) {
                    const QByteArray svg
                        = "<svg xmlns=\"http://www.w3.org/2000/svg\" "
                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"8\" "
@@ -623,7 +622,7 @@ private Q_SLOTS:
                             "\"version\":[1,0]",
                             "\"version\":[2,9]" },
                           8);
-        report("PDF document manifest", feed(manifests, [&](const QByteArray &input) {
+        report("PDF document manifest", feed(manifests, 250, [&](const QByteArray &input) {
                    return openDocument(path,
                                        zipped({ { entries.at(0).first, input }, entries.at(1) }));
                }));
@@ -661,7 +660,7 @@ private Q_SLOTS:
               "%%EOF",
               "/Encrypt " },
             6);
-        report("PDF", feed(mutator, [](const QByteArray &input) {
+        report("PDF", feed(mutator, 500, [](const QByteArray &input) {
                    const std::shared_ptr<PdfSource> pdf = PdfSource::open(input, QString());
                    if (!pdf)
                        return QString();
@@ -706,7 +705,7 @@ private Q_SLOTS:
               "file://", "<g>", "</g>", "<use xlink:href=\"#a\"/>", " id=\"a\"", "\"/>",
               "svg:", "<!DOCTYPE svg [<!ENTITY c \"" + canaryPath.toUtf8() + "\">]>", "&c;" },
             5);
-        report("SVG check", feed(mutator, [](const QByteArray &input) {
+        report("SVG check", feed(mutator, 150000, [](const QByteArray &input) {
                    if (SvgCheck::check(input, SafeImageReader::MaxImageBytes).verdict
                        != SvgCheck::Sound)
                        return QString();
