@@ -251,8 +251,10 @@ void PopupWidget::keyPressEvent(QKeyEvent *pEvent)
     if (pEvent->key() == Qt::Key_Escape && bIsPopup) {
         const QPointer<QWidget> button = anchor;
         close();
-        if (button)
+        if (button) {
+            button->activateWindow();
             button->setFocus(Qt::OtherFocusReason);
+        }
         return;
     }
     QWidget *from = focusWidget();

@@ -70,6 +70,19 @@ void ToolbarKeys::leave()
         focus->clearFocus();
 }
 
+void ToolbarKeys::holdFocus()
+{
+    heldFocus = active ? focused() : nullptr;
+}
+
+void ToolbarKeys::restoreFocus()
+{
+    if (QWidget *control = heldFocus) {
+        heldFocus = nullptr;
+        control->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 bool ToolbarKeys::step(bool bNext)
 {
     QWidget *focus = focused();

@@ -32,6 +32,10 @@ public:
     bool step(bool bNext);
     // Arrows and Escape; false for any other key.
     bool keyPress(QKeyEvent *pEvent);
+    // Moving the toolbar between the desktop and a page hides it and so takes
+    // the keyboard away: it comes back to the same control once shown.
+    void holdFocus();
+    void restoreFocus();
 
 private:
     QWidget *focused() const;
@@ -39,5 +43,6 @@ private:
     QWidget *toolbar;
     QList<QPointer<QWidget>> order;
     QPointer<QWidget> returnFocus;
+    QPointer<QWidget> heldFocus;
     bool active = false;
 };

@@ -293,6 +293,15 @@ void ToolWidget::keyPressEvent(QKeyEvent *pEvent)
         QMainWindow::keyPressEvent(pEvent);
 }
 
+bool ToolWidget::event(QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::ParentAboutToChange)
+        keys->holdFocus();
+    else if (pEvent->type() == QEvent::Show)
+        keys->restoreFocus();
+    return QMainWindow::event(pEvent);
+}
+
 bool ToolWidget::focusNextPrevChild(bool bNext)
 {
     return keys->step(bNext) || QMainWindow::focusNextPrevChild(bNext);

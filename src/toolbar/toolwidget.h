@@ -119,6 +119,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *pEvent) override;
     void dropEvent(QDropEvent *pEvent) override;
     void keyPressEvent(QKeyEvent *pEvent) override;
+    bool event(QEvent *pEvent) override;
     bool focusNextPrevChild(bool bNext) override;
 
 private:

@@ -344,6 +344,16 @@ private Q_SLOTS:
         QTest::keyClick(&ruler, Qt::Key_Left, Qt::ShiftModifier);
         QTest::keyClick(&ruler, Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(ruler.pos(), start + QPoint(-9, -9));
+
+        // Ctrl changes the length, not the place, down to the shortest ruler.
+        const int length = ruler.length();
+        QTest::keyClick(&ruler, Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(&ruler, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ruler.length(), length + 11);
+        QCOMPARE(ruler.pos(), start + QPoint(-9, -9));
+        for (int i = 0; i < 200; ++i)
+            QTest::keyClick(&ruler, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ruler.length(), int(RulerDlg::MinLength));
     }
 
     void desktopRulerAsksTheMainWindowToCloseOrAdd()
