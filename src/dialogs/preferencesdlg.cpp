@@ -121,6 +121,7 @@ PreferencesDlg::PreferencesDlg(QWidget *pParent, const QString &strKeyTable)
         qWarning().noquote() << keyTable.problem();
     buildControls();
     buildHotKeyEditors();
+    buildLowerControls();
     buildLayout();
     slot_UpdateLang();
     connectControls();
@@ -184,6 +185,11 @@ void PreferencesDlg::buildControls()
     touchBox = new QCheckBox(this);
     touchBox->setObjectName(QStringLiteral("touchBox"));
     touchBox->setChecked(nextStartFlag(QStringLiteral("EnableTouchUI"), s.enableTouchUI));
+}
+
+// Made after the hotkey editors: Tab follows the order the controls are made in.
+void PreferencesDlg::buildLowerControls()
+{
     presenter = new PresenterPrefs(this);
 
     defaultBtn = new QPushButton(this);

@@ -79,6 +79,7 @@ protected:
 private:
     void buildControls();
     void buildHotKeyEditors();
+    void buildLowerControls();
     void buildLayout();
     void connectControls();
     void changeHotKey(int i, QKeyEvent *pEvent);
