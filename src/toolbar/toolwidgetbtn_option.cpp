@@ -84,6 +84,7 @@ void ToolWidgetBtn_Option::mousePressEvent(QMouseEvent *pEvent)
         ToolWidgetBtn::mousePressEvent(pEvent);
         return;
     }
+    ToolWidget::mouseUsed(this);
     swatchPressed = index;
     swatchButton = pEvent->button();
     swatchPressPoint = pos;
