@@ -1,9 +1,11 @@
 #include "popupwidgetbtn.h"
 
 #include "app/resourcepixmap.h"
+#include "focusring.h"
 #include "toolbarscale.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
 PopupWidgetBtn::PopupWidgetBtn(const QString &strPicture, int iBaseSide, QWidget *pParent)
     : PopupWidgetBtn(ResourcePixmap::icon(strPicture), iBaseSide, pParent)
@@ -49,4 +51,14 @@ void PopupWidgetBtn::keyPressEvent(QKeyEvent *pEvent)
         QToolButton::keyPressEvent(pEvent);
         break;
     }
+}
+
+// The same ring as on the toolbar: only Tab and the arrows focus an entry.
+void PopupWidgetBtn::paintEvent(QPaintEvent *pEvent)
+{
+    QToolButton::paintEvent(pEvent);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    FocusRing::paint(painter, rect(), this);
 }

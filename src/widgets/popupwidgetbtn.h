@@ -21,4 +21,5 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *pEvent) override;
+    void paintEvent(QPaintEvent *pEvent) override;
 };

@@ -137,6 +137,7 @@ private Q_SLOTS:
         QVERIFY(popup);
         QVERIFY(QTest::qWaitFor([popup] { return popup->isVisible(); }));
         QVERIFY(popup->isAncestorOf(focus()));
+        QCOMPARE(ringPixel(focus()), FocusRing::colour(focus()));
         QWidget *first = focus();
         key(Qt::Key_Right);
         QVERIFY(focus() != first);
