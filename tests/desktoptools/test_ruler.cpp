@@ -4,6 +4,7 @@
 #include "desktoptools/rulerpreferencesdlg.h"
 #include "desktoptools/rulerscale.h"
 #include "desktoptools/rulerview.h"
+#include "tabround.h"
 #include "testenvironment.h"
 #include "widgetinput.h"
 #include "widgets/closebtn.h"
@@ -157,6 +158,16 @@ private Q_SLOTS:
         QCOMPARE(at(image, 11, 150), Dark);
         QCOMPARE(at(image, 88, 150), Dark);
         QCOMPARE(at(image, 12, 149), Light);
+    }
+
+    void preferencesByKeyboard()
+    {
+        RulerDlg ruler(false, true);
+        RulerPreferencesDlg dialog(&ruler);
+        TabRound::showActive(dialog);
+        TabRound::check(dialog);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
     }
 
     void preferencesReachRulerAndSettingsAndStayOnCancel()
