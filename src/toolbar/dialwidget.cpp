@@ -98,8 +98,6 @@ void DialWidget::keyPressEvent(QKeyEvent *pEvent)
 
 void DialWidget::focusInEvent(QFocusEvent *pEvent)
 {
-    if (pEvent->reason() == Qt::TabFocusReason || pEvent->reason() == Qt::BacktabFocusReason)
-        ToolWidget::keyboardUsed(this);
     update();
     QDial::focusInEvent(pEvent);
 }

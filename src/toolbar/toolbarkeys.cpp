@@ -15,8 +15,27 @@ ToolbarKeys::ToolbarKeys(QWidget *pToolbar)
 void ToolbarKeys::setOrder(const QList<QWidget *> &controls)
 {
     order.clear();
-    for (QWidget *control : controls)
+    for (QWidget *control : controls) {
         order.append(control);
+        control->installEventFilter(this);
+    }
+}
+
+bool ToolbarKeys::eventFilter(QObject *pWatched, QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(pEvent)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            active = true;
+        else if (!active)
+            giveAway();
+    }
+    return QObject::eventFilter(pWatched, pEvent);
+}
+
+void ToolbarKeys::giveAway()
+{
+    toolbar->window()->setFocus(Qt::OtherFocusReason);
 }
 
 QList<QWidget *> ToolbarKeys::reachable() const
@@ -40,8 +59,11 @@ void ToolbarKeys::setActive(bool bActive)
     if (active == bActive)
         return;
     active = bActive;
-    if (QWidget *focus = focused())
+    if (QWidget *focus = focused()) {
         focus->update();
+        if (!active && focus->hasFocus())
+            giveAway();
+    }
 }
 
 void ToolbarKeys::enter()
@@ -66,8 +88,6 @@ void ToolbarKeys::leave()
         back->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (QWidget *focus = focused())
-        focus->clearFocus();
 }
 
 void ToolbarKeys::holdFocus()
@@ -99,9 +119,9 @@ bool ToolbarKeys::step(bool bNext)
 
 bool ToolbarKeys::keyPress(QKeyEvent *pEvent)
 {
+    if (!active)
+        return false;
     if (pEvent->key() == Qt::Key_Escape) {
-        if (!active && !focused())
-            return false;
         leave();
         return true;
     }

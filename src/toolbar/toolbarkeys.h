@@ -11,7 +11,9 @@ class QWidget;
 // reading order and along its grid, Escape leaves. Keyboard mode begins with
 // enter() (the focus command) or with Tab into the toolbar and ends with
 // Escape or a mouse press on it; the focus ring shows only in keyboard mode,
-// so a mouse user never sees one.
+// so a mouse user never sees one. Outside keyboard mode no control keeps the
+// keyboard: a window's activation would otherwise hand it to the first
+// button, and Space or Escape meant for the page would press it.
 class ToolbarKeys : public QObject
 {
     Q_OBJECT
@@ -30,15 +32,21 @@ public:
     // Tab (bNext) or Shift+Tab from the focused control; false when the
     // keyboard is on none of the toolbar's controls.
     bool step(bool bNext);
-    // Arrows and Escape; false for any other key.
+    // Arrows and Escape in keyboard mode; false for any other key.
     bool keyPress(QKeyEvent *pEvent);
+
     // Moving the toolbar between the desktop and a page hides it and so takes
     // the keyboard away: it comes back to the same control once shown.
     void holdFocus();
     void restoreFocus();
 
+protected:
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
+
 private:
     QWidget *focused() const;
+    // Hands the keyboard from a control to the window holding the toolbar.
+    void giveAway();
 
     QWidget *toolbar;
     QList<QPointer<QWidget>> order;

@@ -281,12 +281,6 @@ void ToolWidget::mouseUsed(const QWidget *pInside)
         toolbar->keys->setActive(false);
 }
 
-void ToolWidget::keyboardUsed(const QWidget *pInside)
-{
-    if (ToolWidget *toolbar = of(pInside))
-        toolbar->keys->setActive(true);
-}
-
 void ToolWidget::keyPressEvent(QKeyEvent *pEvent)
 {
     if (!keys->keyPress(pEvent))

@@ -92,9 +92,8 @@ public:
     static ToolWidget *of(const QWidget *pInside);
     // Whether pControl has the keyboard while its toolbar is in keyboard mode.
     static bool showsFocusRing(const QWidget *pControl);
-    // A control of the toolbar was pressed with the mouse, or reached by Tab.
+    // A control of the toolbar was pressed with the mouse: keyboard mode ends.
     static void mouseUsed(const QWidget *pInside);
-    static void keyboardUsed(const QWidget *pInside);
 
 public Q_SLOTS:
     void slot_Minimize();

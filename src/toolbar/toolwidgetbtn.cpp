@@ -137,8 +137,6 @@ void ToolWidgetBtn::keyPressEvent(QKeyEvent *pEvent)
 
 void ToolWidgetBtn::focusInEvent(QFocusEvent *pEvent)
 {
-    if (pEvent->reason() == Qt::TabFocusReason || pEvent->reason() == Qt::BacktabFocusReason)
-        ToolWidget::keyboardUsed(this);
     update();
     QWidget::focusInEvent(pEvent);
 }

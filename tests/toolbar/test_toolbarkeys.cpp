@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDial>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -164,41 +163,36 @@ private Q_SLOTS:
         QVERIFY(entry->isChecked());
     }
 
-    void ringOnlyInKeyboardModeAndEscapeGivesTheKeyboardBack()
+    void ringAndKeyboardOnlyInKeyboardMode()
     {
-        QLineEdit elsewhere;
-        elsewhere.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&elsewhere));
-        QApplication::setActiveWindow(&elsewhere);
-        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
-        elsewhere.setFocus();
         const QColor ring = FocusRing::colour(bar);
         ToolWidgetBtn *mouse = button(ToolWidget::Mouse);
-        QVERIFY(ringPixel(mouse) != ring);
+        const auto onControl = [this] { return bar->keyboardControls().contains(focus()); };
+        // A window's activation alone hands no button the keyboard, which
+        // would take Space and Escape from the page.
+        bar->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(bar));
+        QVERIFY(!onControl());
 
         focusToolbar();
         QCOMPARE(focus(), static_cast<QWidget *>(mouse));
         QCOMPARE(ringPixel(mouse), ring);
         key(Qt::Key_Escape);
         QVERIFY(!bar->isKeyboardMode());
-        // The window system decides when the other window is active again;
-        // the keyboard is no longer the toolbar's, and is waiting there.
-        QVERIFY(!bar->isAncestorOf(focus()));
-        QCOMPARE(elsewhere.window()->focusWidget(), static_cast<QWidget *>(&elsewhere));
+        QVERIFY(!onControl());
         QVERIFY(ringPixel(mouse) != ring);
 
-        // A mouse press ends keyboard mode: no ring is left behind, and a
-        // click never focuses a button.
+        // A mouse press ends keyboard mode: no ring is left behind.
         focusToolbar();
-        QCOMPARE(ringPixel(mouse), ring);
         QTest::mouseClick(mouse, Qt::LeftButton);
         QVERIFY(!bar->isKeyboardMode());
-        QCOMPARE(focus(), static_cast<QWidget *>(mouse));
+        QVERIFY(!onControl());
         QVERIFY(ringPixel(mouse) != ring);
-        // Tab brings the ring back.
+        // Tab brings keyboard mode and the ring back.
         key(Qt::Key_Tab);
         QVERIFY(bar->isKeyboardMode());
-        QCOMPARE(ringPixel(button(ToolWidget::Select)), ring);
+        QVERIFY(onControl());
+        QCOMPARE(ringPixel(focus()), ring);
     }
 
     void dialTurnsByArrowsAndTellsTheTool()
