@@ -51,6 +51,19 @@ QList<QColor> AppState::defaultRgb2()
     return colours;
 }
 
+HotKeyRecord AppState::defaultHotKey(int index)
+{
+    HotKeyRecord record;
+    if (index != 5)
+        return record;
+    // Ctrl+Alt+K: taken by no desktop we know of, nor by our own menus.
+    record.enabled = true;
+    record.ctrl = true;
+    record.alt = true;
+    record.virtualKey = 'K';
+    return record;
+}
+
 int AppState::scaled(double base) const
 {
     double size = base / scaleFactor1;

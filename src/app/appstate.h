@@ -103,9 +103,12 @@ public:
     bool alertTrayIcon = true;
     bool supportPenAndTouch = false;
     // New Blank Page, New FullScreen Capture, Color Picker, Back To Last Page,
-    // Zoom Into Screen.
-    static constexpr int HotKeyCount = 5;
-    HotKeyRecord hotKeys[HotKeyCount];
+    // Zoom Into Screen, Focus Toolbar.
+    static constexpr int HotKeyCount = 6;
+    HotKeyRecord hotKeys[HotKeyCount] = { {}, {}, {}, {}, {}, defaultHotKey(5) };
+    // Only Focus Toolbar is on from the start: a user who cannot reach the
+    // toolbar with a mouse cannot open Preferences to switch it on.
+    static HotKeyRecord defaultHotKey(int index);
     bool enableTouchUI = false;
     QList<QColor> rgb = defaultRgb();
     QList<QColor> rgb2 = defaultRgb2();

@@ -51,6 +51,7 @@ const QStringList &CommandLine::actionNames()
         QStringLiteral("colour-picker"),
         QStringLiteral("magnifier"),
         QStringLiteral("zoom"),
+        QStringLiteral("focus-toolbar"),
         QStringLiteral("ruler"),
         QStringLiteral("protractor"),
         QStringLiteral("undo"),

@@ -137,8 +137,10 @@ SettingEntry hotKeyEntry(int index)
     SettingEntry entry;
     entry.group = QStringLiteral("UserInterface");
     entry.key = QStringLiteral("HotKey%1").arg(index + 1);
+    // A file from before a hotkey existed keeps that hotkey's default.
     entry.read = [index](AppState &s, const QString &strValue) {
-        s.hotKeys[index] = HotKeyRecord::fromString(strValue);
+        s.hotKeys[index] = strValue.isNull() ? AppState::defaultHotKey(index)
+                                             : HotKeyRecord::fromString(strValue);
     };
     entry.write = [index](const AppState &s) { return s.hotKeys[index].toString(); };
     return entry;

@@ -9,6 +9,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -116,6 +117,31 @@ void Browser::mouseDoubleClickEvent(QMouseEvent *pEvent)
     if (!active || pEvent->button() != Qt::LeftButton)
         return;
     Q_EMIT signal_QuitBrowser(!indexAt(pEvent->position().toPoint()).isValid());
+}
+
+void Browser::keyPressEvent(QKeyEvent *pEvent)
+{
+    const int row = currentIndex().row();
+    if (!active || row < 0) {
+        QListView::keyPressEvent(pEvent);
+        return;
+    }
+    const int key = pEvent->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        Q_EMIT signal_GotoPage(row + 1);
+        Q_EMIT signal_QuitBrowser(false);
+    } else if (key == Qt::Key_Delete) {
+        // As a press on the delete icon does: the page closed is the one chosen.
+        Q_EMIT signal_GotoPage(row + 1);
+        confirmClose(row);
+    } else if (pEvent->modifiers() == Qt::ControlModifier
+               && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        const int to = row + (key == Qt::Key_Left ? -1 : 1);
+        if (to >= 0 && to < model->rowCount())
+            movePage(row, to);
+    } else {
+        QListView::keyPressEvent(pEvent);
+    }
 }
 
 void Browser::startDrag(Qt::DropActions)

@@ -35,6 +35,9 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
+    // Return opens the current page and closes the browser, Delete asks to
+    // close the page, Ctrl with an arrow moves it one place.
+    void keyPressEvent(QKeyEvent *pEvent) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent *pEvent) override;
     void dragMoveEvent(QDragMoveEvent *pEvent) override;

@@ -2,7 +2,9 @@
 
 #include <QKeyEvent>
 
-QPoint ArrowStep(const QKeyEvent *pEvent)
+namespace {
+
+QPoint arrowOffset(const QKeyEvent *pEvent)
 {
     const int step = (pEvent->modifiers() & Qt::ShiftModifier) ? 10 : 1;
     switch (pEvent->key()) {
@@ -17,4 +19,21 @@ QPoint ArrowStep(const QKeyEvent *pEvent)
     default:
         return QPoint();
     }
+}
+
+bool withCtrl(const QKeyEvent *pEvent)
+{
+    return pEvent->modifiers() & Qt::ControlModifier;
+}
+
+} // namespace
+
+QPoint ArrowStep(const QKeyEvent *pEvent)
+{
+    return withCtrl(pEvent) ? QPoint() : arrowOffset(pEvent);
+}
+
+QPoint ArrowResize(const QKeyEvent *pEvent)
+{
+    return withCtrl(pEvent) ? arrowOffset(pEvent) : QPoint();
 }

@@ -4,6 +4,7 @@
 #include "app/exactpointer.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
+#include "arrowstep.h"
 #include "captureoptionwidget.h"
 #include "widgets/toolbarscale.h"
 
@@ -281,35 +282,32 @@ void CaptureDlg::placeCoordinatesBox()
     boxPos = QPoint(x, y);
 }
 
+// Return takes the area as a new page, the first of the outputs.
+void CaptureDlg::keyPressEvent(QKeyEvent *pEvent)
+{
+    const bool confirm = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
+    if (confirm && (captureMode != Freeform || closed)) {
+        slot_Captopage();
+        return;
+    }
+    FullScreenDialog::keyPressEvent(pEvent);
+}
+
 void CaptureDlg::keyReleaseEvent(QKeyEvent *pEvent)
 {
-    const int key = pEvent->key();
-    if (captureMode != Rectangle
-        || (key != Qt::Key_Left && key != Qt::Key_Up && key != Qt::Key_Right
-            && key != Qt::Key_Down)) {
+    const QPoint step = ArrowStep(pEvent);
+    const QPoint resize = ArrowResize(pEvent);
+    if (captureMode != Rectangle || (step.isNull() && resize.isNull())) {
         FullScreenDialog::keyReleaseEvent(pEvent);
         return;
     }
-    nudge(key, pEvent->modifiers().testFlag(Qt::ShiftModifier));
+    if (!step.isNull())
+        moveBody(step);
+    else
+        moveCorner(BottomRight, handlePoint(BottomRight) + resize);
     placeCoordinatesBox();
     placeOptionPanel();
     update();
-}
-
-// Arrows move the rectangle by a pixel; with Shift they grow it at the
-// left or top edge (Left, Up) or at the right or bottom edge (Right, Down).
-void CaptureDlg::nudge(int iKey, bool bShift)
-{
-    const QPoint step = iKey == Qt::Key_Left ? QPoint(-1, 0)
-        : iKey == Qt::Key_Right              ? QPoint(1, 0)
-        : iKey == Qt::Key_Up                 ? QPoint(0, -1)
-                                             : QPoint(0, 1);
-    if (!bShift) {
-        moveBody(step);
-        return;
-    }
-    const int corner = (iKey == Qt::Key_Left || iKey == Qt::Key_Up) ? TopLeft : BottomRight;
-    moveCorner(corner, handlePoint(corner) + step);
 }
 
 QPointF CaptureDlg::startPoint() const

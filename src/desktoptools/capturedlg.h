@@ -50,6 +50,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
+    void keyPressEvent(QKeyEvent *pEvent) override;
     void keyReleaseEvent(QKeyEvent *pEvent) override;
 
 private:
@@ -70,7 +71,6 @@ private:
     void moveBody(const QPoint &d);
     void placeCoordinatesBox();
     void setHoverCursor(const QPoint &p);
-    void nudge(int iKey, bool bShift);
 
     // Freeform mode.
     // Freeform points are exact to the device pixel.

@@ -82,19 +82,26 @@ void PickerDlg::mouseReleaseEvent(QMouseEvent *pEvent)
     if (pEvent->button() == Qt::RightButton) {
         reject();
     } else if (pEvent->button() == Qt::LeftButton) {
-        slot_StoreRgbInfoToClipboard();
-        if (pickAndClose)
-            done(1);
+        pick();
     }
+}
+
+void PickerDlg::pick()
+{
+    slot_StoreRgbInfoToClipboard();
+    if (pickAndClose)
+        done(1);
 }
 
 void PickerDlg::keyReleaseEvent(QKeyEvent *pEvent)
 {
     const QPoint d = ArrowStep(pEvent);
-    if (d.isNull())
-        FullScreenDialog::keyReleaseEvent(pEvent);
-    else
+    if (!d.isNull())
         sample(pixel + d);
+    else if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter)
+        pick(); // as a left click
+    else
+        FullScreenDialog::keyReleaseEvent(pEvent);
 }
 
 void PickerDlg::slot_StoreRgbInfoToClipboard()

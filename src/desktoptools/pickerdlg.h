@@ -36,6 +36,8 @@ protected:
     void keyReleaseEvent(QKeyEvent *pEvent) override;
 
 private:
+    // What a left click does: copy the colour, or pick it and close.
+    void pick();
     void sample(const QPoint &imagePixel);
     QPoint toImage(const QPointF &dialogPoint) const;
     QRect noticeArea() const;

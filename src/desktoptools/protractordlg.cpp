@@ -2,9 +2,11 @@
 
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
+#include "arrowstep.h"
 #include "widgets/closebtn.h"
 #include "widgets/toolbarscale.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -134,6 +136,61 @@ void ProtractorDlg::mouseReleaseEvent(QMouseEvent *pEvent)
     closeBtn->show();
     current = NoHandle;
     update();
+}
+
+// Tab chooses what the arrows move: the whole protractor, then the vertex
+// and each arm's end in turn.
+bool ProtractorDlg::event(QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(pEvent);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            const int count = NoHandle + 1;
+            const int step = key->key() == Qt::Key_Tab ? 1 : count - 1;
+            current = (current + step) % count;
+            closeBtn->setVisible(current == NoHandle);
+            if (current != NoHandle)
+                loupe.place(point(current), rect());
+            update();
+            return true;
+        }
+    }
+    return FullScreenDialog::event(pEvent);
+}
+
+void ProtractorDlg::keyPressEvent(QKeyEvent *pEvent)
+{
+    const QPoint step = ArrowStep(pEvent);
+    const QPoint resize = ArrowResize(pEvent);
+    if (!step.isNull() && current != NoHandle) {
+        moveCurrent(point(current) + step);
+        loupe.place(point(current), rect());
+    } else if (!step.isNull()) {
+        vertex += step;
+        firstEnd += step;
+        secondEnd += step;
+        placeCloseButton();
+    } else if (!resize.isNull()) {
+        const int change = resize.x() + resize.y();
+        firstEnd = longerArm(firstEnd, change);
+        secondEnd = longerArm(secondEnd, change);
+    } else {
+        FullScreenDialog::keyPressEvent(pEvent);
+        return;
+    }
+    update();
+}
+
+// The arm's end moved along the arm by change pixels; an arm keeps at least
+// the length of its handle.
+QPoint ProtractorDlg::longerArm(const QPoint &end, int change) const
+{
+    const QPointF arm = end - vertex;
+    const double length = std::hypot(arm.x(), arm.y());
+    if (length < 1)
+        return end;
+    const double newLength = qMax(24.0, length + change);
+    return vertex + (arm * (newLength / length)).toPoint();
 }
 
 void ProtractorDlg::paintEvent(QPaintEvent *)

@@ -8,7 +8,9 @@ class CloseBtn;
 // Measures an angle on a still picture of the screen: two arms meet at a
 // vertex, and the angle turning clockwise on the screen from the first arm to
 // the second is written beside the vertex. The vertex and both arm ends can
-// be dragged; the loupe shows the pixels under the dragged point.
+// be dragged; the loupe shows the pixels under the dragged point. By keys,
+// Tab chooses the whole protractor or one of its points, the arrows move it
+// and Ctrl with the arrows lengthens or shortens both arms.
 class ProtractorDlg : public FullScreenDialog
 {
     Q_OBJECT
@@ -34,11 +36,14 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    bool event(QEvent *pEvent) override;
+    void keyPressEvent(QKeyEvent *pEvent) override;
 
 private:
     static QRect vertexSquare(const QPoint &p);
     static QRect armSquare(const QPoint &p);
     void moveCurrent(const QPoint &p);
+    QPoint longerArm(const QPoint &end, int change) const;
     void placeCloseButton();
     void paintCross(QPainter &painter) const;
     void paintArcs(QPainter &painter, float fAngle) const;

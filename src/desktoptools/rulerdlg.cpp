@@ -4,6 +4,7 @@
 #include "app/lang.h"
 #include "app/placekeeper.h"
 #include "app/resourcepixmap.h"
+#include "arrowstep.h"
 #include "createbtn.h"
 #include "rulerpreferencesdlg.h"
 #include "rulerscale.h"
@@ -277,11 +278,16 @@ void RulerDlg::mouseMoveEvent(QMouseEvent *pEvent)
 void RulerDlg::resizeTo(const QPoint &p)
 {
     const int moved = along(p) - along(pressPoint);
-    const int newLength = qMax(int(MinLength), (vertical ? heightAtPress : widthAtPress) + moved);
+    setLength((vertical ? heightAtPress : widthAtPress) + moved);
+}
+
+void RulerDlg::setLength(int iLength)
+{
+    const int newLength = qMax(int(MinLength), iLength);
     if (vertical)
-        setFixedSize(widthAtPress, newLength);
+        setFixedSize(width(), newLength);
     else
-        setFixedSize(newLength, heightAtPress);
+        setFixedSize(newLength, height());
     // A shorter ruler cannot hold a reading past its end.
     markerPos = qMin(markerPos, newLength - EndGap);
     update();
@@ -328,27 +334,16 @@ void RulerDlg::mouseReleaseEvent(QMouseEvent *pEvent)
 
 void RulerDlg::keyPressEvent(QKeyEvent *pEvent)
 {
-    const int step = pEvent->modifiers() & Qt::ShiftModifier ? 10 : 1;
-    switch (pEvent->key()) {
-    case Qt::Key_Left:
-        moveTo(keeper->target() + QPoint(-step, 0));
-        break;
-    case Qt::Key_Right:
-        moveTo(keeper->target() + QPoint(step, 0));
-        break;
-    case Qt::Key_Up:
-        moveTo(keeper->target() + QPoint(0, -step));
-        break;
-    case Qt::Key_Down:
-        moveTo(keeper->target() + QPoint(0, step));
-        break;
-    case Qt::Key_Escape:
+    const QPoint step = ArrowStep(pEvent);
+    const QPoint resize = ArrowResize(pEvent);
+    if (!step.isNull())
+        moveTo(keeper->target() + step);
+    else if (!resize.isNull())
+        setLength(length() + resize.x() + resize.y());
+    else if (pEvent->key() == Qt::Key_Escape)
         dismiss();
-        break;
-    default:
+    else
         QDialog::keyPressEvent(pEvent);
-        break;
-    }
 }
 
 // A desktop-mode ruler closed from outside (the window system) still has to

@@ -79,6 +79,8 @@ private:
     bool inGripStrip(const QPoint &p) const;
     QRect markerSquare(int iSide) const;
     void resizeTo(const QPoint &p);
+    // Keeps the ruler's depth; never shorter than MinLength.
+    void setLength(int iLength);
     void measureAt(const QPoint &p, const QPoint &global);
     void placeView(const QPoint &global, int iOut);
     void moveTo(const QPoint &topLeft);

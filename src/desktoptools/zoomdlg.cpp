@@ -257,6 +257,7 @@ void ZoomDlg::wheelEvent(QWheelEvent *pEvent)
 void ZoomDlg::keyReleaseEvent(QKeyEvent *pEvent)
 {
     const QPoint d = ArrowStep(pEvent);
+    const QPoint resize = ArrowResize(pEvent);
     if (!d.isNull()) {
         if (memory->fullScreen) {
             // The view moves towards the arrow, so the picture moves against it.
@@ -266,8 +267,25 @@ void ZoomDlg::keyReleaseEvent(QKeyEvent *pEvent)
             frameRect.translate(d);
         }
         update();
+    } else if (!resize.isNull()) {
+        resizeByKeys(resize);
     }
     placePanel();
+}
+
+// The full-screen view has no frame: its size is the zoom.
+void ZoomDlg::resizeByKeys(const QPoint &change)
+{
+    if (memory->fullScreen) {
+        if (change.x() + change.y() > 0)
+            slot_ZoomIn();
+        else
+            slot_ZoomOut();
+        return;
+    }
+    frameRect.setWidth(qMax(MinFrameSide, frameRect.width() + change.x()));
+    frameRect.setHeight(qMax(MinFrameSide, frameRect.height() + change.y()));
+    update();
 }
 
 void ZoomDlg::paintEvent(QPaintEvent *)

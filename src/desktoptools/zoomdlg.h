@@ -54,6 +54,7 @@ private:
     void clampPan();
     void placePanel();
     void dragFrame(const QPoint &p);
+    void resizeByKeys(const QPoint &change);
     void setHoverCursor(const QPoint &p);
     QRect gripRect() const;
     QRectF enlargedTarget() const;

@@ -16,8 +16,9 @@ DesktopShortcutHint::DesktopShortcutHint(QWidget *pParent)
 QStringList DesktopShortcutHint::commands()
 {
     QStringList lines;
-    // The four hotkeys, in their order.
-    for (const char *action : { "new-page", "new-capture", "colour-picker", "back-to-last-page" })
+    // The hotkeys, in their order.
+    for (const char *action : { "new-page", "new-capture", "colour-picker", "back-to-last-page",
+                                "zoom", "focus-toolbar" })
         lines.append(QStringLiteral("tavelmark --action %1").arg(QLatin1String(action)));
     return lines;
 }

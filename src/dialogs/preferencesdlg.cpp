@@ -37,7 +37,7 @@ const char *const Fonts[] = { "Segoe UI", "Arial", "Microsoft JhengHei", "System
 const char *const Sizes[] = { "Small", "Medium", "Large" };
 const char *const HotKeyNames[AppState::HotKeyCount] = {
     "New Blank Page",    "New FullScreen Capture", "Color Picker",
-    "Back To Last Page", "Zoom Into Screen",
+    "Back To Last Page", "Zoom Into Screen",       "Focus Toolbar",
 };
 const QString UserInterface = QStringLiteral("UserInterface");
 
@@ -121,6 +121,7 @@ PreferencesDlg::PreferencesDlg(QWidget *pParent, const QString &strKeyTable)
         qWarning().noquote() << keyTable.problem();
     buildControls();
     buildHotKeyEditors();
+    buildLowerControls();
     buildLayout();
     slot_UpdateLang();
     connectControls();
@@ -184,6 +185,11 @@ void PreferencesDlg::buildControls()
     touchBox = new QCheckBox(this);
     touchBox->setObjectName(QStringLiteral("touchBox"));
     touchBox->setChecked(nextStartFlag(QStringLiteral("EnableTouchUI"), s.enableTouchUI));
+}
+
+// Made after the hotkey editors: Tab follows the order the controls are made in.
+void PreferencesDlg::buildLowerControls()
+{
     presenter = new PresenterPrefs(this);
 
     defaultBtn = new QPushButton(this);
@@ -256,11 +262,11 @@ void PreferencesDlg::connectControls()
     void (PreferencesDlg::*changes[])(QKeyEvent *)
         = { &PreferencesDlg::slot_ChangeHotKey1, &PreferencesDlg::slot_ChangeHotKey2,
             &PreferencesDlg::slot_ChangeHotKey3, &PreferencesDlg::slot_ChangeHotKey4,
-            &PreferencesDlg::slot_ChangeHotKey5 };
+            &PreferencesDlg::slot_ChangeHotKey5, &PreferencesDlg::slot_ChangeHotKey6 };
     void (PreferencesDlg::*clears[])()
         = { &PreferencesDlg::slot_ClearHotKey1, &PreferencesDlg::slot_ClearHotKey2,
             &PreferencesDlg::slot_ClearHotKey3, &PreferencesDlg::slot_ClearHotKey4,
-            &PreferencesDlg::slot_ClearHotKey5 };
+            &PreferencesDlg::slot_ClearHotKey5, &PreferencesDlg::slot_ClearHotKey6 };
     for (int i = 0; i < AppState::HotKeyCount; ++i) {
         connect(hotKeyEditors[i], &HotKeyWidget::signal_ChangeHotKey, this, changes[i]);
         connect(hotKeyEditors[i], &HotKeyWidget::signal_ClearHotKey, this, clears[i]);
@@ -488,7 +494,7 @@ void PreferencesDlg::slot_Default()
     s.rgb = AppState::defaultRgb();
     s.rgb2 = AppState::defaultRgb2();
     for (int i = 0; i < AppState::HotKeyCount; ++i)
-        clearHotKey(i);
+        setHotKey(i, AppState::defaultHotKey(i));
     presenter->restoreDefaults();
     accept();
 }

@@ -35,7 +35,7 @@ public:
     explicit PreferencesDlg(QWidget *pParent = nullptr,
                             const QString &strKeyTable = VirtualKeyTable::defaultPath());
 
-    // The edited hotkey i (0 to 4) and its editor.
+    // The edited hotkey i (0 to 5) and its editor.
     const HotKeyRecord &hotKey(int i) const { return edited[i]; }
     HotKeyWidget *hotKeyWidget(int i) const { return hotKeyEditors[i]; }
 
@@ -63,6 +63,8 @@ public Q_SLOTS:
     void slot_ClearHotKey4() { clearHotKey(3); }
     void slot_ChangeHotKey5(QKeyEvent *pEvent) { changeHotKey(4, pEvent); }
     void slot_ClearHotKey5() { clearHotKey(4); }
+    void slot_ChangeHotKey6(QKeyEvent *pEvent) { changeHotKey(5, pEvent); }
+    void slot_ClearHotKey6() { clearHotKey(5); }
     void slot_Default();
     void slot_Import();
     void slot_Export();
@@ -77,6 +79,7 @@ protected:
 private:
     void buildControls();
     void buildHotKeyEditors();
+    void buildLowerControls();
     void buildLayout();
     void connectControls();
     void changeHotKey(int i, QKeyEvent *pEvent);

@@ -70,7 +70,6 @@ void TextInputDlg::buildControls()
     familyList = new QComboBox(this);
     familyList->addItems(QFontDatabase::families());
     familyList->setCurrentIndex(familyIndex(font));
-    familyList->setFocusPolicy(Qt::NoFocus);
     familyList->setMinimumWidth(s.scaled(170));
 
     sizeLabel = new QLabel(translated("Size:"), this);
@@ -78,7 +77,6 @@ void TextInputDlg::buildControls()
     for (int size : { 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72 })
         sizeList->addItem(QString::number(size));
     sizeList->setCurrentIndex(sizeList->findText(QString::number(font.pointSize())));
-    sizeList->setFocusPolicy(Qt::NoFocus);
     sizeList->setMinimumWidth(s.scaled(44));
 
     boldBox = new QCheckBox(translated("Bold"), this);
@@ -95,6 +93,9 @@ void TextInputDlg::buildControls()
 
     textEdit = new QTextEdit(this);
     textEdit->setAcceptRichText(false);
+    // Tab leaves the text for the next control: a keyboard user has no other
+    // way out of it.
+    textEdit->setTabChangesFocus(true);
     textEdit->setMinimumSize(s.scaled(480), s.scaled(180));
     numberWidget = new NumberWidget(this);
     numberWidget->setMinimumSize(s.scaled(480), s.scaled(160));

@@ -31,6 +31,7 @@ ActionDispatcher::ActionDispatcher(MainWindow *pWindow)
         { QStringLiteral("colour-picker"), [w] { w->slot_ColorPicker(); } },
         { QStringLiteral("magnifier"), [w] { w->slot_Magnifier(); } },
         { QStringLiteral("zoom"), [w] { w->slot_LiveZoom(); } },
+        { QStringLiteral("focus-toolbar"), [w] { w->slot_FocusToolbar(); } },
         { QStringLiteral("ruler"), [w] { w->slot_Ruler(); } },
         { QStringLiteral("protractor"), [w] { w->slot_Protractor(); } },
         { QStringLiteral("undo"), [w] { w->slot_Undo(); } },

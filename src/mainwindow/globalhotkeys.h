@@ -6,8 +6,8 @@
 
 class Platform;
 
-// The program's five global hotkeys. RegisterHotKeys hands the enabled
-// settings records to the platform under the identifiers 100 to 500 (record
+// The program's six global hotkeys. RegisterHotKeys hands the enabled
+// settings records to the platform under the identifiers 100 to 600 (record
 // number × 100); a press of one arrives as signal_HotKey with its
 // identifier. A combination the platform refuses is skipped without a word.
 class GlobalHotKeys : public QObject
@@ -20,6 +20,7 @@ public:
         ColorPicker = 300,
         BackToLastPage = 400,
         LiveZoom = 500,
+        FocusToolbar = 600,
     };
 
     // The platform must outlive this object.

@@ -513,6 +513,18 @@ void MainWindow::slot_LiveZoom()
     popups->hidePopup();
     screenZoom->toggle();
 }
+// On the desktop the toolbar is a window of its own, which the window manager
+// must first hand the keyboard.
+void MainWindow::slot_FocusToolbar()
+{
+    popups->hidePopup();
+    slot_OpenFromTray();
+    toolWidget->show();
+    toolWidget->raise();
+    Platform::instance().activate(toolWidget->isWindow() ? static_cast<QWidget *>(toolWidget)
+                                                         : this);
+    toolWidget->focusKeyboard();
+}
 void MainWindow::slot_SelectTools(int iTools)
 {
     popups->hidePopup();

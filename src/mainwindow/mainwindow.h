@@ -174,6 +174,7 @@ public Q_SLOTS:
     void slot_Ruler() { slot_SelectTools(6); }
     void slot_Protractor() { slot_SelectTools(7); }
     void slot_LiveZoom();
+    void slot_FocusToolbar();
     void slot_ColorPicker_HotKey() { runner->colorPickerHotKey(); }
     void slot_Help() { helpCommands->help(); }
     void slot_Feedback() { helpCommands->feedback(); }

@@ -183,6 +183,9 @@ void MenuBar::buildTools(MainWindow *w)
     actionLiveZoom
         = addEntry(menuTools, QStringLiteral("Zoom Into Screen"), w, &MainWindow::slot_LiveZoom);
     menuTools->insertAction(actionDesktopTools[6], actionLiveZoom);
+    menuTools->addSeparator();
+    actionFocusToolbar
+        = addEntry(menuTools, QStringLiteral("Focus Toolbar"), w, &MainWindow::slot_FocusToolbar);
     // There is no previous area before the first capture.
     actionDesktopTools[3]->setEnabled(false);
 }

@@ -74,6 +74,7 @@ public:
     QAction *actionDesktopTools[8] = {};
     // After the magnifier in the menus.
     QAction *actionLiveZoom = nullptr;
+    QAction *actionFocusToolbar = nullptr;
     QAction *actionHelp = nullptr;
     QAction *actionFeedback = nullptr;
     QAction *actionUpdates = nullptr;

@@ -64,6 +64,9 @@ void PreferencesFlow::onHotKey(int iId)
     case GlobalHotKeys::LiveZoom:
         menu->actionLiveZoom->activate(QAction::Trigger);
         break;
+    case GlobalHotKeys::FocusToolbar:
+        menu->actionFocusToolbar->activate(QAction::Trigger);
+        break;
     default:
         break;
     }

@@ -42,6 +42,7 @@ TrayController::TrayController(MainWindow *pWindow)
         if (action == menuBar->actionDesktopTools[5])
             trayMenu->addAction(menuBar->actionLiveZoom);
     }
+    trayMenu->addAction(menuBar->actionFocusToolbar);
     trayMenu->addSeparator();
     for (QAction *action :
          { menuBar->actionLaserPointer, menuBar->actionSpotlight, menuBar->actionFadingInk })

@@ -1,9 +1,12 @@
 #include "dialwidget.h"
 
 #include "app/resourcepixmap.h"
+#include "toolwidget.h"
+#include "widgets/focusring.h"
 #include "widgets/toolbarscale.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -16,7 +19,7 @@ DialWidget::DialWidget(QWidget *pParent)
     const int side = ToolbarScale::px(this, 50);
     setFixedSize(side, side);
     setNotchesVisible(true);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setRange(0, 0);
 }
 
@@ -33,6 +36,8 @@ void DialWidget::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::Antialiasing);
     const bool hasRange = maximum() > minimum();
+    if (ToolWidget::showsFocusRing(this))
+        FocusRing::paint(painter, rect(), this);
     if (!hasRange)
         painter.setOpacity(0.4);
     painter.drawPixmap(rect(), background);
@@ -63,6 +68,7 @@ void DialWidget::announceChange(int before)
 // which would leave the dial showing a width the tool does not have.
 void DialWidget::mousePressEvent(QMouseEvent *pEvent)
 {
+    ToolWidget::mouseUsed(this);
     const int before = value();
     QDial::mousePressEvent(pEvent);
     announceChange(before);
@@ -80,4 +86,24 @@ void DialWidget::wheelEvent(QWheelEvent *pEvent)
     const int before = value();
     QDial::wheelEvent(pEvent);
     announceChange(before);
+}
+
+// The arrows turn the dial as on any slider; Tab walks on.
+void DialWidget::keyPressEvent(QKeyEvent *pEvent)
+{
+    const int before = value();
+    QDial::keyPressEvent(pEvent);
+    announceChange(before);
+}
+
+void DialWidget::focusInEvent(QFocusEvent *pEvent)
+{
+    update();
+    QDial::focusInEvent(pEvent);
+}
+
+void DialWidget::focusOutEvent(QFocusEvent *pEvent)
+{
+    update();
+    QDial::focusOutEvent(pEvent);
 }

@@ -6,7 +6,7 @@
 // The width dial of the current tool, painted from pictures: a plate with
 // notches, a knob and a value pointer turned over the dial's 300 degrees.
 // An empty range (a tool without a width) shows the dial faded.
-// Every user change, be it a drag, a click or a wheel turn, is announced
+// Every user change, be it a drag, a click, a wheel turn or a key, is announced
 // through sliderMoved; programmatic changes are not.
 class DialWidget : public QDial
 {
@@ -19,6 +19,9 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void wheelEvent(QWheelEvent *pEvent) override;
+    void keyPressEvent(QKeyEvent *pEvent) override;
+    void focusInEvent(QFocusEvent *pEvent) override;
+    void focusOutEvent(QFocusEvent *pEvent) override;
 
 private:
     void announceChange(int before);

@@ -8,7 +8,7 @@ FadingInkBox::FadingInkBox(QWidget *pParent)
 {
     PresenterKit &kit = PresenterKit::instance();
     setObjectName(QStringLiteral("fadingInkBox"));
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setChecked(kit.fadingInk());
     connect(this, &QCheckBox::toggled, &kit, &PresenterKit::setFadingInk);
     connect(&kit, &PresenterKit::fadingInkChanged, this, &QCheckBox::setChecked);

@@ -6,11 +6,13 @@
 #include "panelhost.h"
 #include "toolwidget.h"
 #include "widgets/closebtn.h"
+#include "widgets/keywalk.h"
 #include "widgets/minbtn.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -48,6 +50,7 @@ QPolygon pointerOutline(const QSize &size, bool bPointRight, int d, int tip)
 PopupWidget::PopupWidget(bool bPopup, QWidget *pAnchor, QWidget *pParent, FloatingPlace *pPlace)
     : QWidget(pParent)
     , bIsPopup(bPopup)
+    , byKeys(ToolWidget::showsFocusRing(pAnchor))
     , anchor(pAnchor)
     , layout(new QGridLayout(this))
     , place(pPlace)
@@ -199,6 +202,11 @@ void PopupWidget::slot_Show()
     placePanel();
     show();
     raise();
+    if (!byKeys)
+        return;
+    const QList<QWidget *> entries = KeyWalk::reachable(this);
+    if (!entries.isEmpty())
+        entries.first()->setFocus(Qt::TabFocusReason);
 }
 
 void PopupWidget::closeAndRun(const std::function<void(PanelHost *)> &command)
@@ -236,6 +244,26 @@ void PopupWidget::closeEvent(QCloseEvent *pEvent)
 {
     closed = true;
     QWidget::closeEvent(pEvent);
+}
+
+void PopupWidget::keyPressEvent(QKeyEvent *pEvent)
+{
+    if (pEvent->key() == Qt::Key_Escape && bIsPopup) {
+        const QPointer<QWidget> button = anchor;
+        close();
+        if (button) {
+            button->activateWindow();
+            button->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
+    QWidget *from = focusWidget();
+    QWidget *target
+        = from ? KeyWalk::neighbour(KeyWalk::reachable(this), from, pEvent->key()) : nullptr;
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
+    else
+        QWidget::keyPressEvent(pEvent);
 }
 
 void PopupWidget::paintEvent(QPaintEvent *)

@@ -62,6 +62,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void closeEvent(QCloseEvent *pEvent) override;
+    // Arrows walk the entries; Escape closes a transient popup and gives the
+    // keyboard back to its toolbar button.
+    void keyPressEvent(QKeyEvent *pEvent) override;
 
 private:
     void setUpTransient();
@@ -80,6 +83,8 @@ private:
     QPoint pressOffset;
     QPoint pressPoint;
     const bool bIsPopup;
+    // Opened from the keyboard: the first entry gets the keyboard.
+    const bool byKeys;
     bool closed = false;
     QString strTitle;
     CloseBtn *closeBtn = nullptr;

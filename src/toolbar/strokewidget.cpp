@@ -123,7 +123,7 @@ QSlider *StrokeWidget::addSlider(QGridLayout *pGrid, int &iRow, const char *pLow
                               .arg(s.scaled(4))
                               .arg(s.scaled(10))
                               .arg(s.scaled(4)));
-    slider->setFocusPolicy(Qt::NoFocus);
+    slider->setFocusPolicy(Qt::TabFocus);
     row->addWidget(new SmallLabel(Lang::tr("PopupWidget", QLatin1String(pLow)), this));
     row->addWidget(slider, 1);
     row->addWidget(new SmallLabel(Lang::tr("PopupWidget", QLatin1String(pHigh)), this));

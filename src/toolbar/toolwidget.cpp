@@ -5,6 +5,7 @@
 #include "app/placekeeper.h"
 #include "app/screeninuse.h"
 #include "dialwidget.h"
+#include "toolbarkeys.h"
 #include "toolcentralwidget.h"
 #include "toolgridwidget.h"
 #include "tooloptionwidget.h"
@@ -19,6 +20,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLinearGradient>
 #include <QMenu>
@@ -106,6 +108,7 @@ ToolWidget::ToolWidget(QWidget *pParent)
     : QMainWindow(pParent)
     , keeper(new PlaceKeeper(this))
     , titleHeight(ToolbarScale::px(this, 20))
+    , keys(new ToolbarKeys(this))
 {
     setUpWindow();
     central = new ToolCentralWidget(titleHeight, this);
@@ -113,6 +116,7 @@ ToolWidget::ToolWidget(QWidget *pParent)
     createButtons();
     unfoldedSize = central->sizeHint();
     createTitleButtons();
+    keys->setOrder(keyboardControls());
     slot_UpdateLang();
     const AppState &s = AppState::instance();
     folded = s.minimize;
@@ -168,6 +172,8 @@ void ToolWidget::createTitleButtons()
     for (QWidget *title : { static_cast<QWidget *>(closeBtn), static_cast<QWidget *>(minBtn),
                             static_cast<QWidget *>(menuBtn) })
         title->raise();
+    // The menus are the keyboard's way to every command from the desktop.
+    menuBtn->setFocusPolicy(Qt::TabFocus);
     connect(minBtn, &QAbstractButton::clicked, this, &ToolWidget::slot_Minimize);
     connect(menuBtn, &QAbstractButton::clicked, this, &ToolWidget::slot_Menu);
 }
@@ -227,6 +233,72 @@ bool ToolWidget::isOnLeftOf(const QWidget *pInside)
             return toolbar->isOnLeft();
     }
     return true;
+}
+
+ToolWidget *ToolWidget::of(const QWidget *pInside)
+{
+    for (const QWidget *w = pInside; w; w = w->parentWidget()) {
+        if (const auto *toolbar = qobject_cast<const ToolWidget *>(w))
+            return const_cast<ToolWidget *>(toolbar);
+    }
+    return nullptr;
+}
+
+QList<QWidget *> ToolWidget::keyboardControls() const
+{
+    QList<QWidget *> controls;
+    for (int i = 0; i < ButtonCount; ++i) {
+        controls.append(buttons[i]);
+        // The dial and the options button sit below the tools.
+        if (i == Text)
+            controls << optionWidget->dial() << optionButton();
+    }
+    controls.append(menuBtn);
+    return controls;
+}
+
+void ToolWidget::focusKeyboard()
+{
+    if (folded)
+        setFolded(false);
+    keys->enter();
+}
+
+bool ToolWidget::isKeyboardMode() const
+{
+    return keys->isActive();
+}
+
+bool ToolWidget::showsFocusRing(const QWidget *pControl)
+{
+    const ToolWidget *toolbar = of(pControl);
+    return toolbar && toolbar->isKeyboardMode() && pControl->hasFocus();
+}
+
+void ToolWidget::mouseUsed(const QWidget *pInside)
+{
+    if (ToolWidget *toolbar = of(pInside))
+        toolbar->keys->setActive(false);
+}
+
+void ToolWidget::keyPressEvent(QKeyEvent *pEvent)
+{
+    if (!keys->keyPress(pEvent))
+        QMainWindow::keyPressEvent(pEvent);
+}
+
+bool ToolWidget::event(QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::ParentAboutToChange)
+        keys->holdFocus();
+    else if (pEvent->type() == QEvent::Show)
+        keys->restoreFocus();
+    return QMainWindow::event(pEvent);
+}
+
+bool ToolWidget::focusNextPrevChild(bool bNext)
+{
+    return keys->step(bNext) || QMainWindow::focusNextPrevChild(bNext);
 }
 
 QRect ToolWidget::allowedArea() const
@@ -394,6 +466,7 @@ void ToolWidget::paintEvent(QPaintEvent *)
 
 void ToolWidget::mousePressEvent(QMouseEvent *pEvent)
 {
+    keys->setActive(false);
     if (pEvent->button() != Qt::LeftButton) {
         QMainWindow::mousePressEvent(pEvent);
         return;

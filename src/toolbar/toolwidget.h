@@ -16,6 +16,7 @@ class QScreen;
 class ToolCentralWidget;
 class ToolGridWidget;
 class ToolOptionWidget;
+class ToolbarKeys;
 class ToolWidgetBtn;
 class ToolWidgetBtn_Option;
 
@@ -81,6 +82,19 @@ public:
     // The side of the toolbar that pInside is on; true when it is on none.
     static bool isOnLeftOf(const QWidget *pInside);
 
+    // The keyboard on the toolbar (see ToolbarKeys): focusKeyboard() puts it
+    // on the first button, unfolding the toolbar first.
+    void focusKeyboard();
+    bool isKeyboardMode() const;
+    // The controls the keyboard walks, in reading order.
+    QList<QWidget *> keyboardControls() const;
+    // The toolbar pInside belongs to, or null.
+    static ToolWidget *of(const QWidget *pInside);
+    // Whether pControl has the keyboard while its toolbar is in keyboard mode.
+    static bool showsFocusRing(const QWidget *pControl);
+    // A control of the toolbar was pressed with the mouse: keyboard mode ends.
+    static void mouseUsed(const QWidget *pInside);
+
 public Q_SLOTS:
     void slot_Minimize();
     void slot_Menu();
@@ -103,6 +117,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void dragEnterEvent(QDragEnterEvent *pEvent) override;
     void dropEvent(QDropEvent *pEvent) override;
+    void keyPressEvent(QKeyEvent *pEvent) override;
+    bool event(QEvent *pEvent) override;
+    bool focusNextPrevChild(bool bNext) override;
 
 private:
     void setUpWindow();
@@ -135,4 +152,5 @@ private:
     ToolOptionWidget *optionWidget;
     ToolWidgetBtn *buttons[ButtonCount];
     QList<QPointer<QMenu>> menus;
+    ToolbarKeys *keys;
 };

@@ -2,9 +2,11 @@
 
 #include "app/resourcepixmap.h"
 #include "toolwidget.h"
+#include "widgets/focusring.h"
 #include "widgets/toolbarscale.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,6 +18,9 @@ ToolWidgetBtn::ToolWidgetBtn(int iType, const QString &strIcon, QWidget *pParent
 {
     ToolWidgetBtn::applySize();
     popupArrow(true);
+    // Tab reaches the button, a click does not focus it: a mouse user never
+    // sees a focus ring.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void ToolWidgetBtn::applySize()
@@ -51,12 +56,19 @@ QRect ToolWidgetBtn::popupStrip() const
                                         : QRect(0, 0, r, height());
 }
 
+int ToolWidgetBtn::popupKind() const
+{
+    if (!hasPopupStrip())
+        return 0;
+    return ToolWidget::isOnLeftOf(this) ? 4 : 3;
+}
+
 int ToolWidgetBtn::kindAt(const QPoint &pos) const
 {
     // The strip is only on popup buttons: on a square button the strip would
     // cover a whole half and swallow kind 1 or 2.
     if (hasPopupStrip() && popupStrip().contains(pos))
-        return ToolWidget::isOnLeftOf(this) ? 4 : 3;
+        return popupKind();
     return pos.x() < width() / 2 ? 1 : 2;
 }
 
@@ -66,6 +78,7 @@ void ToolWidgetBtn::mousePressEvent(QMouseEvent *pEvent)
         pEvent->ignore();
         return;
     }
+    ToolWidget::mouseUsed(this);
     pressed = true;
     pressPoint = pEvent->position().toPoint();
     kind = kindAt(pressPoint);
@@ -101,6 +114,43 @@ void ToolWidgetBtn::changeEvent(QEvent *pEvent)
     if (pEvent->type() == QEvent::EnabledChange && !isEnabled())
         clearPress();
     QWidget::changeEvent(pEvent);
+}
+
+void ToolWidgetBtn::keyPressEvent(QKeyEvent *pEvent)
+{
+    const int key = pEvent->key();
+    const bool menuKey
+        = key == Qt::Key_Menu || (key == Qt::Key_F10 && pEvent->modifiers() == Qt::ShiftModifier);
+    if (menuKey && popupKind() != 0) {
+        emit signals_Clicked(qint8(popupKind()));
+        return;
+    }
+    const bool pressKey = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (pressKey && (pEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // A held key repeats; a click does not.
+        if (!pEvent->isAutoRepeat())
+            emit signals_Clicked(1);
+        return;
+    }
+    pEvent->ignore();
+}
+
+void ToolWidgetBtn::focusInEvent(QFocusEvent *pEvent)
+{
+    update();
+    QWidget::focusInEvent(pEvent);
+}
+
+void ToolWidgetBtn::focusOutEvent(QFocusEvent *pEvent)
+{
+    update();
+    QWidget::focusOutEvent(pEvent);
+}
+
+void ToolWidgetBtn::paintFocus(QPainter &painter) const
+{
+    if (ToolWidget::showsFocusRing(this))
+        FocusRing::paint(painter, rect(), this);
 }
 
 void ToolWidgetBtn::paintFace(QPainter &painter) const
@@ -163,4 +213,6 @@ void ToolWidgetBtn::paintEvent(QPaintEvent *)
     if (!isEnabled())
         painter.setOpacity(0.3);
     painter.drawImage(target, icon);
+    painter.setOpacity(1.0);
+    paintFocus(painter);
 }

@@ -14,6 +14,8 @@ class QPainter;
 //   of the screen and 4 in the left half.
 // A press that moves by 3 drag distances is given up, and the rest of the
 // gesture goes to the toolbar, which then drags the window.
+// By keyboard (Tab reaches it, a click never focuses it): Space and Return
+// press the left half, the menu key and Shift+F10 the popup strip.
 class ToolWidgetBtn : public QWidget
 {
     Q_OBJECT
@@ -29,6 +31,8 @@ public:
     void setCurrentMark(bool bMarked);
     bool hasCurrentMark() const { return marked; }
     int pressKind() const { return kind; }
+    // The kind a press on the popup strip has, 0 for a button without one.
+    virtual int popupKind() const;
 
 Q_SIGNALS:
     void signals_Clicked(qint8 iPress);
@@ -38,6 +42,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void changeEvent(QEvent *pEvent) override;
+    void keyPressEvent(QKeyEvent *pEvent) override;
+    void focusInEvent(QFocusEvent *pEvent) override;
+    void focusOutEvent(QFocusEvent *pEvent) override;
     void paintEvent(QPaintEvent *pEvent) override;
 
     // The background for the up, held, marked and disabled states.
@@ -45,6 +52,8 @@ protected:
     // Whether a move from pressAt to pos is far enough to give up a press.
     static bool isDragAway(const QPoint &pressAt, const QPoint &pos);
     void clearPress();
+    // The focus ring, while the keyboard is on this button in keyboard mode.
+    void paintFocus(QPainter &painter) const;
 
 private:
     int kindAt(const QPoint &pos) const;

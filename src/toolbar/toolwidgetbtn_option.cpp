@@ -5,6 +5,7 @@
 #include "widgets/toolbarscale.h"
 
 #include <QColorDialog>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -83,6 +84,7 @@ void ToolWidgetBtn_Option::mousePressEvent(QMouseEvent *pEvent)
         ToolWidgetBtn::mousePressEvent(pEvent);
         return;
     }
+    ToolWidget::mouseUsed(this);
     swatchPressed = index;
     swatchButton = pEvent->button();
     swatchPressPoint = pos;
@@ -135,6 +137,17 @@ void ToolWidgetBtn_Option::editColour(int index)
     update();
 }
 
+void ToolWidgetBtn_Option::keyPressEvent(QKeyEvent *pEvent)
+{
+    const int index = pEvent->key() - Qt::Key_1;
+    if (index >= 0 && index < SwatchCount && (pEvent->modifiers() & ~Qt::KeypadModifier) == 0) {
+        if (active)
+            pickColour(index);
+        return;
+    }
+    ToolWidgetBtn::keyPressEvent(pEvent);
+}
+
 void ToolWidgetBtn_Option::paintColourBar(QPainter &painter) const
 {
     const QRect bar = colourBar();
@@ -162,4 +175,6 @@ void ToolWidgetBtn_Option::paintEvent(QPaintEvent *)
         painter.fillRect(swatch, QColor(120, 120, 120));
         painter.fillRect(swatch.adjusted(1, 1, -1, -1), quick.value(i));
     }
+    painter.setOpacity(1.0);
+    paintFocus(painter);
 }

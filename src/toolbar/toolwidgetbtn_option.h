@@ -21,6 +21,8 @@ public:
     void setSwatchesActive(bool bActive);
     // The swatch of quick colour index (0 to 8, row by row).
     QRect swatchRect(int index) const;
+    // Every press opens the option popup.
+    int popupKind() const override { return 1; }
 
 Q_SIGNALS:
     void signal_ColourPicked(QColor colour);
@@ -29,6 +31,8 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    // Keys 1 to 9 pick the quick colours, row by row.
+    void keyPressEvent(QKeyEvent *pEvent) override;
     void paintEvent(QPaintEvent *pEvent) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "colorbtn.h"
 
 #include "app/appstate.h"
+#include "focusring.h"
 
 #include <QColorDialog>
 #include <QPainter>
@@ -53,4 +54,6 @@ void ColorBtn::paintEvent(QPaintEvent *)
     painter.drawText(QRect(QPoint(s, 0), rect().bottomRight()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      QLatin1Char(' ') + text());
+    if (hasFocus())
+        FocusRing::paint(painter, rect(), this);
 }

@@ -1,7 +1,11 @@
 #include "popupwidgetbtn.h"
 
 #include "app/resourcepixmap.h"
+#include "focusring.h"
 #include "toolbarscale.h"
+
+#include <QKeyEvent>
+#include <QPainter>
 
 PopupWidgetBtn::PopupWidgetBtn(const QString &strPicture, int iBaseSide, QWidget *pParent)
     : PopupWidgetBtn(ResourcePixmap::icon(strPicture), iBaseSide, pParent)
@@ -13,7 +17,7 @@ PopupWidgetBtn::PopupWidgetBtn(const QIcon &icon, int iBaseSide, QWidget *pParen
 {
     setCheckable(true);
     setAutoRaise(true);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setIcon(icon);
     const int side = ToolbarScale::px(this, iBaseSide);
     setIconSize(QSize(side, side));
@@ -27,4 +31,34 @@ void PopupWidgetBtn::setCaption(const QString &strText)
     setMinimumWidth(0);
     setMaximumWidth(QWIDGETSIZE_MAX);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void PopupWidgetBtn::keyPressEvent(QKeyEvent *pEvent)
+{
+    switch (pEvent->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!pEvent->isAutoRepeat())
+            click();
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        pEvent->ignore();
+        break;
+    default:
+        QToolButton::keyPressEvent(pEvent);
+        break;
+    }
+}
+
+// The same ring as on the toolbar: only Tab and the arrows focus an entry.
+void PopupWidgetBtn::paintEvent(QPaintEvent *pEvent)
+{
+    QToolButton::paintEvent(pEvent);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    FocusRing::paint(painter, rect(), this);
 }

@@ -1,6 +1,7 @@
 #include "stripbutton.h"
 
 #include "app/resourcepixmap.h"
+#include "focusring.h"
 #include "toolbarscale.h"
 
 #include <QPainter>
@@ -21,4 +22,7 @@ void StripButton::paintEvent(QPaintEvent *)
     const int half = strip.width() / 2;
     const QRect source(isDown() ? half : 0, 0, half, strip.height());
     painter.drawPixmap(rect(), strip, source);
+    // Only Tab focuses a strip button that accepts focus at all.
+    if (hasFocus())
+        FocusRing::paint(painter, rect(), this);
 }

@@ -137,6 +137,7 @@ private Q_SLOTS:
     {
         writeIni("[UserInterface]\nLanguage=en_GB\nCaptureDelay=soon\nShowTrayIcon=yes\n"
                  "HotKey2=1,1,0\nHotKey3=1,1,0,0,0,65\nHotKey4=1,0,0,0,0,70000\n"
+                 "HotKey6=0,1,0,1,0,75\n"
                  "Rgb=#000000,#ffffff\nRgb2=#000000, #ffffff, #7f7f7f, #ed1c24, #ff7f27, "
                  "#fff200, #22b14c, #b5e61d, #123456\n"
                  "[Draw]\nPenColor=not-a-colour\nShapeFillColor=nonsense\nTextFontFamily=\n");
@@ -148,6 +149,9 @@ private Q_SLOTS:
         QVERIFY(s.hotKeys[2].enabled && s.hotKeys[2].ctrl);
         QCOMPARE(s.hotKeys[2].virtualKey, 65);
         QVERIFY(!s.hotKeys[3].enabled);
+        // Focus Toolbar switched off stays off; absent from a file written
+        // before it existed, it keeps its default.
+        QVERIFY(!s.hotKeys[5].enabled);
         QCOMPARE(s.rgb, AppState::defaultRgb());
         // A hand-written list without quotes still reads as nine colours.
         QCOMPARE(s.rgb2.size(), 9);
@@ -155,6 +159,17 @@ private Q_SLOTS:
         QCOMPARE(s.draw.penColor, QColor(0, 0, 0));
         QCOMPARE(s.draw.shapeFillColor, QColor(Qt::transparent));
         QCOMPARE(s.draw.textFontFamily, QStringLiteral("Arial"));
+    }
+
+    void hotKeyAddedSinceTheFileKeepsItsDefault()
+    {
+        writeIni("[UserInterface]\nLanguage=en_GB\nHotKey1=1,1,0,0,0,65\n");
+        restart();
+        const AppState &s = AppState::instance();
+        QVERIFY(s.hotKeys[0].enabled);
+        QVERIFY(!s.hotKeys[1].enabled);
+        QCOMPARE(s.hotKeys[5], AppState::defaultHotKey(5));
+        QVERIFY(s.hotKeys[5].enabled);
     }
 
     void paletteWithWrongCountKeepsDefaults()

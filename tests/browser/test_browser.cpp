@@ -275,6 +275,36 @@ private Q_SLOTS:
         QCOMPARE(thumbnailColours(), Colours({ AppState::instance().draw.newpageColor }));
     }
 
+    void keysChooseMoveAndClosePages()
+    {
+        makePages({ Qt::red, Qt::green, Qt::blue });
+        openBrowser();
+        list()->setFocus();
+        QCOMPARE(list()->currentIndex().row(), 0);
+        QTest::keyClick(list(), Qt::Key_Right);
+        QCOMPARE(list()->currentIndex().row(), 1);
+        // Ctrl+arrow carries the page along; at the end it stays.
+        QTest::keyClick(list(), Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(list(), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(canvasColours(), Colours({ Qt::red, Qt::blue, Qt::green }));
+        QCOMPARE(list()->currentIndex().row(), 2);
+        QTest::keyClick(list(), Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(canvasColours(), Colours({ Qt::red, Qt::green, Qt::blue }));
+        // Delete closes the page the keyboard is on, not the one shown last.
+        QTest::keyClick(list(), Qt::Key_Right);
+        {
+            ModalAnswerer ok(QMessageBox::Ok);
+            QTest::keyClick(list(), Qt::Key_Delete);
+            QCOMPARE(ok.texts.size(), 1);
+        }
+        QCOMPARE(canvasColours(), Colours({ Qt::red, Qt::green }));
+        QTest::keyClick(list(), Qt::Key_Left);
+        QTest::keyClick(list(), Qt::Key_Return);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(view->document().currentPageNumber(), 1);
+    }
+
     void escapeCloseButtonAndEmptySpaceLeave()
     {
         makePages({ Qt::red, Qt::green });

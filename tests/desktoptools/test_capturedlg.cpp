@@ -151,27 +151,33 @@ private Q_SLOTS:
         QVERIFY(qAbs(red - qRed(stillPixel(140, 149)) * 215 / 255) <= 1);
     }
 
-    void arrowKeysNudgeAndGrow()
+    void arrowKeysMoveAndCtrlResizes()
     {
         auto dialog = open(CaptureDlg::Rectangle);
         QTest::keyClick(dialog.get(), Qt::Key_Left);
         QCOMPARE(dialog->markedRect(), QRect(249, 300, 300, 200));
-        QTest::keyClick(dialog.get(), Qt::Key_Down);
-        QCOMPARE(dialog->markedRect(), QRect(249, 301, 300, 200));
-        QTest::keyClick(dialog.get(), Qt::Key_Left, Qt::ShiftModifier);
-        QCOMPARE(dialog->markedRect(), QRect(248, 301, 301, 200));
         QTest::keyClick(dialog.get(), Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(dialog->markedRect(), QRect(248, 301, 301, 201));
-        QTest::keyClick(dialog.get(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(dialog->markedRect(), QRect(248, 301, 302, 201));
+        QCOMPARE(dialog->markedRect(), QRect(249, 310, 300, 200));
+        QTest::keyClick(dialog.get(), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(dialog->markedRect(), QRect(249, 310, 301, 200));
+        QTest::keyClick(dialog.get(), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialog->markedRect(), QRect(249, 310, 301, 190));
         QCOMPARE(panelPos(dialog.get()).x(), dialog->markedRect().right() + 4);
 
         // Against the edge neither moving nor growing leaves the screen.
         drag(dialog.get(), QPoint(400, 400), QPoint(-5, -5));
-        QTest::keyClick(dialog.get(), Qt::Key_Left);
-        QTest::keyClick(dialog.get(), Qt::Key_Up, Qt::ShiftModifier);
-        QCOMPARE(dialog->markedRect().topLeft(), QPoint(0, 0));
-        QCOMPARE(dialog->markedRect().size(), QSize(302, 201));
+        QTest::keyClick(dialog.get(), Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClick(dialog.get(), Qt::Key_Up);
+        QCOMPARE(dialog->markedRect(), QRect(0, 0, 301, 190));
+        const QRect screen(QPoint(0, 0), dialog->size());
+        for (int i = 0; i < 200; ++i)
+            QTest::keyClick(dialog.get(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialog->markedRect().right(), screen.right());
+
+        // Return takes the area as a new page.
+        QTest::keyClick(dialog.get(), Qt::Key_Return);
+        QCOMPARE(dialog->result(), 2);
+        QCOMPARE(dialog->areaPath().boundingRect().toRect(), dialog->markedRect());
     }
 
     void outputsEndWithTheirCodes_data()

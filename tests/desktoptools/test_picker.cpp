@@ -132,6 +132,14 @@ private Q_SLOTS:
         QCOMPARE(dialog.pickedColor(), at(7, 9));
         QCOMPARE(clipboardText(), QStringLiteral("before"));
 
+        // Return picks like the click, at the point the arrows moved to.
+        dialog.show();
+        QTest::keyRelease(&dialog, Qt::Key_Right);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), 1);
+        QCOMPARE(dialog.pickedColor(), at(8, 9));
+
         dialog.show();
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QCOMPARE(dialog.result(), 0);

@@ -169,6 +169,33 @@ private Q_SLOTS:
         QCOMPARE(at(image, QPoint(700, 400)), QColor(Backdrop).rgb());
     }
 
+    void keysMoveTheWholeOrOnePointAndLengthenTheArms()
+    {
+        const QPoint v = centre();
+        QTest::keyClick(dialog.get(), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(dialog.get(), Qt::Key_Down);
+        QCOMPARE(dialog->point(ProtractorDlg::Vertex), v + QPoint(10, 1));
+        QCOMPARE(dialog->point(ProtractorDlg::FirstEnd), v + QPoint(10, -99));
+        QCOMPARE(dialog->point(ProtractorDlg::SecondEnd), v + QPoint(110, 1));
+
+        // Ctrl: both arms longer, the angle the same.
+        QTest::keyClick(dialog.get(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialog->point(ProtractorDlg::FirstEnd), v + QPoint(10, -109));
+        QCOMPARE(dialog->point(ProtractorDlg::SecondEnd), v + QPoint(120, 1));
+
+        // Tab: the vertex, then the first arm's end alone, with the loupe on it.
+        QTest::keyClick(dialog.get(), Qt::Key_Tab);
+        QTest::keyClick(dialog.get(), Qt::Key_Tab);
+        QCOMPARE(dialog->currentHandle(), int(ProtractorDlg::FirstEnd));
+        QTest::keyClick(dialog.get(), Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(dialog->point(ProtractorDlg::FirstEnd), v + QPoint(0, -109));
+        QCOMPARE(dialog->point(ProtractorDlg::Vertex), v + QPoint(10, 1));
+        QVERIFY(!dialog->loupeRect().isEmpty());
+        QTest::keyClick(dialog.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(dialog.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(dialog->currentHandle(), int(ProtractorDlg::NoHandle));
+    }
+
     void escapeAndRightReleaseCancel()
     {
         QSignalSpy finished(dialog.get(), &QDialog::finished);

@@ -4,6 +4,7 @@
 #include "desktoptools/rulerpreferencesdlg.h"
 #include "desktoptools/rulerscale.h"
 #include "desktoptools/rulerview.h"
+#include "tabround.h"
 #include "testenvironment.h"
 #include "widgetinput.h"
 #include "widgets/closebtn.h"
@@ -157,6 +158,16 @@ private Q_SLOTS:
         QCOMPARE(at(image, 11, 150), Dark);
         QCOMPARE(at(image, 88, 150), Dark);
         QCOMPARE(at(image, 12, 149), Light);
+    }
+
+    void preferencesByKeyboard()
+    {
+        RulerDlg ruler(false, true);
+        RulerPreferencesDlg dialog(&ruler);
+        TabRound::showActive(dialog);
+        TabRound::check(dialog);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
     }
 
     void preferencesReachRulerAndSettingsAndStayOnCancel()
@@ -344,6 +355,16 @@ private Q_SLOTS:
         QTest::keyClick(&ruler, Qt::Key_Left, Qt::ShiftModifier);
         QTest::keyClick(&ruler, Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(ruler.pos(), start + QPoint(-9, -9));
+
+        // Ctrl changes the length, not the place, down to the shortest ruler.
+        const int length = ruler.length();
+        QTest::keyClick(&ruler, Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(&ruler, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ruler.length(), length + 11);
+        QCOMPARE(ruler.pos(), start + QPoint(-9, -9));
+        for (int i = 0; i < 200; ++i)
+            QTest::keyClick(&ruler, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ruler.length(), int(RulerDlg::MinLength));
     }
 
     void desktopRulerAsksTheMainWindowToCloseOrAdd()

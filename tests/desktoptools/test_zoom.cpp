@@ -140,6 +140,13 @@ private Q_SLOTS:
         QTest::keyRelease(&dialog, Qt::Key_Left);
         QTest::keyRelease(&dialog, Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(dialog.frame(), start.translated(-1, 10));
+        QTest::keyRelease(&dialog, Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyRelease(&dialog, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialog.frame(),
+                 QRect(start.topLeft() + QPoint(-1, 10), start.size() + QSize(1, -10)));
+        QTest::keyRelease(&dialog, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyRelease(&dialog, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(dialog.frame(), start.translated(-1, 10).adjusted(0, 0, -9, -9));
         // A frame at the right edge puts the panel on its left.
         drag(dialog, dialog.frame().center(), dialog.frame().center() + QPoint(100, 0));
         QCOMPARE(panel(dialog)->x(), dialog.frame().left() - 2 - panel(dialog)->width());

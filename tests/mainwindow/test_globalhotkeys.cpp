@@ -50,7 +50,26 @@ class TestGlobalHotKeys : public QObject
     std::unique_ptr<TestEnvironment> env;
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnvironment>(); }
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        // The tests below choose every record themselves.
+        AppState::instance().hotKeys[5] = HotKeyRecord();
+    }
+
+    // Without it a user who cannot use a mouse could never reach Preferences.
+    void focusToolbarIsTheOnlyHotKeyOnFromTheStart()
+    {
+        AppState::reset();
+        RecordingPlatform platform;
+        GlobalHotKeys hotKeys(platform);
+        hotKeys.RegisterHotKeys();
+        QCOMPARE(platform.registered, QList<int>({ int(GlobalHotKeys::FocusToolbar) }));
+        const HotKeyRecord &focus = platform.records.at(0);
+        QVERIFY(focus.ctrl && focus.alt && !focus.shift && !focus.win);
+        QCOMPARE(focus.virtualKey, int('K'));
+        hotKeys.UnregisterHotKeys();
+    }
 
     void enabledRecordsAreRegisteredUnderRecordNumberTimesHundred()
     {
