@@ -9,6 +9,7 @@
 #include "canvas/mainview.h"
 #include "canvas/selecttool.h"
 #include "canvas/toolkit.h"
+#include "accessiblefactory.h"
 #include "desktoptoolrunner.h"
 #include "desktopwait.h"
 #include "document/backgroundfiles.h"
@@ -62,6 +63,7 @@ bool isStripPress(qint8 iPress)
 
 MainWindow::MainWindow()
 {
+    AccessibleFactory::install();
     AppState &s = AppState::instance();
     SettingsStore::locate();
     SettingsStore::load(logicalDpiX());

@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -62,6 +63,28 @@ constexpr ButtonPlace Places[ToolWidget::ButtonCount] = {
     { 3, 0, 0, 2, 1, "Livedesktop", "Live Desktop" },
     { 3, 1, 0, 2, 2, "Save", "Save..." },
     { 3, 2, 0, 2, 3, "Tools", "More Tools" },
+};
+
+// Spoken after a button's name where the name alone does not say what it does.
+constexpr const char *Descriptions[ToolWidget::ButtonCount] = {
+    "Takes back the last change on this page",
+    "Does again what Undo took back",
+    "Leaves the page and gives the mouse back to the desktop",
+    "Picks, moves and resizes what is drawn",
+    "Draws freehand lines",
+    "Draws wide see-through lines",
+    "Erases what is drawn",
+    "Draws straight lines and arrows",
+    "Draws rectangles and ellipses",
+    "Writes text on the page",
+    "Adds a blank page; its menu offers the other new pages",
+    "Clears the page; its menu offers the other page commands",
+    "",
+    "",
+    "Shows every page as a small picture",
+    "Shows the live desktop under the drawing",
+    "Saves the pages; its menu offers the other ways to save",
+    "Opens the capture, colour picker, magnifier, ruler and protractor",
 };
 
 // Enabled by the canvas once there is something to undo, turn to or save.
@@ -175,6 +198,12 @@ void ToolWidget::createTitleButtons()
 ToolWidgetBtn *ToolWidget::button(int index) const
 {
     return (index >= 0 && index < ButtonCount) ? buttons[index] : nullptr;
+}
+
+int ToolWidget::indexOf(const ToolWidgetBtn *pButton) const
+{
+    const auto *found = std::find(std::begin(buttons), std::end(buttons), pButton);
+    return found == std::end(buttons) ? -1 : int(found - std::begin(buttons));
 }
 
 ToolWidgetBtn_Option *ToolWidget::optionButton() const
@@ -367,9 +396,16 @@ void ToolWidget::slot_Menu()
 
 void ToolWidget::slot_UpdateLang()
 {
-    for (int i = 0; i < ButtonCount; ++i)
+    for (int i = 0; i < ButtonCount; ++i) {
         buttons[i]->setToolTip(Lang::tr("MainWindow", QLatin1String(Places[i].tooltip)));
+        buttons[i]->setAccessibleDescription(
+            Lang::tr("Accessible", QLatin1String(Descriptions[i])));
+    }
     optionButton()->setToolTip(Lang::tr("MainWindow", QStringLiteral("Draw Tool Options")));
+    optionButton()->setAccessibleDescription(Lang::tr(
+        "Accessible",
+        QStringLiteral("Width, colour and style of the current tool, and nine quick colours")));
+    dial()->setAccessibleName(Lang::tr("Accessible", QStringLiteral("Width")));
     closeBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Close")));
     minBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Minimize")));
     menuBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Menu")));
