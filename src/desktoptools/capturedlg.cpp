@@ -41,7 +41,8 @@ CaptureDlg::CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
     , scalePicture(ResourcePixmap::load(QStringLiteral(":/Tools/Scale")))
 {
     // A drag would otherwise be spoken at every mouse move.
-    measurement = new SettledAnnouncement(this, [this] { return spokenMeasurement(); }, 400);
+    measurement = new SettledAnnouncement(
+        this, [this] { return spokenMeasurement(); }, 400);
     QFont smaller = font();
     if (smaller.pointSizeF() > 0) {
         smaller.setPointSizeF(smaller.pointSizeF() / ToolbarScale::ui(this));

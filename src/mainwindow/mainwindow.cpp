@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "accessiblefactory.h"
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "app/languageswitch.h"
@@ -9,7 +10,6 @@
 #include "canvas/mainview.h"
 #include "canvas/selecttool.h"
 #include "canvas/toolkit.h"
-#include "accessiblefactory.h"
 #include "desktoptoolrunner.h"
 #include "desktopwait.h"
 #include "document/backgroundfiles.h"

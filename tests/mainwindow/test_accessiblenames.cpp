@@ -40,10 +40,7 @@ class TestAccessibleNames : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        AccessibleFactory::install();
-    }
+    void initTestCase() { AccessibleFactory::install(); }
 
     void toolbarButtonsAreNamedStatedControls()
     {
