@@ -79,9 +79,19 @@ void ToolButtonAccessible::doAction(const QString &strAction)
         return;
     // The same press kinds a mouse click on the face or the strip gives.
     if (strAction == pressAction())
-        emit button()->signals_Clicked(1);
+        clickLater(1);
     else if (strAction == showMenuAction() && hasPopup())
-        emit button()->signals_Clicked(qint8(ToolWidget::isOnLeftOf(widget()) ? 4 : 3));
+        clickLater(ToolWidget::isOnLeftOf(widget()) ? 4 : 3);
     else
         QAccessibleWidget::doAction(strAction);
+}
+
+// Queued: a command that opens a popup or a dialog runs its own event loop,
+// and the reader waiting for the action's answer would hang until it ends.
+void ToolButtonAccessible::clickLater(int iKind) const
+{
+    ToolWidgetBtn *target = button();
+    QMetaObject::invokeMethod(
+        target, [target, iKind] { emit target->signals_Clicked(qint8(iKind)); },
+        Qt::QueuedConnection);
 }

@@ -23,4 +23,5 @@ private:
     ToolWidgetBtn *button() const;
     bool isToggle() const;
     bool hasPopup() const;
+    void clickLater(int iKind) const;
 };

@@ -406,6 +406,7 @@ void ToolWidget::slot_UpdateLang()
         "Accessible",
         QStringLiteral("Width, colour and style of the current tool, and nine quick colours")));
     dial()->setAccessibleName(Lang::tr("Accessible", QStringLiteral("Width")));
+    setAccessibleName(Lang::tr("Accessible", QStringLiteral("Toolbar")));
     closeBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Close")));
     minBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Minimize")));
     menuBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Menu")));

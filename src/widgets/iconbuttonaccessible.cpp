@@ -31,6 +31,10 @@ QAccessible::State IconButtonAccessible::state() const
 
 QString IconButtonAccessible::text(QAccessible::Text t) const
 {
+    // Qt describes a widget by its tooltip, which here is already the name:
+    // a reader would say it twice.
+    if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+        return QString();
     if (t != QAccessible::Name)
         return QAccessibleWidget::text(t);
     for (const QString &candidate : { widget()->accessibleName(), button()->text() }) {
@@ -50,8 +54,10 @@ void IconButtonAccessible::doAction(const QString &strAction)
 {
     if (!widget()->isEnabled())
         return;
+    // Queued: a click that opens a menu or a dialog runs its own event loop,
+    // and the reader waiting for the action's answer would hang until it ends.
     if (strAction == pressAction() || strAction == toggleAction())
-        button()->click();
+        QMetaObject::invokeMethod(button(), &QAbstractButton::click, Qt::QueuedConnection);
     else
         QAccessibleWidget::doAction(strAction);
 }
