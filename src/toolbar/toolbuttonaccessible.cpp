@@ -60,8 +60,10 @@ QString ToolButtonAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
         return IconButtonAccessible::spoken(widget()->toolTip());
-    if (t == QAccessible::Description)
-        return widget()->accessibleDescription();
+    if (t == QAccessible::Description) {
+        const ToolWidget *toolbar = toolbarOf(widget());
+        return toolbar ? toolbar->description(button()) : QString();
+    }
     return QAccessibleWidget::text(t);
 }
 

@@ -206,6 +206,17 @@ int ToolWidget::indexOf(const ToolWidgetBtn *pButton) const
     return found == std::end(buttons) ? -1 : int(found - std::begin(buttons));
 }
 
+// Looked up when a reader asks, not at every start and change of language.
+QString ToolWidget::description(const ToolWidgetBtn *pButton) const
+{
+    if (pButton == optionButton())
+        return Lang::single("Accessible",
+                            QStringLiteral("Width, colour and style of the current tool, and "
+                                           "nine quick colours"));
+    const int index = indexOf(pButton);
+    return index < 0 ? QString() : Lang::single("Accessible", QLatin1String(Descriptions[index]));
+}
+
 ToolWidgetBtn_Option *ToolWidget::optionButton() const
 {
     return optionWidget->optionButton();
@@ -396,15 +407,9 @@ void ToolWidget::slot_Menu()
 
 void ToolWidget::slot_UpdateLang()
 {
-    for (int i = 0; i < ButtonCount; ++i) {
+    for (int i = 0; i < ButtonCount; ++i)
         buttons[i]->setToolTip(Lang::tr("MainWindow", QLatin1String(Places[i].tooltip)));
-        buttons[i]->setAccessibleDescription(
-            Lang::tr("Accessible", QLatin1String(Descriptions[i])));
-    }
     optionButton()->setToolTip(Lang::tr("MainWindow", QStringLiteral("Draw Tool Options")));
-    optionButton()->setAccessibleDescription(Lang::tr(
-        "Accessible",
-        QStringLiteral("Width, colour and style of the current tool, and nine quick colours")));
     dial()->setAccessibleName(Lang::tr("Accessible", QStringLiteral("Width")));
     setAccessibleName(Lang::tr("Accessible", QStringLiteral("Toolbar")));
     closeBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Close")));
