@@ -95,6 +95,7 @@ void TextInputDlg::buildControls()
 
     textEdit = new QTextEdit(this);
     textEdit->setAcceptRichText(false);
+    textEdit->setAccessibleName(Lang::tr("Accessible", QStringLiteral("Text to insert")));
     textEdit->setMinimumSize(s.scaled(480), s.scaled(180));
     numberWidget = new NumberWidget(this);
     numberWidget->setMinimumSize(s.scaled(480), s.scaled(160));

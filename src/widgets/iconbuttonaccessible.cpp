@@ -41,7 +41,8 @@ QString IconButtonAccessible::text(QAccessible::Text t) const
         if (!candidate.isEmpty())
             return spoken(candidate);
     }
-    return spoken(widget()->toolTip());
+    const QString tip = spoken(widget()->toolTip());
+    return tip.isEmpty() ? QAccessibleWidget::text(t) : tip;
 }
 
 QStringList IconButtonAccessible::actionNames() const

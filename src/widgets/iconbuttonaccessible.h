@@ -5,7 +5,8 @@
 class QAbstractButton;
 
 // What a screen reader sees of a button that shows a picture instead of a
-// text: named by its accessible name, else its text, else its tooltip; a
+// text: named by its accessible name, else its text, else its tooltip, else
+// the label it is the buddy of; a
 // toggle when checkable; pressed (or toggled) by its Press or Toggle action as
 // by a click.
 class IconButtonAccessible : public QAccessibleWidget

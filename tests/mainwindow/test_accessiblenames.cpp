@@ -1,17 +1,34 @@
 #include "../canvas/canvasfixture.h"
+#include "app/lang.h"
 #include "app/settledannouncement.h"
+#include "browser/browserdlg.h"
 #include "desktoptools/capturedlg.h"
+#include "desktoptools/pickerdlg.h"
+#include "desktoptools/protractordlg.h"
+#include "desktoptools/rulerdlg.h"
+#include "desktoptools/rulerpreferencesdlg.h"
+#include "desktoptools/zoomdlg.h"
+#include "desktoptools/zoommemory.h"
+#include "dialogs/aboutdlg.h"
+#include "dialogs/preferencesdlg.h"
+#include "dialogs/textinputdlg.h"
 #include "mainwindow/accessiblefactory.h"
+#include "mainwindow/exportdlg.h"
+#include "mainwindow/mainwindow.h"
 #include "testenvironment.h"
+#include "toolbar/optionpopups.h"
+#include "toolbar/popupwidget.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
 #include "toolbar/toolwidgetbtn_option.h"
 #include "widgets/closebtn.h"
+#include "widgets/colourname.h"
 #include "widgets/menubtn.h"
 #include "widgets/minbtn.h"
 
 #include <QAccessible>
 #include <QDial>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -38,6 +55,45 @@ class TestAccessibleNames : public QObject
         for (const QList<QVariant> &arguments : spy)
             kinds.append(arguments.at(0).value<qint8>());
         return kinds;
+    }
+
+    // Every control below pRoot that the user can reach (not hidden on
+    // purpose) without a name, or named like an identifier.
+    static inline int s_controls = 0;
+    static QStringList unnamed(QWidget *pRoot, const QString &strWhere)
+    {
+        static const QSet<QAccessible::Role> controls {
+            QAccessible::Button,   QAccessible::CheckBox,     QAccessible::RadioButton,
+            QAccessible::Slider,   QAccessible::Dial,         QAccessible::SpinBox,
+            QAccessible::ComboBox, QAccessible::EditableText, QAccessible::PageTab,
+            QAccessible::ListItem, QAccessible::MenuItem,     QAccessible::ButtonMenu
+        };
+        static const QRegularExpression identifier(
+            QStringLiteral("\\b[a-z]+[A-Z]|_|^:/|Btn|Widget|Dlg\\b|^Q[A-Z]"));
+        QStringList found;
+        std::function<void(QAccessibleInterface *, const QString &)> visit
+            = [&](QAccessibleInterface *node, const QString &where) {
+                  // Widgets of a window not shown yet count as hidden too.
+                  auto *widget = qobject_cast<QWidget *>(node->object());
+                  if (widget && widget->isHidden()
+                      && widget->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                      return;
+                  const QString name = node->text(QAccessible::Name);
+                  const QString here = where + QLatin1Char('/')
+                      + (node->object() ? QLatin1String(node->object()->metaObject()->className())
+                                        : QLatin1String("item"))
+                      + QLatin1Char(':') + name;
+                  if (controls.contains(node->role())) {
+                      ++s_controls;
+                      if (name.trimmed().isEmpty() || identifier.match(name).hasMatch())
+                          found.append(here);
+                  }
+                  for (int i = 0; i < node->childCount(); ++i)
+                      if (QAccessibleInterface *child = node->child(i))
+                          visit(child, here);
+              };
+        visit(of(pRoot), strWhere);
+        return found;
     }
 
 private Q_SLOTS:
@@ -79,6 +135,87 @@ private Q_SLOTS:
             QCOMPARE(of(strip)->role(), QAccessible::Button);
             QVERIFY(!of(strip)->text(QAccessible::Name).isEmpty());
         }
+    }
+
+    void everyReachableControlIsNamed()
+    {
+        TestEnvironment env;
+        QDir().mkpath(env.dataFolder());
+        QVERIFY(writeFile(env.dataFolder() + QStringLiteral("/Setting.ini"),
+                          "[UserInterface]\nShowTrayIcon=0\n"));
+        ToolKit::reset();
+        MainWindow window;
+        window.view()->newPage();
+        window.view()->newPage();
+        QStringList problems = unnamed(window.toolbar(), QStringLiteral("toolbar"));
+
+        OptionPopups *popups = window.optionPopups();
+        QWidget *anchor = window.toolbar()->optionButton();
+        const QList<std::pair<QString, std::function<void()>>> panels {
+            { QStringLiteral("new page"), [&] { popups->openNewpage(anchor); } },
+            { QStringLiteral("page"), [&] { popups->openOpPage(anchor); } },
+            { QStringLiteral("save"), [&] { popups->openSave(anchor); } },
+            { QStringLiteral("tools"), [&] { popups->openTools(anchor); } },
+        };
+        for (const auto &[name, open] : panels) {
+            open();
+            problems += unnamed(popups->popup(), name);
+        }
+        for (int tool : { ToolKit::Pen, ToolKit::Highlighter, ToolKit::Eraser, ToolKit::Line,
+                          ToolKit::Shape, ToolKit::Text }) {
+            ToolKit::instance().setCurrentTool(tool);
+            popups->openDrawToolOptions(1, true, anchor);
+            problems += unnamed(popups->popup(), QStringLiteral("options %1").arg(tool));
+        }
+        popups->hidePopup();
+
+        PreferencesDlg preferences(&window);
+        problems += unnamed(&preferences, QStringLiteral("preferences"));
+        AboutDlg about(&window);
+        problems += unnamed(&about, QStringLiteral("about"));
+        TextInputDlg text(0, false, &window);
+        problems += unnamed(&text, QStringLiteral("text input"));
+        ExportDlg exporter(window.documentCommands(), window.documentFiles(), &window);
+        problems += unnamed(&exporter, QStringLiteral("export"));
+        BrowserDlg browser(window.view());
+        problems += unnamed(&browser, QStringLiteral("browser"));
+
+        QPixmap still(640, 480);
+        still.fill(Qt::darkCyan);
+        CaptureDlg capture(CaptureDlg::Rectangle, &still, nullptr);
+        problems += unnamed(&capture, QStringLiteral("capture"));
+        PickerDlg picker(&still, false, nullptr);
+        problems += unnamed(&picker, QStringLiteral("picker"));
+        ZoomMemory zoomMemory;
+        ZoomDlg zoom(&still, &zoomMemory, nullptr);
+        problems += unnamed(&zoom, QStringLiteral("magnifier"));
+        RulerDlg ruler(false, true);
+        problems += unnamed(&ruler, QStringLiteral("ruler"));
+        RulerPreferencesDlg rulerPreferences(&ruler);
+        problems += unnamed(&rulerPreferences, QStringLiteral("ruler preferences"));
+        ProtractorDlg protractor(&still, nullptr);
+        problems += unnamed(&protractor, QStringLiteral("protractor"));
+        // The failure message is cut short; the whole list goes to the log.
+        problems.removeDuplicates();
+        for (const QString &problem : std::as_const(problems))
+            qWarning().noquote() << "unnamed:" << problem;
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        QVERIFY2(s_controls > 150, qPrintable(QString::number(s_controls)));
+    }
+
+    // The default palette's swatches, each told apart by its name.
+    void coloursAreSpokenByHueAndLightness()
+    {
+        TestEnvironment env;
+        QStringList names;
+        for (const QColor &colour : AppState::defaultRgb())
+            names.append(ColourName::spoken(colour));
+        Lang::release();
+        QCOMPARE(names,
+                 QStringList({ "Black", "White", "Grey", "Light grey", "Dark Red", "Brown", "Red",
+                               "Light Pink", "Orange", "Gold", "Yellow", "Light Gold", "Green",
+                               "Lime", "Sky blue", "Light Sky blue", "Indigo", "Blue" }));
+        QCOMPARE(ColourName::spoken(QColor()), QString());
     }
 
     // A reader's press is a click on the face; Show Menu a click on the strip,
