@@ -150,6 +150,13 @@ def check_menu_entries(app, pyatspi):
     print("%d menu entries checked" % entries)
 
 
+def list_item(app, pyatspi, name):
+    for node, _ in walk(app, pyatspi):
+        if node.getRoleName() == "list item" and node.name == name:
+            return node
+    return None
+
+
 def named(app, pyatspi, name):
     return any(node.name == name for node, _ in walk(app, pyatspi))
 
@@ -215,6 +222,13 @@ def main():
             poll("the page number told", lambda: named(app, pyatspi, "Page 1 of 1"))
             check_names(app, pyatspi)
             check_menu_entries(app, pyatspi)
+
+            # The page browser lists the pages by number, the current one selected.
+            press(find_button(app, pyatspi, "Page Browser"))
+            page = poll("the browser's page", lambda: list_item(app, pyatspi, "Page 1"))
+            if not page.getState().contains(pyatspi.STATE_SELECTED):
+                fail("the current page is not selected in the browser")
+            check_names(app, pyatspi)
     finally:
         if program is not None:
             program.kill()
