@@ -1,7 +1,5 @@
 #include "settledannouncement.h"
 
-#include <QAccessible>
-
 #include <utility>
 
 namespace {
@@ -22,6 +20,18 @@ SettledAnnouncement::SettledAnnouncement(QWidget *pTarget, std::function<QString
     settle.setSingleShot(true);
     settle.setInterval(iSettleMs);
     connect(&settle, &QTimer::timeout, this, &SettledAnnouncement::announce);
+    QAccessible::installActivationObserver(this);
+}
+
+SettledAnnouncement::~SettledAnnouncement()
+{
+    QAccessible::removeActivationObserver(this);
+}
+
+void SettledAnnouncement::accessibilityActiveChanged(bool bActive)
+{
+    if (bActive)
+        changed();
 }
 
 void SettledAnnouncement::changed()

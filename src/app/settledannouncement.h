@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -10,12 +11,14 @@
 // Tells screen readers a changing text (a page number, a measurement) once it
 // has stopped changing, as the accessible name of a widget: readers speak a
 // name that changes. Nothing is built or sent while no reader listens, so
-// callers may report every change, even one per mouse move.
-class SettledAnnouncement : public QObject
+// callers may report every change, even one per mouse move; a reader that
+// starts later is told the text as it is then.
+class SettledAnnouncement : public QObject, public QAccessible::ActivationObserver
 {
     Q_OBJECT
 public:
     SettledAnnouncement(QWidget *pTarget, std::function<QString()> fnText, int iSettleMs);
+    ~SettledAnnouncement() override;
 
     // The text may have changed; it is read and told once changes pause.
     void changed();
@@ -24,6 +27,7 @@ public:
     static void setListening(bool (*fnListening)());
 
 private:
+    void accessibilityActiveChanged(bool bActive) override;
     void announce();
 
     QPointer<QWidget> target;
