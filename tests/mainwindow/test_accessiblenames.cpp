@@ -3,6 +3,7 @@
 #include "app/settledannouncement.h"
 #include "browser/browserdlg.h"
 #include "desktoptools/capturedlg.h"
+#include "desktoptools/capturewin.h"
 #include "desktoptools/pickerdlg.h"
 #include "desktoptools/protractordlg.h"
 #include "desktoptools/rulerdlg.h"
@@ -182,8 +183,12 @@ private Q_SLOTS:
 
         QPixmap still(640, 480);
         still.fill(Qt::darkCyan);
-        CaptureDlg capture(CaptureDlg::Rectangle, &still, nullptr);
-        problems += unnamed(&capture, QStringLiteral("capture"));
+        for (int mode : { CaptureDlg::Rectangle, CaptureDlg::Freeform }) {
+            CaptureDlg capture(mode, &still, nullptr);
+            problems += unnamed(&capture, QStringLiteral("capture %1").arg(mode));
+        }
+        CaptureWin windowCapture(nullptr);
+        problems += unnamed(&windowCapture, QStringLiteral("window capture"));
         PickerDlg picker(&still, false, nullptr);
         problems += unnamed(&picker, QStringLiteral("picker"));
         ZoomMemory zoomMemory;
