@@ -4,6 +4,7 @@
 #include "toolwidget.h"
 #include "widgets/toolbarscale.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -30,6 +31,13 @@ void ToolWidgetBtn::setCurrentMark(bool bMarked)
         return;
     marked = bMarked;
     update();
+    // Readers learn of a changed tool from the event, not by asking again.
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool ToolWidgetBtn::isDragAway(const QPoint &pressAt, const QPoint &pos)

@@ -191,6 +191,7 @@ def main():
     try:
         poll("the accessibility bus", a11y_bus_up)
         import pyatspi  # after the bus is up: importing connects to it
+        from gi.repository import GLib
 
         with tempfile.TemporaryDirectory() as home:
             program = start_program(home)
@@ -219,6 +220,16 @@ def main():
             poll("a page covering the screen", lambda: page_covers_screen(app, pyatspi, size))
             pen = poll("the Pen button on the page", lambda: find_button(app, pyatspi, "Pen"))
             poll("Pen checked", lambda: pen.getState().contains(pyatspi.STATE_CHECKED))
+            # Readers follow a change of tool on the page by its event, not
+            # by asking.
+            checked_events = []
+            pyatspi.Registry.registerEventListener(
+                lambda e: checked_events.append((e.source.name, e.detail1)),
+                "object:state-changed:checked")
+            press(find_button(app, pyatspi, "Highlighter"))
+            context = GLib.MainContext.default()
+            poll("the event telling Highlighter is checked",
+                 lambda: context.iteration(False) or ("Highlighter", 1) in checked_events)
             poll("the page number told", lambda: named(app, pyatspi, "Page 1 of 1"))
             check_names(app, pyatspi)
             check_menu_entries(app, pyatspi)
