@@ -11,6 +11,8 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export TAV_MODULE_DIR="${TAV_MODULE_DIR:-$build/src}"
 # These start the program on a private X server with a window manager.
 x11_benches=" bench_startup bench_libraries bench_capture bench_pencpu bench_livezoom "
+# These need a session bus too (for the accessibility bus they start).
+bus_benches=" bench_startup_a11y "
 # These run again on a 2560 x 1600 screen at scale 2.
 x11_scaled_benches=" bench_startup bench_capture bench_pencpu "
 # These run again on a 1280 x 800 page at scale 1 and at scale 2 (2560 x 1600
@@ -20,7 +22,10 @@ status=0
 for b in $(find "$build/bench" -type f -executable -name 'bench_*' | sort); do
     name=$(basename "$b")
     echo "== $name"
-    if [[ "$x11_benches" == *" $name "* ]]; then
+    if [[ "$bus_benches" == *" $name "* ]]; then
+        "$root/tests/x11-session.sh" --wm -- dbus-run-session \
+            --config-file="$root/tests/private-bus.conf" -- "$b" || status=1
+    elif [[ "$x11_benches" == *" $name "* ]]; then
         "$root/tests/x11-session.sh" --wm -- "$b" || status=1
         if [[ "$x11_scaled_benches" == *" $name "* ]]; then
             echo "== $name, 2560 x 1600 at scale 2"

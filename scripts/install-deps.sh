@@ -11,7 +11,8 @@ build_pkgs=(cmake ninja-build ccache g++ pkg-config clang-format
 test_pkgs=(xvfb xauth xdotool x11-xkb-utils x11-xserver-utils xclip imagemagick openbox trayer xcompmgr
     poppler-utils qpdf unzip g++-mingw-w64-x86-64 clang-tidy
     dbus-daemon dbus-bin libglib2.0-bin sway xwayland grim pipewire
-    xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk)
+    xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
+    at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 # Building and checking the Debian package (scripts/package.sh).
 package_pkgs=(dpkg-dev file lintian appstream desktop-file-utils)
 

@@ -5,6 +5,7 @@
 #include "app/exactpointer.h"
 #include "app/lang.h"
 #include "app/screeninuse.h"
+#include "app/settledannouncement.h"
 #include "document/mainpage.h"
 #include "document/obj.h"
 #include "document/removecommand.h"
@@ -49,6 +50,25 @@ QImage layerFor(const MainPage *page)
 } // namespace
 
 // Patches for undo and redo up to the pixels of a full-HD layer.
+// A reader speaks the canvas's name when it changes: "Page 2 of 5" after each
+// turn of the page, once paging pauses.
+void MainView::announcePageNumbers()
+{
+    auto *announcement = new SettledAnnouncement(
+        this,
+        [this] {
+            if (doc.pageCount() == 0)
+                return QString();
+            return Lang::single("Accessible", QStringLiteral("Page %1 of %2"))
+                .arg(doc.currentPageNumber())
+                .arg(doc.pageCount());
+        },
+        150);
+    connect(&doc, &Document::currentPageChanged, announcement, &SettledAnnouncement::changed);
+    connect(&doc, &Document::pagesChanged, announcement, &SettledAnnouncement::changed);
+    announcement->changed();
+}
+
 MainView::MainView(QWidget *pParent)
     : QWidget(pParent)
     , zoomInput(this)
@@ -81,6 +101,7 @@ MainView::MainView(QWidget *pParent)
         zooms.remove(id);
     });
     connect(&doc, &Document::nameChanged, this, [this] { update(); });
+    announcePageNumbers();
 }
 
 MainView::~MainView()

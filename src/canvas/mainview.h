@@ -162,6 +162,7 @@ protected:
     void paintEvent(QPaintEvent *pEvent) override;
 
 private:
+    void announcePageNumbers();
     // Where the window the canvas is placed in lies, and its size.
     QSize windowArea() const;
     QPointF zoomAnchor() const;

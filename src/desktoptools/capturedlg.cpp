@@ -2,8 +2,10 @@
 
 #include "app/devicepixels.h"
 #include "app/exactpointer.h"
+#include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
+#include "app/settledannouncement.h"
 #include "arrowstep.h"
 #include "captureoptionwidget.h"
 #include "widgets/toolbarscale.h"
@@ -39,6 +41,9 @@ CaptureDlg::CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
     , crossFindCursor(ScaledCursor::make(QStringLiteral(":/Cursor/CrossFind"), QPoint(11, 11)))
     , scalePicture(ResourcePixmap::load(QStringLiteral(":/Tools/Scale")))
 {
+    // A drag would otherwise be spoken at every mouse move.
+    measurement = new SettledAnnouncement(
+        this, [this] { return spokenMeasurement(); }, 400);
     QFont smaller = font();
     if (smaller.pointSizeF() > 0) {
         smaller.setPointSizeF(smaller.pointSizeF() / ToolbarScale::ui(this));
@@ -92,11 +97,23 @@ void CaptureDlg::finish(int iCode)
     done(iCode);
 }
 
+QString CaptureDlg::spokenMeasurement() const
+{
+    if (marked.isEmpty())
+        return QString();
+    return Lang::single("Accessible", QStringLiteral("x %1, y %2, width %3, height %4"))
+        .arg(marked.left())
+        .arg(marked.top())
+        .arg(marked.width())
+        .arg(marked.height());
+}
+
 // Beside the area on the right, else on the left, else against the right
 // edge; always wholly on the screen holding the area's middle, so that the
 // outputs stay reachable.
 void CaptureDlg::placeOptionPanel()
 {
+    measurement->changed();
     const QRect screen = screenArea(marked.center());
     const int panelWidth = optionPanel->width();
     int x = marked.right() + 4;
@@ -272,6 +289,7 @@ void CaptureDlg::moveBody(const QPoint &d)
 
 void CaptureDlg::placeCoordinatesBox()
 {
+    measurement->changed();
     const QRect screen = screenArea(marked.center());
     const int right = screen.right() + 1;
     const int bottom = screen.bottom() + 1;

@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 class CaptureOptionWidget;
+class SettledAnnouncement;
 
 // Marks the area to capture on a still picture of the whole desktop, which
 // the dialog covers: a rectangle with corner handles, a freeform shape, or
@@ -38,6 +39,8 @@ public:
     // Freeform mode: the shape is finished.
     bool isClosed() const { return closed; }
     CaptureOptionWidget *optionWidget() const { return optionPanel; }
+    // The marked rectangle as a reader speaks it once it stops changing.
+    QString spokenMeasurement() const;
 
 public Q_SLOTS:
     void slot_Captopage();
@@ -99,6 +102,7 @@ private:
     bool closed = false;
     CaptureLoupe loupe;
     CaptureOptionWidget *optionPanel = nullptr;
+    SettledAnnouncement *measurement;
     QPixmap *screenImage;
 
     QCursor crossCursor;

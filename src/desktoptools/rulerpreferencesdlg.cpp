@@ -33,7 +33,9 @@ RulerPreferencesDlg::RulerPreferencesDlg(RulerDlg *pRuler)
     dpi->setSingleStep(1);
     dpi->setValue(ruler->dpi());
     const int dpiRow = grid->rowCount();
-    grid->addWidget(new QLabel(toolsText("Dpi:"), this), dpiRow, 0);
+    auto *dpiLabel = new QLabel(toolsText("Dpi:"), this);
+    dpiLabel->setBuddy(dpi);
+    grid->addWidget(dpiLabel, dpiRow, 0);
     grid->addWidget(dpi, dpiRow, 1);
 
     color = addCombo(grid, toolsText("Color:"), { toolsText("Dark"), toolsText("Light") });

@@ -1,5 +1,6 @@
 #include "hotkeywidget.h"
 
+#include "app/lang.h"
 #include "hotkeybtn.h"
 #include "hotkeylineedit.h"
 
@@ -17,6 +18,7 @@ HotKeyWidget::HotKeyWidget(QWidget *pParent)
     layout->addWidget(edit);
     layout->addWidget(clearBtn);
     setFocusProxy(edit);
+    clearBtn->setAccessibleName(Lang::single("Accessible", QStringLiteral("Clear Hotkey")));
     connect(edit, &HotKeyLineEdit::signal_ChangeHotKey, this, &HotKeyWidget::signal_ChangeHotKey);
     connect(clearBtn, &QAbstractButton::clicked, this, &HotKeyWidget::signal_ClearHotKey);
 }

@@ -229,11 +229,14 @@ void PreferencesDlg::buildLayout()
             { restartNotes[1], penBox },      { restartNotes[2], touchBox },
             { hotKeysLabel, keyTableProblem } };
     int row = 0;
+    // A label's buddy is named by it for screen readers.
     for (const auto &[label, control] : rows) {
+        label->setBuddy(control);
         grid->addWidget(label, row, 0, Qt::AlignRight);
         grid->addWidget(control, row++, 1);
     }
     for (int i = 0; i < AppState::HotKeyCount; ++i) {
+        hotKeyLabels[i]->setBuddy(hotKeyEditors[i]);
         grid->addWidget(hotKeyLabels[i], row, 0, Qt::AlignRight);
         grid->addWidget(hotKeyEditors[i], row++, 1);
     }
@@ -299,6 +302,8 @@ void PreferencesDlg::slot_UpdateLang()
     shortcutHint->slot_UpdateLang();
     for (int i = 0; i < AppState::HotKeyCount; ++i) {
         hotKeyLabels[i]->setText(Lang::tr("MainWindow", QLatin1String(HotKeyNames[i])));
+        // Qt names a control by a label's text only when they are siblings.
+        hotKeyEditors[i]->lineEdit()->setAccessibleName(hotKeyLabels[i]->text());
         hotKeyEditors[i]->lineEdit()->setPlaceholderText(translated("Type Hotkeys"));
     }
     defaultBtn->setText(translated("Default"));

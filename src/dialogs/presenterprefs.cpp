@@ -23,6 +23,7 @@ PresenterPrefs::PresenterPrefs(QWidget *pParent)
     laserColourLabel = new QLabel(this);
     laserColour = new ColorBtn(QString(), this);
     laserColour->setObjectName(QStringLiteral("laserColour"));
+    laserColourLabel->setBuddy(laserColour);
     grid->addWidget(laserColourLabel, 0, 0, Qt::AlignRight);
     grid->addWidget(laserColour, 0, 1, Qt::AlignLeft);
     laserSize = addSpinBox(1, laserSizeLabel, 4, 64);

@@ -96,6 +96,7 @@ void TextInputDlg::buildControls()
     // Tab leaves the text for the next control: a keyboard user has no other
     // way out of it.
     textEdit->setTabChangesFocus(true);
+    textEdit->setAccessibleName(Lang::tr("Accessible", QStringLiteral("Text to insert")));
     textEdit->setMinimumSize(s.scaled(480), s.scaled(180));
     numberWidget = new NumberWidget(this);
     numberWidget->setMinimumSize(s.scaled(480), s.scaled(160));

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "accessiblefactory.h"
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "app/languageswitch.h"
@@ -62,6 +63,7 @@ bool isStripPress(qint8 iPress)
 
 MainWindow::MainWindow()
 {
+    AccessibleFactory::install();
     AppState &s = AppState::instance();
     SettingsStore::locate();
     SettingsStore::load(logicalDpiX());

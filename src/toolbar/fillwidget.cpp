@@ -1,6 +1,7 @@
 #include "fillwidget.h"
 
 #include "app/appstate.h"
+#include "app/lang.h"
 #include "canvas/shapetool.h"
 #include "canvas/toolkit.h"
 #include "palettebuttons.h"
@@ -33,6 +34,7 @@ FillWidget::FillWidget(QWidget *pParent)
         = PopupButtons::actionButton(QStringLiteral(":/Popup/MoreColor"), "More Colors...", this);
     auto *picker
         = PopupButtons::actionButton(QStringLiteral(":/Popup/Picker"), "Color Picker", this);
+    noFill->setAccessibleName(Lang::single("Accessible", QStringLiteral("No fill")));
     colours->append(noFill, NoFill);
     colours->append(more);
     colours->append(picker);

@@ -13,6 +13,8 @@
 namespace {
 
 constexpr int CapCount = 6;
+constexpr const char *CapNames[CapCount]
+    = { "No cap", "Round cap", "Filled arrow", "Open arrow", "Dot", "Square" };
 
 ObjLine *currentLine()
 {
@@ -35,6 +37,8 @@ LineWidget::LineWidget(QWidget *pParent)
     startCaps = PopupButtons::addRow(grid, row, caps, 1, CapCount, this);
     PopupButtons::addLabel(grid, row, "End LineCap:", this);
     endCaps = PopupButtons::addRow(grid, row, caps, CapCount + 1, CapCount, this);
+    PopupButtons::nameRow(startCaps, CapNames, "Start LineCap:");
+    PopupButtons::nameRow(endCaps, CapNames, "End LineCap:");
     QButtonGroup *penStyles = PenStyleRows::addStyles(grid, row, line.penStyle, this);
     QAbstractButton *shadow = PenStyleRows::addShadow(grid, row, line.shadow, this);
     PopupButtons::check(startCaps, line.startCap);

@@ -1,6 +1,8 @@
 #include "palettebuttons.h"
 
 #include "app/appstate.h"
+#include "app/lang.h"
+#include "widgets/colourname.h"
 #include "widgets/popupwidgetbtn.h"
 
 #include <QGridLayout>
@@ -39,8 +41,11 @@ PaletteButtons::PaletteButtons(QGridLayout *pGrid, int iFirstRow, QWidget *pOwne
     for (int i = 0; i < rgb.size(); ++i) {
         QIcon icon(swatch(rgb.at(i), 1));
         icon.addPixmap(swatch(rgb.at(i), 2));
-        append(new PopupWidgetBtn(icon, SwatchSide, pOwner), i);
+        auto *button = new PopupWidgetBtn(icon, SwatchSide, pOwner);
+        button->setAccessibleName(ColourName::spoken(rgb.at(i)));
+        append(button, i);
     }
+    Lang::release();
 }
 
 QColor PaletteButtons::colour(int id) const

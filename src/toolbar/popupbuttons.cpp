@@ -4,6 +4,7 @@
 #include "widgets/popupwidgetbtn.h"
 #include "widgets/smalllabel.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QGridLayout>
 
@@ -47,6 +48,18 @@ PopupWidgetBtn *PopupButtons::commandButton(const QString &strPicture, const cha
     button->setCaption(Lang::tr("PopupWidget", QLatin1String(pText)));
     Lang::release();
     return button;
+}
+
+void PopupButtons::nameRow(QButtonGroup *pGroup, const char *const *pNames, const char *pRow)
+{
+    const QString row
+        = pRow ? Lang::tr("PopupWidget", QLatin1String(pRow)).remove(QLatin1Char(':')) : QString();
+    for (QAbstractButton *button : pGroup->buttons()) {
+        button->setAccessibleName(
+            Lang::tr("Accessible", QLatin1String(pNames[pGroup->id(button)])));
+        button->setAccessibleDescription(row);
+    }
+    Lang::release();
 }
 
 void PopupButtons::check(QButtonGroup *pGroup, int id)

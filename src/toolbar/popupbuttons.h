@@ -28,6 +28,9 @@ public:
     // A command entry: the picture with the translated text beside it.
     static PopupWidgetBtn *commandButton(const QString &strPicture, const char *pText,
                                          QWidget *pOwner);
+    // Names the buttons of pGroup, by id, for screen readers (pNames in the
+    // readers' context), and describes each by the row's caption pRow.
+    static void nameRow(QButtonGroup *pGroup, const char *const *pNames, const char *pRow);
     // Checks the button with that id, or none when there is no such button.
     static void check(QButtonGroup *pGroup, int id);
 };

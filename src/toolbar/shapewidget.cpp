@@ -68,6 +68,25 @@ void ShapeWidget::addShapes(QGridLayout *pGrid, int &iRow, int iShapeType)
         pGrid->addWidget(button, iRow + i / PopupButtons::Columns, i % PopupButtons::Columns);
         shapes->addButton(button, i);
     }
+    static constexpr const char *names[ShapeCount] = { "Ellipse",
+                                                       "Rectangle",
+                                                       "Rounded rectangle",
+                                                       "Triangle",
+                                                       "Right triangle",
+                                                       "Diamond",
+                                                       "Pentagon",
+                                                       "Hexagon",
+                                                       "Trapezoid",
+                                                       "Parallelogram",
+                                                       "Four-pointed star",
+                                                       "Five-pointed star",
+                                                       "Six-pointed star",
+                                                       "Rounded speech bubble",
+                                                       "Oval speech bubble",
+                                                       "Arrow",
+                                                       "Tick",
+                                                       "Cross" };
+    PopupButtons::nameRow(shapes, names, "Shape:");
     iRow += ShapeCount / PopupButtons::Columns;
     PopupButtons::check(shapes, iShapeType);
     connect(shapes, &QButtonGroup::idClicked, this, &ShapeWidget::slot_Shape);

@@ -134,6 +134,7 @@ QSlider *StrokeWidget::addSlider(QGridLayout *pGrid, int &iRow, const char *pLow
 void StrokeWidget::addWidthSlider(QGridLayout *pGrid, int &iRow)
 {
     width = addSlider(pGrid, iRow, "Small", "Large");
+    width->setAccessibleName(Lang::single("Accessible", QStringLiteral("Width")));
     width->setTickPosition(QSlider::TicksAbove);
     const ToolDial::Setting dial = ToolDial::forTool(iTool);
     width->setRange(dial.minimum, dial.maximum);
@@ -159,6 +160,7 @@ void StrokeWidget::addColours(QGridLayout *pGrid, int &iRow)
 void StrokeWidget::addOpacitySlider(QGridLayout *pGrid, int &iRow)
 {
     opacity = addSlider(pGrid, iRow, "0 %", "100 %");
+    opacity->setAccessibleName(Lang::single("Accessible", QStringLiteral("Opacity")));
     opacity->setRange(0, 100);
     const ToolKit &kit = ToolKit::instance();
     opacity->setValue(iTool == ToolKit::Shape ? kit.shapeTool()->shapeTemplate.opacity

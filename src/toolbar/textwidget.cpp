@@ -40,6 +40,10 @@ TextWidget::TextWidget(QWidget *pParent)
         grid->addWidget(button, 0, i);
         (i < 3 ? fonts : aligns)->addButton(button, i % 3);
     }
+    static constexpr const char *fontNames[] = { "Bold", "Italic", "Underline" };
+    static constexpr const char *alignNames[] = { "Align left", "Centre", "Align right" };
+    PopupButtons::nameRow(fonts, fontNames, nullptr);
+    PopupButtons::nameRow(aligns, alignNames, nullptr);
     fonts->button(0)->setChecked(text.font.weight() > QFont::Normal);
     fonts->button(1)->setChecked(text.font.style() != QFont::StyleNormal);
     fonts->button(2)->setChecked(text.font.underline());

@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -64,6 +65,28 @@ constexpr ButtonPlace Places[ToolWidget::ButtonCount] = {
     { 3, 0, 0, 2, 1, "Livedesktop", "Live Desktop" },
     { 3, 1, 0, 2, 2, "Save", "Save..." },
     { 3, 2, 0, 2, 3, "Tools", "More Tools" },
+};
+
+// Spoken after a button's name where the name alone does not say what it does.
+constexpr const char *Descriptions[ToolWidget::ButtonCount] = {
+    "Takes back the last change on this page",
+    "Does again what Undo took back",
+    "Leaves the page and gives the mouse back to the desktop",
+    "Picks, moves and resizes what is drawn",
+    "Draws freehand lines",
+    "Draws wide see-through lines",
+    "Erases what is drawn",
+    "Draws straight lines and arrows",
+    "Draws rectangles and ellipses",
+    "Writes text on the page",
+    "Adds a blank page; its menu offers the other new pages",
+    "Clears the page; its menu offers the other page commands",
+    "",
+    "",
+    "Shows every page as a small picture",
+    "Shows the live desktop under the drawing",
+    "Saves the pages; its menu offers the other ways to save",
+    "Opens the capture, colour picker, magnifier, ruler and protractor",
 };
 
 // Enabled by the canvas once there is something to undo, turn to or save.
@@ -181,6 +204,23 @@ void ToolWidget::createTitleButtons()
 ToolWidgetBtn *ToolWidget::button(int index) const
 {
     return (index >= 0 && index < ButtonCount) ? buttons[index] : nullptr;
+}
+
+int ToolWidget::indexOf(const ToolWidgetBtn *pButton) const
+{
+    const auto *found = std::find(std::begin(buttons), std::end(buttons), pButton);
+    return found == std::end(buttons) ? -1 : int(found - std::begin(buttons));
+}
+
+// Looked up when a reader asks, not at every start and change of language.
+QString ToolWidget::description(const ToolWidgetBtn *pButton) const
+{
+    if (pButton == optionButton())
+        return Lang::single("Accessible",
+                            QStringLiteral("Width, colour and style of the current tool, and "
+                                           "nine quick colours"));
+    const int index = indexOf(pButton);
+    return index < 0 ? QString() : Lang::single("Accessible", QLatin1String(Descriptions[index]));
 }
 
 ToolWidgetBtn_Option *ToolWidget::optionButton() const
@@ -442,6 +482,8 @@ void ToolWidget::slot_UpdateLang()
     for (int i = 0; i < ButtonCount; ++i)
         buttons[i]->setToolTip(Lang::tr("MainWindow", QLatin1String(Places[i].tooltip)));
     optionButton()->setToolTip(Lang::tr("MainWindow", QStringLiteral("Draw Tool Options")));
+    dial()->setAccessibleName(Lang::tr("Accessible", QStringLiteral("Width")));
+    setAccessibleName(Lang::tr("Accessible", QStringLiteral("Toolbar")));
     closeBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Close")));
     minBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Minimize")));
     menuBtn->setToolTip(Lang::tr("MainWindow", QStringLiteral("Menu")));

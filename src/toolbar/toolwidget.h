@@ -56,6 +56,10 @@ public:
     explicit ToolWidget(QWidget *pParent = nullptr);
 
     ToolWidgetBtn *button(int index) const;
+    // The index of pButton among button(), -1 for any other button.
+    int indexOf(const ToolWidgetBtn *pButton) const;
+    // What pButton does, for screen readers, where its name does not say it.
+    QString description(const ToolWidgetBtn *pButton) const;
     ToolWidgetBtn_Option *optionButton() const;
     QDial *dial() const;
     QAbstractButton *closeButton() const;

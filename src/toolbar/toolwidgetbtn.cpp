@@ -5,6 +5,7 @@
 #include "widgets/focusring.h"
 #include "widgets/toolbarscale.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -35,6 +36,13 @@ void ToolWidgetBtn::setCurrentMark(bool bMarked)
         return;
     marked = bMarked;
     update();
+    // Readers learn of a changed tool from the event, not by asking again.
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool ToolWidgetBtn::isDragAway(const QPoint &pressAt, const QPoint &pos)

@@ -17,8 +17,9 @@ class TestLangTables : public QObject
 
     static QStringList contexts()
     {
-        return { "MainWindow",  "PopupWidget", "Tools",      "TextInput", "Browser",    "Export",
-                 "Preferences", "About",       "MessageBox", "Update",    "CommandLine" };
+        return { "MainWindow", "PopupWidget", "Tools",       "TextInput",
+                 "Browser",    "Export",      "Preferences", "About",
+                 "MessageBox", "Update",      "CommandLine", "Accessible" };
     }
 
     static QString sourceDir() { return QStringLiteral(TAV_TEST_DATA "/../../src"); }
