@@ -107,6 +107,7 @@ public:
     static constexpr int HotKeyCount = 5;
     HotKeyRecord hotKeys[HotKeyCount];
     bool enableTouchUI = false;
+    bool highContrast = false;
     QList<QColor> rgb = defaultRgb();
     QList<QColor> rgb2 = defaultRgb2();
     int barPosX = -9999;

@@ -12,6 +12,7 @@
 #include "toolwidgetbtn_option.h"
 #include "widgets/closebtn.h"
 #include "widgets/menubtn.h"
+#include "widgets/lookcolours.h"
 #include "widgets/minbtn.h"
 #include "widgets/toolbarscale.h"
 
@@ -28,6 +29,7 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <climits>
 #include <iterator>
 
 namespace {
@@ -111,6 +113,7 @@ ToolWidget::ToolWidget(QWidget *pParent)
     central = new ToolCentralWidget(titleHeight, this);
     setCentralWidget(central);
     createButtons();
+    central->arrange(maxBodyHeight());
     unfoldedSize = central->sizeHint();
     createTitleButtons();
     slot_UpdateLang();
@@ -332,14 +335,30 @@ void ToolWidget::slot_UpdateSize()
     for (ToolWidgetBtn *btn : buttons)
         btn->applySize();
     optionButton()->applySize();
+    optionWidget->dial()->applySize();
+    optionWidget->layout()->activate();
     for (ToolGridWidget *grid : grids)
         grid->layout()->activate();
-    central->layout()->activate();
+    central->arrange(maxBodyHeight());
     unfoldedSize = central->sizeHint();
     const int margin = ToolbarScale::px(this, 2);
     menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
     applyFoldedSize();
     moveToolbar(placedRect().topLeft());
+}
+
+void ToolWidget::slot_UpdateLook()
+{
+    for (QWidget *part : findChildren<QWidget *>())
+        part->update();
+    update();
+}
+
+// Too tall a toolbar goes into columns rather than off its screen.
+int ToolWidget::maxBodyHeight() const
+{
+    const QRect area = allowedArea();
+    return area.isEmpty() ? INT_MAX : area.height();
 }
 
 void ToolWidget::applyFoldedSize()
@@ -378,8 +397,12 @@ void ToolWidget::slot_UpdateLang()
 
 void ToolWidget::paintEvent(QPaintEvent *)
 {
-    const QColor border(30, 30, 30);
     QPainter painter(this);
+    if (LookColours::highContrast()) {
+        paintContrast(painter);
+        return;
+    }
+    const QColor border(30, 30, 30);
     painter.fillRect(rect(), border);
     painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(210, 210, 210));
     const QRect strip(0, 0, width(), titleHeight);
@@ -390,6 +413,14 @@ void ToolWidget::paintEvent(QPaintEvent *)
     gradient.setColorAt(0.97, QColor(120, 120, 120));
     gradient.setColorAt(1.0, Qt::white);
     painter.fillRect(strip.adjusted(1, 1, -1, -1), gradient);
+}
+
+void ToolWidget::paintContrast(QPainter &painter) const
+{
+    const QColor ink = LookColours::ink();
+    painter.fillRect(rect(), ink);
+    painter.fillRect(rect().adjusted(2, 2, -2, -2), LookColours::face());
+    painter.fillRect(QRect(0, 0, width(), titleHeight), ink);
 }
 
 void ToolWidget::mousePressEvent(QMouseEvent *pEvent)

@@ -12,6 +12,7 @@ class PlaceKeeper;
 class QAbstractButton;
 class QDial;
 class QMenu;
+class QPainter;
 class QScreen;
 class ToolCentralWidget;
 class ToolGridWidget;
@@ -87,6 +88,8 @@ public Q_SLOTS:
     void slot_UpdateLang();
     // Lays the toolbar out again after a change of the size step.
     void slot_UpdateSize();
+    // Paints everything again after a switch of the high-contrast look.
+    void slot_UpdateLook();
 
 Q_SIGNALS:
     // Image files (BMP, JPG, JPEG, PNG) dropped on the toolbar.
@@ -109,6 +112,8 @@ private:
     void createButtons();
     void createTitleButtons();
     void applyFoldedSize();
+    int maxBodyHeight() const;
+    void paintContrast(QPainter &painter) const;
     // Where the toolbar may be, in the coordinates move() takes: the current
     // screen, or the parent's rectangle while the toolbar is a child.
     QRect allowedArea() const;

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "toolwidget.h"
+#include "widgets/lookcolours.h"
 #include "widgets/toolbarscale.h"
 
 #include <QColorDialog>
@@ -21,8 +22,8 @@ ToolWidgetBtn_Option::ToolWidgetBtn_Option(QWidget *pParent)
 void ToolWidgetBtn_Option::applySize()
 {
     const int side = ToolbarScale::buttonSide(this);
-    const int block = 3 * ToolbarScale::px(this, 13) + 2;
-    setFixedSize(2 * side + 1, qMax(side, block + 2 * ToolbarScale::px(this, 4)));
+    const int block = 3 * ToolbarScale::barPx(this, 13) + 2;
+    setFixedSize(2 * side + 1, qMax(side, block + 2 * ToolbarScale::barPx(this, 4)));
 }
 
 void ToolWidgetBtn_Option::setColour(const QColor &colour)
@@ -40,15 +41,15 @@ void ToolWidgetBtn_Option::setSwatchesActive(bool bActive)
 
 QRect ToolWidgetBtn_Option::swatchBlock() const
 {
-    const int margin = ToolbarScale::px(this, 4);
-    const int block = 3 * ToolbarScale::px(this, 13) + 2;
+    const int margin = ToolbarScale::barPx(this, 4);
+    const int block = 3 * ToolbarScale::barPx(this, 13) + 2;
     const int x = ToolWidget::isOnLeftOf(this) ? margin : width() - margin - block;
     return QRect(x, (height() - block) / 2, block, block);
 }
 
 QRect ToolWidgetBtn_Option::swatchRect(int index) const
 {
-    const int side = ToolbarScale::px(this, 13);
+    const int side = ToolbarScale::barPx(this, 13);
     const QPoint origin = swatchBlock().topLeft();
     return QRect(origin.x() + (index % 3) * (side + 1), origin.y() + (index / 3) * (side + 1), side,
                  side);
@@ -56,7 +57,7 @@ QRect ToolWidgetBtn_Option::swatchRect(int index) const
 
 QRect ToolWidgetBtn_Option::colourBar() const
 {
-    const int margin = ToolbarScale::px(this, 4);
+    const int margin = ToolbarScale::barPx(this, 4);
     const QRect block = swatchBlock();
     const int barWidth = width() - block.width() - 3 * margin;
     const int x = ToolWidget::isOnLeftOf(this) ? block.right() + 1 + margin : margin;
@@ -135,10 +136,15 @@ void ToolWidgetBtn_Option::editColour(int index)
     update();
 }
 
+QColor ToolWidgetBtn_Option::outline()
+{
+    return LookColours::highContrast() ? LookColours::ink() : QColor(120, 120, 120);
+}
+
 void ToolWidgetBtn_Option::paintColourBar(QPainter &painter) const
 {
     const QRect bar = colourBar();
-    painter.fillRect(bar, QColor(120, 120, 120));
+    painter.fillRect(bar, outline());
     const QRect inside = bar.adjusted(1, 1, -1, -1);
     if (shownColour.alpha() > 0) {
         painter.fillRect(inside, shownColour);
@@ -159,7 +165,7 @@ void ToolWidgetBtn_Option::paintEvent(QPaintEvent *)
     const QList<QColor> &quick = AppState::instance().rgb2;
     for (int i = 0; i < SwatchCount; ++i) {
         const QRect swatch = swatchRect(i);
-        painter.fillRect(swatch, QColor(120, 120, 120));
+        painter.fillRect(swatch, outline());
         painter.fillRect(swatch.adjusted(1, 1, -1, -1), quick.value(i));
     }
 }

@@ -116,7 +116,7 @@ private Q_SLOTS:
                  "[Ruler]\nUnit=7\nDpi=0\nOpacity=55\n");
         restart();
         const AppState &s = AppState::instance();
-        QCOMPARE(s.toolWidgetUISize, 4);
+        QCOMPARE(s.toolWidgetUISize, 8);
         QCOMPARE(s.toolWidgetOpacity, 10);
         QCOMPARE(s.captureDelay, 100);
         // Beyond int range does not parse: read as 0.
