@@ -225,10 +225,9 @@ void PreferencesDlg::buildLayout()
     const QList<QPair<QLabel *, QWidget *>> rows
         = { { languageLabel, languageBox },   { fontLabel, fontBox },
             { sizeLabel, sizeBox },           { nullptr, highContrastBox },
-            { opacityLabel, opacityBox },
-            { delayLabel, delayBox },         { restartNotes[0], trayIconBox },
-            { restartNotes[1], penBox },      { restartNotes[2], touchBox },
-            { hotKeysLabel, keyTableProblem } };
+            { opacityLabel, opacityBox },     { delayLabel, delayBox },
+            { restartNotes[0], trayIconBox }, { restartNotes[1], penBox },
+            { restartNotes[2], touchBox },    { hotKeysLabel, keyTableProblem } };
     int row = 0;
     for (const auto &[label, control] : rows) {
         if (label)

@@ -22,6 +22,6 @@ void ToolGridWidget::addWidget(QWidget *pWidget, int row, int column, int column
 void ToolGridWidget::paintEvent(QPaintEvent *)
 {
     // The gaps between buttons are their outlines in the high-contrast look.
-    QPainter(this).fillRect(rect(), LookColours::highContrast() ? LookColours::ink()
-                                                                 : QColor(120, 120, 120));
+    QPainter(this).fillRect(
+        rect(), LookColours::highContrast() ? LookColours::ink() : QColor(120, 120, 120));
 }

@@ -22,6 +22,6 @@ ToolOptionWidget::ToolOptionWidget(QWidget *pParent)
 
 void ToolOptionWidget::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), LookColours::highContrast() ? LookColours::face()
-                                                                 : QColor(230, 230, 230));
+    QPainter(this).fillRect(
+        rect(), LookColours::highContrast() ? LookColours::face() : QColor(230, 230, 230));
 }

@@ -11,8 +11,8 @@
 #include "toolwidgetbtn.h"
 #include "toolwidgetbtn_option.h"
 #include "widgets/closebtn.h"
-#include "widgets/menubtn.h"
 #include "widgets/lookcolours.h"
+#include "widgets/menubtn.h"
 #include "widgets/minbtn.h"
 #include "widgets/toolbarscale.h"
 

@@ -193,8 +193,8 @@ void ToolWidgetBtn::paintPopupMarker(QPainter &painter, bool bContrast) const
     const QImage &arrow = popupArrow(facesRight, side * devicePixelRatioF() > 16);
     QRect target(0, 0, side, side);
     target.moveCenter(strip.center());
-    painter.drawImage(target,
-                      bContrast ? LookColours::tinted(arrow, contrastInk(isInverted(target))) : arrow);
+    painter.drawImage(
+        target, bContrast ? LookColours::tinted(arrow, contrastInk(isInverted(target))) : arrow);
 }
 
 // Decoded once for each size rather than on every repaint.

@@ -59,8 +59,8 @@ bool LookColours::desktopAsksHighContrast()
         == Qt::ContrastPreference::HighContrast)
         return true;
 #endif
-    if (qEnvironmentVariable("GTK_THEME").contains(QLatin1String("HighContrast"),
-                                                   Qt::CaseInsensitive))
+    if (qEnvironmentVariable("GTK_THEME")
+            .contains(QLatin1String("HighContrast"), Qt::CaseInsensitive))
         return true;
     return isHighContrastPalette(currentPalette());
 }
@@ -79,8 +79,7 @@ QColor LookColours::face()
 QColor LookColours::ink()
 {
     const QPalette palette = currentPalette();
-    return isHighContrastPalette(palette) ? palette.color(QPalette::WindowText)
-                                          : QColor(Qt::black);
+    return isHighContrastPalette(palette) ? palette.color(QPalette::WindowText) : QColor(Qt::black);
 }
 
 // Two fifths of the way from the ink to the face: grey, yet more than 4.5:1
