@@ -26,6 +26,17 @@ int DesktopToolPanel::stripHeight() const
     return CapturePanel::titleHeight(this);
 }
 
+// Wide enough for the whole title (and its shadow), which the layout does not
+// know about: panels take their size hint as their fixed size.
+QSize DesktopToolPanel::sizeHint() const
+{
+    QSize size = QWidget::sizeHint();
+    if (!title.isEmpty())
+        size.setWidth(
+            qMax(size.width(), stripHeight() + fontMetrics().horizontalAdvance(title) + 1));
+    return size;
+}
+
 void DesktopToolPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
