@@ -3,6 +3,7 @@
 #include "app/lang.h"
 #include "capturepanel.h"
 #include "widgets/closebtn.h"
+#include "widgets/lookcolours.h"
 
 #include <QPainter>
 
@@ -14,6 +15,7 @@ DesktopToolPanel::DesktopToolPanel(const QString &strTitle, QWidget *pParent)
     Lang::release();
     setAttribute(Qt::WA_NoMousePropagation);
     setCursor(Qt::ArrowCursor);
+    setStyleSheet(LookColours::panelStyleSheet());
 }
 
 int DesktopToolPanel::unit(int n) const

@@ -128,7 +128,7 @@ void ToolWidget::setUpWindow()
     // Keep the window flag: the toolbar stays a window of its own even when
     // created with the main window as parent.
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
+    applyStyleSheet();
     setAcceptDrops(true);
     setMouseTracking(true);
     // A tool window over other programs is rarely the active one.
@@ -347,8 +347,15 @@ void ToolWidget::slot_UpdateSize()
     moveToolbar(placedRect().topLeft());
 }
 
+void ToolWidget::applyStyleSheet()
+{
+    setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss"))
+                  + LookColours::panelStyleSheet());
+}
+
 void ToolWidget::slot_UpdateLook()
 {
+    applyStyleSheet();
     for (QWidget *part : findChildren<QWidget *>())
         part->update();
     update();

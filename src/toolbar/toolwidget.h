@@ -109,6 +109,8 @@ protected:
 
 private:
     void setUpWindow();
+    // The menus' style, with the high-contrast rules while that look is on.
+    void applyStyleSheet();
     void createButtons();
     void createTitleButtons();
     void applyFoldedSize();

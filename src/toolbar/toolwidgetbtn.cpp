@@ -197,17 +197,19 @@ void ToolWidgetBtn::paintPopupMarker(QPainter &painter, bool bContrast) const
         target, bContrast ? LookColours::tinted(arrow, contrastInk(isInverted(target))) : arrow);
 }
 
-// Decoded once for each size rather than on every repaint.
+// Decoded once for each size rather than on every repaint; the larger one
+// only when a size step or the screen calls for it.
 const QImage &ToolWidgetBtn::popupArrow(bool bFacesRight, bool bHighRes)
 {
+    if (bHighRes) {
+        static const QImage right
+            = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow"), true).toImage();
+        static const QImage left = right.mirrored(true, false);
+        return bFacesRight ? right : left;
+    }
     static const QImage right
         = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow"), false).toImage();
     static const QImage left = right.mirrored(true, false);
-    static const QImage right2
-        = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow"), true).toImage();
-    static const QImage left2 = right2.mirrored(true, false);
-    if (bHighRes)
-        return bFacesRight ? right2 : left2;
     return bFacesRight ? right : left;
 }
 

@@ -115,6 +115,10 @@ QString LookColours::panelStyleSheet()
     return QStringLiteral("QToolButton { background: %1; color: %2; border: 2px solid %2; }"
                           "QToolButton:checked { border: 4px solid %2; }"
                           "QToolButton:disabled { color: %3; border: 2px dashed %3; }"
-                          "QLabel, QCheckBox, QRadioButton { color: %2; }")
+                          "QLabel, QCheckBox, QRadioButton { color: %2; }"
+                          "QMenu { background: %1; border: 2px solid %2; }"
+                          "QMenu::item { color: %2; }"
+                          "QMenu::item:selected { background: %2; color: %1; }"
+                          "QMenu::item:disabled { color: %3; }")
         .arg(f, i, d);
 }

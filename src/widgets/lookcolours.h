@@ -38,7 +38,7 @@ public:
 
     // The contrast ratio between two colours, 1 to 21.
     static double contrastRatio(const QColor &a, const QColor &b);
-    // A style sheet for option panels and desktop-tool panels in high
+    // A style sheet for option panels, desktop-tool panels and menus in high
     // contrast; empty in the usual look.
     static QString panelStyleSheet();
 };
