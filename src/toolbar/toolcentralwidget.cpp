@@ -12,10 +12,15 @@ ToolCentralWidget::ToolCentralWidget(int iTitleHeight, QWidget *pParent)
     : QWidget(pParent)
     , box(new QHBoxLayout(this))
 {
-    const int gap = ToolbarScale::px(this, 3);
-    box->setSpacing(gap);
-    box->setContentsMargins(gap, iTitleHeight + gap, gap, gap);
+    box->setSpacing(ToolbarScale::px(this, 3));
+    setTitleHeight(iTitleHeight);
     box->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void ToolCentralWidget::setTitleHeight(int iTitleHeight)
+{
+    const int gap = box->spacing();
+    box->setContentsMargins(gap, iTitleHeight + gap, gap, gap);
 }
 
 void ToolCentralWidget::addGrid(ToolGridWidget *pGrid)

@@ -16,6 +16,7 @@ public:
     ToolCentralWidget(int iTitleHeight, QWidget *pParent);
 
     void addGrid(ToolGridWidget *pGrid);
+    void setTitleHeight(int iTitleHeight);
     // Lays the grids out again so that no column is taller than iMaxHeight,
     // where one grid per column allows it.
     void arrange(int iMaxHeight);

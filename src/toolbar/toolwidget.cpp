@@ -107,7 +107,7 @@ QPoint clampedInto(const QRect &area, QRect rect)
 ToolWidget::ToolWidget(QWidget *pParent)
     : QMainWindow(pParent)
     , keeper(new PlaceKeeper(this))
-    , titleHeight(ToolbarScale::px(this, 20))
+    , titleHeight(ToolbarScale::barPx(this, 20))
 {
     setUpWindow();
     central = new ToolCentralWidget(titleHeight, this);
@@ -161,13 +161,11 @@ void ToolWidget::createButtons()
 
 void ToolWidget::createTitleButtons()
 {
-    const int margin = ToolbarScale::px(this, 2);
     closeBtn = new CloseBtn(this);
-    closeBtn->move(margin, margin);
     minBtn = new MinBtn(this);
-    minBtn->move(closeBtn->width() + margin, margin);
     menuBtn = new MenuBtn(this);
-    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
+    layOutTitle();
+    placeMenuButton();
     for (QWidget *title : { static_cast<QWidget *>(closeBtn), static_cast<QWidget *>(minBtn),
                             static_cast<QWidget *>(menuBtn) })
         title->raise();
@@ -339,12 +337,32 @@ void ToolWidget::slot_UpdateSize()
     optionWidget->layout()->activate();
     for (ToolGridWidget *grid : grids)
         grid->layout()->activate();
+    layOutTitle();
     central->arrange(maxBodyHeight());
     unfoldedSize = central->sizeHint();
-    const int margin = ToolbarScale::px(this, 2);
-    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
+    placeMenuButton();
     applyFoldedSize();
     moveToolbar(placedRect().topLeft());
+}
+
+void ToolWidget::layOutTitle()
+{
+    titleHeight = ToolbarScale::barPx(this, 20);
+    central->setTitleHeight(titleHeight);
+    const int margin = ToolbarScale::barPx(this, 2);
+    const int side = ToolbarScale::barPx(this, 16);
+    for (StripButton *title :
+         { static_cast<StripButton *>(closeBtn), static_cast<StripButton *>(minBtn),
+           static_cast<StripButton *>(menuBtn) })
+        title->setSide(side);
+    closeBtn->move(margin, margin);
+    minBtn->move(closeBtn->width() + margin, margin);
+}
+
+void ToolWidget::placeMenuButton()
+{
+    const int margin = ToolbarScale::barPx(this, 2);
+    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
 }
 
 void ToolWidget::applyStyleSheet()

@@ -114,6 +114,10 @@ private:
     void createButtons();
     void createTitleButtons();
     void applyFoldedSize();
+    // The title strip's height and its buttons, which grow with the size
+    // steps past 4 too.
+    void layOutTitle();
+    void placeMenuButton();
     int maxBodyHeight() const;
     void paintContrast(QPainter &painter) const;
     // Where the toolbar may be, in the coordinates move() takes: the current
@@ -133,7 +137,7 @@ private:
     QPoint placed;
     PlaceKeeper *keeper;
     QSize unfoldedSize;
-    const int titleHeight;
+    int titleHeight;
     ToolCentralWidget *central;
     CloseBtn *closeBtn;
     MinBtn *minBtn;

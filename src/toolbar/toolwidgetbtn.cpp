@@ -219,7 +219,9 @@ void ToolWidgetBtn::paintIcon(QPainter &painter, bool bContrast) const
     QRect target(0, 0, side, side);
     target.moveCenter(rect().center());
     if (bContrast) {
-        painter.drawImage(target, LookColours::tinted(icon, contrastInk(isInverted(target))));
+        const bool inverted = isInverted(target);
+        const QColor back = inverted ? LookColours::ink() : LookColours::face();
+        painter.drawImage(target, LookColours::twoTone(icon, contrastInk(inverted), back));
         return;
     }
     if (!isEnabled())

@@ -19,6 +19,9 @@ namespace {
 
 // Black on white is 21:1; a palette this close to it was chosen for contrast.
 constexpr double HighContrastPalette = 19.5;
+// Icons' paper and highlights are lighter than this grey, their lines and
+// marks darker.
+constexpr int LightGrey = 170;
 
 double channel(double c)
 {
@@ -104,6 +107,19 @@ QImage LookColours::tinted(const QImage &picture, const QColor &colour)
     QPainter painter(&result);
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
     painter.fillRect(result.rect(), colour);
+    return result;
+}
+
+QImage LookColours::twoTone(const QImage &picture, const QColor &dark, const QColor &light)
+{
+    QImage result = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QColor &tone = qGray(line[x]) < LightGrey ? dark : light;
+            line[x] = qRgba(tone.red(), tone.green(), tone.blue(), qAlpha(line[x]));
+        }
+    }
     return result;
 }
 

@@ -35,6 +35,9 @@ public:
     // A picture in one colour, keeping its shape (alpha): icons in the
     // high-contrast look.
     static QImage tinted(const QImage &picture, const QColor &colour);
+    // The dark parts of a picture in dark and its light parts in light,
+    // keeping its shape: icons keep their inner lines.
+    static QImage twoTone(const QImage &picture, const QColor &dark, const QColor &light);
 
     // The contrast ratio between two colours, 1 to 21.
     static double contrastRatio(const QColor &a, const QColor &b);

@@ -8,6 +8,7 @@
 #include "widgets/lookcolours.h"
 #include "widgets/toolbarscale.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPalette>
 #include <QScreen>
@@ -45,13 +46,22 @@ class TestToolbarLook : public QObject
         return points;
     }
 
-    static double worstContrast(const QImage &face, const QList<QPoint> &points,
-                                const QColor &against)
+    // An icon in two tones: its lines in `lines` standing out from `back` by
+    // at least `ratio`, everything else in `back`. The number of line pixels,
+    // or -1 when a pixel has another colour.
+    static int iconLines(const QImage &shown, const QList<QPoint> &points, const QColor &lines,
+                         const QColor &back, double ratio)
     {
-        double worst = 21;
-        for (const QPoint &p : points)
-            worst = qMin(worst, LookColours::contrastRatio(face.pixelColor(p), against));
-        return worst;
+        if (LookColours::contrastRatio(lines, back) < ratio)
+            return -1;
+        int count = 0;
+        for (const QPoint &p : points) {
+            const QColor colour = shown.pixelColor(p);
+            if (colour != lines && colour != back)
+                return -1;
+            count += colour == lines;
+        }
+        return count;
     }
 
 private Q_SLOTS:
@@ -81,7 +91,7 @@ private Q_SLOTS:
 
         QImage up = pen->grab().toImage();
         QCOMPARE(up.pixelColor(4, 4), face);
-        QVERIFY(worstContrast(up, penIcon, face) >= 7.0);
+        QVERIFY(iconLines(up, penIcon, ink, face, 7.0) > 20);
         for (const QPoint &edge : { QPoint(0, 0), QPoint(1, 15), QPoint(pen->width() - 1, 15),
                                     QPoint(15, pen->height() - 2) })
             QVERIFY(LookColours::contrastRatio(up.pixelColor(edge), face) >= 7.0);
@@ -89,13 +99,14 @@ private Q_SLOTS:
         bar->setCurrentToolButton(ToolWidget::Pen);
         const QImage marked = pen->grab().toImage();
         QCOMPARE(marked.pixelColor(4, 4), ink);
-        QVERIFY(worstContrast(marked, penIcon, ink) >= 7.0);
+        QVERIFY(iconLines(marked, penIcon, face, ink, 7.0) > 20);
 
         ToolWidgetBtn *undo = bar->button(ToolWidget::Undo);
         QVERIFY(!undo->isEnabled());
         const QImage disabled = undo->grab().toImage();
-        QVERIFY(worstContrast(disabled, iconPoints(undo, QStringLiteral(":/Res/Undo"), false), face)
-                >= 4.5);
+        QVERIFY(iconLines(disabled, iconPoints(undo, QStringLiteral(":/Res/Undo"), false),
+                          LookColours::disabledInk(), face, 4.5)
+                > 20);
         int gaps = 0;
         for (int x = 0; x < undo->width(); ++x)
             gaps += disabled.pixelColor(x, 0) == face;
@@ -117,9 +128,9 @@ private Q_SLOTS:
         ToolWidgetBtn *pen = bar->button(ToolWidget::Pen);
         const QImage up = pen->grab().toImage();
         QCOMPARE(up.pixelColor(4, 4), QColor(Qt::black));
-        QVERIFY(worstContrast(up, iconPoints(pen, QStringLiteral(":/Res/Pen"), false),
-                              QColor(Qt::black))
-                >= 7.0);
+        QVERIFY(iconLines(up, iconPoints(pen, QStringLiteral(":/Res/Pen"), false),
+                          QColor(Qt::white), QColor(Qt::black), 7.0)
+                > 20);
         // Grey on grey is no high-contrast palette.
         QPalette grey;
         grey.setColor(QPalette::Window, QColor(0xef, 0xef, 0xef));
@@ -164,6 +175,11 @@ private Q_SLOTS:
         bar->slot_UpdateSize();
         QCOMPARE(pen->size(), QSize(2 * large, 2 * large));
         QCOMPARE(bar->button(ToolWidget::Save)->width(), 2 * (2 * large) + 1);
+        // The title strip and its buttons grow with it.
+        QCOMPARE(bar->closeButton()->size(), QSize(32, 32));
+        bar->setFolded(true);
+        QCOMPARE(bar->height(), 40);
+        bar->setFolded(false);
         const QImage icon = ResourcePixmap::load(QStringLiteral(":/Res/Pen"), true).toImage();
         QCOMPARE(icon.size(), QSize(48, 48));
         const QImage shown = pen->grab().toImage();
