@@ -110,6 +110,7 @@ public:
     // toolbar with a mouse cannot open Preferences to switch it on.
     static HotKeyRecord defaultHotKey(int index);
     bool enableTouchUI = false;
+    bool highContrast = false;
     QList<QColor> rgb = defaultRgb();
     QList<QColor> rgb2 = defaultRgb2();
     int barPosX = -9999;

@@ -228,7 +228,7 @@ std::vector<SettingEntry> userInterfaceEntries()
     t.push_back(fontEntry(
         ui, "UIFont", [](AppState &s) -> QString & { return s.uiFont; }, false));
     t.push_back(intEntry(
-        ui, "ToolWidgetUISize", [](AppState &s) -> int & { return s.toolWidgetUISize; }, 0, 4));
+        ui, "ToolWidgetUISize", [](AppState &s) -> int & { return s.toolWidgetUISize; }, 0, 8));
     t.push_back(intEntry(
         ui, "ToolWidgetOpacity", [](AppState &s) -> int & { return s.toolWidgetOpacity; }, 10,
         100));
@@ -247,6 +247,8 @@ std::vector<SettingEntry> userInterfaceEntries()
         t.push_back(hotKeyEntry(i));
     t.push_back(boolEntry(
         ui, "EnableTouchUI", [](AppState &s) -> bool & { return s.enableTouchUI; }, false));
+    t.push_back(
+        boolEntry(ui, "HighContrast", [](AppState &s) -> bool & { return s.highContrast; }));
     t.push_back(paletteEntry("Rgb", &AppState::rgb, 18));
     t.push_back(paletteEntry("Rgb2", &AppState::rgb2, 9));
     // The toolbar keeps itself on screen; window systems place windows in

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "widgets/closebtn.h"
+#include "widgets/lookcolours.h"
 #include "widgets/popupwidgetbtn.h"
 #include "widgets/toolbarscale.h"
 
@@ -22,6 +23,12 @@ int CapturePanel::titleHeight(const QWidget *pWidget)
 
 void CapturePanel::paintBackground(QPainter &painter, const QWidget *pWidget)
 {
+    if (LookColours::highContrast()) {
+        painter.fillRect(pWidget->rect(), LookColours::ink());
+        painter.fillRect(pWidget->rect().adjusted(2, 2, -2, -2), LookColours::face());
+        painter.fillRect(QRect(0, 0, pWidget->width(), titleHeight(pWidget)), LookColours::ink());
+        return;
+    }
     const QColor *greys = AppState::instance().greys;
     const QColor &light = greys[0];
     const QColor &mid = greys[3];
@@ -46,6 +53,11 @@ void CapturePanel::paintTitle(QPainter &painter, const QWidget *pWidget, const Q
 {
     const int strip = titleHeight(pWidget);
     const QRect text(strip, 0, pWidget->width() - strip, strip);
+    if (LookColours::highContrast()) {
+        painter.setPen(LookColours::face());
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, strTitle);
+        return;
+    }
     const QColor *greys = AppState::instance().greys;
     painter.setPen(greys[4]);
     painter.drawText(text.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, strTitle);

@@ -29,9 +29,7 @@ CaptureWin::CaptureWin(QWidget *pParent)
                         .scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     setWindowTitle(title);
     const AppState &state = AppState::instance();
-    QFont small = font();
-    small.setPointSizeF(state.enableTouchUI ? 8.0 * 192 / logicalDpiX() : 8.0);
-    setFont(small);
+    setFont(SmallLabel::smallFont(state.enableTouchUI ? 8.0 * 192 / logicalDpiX() : 8.0));
 
     connect(CapturePanel::makeCloseButton(this), &QToolButton::clicked, this, &QDialog::reject);
     connect(outputs[0], &QToolButton::clicked, this, &CaptureWin::slot_Captopage);

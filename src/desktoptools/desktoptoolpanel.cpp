@@ -3,6 +3,7 @@
 #include "app/lang.h"
 #include "capturepanel.h"
 #include "widgets/closebtn.h"
+#include "widgets/lookcolours.h"
 
 #include <QPainter>
 
@@ -14,6 +15,7 @@ DesktopToolPanel::DesktopToolPanel(const QString &strTitle, QWidget *pParent)
     Lang::release();
     setAttribute(Qt::WA_NoMousePropagation);
     setCursor(Qt::ArrowCursor);
+    setStyleSheet(LookColours::panelStyleSheet());
 }
 
 int DesktopToolPanel::unit(int n) const
@@ -24,6 +26,17 @@ int DesktopToolPanel::unit(int n) const
 int DesktopToolPanel::stripHeight() const
 {
     return CapturePanel::titleHeight(this);
+}
+
+// Wide enough for the whole title (and its shadow), which the layout does not
+// know about: panels take their size hint as their fixed size.
+QSize DesktopToolPanel::sizeHint() const
+{
+    QSize size = QWidget::sizeHint();
+    if (!title.isEmpty())
+        size.setWidth(
+            qMax(size.width(), stripHeight() + fontMetrics().horizontalAdvance(title) + 1));
+    return size;
 }
 
 void DesktopToolPanel::paintEvent(QPaintEvent *)

@@ -20,6 +20,7 @@ public:
     int unit(int n) const;
     // The height of the title strip.
     int stripHeight() const;
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;

@@ -2,6 +2,7 @@
 
 #include "pickercolor.h"
 #include "pickerview.h"
+#include "widgets/smalllabel.h"
 
 #include <QColor>
 #include <QGridLayout>
@@ -14,9 +15,7 @@ PickerOptionWidget::PickerOptionWidget(const QString &strTitle, const QImage *pS
     , swatch(new PickerColor(this))
     , view(new PickerView(pStill, this))
 {
-    QFont small = font();
-    small.setPointSizeF(8.0 * 96.0 / logicalDpiX());
-    setFont(small);
+    setFont(SmallLabel::smallFont(8.0 * 96.0 / logicalDpiX()));
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(unit(4), unit(24), unit(4), unit(4));

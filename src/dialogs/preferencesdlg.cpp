@@ -30,11 +30,14 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
 const char *const Fonts[] = { "Segoe UI", "Arial", "Microsoft JhengHei", "System Default" };
-const char *const Sizes[] = { "Small", "Medium", "Large" };
+// Steps 3 and 4 show the whole toolbar at 150 % and 200 % of "Large".
+const char *const Sizes[] = { "Small", "Medium", "Large", "Very Large (150%)", "Largest (200%)" };
+constexpr int SizeCount = int(std::size(Sizes));
 const char *const HotKeyNames[AppState::HotKeyCount] = {
     "New Blank Page",    "New FullScreen Capture", "Color Picker",
     "Back To Last Page", "Zoom Into Screen",       "Focus Toolbar",
@@ -154,9 +157,12 @@ void PreferencesDlg::buildControls()
     sizeLabel = new QLabel(this);
     sizeBox = new QComboBox(this);
     sizeBox->setObjectName(QStringLiteral("sizeBox"));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < SizeCount; ++i)
         sizeBox->addItem(QString());
-    sizeBox->setCurrentIndex(qBound(0, s.toolWidgetUISize / 2, 2));
+    sizeBox->setCurrentIndex(qBound(0, s.toolWidgetUISize / 2, SizeCount - 1));
+    highContrastBox = new QCheckBox(this);
+    highContrastBox->setObjectName(QStringLiteral("highContrastBox"));
+    highContrastBox->setChecked(s.highContrast);
 
     opacityLabel = new QLabel(this);
     opacityBox = new QComboBox(this);
@@ -224,15 +230,17 @@ void PreferencesDlg::buildLayout()
     grid->setSizeConstraint(QLayout::SetFixedSize);
     const QList<QPair<QLabel *, QWidget *>> rows
         = { { languageLabel, languageBox },   { fontLabel, fontBox },
-            { sizeLabel, sizeBox },           { opacityLabel, opacityBox },
-            { delayLabel, delayBox },         { restartNotes[0], trayIconBox },
-            { restartNotes[1], penBox },      { restartNotes[2], touchBox },
-            { hotKeysLabel, keyTableProblem } };
+            { sizeLabel, sizeBox },           { nullptr, highContrastBox },
+            { opacityLabel, opacityBox },     { delayLabel, delayBox },
+            { restartNotes[0], trayIconBox }, { restartNotes[1], penBox },
+            { restartNotes[2], touchBox },    { hotKeysLabel, keyTableProblem } };
     int row = 0;
     // A label's buddy is named by it for screen readers.
     for (const auto &[label, control] : rows) {
-        label->setBuddy(control);
-        grid->addWidget(label, row, 0, Qt::AlignRight);
+        if (label) {
+            label->setBuddy(control);
+            grid->addWidget(label, row, 0, Qt::AlignRight);
+        }
         grid->addWidget(control, row++, 1);
     }
     for (int i = 0; i < AppState::HotKeyCount; ++i) {
@@ -257,6 +265,7 @@ void PreferencesDlg::connectControls()
     connect(fontBox, &QComboBox::currentIndexChanged, this,
             [this] { slot_ChangeUIFont(fontBox->currentData().toString()); });
     connect(sizeBox, &QComboBox::currentIndexChanged, this, &PreferencesDlg::slot_ChangeUISize);
+    connect(highContrastBox, &QCheckBox::toggled, this, &PreferencesDlg::slot_ChangeHighContrast);
     connect(opacityBox, &QComboBox::currentTextChanged, this, &PreferencesDlg::slot_ChangeOpacity);
     connect(delayBox, &QSpinBox::valueChanged, this, &PreferencesDlg::slot_ChangeDelay);
     connect(trayIconBox, &QCheckBox::toggled, this, &PreferencesDlg::slot_ChangeShowTrayIcon);
@@ -286,8 +295,9 @@ void PreferencesDlg::slot_UpdateLang()
     fontBox->setItemText(fontBox->findData(QStringLiteral("System Default")),
                          translated("System Default"));
     sizeLabel->setText(translated("Size of Toolbar:"));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < SizeCount; ++i)
         sizeBox->setItemText(i, translated(Sizes[i]));
+    highContrastBox->setText(translated("High Contrast"));
     opacityLabel->setText(translated("Opacity of Toolbar:"));
     delayLabel->setText(translated("Screenshot Delay:"));
     delayBox->setUnitText(translated("seconds"));
@@ -330,10 +340,16 @@ void PreferencesDlg::slot_ChangeUIFont(QString strFont)
 
 void PreferencesDlg::slot_ChangeUISize(int iIndex)
 {
-    if (iIndex < 0 || iIndex > 2)
+    if (iIndex < 0 || iIndex >= SizeCount)
         return;
     AppState::instance().toolWidgetUISize = iIndex * 2;
     Q_EMIT signal_ChangeToolbarSize(iIndex * 2);
+}
+
+void PreferencesDlg::slot_ChangeHighContrast(bool bOn)
+{
+    AppState::instance().highContrast = bOn;
+    Q_EMIT signal_ChangeLook();
 }
 
 void PreferencesDlg::slot_ChangeOpacity(QString strOpacity)
@@ -483,12 +499,15 @@ void PreferencesDlg::slot_Default()
         languageBox->setCurrentIndex(language);
     {
         const QSignalBlocker blockers[]
-            = { QSignalBlocker(sizeBox), QSignalBlocker(opacityBox), QSignalBlocker(delayBox) };
+            = { QSignalBlocker(sizeBox), QSignalBlocker(opacityBox), QSignalBlocker(delayBox),
+                QSignalBlocker(highContrastBox) };
         sizeBox->setCurrentIndex(0);
+        highContrastBox->setChecked(d.highContrast);
         opacityBox->setCurrentIndex(opacityBox->findData(100));
         delayBox->setValue(d.captureDelay);
     }
     slot_ChangeUISize(0);
+    slot_ChangeHighContrast(d.highContrast);
     slot_ChangeOpacity(QStringLiteral("100"));
     slot_ChangeDelay(d.captureDelay);
     fontBox->setCurrentIndex(fontBox->findData(d.uiFont));

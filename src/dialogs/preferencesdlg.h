@@ -43,11 +43,14 @@ Q_SIGNALS:
     // The toolbar's new size step; it has to be laid out again.
     void signal_ChangeToolbarSize(int iSizeStep);
     void signal_ChangeToolbarOpacity(int iOpacity);
+    // The high-contrast look was switched: what is shown is painted again.
+    void signal_ChangeLook();
 
 public Q_SLOTS:
     void slot_UpdateLang();
     void slot_ChangeUIFont(QString strFont);
     void slot_ChangeUISize(int iIndex);
+    void slot_ChangeHighContrast(bool bOn);
     void slot_ChangeOpacity(QString strOpacity);
     void slot_ChangeDelay(int iDelay);
     void slot_ChangeShowTrayIcon(bool bShow);
@@ -106,6 +109,7 @@ private:
     QComboBox *fontBox;
     QLabel *sizeLabel;
     QComboBox *sizeBox;
+    QCheckBox *highContrastBox;
     QLabel *opacityLabel;
     QComboBox *opacityBox;
     QLabel *delayLabel;

@@ -30,6 +30,8 @@ void PreferencesFlow::showPreferences()
         PreferencesDlg preferences(window);
         connect(&preferences, &PreferencesDlg::signal_ChangeToolbarSize, toolbar,
                 &ToolWidget::slot_UpdateSize);
+        connect(&preferences, &PreferencesDlg::signal_ChangeLook, toolbar,
+                &ToolWidget::slot_UpdateLook);
         connect(&preferences, &PreferencesDlg::signal_ChangeToolbarOpacity, toolbar,
                 [toolbar](int iOpacity) { toolbar->setWindowOpacity(iOpacity / 100.0); });
         preferences.exec();

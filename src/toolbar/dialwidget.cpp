@@ -1,8 +1,8 @@
 #include "dialwidget.h"
 
 #include "app/resourcepixmap.h"
-#include "toolwidget.h"
 #include "widgets/focusring.h"
+#include "widgets/lookcolours.h"
 #include "widgets/toolbarscale.h"
 
 #include <QFont>
@@ -12,15 +12,21 @@
 
 DialWidget::DialWidget(QWidget *pParent)
     : QDial(pParent)
-    , background(ResourcePixmap::load(QStringLiteral(":/Res/Dial_BG")))
-    , face(ResourcePixmap::load(QStringLiteral(":/Res/Dial")))
-    , pointer(ResourcePixmap::load(QStringLiteral(":/Res/Dial_Value")))
 {
-    const int side = ToolbarScale::px(this, 50);
-    setFixedSize(side, side);
+    applySize();
     setNotchesVisible(true);
     setFocusPolicy(Qt::TabFocus);
     setRange(0, 0);
+}
+
+void DialWidget::applySize()
+{
+    const int side = ToolbarScale::barPx(this, 50);
+    setFixedSize(side, side);
+    const bool highRes = side * devicePixelRatioF() > 50;
+    background = ResourcePixmap::load(QStringLiteral(":/Res/Dial_BG"), highRes);
+    face = ResourcePixmap::load(QStringLiteral(":/Res/Dial"), highRes);
+    pointer = ResourcePixmap::load(QStringLiteral(":/Res/Dial_Value"), highRes);
 }
 
 double DialWidget::pointerAngle() const
@@ -38,24 +44,49 @@ void DialWidget::paintEvent(QPaintEvent *)
     const bool hasRange = maximum() > minimum();
     if (ToolWidget::showsFocusRing(this))
         FocusRing::paint(painter, rect(), this);
-    if (!hasRange)
-        painter.setOpacity(0.4);
-    painter.drawPixmap(rect(), background);
-    painter.drawPixmap(rect(), face);
+    const bool contrast = LookColours::highContrast();
+    if (contrast) {
+        paintContrast(painter, hasRange);
+    } else {
+        if (!hasRange)
+            painter.setOpacity(0.4);
+        painter.drawPixmap(rect(), background);
+        painter.drawPixmap(rect(), face);
+    }
     if (!hasRange)
         return;
-    painter.save();
-    painter.translate(QRectF(rect()).center());
-    painter.rotate(pointerAngle());
-    painter.translate(-QRectF(rect()).center());
-    painter.drawPixmap(rect(), pointer);
-    painter.restore();
+    if (!contrast) {
+        painter.save();
+        painter.translate(QRectF(rect()).center());
+        painter.rotate(pointerAngle());
+        painter.translate(-QRectF(rect()).center());
+        painter.drawPixmap(rect(), pointer);
+        painter.restore();
+    }
     QFont font = painter.font();
-    font.setPixelSize(ToolbarScale::px(this, 12));
+    font.setPixelSize(ToolbarScale::barPx(this, 12));
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(QColor(30, 30, 30));
+    painter.setPen(contrast ? LookColours::ink() : QColor(30, 30, 30));
     painter.drawText(rect(), Qt::AlignCenter, QString::number(value()));
+}
+
+void DialWidget::paintContrast(QPainter &painter, bool bHasRange)
+{
+    const QColor ink = bHasRange ? LookColours::ink() : LookColours::disabledInk();
+    const QRectF plate = QRectF(rect()).adjusted(2, 2, -2, -2);
+    painter.setBrush(LookColours::face());
+    painter.setPen(QPen(ink, 2, bHasRange ? Qt::SolidLine : Qt::DashLine));
+    painter.drawEllipse(plate);
+    if (!bHasRange)
+        return;
+    // The pointer: a thick stroke from the rim towards the value.
+    painter.save();
+    painter.translate(plate.center());
+    painter.rotate(pointerAngle());
+    painter.setPen(QPen(ink, ToolbarScale::barPx(this, 4), Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(0, -plate.height() / 2 + 4), QPointF(0, -plate.height() / 4));
+    painter.restore();
 }
 
 void DialWidget::announceChange(int before)

@@ -7,6 +7,7 @@
 #include "toolwidget.h"
 #include "widgets/closebtn.h"
 #include "widgets/keywalk.h"
+#include "widgets/lookcolours.h"
 #include "widgets/minbtn.h"
 
 #include <QApplication>
@@ -55,7 +56,7 @@ PopupWidget::PopupWidget(bool bPopup, QWidget *pAnchor, QWidget *pParent, Floati
     , layout(new QGridLayout(this))
     , place(pPlace)
 {
-    setStyleSheet(readStyleSheet());
+    setStyleSheet(readStyleSheet() + LookColours::panelStyleSheet());
     setAttribute(Qt::WA_DeleteOnClose);
     layout->setSpacing(scaled(3));
     if (bIsPopup)
@@ -270,6 +271,10 @@ void PopupWidget::paintEvent(QPaintEvent *)
 {
     const AppState &s = AppState::instance();
     QPainter painter(this);
+    if (LookColours::highContrast()) {
+        paintContrast(painter);
+        return;
+    }
     if (bIsPopup) {
         painter.fillPath(path, s.greys[0]);
         painter.setPen(s.greys[3]);
@@ -288,6 +293,27 @@ void PopupWidget::paintEvent(QPaintEvent *)
     painter.fillRect(strip.adjusted(1, 1, -1, -1), gradient);
     const int textLeft = minBtn->geometry().right() + scaled(6);
     painter.setPen(Qt::white);
+    painter.drawText(QRect(textLeft, 0, width() - textLeft - scaled(4), strip.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, strTitle);
+}
+
+void PopupWidget::paintContrast(QPainter &painter)
+{
+    const QColor ink = LookColours::ink();
+    const QColor face = LookColours::face();
+    if (bIsPopup) {
+        painter.fillPath(path, face);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(ink, 2));
+        painter.drawPolygon(edge);
+        return;
+    }
+    painter.fillRect(rect(), ink);
+    painter.fillRect(rect().adjusted(2, 2, -2, -2), face);
+    const QRect strip(0, 0, width(), titleHeight());
+    painter.fillRect(strip, ink);
+    const int textLeft = minBtn->geometry().right() + scaled(6);
+    painter.setPen(face);
     painter.drawText(QRect(textLeft, 0, width() - textLeft - scaled(4), strip.height()),
                      Qt::AlignVCenter | Qt::AlignLeft, strTitle);
 }

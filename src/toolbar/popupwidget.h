@@ -11,6 +11,7 @@ class CloseBtn;
 class MinBtn;
 class PanelHost;
 class QGridLayout;
+class QPainter;
 struct FloatingPlace;
 
 // The frame of every option and command panel, in one of two forms. A
@@ -69,6 +70,8 @@ protected:
 private:
     void setUpTransient();
     void setUpFloating();
+    // The high-contrast look: face and ink, 2 px outlines.
+    void paintContrast(QPainter &painter);
     void applySize();
     void placeTransient();
     void placeFloating();

@@ -1,5 +1,7 @@
 #include "toolgridwidget.h"
 
+#include "widgets/lookcolours.h"
+
 #include <QGridLayout>
 #include <QPainter>
 
@@ -19,5 +21,7 @@ void ToolGridWidget::addWidget(QWidget *pWidget, int row, int column, int column
 
 void ToolGridWidget::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), QColor(120, 120, 120));
+    // The gaps between buttons are their outlines in the high-contrast look.
+    QPainter(this).fillRect(
+        rect(), LookColours::highContrast() ? LookColours::ink() : QColor(120, 120, 120));
 }

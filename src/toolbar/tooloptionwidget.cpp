@@ -2,6 +2,7 @@
 
 #include "dialwidget.h"
 #include "toolwidgetbtn_option.h"
+#include "widgets/lookcolours.h"
 #include "widgets/toolbarscale.h"
 
 #include <QPainter>
@@ -21,5 +22,6 @@ ToolOptionWidget::ToolOptionWidget(QWidget *pParent)
 
 void ToolOptionWidget::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), QColor(230, 230, 230));
+    QPainter(this).fillRect(
+        rect(), LookColours::highContrast() ? LookColours::face() : QColor(230, 230, 230));
 }

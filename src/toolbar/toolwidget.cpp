@@ -12,6 +12,7 @@
 #include "toolwidgetbtn.h"
 #include "toolwidgetbtn_option.h"
 #include "widgets/closebtn.h"
+#include "widgets/lookcolours.h"
 #include "widgets/menubtn.h"
 #include "widgets/minbtn.h"
 #include "widgets/toolbarscale.h"
@@ -31,6 +32,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
 
 namespace {
@@ -130,13 +132,14 @@ QPoint clampedInto(const QRect &area, QRect rect)
 ToolWidget::ToolWidget(QWidget *pParent)
     : QMainWindow(pParent)
     , keeper(new PlaceKeeper(this))
-    , titleHeight(ToolbarScale::px(this, 20))
+    , titleHeight(ToolbarScale::barPx(this, 20))
     , keys(new ToolbarKeys(this))
 {
     setUpWindow();
     central = new ToolCentralWidget(titleHeight, this);
     setCentralWidget(central);
     createButtons();
+    central->arrange(maxBodyHeight());
     unfoldedSize = central->sizeHint();
     createTitleButtons();
     keys->setOrder(keyboardControls());
@@ -152,7 +155,7 @@ void ToolWidget::setUpWindow()
     // Keep the window flag: the toolbar stays a window of its own even when
     // created with the main window as parent.
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss")));
+    applyStyleSheet();
     setAcceptDrops(true);
     setMouseTracking(true);
     // A tool window over other programs is rarely the active one.
@@ -185,13 +188,11 @@ void ToolWidget::createButtons()
 
 void ToolWidget::createTitleButtons()
 {
-    const int margin = ToolbarScale::px(this, 2);
     closeBtn = new CloseBtn(this);
-    closeBtn->move(margin, margin);
     minBtn = new MinBtn(this);
-    minBtn->move(closeBtn->width() + margin, margin);
     menuBtn = new MenuBtn(this);
-    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
+    layOutTitle();
+    placeMenuButton();
     for (QWidget *title : { static_cast<QWidget *>(closeBtn), static_cast<QWidget *>(minBtn),
                             static_cast<QWidget *>(menuBtn) })
         title->raise();
@@ -444,14 +445,57 @@ void ToolWidget::slot_UpdateSize()
     for (ToolWidgetBtn *btn : buttons)
         btn->applySize();
     optionButton()->applySize();
+    optionWidget->dial()->applySize();
+    optionWidget->layout()->activate();
     for (ToolGridWidget *grid : grids)
         grid->layout()->activate();
-    central->layout()->activate();
+    layOutTitle();
+    central->arrange(maxBodyHeight());
     unfoldedSize = central->sizeHint();
-    const int margin = ToolbarScale::px(this, 2);
-    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
+    placeMenuButton();
     applyFoldedSize();
     moveToolbar(placedRect().topLeft());
+}
+
+void ToolWidget::layOutTitle()
+{
+    titleHeight = ToolbarScale::barPx(this, 20);
+    central->setTitleHeight(titleHeight);
+    const int margin = ToolbarScale::barPx(this, 2);
+    const int side = ToolbarScale::barPx(this, 16);
+    for (StripButton *title :
+         { static_cast<StripButton *>(closeBtn), static_cast<StripButton *>(minBtn),
+           static_cast<StripButton *>(menuBtn) })
+        title->setSide(side);
+    closeBtn->move(margin, margin);
+    minBtn->move(closeBtn->width() + margin, margin);
+}
+
+void ToolWidget::placeMenuButton()
+{
+    const int margin = ToolbarScale::barPx(this, 2);
+    menuBtn->move(unfoldedSize.width() - margin - menuBtn->width(), margin);
+}
+
+void ToolWidget::applyStyleSheet()
+{
+    setStyleSheet(readStyleSheet(QStringLiteral(":/Style/menu.qss"))
+                  + LookColours::panelStyleSheet());
+}
+
+void ToolWidget::slot_UpdateLook()
+{
+    applyStyleSheet();
+    for (QWidget *part : findChildren<QWidget *>())
+        part->update();
+    update();
+}
+
+// Too tall a toolbar goes into columns rather than off its screen.
+int ToolWidget::maxBodyHeight() const
+{
+    const QRect area = allowedArea();
+    return area.isEmpty() ? INT_MAX : area.height();
 }
 
 void ToolWidget::applyFoldedSize()
@@ -492,8 +536,12 @@ void ToolWidget::slot_UpdateLang()
 
 void ToolWidget::paintEvent(QPaintEvent *)
 {
-    const QColor border(30, 30, 30);
     QPainter painter(this);
+    if (LookColours::highContrast()) {
+        paintContrast(painter);
+        return;
+    }
+    const QColor border(30, 30, 30);
     painter.fillRect(rect(), border);
     painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(210, 210, 210));
     const QRect strip(0, 0, width(), titleHeight);
@@ -504,6 +552,14 @@ void ToolWidget::paintEvent(QPaintEvent *)
     gradient.setColorAt(0.97, QColor(120, 120, 120));
     gradient.setColorAt(1.0, Qt::white);
     painter.fillRect(strip.adjusted(1, 1, -1, -1), gradient);
+}
+
+void ToolWidget::paintContrast(QPainter &painter) const
+{
+    const QColor ink = LookColours::ink();
+    painter.fillRect(rect(), ink);
+    painter.fillRect(rect().adjusted(2, 2, -2, -2), LookColours::face());
+    painter.fillRect(QRect(0, 0, width(), titleHeight), ink);
 }
 
 void ToolWidget::mousePressEvent(QMouseEvent *pEvent)

@@ -12,6 +12,7 @@ class PlaceKeeper;
 class QAbstractButton;
 class QDial;
 class QMenu;
+class QPainter;
 class QScreen;
 class ToolCentralWidget;
 class ToolGridWidget;
@@ -105,6 +106,8 @@ public Q_SLOTS:
     void slot_UpdateLang();
     // Lays the toolbar out again after a change of the size step.
     void slot_UpdateSize();
+    // Paints everything again after a switch of the high-contrast look.
+    void slot_UpdateLook();
 
 Q_SIGNALS:
     // Image files (BMP, JPG, JPEG, PNG) dropped on the toolbar.
@@ -127,9 +130,17 @@ protected:
 
 private:
     void setUpWindow();
+    // The menus' style, with the high-contrast rules while that look is on.
+    void applyStyleSheet();
     void createButtons();
     void createTitleButtons();
     void applyFoldedSize();
+    // The title strip's height and its buttons, which grow with the size
+    // steps past 4 too.
+    void layOutTitle();
+    void placeMenuButton();
+    int maxBodyHeight() const;
+    void paintContrast(QPainter &painter) const;
     // Where the toolbar may be, in the coordinates move() takes: the current
     // screen, or the parent's rectangle while the toolbar is a child.
     QRect allowedArea() const;
@@ -147,7 +158,7 @@ private:
     QPoint placed;
     PlaceKeeper *keeper;
     QSize unfoldedSize;
-    const int titleHeight;
+    int titleHeight;
     ToolCentralWidget *central;
     CloseBtn *closeBtn;
     MinBtn *minBtn;

@@ -3,6 +3,7 @@
 #include "app/resourcepixmap.h"
 #include "toolwidget.h"
 #include "widgets/focusring.h"
+#include "widgets/lookcolours.h"
 #include "widgets/toolbarscale.h"
 
 #include <QAccessible>
@@ -15,19 +16,28 @@
 ToolWidgetBtn::ToolWidgetBtn(int iType, const QString &strIcon, QWidget *pParent)
     : QWidget(pParent)
     , buttonType(iType)
-    , icon(ResourcePixmap::load(strIcon).toImage())
+    , iconPath(strIcon)
 {
     ToolWidgetBtn::applySize();
-    popupArrow(true);
     // Tab reaches the button, a click does not focus it: a mouse user never
     // sees a focus ring.
     setFocusPolicy(Qt::TabFocus);
+}
+
+// Icons are drawn from the picture at least as large as the icon on screen:
+// scaling a picture up blurs its edges.
+bool ToolWidgetBtn::usesHighRes() const
+{
+    return ToolbarScale::barPx(this, 24) * devicePixelRatioF() > 24;
 }
 
 void ToolWidgetBtn::applySize()
 {
     const int side = ToolbarScale::buttonSide(this);
     setFixedSize(buttonType == 0 ? side : 2 * side + 1, side);
+    if (!iconPath.isEmpty())
+        icon = ResourcePixmap::load(iconPath, usesHighRes()).toImage();
+    update();
 }
 
 void ToolWidgetBtn::setCurrentMark(bool bMarked)
@@ -59,7 +69,7 @@ void ToolWidgetBtn::clearPress()
 
 QRect ToolWidgetBtn::popupStrip() const
 {
-    const int r = ToolbarScale::px(this, 15);
+    const int r = ToolbarScale::barPx(this, 15);
     return ToolWidget::isOnLeftOf(this) ? QRect(width() - r, 0, r, height())
                                         : QRect(0, 0, r, height());
 }
@@ -161,8 +171,25 @@ void ToolWidgetBtn::paintFocus(QPainter &painter) const
         FocusRing::paint(painter, rect(), this);
 }
 
+// The part of the face a press holds down: the popup strip or the rest of
+// a button with a strip, else the whole button.
+QRect ToolWidgetBtn::heldRect() const
+{
+    if (buttonType != 2)
+        return rect();
+    const QRect strip = popupStrip();
+    if (kind >= 3)
+        return strip;
+    return strip.left() == 0 ? rect().adjusted(strip.width(), 0, 0, 0)
+                             : rect().adjusted(0, 0, -strip.width(), 0);
+}
+
 void ToolWidgetBtn::paintFace(QPainter &painter) const
 {
+    if (LookColours::highContrast()) {
+        paintContrastFace(painter);
+        return;
+    }
     if (marked && kind == 0) {
         painter.fillRect(rect(), Qt::white);
         return;
@@ -173,54 +200,101 @@ void ToolWidgetBtn::paintFace(QPainter &painter) const
     painter.fillRect(rect(), gradient);
     if (kind == 0)
         return;
-    QRect held = rect();
-    if (buttonType == 2) {
-        const QRect strip = popupStrip();
-        held = (kind >= 3) ? strip
-                           : (strip.left() == 0 ? held.adjusted(strip.width(), 0, 0, 0)
-                                                : held.adjusted(0, 0, -strip.width(), 0));
-    }
+    const QRect held = heldRect();
     painter.fillRect(held, QColor(230, 230, 230));
     painter.fillRect(held.adjusted(1, 1, -1, -1), QColor(120, 120, 120));
 }
 
-void ToolWidgetBtn::paintPopupMarker(QPainter &painter) const
+// Strong outlines and inverted faces, so that no state depends on colour: the
+// current tool and a held press are ink with the icon in the face colour; a
+// disabled button has a dashed outline.
+void ToolWidgetBtn::paintContrastFace(QPainter &painter) const
+{
+    painter.fillRect(rect(), LookColours::face());
+    if (marked && kind == 0)
+        painter.fillRect(rect(), LookColours::ink());
+    else if (kind != 0)
+        painter.fillRect(heldRect(), LookColours::ink());
+    const int line = 2;
+    QPen pen(isEnabled() ? LookColours::ink() : LookColours::disabledInk(), line);
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (!isEnabled())
+        pen.setStyle(Qt::DashLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(line / 2.0, line / 2.0, -line / 2.0, -line / 2.0));
+}
+
+bool ToolWidgetBtn::isInverted(const QRect &part) const
+{
+    return (marked && kind == 0) || (kind != 0 && heldRect().contains(part));
+}
+
+QColor ToolWidgetBtn::contrastInk(bool bInverted) const
+{
+    if (!isEnabled())
+        return LookColours::disabledInk();
+    return bInverted ? LookColours::face() : LookColours::ink();
+}
+
+void ToolWidgetBtn::paintPopupMarker(QPainter &painter, bool bContrast) const
 {
     const QRect strip = popupStrip();
     const bool facesRight = strip.left() > 0;
     if (buttonType == 2) {
-        painter.setPen(QColor(180, 180, 180));
+        painter.setPen(bContrast ? QPen(contrastInk(marked && kind == 0), 2)
+                                 : QPen(QColor(180, 180, 180)));
         const int x = facesRight ? strip.left() : strip.right();
         painter.drawLine(x, 3, x, height() - 4);
     }
-    const QImage &arrow = popupArrow(facesRight);
-    const int side = ToolbarScale::px(this, 16);
+    const int side = ToolbarScale::barPx(this, 16);
+    const QImage &arrow = popupArrow(facesRight, side * devicePixelRatioF() > 16);
     QRect target(0, 0, side, side);
     target.moveCenter(strip.center());
-    painter.drawImage(target, arrow);
+    painter.drawImage(
+        target, bContrast ? LookColours::tinted(arrow, contrastInk(isInverted(target))) : arrow);
 }
 
-// Decoded once, with the first button, rather than on every repaint.
-const QImage &ToolWidgetBtn::popupArrow(bool bFacesRight)
+// Decoded once for each size rather than on every repaint; the larger one
+// only when a size step or the screen calls for it.
+const QImage &ToolWidgetBtn::popupArrow(bool bFacesRight, bool bHighRes)
 {
-    static const QImage right = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow")).toImage();
+    if (bHighRes) {
+        static const QImage right
+            = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow"), true).toImage();
+        static const QImage left = right.mirrored(true, false);
+        return bFacesRight ? right : left;
+    }
+    static const QImage right
+        = ResourcePixmap::load(QStringLiteral(":/Res/PopupArrow"), false).toImage();
     static const QImage left = right.mirrored(true, false);
     return bFacesRight ? right : left;
+}
+
+void ToolWidgetBtn::paintIcon(QPainter &painter, bool bContrast) const
+{
+    const int side = ToolbarScale::barPx(this, 24);
+    QRect target(0, 0, side, side);
+    target.moveCenter(rect().center());
+    if (bContrast) {
+        const bool inverted = isInverted(target);
+        const QColor back = inverted ? LookColours::ink() : LookColours::face();
+        painter.drawImage(target, LookColours::twoTone(icon, contrastInk(inverted), back));
+        return;
+    }
+    if (!isEnabled())
+        painter.setOpacity(0.3);
+    painter.drawImage(target, icon);
 }
 
 void ToolWidgetBtn::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, logicalDpiX() > 96);
+    const bool contrast = LookColours::highContrast();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     paintFace(painter);
     if (hasPopupStrip())
-        paintPopupMarker(painter);
-    const int side = ToolbarScale::px(this, 24);
-    QRect target(0, 0, side, side);
-    target.moveCenter(rect().center());
-    if (!isEnabled())
-        painter.setOpacity(0.3);
-    painter.drawImage(target, icon);
-    painter.setOpacity(1.0);
+        paintPopupMarker(painter, contrast);
+    paintIcon(painter, contrast);
     paintFocus(painter);
 }

@@ -47,8 +47,12 @@ protected:
     void focusOutEvent(QFocusEvent *pEvent) override;
     void paintEvent(QPaintEvent *pEvent) override;
 
-    // The background for the up, held, marked and disabled states.
+    // The background for the up, held, marked and disabled states, in the
+    // look in use.
     void paintFace(QPainter &painter) const;
+    // The colour of icons and marks in the high-contrast look: inverted on
+    // a marked or held face.
+    QColor contrastInk(bool bInverted) const;
     // Whether a move from pressAt to pos is far enough to give up a press.
     static bool isDragAway(const QPoint &pressAt, const QPoint &pos);
     void clearPress();
@@ -59,13 +63,20 @@ private:
     int kindAt(const QPoint &pos) const;
     bool hasPopupStrip() const { return buttonType >= 2; }
     QRect popupStrip() const;
-    void paintPopupMarker(QPainter &painter) const;
-    static const QImage &popupArrow(bool bFacesRight);
+    QRect heldRect() const;
+    // Whether part of the face is shown inverted: marked, or held down.
+    bool isInverted(const QRect &part) const;
+    bool usesHighRes() const;
+    void paintContrastFace(QPainter &painter) const;
+    void paintPopupMarker(QPainter &painter, bool bContrast) const;
+    void paintIcon(QPainter &painter, bool bContrast) const;
+    static const QImage &popupArrow(bool bFacesRight, bool bHighRes);
 
     const int buttonType;
     bool marked = false;
     int kind = 0;
     bool pressed = false;
     QPoint pressPoint;
+    const QString iconPath;
     QImage icon;
 };

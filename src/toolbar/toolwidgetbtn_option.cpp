@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "toolwidget.h"
+#include "widgets/lookcolours.h"
 #include "widgets/toolbarscale.h"
 
 #include <QColorDialog>
@@ -22,8 +23,8 @@ ToolWidgetBtn_Option::ToolWidgetBtn_Option(QWidget *pParent)
 void ToolWidgetBtn_Option::applySize()
 {
     const int side = ToolbarScale::buttonSide(this);
-    const int block = 3 * ToolbarScale::px(this, 13) + 2;
-    setFixedSize(2 * side + 1, qMax(side, block + 2 * ToolbarScale::px(this, 4)));
+    const int block = 3 * ToolbarScale::barPx(this, 13) + 2;
+    setFixedSize(2 * side + 1, qMax(side, block + 2 * ToolbarScale::barPx(this, 4)));
 }
 
 void ToolWidgetBtn_Option::setColour(const QColor &colour)
@@ -41,15 +42,15 @@ void ToolWidgetBtn_Option::setSwatchesActive(bool bActive)
 
 QRect ToolWidgetBtn_Option::swatchBlock() const
 {
-    const int margin = ToolbarScale::px(this, 4);
-    const int block = 3 * ToolbarScale::px(this, 13) + 2;
+    const int margin = ToolbarScale::barPx(this, 4);
+    const int block = 3 * ToolbarScale::barPx(this, 13) + 2;
     const int x = ToolWidget::isOnLeftOf(this) ? margin : width() - margin - block;
     return QRect(x, (height() - block) / 2, block, block);
 }
 
 QRect ToolWidgetBtn_Option::swatchRect(int index) const
 {
-    const int side = ToolbarScale::px(this, 13);
+    const int side = ToolbarScale::barPx(this, 13);
     const QPoint origin = swatchBlock().topLeft();
     return QRect(origin.x() + (index % 3) * (side + 1), origin.y() + (index / 3) * (side + 1), side,
                  side);
@@ -57,7 +58,7 @@ QRect ToolWidgetBtn_Option::swatchRect(int index) const
 
 QRect ToolWidgetBtn_Option::colourBar() const
 {
-    const int margin = ToolbarScale::px(this, 4);
+    const int margin = ToolbarScale::barPx(this, 4);
     const QRect block = swatchBlock();
     const int barWidth = width() - block.width() - 3 * margin;
     const int x = ToolWidget::isOnLeftOf(this) ? block.right() + 1 + margin : margin;
@@ -146,35 +147,38 @@ void ToolWidgetBtn_Option::keyPressEvent(QKeyEvent *pEvent)
         return;
     }
     ToolWidgetBtn::keyPressEvent(pEvent);
-}
-
-void ToolWidgetBtn_Option::paintColourBar(QPainter &painter) const
-{
-    const QRect bar = colourBar();
-    painter.fillRect(bar, QColor(120, 120, 120));
-    const QRect inside = bar.adjusted(1, 1, -1, -1);
-    if (shownColour.alpha() > 0) {
-        painter.fillRect(inside, shownColour);
-        return;
+    QColor ToolWidgetBtn_Option::outline()
+    {
+        return LookColours::highContrast() ? LookColours::ink() : QColor(120, 120, 120);
     }
-    // No colour (mouse, select, eraser): an empty well crossed out.
-    painter.fillRect(inside, Qt::white);
-    painter.setPen(QColor(180, 180, 180));
-    painter.drawLine(inside.bottomLeft(), inside.topRight());
-}
 
-void ToolWidgetBtn_Option::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    paintFace(painter);
-    paintColourBar(painter);
-    painter.setOpacity(active && isEnabled() ? 1.0 : 0.3);
-    const QList<QColor> &quick = AppState::instance().rgb2;
-    for (int i = 0; i < SwatchCount; ++i) {
-        const QRect swatch = swatchRect(i);
-        painter.fillRect(swatch, QColor(120, 120, 120));
-        painter.fillRect(swatch.adjusted(1, 1, -1, -1), quick.value(i));
+    void ToolWidgetBtn_Option::paintColourBar(QPainter & painter) const
+    {
+        const QRect bar = colourBar();
+        painter.fillRect(bar, outline());
+        const QRect inside = bar.adjusted(1, 1, -1, -1);
+        if (shownColour.alpha() > 0) {
+            painter.fillRect(inside, shownColour);
+            return;
+        }
+        // No colour (mouse, select, eraser): an empty well crossed out.
+        painter.fillRect(inside, Qt::white);
+        painter.setPen(QColor(180, 180, 180));
+        painter.drawLine(inside.bottomLeft(), inside.topRight());
     }
-    painter.setOpacity(1.0);
-    paintFocus(painter);
-}
+
+    void ToolWidgetBtn_Option::paintEvent(QPaintEvent *)
+    {
+        QPainter painter(this);
+        paintFace(painter);
+        paintColourBar(painter);
+        painter.setOpacity(active && isEnabled() ? 1.0 : 0.3);
+        const QList<QColor> &quick = AppState::instance().rgb2;
+        for (int i = 0; i < SwatchCount; ++i) {
+            const QRect swatch = swatchRect(i);
+            painter.fillRect(swatch, outline());
+            painter.fillRect(swatch.adjusted(1, 1, -1, -1), quick.value(i));
+        }
+        painter.setOpacity(1.0);
+        paintFocus(painter);
+    }

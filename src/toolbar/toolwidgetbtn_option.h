@@ -42,6 +42,8 @@ private:
     void pickColour(int index);
     void editColour(int index);
     void paintColourBar(QPainter &painter) const;
+    // Around the colour bar and the swatches: ink in the high-contrast look.
+    static QColor outline();
 
     QColor shownColour = Qt::transparent;
     bool active = false;

@@ -1,33 +1,33 @@
 #include "focusring.h"
 
+#include "lookcolours.h"
 #include "toolbarscale.h"
 
 #include <QPainter>
-#include <QPalette>
 #include <QWidget>
 
-QColor FocusRing::colour(const QWidget *pWidget)
+QColor FocusRing::colour()
 {
-    return pWidget->palette().color(QPalette::Highlight);
+    return LookColours::focusRing().dark;
 }
 
-QColor FocusRing::edgeColour(const QWidget *pWidget)
+QColor FocusRing::edgeColour()
 {
-    return colour(pWidget).lightness() > 127 ? Qt::black : Qt::white;
+    return LookColours::focusRing().light;
 }
 
 void FocusRing::paint(QPainter &painter, const QRect &rect, const QWidget *pWidget)
 {
-    const int ring = qMax(2, ToolbarScale::px(pWidget, 2));
+    const int ring = qMax(LookColours::focusRing().width, ToolbarScale::px(pWidget, 2));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
-    const QColor edge = edgeColour(pWidget);
+    const QColor edge = edgeColour();
     // Each rectangle is drawn 1 px wide, from the outer edge inwards.
     QRect r = rect.adjusted(0, 0, -1, -1);
     painter.setPen(QPen(edge, 1));
     painter.drawRect(r);
-    painter.setPen(QPen(colour(pWidget), 1));
+    painter.setPen(QPen(colour(), 1));
     for (int i = 0; i < ring; ++i) {
         r.adjust(1, 1, -1, -1);
         painter.drawRect(r);

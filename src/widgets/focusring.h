@@ -12,11 +12,10 @@ class QWidget;
 class FocusRing
 {
 public:
-    // The ring's colour: the palette's highlight. The one place a look with
-    // other colours changes it.
-    static QColor colour(const QWidget *pWidget);
-    // The edge that keeps the ring visible over a background of its own colour.
-    static QColor edgeColour(const QWidget *pWidget);
+    // The ring's colour and the edge that keeps it visible over a background
+    // of its own colour, both from the look in use.
+    static QColor colour();
+    static QColor edgeColour();
     // Paints the ring just inside rect: a 1 px edge, the 2 px (scaled) ring,
     // another 1 px edge.
     static void paint(QPainter &painter, const QRect &rect, const QWidget *pWidget);

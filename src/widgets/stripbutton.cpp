@@ -8,11 +8,18 @@
 
 StripButton::StripButton(const QString &strPicture, int iBaseSide, QWidget *pParent)
     : QToolButton(pParent)
-    , strip(ResourcePixmap::load(strPicture))
+    , picture(strPicture)
+    , baseSide(iBaseSide)
 {
-    const int side = ToolbarScale::px(this, iBaseSide);
-    setFixedSize(side, side);
+    setSide(ToolbarScale::px(this, iBaseSide));
     setFocusPolicy(Qt::NoFocus);
+}
+
+void StripButton::setSide(int iSide)
+{
+    setFixedSize(iSide, iSide);
+    strip = ResourcePixmap::load(picture, iSide * devicePixelRatioF() > baseSide);
+    update();
 }
 
 void StripButton::paintEvent(QPaintEvent *)

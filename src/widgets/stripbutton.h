@@ -10,10 +10,15 @@ class StripButton : public QToolButton
     Q_OBJECT
 public:
     StripButton(const QString &strPicture, int iBaseSide, QWidget *pParent);
+    // Shows the button at iSide logical pixels, from the "@2x" picture
+    // when the side on screen is larger than the base side.
+    void setSide(int iSide);
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;
 
 private:
+    const QString picture;
+    const int baseSide;
     QPixmap strip;
 };

@@ -1,3 +1,4 @@
+#include "app/appstate.h"
 #include "desktoptools/pickerdlg.h"
 #include "desktoptools/pickeroptionwidget.h"
 #include "desktoptools/pickerview.h"
@@ -5,6 +6,7 @@
 #include "testenvironment.h"
 #include "widgetinput.h"
 #include "widgets/fullscreendialog.h"
+#include "widgets/lookcolours.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -195,6 +197,38 @@ private Q_SLOTS:
                  QPoint(dialog.width() - panel->width(), dialog.height() - panel->height()));
         // Dragging the panel never sampled the picture.
         QCOMPARE(dialog.point(), QPoint(dialog.width() / 2, dialog.height() / 2));
+    }
+
+    // In high contrast the panel is face and ink: a 2 px ink frame and title
+    // strip, its title and value texts standing out by at least 7:1.
+    void panelInHighContrast()
+    {
+        AppState::instance().highContrast = true;
+        PickerDlg dialog(&picture, false, nullptr);
+        dialog.show();
+        auto *panel = dialog.findChild<PickerOptionWidget *>();
+        const QImage shown = panel->grab().toImage();
+        AppState::instance().highContrast = false;
+        const QColor face = LookColours::face(), ink = LookColours::ink();
+        QCOMPARE(shown.pixelColor(1, panel->height() / 2), ink);
+        QCOMPARE(shown.pixelColor(panel->width() - 2, panel->height() - 2), ink);
+        QCOMPARE(shown.pixelColor(panel->width() - 3, panel->stripHeight() / 2), ink);
+        QCOMPARE(shown.pixelColor(3, panel->height() - 3), face);
+        int titleInk = 0;
+        for (int x = panel->stripHeight(); x < panel->width(); ++x)
+            for (int y = 0; y < panel->stripHeight(); ++y)
+                titleInk += shown.pixelColor(x, y) == face;
+        QVERIFY2(titleInk > 10, "the title shows in the face colour on ink");
+        for (QLabel *label : panel->findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            const QImage text = label->grab().toImage();
+            double best = 1;
+            for (int y = 0; y < text.height(); ++y)
+                for (int x = 0; x < text.width(); ++x)
+                    best = qMax(best, LookColours::contrastRatio(text.pixelColor(x, y), face));
+            QVERIFY2(best >= 7.0, qPrintable(label->text()));
+        }
     }
 };
 

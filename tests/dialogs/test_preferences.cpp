@@ -144,6 +144,36 @@ private Q_SLOTS:
         QVERIFY(fileValue(QStringLiteral("ToolWidgetOpacity")).isEmpty());
     }
 
+    // High contrast and the two larger toolbar steps apply at once, are saved
+    // at quit, and Default turns them back.
+    void lookAndLargerToolbar()
+    {
+        AppState &s = AppState::instance();
+        PreferencesDlg dialog;
+        QSignalSpy look(&dialog, &PreferencesDlg::signal_ChangeLook);
+        QSignalSpy size(&dialog, &PreferencesDlg::signal_ChangeToolbarSize);
+        auto *sizes = control<QComboBox>(dialog, "sizeBox");
+        QCOMPARE(sizes->count(), 5);
+        sizes->setCurrentIndex(4);
+        QCOMPARE(size.at(0).at(0).toInt(), 8);
+        control<QCheckBox>(dialog, "highContrastBox")->setChecked(true);
+        QCOMPARE(look.count(), 1);
+        QVERIFY(s.highContrast);
+        QCOMPARE(s.toolWidgetUISize, 8);
+        SettingsStore::save();
+        QCOMPARE(fileValue(QStringLiteral("HighContrast")), QStringLiteral("1"));
+        QCOMPARE(fileValue(QStringLiteral("ToolWidgetUISize")), QStringLiteral("8"));
+
+        PreferencesDlg reopened;
+        QCOMPARE(control<QComboBox>(reopened, "sizeBox")->currentIndex(), 4);
+        QVERIFY(control<QCheckBox>(reopened, "highContrastBox")->isChecked());
+        QSignalSpy lookAgain(&reopened, &PreferencesDlg::signal_ChangeLook);
+        reopened.slot_Default();
+        QVERIFY(!s.highContrast);
+        QCOMPARE(s.toolWidgetUISize, 0);
+        QCOMPARE(lookAgain.count(), 1);
+    }
+
     void defaultResetsEverything()
     {
         AppState &s = AppState::instance();

@@ -136,7 +136,7 @@ private Q_SLOTS:
         QVERIFY(popup);
         QVERIFY(QTest::qWaitFor([popup] { return popup->isVisible(); }));
         QVERIFY(popup->isAncestorOf(focus()));
-        QCOMPARE(ringPixel(focus()), FocusRing::colour(focus()));
+        QCOMPARE(ringPixel(focus()), FocusRing::colour());
         QWidget *first = focus();
         key(Qt::Key_Right);
         QVERIFY(focus() != first);
@@ -165,7 +165,7 @@ private Q_SLOTS:
 
     void ringAndKeyboardOnlyInKeyboardMode()
     {
-        const QColor ring = FocusRing::colour(bar);
+        const QColor ring = FocusRing::colour();
         ToolWidgetBtn *mouse = button(ToolWidget::Mouse);
         const auto onControl = [this] { return bar->keyboardControls().contains(focus()); };
         // A window's activation alone hands no button the keyboard, which
