@@ -1,6 +1,7 @@
 #include "dialwidget.h"
 
 #include "app/resourcepixmap.h"
+#include "toolwidget.h"
 #include "widgets/focusring.h"
 #include "widgets/lookcolours.h"
 #include "widgets/toolbarscale.h"

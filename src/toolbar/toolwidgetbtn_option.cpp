@@ -147,38 +147,40 @@ void ToolWidgetBtn_Option::keyPressEvent(QKeyEvent *pEvent)
         return;
     }
     ToolWidgetBtn::keyPressEvent(pEvent);
-    QColor ToolWidgetBtn_Option::outline()
-    {
-        return LookColours::highContrast() ? LookColours::ink() : QColor(120, 120, 120);
-    }
+}
 
-    void ToolWidgetBtn_Option::paintColourBar(QPainter & painter) const
-    {
-        const QRect bar = colourBar();
-        painter.fillRect(bar, outline());
-        const QRect inside = bar.adjusted(1, 1, -1, -1);
-        if (shownColour.alpha() > 0) {
-            painter.fillRect(inside, shownColour);
-            return;
-        }
-        // No colour (mouse, select, eraser): an empty well crossed out.
-        painter.fillRect(inside, Qt::white);
-        painter.setPen(QColor(180, 180, 180));
-        painter.drawLine(inside.bottomLeft(), inside.topRight());
-    }
+QColor ToolWidgetBtn_Option::outline()
+{
+    return LookColours::highContrast() ? LookColours::ink() : QColor(120, 120, 120);
+}
 
-    void ToolWidgetBtn_Option::paintEvent(QPaintEvent *)
-    {
-        QPainter painter(this);
-        paintFace(painter);
-        paintColourBar(painter);
-        painter.setOpacity(active && isEnabled() ? 1.0 : 0.3);
-        const QList<QColor> &quick = AppState::instance().rgb2;
-        for (int i = 0; i < SwatchCount; ++i) {
-            const QRect swatch = swatchRect(i);
-            painter.fillRect(swatch, outline());
-            painter.fillRect(swatch.adjusted(1, 1, -1, -1), quick.value(i));
-        }
-        painter.setOpacity(1.0);
-        paintFocus(painter);
+void ToolWidgetBtn_Option::paintColourBar(QPainter &painter) const
+{
+    const QRect bar = colourBar();
+    painter.fillRect(bar, outline());
+    const QRect inside = bar.adjusted(1, 1, -1, -1);
+    if (shownColour.alpha() > 0) {
+        painter.fillRect(inside, shownColour);
+        return;
     }
+    // No colour (mouse, select, eraser): an empty well crossed out.
+    painter.fillRect(inside, Qt::white);
+    painter.setPen(QColor(180, 180, 180));
+    painter.drawLine(inside.bottomLeft(), inside.topRight());
+}
+
+void ToolWidgetBtn_Option::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintFace(painter);
+    paintColourBar(painter);
+    painter.setOpacity(active && isEnabled() ? 1.0 : 0.3);
+    const QList<QColor> &quick = AppState::instance().rgb2;
+    for (int i = 0; i < SwatchCount; ++i) {
+        const QRect swatch = swatchRect(i);
+        painter.fillRect(swatch, outline());
+        painter.fillRect(swatch.adjusted(1, 1, -1, -1), quick.value(i));
+    }
+    painter.setOpacity(1.0);
+    paintFocus(painter);
+}
