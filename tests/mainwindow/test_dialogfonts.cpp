@@ -13,6 +13,7 @@
 #include "dialogs/textinputdlg.h"
 #include "mainwindow/exportdlg.h"
 #include "mainwindow/mainwindow.h"
+#include "offscreenscreens.h"
 #include "testenvironment.h"
 #include "toolbar/optionpopups.h"
 #include "toolbar/popupwidget.h"
@@ -217,18 +218,8 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("screens.json"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({ "screens": [
+    return execOnScreens<TestDialogFonts>(argc, argv, R"({ "screens": [
         { "name": "only", "x": 0, "y": 0, "width": 1280, "height": 800, "logicalDpi": 96 } ] })");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-    QApplication app(argc, argv);
-    TestDialogFonts test;
-    return QTest::qExec(&test, argc, argv);
 }
 
 #include "test_dialogfonts.moc"

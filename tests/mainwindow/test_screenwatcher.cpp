@@ -3,6 +3,7 @@
 #include "canvas/toolkit.h"
 #include "document/mainpage.h"
 #include "mainwindow/mainwindow.h"
+#include "offscreenscreens.h"
 #include "platform/platform.h"
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
@@ -83,19 +84,9 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("screens.json"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({ "screens": [
+    return execOnScreens<TestScreenWatcher>(argc, argv, R"({ "screens": [
         { "name": "left", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96 },
         { "name": "right", "x": 800, "y": 0, "width": 1024, "height": 768, "logicalDpi": 96 } ] })");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-    QApplication app(argc, argv);
-    TestScreenWatcher test;
-    return QTest::qExec(&test, argc, argv);
 }
 
 #include "test_screenwatcher.moc"

@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "app/resourcepixmap.h"
 #include "app/screeninuse.h"
+#include "offscreenscreens.h"
 #include "testenvironment.h"
 #include "toolbar/toolcentralwidget.h"
 #include "toolbar/toolwidget.h"
@@ -223,18 +224,8 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("screens.json"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({ "screens": [
+    return execOnScreens<TestToolbarLook>(argc, argv, R"({ "screens": [
         { "name": "only", "x": 0, "y": 0, "width": 1280, "height": 800, "logicalDpi": 96 } ] })");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-    QApplication app(argc, argv);
-    TestToolbarLook test;
-    return QTest::qExec(&test, argc, argv);
 }
 
 #include "test_toolbarlook.moc"

@@ -1,5 +1,6 @@
 #include "app/appstate.h"
 #include "app/screeninuse.h"
+#include "offscreenscreens.h"
 #include "testenvironment.h"
 #include "toolbar/toolgridwidget.h"
 #include "toolbar/toolwidget.h"
@@ -385,19 +386,9 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("screens.json"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({ "screens": [
+    return execOnScreens<TestToolWidget>(argc, argv, R"({ "screens": [
         { "name": "left", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96 },
         { "name": "right", "x": 800, "y": 0, "width": 800, "height": 600, "logicalDpi": 96 } ] })");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-    QApplication app(argc, argv);
-    TestToolWidget test;
-    return QTest::qExec(&test, argc, argv);
 }
 
 #include "test_toolwidget.moc"
