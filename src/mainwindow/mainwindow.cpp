@@ -196,6 +196,7 @@ void MainWindow::connectToolbar()
         connect(toolWidget->button(i), &ToolWidgetBtn::signals_Clicked, this, pressSlots[i]);
     connect(toolWidget->optionButton(), &ToolWidgetBtn::signals_Clicked, this,
             qOverload<qint8>(&MainWindow::slot_PopupOptionWidget));
+    connect(toolWidget, &ToolWidget::signal_NextPane, popups, &OptionPopups::focusFloating);
     connect(popups, &OptionPopups::signal_FloatingClosed, this,
             [this] { menuBar->actionFloatingDrawToolOptions->setChecked(false); });
     connect(toolWidget->optionButton(), &ToolWidgetBtn_Option::signal_ColourPicked, this,

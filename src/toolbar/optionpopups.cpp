@@ -135,6 +135,14 @@ void OptionPopups::retext(QWidget *pAnchor)
     setFloatingVisible(visible);
 }
 
+bool OptionPopups::focusFloating()
+{
+    if (!floatingWidget || !floatingWidget->isVisible())
+        return false;
+    floatingWidget->focusFirstEntry();
+    return true;
+}
+
 void OptionPopups::setFloatingVisible(bool bVisible)
 {
     if (floatingWidget)

@@ -43,6 +43,9 @@ public:
     void retext(QWidget *pAnchor);
     // Follows the toolbar when it hides to the tray and comes back.
     void setFloatingVisible(bool bVisible);
+    // The keyboard onto the floating widget's first entry; false while there
+    // is none showing.
+    bool focusFloating();
 
     PopupWidget *popup() const;
     PopupOptionWidget *floating() const;

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "widgets/colourname.h"
+#include "widgets/lookcolours.h"
 #include "widgets/popupwidgetbtn.h"
 
 #include <QGridLayout>
@@ -19,9 +20,12 @@ QPixmap swatch(const QColor &colour, int ratio)
     QPixmap pixmap(SwatchSide * ratio, SwatchSide * ratio);
     pixmap.fill(colour);
     QPainter painter(&pixmap);
-    painter.setPen(QPen(AppState::instance().greys[3], ratio));
+    // In high contrast a swatch of the panel's own colour must still show.
+    const bool contrast = LookColours::highContrast();
+    const double width = (contrast ? 2 : 1) * ratio;
+    painter.setPen(QPen(contrast ? LookColours::ink() : AppState::instance().greys[3], width));
     painter.drawRect(QRectF(0, 0, pixmap.width(), pixmap.height())
-                         .adjusted(ratio / 2.0, ratio / 2.0, -ratio / 2.0, -ratio / 2.0));
+                         .adjusted(width / 2, width / 2, -width / 2, -width / 2));
     return pixmap;
 }
 

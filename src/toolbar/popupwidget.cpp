@@ -203,11 +203,17 @@ void PopupWidget::slot_Show()
     placePanel();
     show();
     raise();
-    if (!byKeys)
-        return;
+    if (byKeys)
+        focusFirstEntry();
+}
+
+void PopupWidget::focusFirstEntry()
+{
     const QList<QWidget *> entries = KeyWalk::reachable(this);
-    if (!entries.isEmpty())
-        entries.first()->setFocus(Qt::TabFocusReason);
+    if (entries.isEmpty())
+        return;
+    activateWindow();
+    entries.first()->setFocus(Qt::TabFocusReason);
 }
 
 void PopupWidget::closeAndRun(const std::function<void(PanelHost *)> &command)
@@ -256,6 +262,12 @@ void PopupWidget::keyPressEvent(QKeyEvent *pEvent)
             button->activateWindow();
             button->setFocus(Qt::OtherFocusReason);
         }
+        return;
+    }
+    const bool toToolbar = pEvent->key() == Qt::Key_Escape || pEvent->key() == Qt::Key_F6;
+    if (toToolbar && !bIsPopup) {
+        if (ToolWidget *toolbar = ToolWidget::of(anchor))
+            toolbar->focusKeyboard(anchor);
         return;
     }
     QWidget *from = focusWidget();

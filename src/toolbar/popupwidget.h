@@ -39,6 +39,8 @@ public:
     // Takes the size hint as the fixed size (only the title strip when
     // folded) and moves beside the anchor.
     void placePanel();
+    // Gives the keyboard to the first entry, with its focus ring.
+    void focusFirstEntry();
 
     // The transient panel that pChild belongs to, or null.
     static PopupWidget *transientOf(QWidget *pChild);
@@ -64,7 +66,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void closeEvent(QCloseEvent *pEvent) override;
     // Arrows walk the entries; Escape closes a transient popup and gives the
-    // keyboard back to its toolbar button.
+    // keyboard back to its toolbar button; on the floating form Escape or F6
+    // gives it back to the toolbar without closing.
     void keyPressEvent(QKeyEvent *pEvent) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "canvas/toolkit.h"
 #include "penstylerows.h"
 #include "popupbuttons.h"
+#include "widgets/lookcolours.h"
 #include "widgets/popupwidgetbtn.h"
 
 #include <QAbstractButton>
@@ -34,8 +35,10 @@ QPixmap shapePicture(int iShapeType, int ratio)
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(ratio, ratio);
-    painter.setPen(QPen(QColor(48, 48, 48), 1.3, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
-    painter.setBrush(QColor(255, 255, 255));
+    const bool contrast = LookColours::highContrast();
+    painter.setPen(QPen(contrast ? LookColours::ink() : QColor(48, 48, 48), contrast ? 2 : 1.3,
+                        Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    painter.setBrush(contrast ? LookColours::face() : QColor(255, 255, 255));
     painter.drawPath(path);
     return pixmap;
 }

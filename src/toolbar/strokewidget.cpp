@@ -11,6 +11,7 @@
 #include "popupbuttons.h"
 #include "popupwidget.h"
 #include "toolwidget.h"
+#include "widgets/lookcolours.h"
 #include "widgets/popupwidgetbtn.h"
 #include "widgets/separator.h"
 #include "widgets/smalllabel.h"
@@ -50,16 +51,18 @@ QPixmap presetPicture(int preset, int index, bool bEraser, int ratio)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(ratio, ratio);
     const QRectF circle(Centre - diameter / 2, Centre - diameter / 2, diameter, diameter);
+    const bool contrast = LookColours::highContrast();
     QLinearGradient gradient(circle.topLeft(), circle.bottomRight());
     gradient.setColorAt(0, Qt::white);
     gradient.setColorAt(1, QColor(210, 210, 210));
-    painter.setPen(QPen(QColor(120, 120, 120), 1));
-    painter.setBrush(gradient);
+    painter.setPen(contrast ? QPen(LookColours::ink(), 2) : QPen(QColor(120, 120, 120), 1));
+    painter.setBrush(contrast ? QBrush(LookColours::face()) : QBrush(gradient));
     painter.drawEllipse(circle);
     QFont font = painter.font();
     font.setPixelSize(10);
+    font.setBold(contrast);
     painter.setFont(font);
-    painter.setPen(QColor(60, 60, 60));
+    painter.setPen(contrast ? LookColours::ink() : QColor(60, 60, 60));
     painter.drawText(QRectF(0, 0, PresetPicture - 1, PresetPicture - 1),
                      Qt::AlignRight | Qt::AlignBottom, QString::number(preset));
     return pixmap;

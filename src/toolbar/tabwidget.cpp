@@ -2,52 +2,65 @@
 
 #include "app/appstate.h"
 #include "app/lang.h"
+#include "widgets/focusring.h"
+#include "widgets/lookcolours.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 TabWidget::TabWidget(const QStringList &englishTitles, int iCurrent, QWidget *pParent)
-    : QWidget(pParent)
-    , current(qBound(0, iCurrent, int(englishTitles.size()) - 1))
+    : QTabBar(pParent)
     , tabWidth(AppState::instance().scaled(64))
     , tabHeight(AppState::instance().scaled(24))
 {
+    setDrawBase(false);
+    setExpanding(false);
+    setUsesScrollButtons(false);
+    setFocusPolicy(Qt::TabFocus);
     for (const QString &title : englishTitles)
-        titles.append(Lang::tr("PopupWidget", title));
+        addTab(Lang::tr("PopupWidget", title));
     Lang::release();
-    setFixedSize(tabCount() * tabWidth, tabHeight);
+    setCurrentIndex(qBound(0, iCurrent, count() - 1));
+    setFixedSize(count() * tabWidth, tabHeight);
+    connect(this, &QTabBar::currentChanged, this, &TabWidget::signal_TabClicked);
 }
 
-QRect TabWidget::tabRect(int index) const
+QSize TabWidget::tabSizeHint(int) const
 {
-    return QRect(index * tabWidth, 0, tabWidth - 2, tabHeight - 2);
+    return QSize(tabWidth, tabHeight);
+}
+
+QSize TabWidget::minimumTabSizeHint(int index) const
+{
+    return tabSizeHint(index);
+}
+
+void TabWidget::paintTab(QPainter &painter, int index) const
+{
+    const AppState &s = AppState::instance();
+    const QRect r = tabRect(index).adjusted(0, 0, -2, -2);
+    const bool current = index == currentIndex();
+    if (LookColours::highContrast()) {
+        const QColor face = LookColours::face();
+        const QColor ink = LookColours::ink();
+        painter.fillRect(r, current ? ink : face);
+        painter.setPen(QPen(ink, 2));
+        painter.drawRect(r.adjusted(1, 1, -1, -1));
+        painter.setPen(current ? face : ink);
+    } else {
+        if (current)
+            painter.fillRect(r, s.greys[4]);
+        painter.setPen(s.greys[3]);
+        painter.drawRect(r);
+        painter.setPen(current ? s.greys[0] : s.greys[3]);
+    }
+    painter.drawText(r, Qt::AlignCenter, tabText(index));
 }
 
 void TabWidget::paintEvent(QPaintEvent *)
 {
-    const AppState &s = AppState::instance();
     QPainter painter(this);
-    for (int i = 0; i < tabCount(); ++i) {
-        const QRect r = tabRect(i);
-        if (i == current)
-            painter.fillRect(r, s.greys[4]);
-        painter.setPen(s.greys[3]);
-        painter.drawRect(r);
-        painter.setPen(i == current ? s.greys[0] : s.greys[3]);
-        painter.drawText(r, Qt::AlignCenter, titles.at(i));
-    }
-}
-
-void TabWidget::mousePressEvent(QMouseEvent *pEvent)
-{
-    if (pEvent->button() != Qt::LeftButton)
-        return;
-    for (int i = 0; i < tabCount(); ++i) {
-        if (!tabRect(i).contains(pEvent->position().toPoint()))
-            continue;
-        current = i;
-        update();
-        emit signal_TabClicked(i);
-        return;
-    }
+    for (int i = 0; i < count(); ++i)
+        paintTab(painter, i);
+    if (hasFocus())
+        FocusRing::paint(painter, tabRect(currentIndex()).adjusted(0, 0, -1, -1), this);
 }

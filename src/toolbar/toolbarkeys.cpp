@@ -66,14 +66,16 @@ void ToolbarKeys::setActive(bool bActive)
     }
 }
 
-void ToolbarKeys::enter()
+void ToolbarKeys::enter(QWidget *pAt)
 {
     QWidget *before = QApplication::focusWidget();
-    if (before && !toolbar->isAncestorOf(before))
+    if (!active && before && !toolbar->isAncestorOf(before))
         returnFocus = before;
     const QList<QWidget *> controls = reachable();
     active = true;
-    if (!controls.isEmpty())
+    if (controls.contains(pAt))
+        pAt->setFocus(Qt::ShortcutFocusReason);
+    else if (!controls.isEmpty())
         controls.first()->setFocus(Qt::ShortcutFocusReason);
     if (QWidget *focus = focused())
         focus->update();

@@ -25,8 +25,10 @@ public:
     QList<QWidget *> reachable() const;
     bool isActive() const { return active; }
     void setActive(bool bActive);
-    // Remembers where the keyboard was and puts it on the first control.
-    void enter();
+    // Remembers where the keyboard was and puts it on pAt, or on the first
+    // control. Coming back while still in keyboard mode (from a panel of the
+    // toolbar) keeps the place to return to that the first entry remembered.
+    void enter(QWidget *pAt = nullptr);
     // Ends keyboard mode and gives the keyboard back to where it was.
     void leave();
     // Tab (bNext) or Shift+Tab from the focused control; false when the

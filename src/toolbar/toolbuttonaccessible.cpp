@@ -1,7 +1,9 @@
 #include "toolbuttonaccessible.h"
 
+#include "quickcolouraccessible.h"
 #include "toolwidget.h"
 #include "toolwidgetbtn.h"
+#include "toolwidgetbtn_option.h"
 #include "widgets/iconbuttonaccessible.h"
 
 namespace {
@@ -20,6 +22,12 @@ const ToolWidget *toolbarOf(const QWidget *pInside)
 ToolButtonAccessible::ToolButtonAccessible(ToolWidgetBtn *pButton)
     : QAccessibleWidget(pButton, QAccessible::Button)
 {
+}
+
+ToolButtonAccessible::~ToolButtonAccessible()
+{
+    for (QAccessible::Id id : std::as_const(swatchIds))
+        QAccessible::deleteAccessibleInterface(id);
 }
 
 ToolWidgetBtn *ToolButtonAccessible::button() const
@@ -96,4 +104,46 @@ void ToolButtonAccessible::clickLater(int iKind) const
     QMetaObject::invokeMethod(
         target, [target, iKind] { emit target->signals_Clicked(qint8(iKind)); },
         Qt::QueuedConnection);
+}
+
+int ToolButtonAccessible::childCount() const
+{
+    if (!qobject_cast<ToolWidgetBtn_Option *>(widget()))
+        return QAccessibleWidget::childCount();
+    return ToolWidgetBtn_Option::SwatchCount;
+}
+
+QAccessibleInterface *ToolButtonAccessible::child(int index) const
+{
+    auto *option = qobject_cast<ToolWidgetBtn_Option *>(widget());
+    if (!option)
+        return QAccessibleWidget::child(index);
+    if (index < 0 || index >= ToolWidgetBtn_Option::SwatchCount)
+        return nullptr;
+    while (swatchIds.size() <= index)
+        swatchIds.append(QAccessible::registerAccessibleInterface(
+            new QuickColourAccessible(option, int(swatchIds.size()))));
+    return QAccessible::accessibleInterface(swatchIds.at(index));
+}
+
+int ToolButtonAccessible::indexOfChild(const QAccessibleInterface *pChild) const
+{
+    if (!qobject_cast<ToolWidgetBtn_Option *>(widget()))
+        return QAccessibleWidget::indexOfChild(pChild);
+    for (int i = 0; i < swatchIds.size(); ++i)
+        if (QAccessible::accessibleInterface(swatchIds.at(i)) == pChild)
+            return i;
+    return -1;
+}
+
+QAccessibleInterface *ToolButtonAccessible::childAt(int x, int y) const
+{
+    if (!qobject_cast<ToolWidgetBtn_Option *>(widget()))
+        return QAccessibleWidget::childAt(x, y);
+    for (int i = 0; i < childCount(); ++i) {
+        QAccessibleInterface *swatch = child(i);
+        if (swatch && swatch->rect().contains(x, y))
+            return swatch;
+    }
+    return nullptr;
 }

@@ -139,8 +139,7 @@ ToolWidget::ToolWidget(QWidget *pParent)
     central = new ToolCentralWidget(titleHeight, this);
     setCentralWidget(central);
     createButtons();
-    central->arrange(maxBodyHeight());
-    unfoldedSize = central->sizeHint();
+    arrangeColumns();
     createTitleButtons();
     keys->setOrder(keyboardControls());
     slot_UpdateLang();
@@ -298,11 +297,11 @@ QList<QWidget *> ToolWidget::keyboardControls() const
     return controls;
 }
 
-void ToolWidget::focusKeyboard()
+void ToolWidget::focusKeyboard(QWidget *pAt)
 {
     if (folded)
         setFolded(false);
-    keys->enter();
+    keys->enter(pAt);
 }
 
 bool ToolWidget::isKeyboardMode() const
@@ -324,6 +323,10 @@ void ToolWidget::mouseUsed(const QWidget *pInside)
 
 void ToolWidget::keyPressEvent(QKeyEvent *pEvent)
 {
+    if (pEvent->key() == Qt::Key_F6 && keys->isActive()) {
+        Q_EMIT signal_NextPane();
+        return;
+    }
     if (!keys->keyPress(pEvent))
         QMainWindow::keyPressEvent(pEvent);
 }
@@ -352,6 +355,7 @@ QRect ToolWidget::allowedArea() const
 
 void ToolWidget::moveToolbar(const QPoint &point)
 {
+    fitColumnsToArea();
     const QRect area = allowedArea();
     QRect target(point, frameGeometry().size());
     if (!area.isEmpty() && !area.contains(target))
@@ -362,6 +366,7 @@ void ToolWidget::moveToolbar(const QPoint &point)
 
 void ToolWidget::pullInside()
 {
+    fitColumnsToArea();
     const QRect area = allowedArea();
     if (!area.isEmpty())
         place(clampedInto(area, placedRect()));
@@ -450,8 +455,7 @@ void ToolWidget::slot_UpdateSize()
     for (ToolGridWidget *grid : grids)
         grid->layout()->activate();
     layOutTitle();
-    central->arrange(maxBodyHeight());
-    unfoldedSize = central->sizeHint();
+    arrangeColumns();
     placeMenuButton();
     applyFoldedSize();
     moveToolbar(placedRect().topLeft());
@@ -492,6 +496,24 @@ void ToolWidget::slot_UpdateLook()
 }
 
 // Too tall a toolbar goes into columns rather than off its screen.
+void ToolWidget::arrangeColumns()
+{
+    arrangedHeight = maxBodyHeight();
+    central->arrange(arrangedHeight);
+    unfoldedSize = central->sizeHint();
+}
+
+// On a screen of another height (dropped there, or the screen resized) the
+// toolbar takes more or fewer columns, so that all of it stays reachable.
+void ToolWidget::fitColumnsToArea()
+{
+    if (maxBodyHeight() == arrangedHeight)
+        return;
+    arrangeColumns();
+    applyFoldedSize();
+    placeMenuButton();
+}
+
 int ToolWidget::maxBodyHeight() const
 {
     const QRect area = allowedArea();

@@ -88,8 +88,8 @@ public:
     static bool isOnLeftOf(const QWidget *pInside);
 
     // The keyboard on the toolbar (see ToolbarKeys): focusKeyboard() puts it
-    // on the first button, unfolding the toolbar first.
-    void focusKeyboard();
+    // on pAt or the first button, unfolding the toolbar first.
+    void focusKeyboard(QWidget *pAt = nullptr);
     bool isKeyboardMode() const;
     // The controls the keyboard walks, in reading order.
     QList<QWidget *> keyboardControls() const;
@@ -116,6 +116,8 @@ Q_SIGNALS:
     // take it, and the toolbar keeps to whichever screen is then in use.
     void signal_ScreenChosen(QScreen *pScreen);
     void signal_SideChanged(bool bOnLeft);
+    // F6 in keyboard mode: the keyboard is to go on to the floating panel.
+    void signal_NextPane();
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;
@@ -140,6 +142,8 @@ private:
     void layOutTitle();
     void placeMenuButton();
     int maxBodyHeight() const;
+    void arrangeColumns();
+    void fitColumnsToArea();
     void paintContrast(QPainter &painter) const;
     // Where the toolbar may be, in the coordinates move() takes: the current
     // screen, or the parent's rectangle while the toolbar is a child.
@@ -158,6 +162,7 @@ private:
     QPoint placed;
     PlaceKeeper *keeper;
     QSize unfoldedSize;
+    int arrangedHeight = 0;
     int titleHeight;
     ToolCentralWidget *central;
     CloseBtn *closeBtn;

@@ -10,10 +10,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace {
-constexpr int SwatchCount = 9;
-}
-
 ToolWidgetBtn_Option::ToolWidgetBtn_Option(QWidget *pParent)
     : ToolWidgetBtn(1, QString(), pParent)
 {
@@ -127,6 +123,12 @@ void ToolWidgetBtn_Option::pickColour(int index)
     emit signal_ColourPicked(shownColour);
 }
 
+void ToolWidgetBtn_Option::pickQuickColour(int index)
+{
+    if (active && index >= 0 && index < SwatchCount)
+        pickColour(index);
+}
+
 void ToolWidgetBtn_Option::editColour(int index)
 {
     QList<QColor> &quick = AppState::instance().rgb2;
@@ -142,8 +144,7 @@ void ToolWidgetBtn_Option::keyPressEvent(QKeyEvent *pEvent)
 {
     const int index = pEvent->key() - Qt::Key_1;
     if (index >= 0 && index < SwatchCount && (pEvent->modifiers() & ~Qt::KeypadModifier) == 0) {
-        if (active)
-            pickColour(index);
+        pickQuickColour(index);
         return;
     }
     ToolWidgetBtn::keyPressEvent(pEvent);

@@ -13,12 +13,17 @@ class ToolWidgetBtn_Option : public ToolWidgetBtn
 {
     Q_OBJECT
 public:
+    static constexpr int SwatchCount = 9;
+
     explicit ToolWidgetBtn_Option(QWidget *pParent);
 
     void setColour(const QColor &colour);
     void applySize() override;
     QColor colour() const { return shownColour; }
     void setSwatchesActive(bool bActive);
+    bool swatchesActive() const { return active; }
+    // As a click on the swatch: nothing while the current tool has no colour.
+    void pickQuickColour(int index);
     // The swatch of quick colour index (0 to 8, row by row).
     QRect swatchRect(int index) const;
     // Every press opens the option popup.

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/resourcepixmap.h"
+#include "widgets/focusring.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -16,12 +17,12 @@ constexpr int FrameInterval = 90;
 } // namespace
 
 DetailAnim::DetailAnim(QWidget *pParent)
-    : QWidget(pParent)
+    : QAbstractButton(pParent)
     , spinner(new QLabel(this))
     , frameTimer(new QTimer(this))
     , frames(ResourcePixmap::load(QStringLiteral(":/Res/Loading")))
 {
-    const int side = AppState::instance().scaled(18);
+    const int side = AppState::instance().scaled(22);
     setFixedSize(side, side);
     spinner->setGeometry(0, 0, side, side);
     spinner->setAlignment(Qt::AlignCenter);
@@ -30,6 +31,19 @@ DetailAnim::DetailAnim(QWidget *pParent)
         frame = (frame + 1) % FrameCount;
         showFrame();
     });
+    // A click needs no focus ring; Tab gives the keyboard once it is a button.
+    setFocusPolicy(Qt::NoFocus);
+    connect(this, &QAbstractButton::toggled, this, [this](bool bOpen) {
+        update();
+        Q_EMIT signal_Click(bOpen);
+    });
+}
+
+DetailAnim::State DetailAnim::state() const
+{
+    if (!isCheckable())
+        return Loading;
+    return isChecked() ? NotesOpen : NotesClosed;
 }
 
 void DetailAnim::showFrame()
@@ -42,7 +56,12 @@ void DetailAnim::showFrame()
 
 void DetailAnim::start()
 {
-    current = Loading;
+    {
+        const QSignalBlocker quiet(this);
+        setChecked(false);
+        setCheckable(false);
+    }
+    setFocusPolicy(Qt::NoFocus);
     frame = 0;
     showFrame();
     spinner->show();
@@ -52,32 +71,33 @@ void DetailAnim::start()
 
 void DetailAnim::stop()
 {
-    current = NotesClosed;
+    {
+        const QSignalBlocker quiet(this);
+        setCheckable(true);
+        setChecked(false);
+    }
+    setFocusPolicy(Qt::TabFocus);
     spinner->hide();
     frameTimer->stop();
     update();
 }
 
-void DetailAnim::mouseReleaseEvent(QMouseEvent *)
+bool DetailAnim::hitButton(const QPoint &pos) const
 {
-    if (current == Loading)
-        return;
-    const bool open = current == NotesClosed;
-    current = open ? NotesOpen : NotesClosed;
-    update();
-    Q_EMIT signal_Click(open);
+    return state() != Loading && QAbstractButton::hitButton(pos);
 }
 
 void DetailAnim::paintEvent(QPaintEvent *)
 {
-    if (current == Loading)
+    if (state() == Loading)
         return;
     const AppState &s = AppState::instance();
-    const QPixmap arrow
-        = ResourcePixmap::load(current == NotesOpen ? QStringLiteral(":/Res/Dropdown")
-                                                    : QStringLiteral(":/Res/Dropdown2"));
+    const QPixmap arrow = ResourcePixmap::load(isChecked() ? QStringLiteral(":/Res/Dropdown")
+                                                           : QStringLiteral(":/Res/Dropdown2"));
     const int side = s.scaled(12);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, s.scaled(100) > 100);
     painter.drawPixmap((width() - side) / 2, (height() - side) / 2, side, side, arrow);
+    if (hasFocus())
+        FocusRing::paint(painter, rect(), this);
 }

@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QWidget>
+#include <QAbstractButton>
 
 class QLabel;
 class QTimer;
 
 // A small square that spins while the update description loads and then
-// becomes the arrow that opens and closes the release notes.
-class DetailAnim : public QWidget
+// becomes the arrow that opens and closes the release notes: a checkable
+// button (checked while the notes show), so Tab reaches it, Space toggles
+// it and a screen reader hears a named toggle.
+class DetailAnim : public QAbstractButton
 {
     Q_OBJECT
 public:
@@ -17,20 +19,19 @@ public:
 
     void start();
     void stop();
-    int state() const { return current; }
+    State state() const;
 
 Q_SIGNALS:
     // True when the notes are to be shown, false when hidden.
     void signal_Click(bool show);
 
 protected:
-    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    bool hitButton(const QPoint &pos) const override;
     void paintEvent(QPaintEvent *pEvent) override;
 
 private:
     void showFrame();
 
-    int current = Loading;
     QLabel *spinner;
     QTimer *frameTimer;
     QPixmap frames;

@@ -101,6 +101,7 @@ void UpdateDlg::buildWidgets()
     setFixedWidth(s.scaled(380));
     setWindowTitle(text("Update"));
     anim = new DetailAnim(this);
+    anim->setAccessibleName(text("Release notes"));
     connect(anim, &DetailAnim::signal_Click, this, &UpdateDlg::slot_ClickDetail);
     anim->start();
     status = new QLabel(text("Check for available updates..."), this);

@@ -1,4 +1,5 @@
 #include "../canvas/canvasfixture.h"
+#include "app/appstate.h"
 #include "app/lang.h"
 #include "app/settledannouncement.h"
 #include "browser/browserdlg.h"
@@ -258,6 +259,37 @@ private Q_SLOTS:
         QSignalSpy minimized(bar.findChild<MinBtn *>(), &QAbstractButton::clicked);
         of(bar.findChild<MinBtn *>())->actionInterface()->doAction(press);
         QTRY_COMPARE(minimized.count(), 1);
+    }
+
+    // The quick colours are painted, not widgets: the option button gives
+    // them to a reader as named children that press like a click.
+    void quickColoursArePressableChildren()
+    {
+        TestEnvironment env;
+        ToolWidget bar;
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        bar.setCurrentToolButton(ToolWidget::Pen);
+        ToolWidgetBtn_Option *option = bar.optionButton();
+        QAccessibleInterface *button = of(option);
+        QCOMPARE(button->childCount(), ToolWidgetBtn_Option::SwatchCount);
+        QAccessibleInterface *swatch = button->child(4);
+        QCOMPARE(swatch->parent(), button);
+        QCOMPARE(button->indexOfChild(swatch), 4);
+        const QColor colour = AppState::instance().rgb2.at(4);
+        QCOMPARE(swatch->text(QAccessible::Name), ColourName::spoken(colour));
+        const QRect local = option->swatchRect(4);
+        QCOMPARE(swatch->rect(), QRect(option->mapToGlobal(local.topLeft()), local.size()));
+        QCOMPARE(button->childAt(swatch->rect().center().x(), swatch->rect().center().y()), swatch);
+
+        QSignalSpy picked(option, &ToolWidgetBtn_Option::signal_ColourPicked);
+        swatch->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(picked.size(), 1);
+        QCOMPARE(picked.at(0).at(0).value<QColor>(), colour);
+        bar.setCurrentToolButton(ToolWidget::Eraser);
+        QVERIFY(swatch->state().disabled);
+        swatch->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(picked.size(), 1);
     }
 
     // Told once paging pauses, not for each page passed; nothing while no

@@ -9,8 +9,11 @@
 #include "modalanswerer.h"
 #include "platform/nullplatform.h"
 #include "testenvironment.h"
+#include "toolbar/optionpopups.h"
+#include "toolbar/popupoptionwidget.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
+#include "toolbar/toolwidgetbtn_option.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -311,6 +314,26 @@ private Q_SLOTS:
         QVERIFY(!window->isHiddenToTray());
         QVERIFY(!QFile::exists(AppState::instance().tempFolder));
         QCOMPARE(savedDelay(), QStringLiteral("700"));
+    }
+
+    // F6 takes the keyboard from the toolbar to the floating options panel;
+    // Escape brings it back to the button the panel belongs to.
+    void floatingPanelIsReachedByF6()
+    {
+        window->slot_Pen();
+        window->slot_FloatingDrawToolOptions();
+        PopupOptionWidget *panel = window->optionPopups()->floating();
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        QApplication::setActiveWindow(window.get());
+        ToolWidget *bar = window->toolbar();
+        bar->focusKeyboard();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        QVERIFY(panel->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), bar->optionButton());
+        QVERIFY(bar->isKeyboardMode());
+        QVERIFY(panel->isVisible());
     }
 };
 

@@ -25,6 +25,7 @@
 #include "widgets/minbtn.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QDial>
 #include <QSignalSpy>
@@ -210,6 +211,13 @@ private Q_SLOTS:
         QVERIFY(!panel->shapePage()->isVisible());
         QVERIFY(panel->size() != before);
         QCOMPARE(ToolKit::instance().shapeTool()->popupIndex, 2);
+        // The keyboard switches tabs too, and a reader hears page tabs.
+        QTest::keyClick(panel->tabs(), Qt::Key_Left);
+        QVERIFY(panel->strokePage()->isVisible());
+        QAccessibleInterface *tabs = QAccessible::queryAccessibleInterface(panel->tabs());
+        QCOMPARE(tabs->child(1)->role(), QAccessible::PageTab);
+        QCOMPARE(tabs->child(1)->text(QAccessible::Name), QStringLiteral("Stroke"));
+        QTest::keyClick(panel->tabs(), Qt::Key_Right);
 
         QPointer<PopupOptionWidget> old = panel;
         popups->hidePopup();

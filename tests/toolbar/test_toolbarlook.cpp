@@ -3,6 +3,8 @@
 #include "app/screeninuse.h"
 #include "offscreenscreens.h"
 #include "testenvironment.h"
+#include "toolbar/shapewidget.h"
+#include "toolbar/tabwidget.h"
 #include "toolbar/toolcentralwidget.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
@@ -112,6 +114,26 @@ private Q_SLOTS:
         for (int x = 0; x < undo->width(); ++x)
             gaps += disabled.pixelColor(x, 0) == face;
         QVERIFY2(gaps > 0 && gaps < undo->width(), "a disabled button's outline is dashed");
+    }
+
+    // Inside the panels too: the current tab inverted, the shape pictures
+    // drawn in ink on the face.
+    void panelPicturesInHighContrast()
+    {
+        AppState::instance().highContrast = true;
+        const QColor face = LookColours::face(), ink = LookColours::ink();
+        TabWidget tabs({ QStringLiteral("Shape"), QStringLiteral("Stroke") }, 1, nullptr);
+        const QImage shownTabs = tabs.grab().toImage();
+        QCOMPARE(shownTabs.pixelColor(tabs.tabRect(0).topLeft() + QPoint(4, 4)), face);
+        QCOMPARE(shownTabs.pixelColor(tabs.tabRect(1).topLeft() + QPoint(4, 4)), ink);
+
+        ShapeWidget shapes(nullptr);
+        const QImage shownShapes = shapes.grab().toImage();
+        int inked = 0;
+        for (int y = 0; y < shownShapes.height(); ++y)
+            for (int x = 0; x < shownShapes.width(); ++x)
+                inked += shownShapes.pixelColor(x, y) == ink;
+        QVERIFY2(inked > 18 * 20, qPrintable(QString::number(inked)));
     }
 
     // A black-and-white desktop palette turns the look on by itself, and its

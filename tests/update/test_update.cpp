@@ -1,6 +1,7 @@
 #include "app/moduleloader.h"
 #include "httpserver.h"
 #include "modalanswerer.h"
+#include "tabround.h"
 #include "testenvironment.h"
 #include "update/detailanim.h"
 #include "update/packagecheck.h"
@@ -9,6 +10,7 @@
 #include "update/webloader.h"
 #include "urlcatcher.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDesktopServices>
@@ -165,6 +167,16 @@ private Q_SLOTS:
         QVERIFY(notesView->isVisible());
         QTest::mouseClick(arrow, Qt::LeftButton);
         QVERIFY(!notesView->isVisible());
+
+        // The same by keyboard alone, the arrow read as a named toggle.
+        TabRound::showActive(*dlg);
+        arrow->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(arrow, Qt::Key_Space);
+        QVERIFY(notesView->isVisible());
+        QAccessibleInterface *toggle = QAccessible::queryAccessibleInterface(arrow);
+        QCOMPARE(toggle->text(QAccessible::Name), QStringLiteral("Release notes"));
+        QVERIFY(toggle->state().checkable && toggle->state().checked);
+        TabRound::check(*dlg);
     }
 
     void sameOrOlderReleaseOffersNothing()
