@@ -468,29 +468,6 @@ private Q_SLOTS:
                                QStringLiteral("old.zip") }));
     }
 
-    // The progress dialog's Cancel stops the export: the old file stays, no
-    // failure is told, and the pages still need saving.
-    void cancellingAnExportKeepsTheOldFile()
-    {
-        for (const QColor &colour : { Qt::blue, Qt::green, Qt::yellow, Qt::red })
-            addPage(colour);
-        const QString zip = path(QStringLiteral("old.zip"));
-        QVERIFY(writeFile(zip, "the old file"));
-        ModalAnswerer watcher;
-        QTimer::singleShot(0, [] {
-            auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
-            QVERIFY(progress);
-            QPushButton *cancel = progress->findChild<QPushButton *>();
-            QVERIFY(cancel);
-            QTest::mouseClick(cancel, Qt::LeftButton);
-        });
-        QVERIFY(!exported(commands,
-                          [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
-        QCOMPARE(readFile(zip), QByteArray("the old file"));
-        QVERIFY(watcher.texts.isEmpty());
-        QVERIFY(view()->currentPage()->modified);
-    }
-
     void selectSaveTellsWhetherAFileWasWritten()
     {
         addPage(Qt::blue);

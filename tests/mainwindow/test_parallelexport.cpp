@@ -172,6 +172,31 @@ private Q_SLOTS:
         QVERIFY(!exporter.wasCancelled());
         QVERIFY(readFile(zip).startsWith("PK"));
     }
+
+    // A write-protected target is never replaced, by either export; a part
+    // file a killed export left is cleared by the next one to its folder.
+    void protectedTargetsStayAndStalePartsGo()
+    {
+        const QString zip = path(QStringLiteral("out/locked.zip"));
+        const QString pdf = path(QStringLiteral("out/locked.pdf"));
+        const QString stale = path(QStringLiteral("out/.old.zip.tavelmark-part-Ab3dE9"));
+        for (const QString &file : { zip, pdf, stale })
+            QVERIFY(writeFile(file, "old"));
+        for (const QString &file : { zip, pdf })
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup));
+        PageExporter exporter(PageRenderer::snapshot(view->document().pageList()));
+        QVERIFY(!exporter.exportImages(zip, QStringLiteral("png"), false));
+        QCOMPARE(exporter.errorString(), QStringLiteral("The file is write-protected."));
+        QVERIFY(!exporter.exportPdf(pdf));
+        QCOMPARE(exporter.errorString(), QStringLiteral("The file is write-protected."));
+        QCOMPARE(readFile(zip), QByteArray("old"));
+        QCOMPARE(readFile(pdf), QByteArray("old"));
+        QVERIFY(exporter.exportImages(path(QStringLiteral("out/new.zip")), QStringLiteral("png"),
+                                      false));
+        QCOMPARE(folderFiles(),
+                 QStringList({ QStringLiteral("locked.pdf"), QStringLiteral("locked.zip"),
+                               QStringLiteral("new.zip") }));
+    }
 };
 
 QTEST_MAIN(TestParallelExport)
