@@ -346,12 +346,14 @@ private Q_SLOTS:
         stream.setByteOrder(QDataStream::LittleEndian);
         stream << quint8('B') << quint8('M') << quint32(54) << quint32(0) << quint32(54)
                << quint32(40) << qint32(9000) << qint32(9000) << quint16(1) << quint16(32);
-        QVERIFY(writeFile(path(QStringLiteral("huge.bmp")), bmp));
+        // Named as it is, even with a placeholder in its name.
+        const QString huge = path(QStringLiteral("50%2off.bmp"));
+        QVERIFY(writeFile(huge, bmp));
 
         ModalAnswerer watcher;
-        QVERIFY(opened(commands, { path(QStringLiteral("huge.bmp")) }, true));
+        QVERIFY(opened(commands, { huge }, true));
         QCOMPARE(watcher.texts.size(), 1);
-        QVERIFY2(watcher.texts[0].contains(QStringLiteral("9000 x 9000")),
+        QVERIFY2(watcher.texts[0].contains(QStringLiteral("50%2off.bmp has 9000 x 9000")),
                  qPrintable(watcher.texts[0]));
         QVERIFY(watcher.texts[0].contains(QStringLiteral("8192 x 8192")));
         QVERIFY(images().isEmpty());
@@ -639,20 +641,6 @@ private Q_SLOTS:
         QCOMPARE(progress, QList<int>({ 1, 2 }));
         QCOMPARE(view()->document().pageCount(), colours.size() + 2);
         QVERIFY(watcher.texts.isEmpty());
-
-        // A refused file is named as it is, even with a placeholder in its
-        // name: a header claiming 9000 x 9000 at 32 bits.
-        QByteArray bmp(54, '\0');
-        QDataStream stream(&bmp, QIODevice::WriteOnly);
-        stream.setByteOrder(QDataStream::LittleEndian);
-        stream << quint8('B') << quint8('M') << quint32(54) << quint32(0) << quint32(54)
-               << quint32(40) << qint32(9000) << qint32(9000) << quint16(1) << quint16(32);
-        const QString odd = path(QStringLiteral("50%2off.bmp"));
-        QVERIFY(writeFile(odd, bmp));
-        QVERIFY(opened(commands, { odd }, false));
-        QCOMPARE(watcher.texts.size(), 1);
-        QVERIFY2(watcher.texts.first().contains(QStringLiteral("50%2off.bmp has 9000 x 9000")),
-                 qPrintable(watcher.texts.first()));
     }
 
     // What is inserted shows at once, without waiting for a page switch.
