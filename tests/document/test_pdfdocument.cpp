@@ -301,46 +301,6 @@ private Q_SLOTS:
         QVERIFY(writer.write(snapshot()));
         QVERIFY(!QFileInfo::exists(pdfFile));
     }
-
-    // Killed at any step of the write that brings a PDF page, the folder
-    // gives back the session before or after, whole; the next run's first
-    // write leaves no stray file.
-    void journalKilledAtAnyStep()
-    {
-        const std::shared_ptr<PdfSource> slides = PdfSource::open(SlidePdf::coloured(2), QString());
-        QVERIFY(slides);
-        pages = { new MainPage(QSize(100, 100), false) };
-        const DocumentSnapshot first = snapshot();
-        draw(pdfPage(slides, 1), 100);
-        const DocumentSnapshot second = snapshot();
-        // Pages, and the PDF page each shows (-1: none).
-        const auto restored = [](const QString &folder) {
-            DocumentReader reader(AppState::instance().tempFolder);
-            const QList<MainPage *> read = SessionReader::read(folder, &reader);
-            QList<int> shown;
-            for (const MainPage *page : read)
-                shown.append(page->pdf ? page->pdfPage : -1);
-            qDeleteAll(read);
-            return shown;
-        };
-        const QList<int> before { -1 }, after { -1, 1 };
-        bool completed = false;
-        for (int steps = 0; !completed; ++steps) {
-            QVERIFY2(steps < 50, "the write never completed");
-            const QString folder = path(QStringLiteral("killed-%1").arg(steps));
-            SessionWriter killed(folder);
-            QVERIFY(killed.write(first));
-            killed.stopAfter(steps);
-            completed = killed.write(second);
-            const QList<int> found = restored(folder);
-            QVERIFY2(found == before || found == after, qPrintable(QString::number(steps)));
-            if (completed)
-                QCOMPARE(found, after);
-            QVERIFY(SessionWriter(folder).write(second));
-            QCOMPARE(restored(folder), after);
-            QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 4);
-        }
-    }
 };
 
 QTEST_MAIN(TestPdfDocument)
