@@ -7,7 +7,6 @@
 #include "document/imagestatic.h"
 #include "document/imagesvg.h"
 #include "document/mainpage.h"
-#include "document/objstroke.h"
 #include "document/pagerenderer.h"
 #include "mainwindow/documentcommands.h"
 #include "mainwindow/documentfiles.h"
@@ -16,6 +15,7 @@
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
 #include "pageimages.h"
+#include "pixels.h"
 #include "slidepdf.h"
 #include "smalldisk.h"
 #include "testenvironment.h"
@@ -136,12 +136,8 @@ class TestDocumentCommands : public QObject
             picture.fill(colour);
             return picture;
         }());
-        auto *stroke = new ObjStroke;
-        stroke->width = 20;
-        stroke->colour = Qt::red;
-        stroke->path.moveTo(100, 100);
-        stroke->path.lineTo(300, 100);
-        QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
+        QVERIFY(view()->pushCommand(
+            new AddCommand(view(), Pixels::line(QPointF(100, 100), QPointF(300, 100), 20))));
     }
 
     // The progress bar of the dialog an open or an export shows while it runs.

@@ -6,7 +6,6 @@
 #include "document/documentwriter.h"
 #include "document/mainpage.h"
 #include "document/objimage.h"
-#include "document/objstroke.h"
 #include "document/pagerenderer.h"
 #include "document/sessionjournal.h"
 #include "document/sessionwriter.h"
@@ -19,6 +18,7 @@
 #include "mainwindow/menubar.h"
 #include "modalanswerer.h"
 #include "openwhole.h"
+#include "pixels.h"
 #include "testenvironment.h"
 
 #include <QDir>
@@ -76,14 +76,10 @@ class TestDocumentFiles : public QObject
     void addPage(int strokes, const QColor &colour = Qt::red)
     {
         view()->newPage();
-        for (int i = 0; i < strokes; ++i) {
-            auto *stroke = new ObjStroke;
-            stroke->width = 6;
-            stroke->colour = colour;
-            stroke->path.moveTo(50, 50 + 10 * i);
-            stroke->path.lineTo(250, 50 + 10 * i);
-            QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
-        }
+        for (int i = 0; i < strokes; ++i)
+            QVERIFY(view()->pushCommand(new AddCommand(
+                view(),
+                Pixels::line(QPointF(50, 50 + 10 * i), QPointF(250, 50 + 10 * i), 6, colour))));
     }
 
     QList<int> objectCounts() const
@@ -251,10 +247,8 @@ private Q_SLOTS:
         QVERIFY(files->isLoading());
         QTRY_VERIFY(view()->document().pageCount() >= 1);
         QCOMPARE(view()->document().currentPageNumber(), 1);
-        auto *stroke = new ObjStroke;
-        stroke->path.moveTo(10, 10);
-        stroke->path.lineTo(90, 90);
-        QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
+        QVERIFY(view()->pushCommand(
+            new AddCommand(view(), Pixels::line(QPointF(10, 10), QPointF(90, 90), 5))));
         // Asked while the first may still be loading: it waits its turn.
         files->openDocumentFile(lesson, [&firsts](int page) { firsts.append(page); });
         QTRY_VERIFY(firsts.size() == 2 && !files->isLoading());

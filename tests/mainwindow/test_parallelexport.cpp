@@ -3,9 +3,9 @@
 #include "commandoutput.h"
 #include "document/addcommand.h"
 #include "document/mainpage.h"
-#include "document/objstroke.h"
 #include "document/pagerenderer.h"
 #include "mainwindow/pageexporter.h"
+#include "pixels.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -52,12 +52,9 @@ class TestParallelExport : public QObject
             QPixmap picture(view->currentPage()->size);
             picture.fill(pageColour(i));
             view->setBackground(picture);
-            auto *stroke = new ObjStroke;
-            stroke->width = 6;
-            stroke->colour = Qt::black;
-            stroke->path.moveTo(10, 20 + 10 * i);
-            stroke->path.lineTo(300, 20 + 10 * i);
-            QVERIFY(view->pushCommand(new AddCommand(view.get(), stroke)));
+            QVERIFY(view->pushCommand(new AddCommand(
+                view.get(),
+                Pixels::line(QPointF(10, 20 + 10 * i), QPointF(300, 20 + 10 * i), 6, Qt::black))));
         }
     }
 
