@@ -199,11 +199,8 @@ private Q_SLOTS:
             QTest::mouseClick(choices.first(), Qt::LeftButton);
             QTRY_COMPARE(written, QList<bool>({ true }));
             QCOMPARE(files->documentPath(), lesson + QStringLiteral(".tavelmark"));
+            QCOMPARE(readFile(files->documentPath()).left(2), QByteArray("PK"));
         }
-        newWindow();
-        QVERIFY(openWhole(files, lesson + QStringLiteral(".tavelmark")));
-        QCOMPARE(objectCounts(), QList<int> { 2 });
-
         view()->clearAll(false);
         QCOMPARE(view()->document().pageCount(), 0);
         QVERIFY(!window->menu()->actionSaveDocument->isEnabled());
