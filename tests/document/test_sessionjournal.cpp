@@ -300,5 +300,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSessionJournal)
+QTEST_MAIN(TestSessionJournal)
 #include "test_sessionjournal.moc"
