@@ -595,7 +595,7 @@ private Q_SLOTS:
                 noise.setPixel(x, y, random.generate());
         const QString big = path("noise.png");
         QVERIFY(noise.save(big));
-        QVERIFY(QFileInfo(big).size() > 256 * 1024);
+        QVERIFY(QFileInfo(big).size() > qint64(256) * 1024);
         auto page = std::make_unique<MainPage>(QSize(400, 300), false);
         page->appendObjects({ loadedImage<ImageStatic>(big, QRectF(0, 0, 400, 300), 0) }, false);
         const QString file = disk.path + QStringLiteral("/full.tavelmark");
