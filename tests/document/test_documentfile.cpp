@@ -325,10 +325,9 @@ private Q_SLOTS:
         png = path("picture.png");
         QVERIFY(picture.save(png));
         svg = path("picture.svg");
-        QFile f(svg);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30\" height=\"30\">"
-                "<circle cx=\"15\" cy=\"15\" r=\"12\" fill=\"purple\"/></svg>");
+        QVERIFY(writeFile(svg,
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30\" height=\"30\">"
+                          "<circle cx=\"15\" cy=\"15\" r=\"12\" fill=\"purple\"/></svg>"));
     }
 
     // Every kind of object, a picture background, a scaled page and the
@@ -566,10 +565,7 @@ private Q_SLOTS:
         const QString file = path("kept.tavelmark");
         QStringList notes;
         qDeleteAll(reopen({ page.get() }, file, &notes));
-        const QByteArray before = [&] {
-            QFile f(file);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        const QByteArray before = readFile(file);
         QVERIFY(!before.isEmpty());
         // A picture that went missing fails the save before the rename.
         page->appendObjects({ loadedImage<ImageStatic>(png, QRectF(0, 0, 5, 5), 0) }, false);
@@ -578,9 +574,7 @@ private Q_SLOTS:
         QVERIFY(!writer.write(DocumentSnapshot::take({ page.get() }, 1), file,
                               DocumentWriter::Embedded));
         QVERIFY(!writer.errorString().isEmpty());
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
+        QCOMPARE(readFile(file), before);
         QCOMPARE(QDir(dir.path()).entryList({ ".kept*" }, QDir::Files | QDir::Hidden).size(), 0);
         // A write-protected file is never replaced.
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner));
@@ -601,7 +595,7 @@ private Q_SLOTS:
                 noise.setPixel(x, y, random.generate());
         const QString big = path("noise.png");
         QVERIFY(noise.save(big));
-        QVERIFY(QFileInfo(big).size() > 256 * 1024);
+        QVERIFY(QFileInfo(big).size() > qint64(256) * 1024);
         auto page = std::make_unique<MainPage>(QSize(400, 300), false);
         page->appendObjects({ loadedImage<ImageStatic>(big, QRectF(0, 0, 400, 300), 0) }, false);
         const QString file = disk.path + QStringLiteral("/full.tavelmark");
@@ -737,16 +731,11 @@ private Q_SLOTS:
         std::unique_ptr<MainPage> page = fullPage();
         const QString good = path("good.tavelmark");
         qDeleteAll(reopen({ page.get() }, good));
-        QFile source(good);
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        const QByteArray bytes = source.readAll();
-        QFile cut(path("cut.tavelmark"));
-        QVERIFY(cut.open(QIODevice::WriteOnly));
-        cut.write(bytes.left(bytes.size() / 2));
-        cut.close();
+        const QByteArray bytes = readFile(good);
+        QVERIFY(writeFile(path("cut.tavelmark"), bytes.left(bytes.size() / 2)));
 
         const QString files[] = {
-            cut.fileName(),
+            path("cut.tavelmark"),
             craft("major.tavelmark",
                   manifestWith(plainPage(), { DocumentWriter::PdfMajor + 1, 0 })),
             craft("garbage.tavelmark", "{ not json"),

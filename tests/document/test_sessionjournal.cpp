@@ -1,4 +1,5 @@
 #include "pixels.h"
+#include "slidepdf.h"
 #include "smalldisk.h"
 #include "testhost.h"
 
@@ -7,6 +8,7 @@
 #include "document/documentreader.h"
 #include "document/documentsnapshot.h"
 #include "document/mainpage.h"
+#include "document/pdfsource.h"
 #include "document/sessionjournal.h"
 #include "document/sessionreader.h"
 #include "document/sessionwriter.h"
@@ -188,18 +190,24 @@ private Q_SLOTS:
         QCOMPARE(restored(), (QList<int> { 2, 3 }));
     }
 
-    // Killed between any two steps of a write, the folder reads back as the
-    // session before it or the one after, and the next run's first write
-    // leaves only what its index names.
+    // Killed between any two steps of a write, also those that bring a PDF,
+    // the folder reads back as the session before it or the one after, and
+    // the next run's first write leaves only what its index names.
     void crashAtAnyStepLeavesOneWholeSession()
     {
-        const QList<int> before { 1, 2, 3 }, after { 4, 3, 1 };
+        const QList<int> before { 1, 2, 3 }, after { 4, 3, 1, 1 };
         pages = { pageWith(1), pageWith(2), pageWith(3) };
         const DocumentSnapshot first = DocumentSnapshot::take(pages, 1);
         for (int i = 0; i < 3; ++i)
             draw(pages.first(), 30 + i);
         delete pages.takeAt(1);
         pages.append(pageWith(1));
+        // A page that shows a PDF reads back only with its PDF whole.
+        pages.append(pageWith(1));
+        pages.last()->background = MainPage::PdfBackground;
+        pages.last()->pdf = PdfSource::open(SlidePdf::coloured(2), QString());
+        pages.last()->pdfPage = 1;
+        QVERIFY(pages.last()->pdf);
         const DocumentSnapshot second = DocumentSnapshot::take(pages, 2);
         bool completed = false;
         for (int steps = 0; !completed; ++steps) {
@@ -217,7 +225,7 @@ private Q_SLOTS:
             SessionWriter next(folder);
             QVERIFY(next.write(second));
             QCOMPARE(restored(folder), after);
-            QCOMPARE(filesIn(folder).size(), 4);
+            QCOMPARE(filesIn(folder).size(), 6);
         }
     }
 
@@ -292,5 +300,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSessionJournal)
+QTEST_MAIN(TestSessionJournal)
 #include "test_sessionjournal.moc"

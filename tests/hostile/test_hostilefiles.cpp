@@ -225,50 +225,6 @@ private Q_SLOTS:
                  QSize(4096, 4096));
     }
 
-    // A killed export leaves its hidden archive; the next export to the
-    // folder clears it, and no handled failure leaves one.
-    void exportsLeaveNoHiddenArchives()
-    {
-        addPage();
-        const QString stale = write(QStringLiteral(".old.zip.tavelmark-part-Ab3dE9"), "partial");
-        const QString foreign = write(QStringLiteral(".notes.zip.backup"), "keep");
-        QVERIFY(exported(commands, [&] {
-            commands->ExportToImage(path(QStringLiteral("pages.zip")), QStringLiteral("png"),
-                                    false);
-        }));
-        QVERIFY(!QFile::exists(stale));
-        QVERIFY(QFile::exists(foreign));
-        QCOMPARE(
-            QDir(path(QString()))
-                .entryList({ QStringLiteral(".*tavelmark-part*") }, QDir::Files | QDir::Hidden),
-            QStringList());
-    }
-
-    // Neither export replaces a file the user cannot write, and both say so alike.
-    void writeProtectedTargetsAreRefusedAlike()
-    {
-        addPage();
-        ModalAnswerer watcher;
-        const QString zip = write(QStringLiteral("locked.zip"), "old zip");
-        const QString pdf = write(QStringLiteral("locked.pdf"), "old pdf");
-        for (const QString &file : { zip, pdf })
-            QVERIFY(QFile::setPermissions(file,
-                                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        QVERIFY(!exported(commands,
-                          [&] { commands->ExportToImage(zip, QStringLiteral("png"), false); }));
-        QVERIFY(!exported(commands, [&] { commands->ExportToPdf(pdf); }));
-        QCOMPARE(readFile(zip), QByteArray("old zip"));
-        QCOMPARE(readFile(pdf), QByteArray("old pdf"));
-        QCOMPARE(watcher.texts.size(), 2);
-        QVERIFY2(
-            watcher.texts[0].endsWith(QStringLiteral("locked.zip: The file is write-protected.")),
-            qPrintable(watcher.texts[0]));
-        QVERIFY2(
-            watcher.texts[1].endsWith(QStringLiteral("locked.pdf: The file is write-protected.")),
-            qPrintable(watcher.texts[1]));
-        QCOMPARE(QDir(path(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2);
-    }
-
     // Files that give no picture used to open as a blank page or an
     // invisible picture without a word: each is told, and nothing is added.
     void picturesThatGiveNothingAreTold()

@@ -1,4 +1,5 @@
 #include "app/appstate.h"
+#include "app/qttranslations.h"
 #include "canvas/toolkit.h"
 #include "desktoptools/capturedlg.h"
 #include "desktoptools/capturewin.h"
@@ -19,6 +20,7 @@
 #include "toolbar/popupwidget.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn_option.h"
+#include "update/updatedlg.h"
 #include "widgets/messageboxdialog.h"
 
 #include <QAbstractButton>
@@ -26,12 +28,14 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QtTest>
 
 #include <memory>
 
-// Every dialog at one and a half times the desktop's font size, on a
-// 1280 x 800 screen: each text fits its widget and each dialog the screen.
+// Every dialog in each language at one and a half times the desktop's font
+// size, on a 1280 x 800 screen: each text fits its widget, overlaps no
+// sibling's text, and each dialog fits the screen.
 class TestDialogFonts : public QObject
 {
     Q_OBJECT
@@ -104,6 +108,7 @@ class TestDialogFonts : public QObject
                             .arg(strWhere)
                             .arg(pRoot->width())
                             .arg(pRoot->height());
+        QList<QWidget *> texts;
         for (QWidget *w : pRoot->findChildren<QWidget *>()) {
             if (!w->isVisibleTo(pRoot))
                 continue;
@@ -123,8 +128,33 @@ class TestDialogFonts : public QObject
                                .arg(smallest);
             if (!problem.isEmpty())
                 problems << QStringLiteral("%1: \"%2\" %3").arg(strWhere, plain(text), problem);
+            if (!text.isEmpty())
+                texts.append(w);
         }
+        for (int i = 0; i < texts.size(); ++i)
+            for (int j = i + 1; j < texts.size(); ++j)
+                if (texts[i]->parentWidget() == texts[j]->parentWidget()
+                    && texts[i]->geometry().intersects(texts[j]->geometry()))
+                    problems << QStringLiteral("%1: %2 overlaps %3")
+                                    .arg(strWhere, texts[i]->metaObject()->className(),
+                                         texts[j]->metaObject()->className());
         return problems;
+    }
+
+    void start()
+    {
+        QFETCH(QString, code);
+        QVERIFY(writeFile(env->dataFolder() + QStringLiteral("/Setting.ini"),
+                          "[UserInterface]\nLanguage=" + code.toLatin1() + "\nShowTrayIcon=0\n"));
+        window = std::make_unique<MainWindow>();
+        QtTranslations::apply(code);
+    }
+
+    static void languages()
+    {
+        QTest::addColumn<QString>("code");
+        for (const char *code : { "en_GB", "zh_CN", "zh_TW" })
+            QTest::newRow(code) << QString::fromLatin1(code);
     }
 
 private Q_SLOTS:
@@ -134,13 +164,10 @@ private Q_SLOTS:
     {
         env = std::make_unique<TestEnvironment>();
         QDir().mkpath(env->dataFolder());
-        QVERIFY(writeFile(env->dataFolder() + QStringLiteral("/Setting.ini"),
-                          "[UserInterface]\nLanguage=en_GB\nShowTrayIcon=0\n"));
         QFont large = defaultFont;
         large.setPointSizeF(defaultFont.pointSizeF() * 1.5);
         QApplication::setFont(large);
         ToolKit::reset();
-        window = std::make_unique<MainWindow>();
     }
 
     void cleanup()
@@ -148,10 +175,13 @@ private Q_SLOTS:
         window.reset();
         env.reset();
         QApplication::setFont(defaultFont);
+        QtTranslations::apply(QStringLiteral("en_GB"));
     }
 
+    void dialogsFitLargerText_data() { languages(); }
     void dialogsFitLargerText()
     {
+        start();
         QStringList problems;
         PreferencesDlg preferences(window.get());
         problems << cutTexts(&preferences, QStringLiteral("preferences"));
@@ -167,16 +197,35 @@ private Q_SLOTS:
                              QStringLiteral("Do you want to save your changes?"),
                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         problems << cutTexts(&box, QStringLiteral("message box"));
+        // A short question still shows its whole title beside the title
+        // bar's icon and buttons.
+        MessageBoxDialog question(window.get(), QStringLiteral("Close current page from document."),
+                                  QStringLiteral("Do you want to close current page?"),
+                                  QMessageBox::Ok | QMessageBox::Cancel);
+        question.show();
+        if (question.width() < question.titleWidth())
+            problems << QStringLiteral("question \"%1\" is %2 wide, its title needs %3")
+                            .arg(question.text())
+                            .arg(question.width())
+                            .arg(question.titleWidth());
+        // Nothing listens on port 9: the check fails at once.
+        UpdateDlg update(nullptr, QUrl(QStringLiteral("http://127.0.0.1:9")));
+        QTRY_VERIFY(!update.findChild<QTextEdit *>()->toPlainText().isEmpty());
+        problems << cutTexts(&update, QStringLiteral("update"));
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
+    void toolbarPanelsFitLargerText_data() { languages(); }
     void toolbarPanelsFitLargerText()
     {
+        start();
         QStringList problems;
         OptionPopups *popups = window->optionPopups();
         QWidget *anchor = window->toolbar()->optionButton();
         popups->openNewpage(anchor);
         problems << cutTexts(popups->popup(), QStringLiteral("new page"));
+        popups->openOpPage(anchor);
+        problems << cutTexts(popups->popup(), QStringLiteral("page"));
         popups->openSave(anchor);
         problems << cutTexts(popups->popup(), QStringLiteral("save"));
         popups->openTools(anchor);
@@ -190,8 +239,10 @@ private Q_SLOTS:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
+    void desktopToolPanelsFitLargerText_data() { languages(); }
     void desktopToolPanelsFitLargerText()
     {
+        start();
         QStringList problems;
         QPixmap still(1280, 800);
         still.fill(Qt::darkCyan);
@@ -205,9 +256,11 @@ private Q_SLOTS:
         }
         CaptureWin windowCapture(nullptr);
         problems << cutTexts(&windowCapture, QStringLiteral("window capture"));
-        PickerDlg picker(&still, false, nullptr);
-        for (DesktopToolPanel *panel : picker.findChildren<DesktopToolPanel *>())
-            problems << cutTexts(panel, QStringLiteral("picker"));
+        for (bool oneShot : { false, true }) {
+            PickerDlg picker(&still, oneShot, nullptr);
+            for (DesktopToolPanel *panel : picker.findChildren<DesktopToolPanel *>())
+                problems << cutTexts(panel, QStringLiteral("picker"));
+        }
         ZoomMemory zoomMemory;
         ZoomDlg zoom(&still, &zoomMemory, nullptr);
         for (DesktopToolPanel *panel : zoom.findChildren<DesktopToolPanel *>())

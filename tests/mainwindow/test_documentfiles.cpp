@@ -6,7 +6,6 @@
 #include "document/documentwriter.h"
 #include "document/mainpage.h"
 #include "document/objimage.h"
-#include "document/objstroke.h"
 #include "document/pagerenderer.h"
 #include "document/sessionjournal.h"
 #include "document/sessionwriter.h"
@@ -19,6 +18,7 @@
 #include "mainwindow/menubar.h"
 #include "modalanswerer.h"
 #include "openwhole.h"
+#include "pixels.h"
 #include "testenvironment.h"
 
 #include <QDir>
@@ -76,14 +76,10 @@ class TestDocumentFiles : public QObject
     void addPage(int strokes, const QColor &colour = Qt::red)
     {
         view()->newPage();
-        for (int i = 0; i < strokes; ++i) {
-            auto *stroke = new ObjStroke;
-            stroke->width = 6;
-            stroke->colour = colour;
-            stroke->path.moveTo(50, 50 + 10 * i);
-            stroke->path.lineTo(250, 50 + 10 * i);
-            QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
-        }
+        for (int i = 0; i < strokes; ++i)
+            QVERIFY(view()->pushCommand(new AddCommand(
+                view(),
+                Pixels::line(QPointF(50, 50 + 10 * i), QPointF(250, 50 + 10 * i), 6, colour))));
     }
 
     QList<int> objectCounts() const
@@ -203,11 +199,8 @@ private Q_SLOTS:
             QTest::mouseClick(choices.first(), Qt::LeftButton);
             QTRY_COMPARE(written, QList<bool>({ true }));
             QCOMPARE(files->documentPath(), lesson + QStringLiteral(".tavelmark"));
+            QCOMPARE(readFile(files->documentPath()).left(2), QByteArray("PK"));
         }
-        newWindow();
-        QVERIFY(openWhole(files, lesson + QStringLiteral(".tavelmark")));
-        QCOMPARE(objectCounts(), QList<int> { 2 });
-
         view()->clearAll(false);
         QCOMPARE(view()->document().pageCount(), 0);
         QVERIFY(!window->menu()->actionSaveDocument->isEnabled());
@@ -251,10 +244,8 @@ private Q_SLOTS:
         QVERIFY(files->isLoading());
         QTRY_VERIFY(view()->document().pageCount() >= 1);
         QCOMPARE(view()->document().currentPageNumber(), 1);
-        auto *stroke = new ObjStroke;
-        stroke->path.moveTo(10, 10);
-        stroke->path.lineTo(90, 90);
-        QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
+        QVERIFY(view()->pushCommand(
+            new AddCommand(view(), Pixels::line(QPointF(10, 10), QPointF(90, 90), 5))));
         // Asked while the first may still be loading: it waits its turn.
         files->openDocumentFile(lesson, [&firsts](int page) { firsts.append(page); });
         QTRY_VERIFY(firsts.size() == 2 && !files->isLoading());
@@ -302,33 +293,15 @@ private Q_SLOTS:
         QCOMPARE(pictureCopies(), QStringList());
     }
 
-    void failuresAreTold()
+    void aDamagedDocumentIsTold()
     {
         const QString bad = env->path(QStringLiteral("bad.tavelmark"));
         QVERIFY(writeFile(bad, "not a zip"));
-        {
-            ModalAnswerer answerer;
-            QVERIFY(!openWhole(files, bad));
-            QCOMPARE(answerer.texts.size(), 1);
-            QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be opened")));
-        }
+        ModalAnswerer answerer;
+        QVERIFY(!openWhole(files, bad));
+        QCOMPARE(answerer.texts.size(), 1);
+        QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be opened")));
         QCOMPARE(view()->document().pageCount(), 0);
-
-        addPage(1);
-        const QString target = env->path(QStringLiteral("kept.tavelmark"));
-        files->saveAnswers = { target };
-        QVERIFY(documentSaved(files));
-        const QByteArray before = readFile(target);
-        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
-        addPage(2);
-        {
-            ModalAnswerer answerer;
-            QVERIFY(!documentSaved(files));
-            QCOMPARE(answerer.texts.size(), 1);
-            QVERIFY(answerer.texts.first().contains(QStringLiteral("could not be saved")));
-        }
-        QCOMPARE(readFile(target), before);
-        QVERIFY(view()->document().isModified());
     }
 
     // Pages journaled by a run that did not close come back when the next

@@ -5,7 +5,6 @@
 #include "commandwaits.h"
 #include "document/addcommand.h"
 #include "document/mainpage.h"
-#include "document/objstroke.h"
 #include "document/ziploader.h"
 #include "documentsaved.h"
 #include "mainwindow/documentcommands.h"
@@ -13,6 +12,7 @@
 #include "mainwindow/mainwindow.h"
 #include "modalanswerer.h"
 #include "openwhole.h"
+#include "pixels.h"
 #include "testenvironment.h"
 
 #include <QDir>
@@ -82,14 +82,9 @@ class TestLazyZip : public QObject
     void addPage(int strokes)
     {
         view()->newPage();
-        for (int i = 0; i < strokes; ++i) {
-            auto *stroke = new ObjStroke;
-            stroke->width = 6;
-            stroke->colour = Qt::red;
-            stroke->path.moveTo(50, 50 + 10 * i);
-            stroke->path.lineTo(250, 50 + 10 * i);
-            QVERIFY(view()->pushCommand(new AddCommand(view(), stroke)));
-        }
+        for (int i = 0; i < strokes; ++i)
+            QVERIFY(view()->pushCommand(new AddCommand(
+                view(), Pixels::line(QPointF(50, 50 + 10 * i), QPointF(250, 50 + 10 * i), 6))));
     }
 
     static bool isLoaded() { return ModuleLoader::isLoaded(QLatin1String(ZipLoader::ModuleName)); }

@@ -41,7 +41,7 @@ class TestMainWindow : public QObject
     std::unique_ptr<TestEnvironment> env;
     std::unique_ptr<MainWindow> window;
 
-    // Runs pAction, answering the message box it opens with fnAnswer.
+    // The capture delay as the settings file holds it after a save.
     static QString savedDelay()
     {
         QSettings ini(AppState::instance().iniPath, QSettings::IniFormat);

@@ -3,9 +3,9 @@
 #include "commandoutput.h"
 #include "document/addcommand.h"
 #include "document/mainpage.h"
-#include "document/objstroke.h"
 #include "document/pagerenderer.h"
 #include "mainwindow/pageexporter.h"
+#include "pixels.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -52,12 +52,9 @@ class TestParallelExport : public QObject
             QPixmap picture(view->currentPage()->size);
             picture.fill(pageColour(i));
             view->setBackground(picture);
-            auto *stroke = new ObjStroke;
-            stroke->width = 6;
-            stroke->colour = Qt::black;
-            stroke->path.moveTo(10, 20 + 10 * i);
-            stroke->path.lineTo(300, 20 + 10 * i);
-            QVERIFY(view->pushCommand(new AddCommand(view.get(), stroke)));
+            QVERIFY(view->pushCommand(new AddCommand(
+                view.get(),
+                Pixels::line(QPointF(10, 20 + 10 * i), QPointF(300, 20 + 10 * i), 6, Qt::black))));
         }
     }
 
@@ -171,6 +168,31 @@ private Q_SLOTS:
         QVERIFY(exporter.exportImages(zip, QStringLiteral("png"), false));
         QVERIFY(!exporter.wasCancelled());
         QVERIFY(readFile(zip).startsWith("PK"));
+    }
+
+    // A write-protected target is never replaced, by either export; a part
+    // file a killed export left is cleared by the next one to its folder.
+    void protectedTargetsStayAndStalePartsGo()
+    {
+        const QString zip = path(QStringLiteral("out/locked.zip"));
+        const QString pdf = path(QStringLiteral("out/locked.pdf"));
+        const QString stale = path(QStringLiteral("out/.old.zip.tavelmark-part-Ab3dE9"));
+        for (const QString &file : { zip, pdf, stale })
+            QVERIFY(writeFile(file, "old"));
+        for (const QString &file : { zip, pdf })
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup));
+        PageExporter exporter(PageRenderer::snapshot(view->document().pageList()));
+        QVERIFY(!exporter.exportImages(zip, QStringLiteral("png"), false));
+        QCOMPARE(exporter.errorString(), QStringLiteral("The file is write-protected."));
+        QVERIFY(!exporter.exportPdf(pdf));
+        QCOMPARE(exporter.errorString(), QStringLiteral("The file is write-protected."));
+        QCOMPARE(readFile(zip), QByteArray("old"));
+        QCOMPARE(readFile(pdf), QByteArray("old"));
+        QVERIFY(exporter.exportImages(path(QStringLiteral("out/new.zip")), QStringLiteral("png"),
+                                      false));
+        QCOMPARE(folderFiles(),
+                 QStringList({ QStringLiteral("locked.pdf"), QStringLiteral("locked.zip"),
+                               QStringLiteral("new.zip") }));
     }
 };
 

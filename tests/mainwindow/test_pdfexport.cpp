@@ -229,12 +229,10 @@ private Q_SLOTS:
     void svgPicturesAsVectors()
     {
         const QString file = path(QStringLiteral("diagram.svg"));
-        QFile svg(file);
-        QVERIFY(svg.open(QIODevice::WriteOnly));
-        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='200' height='100'>"
-                  "<rect x='0' y='0' width='200' height='100' fill='#2060c0'/>"
-                  "<circle cx='150' cy='50' r='30' fill='white'/></svg>");
-        svg.close();
+        QVERIFY(writeFile(file,
+                          "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='100'>"
+                          "<rect x='0' y='0' width='200' height='100' fill='#2060c0'/>"
+                          "<circle cx='150' cy='50' r='30' fill='white'/></svg>"));
         ObjectRecord drawing;
         drawing.kind = KindImageSVG;
         drawing.rect = QRectF(100, 100, 200, 100);

@@ -52,11 +52,7 @@ class TestPdfLoad : public QObject
 
     QString written(const QString &name, const QByteArray &bytes)
     {
-        const QString path = env->path(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return QString();
-        return path;
+        return writeFile(env->path(name), bytes) ? env->path(name) : QString();
     }
 
 private Q_SLOTS:

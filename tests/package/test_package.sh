@@ -42,12 +42,10 @@ for path in /usr/bin/tavelmark \
     grep -qx "$path" "$work/contents" || fail "$path is not in the package"
 done
 grep -q '^/usr/local' "$work/contents" && fail "the package installs into /usr/local"
-grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_zip\.so$' "$work/contents" ||
-    fail "the ZIP module is not in the package"
-grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_net\.so$' "$work/contents" ||
-    fail "the network module is not in the package"
-grep -q '^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_pdf\.so$' "$work/contents" ||
-    fail "the PDF module is not in the package"
+for name in zip net pdf; do
+    grep -q "^/usr/lib/\(.*/\)\?tavelmark/modules/libtavelmark_$name\.so$" "$work/contents" ||
+        fail "the $name module is not in the package"
+done
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6network6 libquazip1-qt6 libqt6pdf6 libqpdf libc6; do
     [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
