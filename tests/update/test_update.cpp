@@ -255,7 +255,7 @@ private Q_SLOTS:
         const QByteArray full = HttpServer::http(200, body);
         QByteArray changed = body;
         changed[1000] = 'q';
-        const QByteArray big(3 * 1024 * 1024, 'p');
+        const QByteArray big(3 << 20, 'p');
         const QString tooLarge = QStringLiteral("the package is larger than 2 MB.");
         QTest::newRow("cut short") << full << int(full.size()) / 2 << QString();
         QTest::newRow("not found") << HttpServer::http(404, "gone") << -1 << QString();
@@ -275,7 +275,7 @@ private Q_SLOTS:
         writeOldPackage();
         server->answer(package, { response, holdAfter, true });
         UpdateDlg::Limits limits;
-        limits.maxPackageBytes = 2 * 1024 * 1024;
+        limits.maxPackageBytes = 2 << 20;
         checkNewRelease(body, limits);
         QTest::mouseClick(button(), Qt::LeftButton);
         QTRY_VERIFY(status().startsWith("Download failed: "));
