@@ -1,4 +1,5 @@
 #include "app/devicepixels.h"
+#include "numberedpicture.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -11,10 +12,7 @@ class TestDevicePixels : public QObject
     // Every device pixel knows where it came from.
     static QImage numbered(const QSize &size, qreal ratio)
     {
-        QImage image(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
+        QImage image = numberedPicture(size);
         image.setDevicePixelRatio(ratio);
         return image;
     }

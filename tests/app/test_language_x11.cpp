@@ -1,3 +1,4 @@
+#include "realprogram.h"
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
 #include "widgets/menubtn.h"
@@ -19,14 +20,6 @@ class TestLanguageX11 : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
-
-    static QString xdotool(const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(QStringLiteral("xdotool"), arguments);
-        process.waitForFinished(20000);
-        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-    }
 
     static QPoint menuButtonOffset()
     {
@@ -107,18 +100,20 @@ class TestLanguageX11 : public QObject
         program.start(QStringLiteral(TAV_PROGRAM), {});
         if (!program.waitForStarted())
             return {};
-        const QString toolbar = xdotool({ QStringLiteral("search"), QStringLiteral("--sync"),
-                                          QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                          QStringLiteral("Quillbury Tavelmark") })
-                                    .section(QLatin1Char('\n'), 0, 0);
+        const QString toolbar
+            = RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--sync"),
+                                     QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                     QStringLiteral("Quillbury Tavelmark") })
+                  .section(QLatin1Char('\n'), 0, 0);
         if (toolbar.isEmpty())
             return {};
         X11Probe x11;
         const QList<xcb_window_t> before = popups(x11);
         const QPoint button = x11.rootGeometry(toolbar.toUInt()).topLeft() + menuButtonOffset();
-        xdotool({ QStringLiteral("mousemove"), QString::number(button.x()),
-                  QString::number(button.y()), QStringLiteral("click"), QStringLiteral("1"),
-                  QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0") });
+        RealProgram::xdotool({ QStringLiteral("mousemove"), QString::number(button.x()),
+                               QString::number(button.y()), QStringLiteral("click"),
+                               QStringLiteral("1"), QStringLiteral("mousemove"),
+                               QStringLiteral("0"), QStringLiteral("0") });
         xcb_window_t menu = 0;
         const bool opened = QTest::qWaitFor(
             [&] {

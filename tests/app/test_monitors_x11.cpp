@@ -273,43 +273,6 @@ private Q_SLOTS:
                                         .arg(QColor(shown.pixel(x, y)).name())));
     }
 
-    // At scale 1 on both, a page made on the large monitor is twice the
-    // small one's size: there it is shown whole, at half its size.
-    void largerPageFitsTheSmallerMonitor()
-    {
-        X11Probe x11;
-        desktop = numberedPicture(QSize(3840, 1600));
-        QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
-        const QPoint pen = RealProgram::penButtonOffset();
-        RealProgram program(*env);
-        QVERIFY(program.start({}));
-        const QString toolbar = program.toolbar();
-        QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
-        RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + pen);
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
-        RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, left), 10000);
-
-        // Out of drawing the toolbar is a window of its own again.
-        QVERIFY(right.contains(toolbarOntoRight(x11, program.toolbar(), QPoint(3600, 300))));
-        // Clear Page brings the page back, there being nothing on it to clear.
-        shortcut(program.toolbar(), QStringLiteral("ctrl+l"));
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, right), 15000);
-        const QImage half = desktop.copy(left).scaled(QSize(1280, 800), Qt::IgnoreAspectRatio,
-                                                      Qt::SmoothTransformation);
-        // Away from the frame, the label and the toolbar, also near the
-        // page's far corner.
-        const QList<QPoint> spots
-            = { QPoint(100, 100), QPoint(300, 600), QPoint(600, 400), QPoint(900, 760) };
-        QTRY_VERIFY_WITH_TIMEOUT(
-            near(screenNow().pixel(right.topLeft() + spots.at(1)), half.pixel(spots.at(1)), 3),
-            10000);
-        const QImage shown = screenNow();
-        for (const QPoint &spot : spots)
-            QVERIFY2(near(shown.pixel(right.topLeft() + spot), half.pixel(spot), 3),
-                     qPrintable(QStringLiteral("%1,%2").arg(spot.x()).arg(spot.y())));
-    }
-
     void penOnEachMonitorAndOneUnplugged()
     {
         X11Probe x11;

@@ -81,6 +81,16 @@ class TestWaylandSession : public QObject
         return false;
     }
 
+    // Starts the program and waits until it is the listening first instance.
+    bool startProgram(QProcess &program, QByteArray *log) const
+    {
+        program.setProcessEnvironment(programEnvironment());
+        // The diagnostics come on stderr; waitForReadyRead watches this channel.
+        program.setReadChannel(QProcess::StandardError);
+        program.start(QStringLiteral(TAV_PROGRAM), {});
+        return waitForLog(program, "Listening:", log);
+    }
+
     // The program's visible windows (all carry the product title) and where
     // they are.
     static QList<QRect> programWindows()
@@ -185,11 +195,8 @@ private Q_SLOTS:
     void showBringsBackWhatHideFolded()
     {
         QProcess program;
-        program.setProcessEnvironment(programEnvironment());
-        program.setReadChannel(QProcess::StandardError);
-        program.start(QStringLiteral(TAV_PROGRAM), {});
         QByteArray log;
-        QVERIFY2(waitForLog(program, "Listening:", &log), log.constData());
+        QVERIFY2(startProgram(program, &log), log.constData());
         QTRY_VERIFY_WITH_TIMEOUT(toolbarShown(), 10000);
         const int height = programWindows().value(0).height();
         QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("hide") }));
@@ -202,8 +209,8 @@ private Q_SLOTS:
 
     // While the portal does not answer the program goes on: a note says it
     // waits, and its Cancel gives the desktop back at once, the portal told.
-    // Left alone, the wait ends at the deadline with a blank page and the
-    // message over it.
+    // The deadline is the portal test's; the message over the blank page is
+    // checked below without a portal.
     void aSilentPortalHoldsNothingUp()
     {
         if (portal)
@@ -220,11 +227,8 @@ private Q_SLOTS:
                 = layout.cancelButton()->mapTo(&layout, layout.cancelButton()->rect().center());
         }
         QProcess program;
-        program.setProcessEnvironment(programEnvironment());
-        program.setReadChannel(QProcess::StandardError);
-        program.start(QStringLiteral(TAV_PROGRAM), {});
         QByteArray log;
-        QVERIFY2(waitForLog(program, "Listening:", &log), log.constData());
+        QVERIFY2(startProgram(program, &log), log.constData());
 
         QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("pen") }));
         QRect note;
@@ -237,12 +241,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(toolbarShown() && !dialogWindow().isValid(), 10000);
         QVERIFY(!pageShown());
         QTRY_COMPARE_WITH_TIMEOUT(fake.closes(), 1, 10000);
-
-        QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("pen") }));
-        QTRY_VERIFY_WITH_TIMEOUT(dialogWindow().isValid(), 10000);
-        QVERIFY2(waitForLog(program, "Screen grab refused", &log), log.constData());
-        QVERIFY(log.contains("did not answer in time"));
-        QTRY_VERIFY_WITH_TIMEOUT(messageAbovePage(), 10000);
         program.kill();
         QVERIFY(program.waitForFinished(30000));
     }
@@ -286,12 +284,8 @@ private Q_SLOTS:
     void actionsDriveTheProgram()
     {
         QProcess program;
-        program.setProcessEnvironment(programEnvironment());
-        // The diagnostics come on stderr; waitForReadyRead watches this channel.
-        program.setReadChannel(QProcess::StandardError);
-        program.start(QStringLiteral(TAV_PROGRAM), {});
         QByteArray log;
-        QVERIFY2(waitForLog(program, "Listening:", &log), log.constData());
+        QVERIFY2(startProgram(program, &log), log.constData());
 
         QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("pen") }));
         if (portal) {
@@ -317,8 +311,7 @@ private Q_SLOTS:
         // With nothing to ask about, Quit from a shortcut ends the program,
         // also after a picture came from the portal.
         log.clear();
-        program.start(QStringLiteral(TAV_PROGRAM), {});
-        QVERIFY2(waitForLog(program, "Listening:", &log), log.constData());
+        QVERIFY2(startProgram(program, &log), log.constData());
         if (portal) {
             QVERIFY(send({ QStringLiteral("--action"), QStringLiteral("colour-picker") }));
             // The picker grabs the input; the compositor's own list shows it.

@@ -5,19 +5,11 @@
 #include "desktoptools/captureloupe.h"
 #include "desktoptools/rulerview.h"
 #include "document/pagerenderer.h"
+#include "numberedpicture.h"
 
 #include <QPainter>
 
 namespace {
-
-QImage numberedPicture(const QSize &device)
-{
-    QImage image(device, QImage::Format_RGB32);
-    for (int y = 0; y < device.height(); ++y)
-        for (int x = 0; x < device.width(); ++x)
-            image.setPixel(x, y, qRgb(x % 256, y % 256, x / 256 * 16 + y / 256));
-    return image;
-}
 
 // A window showing a picture at the screen's device pixels.
 class NumberedWindow : public QWidget

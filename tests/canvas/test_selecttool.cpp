@@ -154,27 +154,16 @@ private slots:
         QCOMPARE(canvas->objects(), QList<Obj *> { image });
     }
 
-    void interruptedDragsKeepTheirUndoExact()
+    // A tool switch during a drag puts the image back. (A second button is
+    // the tool test's.)
+    void toolSwitchDuringADragPutsTheImageBack()
     {
-        // A tool switch during a drag puts the image back.
         ImageStatic *image = canvas->addImage(QPointF(100, 100));
         canvas->press(QPoint(150, 140));
         canvas->move(QPoint(250, 240));
         ToolKit::instance().setCurrentTool(ToolKit::Mouse);
         QCOMPARE(image->rect.topLeft(), QPointF(100, 100));
         canvas->release(QPoint(250, 240));
-        QCOMPARE(canvas->commands(), 1);
-
-        // A second button during a drag cancels it: the image goes back and
-        // the release that follows neither moves it nor pushes a command.
-        ToolKit::instance().setCurrentTool(ToolKit::Select);
-        canvas->press(QPoint(150, 140));
-        canvas->move(QPoint(200, 180));
-        QCOMPARE(image->rect.topLeft(), QPointF(150, 140));
-        canvas->press(QPoint(300, 300), {}, Qt::RightButton);
-        canvas->release(QPoint(300, 300), {}, Qt::RightButton);
-        canvas->release(QPoint(300, 300));
-        QCOMPARE(image->rect.topLeft(), QPointF(100, 100));
         QCOMPARE(canvas->commands(), 1);
     }
 

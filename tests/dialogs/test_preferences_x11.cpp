@@ -46,14 +46,6 @@ class TestPreferencesX11 : public QObject
 
     std::unique_ptr<TestEnvironment> env;
 
-    static QString findWindow(const QString &strName)
-    {
-        return RealProgram::xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                      QStringLiteral("--name"),
-                                      QStringLiteral("^%1$").arg(strName) })
-            .section(QLatin1Char('\n'), 0, 0);
-    }
-
     // Where a widget's centre lies in its top-level window, laid out by the
     // program's own code.
     static QPoint offsetIn(const QWidget *widget)
@@ -77,14 +69,17 @@ class TestPreferencesX11 : public QObject
             RealProgram::key(QLatin1String(key));
         QString found;
         const bool opened = QTest::qWaitFor(
-            [&] { return !(found = findWindow(QStringLiteral("Preferences"))).isEmpty(); }, 10000);
+            [&] {
+                return !(found = RealProgram::findWindow(QStringLiteral("Preferences"))).isEmpty();
+            },
+            10000);
         return opened ? x11.rootGeometry(found.toUInt()) : QRect();
     }
 
     static bool preferencesClosed()
     {
-        return QTest::qWaitFor([] { return findWindow(QStringLiteral("Preferences")).isEmpty(); },
-                               10000);
+        return QTest::qWaitFor(
+            [] { return RealProgram::findWindow(QStringLiteral("Preferences")).isEmpty(); }, 10000);
     }
 
     static bool focus(KeyCatcher &catcher)
@@ -108,16 +103,6 @@ class TestPreferencesX11 : public QObject
             return { QKeyCombination(Qt::Key_unknown) };
         catcher.keys.removeAll(QKeyCombination(Qt::Key_F12));
         return catcher.keys;
-    }
-
-    static bool pageShown(const X11Probe &x11)
-    {
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        for (quint32 client :
-             x11.cardinals(x11.rootWindow(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW))
-            if (x11.rootGeometry(client) == screen)
-                return true;
-        return false;
     }
 
 private Q_SLOTS:
@@ -178,7 +163,7 @@ private Q_SLOTS:
         QVERIFY(preferencesClosed());
         QVERIFY(focus(catcher));
         RealProgram::key(QStringLiteral("ctrl+alt+j"));
-        QTRY_VERIFY_WITH_TIMEOUT(pageShown(x11), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 10000);
         QVERIFY(!catcher.keys.contains(combination));
     }
 };
