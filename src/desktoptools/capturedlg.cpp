@@ -58,6 +58,7 @@ CaptureDlg::CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
         optionPanel->hide();
         setCursor(crossCursor);
         loupe.place(lastPoint.toPoint(), screenArea(lastPoint.toPoint()));
+        measurement->changed();
         return;
     }
     if (captureMode == PreviousArea) {

@@ -45,6 +45,7 @@ ProtractorDlg::ProtractorDlg(QPixmap *pScreenImage, QWidget *pParent)
     Lang::release();
     connect(closeBtn, &QToolButton::clicked, this, &QDialog::reject);
     placeCloseButton();
+    announcement->changed();
 }
 
 float ProtractorDlg::angle(const QPoint &vertex, const QPoint &first, const QPoint &second)
