@@ -252,7 +252,8 @@ private Q_SLOTS:
         keys(dialog.get(), Qt::Key_Down, 20, Qt::ShiftModifier);
         keys(dialog.get(), Qt::Key_Up, 3);
         QTest::keyClick(dialog.get(), Qt::Key_Space);
-        QTRY_COMPARE(dialog->accessibleName(), QStringLiteral("x 100, y 100, width 200, height 197"));
+        QTRY_COMPARE(dialog->accessibleName(),
+                     QStringLiteral("x 100, y 100, width 200, height 197"));
 
         QTest::keyClick(dialog.get(), Qt::Key_Return);
         QVERIFY(dialog->isClosed());

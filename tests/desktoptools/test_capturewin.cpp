@@ -146,7 +146,8 @@ private Q_SLOTS:
         QCOMPARE(desk->outlined, WId(11));
         QCOMPARE(panel->pickedRect(), QRect(110, 20, 300, 200));
         QVERIFY(outputsEnabled());
-        QTRY_COMPARE(camera->accessibleName(), QStringLiteral("x 110, y 20, width 300, height 200"));
+        QTRY_COMPARE(camera->accessibleName(),
+                     QStringLiteral("x 110, y 20, width 300, height 200"));
         QTest::keyClick(camera, Qt::Key_Right);
         QCOMPARE(desk->outlined, WId(12));
         QTRY_COMPARE(camera->accessibleName(),
