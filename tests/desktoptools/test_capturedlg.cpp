@@ -271,27 +271,6 @@ private Q_SLOTS:
         SettledAnnouncement::setListening(nullptr);
     }
 
-    // Space on the start corner closes the shape there, as a click does.
-    void freeformClosesBySpaceOnItsStart()
-    {
-        auto dialog = open(CaptureDlg::Freeform);
-        hover(dialog.get(), QPoint(200, 200));
-        QTest::keyClick(dialog.get(), Qt::Key_Space);
-        keys(dialog.get(), Qt::Key_Right, 5, Qt::ShiftModifier);
-        QTest::keyClick(dialog.get(), Qt::Key_Space);
-        keys(dialog.get(), Qt::Key_Down, 5, Qt::ShiftModifier);
-        QTest::keyClick(dialog.get(), Qt::Key_Space);
-        keys(dialog.get(), Qt::Key_Left, 5, Qt::ShiftModifier);
-        QTest::keyClick(dialog.get(), Qt::Key_Space);
-        QVERIFY(!dialog->isClosed());
-        keys(dialog.get(), Qt::Key_Up, 49);
-        QTest::keyClick(dialog.get(), Qt::Key_Space);
-        QVERIFY(dialog->isClosed());
-        const QPainterPath &area = dialog->areaPath();
-        QCOMPARE(QPointF(area.elementAt(area.elementCount() - 1)), QPointF(200, 200));
-        QCOMPARE(dialog->markedRect(), QRect(200, 200, 50, 50));
-    }
-
     void freeformPolygonClosesOnItsStart()
     {
         auto dialog = open(CaptureDlg::Freeform);
