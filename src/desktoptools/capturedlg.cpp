@@ -58,6 +58,7 @@ CaptureDlg::CaptureDlg(int iMode, QPixmap *pScreenImage, QWidget *pParent,
         optionPanel->hide();
         setCursor(crossCursor);
         loupe.place(lastPoint.toPoint(), screenArea(lastPoint.toPoint()));
+        measurement->changed();
         return;
     }
     if (captureMode == PreviousArea) {
@@ -99,13 +100,19 @@ void CaptureDlg::finish(int iCode)
 
 QString CaptureDlg::spokenMeasurement() const
 {
-    if (marked.isEmpty())
+    const QRect r = captureMode == Freeform && !closed ? freeformBounds() : marked;
+    if (captureMode == Freeform && r.isNull()) {
+        return Lang::single("Accessible", QStringLiteral("x %1, y %2"))
+            .arg(qFloor(lastPoint.x()))
+            .arg(qFloor(lastPoint.y()));
+    }
+    if (r.isNull())
         return QString();
     return Lang::single("Accessible", QStringLiteral("x %1, y %2, width %3, height %4"))
-        .arg(marked.left())
-        .arg(marked.top())
-        .arg(marked.width())
-        .arg(marked.height());
+        .arg(r.left())
+        .arg(r.top())
+        .arg(r.width())
+        .arg(r.height());
 }
 
 // Beside the area on the right, else on the left, else against the right
@@ -308,7 +315,45 @@ void CaptureDlg::keyPressEvent(QKeyEvent *pEvent)
         slot_Captopage();
         return;
     }
+    if (captureMode == Freeform && !closed && !pressed) {
+        freeformKey(pEvent);
+        return;
+    }
     FullScreenDialog::keyPressEvent(pEvent);
+}
+
+void CaptureDlg::freeformKey(QKeyEvent *pEvent)
+{
+    const QPoint step = ArrowStep(pEvent);
+    if (!step.isNull()) {
+        lastPoint = QPointF(qBound(0.0, lastPoint.x() + step.x(), width() - 1.0),
+                            qBound(0.0, lastPoint.y() + step.y(), height() - 1.0));
+        loupe.place(lastPoint.toPoint(), screenArea(lastPoint.toPoint()));
+        measurement->changed();
+        update();
+    } else if (pEvent->key() == Qt::Key_Space) {
+        addCorner();
+    } else if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter) {
+        // A shape needs three corners (the start and two more) to hold anything.
+        if (area.elementCount() >= 3)
+            closeFreeform(startPoint());
+    } else {
+        FullScreenDialog::keyPressEvent(pEvent);
+    }
+}
+
+void CaptureDlg::addCorner()
+{
+    if (area.elementCount() == 0) {
+        area.moveTo(lastPoint);
+    } else if (area.elementCount() >= 3 && onStartSquare(lastPoint)) {
+        closeFreeform(startPoint());
+        return;
+    } else {
+        area.lineTo(lastPoint);
+    }
+    measurement->changed();
+    update();
 }
 
 void CaptureDlg::keyReleaseEvent(QKeyEvent *pEvent)
@@ -365,6 +410,7 @@ void CaptureDlg::freeformMove(QMouseEvent *pEvent)
         area.lineTo(p);
     lastPoint = p;
     loupe.place(p.toPoint(), screenArea(p.toPoint()));
+    measurement->changed();
     update();
 }
 
@@ -383,6 +429,7 @@ void CaptureDlg::freeformRelease(const QPointF &p)
     }
     setCursor(crossCursor);
     marked = area.boundingRect().toRect();
+    measurement->changed();
     if (closed)
         placeOptionPanel();
     update();
@@ -393,12 +440,26 @@ void CaptureDlg::freeformDoubleClick(const QPointF &p)
     if (closed || area.elementCount() == 0)
         return;
     pressed = false;
+    closeFreeform(p);
+}
+
+void CaptureDlg::closeFreeform(const QPointF &p)
+{
     closed = true;
     lastPoint = p;
     area.lineTo(p);
     marked = area.boundingRect().toRect();
     placeOptionPanel();
     update();
+}
+
+QRect CaptureDlg::freeformBounds() const
+{
+    if (area.elementCount() == 0)
+        return QRect();
+    QPainterPath withCursor = area;
+    withCursor.lineTo(lastPoint);
+    return withCursor.boundingRect().toRect();
 }
 
 void CaptureDlg::paintEvent(QPaintEvent *)

@@ -12,8 +12,11 @@ class SettledAnnouncement;
 
 // Marks the area to capture on a still picture of the whole desktop, which
 // the dialog covers: a rectangle with corner handles, a freeform shape, or
-// the previous capture's area. Ends with a capture result code: 0 cancelled, 2 as a new page, 3 as
-// a file, 4 to the clipboard; the caller then reads areaPath().
+// the previous capture's area. By keys a freeform shape is a polygon: the
+// arrows move a cursor (Shift by ten), Space sets a corner there (on the
+// start corner it closes the shape), Return closes the shape of three
+// corners or more, and Return again takes it. Ends with a capture result code: 0 cancelled, 2 as a
+// new page, 3 as a file, 4 to the clipboard; the caller then reads areaPath().
 class CaptureDlg : public FullScreenDialog
 {
     Q_OBJECT
@@ -39,8 +42,12 @@ public:
     // Freeform mode: the shape is finished.
     bool isClosed() const { return closed; }
     CaptureOptionWidget *optionWidget() const { return optionPanel; }
-    // The marked rectangle as a reader speaks it once it stops changing.
+    // The marked rectangle as a reader speaks it once it stops changing; in
+    // freeform mode the bounds of the shape with the cursor as its next
+    // corner, or the cursor alone before the first.
     QString spokenMeasurement() const;
+    // Freeform mode: where the next corner or stretch starts from.
+    QPointF cursorPoint() const { return lastPoint; }
 
 public Q_SLOTS:
     void slot_Captopage();
@@ -83,6 +90,10 @@ private:
     void freeformMove(QMouseEvent *pEvent);
     void freeformRelease(const QPointF &p);
     void freeformDoubleClick(const QPointF &p);
+    void closeFreeform(const QPointF &p);
+    void freeformKey(QKeyEvent *pEvent);
+    void addCorner();
+    QRect freeformBounds() const;
 
     void darkenOutside(QPainter &painter, const QPainterPath &inside) const;
     void paintRectangle(QPainter &painter) const;

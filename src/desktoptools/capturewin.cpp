@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
+#include "app/settledannouncement.h"
 #include "capturepanel.h"
 #include "platform/nativecoordinates.h"
 #include "platform/platform.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,6 +40,12 @@ CaptureWin::CaptureWin(QWidget *pParent)
     camera->setFixedSize(side, side);
     camera->setAlignment(Qt::AlignCenter);
     camera->setPixmap(cameraPicture);
+    // The keyboard's way to pick starts here.
+    camera->setFocusPolicy(Qt::StrongFocus);
+    camera->setFocus();
+    camera->setAccessibleName(spokenPick());
+    announcement = new SettledAnnouncement(
+        camera, [this] { return spokenPick(); }, 400);
     infoLabel->setMinimumWidth(CapturePanel::px(this, 120));
     showHint();
     enableOutputs(false);
@@ -89,6 +97,12 @@ QList<WId> CaptureWin::excludedWindows() const
             ids.append(widget->window()->winId());
     }
     return ids;
+}
+
+void CaptureWin::done(int iResult)
+{
+    unframe();
+    QDialog::done(iResult);
 }
 
 void CaptureWin::slot_Captopage()
@@ -164,14 +178,20 @@ void CaptureWin::startPicking()
 
 void CaptureWin::pickAt(const QPoint &globalPos)
 {
+    const WId window = Platform::instance().topLevelWindowAt(globalPos, excludedWindows());
+    if (window != 0 && window != framed)
+        frame(window);
+}
+
+// Frames the window and makes it the pick; false when it cannot be framed.
+bool CaptureWin::frame(WId window)
+{
     Platform &platform = Platform::instance();
-    const WId window = platform.topLevelWindowAt(globalPos, excludedWindows());
-    if (window == 0 || window == framed)
-        return;
     unframe();
     if (!platform.showWindowFrame(window))
-        return;
+        return false;
     framed = window;
+    pickedWindow = window;
     picked = platform.windowFrameRect(window);
     // Told in the desktop's logical pixels, as every size the user sees.
     const QRect shown = NativeCoordinates::fromNative(picked);
@@ -180,6 +200,78 @@ void CaptureWin::pickAt(const QPoint &globalPos)
                            .arg(shown.y())
                            .arg(shown.width())
                            .arg(shown.height()));
+    announcement->changed();
+    return true;
+}
+
+// The next window down the stack (or up it), wrapping round; a window that
+// went away meanwhile is passed over.
+void CaptureWin::stepPick(int iStep)
+{
+    if (picking)
+        return;
+    const QList<WId> windows = Platform::instance().topLevelWindows(excludedWindows());
+    const auto count = int(windows.size());
+    int index = int(windows.indexOf(pickedWindow));
+    if (index < 0 && iStep < 0)
+        index = 0;
+    for (int tried = 0; tried < count; ++tried) {
+        index = (index + iStep + count) % count;
+        if (frame(windows.at(index))) {
+            noneToStepTo = false;
+            enableOutputs(true);
+            return;
+        }
+    }
+    noneToStepTo = true;
+    infoLabel->setText(Lang::single("Tools", QStringLiteral("No window to capture")));
+    announcement->changed();
+}
+
+QString CaptureWin::spokenPick() const
+{
+    if (picked.isEmpty()) {
+        return noneToStepTo
+            ? Lang::single("Tools", QStringLiteral("No window to capture"))
+            : Lang::single("Accessible",
+                           QStringLiteral("Window to capture: drag the camera onto a window, or "
+                                          "choose one with the arrow keys and press Return"));
+    }
+    const QRect shown = NativeCoordinates::fromNative(picked);
+    const QString place
+        = Lang::single("Accessible", QStringLiteral("x %1, y %2, width %3, height %4"))
+              .arg(shown.x())
+              .arg(shown.y())
+              .arg(shown.width())
+              .arg(shown.height());
+    const QString name = Platform::instance().windowTitle(pickedWindow);
+    return name.isEmpty() ? place : name + QStringLiteral(", ") + place;
+}
+
+// Down and Right go down the stack from the uppermost window, Up and Left
+// back up; Return takes the pick as a new page, or presses the focused
+// output button.
+void CaptureWin::keyPressEvent(QKeyEvent *pEvent)
+{
+    switch (pEvent->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        stepPick(1);
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        stepPick(-1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *button = qobject_cast<QAbstractButton *>(focusWidget()))
+            button->click();
+        else if (!picked.isEmpty())
+            slot_Captopage();
+        return;
+    default:
+        QDialog::keyPressEvent(pEvent);
+    }
 }
 
 void CaptureWin::unframe()
@@ -205,8 +297,15 @@ void CaptureWin::endPicking(const QPoint &globalPos)
     const bool cancelled = framed == 0 || rect().contains(mapFromGlobal(globalPos));
     unframe();
     camera->setPixmap(cameraPicture);
+    // The keyboard's way to pick starts here.
+    camera->setFocusPolicy(Qt::StrongFocus);
+    camera->setFocus();
+    camera->setAccessibleName(spokenPick());
+    announcement = new SettledAnnouncement(
+        camera, [this] { return spokenPick(); }, 400);
     if (cancelled) {
         picked = QRect();
+        pickedWindow = 0;
         showHint();
     }
     enableOutputs(!cancelled);

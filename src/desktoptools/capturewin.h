@@ -9,11 +9,15 @@
 
 class PopupWidgetBtn;
 class QLabel;
+class SettledAnnouncement;
 class SmallLabel;
 
 // The window capture's floating panel. The user drags its camera icon onto a
 // window; the window under the pointer is framed while the icon passes over
-// it, and the one framed when the icon is dropped is picked. Ends with a
+// it, and the one framed when the icon is dropped is picked. By keys, with
+// the camera focused, the arrows step through the shown windows from the
+// uppermost down (Down and Right) or back up (Up and Left), framing and
+// picking each; Return takes the picked one as a new page. Ends with a
 // capture result code (0 cancelled, 2 as a new page, 3 as a file, 4 to the
 // clipboard); the caller then reads pickedRect().
 class CaptureWin : public QDialog
@@ -33,6 +37,11 @@ public:
     // The native window framed during the pick, 0 when none.
     WId framedWindow() const { return framed; }
     QLabel *cameraLabel() const { return camera; }
+    // The picked window as a reader speaks it: its title when known, then
+    // its place and size.
+    QString spokenPick() const;
+    // Whatever ends the panel takes the frame off the window.
+    void done(int iResult) override;
 
 public Q_SLOTS:
     void slot_Captopage();
@@ -44,6 +53,7 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseMoveEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    void keyPressEvent(QKeyEvent *pEvent) override;
 
 private:
     enum DragState { NoDrag = 0, MovingPanel, DraggingCamera };
@@ -51,6 +61,8 @@ private:
     void buildLayout();
     void startPicking();
     void pickAt(const QPoint &globalPos);
+    bool frame(WId window);
+    void stepPick(int iStep);
     void unframe();
     void endPicking(const QPoint &globalPos);
     void showHint();
@@ -63,10 +75,13 @@ private:
     QPoint dragOffset;
     QPoint pressPoint;
     bool picking = false;
+    bool noneToStepTo = false;
     QRect picked;
     WId framed = 0;
+    WId pickedWindow = 0;
     QLabel *camera;
     SmallLabel *infoLabel;
     std::array<PopupWidgetBtn *, 3> outputs;
     QList<QPointer<QWidget>> excluded;
+    SettledAnnouncement *announcement;
 };

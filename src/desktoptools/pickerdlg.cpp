@@ -5,9 +5,11 @@
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
 #include "app/scaledcursor.h"
+#include "app/settledannouncement.h"
 #include "arrowstep.h"
 #include "pickeroptionwidget.h"
 #include "widgets/closebtn.h"
+#include "widgets/colourname.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -32,6 +34,8 @@ PickerDlg::PickerDlg(QPixmap *pScreenImage, bool bPickAndClose, QWidget *pParent
     , pickAndClose(bPickAndClose)
     , noticeTimer(new QTimer(this))
     , notice(ResourcePixmap::load(QStringLiteral(":/Tools/Clipboard")))
+    , announcement(new SettledAnnouncement(
+          this, [this] { return spokenColour(); }, 400))
 {
     setMouseTracking(true);
     ExactPointer::watch();
@@ -68,6 +72,14 @@ void PickerDlg::sample(const QPoint &imagePixel)
                    qBound(0, imagePixel.y(), still.height() - 1));
     colour = still.pixel(pixel) | 0xff000000u;
     panel->setColor(colour, pixel);
+    announcement->changed();
+}
+
+QString PickerDlg::spokenColour() const
+{
+    const QString name = ColourName::spoken(QColor(colour));
+    Lang::release();
+    return name + QStringLiteral(", ") + QColor(colour).name();
 }
 
 void PickerDlg::mouseMoveEvent(QMouseEvent *pEvent)

@@ -8,6 +8,7 @@
 
 class PickerOptionWidget;
 class QTimer;
+class SettledAnnouncement;
 
 // The colour picker: a still picture of the screen with a panel showing the
 // colour under the pointer. As a tool of its own every left click copies the
@@ -24,6 +25,9 @@ public:
     QColor pickedColor() const { return QColor(colour); }
     // The sampled pixel of the screen picture.
     QPoint point() const { return pixel; }
+    // The sampled colour as a reader speaks it once the pointer rests: its
+    // name in words, then its hexadecimal code.
+    QString spokenColour() const;
 
 public Q_SLOTS:
     void slot_StoreRgbInfoToClipboard();
@@ -55,4 +59,5 @@ private:
     int noticeCountdown = 0;
     QTimer *noticeTimer;
     QPixmap notice;
+    SettledAnnouncement *announcement;
 };

@@ -2,6 +2,7 @@
 
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
+#include "app/settledannouncement.h"
 #include "arrowstep.h"
 #include "widgets/closebtn.h"
 #include "widgets/toolbarscale.h"
@@ -33,6 +34,8 @@ ProtractorDlg::ProtractorDlg(QPixmap *pScreenImage, QWidget *pParent)
     , secondEnd(vertex + QPoint(100, 0))
     , screenImage(pScreenImage)
     , closeBtn(new CloseBtn(this))
+    , announcement(new SettledAnnouncement(
+          this, [this] { return spokenAngle(); }, 400))
 {
     QFont smaller = font();
     smaller.setPointSizeF(smaller.pointSizeF() / ToolbarScale::ui(this));
@@ -42,6 +45,7 @@ ProtractorDlg::ProtractorDlg(QPixmap *pScreenImage, QWidget *pParent)
     Lang::release();
     connect(closeBtn, &QToolButton::clicked, this, &QDialog::reject);
     placeCloseButton();
+    announcement->changed();
 }
 
 float ProtractorDlg::angle(const QPoint &vertex, const QPoint &first, const QPoint &second)
@@ -54,6 +58,12 @@ float ProtractorDlg::angle(const QPoint &vertex, const QPoint &first, const QPoi
 QString ProtractorDlg::angleText(float fAngle)
 {
     return QStringLiteral("%1 '").arg(double(fAngle), 0, 'g', 3);
+}
+
+QString ProtractorDlg::spokenAngle() const
+{
+    return Lang::single("Accessible", QStringLiteral("Angle %1 degrees"))
+        .arg(double(angle(vertex, firstEnd, secondEnd)), 0, 'g', 3);
 }
 
 QPoint ProtractorDlg::point(int iHandle) const
@@ -98,6 +108,7 @@ void ProtractorDlg::placeCloseButton()
 
 void ProtractorDlg::moveCurrent(const QPoint &p)
 {
+    announcement->changed();
     if (current == Vertex)
         vertex = p;
     else if (current == FirstEnd)

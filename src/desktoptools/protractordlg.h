@@ -4,6 +4,7 @@
 #include "widgets/fullscreendialog.h"
 
 class CloseBtn;
+class SettledAnnouncement;
 
 // Measures an angle on a still picture of the screen: two arms meet at a
 // vertex, and the angle turning clockwise on the screen from the first arm to
@@ -30,6 +31,8 @@ public:
     QRect loupeRect() const { return loupe.rect(); }
     // Which handle lies under p; NoHandle when none does.
     int hitTest(const QPoint &p) const;
+    // The angle as a reader speaks it once it stops changing.
+    QString spokenAngle() const;
 
 protected:
     void paintEvent(QPaintEvent *pEvent) override;
@@ -58,4 +61,5 @@ private:
     CaptureLoupe loupe;
     QPixmap *screenImage;
     CloseBtn *closeBtn;
+    SettledAnnouncement *announcement;
 };

@@ -4,6 +4,7 @@
 #include "app/lang.h"
 #include "app/placekeeper.h"
 #include "app/resourcepixmap.h"
+#include "app/settledannouncement.h"
 #include "arrowstep.h"
 #include "createbtn.h"
 #include "rulerpreferencesdlg.h"
@@ -35,6 +36,8 @@ RulerDlg::RulerDlg(bool bVertical, bool bModeless, QWidget *pParent)
     , modeless(bModeless)
     , opacity(AppState::instance().ruler.opacity)
     , keeper(new PlaceKeeper(this))
+    , announcement(new SettledAnnouncement(
+          this, [this] { return spokenRuler(); }, 400))
 {
     QFont smaller = font();
     smaller.setPointSizeF(8.0 * 96.0 / logicalDpiX());
@@ -78,6 +81,17 @@ void RulerDlg::slot_UpdateLang()
 RulerView *RulerDlg::view() const
 {
     return rulerView;
+}
+
+QString RulerDlg::spokenRuler() const
+{
+    const QString text = vertical ? QStringLiteral("Vertical ruler, x %1, y %2, length %3")
+                                  : QStringLiteral("Horizontal ruler, x %1, y %2, length %3");
+    const QPoint place = keeper->target();
+    return Lang::single("Accessible", text)
+        .arg(place.x())
+        .arg(place.y())
+        .arg(RulerScale::valueText(unit, dotsPerInch, length()).replace(QChar('\n'), QChar(' ')));
 }
 
 int RulerDlg::length() const
@@ -124,6 +138,7 @@ void RulerDlg::moveTo(const QPoint &topLeft)
 {
     move(topLeft);
     keeper->expect(topLeft);
+    announcement->changed();
 }
 
 // What the window system reports can lag behind, so the place is taken from
@@ -169,6 +184,7 @@ void RulerDlg::slot_ChangeUnits(int iUnit)
 {
     unit = qBound(0, iUnit, int(RulerScale::UnitCount) - 1);
     AppState::instance().ruler.unit = unit;
+    announcement->changed();
     update();
 }
 
@@ -176,6 +192,7 @@ void RulerDlg::slot_ChangeDpi(int iDpi)
 {
     dotsPerInch = qBound(8, iDpi, 800);
     AppState::instance().ruler.dpi = dotsPerInch;
+    announcement->changed();
     update();
 }
 
@@ -290,6 +307,7 @@ void RulerDlg::setLength(int iLength)
         setFixedSize(newLength, height());
     // A shorter ruler cannot hold a reading past its end.
     markerPos = qMin(markerPos, newLength - EndGap);
+    announcement->changed();
     update();
 }
 

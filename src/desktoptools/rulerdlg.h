@@ -8,6 +8,7 @@ class CreateBtn;
 class MenuBtn;
 class PlaceKeeper;
 class RulerView;
+class SettledAnnouncement;
 
 // A ruler on the screen: tick marks along both long edges in one of five
 // units, a marker dragged along it that reads the distance from the start
@@ -37,6 +38,9 @@ public:
     int length() const;
     int thickness() const;
     RulerView *view() const;
+    // Orientation, place and length in the ruler's unit, as a reader speaks
+    // them once they stop changing.
+    QString spokenRuler() const;
 
 Q_SIGNALS:
     // Desktop mode: the main window removes and deletes this ruler.
@@ -100,6 +104,7 @@ private:
     bool modeless;
     int opacity;
     PlaceKeeper *keeper;
+    SettledAnnouncement *announcement;
     bool pressed = false;
     QPoint pressPoint;
     bool resizing = false;

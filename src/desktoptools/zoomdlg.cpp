@@ -3,6 +3,7 @@
 #include "app/devicepixels.h"
 #include "app/lang.h"
 #include "app/resourcepixmap.h"
+#include "app/settledannouncement.h"
 #include "arrowstep.h"
 #include "widgets/closebtn.h"
 #include "zoommemory.h"
@@ -31,6 +32,8 @@ ZoomDlg::ZoomDlg(QPixmap *pScreenImage, ZoomMemory *pMemory, QWidget *pParent)
     , grip(ResourcePixmap::load(QStringLiteral(":/Tools/Resize")))
     , screenImage(pScreenImage)
     , memory(pMemory)
+    , announcement(new SettledAnnouncement(
+          this, [this] { return spokenView(); }, 400))
 {
     setMouseTracking(true);
     const QPoint middle(width() / 2, height() / 2);
@@ -107,7 +110,23 @@ void ZoomDlg::zoomBy(double delta)
     QTimer::singleShot(1000, this, &ZoomDlg::slot_HideScale);
     if (memory->fullScreen)
         clampPan();
+    announcement->changed();
     update();
+}
+
+QString ZoomDlg::spokenView() const
+{
+    const QString zoom
+        = Lang::tr("Accessible", QStringLiteral("zoom %1 times")).arg(memory->factor);
+    const QString view = memory->fullScreen
+        ? Lang::tr("Accessible", QStringLiteral("Full screen"))
+        : Lang::tr("Accessible", QStringLiteral("x %1, y %2, width %3, height %4"))
+              .arg(frameRect.left())
+              .arg(frameRect.top())
+              .arg(frameRect.width())
+              .arg(frameRect.height());
+    Lang::release();
+    return view + QStringLiteral(", ") + zoom;
 }
 
 void ZoomDlg::slot_ZoomAll()
@@ -135,6 +154,7 @@ void ZoomDlg::clampPan()
 
 void ZoomDlg::placePanel()
 {
+    announcement->changed();
     QPoint p;
     if (memory->fullScreen) {
         p = QPoint(width() - 2 - panel->width(), 2);

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPointF>
 
+class SettledAnnouncement;
 class ZoomOptionWidget;
 struct ZoomMemory;
 
@@ -28,6 +29,9 @@ public:
     // Full-screen mode: where the enlarged picture's top-left corner lies.
     QPointF panOffset() const { return pan; }
     bool factorLabelShown() const { return labelCount > 0; }
+    // The frame's place and size (or the full-screen view) and the zoom, as a
+    // reader speaks them once they stop changing.
+    QString spokenView() const;
 
 public Q_SLOTS:
     void slot_Captopage();
@@ -75,4 +79,5 @@ private:
     QPixmap *screenImage;
     ZoomMemory *memory;
     QPixmap output;
+    SettledAnnouncement *announcement;
 };

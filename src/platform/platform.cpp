@@ -87,6 +87,16 @@ void Platform::activate(QWidget *pWidget)
     pWidget->activateWindow();
 }
 
+QList<WId> Platform::topLevelWindows(const QList<WId> &)
+{
+    return {};
+}
+
+QString Platform::windowTitle(WId)
+{
+    return {};
+}
+
 QPixmap Platform::grabScreen(QScreen *screen)
 {
     return screen ? screen->grabWindow(0) : QPixmap();

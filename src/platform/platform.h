@@ -102,6 +102,12 @@ public:
     // until hideWindowFrame. False when the window cannot be framed.
     virtual bool showWindowFrame(WId window) = 0;
     virtual void hideWindowFrame(WId window) = 0;
+    // The shown top-level windows, uppermost first, without the excluded
+    // ones: what the keyboard steps through. None where windows are not
+    // listed.
+    virtual QList<WId> topLevelWindows(const QList<WId> &excluded);
+    // The window's title as its program set it; empty when unknown.
+    virtual QString windowTitle(WId window);
 
     // The per-installation "Path" setting: the folder the program should work
     // in, or an empty string when none is set.

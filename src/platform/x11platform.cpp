@@ -155,6 +155,16 @@ QRect X11Platform::windowFrameRect(WId window)
     return picker->frameRect(xcb_window_t(window));
 }
 
+QList<WId> X11Platform::topLevelWindows(const QList<WId> &excluded)
+{
+    return picker->windows(excluded);
+}
+
+QString X11Platform::windowTitle(WId window)
+{
+    return picker->title(xcb_window_t(window));
+}
+
 bool X11Platform::showWindowFrame(WId window)
 {
     const QRect native = windowFrameRect(window);

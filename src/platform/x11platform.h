@@ -33,6 +33,8 @@ public:
     QRect windowFrameRect(WId window) override;
     bool showWindowFrame(WId window) override;
     void hideWindowFrame(WId window) override;
+    QList<WId> topLevelWindows(const QList<WId> &excluded) override;
+    QString windowTitle(WId window) override;
 
     xcb_connection_t *connection() const { return conn; }
     xcb_window_t rootWindow() const;

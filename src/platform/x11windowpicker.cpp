@@ -26,12 +26,31 @@ QRect outerRect(const xcb_get_geometry_reply_t &g)
 X11WindowPicker::X11WindowPicker(xcb_connection_t *connection, xcb_window_t rootWindow)
     : conn(connection)
     , root(rootWindow)
+    , wmState(intern("WM_STATE"))
+    , netWmName(intern("_NET_WM_NAME"))
+    , utf8String(intern("UTF8_STRING"))
 {
-    const char name[] = "WM_STATE";
+}
+
+// An atom nobody interned yet is on no window: it is not created, only NONE.
+xcb_atom_t X11WindowPicker::intern(const char *name) const
+{
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         conn, xcb_intern_atom(conn, 1, uint16_t(std::strlen(name)), name), nullptr));
-    if (reply)
-        wmState = reply->atom;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+QByteArray X11WindowPicker::property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type) const
+{
+    if (name == XCB_ATOM_NONE)
+        return {};
+    // A title longer than 4 KiB is cut: a reader would not speak it all.
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        conn, xcb_get_property(conn, 0, window, name, type, 0, 1024), nullptr));
+    if (!reply || reply->type != type || reply->format != 8)
+        return {};
+    return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
 }
 
 QList<xcb_window_t> X11WindowPicker::children(xcb_window_t window) const
@@ -113,9 +132,7 @@ xcb_window_t X11WindowPicker::windowAt(const QPoint &pos, const QList<WId> &excl
     for (auto it = shown.crbegin(); it != shown.crend(); ++it) {
         if (!it->second.contains(pos))
             continue;
-        xcb_window_t client = clientOf(it->first, ClientSearchDepth);
-        if (client == XCB_WINDOW_NONE)
-            client = it->first;
+        const xcb_window_t client = clientOrSelf(it->first);
         if (excluded.contains(WId(client)) || excluded.contains(WId(it->first)))
             return XCB_WINDOW_NONE;
         return client;
@@ -134,4 +151,30 @@ QRect X11WindowPicker::frameRect(xcb_window_t window) const
     Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(conn, xcb_get_geometry(conn, topLevel), nullptr));
     return geometry ? outerRect(*geometry) : QRect();
+}
+
+xcb_window_t X11WindowPicker::clientOrSelf(xcb_window_t topLevel) const
+{
+    const xcb_window_t client = clientOf(topLevel, ClientSearchDepth);
+    return client == XCB_WINDOW_NONE ? topLevel : client;
+}
+
+QList<WId> X11WindowPicker::windows(const QList<WId> &excluded) const
+{
+    const QList<QPair<xcb_window_t, QRect>> shown = shownTopLevels();
+    QList<WId> result;
+    for (auto it = shown.crbegin(); it != shown.crend(); ++it) {
+        const WId client = clientOrSelf(it->first);
+        if (!excluded.contains(client) && !excluded.contains(WId(it->first)))
+            result.append(client);
+    }
+    return result;
+}
+
+QString X11WindowPicker::title(xcb_window_t window) const
+{
+    const QByteArray utf8 = property(window, netWmName, utf8String);
+    if (!utf8.isEmpty())
+        return QString::fromUtf8(utf8);
+    return QString::fromLatin1(property(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING));
 }

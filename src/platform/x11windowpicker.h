@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QRect>
+#include <QString>
 #include <qwindowdefs.h>
 
 #include <xcb/xcb.h>
@@ -22,6 +24,11 @@ public:
     // The rectangle of the window's top-level ancestor on the root, border
     // included; empty when the window is gone.
     QRect frameRect(xcb_window_t window) const;
+    // The clients of all shown top-level windows, uppermost first, without
+    // the excluded ones.
+    QList<WId> windows(const QList<WId> &excluded) const;
+    // _NET_WM_NAME, else WM_NAME; empty when the window has neither.
+    QString title(xcb_window_t window) const;
 
 private:
     // Children in stacking order, bottom first.
@@ -29,10 +36,16 @@ private:
     xcb_window_t parentOf(xcb_window_t window) const;
     xcb_window_t clientOf(xcb_window_t window, int iDepth) const;
     bool hasWmState(xcb_window_t window) const;
+    xcb_atom_t intern(const char *name) const;
+    QByteArray property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type) const;
+    // The client inside a top-level window, or the window itself.
+    xcb_window_t clientOrSelf(xcb_window_t topLevel) const;
     // The root's children that are shown, bottom first, with their rectangles.
     QList<QPair<xcb_window_t, QRect>> shownTopLevels() const;
 
     xcb_connection_t *conn;
     xcb_window_t root;
     xcb_atom_t wmState = XCB_ATOM_NONE;
+    xcb_atom_t netWmName = XCB_ATOM_NONE;
+    xcb_atom_t utf8String = XCB_ATOM_NONE;
 };

@@ -1,3 +1,4 @@
+#include "app/settledannouncement.h"
 #include "desktoptools/capturearea.h"
 #include "desktoptools/capturedlg.h"
 #include "desktoptools/captureoptionwidget.h"
@@ -223,6 +224,51 @@ private Q_SLOTS:
             QVERIFY(!dialog->isVisible());
             QCOMPARE(dialog->result(), 0);
         }
+    }
+
+    static void keys(QWidget *widget, Qt::Key key, int iTimes,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        for (int i = 0; i < iTimes; ++i)
+            QTest::keyClick(widget, key, modifiers);
+    }
+
+    // A triangle set by keys alone, told to a reader as it grows, taken with
+    // Return: the capture holds what the corners enclose.
+    void freeformPolygonByKeys()
+    {
+        SettledAnnouncement::setListening([] { return true; });
+        auto dialog = open(CaptureDlg::Freeform);
+        hover(dialog.get(), QPoint(100, 100));
+        QTRY_COMPARE(dialog->accessibleName(), QStringLiteral("x 100, y 100"));
+        QTest::keyClick(dialog.get(), Qt::Key_Space);
+        keys(dialog.get(), Qt::Key_Right, 20, Qt::ShiftModifier);
+        QCOMPARE(dialog->cursorPoint(), QPointF(300, 100));
+        QTRY_COMPARE(dialog->accessibleName(), QStringLiteral("x 100, y 100, width 200, height 0"));
+        QTest::keyClick(dialog.get(), Qt::Key_Space);
+        // Two corners enclose nothing: Return waits for a third.
+        QTest::keyClick(dialog.get(), Qt::Key_Return);
+        QVERIFY(!dialog->isClosed());
+        keys(dialog.get(), Qt::Key_Down, 20, Qt::ShiftModifier);
+        keys(dialog.get(), Qt::Key_Up, 3);
+        QTest::keyClick(dialog.get(), Qt::Key_Space);
+        QTRY_COMPARE(dialog->accessibleName(),
+                     QStringLiteral("x 100, y 100, width 200, height 197"));
+
+        QTest::keyClick(dialog.get(), Qt::Key_Return);
+        QVERIFY(dialog->isClosed());
+        QCOMPARE(dialog->markedRect(), QRect(100, 100, 200, 197));
+        QVERIFY(dialog->optionWidget()->isVisible());
+        // Once closed, the keys no longer move the cursor.
+        QTest::keyClick(dialog.get(), Qt::Key_Left);
+        QCOMPARE(dialog->cursorPoint(), QPointF(100, 100));
+        QTest::keyClick(dialog.get(), Qt::Key_Return);
+        QCOMPARE(dialog->result(), 2);
+        const QImage cut = CaptureArea::cut(dialog->areaPath(), still).toImage();
+        QCOMPARE(cut.size(), QSize(200, 197));
+        QCOMPARE(cut.pixel(150, 50), stillPixel(250, 150));
+        QCOMPARE(qAlpha(cut.pixel(50, 150)), 0);
+        SettledAnnouncement::setListening(nullptr);
     }
 
     void freeformPolygonClosesOnItsStart()

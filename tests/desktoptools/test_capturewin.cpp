@@ -1,4 +1,6 @@
+#include "app/settledannouncement.h"
 #include "desktoptools/capturewin.h"
+#include "platform/nullplatform.h"
 #include "testenvironment.h"
 #include "widgets/closebtn.h"
 #include "widgets/popupwidgetbtn.h"
@@ -9,14 +11,55 @@
 
 #include <memory>
 
+namespace {
+
+// A desktop of windows 11, 12 and 13 (uppermost first) that a test can close;
+// only 12 has a title.
+struct ListedWindows : NullPlatform
+{
+    QList<WId> shown = { 11, 12, 13 };
+    WId outlined = 0;
+
+    QList<WId> topLevelWindows(const QList<WId> &) override { return shown; }
+    QRect windowFrameRect(WId window) override
+    {
+        return shown.contains(window) ? QRect(int(window) * 10, 20, 300, 200) : QRect();
+    }
+    bool showWindowFrame(WId window) override
+    {
+        outlined = shown.contains(window) ? window : 0;
+        return outlined != 0;
+    }
+    void hideWindowFrame(WId window) override
+    {
+        if (window == outlined)
+            outlined = 0;
+    }
+    QString windowTitle(WId window) override
+    {
+        return window == 12 ? QStringLiteral("Notes") : QString();
+    }
+};
+
+} // namespace
+
 // The window capture panel without a windowing system to pick from (the
-// null platform finds no window): moving it, and a pick that finds nothing.
+// null platform finds no window): moving it, and a pick that finds nothing;
+// then stepping through a stand-in desktop's windows by keys.
 class TestCaptureWin : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
     std::unique_ptr<CaptureWin> panel;
+
+    ListedWindows *listWindows()
+    {
+        auto desk = std::make_unique<ListedWindows>();
+        ListedWindows *raw = desk.get();
+        Platform::replace(std::move(desk));
+        return raw;
+    }
 
 private Q_SLOTS:
     void init()
@@ -25,6 +68,11 @@ private Q_SLOTS:
         panel = std::make_unique<CaptureWin>(nullptr);
         panel->move(100, 100);
         panel->show();
+    }
+    void cleanup()
+    {
+        panel.reset();
+        Platform::reset();
     }
 
     void startsWaitingWithOutputsDisabled()
@@ -68,6 +116,48 @@ private Q_SLOTS:
         QVERIFY(!panel->cameraLabel()->pixmap().isNull());
         QVERIFY(panel->pickedRect().isEmpty());
         QCOMPARE(panel->pos(), QPoint(100, 100));
+    }
+
+    void arrowKeysStepThroughTheWindows()
+    {
+        SettledAnnouncement::setListening([] { return true; });
+        ListedWindows *desk = listWindows();
+        QLabel *camera = panel->cameraLabel();
+        QCOMPARE(panel->focusWidget(), static_cast<QWidget *>(camera));
+        QTest::keyClick(camera, Qt::Key_Down);
+        QCOMPARE(desk->outlined, WId(11));
+        QVERIFY(panel->findChildren<PopupWidgetBtn *>().first()->isEnabled());
+        QTest::keyClick(camera, Qt::Key_Right);
+        QCOMPARE(desk->outlined, WId(12));
+        QTRY_COMPARE(camera->accessibleName(),
+                     QStringLiteral("Notes, x 120, y 20, width 300, height 200"));
+        // Round past the lowest to the uppermost, and back.
+        QTest::keyClick(camera, Qt::Key_Down);
+        QTest::keyClick(camera, Qt::Key_Down);
+        QCOMPARE(desk->outlined, WId(11));
+        QTest::keyClick(camera, Qt::Key_Up);
+        QCOMPARE(desk->outlined, WId(13));
+        // A window closed meanwhile is passed over.
+        desk->shown.removeOne(12);
+        QTest::keyClick(camera, Qt::Key_Left);
+        QCOMPARE(desk->outlined, WId(11));
+
+        QTest::keyClick(camera, Qt::Key_Return);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(panel->result(), 2);
+        QCOMPARE(panel->pickedRect(), QRect(110, 20, 300, 200));
+        QCOMPARE(desk->outlined, WId(0));
+        SettledAnnouncement::setListening(nullptr);
+    }
+
+    void escapeAfterAKeyPickTakesTheFrameOff()
+    {
+        ListedWindows *desk = listWindows();
+        QTest::keyClick(panel->cameraLabel(), Qt::Key_Up);
+        QCOMPARE(desk->outlined, WId(13));
+        QTest::keyClick(panel->cameraLabel(), Qt::Key_Escape);
+        QCOMPARE(panel->result(), 0);
+        QCOMPARE(desk->outlined, WId(0));
     }
 };
 

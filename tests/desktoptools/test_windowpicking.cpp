@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 // Window picking on a real X server with a window manager: the platform layer
@@ -206,6 +207,39 @@ private Q_SLOTS:
         QTest::mouseClick(panel.get(), Qt::RightButton);
         QVERIFY(!panel->isVisible());
         QCOMPARE(panel->result(), 0);
+    }
+
+    // The keyboard's way: the arrows step down the stack from the uppermost
+    // window, each framed and told by its title, and Return takes the pick.
+    void arrowKeysPickWindowsDownTheStack()
+    {
+        Platform &platform = Platform::instance();
+        auto lower = showWindow(QRect(300, 200, 400, 300), Qt::red);
+        QVERIFY(lower);
+        auto upper = showWindow(QRect(500, 300, 400, 300), Qt::blue);
+        QVERIFY(upper);
+        upper->setWindowTitle(QStringLiteral("Blue \u00e9t\u00e9"));
+        upper->raise();
+        QTRY_COMPARE(platform.topLevelWindowAt(QPoint(600, 400), {}), upper->winId());
+        QTRY_COMPARE(platform.windowTitle(upper->winId()), QStringLiteral("Blue \u00e9t\u00e9"));
+
+        auto panel = showPanel();
+        QVERIFY(panel);
+        QLabel *camera = panel->cameraLabel();
+        // Windows of others may lie above ours.
+        const WId ours[] = { upper->winId(), lower->winId() };
+        for (int step = 0; step < 20 && !std::count(ours, ours + 2, panel->framedWindow()); ++step)
+            QTest::keyClick(camera, Qt::Key_Down);
+        QCOMPARE(panel->framedWindow(), upper->winId());
+        QCOMPARE(panel->pickedRect(), upper->frameGeometry());
+        QVERIFY(panel->spokenPick().startsWith(QStringLiteral("Blue \u00e9t\u00e9, x ")));
+        QTest::keyClick(camera, Qt::Key_Down);
+        QCOMPARE(panel->framedWindow(), lower->winId());
+        QTest::keyClick(camera, Qt::Key_Return);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(panel->result(), 2);
+        QCOMPARE(panel->pickedRect(), lower->frameGeometry());
+        QCOMPARE(panel->framedWindow(), WId(0));
     }
 };
 
