@@ -297,17 +297,13 @@ void CaptureWin::endPicking(const QPoint &globalPos)
     const bool cancelled = framed == 0 || rect().contains(mapFromGlobal(globalPos));
     unframe();
     camera->setPixmap(cameraPicture);
-    // The keyboard's way to pick starts here.
-    camera->setFocusPolicy(Qt::StrongFocus);
     camera->setFocus();
-    camera->setAccessibleName(spokenPick());
-    announcement = new SettledAnnouncement(
-        camera, [this] { return spokenPick(); }, 400);
     if (cancelled) {
         picked = QRect();
         pickedWindow = 0;
         showHint();
     }
+    announcement->changed();
     enableOutputs(!cancelled);
     QApplication::restoreOverrideCursor();
     picking = false;
