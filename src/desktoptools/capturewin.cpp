@@ -8,6 +8,7 @@
 #include "platform/nativecoordinates.h"
 #include "platform/platform.h"
 #include "widgets/closebtn.h"
+#include "widgets/focuslabel.h"
 #include "widgets/popupwidgetbtn.h"
 #include "widgets/smalllabel.h"
 
@@ -22,7 +23,7 @@
 CaptureWin::CaptureWin(QWidget *pParent)
     : QDialog(pParent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , title(Lang::tr("MainWindow", QStringLiteral("Screen Capture (Window)")))
-    , camera(new QLabel(this))
+    , camera(new FocusLabel(this))
     , infoLabel(new SmallLabel(QString(), this))
     , outputs(CapturePanel::makeOutputButtons(this))
 {

@@ -22,7 +22,7 @@ DetailAnim::DetailAnim(QWidget *pParent)
     , frameTimer(new QTimer(this))
     , frames(ResourcePixmap::load(QStringLiteral(":/Res/Loading")))
 {
-    const int side = AppState::instance().scaled(22);
+    const int side = AppState::instance().scaled(18);
     setFixedSize(side, side);
     spinner->setGeometry(0, 0, side, side);
     spinner->setAlignment(Qt::AlignCenter);

@@ -3,6 +3,7 @@
 #include "platform/nullplatform.h"
 #include "testenvironment.h"
 #include "widgets/closebtn.h"
+#include "widgets/focusring.h"
 #include "widgets/popupwidgetbtn.h"
 
 #include <QApplication>
@@ -124,6 +125,11 @@ private Q_SLOTS:
         ListedWindows *desk = listWindows();
         QLabel *camera = panel->cameraLabel();
         QCOMPARE(panel->focusWidget(), static_cast<QWidget *>(camera));
+        // Where the keyboard is shows: the camera wears the focus ring.
+        const QPoint ringPixel(1, camera->height() / 2);
+        QApplication::setActiveWindow(panel.get());
+        QTRY_VERIFY(camera->hasFocus());
+        QCOMPARE(camera->grab().toImage().pixelColor(ringPixel), FocusRing::colour());
         QTest::keyClick(camera, Qt::Key_Down);
         QCOMPARE(desk->outlined, WId(11));
         QVERIFY(panel->findChildren<PopupWidgetBtn *>().first()->isEnabled());
