@@ -40,13 +40,12 @@ private Q_SLOTS:
         RealProgram program(*env);
         QVERIFY(program.start(
             {}, { QStringLiteral(TAV_TEST_DATA "/hostile/nested-tables-3000.tavelmark") }));
-        QTRY_VERIFY_WITH_TIMEOUT(
+        TAV_TRY_VERIFY(
             RealProgram::windowCount(QStringLiteral("nested-tables-3000 - Quillbury Tavelmark"))
                 == 1,
             15000);
         // The message that some of it was left out, over the page.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 1, 15000);
+        TAV_TRY_VERIFY(RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 1, 15000);
         RealProgram::key(QStringLiteral("Return"));
         QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")),
                                   0, 10000);
@@ -54,7 +53,7 @@ private Q_SLOTS:
         // its stroke runs along y = 250.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QPoint page = screen.center() - QPoint(200, 150);
-        QTRY_VERIFY_WITH_TIMEOUT(redAt(page + QPoint(200, 250)), 10000);
+        TAV_TRY_VERIFY(redAt(page + QPoint(200, 250)), 10000);
         QCOMPARE(program.program.state(), QProcess::Running);
     }
 
@@ -85,8 +84,7 @@ private Q_SLOTS:
         QVERIFY(program.start({}, { file }));
         // The refusal, said over the desktop beside the toolbar, which
         // bears the program's name too.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 2, 30000);
+        TAV_TRY_VERIFY(RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 2, 30000);
         RealProgram::key(QStringLiteral("Return"));
         QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")),
                                   1, 10000);

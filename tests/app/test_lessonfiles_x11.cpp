@@ -131,15 +131,14 @@ private Q_SLOTS:
             QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
             RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft()
                                + RealProgram::penButtonOffset());
-            QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow),
-                                     15000);
+            TAV_TRY_VERIFY(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
             RealProgram::key(QStringLiteral("ctrl+7"));
             RealProgram::click(textArea.topLeft() + QPoint(20, 20));
             RealProgram::xdotool({ QStringLiteral("type"), QStringLiteral("Sharp Text 123") });
             RealProgram::click(QPoint(300, 800));
             // Settled: two grabs in a row show the same text.
             QImage last;
-            QTRY_VERIFY_WITH_TIMEOUT(
+            TAV_TRY_VERIFY(
                 [&] {
                     const QImage now = shown(textArea);
                     const bool same = now == last && inkedRows(now) > 10;
@@ -154,9 +153,9 @@ private Q_SLOTS:
             // Exit asks; Save, its default, leads to the editable document.
             const int before = RealProgram::windowCount(MessageBoxTitle);
             RealProgram::key(QStringLiteral("ctrl+q"));
-            QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(MessageBoxTitle) > before, 10000);
+            TAV_TRY_VERIFY(RealProgram::windowCount(MessageBoxTitle) > before, 10000);
             RealProgram::key(QStringLiteral("Return"));
-            QTRY_VERIFY_WITH_TIMEOUT(
+            TAV_TRY_VERIFY(
                 !RealProgram::findWindow(QStringLiteral("Save Document As...")).isEmpty(), 10000);
             answerFileDialog(document);
             QVERIFY2(program.program.waitForFinished(15000), "the program did not end");
@@ -176,7 +175,7 @@ private Q_SLOTS:
         // Opened from the command line, then exported as a ZIP of pictures.
         RealProgram program(*env);
         QVERIFY(program.start({}, { document }));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(differingPixels(shown(textArea), typed), 0, 10000);
         const QString zip = env->path(QStringLiteral("pages.zip"));
         RealProgram::exportPngZip(x11, zip);
@@ -208,14 +207,14 @@ private Q_SLOTS:
         RealProgram program(*env);
         QVERIFY(program.start({}, { document }));
         const QColor first(0, 200, 90);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(QPoint(100, 100)), first, 8), 15000);
+        TAV_TRY_VERIFY(RealProgram::nearColour(RealProgram::shownAt(QPoint(100, 100)), first, 8),
+                       15000);
         RealProgram::drag(QPoint(300, 500), QPoint(700, 560));
         RealProgram::key(QStringLiteral("ctrl+shift+s"));
         RealProgram::drag(QPoint(300, 600), QPoint(700, 660));
         const int before = RealProgram::windowCount(MessageBoxTitle);
         RealProgram::key(QStringLiteral("ctrl+q"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(MessageBoxTitle) > before, 15000);
+        TAV_TRY_VERIFY(RealProgram::windowCount(MessageBoxTitle) > before, 15000);
         RealProgram::key(QStringLiteral("Return"));
         QVERIFY2(program.program.waitForFinished(30000), "the program did not end");
         const QList<int> counts = objectCounts(document);

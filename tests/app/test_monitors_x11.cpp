@@ -139,13 +139,13 @@ private Q_SLOTS:
         // (490, 300)-(789, 499), and its bottom-right corner goes onto the
         // right monitor. The panel then stays on the left monitor, left of it.
         shortcut(toolbar, QStringLiteral("alt+0"));
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, QRect(0, 0, 3840, 1600)), 15000);
+        TAV_TRY_VERIFY(clientCovers(x11, QRect(0, 0, 3840, 1600)), 15000);
         RealProgram::drag(QPoint(1579, 999), QPoint(3000, 700));
         const QPoint panel(490 - 2 - capture.width, 310);
         RealProgram::click((panel + capture.clipboard) * 2);
-        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, QRect(0, 0, 3840, 1600)), 10000);
+        TAV_TRY_VERIFY(!clientCovers(x11, QRect(0, 0, 3840, 1600)), 10000);
         QImage clip;
-        QTRY_VERIFY_WITH_TIMEOUT(!(clip = DesktopToolPanels::clipboardImage()).isNull(), 10000);
+        TAV_TRY_VERIFY(!(clip = DesktopToolPanels::clipboardImage()).isNull(), 10000);
         QCOMPARE(clip.size(), QSize(2022, 102));
         QVERIFY(clip == desktop.copy(980, 600, 2022, 102));
 
@@ -155,19 +155,17 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         // Exposed is not yet drawn on the server.
         const QRect shownAt(QPoint(2401, 101), inside.size());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            screenNow().copy(shownAt) == inside.convertToFormat(QImage::Format_RGB32), 10000);
+        TAV_TRY_VERIFY(screenNow().copy(shownAt) == inside.convertToFormat(QImage::Format_RGB32),
+                       10000);
         shortcut(toolbar, QStringLiteral("alt+2"));
         quint32 panelId = 0;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (panelId = windowNamed(QStringLiteral("Screen Capture \\(Window\\)"))) != 0, 10000);
+        TAV_TRY_VERIFY((panelId = windowNamed(QStringLiteral("Screen Capture \\(Window\\)"))) != 0,
+                       10000);
         QRect panelRect;
-        QTRY_VERIFY_WITH_TIMEOUT((panelRect = x11.rootGeometry(panelId)).size() == picker.size * 2,
-                                 10000);
+        TAV_TRY_VERIFY((panelRect = x11.rootGeometry(panelId)).size() == picker.size * 2, 10000);
         RealProgram::drag(panelRect.topLeft() + picker.camera * 2, QPoint(2600, 250));
         RealProgram::click(panelRect.topLeft() + picker.clipboard * 2);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (clip = DesktopToolPanels::clipboardImage()).size() == inside.size(), 10000);
+        TAV_TRY_VERIFY((clip = DesktopToolPanels::clipboardImage()).size() == inside.size(), 10000);
         QVERIFY(clip == inside.convertToFormat(QImage::Format_RGB32));
     }
 
@@ -196,10 +194,10 @@ private Q_SLOTS:
 
         // A stroke on a page makes the document worth a question at exit.
         RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + pen * 2);
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
+        TAV_TRY_VERIFY(clientCovers(x11, left), 15000);
         RealProgram::drag(QPoint(1800, 600), QPoint(2000, 800));
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, left), 10000);
+        TAV_TRY_VERIFY(!clientCovers(x11, left), 10000);
 
         // Out of drawing the toolbar is a window of its own again.
         const QString ownWindow = program.toolbar();
@@ -211,23 +209,22 @@ private Q_SLOTS:
         QTRY_VERIFY2_WITH_TIMEOUT(clientCovers(x11, right),
                                   "the magnifier is not on the toolbar's monitor", 15000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, right), 10000);
+        TAV_TRY_VERIFY(!clientCovers(x11, right), 10000);
 
         // Help > Preferences... from the toolbar's menu, by keys.
         RealProgram::click(bar.topLeft() + menu);
         for (const char *key : { "Up", "Right", "Down", "Down", "Down", "Return" })
             RealProgram::key(QLatin1String(key));
         quint32 preferences = 0;
-        QTRY_VERIFY_WITH_TIMEOUT((preferences = windowNamed(QStringLiteral("Preferences"))) != 0,
-                                 10000);
+        TAV_TRY_VERIFY((preferences = windowNamed(QStringLiteral("Preferences"))) != 0, 10000);
         QTRY_VERIFY2_WITH_TIMEOUT(right.contains(x11.rootGeometry(preferences)),
                                   "the preferences are not on the toolbar's monitor", 10000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(QStringLiteral("Preferences")) == 0, 10000);
+        TAV_TRY_VERIFY(windowNamed(QStringLiteral("Preferences")) == 0, 10000);
 
         shortcut(ownWindow, QStringLiteral("ctrl+q"));
         quint32 question = 0;
-        QTRY_VERIFY_WITH_TIMEOUT(
+        TAV_TRY_VERIFY(
             (question = windowNamed(QStringLiteral("Quillbury Tavelmark"), ownWindow)) != 0, 10000);
         QTRY_VERIFY2_WITH_TIMEOUT(right.contains(x11.rootGeometry(question)),
                                   "the question is not on the toolbar's monitor", 10000);
@@ -250,19 +247,18 @@ private Q_SLOTS:
         const QString toolbar = program.toolbar();
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + pen * 2);
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
+        TAV_TRY_VERIFY(clientCovers(x11, left), 15000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, left), 10000);
+        TAV_TRY_VERIFY(!clientCovers(x11, left), 10000);
 
         // Out of drawing the toolbar is a window of its own again.
         QVERIFY(right.contains(toolbarOntoRight(x11, program.toolbar(), QPoint(3600, 300))));
         // Clear Page brings the page back, there being nothing on it to clear.
         shortcut(program.toolbar(), QStringLiteral("ctrl+l"));
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, right), 15000);
+        TAV_TRY_VERIFY(clientCovers(x11, right), 15000);
         // The stripes lie at (200, 150)-(800, 550) of the page.
         const QRect block(2560 + 250, 200, 300, 300);
-        QTRY_VERIFY_WITH_TIMEOUT(near(screenNow().pixel(block.topLeft()), qRgb(128, 128, 128), 2),
-                                 10000);
+        TAV_TRY_VERIFY(near(screenNow().pixel(block.topLeft()), qRgb(128, 128, 128), 2), 10000);
         const QImage shown = screenNow();
         for (int y = block.top(); y <= block.bottom(); y += 7)
             for (int x = block.left(); x <= block.right(); x += 3)
@@ -295,28 +291,28 @@ private Q_SLOTS:
 
         // On the left monitor, scaled: its buttons are twice as large.
         RealProgram::click(bar.topLeft() + pen * 2);
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
+        TAV_TRY_VERIFY(clientCovers(x11, left), 15000);
         changeRoot();
-        QTRY_VERIFY_WITH_TIMEOUT(pageShowsDesktop(left, bar), 10000);
+        TAV_TRY_VERIFY(pageShowsDesktop(left, bar), 10000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, left), 10000);
+        TAV_TRY_VERIFY(!clientCovers(x11, left), 10000);
 
         // The toolbar dragged by its title strip onto the right monitor.
         QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
         toolbar = program.toolbar();
         bar = x11.rootGeometry(toolbar.toUInt());
         RealProgram::drag(QPoint(bar.center().x(), bar.top() + 4), QPoint(3200, 300));
-        QTRY_VERIFY_WITH_TIMEOUT(right.contains(x11.rootGeometry(toolbar.toUInt())), 10000);
+        TAV_TRY_VERIFY(right.contains(x11.rootGeometry(toolbar.toUInt())), 10000);
         bar = x11.rootGeometry(toolbar.toUInt());
         RealProgram::click(bar.topLeft() + pen);
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, right), 15000);
+        TAV_TRY_VERIFY(clientCovers(x11, right), 15000);
         changeRoot();
-        QTRY_VERIFY_WITH_TIMEOUT(pageShowsDesktop(right, bar), 10000);
+        TAV_TRY_VERIFY(pageShowsDesktop(right, bar), 10000);
 
         // The right monitor goes while its page is open: drawing ends, the
         // toolbar comes onto the left monitor, and Pen works there again.
         QCOMPARE(std::system("xrandr --delmonitor R"), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!clientCovers(x11, right), 15000);
+        TAV_TRY_VERIFY(!clientCovers(x11, right), 15000);
         // The toolbar becomes a window of its own again once drawing ends.
         // Each search may wait for the window; qWaitFor counts real time where
         // QTRY would count only its own steps.
@@ -327,9 +323,9 @@ private Q_SLOTS:
         QVERIFY(RealProgram::paintRoot(desktop, env->path(QStringLiteral("desktop.png"))));
         bar = x11.rootGeometry(toolbar.toUInt());
         RealProgram::click(bar.topLeft() + pen * 2);
-        QTRY_VERIFY_WITH_TIMEOUT(clientCovers(x11, left), 15000);
+        TAV_TRY_VERIFY(clientCovers(x11, left), 15000);
         changeRoot();
-        QTRY_VERIFY_WITH_TIMEOUT(pageShowsDesktop(left, bar), 10000);
+        TAV_TRY_VERIFY(pageShowsDesktop(left, bar), 10000);
     }
 };
 

@@ -57,8 +57,8 @@ private Q_SLOTS:
         RealProgram program(*env);
         QVERIFY(program.start({}, { slides }));
         const QPoint plain = at(400, 300);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(plain), SlidePdf::colour(0), 4), 15000);
+        TAV_TRY_VERIFY(RealProgram::nearColour(RealProgram::shownAt(plain), SlidePdf::colour(0), 4),
+                       15000);
         // The title and the drawing as the PDF's renderer paints them.
         const QImage render = pdf->render(0, screen);
         const int top = (screen.height() - render.height()) / 2;
@@ -70,12 +70,12 @@ private Q_SLOTS:
                  "the first page does not show the PDF's pixels");
 
         RealProgram::key(QStringLiteral("Next"));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(plain), SlidePdf::colour(1), 4), 15000);
+        TAV_TRY_VERIFY(RealProgram::nearColour(RealProgram::shownAt(plain), SlidePdf::colour(1), 4),
+                       15000);
         const QPoint from = at(300, 250), to = at(500, 250);
         RealProgram::drag(from, to);
         const QPoint middle = (from + to) / 2;
-        QTRY_VERIFY_WITH_TIMEOUT(
+        TAV_TRY_VERIFY(
             !RealProgram::nearColour(RealProgram::shownAt(middle), SlidePdf::colour(1), 40), 10000);
         QVERIFY(RealProgram::nearColour(RealProgram::shownAt(middle + QPoint(0, 40)),
                                         SlidePdf::colour(1), 4));

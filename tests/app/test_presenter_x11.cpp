@@ -39,14 +39,14 @@ private Q_SLOTS:
         QProcess compositor;
         compositor.start(QStringLiteral("xcompmgr"), {});
         QVERIFY(compositor.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(x11.isComposited(), 10000);
+        TAV_TRY_VERIFY(x11.isComposited(), 10000);
         const QColor backdrop(40, 120, 200);
         Swatch swatch(backdrop);
         swatch.setGeometry(QGuiApplication::primaryScreen()->geometry());
         swatch.show();
         QVERIFY(QTest::qWaitForWindowExposed(&swatch));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(QPoint(200, 150)), backdrop, 2), 10000);
+        TAV_TRY_VERIFY(RealProgram::nearColour(RealProgram::shownAt(QPoint(200, 150)), backdrop, 2),
+                       10000);
 
         RealProgram program(*env);
         QVERIFY(program.start({}));
@@ -56,7 +56,7 @@ private Q_SLOTS:
         const QPoint pointer(900, 500);
         // The live page covers the screen once the desktop shows through it
         // and a move reaches it.
-        QTRY_VERIFY_WITH_TIMEOUT(laserDotAt(pointer), 15000);
+        TAV_TRY_VERIFY(laserDotAt(pointer), 15000);
         // Far from the pointer the running desktop shows through.
         for (const QPoint &far : { QPoint(200, 150), QPoint(1700, 900), QPoint(900, 800) })
             QVERIFY2(RealProgram::nearColour(RealProgram::shownAt(far), backdrop, 3),
@@ -64,8 +64,8 @@ private Q_SLOTS:
 
         // The dot follows the pointer, and its trail fades from where it was.
         const QPoint next(1300, 300);
-        QTRY_VERIFY_WITH_TIMEOUT(laserDotAt(next), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(
+        TAV_TRY_VERIFY(laserDotAt(next), 15000);
+        TAV_TRY_VERIFY(
             RealProgram::nearColour(RealProgram::shownAt(pointer + QPoint(2, 2)), backdrop, 3),
             15000);
         compositor.terminate();

@@ -91,15 +91,15 @@ private Q_SLOTS:
                 <= 1);
 
         RealProgram::click(toolbarRect.topLeft() + offset);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::fullScreenClientShown(x11, xcb_window_t(swatch.winId())), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, xcb_window_t(swatch.winId())),
+                       15000);
 
         // Our window goes; the page still shows it, since it is a picture.
         swatch.hide();
         QTRY_COMPARE_WITH_TIMEOUT(RealProgram::shownAt(centre), magenta, 10000);
 
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
         QVERIFY(RealProgram::shownAt(centre) != magenta);
         // Back on the desktop the toolbar is a new window of its own.
         const QString again = program.toolbar();
@@ -109,9 +109,9 @@ private Q_SLOTS:
         // the screen and Escape gives the desktop and the toolbar back.
         RealProgram::xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), again });
         RealProgram::key(QStringLiteral("alt+0"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
         QVERIFY(!program.toolbar().isEmpty());
     }
 
@@ -142,25 +142,25 @@ private Q_SLOTS:
         // The pen by its key, given to the toolbar clicked on its title strip.
         RealProgram::click(QPoint(bar.left() + bar.width() * 2 / 3, bar.top() + 5));
         RealProgram::key(QStringLiteral("ctrl+2"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         RealProgram::drag(QPoint(400, 300), QPoint(800, 300));
-        QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 300), backdrop), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QFile::exists(env->dataFolder() + QStringLiteral("/session/session.json")), 10000);
+        TAV_TRY_VERIFY(inked(QPoint(600, 300), backdrop), 5000);
+        TAV_TRY_VERIFY(QFile::exists(env->dataFolder() + QStringLiteral("/session/session.json")),
+                       10000);
         QVERIFY(!program.maps(QStringLiteral("libtavelmark_zip")));
 
         // Back on the desktop, the pen by a click.
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, backdropWindow), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, backdropWindow), 10000);
         RealProgram::click(x11.rootGeometry(program.toolbar().toUInt()).topLeft()
                            + RealProgram::penButtonOffset());
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         RealProgram::drag(QPoint(400, 700), QPoint(800, 700));
-        QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 700), backdrop), 5000);
+        TAV_TRY_VERIFY(inked(QPoint(600, 700), backdrop), 5000);
 
         // Clear Page takes the strokes off the screen at once.
         RealProgram::key(QStringLiteral("ctrl+l"));
-        QTRY_VERIFY_WITH_TIMEOUT(!inked(QPoint(600, 700), backdrop), 5000);
+        TAV_TRY_VERIFY(!inked(QPoint(600, 700), backdrop), 5000);
 
         // The right button pressed in the middle of a stroke takes it back.
         auto mouse = [](const QString &action, const QString &what) {
@@ -172,24 +172,23 @@ private Q_SLOTS:
         for (int x = 450; x <= 800; x += 50)
             RealProgram::xdotool(
                 { QStringLiteral("mousemove"), QString::number(x), QStringLiteral("500") });
-        QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 500), backdrop), 5000);
+        TAV_TRY_VERIFY(inked(QPoint(600, 500), backdrop), 5000);
         mouse(QStringLiteral("mousedown"), QStringLiteral("3"));
         mouse(QStringLiteral("mouseup"), QStringLiteral("3"));
         RealProgram::xdotool(
             { QStringLiteral("mousemove"), QStringLiteral("820"), QStringLiteral("500") });
         mouse(QStringLiteral("mouseup"), QStringLiteral("1"));
-        QTRY_VERIFY_WITH_TIMEOUT(!inked(QPoint(600, 500), backdrop), 5000);
+        TAV_TRY_VERIFY(!inked(QPoint(600, 500), backdrop), 5000);
 
         // A number stamp shows in the middle of the page.
         RealProgram::key(QStringLiteral("ctrl+shift+2"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::findWindow(QStringLiteral("Number Input")).isEmpty(),
-                                 10000);
+        TAV_TRY_VERIFY(!RealProgram::findWindow(QStringLiteral("Number Input")).isEmpty(), 10000);
         RealProgram::key(QStringLiteral("Return"));
-        QTRY_VERIFY_WITH_TIMEOUT(inked(screen.center(), backdrop), 5000);
+        TAV_TRY_VERIFY(inked(screen.center(), backdrop), 5000);
 
         // A stroke to hand out.
         RealProgram::drag(QPoint(400, 300), QPoint(800, 300));
-        QTRY_VERIFY_WITH_TIMEOUT(inked(QPoint(600, 300), backdrop), 5000);
+        TAV_TRY_VERIFY(inked(QPoint(600, 300), backdrop), 5000);
 
         // Every page exported as one PDF; then Exit asks nothing.
         const QString file = env->path(QStringLiteral("lesson.pdf"));

@@ -75,13 +75,13 @@ private Q_SLOTS:
         const QString toolbar = program.toolbar();
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + penOffset);
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
 
         // A drag from A to B inks the device pixels under A and B.
         const QPoint a(1001, 701);
         const QPoint b(1401, 901);
         RealProgram::drag(a, b);
-        QTRY_VERIFY_WITH_TIMEOUT(screenNow().pixel(b) != desktop.pixel(b), 10000);
+        TAV_TRY_VERIFY(screenNow().pixel(b) != desktop.pixel(b), 10000);
         const QImage shown = screenNow();
         QVERIFY(shown.pixel(a) != desktop.pixel(a));
         QVERIFY(shown.pixel((a + b) / 2) != desktop.pixel((a + b) / 2));
@@ -91,27 +91,27 @@ private Q_SLOTS:
         // Along an odd device row the ink is centred on the pointer's row:
         // its device pixels end at the row's top edge, as a line there does.
         RealProgram::drag(QPoint(601, 1101), QPoint(1201, 1101));
-        QTRY_VERIFY_WITH_TIMEOUT(screenNow().pixel(1201, 1101) != desktop.pixel(1201, 1101), 10000);
+        TAV_TRY_VERIFY(screenNow().pixel(1201, 1101) != desktop.pixel(1201, 1101), 10000);
         const qreal middle = inkedMiddle(screenNow(), desktop, 901, 1060, 1140);
         QVERIFY2(qAbs(middle - 1100.5) < 0.3, qPrintable(QString::number(middle)));
 
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
 
         // The capture starts with a 300 x 200 rectangle in the middle; its
         // top-left corner is dragged to an odd device position, and the
         // rectangle goes to the clipboard.
         shortcut(program.toolbar(), QStringLiteral("alt+0"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
         const QRect marked(QPoint(490, 300), QPoint(789, 499)); // logical, inclusive
         const QPoint to(801, 501);
         RealProgram::drag(marked.topLeft() * Scale + QPoint(1, 1), to);
         const QPoint panel(marked.right() + 4, to.y() / Scale + 10);
         RealProgram::click(panel * Scale + clipOffset);
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
 
         QImage clip;
-        QTRY_VERIFY_WITH_TIMEOUT(!(clip = DesktopToolPanels::clipboardImage()).isNull(), 10000);
+        TAV_TRY_VERIFY(!(clip = DesktopToolPanels::clipboardImage()).isNull(), 10000);
         // Whole logical pixels in device pixels: the moved corner lies on an
         // even device pixel next to the pointer, the other where it was.
         const QPoint origin = numberedPosition(clip.pixel(0, 0));
@@ -139,20 +139,20 @@ private Q_SLOTS:
         const QPoint odd(1301, 1001);
 
         shortcut(toolbar, QStringLiteral("alt+4"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
         RealProgram::click(odd);
         const QString hex = QColor(desktop.pixel(odd)).name();
         QTRY_VERIFY2_WITH_TIMEOUT(DesktopToolPanels::clipboardText().contains(hex),
                                   qPrintable(DesktopToolPanels::clipboardText() + " not " + hex),
                                   10000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
 
         // The loupe rests in the top-left corner, its centre at (122, 122):
         // a device pixel inside the framed centre, off the cross. It starts
         // where the pointer rests, and follows it.
         shortcut(toolbar, QStringLiteral("alt+1"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
         const QPoint inCentre = QPoint(122, 122) * Scale - QPoint(4, 4);
         QTRY_COMPARE_WITH_TIMEOUT(screenNow().pixel(inCentre), desktop.pixel(odd), 10000);
         const QPoint moved = odd + QPoint(100, 100);
@@ -160,7 +160,7 @@ private Q_SLOTS:
                                QString::number(moved.y()) });
         QTRY_COMPARE_WITH_TIMEOUT(screenNow().pixel(inCentre), desktop.pixel(moved), 10000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
     }
 };
 

@@ -150,7 +150,7 @@ private Q_SLOTS:
             {
                 RealProgram program(env);
                 QVERIFY(startDrawing(program, x11));
-                QTRY_VERIFY_WITH_TIMEOUT(
+                TAV_TRY_VERIFY(
                     RealProgram::fullScreenClientActive(x11, xcb_window_t(backdrop.winId())),
                     15000);
                 for (int i = 0; i < kept; ++i)
@@ -180,15 +180,14 @@ private Q_SLOTS:
         {
             RealProgram program(env);
             QVERIFY(startDrawing(program, x11));
-            QTRY_VERIFY_WITH_TIMEOUT(
-                RealProgram::fullScreenClientActive(x11, xcb_window_t(backdrop.winId())), 15000);
+            TAV_TRY_VERIFY(RealProgram::fullScreenClientActive(x11, xcb_window_t(backdrop.winId())),
+                           15000);
             const QPoint last(500, 400);
             const QColor before = RealProgram::shownAt(last);
             RealProgram::drag(QPoint(300, 300), QPoint(700, 300));
             RealProgram::drag(QPoint(300, 400), QPoint(700, 400));
             // Input is taken in order: the last stroke shown, both are drawn.
-            QTRY_VERIFY_WITH_TIMEOUT(
-                !RealProgram::nearColour(RealProgram::shownAt(last), before, 40), 10000);
+            TAV_TRY_VERIFY(!RealProgram::nearColour(RealProgram::shownAt(last), before, 40), 10000);
             program.program.terminate();
             QVERIFY2(program.program.waitForFinished(10000), "SIGTERM waited for a question");
             QCOMPARE(program.program.exitCode(), 0);
@@ -235,16 +234,14 @@ private Q_SLOTS:
 
         RealProgram again(env);
         QVERIFY(again.start({}));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(env.dataFolder() + QStringLiteral("/recovered")),
-                                 30000);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 2, 30000);
+        TAV_TRY_VERIFY(QFileInfo::exists(env.dataFolder() + QStringLiteral("/recovered")), 30000);
+        TAV_TRY_VERIFY(RealProgram::windowCount(QStringLiteral("Quillbury Tavelmark")) == 2, 30000);
         RealProgram::key(QStringLiteral("Return"));
         QTRY_COMPARE_WITH_TIMEOUT(
             RealProgram::windowCount(QStringLiteral("slides - Quillbury Tavelmark")), 1, 30000);
         // Save Document writes where the pages were saved before the kill.
         RealProgram::key(QStringLiteral("ctrl+shift+s"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(document), 30000);
+        TAV_TRY_VERIFY(QFileInfo::exists(document), 30000);
         DocumentReader reader;
         QTRY_COMPARE_WITH_TIMEOUT(pdfPages(reader.read(document)), (QList<int> { 1, 0 }), 10000);
         QCOMPARE(again.program.state(), QProcess::Running);

@@ -7,6 +7,7 @@
 #include "testenvironment.h"
 #include "toolbar/toolwidget.h"
 #include "toolbar/toolwidgetbtn.h"
+#include "trywait.h"
 #include "x11probe.h"
 
 #include <QDir>
@@ -138,17 +139,16 @@ public:
     {
         key(QStringLiteral("ctrl+s"));
         QString exportWindow;
-        QTRY_VERIFY_WITH_TIMEOUT(!(exportWindow = findWindow(QStringLiteral("Save"))).isEmpty(),
-                                 10000);
+        TAV_TRY_VERIFY(!(exportWindow = findWindow(QStringLiteral("Save"))).isEmpty(), 10000);
         click(x11.rootGeometry(exportWindow.toUInt()).topLeft() + choiceOffset);
-        QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")) != exportWindow
-                                     && !findWindow(QStringLiteral("Save")).isEmpty(),
-                                 10000);
+        TAV_TRY_VERIFY(findWindow(QStringLiteral("Save")) != exportWindow
+                           && !findWindow(QStringLiteral("Save")).isEmpty(),
+                       10000);
         key(QStringLiteral("ctrl+a"));
         xdotool({ QStringLiteral("type"), strFile });
         key(QStringLiteral("Return"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(strFile), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(findWindow(QStringLiteral("Save")).isEmpty(), 10000);
+        TAV_TRY_VERIFY(QFile::exists(strFile), 15000);
+        TAV_TRY_VERIFY(findWindow(QStringLiteral("Save")).isEmpty(), 10000);
     }
 
     // A visible window of that exact name, or an empty string.

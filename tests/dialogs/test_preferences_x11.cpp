@@ -163,7 +163,7 @@ private Q_SLOTS:
         QVERIFY(preferencesClosed());
         QVERIFY(focus(catcher));
         RealProgram::key(QStringLiteral("ctrl+alt+j"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 10000);
         QVERIFY(!catcher.keys.contains(combination));
     }
 };

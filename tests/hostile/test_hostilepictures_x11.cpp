@@ -30,7 +30,7 @@ private Q_SLOTS:
         RealProgram program(*env);
         QVERIFY(program.start({}, { svg }));
         QVERIFY2(!program.toolbar().isEmpty(), "the toolbar never showed");
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(Title) >= 2, 15000);
+        TAV_TRY_VERIFY(RealProgram::windowCount(Title) >= 2, 15000);
         QVERIFY(!RealProgram::fullScreenClientShown(x11, 0));
         RealProgram::key(QStringLiteral("Return"));
         QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(Title), 1, 10000);

@@ -93,8 +93,8 @@ private Q_SLOTS:
         {
             RealProgram program(*env);
             QVERIFY(program.start({}, { document }));
-            QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, XCB_NONE), 15000);
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(session), 15000);
+            TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, XCB_NONE), 15000);
+            TAV_TRY_VERIFY(QFile::exists(session), 15000);
             const QStringList pages = hiddenIn(temp, QStringLiteral("page*.png"));
             QCOMPARE(pages.size(), 1);
             const QString pageFile = temp + QLatin1Char('/') + pages.first();
@@ -134,15 +134,15 @@ private Q_SLOTS:
         RealProgram again(*env);
         QVERIFY(again.start({}));
         const QString recovered = env->dataFolder() + QStringLiteral("/recovered");
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(recovered), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(
+        TAV_TRY_VERIFY(QFileInfo::exists(recovered), 15000);
+        TAV_TRY_VERIFY(
             [&] {
                 if (QFileInfo::exists(recovered))
                     RealProgram::key(QStringLiteral("Return"));
                 return !QFileInfo::exists(recovered);
             }(),
             15000);
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, XCB_NONE), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, XCB_NONE), 15000);
         QVERIFY(!QFile::exists(stale));
         QVERIFY(!QFile::exists(journalPart));
         for (const QString &file : kept)
@@ -153,7 +153,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(stale, "partial"));
         const QDateTime before = QFileInfo(document).lastModified();
         RealProgram::key(QStringLiteral("ctrl+shift+s"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(document).lastModified() != before, 15000);
+        TAV_TRY_VERIFY(QFileInfo(document).lastModified() != before, 15000);
         QTRY_COMPARE(hiddenIn(docs, QStringLiteral(".lesson.tavelmark.part-*")),
                      QStringList { QStringLiteral(".lesson.tavelmark.part-Ab3dE") });
         QVERIFY(QFile::exists(live));
@@ -177,7 +177,7 @@ private Q_SLOTS:
         blocked.start(QStringLiteral(TAV_PROGRAM));
         QVERIFY(blocked.waitForStarted());
         const QString title = QStringLiteral("Quillbury Tavelmark");
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(title) == 2, 15000);
+        TAV_TRY_VERIFY(RealProgram::windowCount(title) == 2, 15000);
         RealProgram::key(QStringLiteral("Return"));
         QTRY_COMPARE_WITH_TIMEOUT(RealProgram::windowCount(title), 1, 10000);
         QVERIFY(askToQuit());
@@ -200,10 +200,9 @@ private Q_SLOTS:
         QVERIFY(askToQuit());
         // The toolbar goes, the failed save is logged, and a box asks to be read.
         QByteArray logged;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (logged += program.program.readAllStandardError()).contains("Cannot write")
-                && RealProgram::windowCount(title) == 1,
-            15000);
+        TAV_TRY_VERIFY((logged += program.program.readAllStandardError()).contains("Cannot write")
+                           && RealProgram::windowCount(title) == 1,
+                       15000);
         QCOMPARE(program.program.state(), QProcess::Running);
         RealProgram::key(QStringLiteral("Return"));
         QVERIFY2(program.program.waitForFinished(15000), "the program did not end");

@@ -39,15 +39,15 @@ private Q_SLOTS:
         QProcess compositor;
         compositor.start(QStringLiteral("xcompmgr"), {});
         QVERIFY(compositor.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(x11.isComposited(), 10000);
+        TAV_TRY_VERIFY(x11.isComposited(), 10000);
         const QColor backdrop(40, 120, 200);
         Swatch swatch(backdrop);
         swatch.setGeometry(QGuiApplication::primaryScreen()->geometry());
         swatch.show();
         QVERIFY(QTest::qWaitForWindowExposed(&swatch));
         const xcb_window_t backdropWindow = xcb_window_t(swatch.winId());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(QPoint(200, 150)), backdrop, 2), 10000);
+        TAV_TRY_VERIFY(RealProgram::nearColour(RealProgram::shownAt(QPoint(200, 150)), backdrop, 2),
+                       10000);
 
         RealProgram program(*env);
         QVERIFY(program.start({}));
@@ -56,7 +56,7 @@ private Q_SLOTS:
         QVERIFY(program.perform(QStringLiteral("pen")));
         // The backdrop, undecorated and covering the screen, counts as full
         // screen while it has the keyboard and would be stacked over the page.
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         // Far from where the dialog will show.
         const QPoint ink(400, 150);
         // Until the page takes input: a stroke drawn again is the same stroke.
@@ -64,10 +64,10 @@ private Q_SLOTS:
             RealProgram::drag(QPoint(300, 150), QPoint(500, 150));
             return !RealProgram::nearColour(RealProgram::shownAt(ink), backdrop, 40);
         };
-        QTRY_VERIFY_WITH_TIMEOUT(drawn(), 15000);
+        TAV_TRY_VERIFY(drawn(), 15000);
 
         RealProgram::key(QStringLiteral("ctrl+o"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::findWindow(QStringLiteral("Open")).isEmpty(), 15000);
+        TAV_TRY_VERIFY(!RealProgram::findWindow(QStringLiteral("Open")).isEmpty(), 15000);
         QVERIFY(!RealProgram::fullScreenClientShown(x11, backdropWindow));
         QVERIFY2(RealProgram::nearColour(RealProgram::shownAt(ink), backdrop, 3),
                  qPrintable(RealProgram::shownAt(ink).name()));
@@ -76,11 +76,11 @@ private Q_SLOTS:
         // Cancelled, the dialog leaves the desktop as it was; the program
         // still answers: a new capture covers the screen again.
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Open")).isEmpty(), 10000);
+        TAV_TRY_VERIFY(RealProgram::findWindow(QStringLiteral("Open")).isEmpty(), 10000);
         QVERIFY(!RealProgram::fullScreenClientShown(x11, backdropWindow));
         QVERIFY(toolbarOnDesktop(x11));
         QVERIFY(program.perform(QStringLiteral("new-capture")));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientActive(x11, backdropWindow), 15000);
         compositor.terminate();
         compositor.waitForFinished(5000);
     }

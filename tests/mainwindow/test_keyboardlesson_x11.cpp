@@ -100,12 +100,10 @@ class TestKeyboardLessonX11 : public QObject
     static void stamp(const QString &strText)
     {
         keys(QStringLiteral("ctrl+shift+1"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::findWindow(QStringLiteral("Text Input")).isEmpty(),
-                                 10000);
+        TAV_TRY_VERIFY(!RealProgram::findWindow(QStringLiteral("Text Input")).isEmpty(), 10000);
         RealProgram::xdotool({ QStringLiteral("type"), strText });
         keys(QStringLiteral("ctrl+Return"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Text Input")).isEmpty(),
-                                 10000);
+        TAV_TRY_VERIFY(RealProgram::findWindow(QStringLiteral("Text Input")).isEmpty(), 10000);
     }
 
 private Q_SLOTS:
@@ -148,38 +146,38 @@ private Q_SLOTS:
         // options button, to New Blank Page; Space presses it.
         keys(QStringLiteral("Tab"), 9);
         keys(QStringLiteral("space"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, toolbar.toUInt()), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(inkIn(screenPicture(), middle(screen)) == 0, 10000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, toolbar.toUInt()), 15000);
+        TAV_TRY_VERIFY(inkIn(screenPicture(), middle(screen)) == 0, 10000);
 
         stamp(QStringLiteral("Hello class"));
         QImage firstShown;
-        QTRY_VERIFY_WITH_TIMEOUT(inkIn(firstShown = screenPicture(), middle(screen)) > 50, 10000);
+        TAV_TRY_VERIFY(inkIn(firstShown = screenPicture(), middle(screen)) > 50, 10000);
 
         // A second page, then back to the first by keys.
         keys(QStringLiteral("ctrl+n"));
-        QTRY_VERIFY_WITH_TIMEOUT(inkIn(screenPicture(), middle(screen)) == 0, 10000);
+        TAV_TRY_VERIFY(inkIn(screenPicture(), middle(screen)) == 0, 10000);
         keys(QStringLiteral("Prior"));
-        QTRY_VERIFY_WITH_TIMEOUT(inkIn(firstShown = screenPicture(), middle(screen)) > 50, 10000);
+        TAV_TRY_VERIFY(inkIn(firstShown = screenPicture(), middle(screen)) > 50, 10000);
 
         // Every page as a ZIP of pictures: the dialog's fourth choice, reached
         // by Tab, then the file's name typed into the file dialog.
         const QString zip = folder.filePath(QStringLiteral("lesson.zip"));
         keys(QStringLiteral("ctrl+s"));
         QString exportWindow;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !(exportWindow = RealProgram::findWindow(QStringLiteral("Save"))).isEmpty(), 10000);
+        TAV_TRY_VERIFY(!(exportWindow = RealProgram::findWindow(QStringLiteral("Save"))).isEmpty(),
+                       10000);
         keys(QStringLiteral("Tab"), 3);
         keys(QStringLiteral("space"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")) != exportWindow
-                                     && !RealProgram::findWindow(QStringLiteral("Save")).isEmpty(),
-                                 10000);
+        TAV_TRY_VERIFY(RealProgram::findWindow(QStringLiteral("Save")) != exportWindow
+                           && !RealProgram::findWindow(QStringLiteral("Save")).isEmpty(),
+                       10000);
         keys(QStringLiteral("ctrl+a"));
         RealProgram::xdotool({ QStringLiteral("type"), zip });
         keys(QStringLiteral("Return"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(zip), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::findWindow(QStringLiteral("Save")).isEmpty(), 10000);
+        TAV_TRY_VERIFY(QFile::exists(zip), 15000);
+        TAV_TRY_VERIFY(RealProgram::findWindow(QStringLiteral("Save")).isEmpty(), 10000);
         QStringList entries;
-        QTRY_VERIFY_WITH_TIMEOUT((entries = zipEntries(zip)).size() == 2, 10000);
+        TAV_TRY_VERIFY((entries = zipEntries(zip)).size() == 2, 10000);
         entries.sort();
         const QImage first = zipEntry(zip, entries.at(0));
         const QImage second = zipEntry(zip, entries.at(1));
@@ -195,7 +193,7 @@ private Q_SLOTS:
         const QString title = MessageBoxDialog::productTitle();
         const int windows = RealProgram::windowCount(title);
         keys(QStringLiteral("ctrl+q"));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::windowCount(title) > windows, 10000);
+        TAV_TRY_VERIFY(RealProgram::windowCount(title) > windows, 10000);
         keys(QStringLiteral("Tab"), discardTabs);
         keys(QStringLiteral("space"));
         QVERIFY(program.program.waitForFinished(15000));

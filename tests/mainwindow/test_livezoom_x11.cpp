@@ -52,17 +52,17 @@ private Q_SLOTS:
         const QPoint aside(100, 80);
         RealProgram::xdotool({ QStringLiteral("mousemove"), QString::number(pointer.x()),
                                QString::number(pointer.y()) });
-        QTRY_VERIFY_WITH_TIMEOUT(showsNear(pointer + aside, pointer + aside), 10000);
+        TAV_TRY_VERIFY(showsNear(pointer + aside, pointer + aside), 10000);
 
         QVERIFY(program.perform(QStringLiteral("zoom")));
-        QTRY_VERIFY_WITH_TIMEOUT(RealProgram::fullScreenClientShown(x11, 0), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
         // Twice as large, with the pointer's pixel where it was, once the
         // animation has ended.
         const auto magnified = [&] {
             return showsNear(pointer + aside, pointer + aside / 2) && showsNear(pointer, pointer)
                 && showsNear(pointer - aside, pointer - aside / 2);
         };
-        QTRY_VERIFY_WITH_TIMEOUT(magnified(), 10000);
+        TAV_TRY_VERIFY(magnified(), 10000);
 
         // Escape, to the page as a user's keys go: nothing was drawn, so the
         // desktop comes back.
@@ -70,8 +70,8 @@ private Q_SLOTS:
         QVERIFY(!page.isEmpty());
         RealProgram::xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), page });
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!RealProgram::fullScreenClientShown(x11, 0), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(showsNear(pointer + aside, pointer + aside), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
+        TAV_TRY_VERIFY(showsNear(pointer + aside, pointer + aside), 10000);
     }
 };
 

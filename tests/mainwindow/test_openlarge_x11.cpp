@@ -92,8 +92,8 @@ private Q_SLOTS:
         RealProgram program(*env);
         QVERIFY(program.start({}, { file }));
         const QPoint middle = QGuiApplication::primaryScreen()->geometry().center();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            RealProgram::nearColour(RealProgram::shownAt(middle), firstColour, 2), 30000);
+        TAV_TRY_VERIFY(RealProgram::nearColour(RealProgram::shownAt(middle), firstColour, 2),
+                       30000);
         const int whileLoading = labelLeft();
         // "1 | n   m still loading" shrinks to "1 | 100".
         QTRY_VERIFY2_WITH_TIMEOUT(

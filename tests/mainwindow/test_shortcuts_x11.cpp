@@ -56,14 +56,14 @@ private Q_SLOTS:
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         focusToolbar(toolbar);
         RealProgram::key(QStringLiteral("ctrl+2"));
-        QTRY_VERIFY_WITH_TIMEOUT(pageShown(x11), 15000);
+        TAV_TRY_VERIFY(pageShown(x11), 15000);
 
         // On the page: the picture to insert is asked for.
         RealProgram::key(QStringLiteral("ctrl+i"));
-        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Open")), 15000);
+        TAV_TRY_VERIFY(windowShown(QStringLiteral("Open")), 15000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Open")), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!pageShown(x11), 10000);
+        TAV_TRY_VERIFY(!windowShown(QStringLiteral("Open")), 10000);
+        TAV_TRY_VERIFY(!pageShown(x11), 10000);
 
         // On the desktop, with the page kept: the toolbar answers the keys of
         // the document commands.
@@ -71,9 +71,9 @@ private Q_SLOTS:
         QVERIFY(!again.isEmpty());
         focusToolbar(again);
         RealProgram::key(QStringLiteral("ctrl+shift+s"));
-        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Save Document As...")), 15000);
+        TAV_TRY_VERIFY(windowShown(QStringLiteral("Save Document As...")), 15000);
         RealProgram::key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Save Document As...")), 10000);
+        TAV_TRY_VERIFY(!windowShown(QStringLiteral("Save Document As...")), 10000);
     }
 };
 

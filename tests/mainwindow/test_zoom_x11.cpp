@@ -192,13 +192,13 @@ private Q_SLOTS:
         const QString toolbar = program.toolbar();
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + penOffset);
-        QTRY_VERIFY_WITH_TIMEOUT(coversScreen(x11), 15000);
+        TAV_TRY_VERIFY(coversScreen(x11), 15000);
         // The root changes under the page: what shows is the captured page.
         QImage changedRoot = desktop;
         changedRoot.invertPixels();
         QVERIFY(RealProgram::paintRoot(changedRoot, env->path(QStringLiteral("changed.png"))));
         const QRect quiet(screen.width() / 4, screen.height() / 2, 200, 200);
-        QTRY_VERIFY_WITH_TIMEOUT(screenNow().copy(quiet) == desktop.copy(quiet), 10000);
+        TAV_TRY_VERIFY(screenNow().copy(quiet) == desktop.copy(quiet), 10000);
         // Where the toolbar and the frame lie over the page, nothing of the
         // page is read at any zoom.
         const QImage unzoomed = screenNow();
@@ -211,7 +211,7 @@ private Q_SLOTS:
         // Six notches in at an even device pixel: 400 % around it.
         const QPoint anchor(even(screen.width() * 11 / 20), even(screen.height() * 3 / 5));
         ctrlWheel(anchor, 6);
-        QTRY_VERIFY_WITH_TIMEOUT(showsZoom(anchor), 10000);
+        TAV_TRY_VERIFY(showsZoom(anchor), 10000);
         const QImage zoomed = screenNow();
         int checked = 0;
         for (int y = 40 * Scale; y < screen.height(); y += 53 * Scale) {
@@ -250,9 +250,9 @@ private Q_SLOTS:
         const int column = (from.x() + to.x()) / 2;
         // The stroke is drawn again from the page once the button is up.
         QImage drawn;
-        QTRY_VERIFY_WITH_TIMEOUT(inked((drawn = screenNow()).pixel(column, from.y()))
-                                     && inked(drawn.pixel(to - QPoint(2, 0))),
-                                 10000);
+        TAV_TRY_VERIFY(inked((drawn = screenNow()).pixel(column, from.y()))
+                           && inked(drawn.pixel(to - QPoint(2, 0))),
+                       10000);
         const int reach = 30 * Scale;
         const Band zoomedBand = bandAt(zoomed, drawn, column, from.y() - reach, from.y() + reach);
         QVERIFY2(qAbs(zoomedBand.inkedRows - 4 * PenWidth * Scale) <= 1
@@ -262,7 +262,7 @@ private Q_SLOTS:
         // Six notches out: one for one again, the stroke on the page pixels
         // that were under the pointer.
         ctrlWheel(anchor, -6);
-        QTRY_VERIFY_WITH_TIMEOUT(screenNow().copy(quiet) == desktop.copy(quiet), 10000);
+        TAV_TRY_VERIFY(screenNow().copy(quiet) == desktop.copy(quiet), 10000);
         const QImage back = screenNow();
         const QPointF pageFrom = pageOf(from, anchor);
         const QPointF pageTo = pageOf(to, anchor);
