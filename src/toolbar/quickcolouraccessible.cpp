@@ -55,12 +55,15 @@ int QuickColourAccessible::indexOfChild(const QAccessibleInterface *) const
 
 QString QuickColourAccessible::text(QAccessible::Text t) const
 {
+    QString said;
     if (t == QAccessible::Name)
-        return ColourName::spoken(AppState::instance().rgb2.value(swatch));
-    if (t == QAccessible::Description)
-        return Lang::tr("Accessible", QStringLiteral("Quick colour %1: right click to change it"))
-            .arg(swatch + 1);
-    return QString();
+        said = ColourName::spoken(AppState::instance().rgb2.value(swatch));
+    else if (t == QAccessible::Description)
+        said = Lang::tr("Accessible", QStringLiteral("Quick colour %1: right click to change it"))
+                   .arg(swatch + 1);
+    // A reader asks often: the language table is not kept loaded between.
+    Lang::release();
+    return said;
 }
 
 void QuickColourAccessible::setText(QAccessible::Text, const QString &) { }
