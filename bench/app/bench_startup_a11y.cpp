@@ -18,7 +18,7 @@
 using namespace ProcStats;
 
 namespace {
-const int rounds = 5;
+const int rounds = 15; // five starts spread too widely to tell a change
 const int settleMs = 1000;
 
 struct Figures

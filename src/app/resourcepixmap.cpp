@@ -3,18 +3,29 @@
 #include "appstate.h"
 
 #include <QFile>
+#include <QImageReader>
 
-// The pictures are PNG files stored without a suffix; naming the format
-// spares loading every image plugin to guess it.
+namespace {
+// The pictures are PNG files stored without a suffix. Naming the format is not
+// enough: a reader still free to guess loads every image plugin, and the
+// libraries behind them, to ask each whether it reads PNG.
+QPixmap decodePng(const QString &strPath)
+{
+    QImageReader reader(strPath, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+} // namespace
+
 QPixmap ResourcePixmap::load(const QString &strPath, bool bHighRes)
 {
     const QString twin = strPath + QStringLiteral("@2x");
     if (bHighRes && QFile::exists(twin)) {
-        QPixmap picture(twin, "PNG");
+        QPixmap picture = decodePng(twin);
         picture.setDevicePixelRatio(1.0);
         return picture;
     }
-    return QPixmap(strPath, "PNG");
+    return decodePng(strPath);
 }
 
 QIcon ResourcePixmap::icon(const QString &strPath)
