@@ -4,16 +4,25 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QPixmapCache>
 
 namespace {
 // The pictures are PNG files stored without a suffix. Naming the format is not
 // enough: a reader still free to guess loads every image plugin, and the
 // libraries behind them, to ask each whether it reads PNG.
+// Kept in the pixmap cache, as a plain load would be: rulers and the
+// protractor fetch their pictures on every repaint of a drag.
 QPixmap decodePng(const QString &strPath)
 {
+    const QString key = QStringLiteral("tavelmark-resource:") + strPath;
+    QPixmap picture;
+    if (QPixmapCache::find(key, &picture))
+        return picture;
     QImageReader reader(strPath, "png");
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    picture = QPixmap::fromImage(reader.read());
+    QPixmapCache::insert(key, picture);
+    return picture;
 }
 } // namespace
 
