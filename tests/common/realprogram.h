@@ -171,14 +171,7 @@ public:
     // Whether a client window other than `except` covers the primary screen.
     static bool fullScreenClientShown(const X11Probe &x11, xcb_window_t except)
     {
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const QList<quint32> clients
-            = x11.cardinals(x11.rootWindow(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
-        for (quint32 client : clients) {
-            if (client != except && x11.rootGeometry(client) == screen)
-                return true;
-        }
-        return false;
+        return x11.clientCovers(QGuiApplication::primaryScreen()->geometry(), except);
     }
 
     // A full-screen client other than except has the keyboard, so the window

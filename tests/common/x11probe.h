@@ -7,6 +7,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 // Reads window-manager state straight from the X server, so that tests check
@@ -67,6 +68,28 @@ public:
     int stackingIndex(xcb_window_t window) const
     {
         return int(cardinals(root, "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW).indexOf(window));
+    }
+
+    // Whether the window and all its ancestors are mapped: a window manager
+    // lists a client before it maps it, and a click then goes to what lies
+    // below.
+    bool isViewable(xcb_window_t window) const
+    {
+        auto *reply = xcb_get_window_attributes_reply(conn, xcb_get_window_attributes(conn, window),
+                                                      nullptr);
+        const bool viewable = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(reply);
+        return viewable;
+    }
+
+    // Whether a client other than `except` is shown exactly over `area`.
+    bool clientCovers(const QRect &area, xcb_window_t except = XCB_NONE) const
+    {
+        const QList<quint32> clients
+            = cardinals(root, "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
+        return std::any_of(clients.cbegin(), clients.cend(), [&](quint32 client) {
+            return client != except && rootGeometry(client) == area && isViewable(client);
+        });
     }
 
     QRect rootGeometry(xcb_window_t window) const

@@ -56,14 +56,14 @@ private Q_SLOTS:
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         focusToolbar(toolbar);
         RealProgram::key(QStringLiteral("ctrl+2"));
-        TAV_TRY_VERIFY(pageShown(x11), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
 
         // On the page: the picture to insert is asked for.
         RealProgram::key(QStringLiteral("ctrl+i"));
         TAV_TRY_VERIFY(windowShown(QStringLiteral("Open")), 15000);
         RealProgram::key(QStringLiteral("Escape"));
         TAV_TRY_VERIFY(!windowShown(QStringLiteral("Open")), 10000);
-        TAV_TRY_VERIFY(!pageShown(x11), 10000);
+        TAV_TRY_VERIFY(!RealProgram::fullScreenClientShown(x11, 0), 10000);
 
         // On the desktop, with the page kept: the toolbar answers the keys of
         // the document commands.

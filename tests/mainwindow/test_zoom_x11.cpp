@@ -34,15 +34,6 @@ class TestZoomX11 : public QObject
             QImage::Format_RGB32);
     }
 
-    static bool coversScreen(const X11Probe &x11)
-    {
-        const QRect screen(QPoint(0, 0), QGuiApplication::primaryScreen()->size());
-        const QList<quint32> clients
-            = x11.cardinals(x11.rootWindow(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
-        return std::any_of(clients.cbegin(), clients.cend(),
-                           [&](quint32 c) { return x11.rootGeometry(c) == screen; });
-    }
-
     // Ctrl and `notches` turns of the wheel at `at`, up when positive.
     static void ctrlWheel(const QPoint &at, int notches)
     {
@@ -192,7 +183,7 @@ private Q_SLOTS:
         const QString toolbar = program.toolbar();
         QVERIFY2(!toolbar.isEmpty(), "the toolbar never showed");
         RealProgram::click(x11.rootGeometry(toolbar.toUInt()).topLeft() + penOffset);
-        TAV_TRY_VERIFY(coversScreen(x11), 15000);
+        TAV_TRY_VERIFY(RealProgram::fullScreenClientShown(x11, 0), 15000);
         // The root changes under the page: what shows is the captured page.
         QImage changedRoot = desktop;
         changedRoot.invertPixels();
