@@ -10,6 +10,7 @@ namespace {
 // The pictures are PNG files stored without a suffix. Naming the format is not
 // enough: a reader still free to guess loads every image plugin, and the
 // libraries behind them, to ask each whether it reads PNG.
+//
 // Kept in the pixmap cache, as a plain load would be: rulers and the
 // protractor fetch their pictures on every repaint of a drag.
 QPixmap decodePng(const QString &strPath)
