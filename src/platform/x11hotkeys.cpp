@@ -202,14 +202,35 @@ void X11HotKeys::keyPressed(const xcb_key_press_event_t *event)
         emit events.signal_HotKey(match->first);
 }
 
-// Keys may have moved and modifier bits changed: grab afresh.
+// Keys may have moved and modifier bits changed. The new grabs are taken
+// before the old ones go: the server announces a keyboard with the first key
+// from another device, often the hotkey's own modifier, and a press in a gap
+// between the two would reach the focused window instead.
 void X11HotKeys::keyboardChanged()
 {
-    for (auto &entry : hotKeys)
-        ungrab(entry.second);
     xcb_key_symbols_free(symbols);
     symbols = xcb_key_symbols_alloc(conn);
     bits = X11Modifiers::read(conn, symbols);
+    const std::map<int, HotKey> before = hotKeys;
+    for (auto &entry : hotKeys)
+        entry.second.keycodes.clear();
     for (auto &[id, hotKey] : hotKeys)
         grab(id, hotKey);
+    for (const auto &entry : before)
+        releaseUnheld(entry.second);
+    xcb_flush(conn);
+}
+
+// Lets go of the combinations of a former grab that no hotkey holds now.
+void X11HotKeys::releaseUnheld(const HotKey &former)
+{
+    for (const xcb_keycode_t keycode : former.keycodes) {
+        for (const uint16_t mask : former.masks) {
+            const bool held = std::any_of(hotKeys.cbegin(), hotKeys.cend(), [&](const auto &entry) {
+                return entry.second.keycodes.contains(keycode) && entry.second.masks.contains(mask);
+            });
+            if (!held)
+                xcb_ungrab_key(conn, keycode, root, mask);
+        }
+    }
 }

@@ -40,6 +40,7 @@ private:
 
     bool grab(int iId, HotKey &hotKey);
     void ungrab(HotKey &hotKey);
+    void releaseUnheld(const HotKey &former);
     bool heldByAnother(int iId, const HotKey &hotKey) const;
     uint16_t modifiersOf(const HotKeyRecord &record) const;
     QList<xcb_keycode_t> keycodesOf(xcb_keysym_t keySym) const;

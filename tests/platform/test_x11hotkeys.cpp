@@ -11,7 +11,9 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -52,6 +54,11 @@ public:
                                           XCB_GRAB_MODE_ASYNC));
     }
 
+    void ungrab(xcb_keycode_t keycode, uint16_t modifiers)
+    {
+        check(xcb_ungrab_key_checked(conn, keycode, root, modifiers));
+    }
+
     // Whether nobody else holds the combination in any lock state; takes it
     // and gives it back at once.
     bool canTake(xcb_keycode_t keycode, uint16_t modifiers, uint16_t numLock)
@@ -60,7 +67,7 @@ public:
         for (const uint16_t locks :
              { 0, int(XCB_MOD_MASK_LOCK), int(numLock), int(numLock | XCB_MOD_MASK_LOCK) }) {
             if (grab(keycode, modifiers | locks))
-                check(xcb_ungrab_key_checked(conn, keycode, root, modifiers | locks));
+                ungrab(keycode, modifiers | locks);
             else
                 all = false;
         }
@@ -95,6 +102,36 @@ private:
 
     xcb_connection_t *conn;
     xcb_window_t root;
+};
+
+// Another client trying, for as long as it lives, to take a combination the
+// moment it is free; counts the times it could.
+class Poacher
+{
+public:
+    Poacher(xcb_keycode_t keycode, uint16_t modifiers)
+        : thread([this, keycode, modifiers] {
+            OtherClient client;
+            while (!stop) {
+                if (client.grab(keycode, modifiers)) {
+                    ++taken;
+                    client.ungrab(keycode, modifiers);
+                }
+            }
+        })
+    {
+    }
+    ~Poacher()
+    {
+        stop = true;
+        thread.join();
+    }
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> taken { 0 };
+
+private:
+    std::thread thread;
 };
 
 // Presses a combination the way the user would, from outside the program.
@@ -268,6 +305,23 @@ private Q_SLOTS:
         QCOMPARE(nextHotKey(spy), 100);
         QCOMPARE(QProcess::execute(QStringLiteral("setxkbmap"), { QStringLiteral("us") }), 0);
         QTRY_VERIFY(!other.canTake(qwertyKey, Ctrl, numLock));
+    }
+
+    // The server announces the keyboard anew for a layout set again, or for
+    // the first key from another device, which is often the hotkey's own
+    // modifier: the grab must hold throughout, or the press that follows
+    // reaches the focused window.
+    void holdsThroughKeyboardNotices()
+    {
+        QSignalSpy spy(&platform().hotKeyEvents(), &HotKeyEvents::signal_HotKey);
+        QVERIFY(platform().registerHotKey(100, combination(VkF8, Ctrl)));
+        Poacher poacher(other.keycode(XK_F8), Ctrl);
+        for (int i = 0; i < 20 && poacher.taken == 0; ++i) {
+            QCOMPARE(QProcess::execute(QStringLiteral("setxkbmap"), { QStringLiteral("us") }), 0);
+            QVERIFY(press(QStringLiteral("ctrl+F8")));
+            QCOMPARE(nextHotKey(spy), 100);
+        }
+        QCOMPARE(poacher.taken.load(), 0);
     }
 };
 
