@@ -23,14 +23,17 @@ fi
 [ ${#files[@]} -eq 0 ] && { echo "No changed C++ files."; exit 0; }
 
 # A file found clean is not checked again while nothing it can see has
-# changed: its own text, any header or build file of the project, the
-# checks, the compile commands, or any installed package (compilers, Qt).
+# changed: its own text, any header or build file of the folders it can
+# include from, the checks, the compile commands, or any installed package
+# (compilers, Qt). Code of src/ sees only src/.
+folders=(src)
+printf '%s\n' "${files[@]}" | grep -qv '^src/' && folders+=(tests bench)
 clean="$build/tidy-clean"
 mkdir -p "$clean"
 context=$( {
     clang-tidy --version
     cat .clang-tidy "$build/compile_commands.json"
-    find src tests/common -type f \( -name '*.h' -o -name 'CMakeLists.txt' \) -print0 | sort -z \
+    find "${folders[@]}" -type f \( -name '*.h' -o -name 'CMakeLists.txt' \) -print0 | sort -z \
         | xargs -0 sha256sum
     dpkg-query -W -f='${Package} ${Version}\n'
 } | sha256sum | cut -d' ' -f1)

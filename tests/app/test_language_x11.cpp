@@ -30,26 +30,6 @@ class TestLanguageX11 : public QObject
         return button->mapTo(&layout, button->rect().center());
     }
 
-    // Mapped override-redirect windows: popup menus.
-    static QList<xcb_window_t> popups(const X11Probe &x11)
-    {
-        QList<xcb_window_t> found;
-        xcb_connection_t *c = x11.connection();
-        auto *tree = xcb_query_tree_reply(c, xcb_query_tree(c, x11.rootWindow()), nullptr);
-        if (!tree)
-            return found;
-        const xcb_window_t *children = xcb_query_tree_children(tree);
-        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
-            auto *a = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]),
-                                                      nullptr);
-            if (a && a->override_redirect && a->map_state == XCB_MAP_STATE_VIEWABLE)
-                found.append(children[i]);
-            std::free(a);
-        }
-        std::free(tree);
-        return found;
-    }
-
     struct Row
     {
         QRect ink;
@@ -108,7 +88,7 @@ class TestLanguageX11 : public QObject
         if (toolbar.isEmpty())
             return {};
         X11Probe x11;
-        const QList<xcb_window_t> before = popups(x11);
+        const QList<xcb_window_t> before = x11.popups();
         const QPoint button = x11.rootGeometry(toolbar.toUInt()).topLeft() + menuButtonOffset();
         RealProgram::xdotool({ QStringLiteral("mousemove"), QString::number(button.x()),
                                QString::number(button.y()), QStringLiteral("click"),
@@ -117,7 +97,7 @@ class TestLanguageX11 : public QObject
         xcb_window_t menu = 0;
         const bool opened = QTest::qWaitFor(
             [&] {
-                for (xcb_window_t w : popups(x11))
+                for (xcb_window_t w : x11.popups())
                     if (!before.contains(w))
                         menu = w;
                 return menu != 0;

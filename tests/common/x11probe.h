@@ -92,6 +92,25 @@ public:
         });
     }
 
+    // Mapped override-redirect windows: popup menus and tooltips.
+    QList<xcb_window_t> popups() const
+    {
+        QList<xcb_window_t> found;
+        auto *tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, root), nullptr);
+        if (!tree)
+            return found;
+        const xcb_window_t *children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            auto *a = xcb_get_window_attributes_reply(
+                conn, xcb_get_window_attributes(conn, children[i]), nullptr);
+            if (a && a->override_redirect && a->map_state == XCB_MAP_STATE_VIEWABLE)
+                found.append(children[i]);
+            std::free(a);
+        }
+        std::free(tree);
+        return found;
+    }
+
     QRect rootGeometry(xcb_window_t window) const
     {
         auto *geometry = xcb_get_geometry_reply(conn, xcb_get_geometry(conn, window), nullptr);
