@@ -27,7 +27,9 @@ fi
 # include from, the checks, the compile commands, or any installed package
 # (compilers, Qt). Code of src/ sees only src/.
 folders=(src)
-printf '%s\n' "${files[@]}" | grep -qv '^src/' && folders+=(tests bench)
+for f in "${files[@]}"; do
+    [[ $f == src/* ]] || { folders+=(tests bench); break; }
+done
 clean="$build/tidy-clean"
 mkdir -p "$clean"
 context=$( {
